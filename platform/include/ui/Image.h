@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/Geometry.h"
+
+namespace ui {
+
+class ImageData;  // the pixels; defined inside the platform
+
+// An immutable bitmap with a scale (pixels per point). Images are shared:
+// every operation returns a new image and leaves this one as it was.
+class Image {
+ public:
+  // Reads a PNG file; null when the file is missing or not a picture.
+  static std::shared_ptr<Image> fromFile(const std::string& path);
+  // The application's own pictures, by file name ("menu_view_title.png");
+  // null when there is none.
+  static std::shared_ptr<Image> named(const std::string& name);
+
+  explicit Image(std::shared_ptr<const ImageData> data, double scale = 1.0,
+                 EdgeInsets capInsets = {}, bool resizable = false);
+
+  Size size() const;  // in points
+  double scale() const { return scale_; }
+  int pixelWidth() const;
+  int pixelHeight() const;
+
+  // The pixels of `pixelRect`, clipped to the picture; null if nothing is left.
+  std::shared_ptr<Image> subImage(const Rect& pixelRect) const;
+  // Scaled to `points` at the main screen's scale, nearest neighbour (pixel
+  // art stays crisp).
+  std::shared_ptr<Image> resized(Size points) const;
+  // Drawn with its `capInsets` (points) kept as they are and the middle tiled.
+  std::shared_ptr<Image> resizable(EdgeInsets capInsets) const;
+  bool isResizable() const { return resizable_; }
+  EdgeInsets capInsets() const { return capInsets_; }
+
+  // 0xAARRGGBB, straight alpha, of the pixel at (x, y).
+  unsigned pixel(int x, int y) const;
+  bool writePNG(const std::string& path) const;
+
+  const ImageData& data() const { return *data_; }
+
+ private:
+  std::shared_ptr<const ImageData> data_;
+  double scale_;
+  EdgeInsets capInsets_;
+  bool resizable_;
+};
+
+// Where Image::named looks: a folder of the application's pictures.
+void setApplicationResourceDirectory(const std::string& path);
+
+}  // namespace ui

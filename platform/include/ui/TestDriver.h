@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/Geometry.h"
+
+namespace ui {
+
+class View;
+class Window;
+
+// Drives the real event path for tests: taps and keys arrive at the window as
+// the desktop would send them.
+class TestDriver {
+ public:
+  // Makes the application object (offscreen platform in tests) and, when
+  // `instantAnimations`, lets transitions finish at once.
+  explicit TestDriver(bool instantAnimations = true);
+
+  void tap(const View& view);               // at the view's centre
+  void tap(Window& window, Point windowPoint);
+  void drag(Window& window, Point from, Point to, int steps = 8);
+  void wheel(Window& window, Point at, double dy);
+  // Types into the focused view, then presses Return when `endEditing`.
+  void type(Window& window, const std::string& text, bool endEditing = true);
+  void pressReturn(Window& window);
+  // Processes events until nothing is posted, no transition runs and no
+  // one-shot timer is due; repeating timers (a panning picture) do not count.
+  void runUntilIdle(double maxSeconds = 5);
+  bool renderToPNG(const Window& window, const std::string& path, double scale = 1);
+};
+
+}  // namespace ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "ui/View.h"
+
+namespace ui {
+
+class ViewController;
+class WindowHost;  // the desktop window behind it; defined inside the platform
+
+// The one window of the application: a fixed-size desktop window titled
+// "Gorvane" whose content is this view's tree.
+class Window : public View {
+ public:
+  explicit Window(const Rect& frame);
+  ~Window() override;
+
+  std::shared_ptr<ViewController> rootViewController() const { return rootViewController_; }
+  // The controller's view fills the window.
+  void setRootViewController(std::shared_ptr<ViewController> controller);
+  void makeKeyAndVisible();
+  bool isKeyWindow() const;
+  bool isVisible() const;
+
+  // Views that float over everything (alerts) join here.
+  void presentOverlay(const std::shared_ptr<View>& overlay);
+
+  std::shared_ptr<View> firstResponder() const { return firstResponder_.lock(); }
+  void setFirstResponder(const std::shared_ptr<View>& view);
+
+  void setNeedsDisplayInRect(const Rect& windowRect);
+  void layoutSubviews() override;
+
+  // Renders the whole window, as it would show, into a picture of
+  // width x height points at `scale`.
+  bool renderToPNG(const std::string& path, double scale = 1) const;
+  WindowHost* host() const { return host_.get(); }
+  static Window* keyWindow();
+
+ private:
+  std::shared_ptr<ViewController> rootViewController_;
+  std::weak_ptr<View> firstResponder_;
+  std::unique_ptr<WindowHost> host_;
+};
+
+}  // namespace ui

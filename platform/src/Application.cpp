@@ -1,0 +1,165 @@
+#include "ui/Application.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "Private.h"
+#include "ui/Exception.h"
+
+namespace ui {
+namespace {
+
+Application* sharedApplication = nullptr;
+std::atomic<int> busy{0};
+bool instantAnimations = false;
+int signalPipe[2] = {-1, -1};
+
+// Qt's own chatter stays out of the log unless someone debugging asks for it.
+void qtMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  static const bool wanted = std::getenv("UI_QT_MESSAGES") != nullptr;
+  if (!wanted) return;
+  (void)type;
+  (void)context;
+  fprintf(stderr, "qt: %s\n", message.toLocal8Bit().constData());
+}
+
+// The last line of defence: anything thrown inside Qt's dispatch that our own
+// guards did not see.
+class GuardedApplication : public QApplication {
+ public:
+  GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (...) {
+      terminateWithUncaughtException(std::current_exception());
+    }
+  }
+};
+
+void onTerminate() {
+  if (auto error = std::current_exception()) terminateWithUncaughtException(error);
+  std::abort();
+}
+
+void onSignal(int) {
+  char c = 1;
+  [[maybe_unused]] auto n = ::write(signalPipe[1], &c, 1);
+}
+
+}  // namespace
+
+void guarded(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (...) {
+    terminateWithUncaughtException(std::current_exception());
+  }
+}
+
+void beginBusy() { ++busy; }
+void endBusy() { --busy; }
+int busyCount() { return busy; }
+bool animationsInstant() { return instantAnimations; }
+void setAnimationsInstant(bool instant) { instantAnimations = instant; }
+
+Application::Application(int argc, char** argv) {
+  qInstallMessageHandler(qtMessageHandler);
+  std::set_terminate(onTerminate);
+  // QApplication keeps references to argc and argv for its whole life.
+  static int storedArgc = argc;
+  static char** storedArgv = argv;
+  new GuardedApplication(storedArgc, storedArgv);
+  QApplication::setApplicationName("Gorvane");
+  QApplication::setQuitOnLastWindowClosed(false);
+  sharedApplication = this;
+}
+
+Application* Application::shared() { return sharedApplication; }
+
+Application& Application::ensure() {
+  if (!sharedApplication) {
+    static char name[] = "gorvane";
+    static char* argv[] = {name, nullptr};
+    new Application(1, argv);
+  }
+  return *sharedApplication;
+}
+
+void Application::post(std::function<void()> fn) {
+  ensure();
+  beginBusy();
+  QTimer::singleShot(0, qApp, [fn = std::move(fn)] {
+    endBusy();
+    guarded(fn);
+  });
+}
+
+int Application::run(std::unique_ptr<ApplicationDelegate> delegate) {
+  delegate_ = std::move(delegate);
+  guarded([&] { delegate_->applicationDidFinishLaunching(*this); });
+
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [this](Qt::ApplicationState state) {
+    guarded([&] {
+      switch (state) {
+        case Qt::ApplicationActive:
+          if (background_) {
+            background_ = false;
+            delegate_->applicationWillEnterForeground(*this);
+          }
+          delegate_->applicationDidBecomeActive(*this);
+          break;
+        case Qt::ApplicationInactive:
+          delegate_->applicationWillResignActive(*this);
+          break;
+        case Qt::ApplicationHidden:
+        case Qt::ApplicationSuspended:
+          enterBackground();
+          break;
+      }
+    });
+  });
+
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [this] {
+      char c;
+      [[maybe_unused]] auto n = ::read(signalPipe[0], &c, 1);
+      guarded([&] {
+        enterBackground();
+        quit(0);
+      });
+    });
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+  }
+
+  int status = 0;
+  guarded([&] { status = QApplication::exec(); });
+  guarded([&] { delegate_->applicationWillTerminate(*this); });
+  return status;
+}
+
+void Application::quit(int status) { QApplication::exit(status); }
+
+void Application::enterBackground() {
+  if (background_ || !delegate_) return;
+  background_ = true;
+  delegate_->applicationDidEnterBackground(*this);
+}
+
+int runApplication(int argc, char** argv, std::unique_ptr<ApplicationDelegate> (*makeDelegate)()) {
+  Application* app = Application::shared();
+  if (!app) app = new Application(argc, argv);
+  std::unique_ptr<ApplicationDelegate> delegate;
+  guarded([&] { delegate = makeDelegate(); });
+  return app->run(std::move(delegate));
+}
+
+}  // namespace ui

@@ -1,0 +1,82 @@
+#include "ui/Image.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <cmath>
+
+#include "Private.h"
+#include "ui/Screen.h"
+
+namespace ui {
+namespace {
+
+std::string& resourceDirectory() {
+  static std::string directory;
+  return directory;
+}
+
+std::shared_ptr<Image> fromQImage(QImage image, double scale) {
+  if (image.isNull()) return nullptr;
+  image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  return std::make_shared<Image>(std::make_shared<ImageData>(std::move(image)), scale);
+}
+
+}  // namespace
+
+void setApplicationResourceDirectory(const std::string& path) { resourceDirectory() = path; }
+
+Image::Image(std::shared_ptr<const ImageData> data, double scale, EdgeInsets capInsets, bool resizable)
+    : data_(std::move(data)), scale_(scale > 0 ? scale : 1), capInsets_(capInsets), resizable_(resizable) {}
+
+std::shared_ptr<Image> Image::fromFile(const std::string& path) {
+  QImage image;
+  if (!image.load(toQt(path))) return nullptr;
+  // A "@2x" picture holds two pixels per point, as on the phone.
+  double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
+  return fromQImage(std::move(image), scale);
+}
+
+std::shared_ptr<Image> Image::named(const std::string& name) {
+  std::string directory = resourceDirectory();
+  if (directory.empty()) {
+    // Beside the executable, where the build and the install put them.
+    directory = fromQt(QCoreApplication::applicationDirPath()) + "/resources";
+  }
+  return fromFile(directory + "/" + name);
+}
+
+Size Image::size() const { return Size{pixelWidth() / scale_, pixelHeight() / scale_}; }
+int Image::pixelWidth() const { return data_->image.width(); }
+int Image::pixelHeight() const { return data_->image.height(); }
+
+std::shared_ptr<Image> Image::subImage(const Rect& pixelRect) const {
+  QRect wanted(int(std::lround(pixelRect.x())), int(std::lround(pixelRect.y())),
+               int(std::lround(pixelRect.width())), int(std::lround(pixelRect.height())));
+  QRect clipped = wanted.intersected(data_->image.rect());
+  if (clipped.isEmpty()) return nullptr;
+  return fromQImage(data_->image.copy(clipped), scale_);
+}
+
+std::shared_ptr<Image> Image::resized(Size points) const {
+  double scale = Screen::main().scale();
+  int w = std::max(1, int(std::lround(points.width * scale)));
+  int h = std::max(1, int(std::lround(points.height * scale)));
+  if (points.width <= 0 || points.height <= 0) return nullptr;
+  return fromQImage(data_->image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation), scale);
+}
+
+std::shared_ptr<Image> Image::resizable(EdgeInsets capInsets) const {
+  return std::make_shared<Image>(data_, scale_, capInsets, true);
+}
+
+unsigned Image::pixel(int x, int y) const {
+  if (!data_->image.rect().contains(x, y)) return 0;
+  QColor c = data_->image.pixelColor(x, y);  // straight alpha
+  return (unsigned(c.alpha()) << 24) | (unsigned(c.red()) << 16) | (unsigned(c.green()) << 8) |
+         unsigned(c.blue());
+}
+
+bool Image::writePNG(const std::string& path) const { return data_->image.save(toQt(path), "PNG"); }
+
+}  // namespace ui

@@ -1,0 +1,100 @@
+#include "ui/NavigationController.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/Exception.h"
+#include "ui/NavigationBar.h"
+#include "ui/TestDriver.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+std::vector<std::string> events;
+
+class Recorder : public ViewController {
+ public:
+  explicit Recorder(std::string name) : name_(std::move(name)) {}
+  void viewDidLoad() override { events.push_back(name_ + ".didLoad"); }
+  void viewWillAppear(bool) override {
+    events.push_back(name_ + ".willAppear");
+    sizeAtWillAppear = view()->frame();
+  }
+  void viewDidAppear(bool) override { events.push_back(name_ + ".didAppear"); }
+  void viewWillDisappear(bool) override { events.push_back(name_ + ".willDisappear"); }
+  void viewDidDisappear(bool) override { events.push_back(name_ + ".didDisappear"); }
+  Rect sizeAtWillAppear;
+
+ private:
+  std::string name_;
+};
+
+struct Stack {
+  TestDriver driver{true};
+  std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 568, 320));
+  std::shared_ptr<NavigationController> navigation = std::make_shared<NavigationController>();
+  std::shared_ptr<Recorder> root = std::make_shared<Recorder>("root");
+  Stack() {
+    navigation->addChildViewController(root);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    driver.runUntilIdle();
+    events.clear();
+  }
+};
+
+TEST(NavigationControllerAppearance, PushPopAndPushAgainFollowThePhonesOrder) {
+  Stack s;
+  auto second = std::make_shared<Recorder>("second");
+  for (bool animated : {false, true}) {
+    events.clear();
+    TestDriver realAnimations(!animated);
+    s.navigation->pushViewController(second, animated);
+    EXPECT_TRUE(events.empty()) << "transitions start at the next turn of the loop";
+    s.driver.runUntilIdle();
+    s.navigation->popViewControllerAnimated(animated);
+    s.driver.runUntilIdle();
+    std::vector<std::string> expected;
+    if (!animated) expected.push_back("second.didLoad");  // loaded once, on the first push
+    for (auto e : {"root.willDisappear", "second.willAppear", "root.didDisappear", "second.didAppear",
+                   "second.willDisappear", "root.willAppear", "second.didDisappear", "root.didAppear"}) {
+      expected.push_back(e);
+    }
+    EXPECT_EQ(events, expected) << (animated ? "animated" : "not animated");
+    EXPECT_EQ(s.navigation->viewControllers().size(), 1u);
+    EXPECT_EQ(second->parentViewController(), nullptr);
+  }
+  TestDriver instant(true);
+}
+
+TEST(NavigationControllerAppearance, ABarShownRightAfterAPushPlacesTheNewScreenBelowIt) {
+  Stack s;
+  s.navigation->setNavigationBarHidden(true, false);
+  auto list = std::make_shared<Recorder>("list");
+  list->setEdgesForExtendedLayout(RectEdge::None);
+  s.navigation->pushViewController(list, true);
+  s.navigation->setNavigationBarHidden(false, true);
+  s.driver.runUntilIdle();
+  EXPECT_EQ(list->sizeAtWillAppear, Rect(0, 64, 568, 256));
+  EXPECT_EQ(list->view()->frame(), Rect(0, 64, 568, 256));
+  EXPECT_EQ(s.root->view()->frame(), Rect(0, 0, 568, 320)) << "extended layout fills the screen";
+}
+
+TEST(NavigationControllerAppearance, TheBackButtonPopsAndAPushedScreenCannotBePushedTwice) {
+  Stack s;
+  auto second = std::make_shared<Recorder>("second");
+  s.navigation->pushViewController(second, true);
+  EXPECT_THROW(s.navigation->pushViewController(second, true), Exception);
+  s.driver.runUntilIdle();
+  auto bar = s.navigation->navigationBar();
+  ASSERT_TRUE(bar->hasBackButton());
+  Rect back = bar->backButtonFrame();
+  s.driver.tap(*s.window, Point{back.x() + back.width() / 2, back.y() + back.height() / 2});
+  s.driver.runUntilIdle();
+  EXPECT_EQ(s.navigation->topViewController(), s.root);
+  EXPECT_FALSE(bar->hasBackButton());
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,89 @@
+#include "ui/TestDriver.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+#include "Private.h"
+#include "ui/Application.h"
+#include "ui/View.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+void sendMouse(Window& window, QEvent::Type type, Point p, Qt::MouseButtons buttons) {
+  QPointF at(p.x, p.y);
+  QMouseEvent event(type, at, at, Qt::LeftButton, buttons, Qt::NoModifier);
+  QCoreApplication::sendEvent(window.host(), &event);
+}
+
+}  // namespace
+
+TestDriver::TestDriver(bool instantAnimations) {
+  Application::ensure();
+  setAnimationsInstant(instantAnimations);
+}
+
+void TestDriver::tap(const View& view) {
+  Window* window = view.window();
+  if (!window) return;
+  Rect b = view.bounds();
+  tap(*window, view.convertToWindow(Point{b.x() + b.width() / 2, b.y() + b.height() / 2}));
+}
+
+void TestDriver::tap(Window& window, Point p) {
+  sendMouse(window, QEvent::MouseButtonPress, p, Qt::LeftButton);
+  sendMouse(window, QEvent::MouseButtonRelease, p, Qt::NoButton);
+}
+
+void TestDriver::drag(Window& window, Point from, Point to, int steps) {
+  sendMouse(window, QEvent::MouseButtonPress, from, Qt::LeftButton);
+  for (int i = 1; i <= steps; ++i) {
+    double k = double(i) / steps;
+    sendMouse(window, QEvent::MouseMove, Point{from.x + (to.x - from.x) * k, from.y + (to.y - from.y) * k},
+              Qt::LeftButton);
+  }
+  sendMouse(window, QEvent::MouseButtonRelease, to, Qt::NoButton);
+}
+
+void TestDriver::wheel(Window& window, Point at, double dy) {
+  QPointF p(at.x, at.y);
+  QWheelEvent event(p, p, QPoint(0, int(-dy)), QPoint(0, int(-dy / 40.0 * 120)), Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(window.host(), &event);
+}
+
+void TestDriver::type(Window& window, const std::string& text, bool endEditing) {
+  QString s = toQt(text);
+  for (QChar c : s) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QCoreApplication::sendEvent(window.host(), &press);
+  }
+  if (endEditing) pressReturn(window);
+}
+
+void TestDriver::pressReturn(Window& window) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
+  QCoreApplication::sendEvent(window.host(), &press);
+}
+
+void TestDriver::runUntilIdle(double maxSeconds) {
+  QElapsedTimer clock;
+  clock.start();
+  int quietRounds = 0;
+  while (clock.elapsed() < maxSeconds * 1000) {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    quietRounds = busyCount() == 0 ? quietRounds + 1 : 0;
+    if (quietRounds >= 3) break;
+  }
+}
+
+bool TestDriver::renderToPNG(const Window& window, const std::string& path, double scale) {
+  return window.renderToPNG(path, scale);
+}
+
+}  // namespace ui

@@ -1,0 +1,129 @@
+#include "ui/View.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/TestDriver.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+std::vector<long> tags(const View& v) {
+  std::vector<long> out;
+  for (auto& s : v.subviews()) out.push_back(s->tag());
+  return out;
+}
+
+std::shared_ptr<View> tagged(long tag, Rect frame = {}) {
+  auto v = std::make_shared<View>(frame);
+  v->setTag(tag);
+  return v;
+}
+
+TEST(ViewHierarchy, InsertsAndRemovalsKeepThePhoneToolkitsOrder) {
+  auto root = std::make_shared<View>();
+  auto a = tagged(1), b = tagged(2), c = tagged(3), d = tagged(4);
+  root->addSubview(a);
+  root->addSubview(b);
+  root->insertSubview(c, 0);
+  EXPECT_EQ(tags(*root), (std::vector<long>{3, 1, 2}));
+  root->insertSubviewAbove(d, c);
+  EXPECT_EQ(tags(*root), (std::vector<long>{3, 4, 1, 2}));
+  // Moving a view that is already a child, upwards and downwards.
+  root->insertSubviewAbove(c, b);
+  EXPECT_EQ(tags(*root), (std::vector<long>{4, 1, 2, 3}));
+  root->insertSubviewBelow(c, a);
+  EXPECT_EQ(tags(*root), (std::vector<long>{4, 3, 1, 2}));
+  root->insertSubview(a, 99);  // clamps to the end
+  EXPECT_EQ(tags(*root), (std::vector<long>{4, 3, 2, 1}));
+  b->removeFromSuperview();
+  EXPECT_EQ(tags(*root), (std::vector<long>{4, 3, 1}));
+  EXPECT_EQ(b->superview(), nullptr);
+  // Adding to another parent takes it out of the first.
+  auto other = std::make_shared<View>();
+  other->addSubview(d);
+  EXPECT_EQ(tags(*root), (std::vector<long>{3, 1}));
+  EXPECT_EQ(d->superview(), other);
+}
+
+TEST(ViewHierarchy, RemovingTheLastReferenceInsideRemovalIsSafe) {
+  auto root = std::make_shared<View>();
+  std::weak_ptr<View> weak;
+  {
+    auto child = std::make_shared<View>();
+    weak = child;
+    root->addSubview(child);
+  }
+  weak.lock()->removeFromSuperview();
+  EXPECT_TRUE(weak.expired());
+  EXPECT_TRUE(root->subviews().empty());
+}
+
+TEST(ViewGeometry, FramesAreStoredExactlyAndBoundsFollowTheirSize) {
+  auto v = std::make_shared<View>(Rect(0.1, 0.2, 100.3333, 50.25));
+  EXPECT_EQ(v->frame(), Rect(0.1, 0.2, 100.3333, 50.25));
+  EXPECT_EQ(v->bounds(), Rect(0, 0, 100.3333, 50.25));
+  v->setBounds(Rect(0, 40, 100, 60));
+  EXPECT_EQ(v->frame(), Rect(0.1, 0.2, 100, 60));
+}
+
+TEST(ViewHitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
+  auto root = tagged(0, Rect(0, 0, 200, 200));
+  auto back = tagged(1, Rect(0, 0, 200, 200));
+  auto front = tagged(2, Rect(50, 50, 100, 100));
+  auto inner = tagged(3, Rect(10, 10, 20, 20));
+  root->addSubview(back);
+  root->addSubview(front);
+  front->addSubview(inner);
+
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+    Point at;
+    long expected;
+  };
+  std::vector<Case> cases = {
+      {"front-most wins", [] {}, {70, 70}, 3},
+      {"outside the inner view", [] {}, {100, 100}, 2},
+      {"outside the front view", [] {}, {10, 10}, 1},
+      {"hidden front view", [&] { front->setHidden(true); }, {70, 70}, 1},
+      {"non-interactive front view passes through",
+       [&] { front->setHidden(false); front->setUserInteractionEnabled(false); }, {70, 70}, 1},
+      {"transparent front view passes through",
+       [&] { front->setUserInteractionEnabled(true); front->setOpacity(0); }, {70, 70}, 1},
+  };
+  for (auto& c : cases) {
+    c.change();
+    auto hit = root->hitTest(c.at);
+    ASSERT_NE(hit, nullptr) << c.what;
+    EXPECT_EQ(hit->tag(), c.expected) << c.what;
+  }
+  EXPECT_EQ(root->hitTest(Point{250, 10}), nullptr);
+}
+
+TEST(ViewHitTesting, FollowsTheBoundsOriginOfAScrolledParent) {
+  auto root = tagged(0, Rect(0, 0, 100, 100));
+  auto content = tagged(1, Rect(0, 0, 100, 100));
+  auto row = tagged(2, Rect(0, 200, 100, 40));
+  root->addSubview(content);
+  content->addSubview(row);
+  content->setBounds(Rect(0, 180, 100, 100));  // scrolled down by 180
+  EXPECT_EQ(root->hitTest(Point{50, 30})->tag(), 2);
+  EXPECT_EQ(row->convertToWindow(Point{0, 0}), (Point{0, 20}));
+}
+
+TEST(ViewTaps, ATapReachesTheTappedViewOnlyWhenReleasedInside) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 320, 200));
+  auto button = std::make_shared<View>(Rect(10, 10, 50, 50));
+  int taps = 0;
+  button->setTapHandler([&] { ++taps; });
+  window->addSubview(button);
+  driver.tap(*button);
+  EXPECT_EQ(taps, 1);
+  driver.drag(*window, Point{20, 20}, Point{200, 150});
+  EXPECT_EQ(taps, 1);
+}
+
+}  // namespace
+}  // namespace ui
