@@ -1,0 +1,17 @@
+#pragma once
+
+#include <vector>
+
+#include "Tarnbook/TBKTag.h"
+
+// An array of bytes, kept as read so it is written back unchanged.
+class TBKByteArrayTag : public TBKTag {
+public:
+    TBKByteArrayTag(std::string name, std::vector<int8_t> value)
+        : TBKTag(std::move(name), TBKTagType::ByteArray), _value(std::move(value)) {}
+
+    const std::vector<int8_t>& value() const { return _value; }
+
+private:
+    std::vector<int8_t> _value;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "Tarnbook/TBKNumber.h"
+#include "Tarnbook/TBKTag.h"
+
+class TBKListTag;
+
+// Named children in the order they were read or added. The order is kept
+// exactly, so a tree read from disk and written back unchanged gives back the
+// same bytes. Lookups compare names exactly; the first child of a name wins.
+class TBKCompoundTag : public TBKTag {
+public:
+    explicit TBKCompoundTag(std::string name);
+
+    const std::vector<std::shared_ptr<TBKTag>>& value() const { return _children; }
+    size_t count() const { return _children.size(); }
+
+    // The child of that name, or nullptr.
+    std::shared_ptr<TBKTag> objectForKeyedSubscript(std::string_view name) const;
+
+    // Stores tag under its own name: replaces the child of that name where it
+    // stands, or appends. A null tag raises TBKException (UsageFailure).
+    void setValueForKey(std::shared_ptr<TBKTag> tag);
+    // Stores tag under name (the tag takes that name), replacing or appending
+    // as above; a null tag removes the child of that name.
+    void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name);
+    void removeObjectForKey(std::string_view name);
+
+    // Readers that treat an absent child, or one of another type, as the
+    // game's code does: 0, empty text, or nullptr.
+    TBKNumber numberForKey(std::string_view name) const;
+    std::string stringForKey(std::string_view name) const;
+    std::shared_ptr<TBKCompoundTag> compoundForKey(std::string_view name) const;
+    std::shared_ptr<TBKListTag> listForKey(std::string_view name) const;
+
+private:
+    friend struct TBKTagBuilder;
+
+    std::vector<std::shared_ptr<TBKTag>> _children;
+};

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Tarnbook/TBKCompoundTag.h"
+
+class TBKWorldStore;
+
+// One world of the game: its level.dat (the level tree) and its player
+// record, kept in the world's LevelDB under "~local_player" or, in worlds
+// from before the LevelDB format (no db/ folder), as the "Player" compound
+// inside level.dat.
+//
+// Opening is lazy: making the object and reading levelData() touch nothing
+// but level.dat. The database opens on the first player()/setPlayer() (or
+// the first write, which backs the player record up) and closes when the
+// last object using it goes away. Every failure raises a TBKException.
+class TBKLevelDB {
+public:
+    // The game lock: an exclusive advisory lock on the game's data folder,
+    // held until unlockMinecraft() or the end of the process. Taking it twice
+    // in one process is harmless; when another process holds it, raises
+    // (LockFailure, "Another editor is using the game's data ...").
+    static void lockMinecraft();
+    static void unlockMinecraft();
+
+    // Folder names under minecraftWorlds that hold a level.dat, sorted
+    // bytewise so the order is the same on every call. No worlds folder: empty.
+    static std::vector<std::string> worlds();
+
+    // A new object for the world in minecraftWorlds/<name>, with backups kept
+    // in gorvane-backups/<name>. Raises when no such world folder exists or
+    // the name is not a plain folder name.
+    static std::shared_ptr<TBKLevelDB> dbForWorldNamed(const std::string& name);
+
+    // A world in any folder. worldName is used in reasons given to the user.
+    // Backups go to backupFolder/<UTC time>/; an empty backupFolder makes none
+    // (the demo generator writes fresh worlds).
+    TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder);
+    ~TBKLevelDB();
+    TBKLevelDB(const TBKLevelDB&) = delete;
+    TBKLevelDB& operator=(const TBKLevelDB&) = delete;
+
+    // level.dat parsed afresh on every call; level.dat_old when level.dat is
+    // damaged or missing and the old copy is whole. In an old-format world the
+    // "Player" child is the tree player() returns.
+    std::shared_ptr<TBKCompoundTag> levelData();
+    // The player tree: the same object on every call, the one last handed to
+    // setPlayer(). Raises when the world has no player record yet.
+    std::shared_ptr<TBKCompoundTag> player();
+
+    // Writes level.dat at once, atomically, with the storage version it was
+    // read with; the previous level.dat (when whole) becomes level.dat_old,
+    // and a string "LevelName" is also written to levelname.txt.
+    void setLevelData(std::shared_ptr<TBKCompoundTag> level);
+    // Stores the player tree at once with one synchronous write.
+    void setPlayer(std::shared_ptr<TBKCompoundTag> player);
+
+    const std::string& worldFolder() const { return _folder; }
+    const std::string& worldName() const { return _name; }
+    // True for a world with a db/ folder, false for the older format.
+    bool hasDatabase() const;
+    // The storage version of the last level.dat read, or 0 before any read.
+    int32_t storageVersion() const { return _storageVersion; }
+    // The version a write uses when this object has read none (a new world).
+    // Without it, a write keeps the version of the level.dat on disk, or else
+    // uses 3 (the LevelDB format's) or 2 (the older format's).
+    void setStorageVersion(int32_t version) { _storageVersion = version; }
+    // The folder of the backup this object made, or "" before its first write.
+    const std::string& backupMade() const { return _backupMade; }
+
+private:
+    struct LevelRead;
+    LevelRead readLevel();
+    void writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName);
+    void backUpOnce();
+    TBKWorldStore& store();
+
+    std::string _folder;
+    std::string _name;
+    std::string _backupFolder;
+    std::shared_ptr<TBKWorldStore> _store;
+    std::shared_ptr<TBKCompoundTag> _player;
+    int32_t _storageVersion = 0;
+    std::string _backupMade;
+};

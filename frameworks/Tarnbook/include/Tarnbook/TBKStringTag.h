@@ -1,0 +1,16 @@
+#pragma once
+
+#include "Tarnbook/TBKTag.h"
+
+// A text tag. The text is kept as the bytes read (normally UTF-8) and
+// written back unchanged; at most 65535 bytes can be written.
+class TBKStringTag : public TBKTag {
+public:
+    TBKStringTag(std::string name, std::string value)
+        : TBKTag(std::move(name), TBKTagType::String), _value(std::move(value)) {}
+
+    const std::string& value() const { return _value; }
+
+private:
+    std::string _value;
+};

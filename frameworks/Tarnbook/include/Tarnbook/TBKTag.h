@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+// The tag types of little-endian NBT, numbered as on disk.
+enum class TBKTagType : uint8_t {
+    End = 0,
+    Byte = 1,
+    Short = 2,
+    Int = 3,
+    Long = 4,
+    Float = 5,
+    Double = 6,
+    ByteArray = 7,
+    String = 8,
+    List = 9,
+    Compound = 10,
+    IntArray = 11,
+    LongArray = 12,
+};
+
+// "TAG_Byte", "TAG_Compound", ...; "TAG_Unknown" for a value outside the enum.
+const char* TBKTagTypeName(TBKTagType type);
+
+// A named, typed value. Tags are shared (std::shared_ptr) and, apart from
+// the children of compounds and lists, never change once made: a value is
+// changed by storing a new tag under the same name.
+class TBKTag {
+public:
+    virtual ~TBKTag() = default;
+    TBKTag(const TBKTag&) = delete;
+    TBKTag& operator=(const TBKTag&) = delete;
+
+    // The name a compound stores this tag under; list entries carry "".
+    const std::string& name() const { return _name; }
+    TBKTagType type() const { return _type; }
+
+protected:
+    TBKTag(std::string name, TBKTagType type) : _name(std::move(name)), _type(type) {}
+
+private:
+    // A compound renames a tag it is asked to store under another key, so
+    // the key and the written name can never disagree.
+    friend class TBKCompoundTag;
+
+    std::string _name;
+    TBKTagType _type;
+};

@@ -1,0 +1,64 @@
+#include "Tarnbook/TBKCompoundTag.h"
+
+#include <algorithm>
+
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKNumberTag.h"
+#include "Tarnbook/TBKStringTag.h"
+
+TBKCompoundTag::TBKCompoundTag(std::string name) : TBKTag(std::move(name), TBKTagType::Compound) {}
+
+std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view name) const {
+    for (const auto& child : _children) {
+        if (child->name() == name) return child;
+    }
+    return nullptr;
+}
+
+void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
+    if (!tag) {
+        throw TBKException(TBKException::UsageFailure,
+                           "An empty tag cannot be stored in the compound \"" + name() + "\".");
+    }
+    for (auto& child : _children) {
+        if (child->name() == tag->name()) {
+            child = std::move(tag);
+            return;
+        }
+    }
+    _children.push_back(std::move(tag));
+}
+
+void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name) {
+    if (!tag) {
+        removeObjectForKey(name);
+        return;
+    }
+    tag->_name = name;
+    setValueForKey(std::move(tag));
+}
+
+void TBKCompoundTag::removeObjectForKey(std::string_view name) {
+    auto found = std::find_if(_children.begin(), _children.end(),
+                              [&](const auto& child) { return child->name() == name; });
+    if (found != _children.end()) _children.erase(found);
+}
+
+TBKNumber TBKCompoundTag::numberForKey(std::string_view name) const {
+    auto number = std::dynamic_pointer_cast<TBKNumberTag>(objectForKeyedSubscript(name));
+    return number ? number->value() : TBKNumber();
+}
+
+std::string TBKCompoundTag::stringForKey(std::string_view name) const {
+    auto text = std::dynamic_pointer_cast<TBKStringTag>(objectForKeyedSubscript(name));
+    return text ? text->value() : std::string();
+}
+
+std::shared_ptr<TBKCompoundTag> TBKCompoundTag::compoundForKey(std::string_view name) const {
+    return std::dynamic_pointer_cast<TBKCompoundTag>(objectForKeyedSubscript(name));
+}
+
+std::shared_ptr<TBKListTag> TBKCompoundTag::listForKey(std::string_view name) const {
+    return std::dynamic_pointer_cast<TBKListTag>(objectForKeyedSubscript(name));
+}

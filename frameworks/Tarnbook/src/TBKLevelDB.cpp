@@ -1,0 +1,269 @@
+#include "Tarnbook/TBKLevelDB.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <mutex>
+
+#include "FileAccess.h"
+#include "TBKTagBuilder.h"
+#include "TBKWorldStore.h"
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKFileSource.h"
+#include "Tarnbook/TBKLevelFile.h"
+#include "Tarnbook/TBKNBT.h"
+#include "Tarnbook/TBKStringTag.h"
+#include "WorldBackup.h"
+
+namespace {
+
+constexpr const char* playerKey = "~local_player";
+
+std::mutex gameLockMutex;
+int gameLockDescriptor = -1;
+
+bool isFormatFailure(const TBKException& error) {
+    return error.name() == TBKException::FormatFailure;
+}
+
+// A copy of level whose "Player" child is player (renamed "Player" if need
+// be): the children are shared, only the list of them is new, so the
+// caller's tree is left as it was.
+std::shared_ptr<TBKCompoundTag> withPlayer(const TBKCompoundTag& level, const std::shared_ptr<TBKCompoundTag>& player) {
+    auto copy = std::make_shared<TBKCompoundTag>(level.name());
+    for (const auto& child : level.value()) TBKTagBuilder::append(*copy, child);
+    copy->setObjectForKeyedSubscript(player, "Player");
+    return copy;
+}
+
+}  // namespace
+
+struct TBKLevelDB::LevelRead {
+    TBKLevelFile file;
+    std::string bytes;
+};
+
+void TBKLevelDB::lockMinecraft() {
+    std::lock_guard<std::mutex> guard(gameLockMutex);
+    if (gameLockDescriptor >= 0) return;
+    std::string folder = TBKFileSource::sharedSource().gameDataFolder();
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw TBKException(TBKException::FileFailure, "The game's data folder " + folder +
+                                                          " cannot be opened: " + std::strerror(errno) + ".");
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int error = errno;
+        ::close(fd);
+        if (error == EWOULDBLOCK) {
+            throw TBKException(TBKException::LockFailure,
+                               "Another editor is using the game's data (" + folder +
+                                   "). Close it, then start this one again.");
+        }
+        throw TBKException(TBKException::FileFailure,
+                           "The game's data folder " + folder + " cannot be locked: " + std::strerror(error) + ".");
+    }
+    gameLockDescriptor = fd;
+}
+
+void TBKLevelDB::unlockMinecraft() {
+    std::lock_guard<std::mutex> guard(gameLockMutex);
+    if (gameLockDescriptor < 0) return;
+    ::flock(gameLockDescriptor, LOCK_UN);
+    ::close(gameLockDescriptor);
+    gameLockDescriptor = -1;
+}
+
+std::vector<std::string> TBKLevelDB::worlds() {
+    std::string root = TBKFileSource::sharedSource().worldsFolder();
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(root.c_str());
+    if (!folder) {
+        if (errno == ENOENT) return names;
+        throw TBKException(TBKException::FileFailure,
+                           "The game's worlds folder " + root + " cannot be read: " + std::strerror(errno) + ".");
+    }
+    while (dirent* entry = ::readdir(folder)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(name);
+    }
+    ::closedir(folder);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name) {
+    const TBKFileSource& source = TBKFileSource::sharedSource();
+    std::string root = source.worldsFolder();
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+        name.find('\0') != std::string::npos || !tbk::isDirectory(tbk::joinPath(root, name))) {
+        throw TBKException(TBKException::UsageFailure,
+                           "There is no world named \"" + name + "\" in " + root + ".");
+    }
+    return std::make_shared<TBKLevelDB>(tbk::joinPath(root, name), name,
+                                        tbk::joinPath(source.backupsFolder(), name));
+}
+
+TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder)
+    : _folder(std::move(worldFolder)), _name(std::move(worldName)), _backupFolder(std::move(backupFolder)) {}
+
+TBKLevelDB::~TBKLevelDB() = default;
+
+bool TBKLevelDB::hasDatabase() const {
+    return tbk::isDirectory(tbk::joinPath(_folder, "db"));
+}
+
+TBKWorldStore& TBKLevelDB::store() {
+    if (!_store) _store = TBKWorldStore::open(tbk::joinPath(_folder, "db"), _name);
+    return *_store;
+}
+
+TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
+    std::string problem;
+    std::string levelPath = tbk::joinPath(_folder, "level.dat");
+    if (auto bytes = tbk::readWholeFile(levelPath)) {
+        try {
+            return LevelRead{TBKLevelFile::parse(*bytes), std::move(*bytes)};
+        } catch (const TBKException& error) {
+            if (!isFormatFailure(error)) throw;
+            problem = "its level.dat is damaged (" + error.reason() + ")";
+        }
+    } else {
+        problem = "it has no level.dat";
+    }
+    std::string oldPath = tbk::joinPath(_folder, "level.dat_old");
+    auto old = tbk::readWholeFile(oldPath);
+    if (!old) problem += " and there is no level.dat_old";
+    if (old) {
+        try {
+            return LevelRead{TBKLevelFile::parse(*old), std::move(*old)};
+        } catch (const TBKException& error) {
+            if (!isFormatFailure(error)) throw;
+            problem += " and its level.dat_old is damaged too (" + error.reason() + ")";
+        }
+    }
+    throw TBKException(TBKException::FormatFailure,
+                       "The world \"" + _name + "\" cannot be read: " + problem + ". Its folder is " + _folder +
+                           "; a backup can be copied back into it.");
+}
+
+std::shared_ptr<TBKCompoundTag> TBKLevelDB::levelData() {
+    LevelRead read = readLevel();
+    _storageVersion = read.file.storageVersion();
+    std::shared_ptr<TBKCompoundTag> root = read.file.root();
+    // In the older format the player lives inside level.dat; the tree the
+    // screens edit through player() is the one that counts, so a level tree
+    // handed back later cannot undo their changes with a stale copy.
+    if (_player && !hasDatabase()) root->setObjectForKeyedSubscript(_player, "Player");
+    return root;
+}
+
+std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
+    if (_player) return _player;
+    if (hasDatabase()) {
+        auto record = store().get(playerKey);
+        if (!record) {
+            throw TBKException(TBKException::FormatFailure,
+                               "The world \"" + _name + "\" has no player yet (its database holds no " +
+                                   playerKey + " record). Play the world in the game once, then quit to the "
+                                   "title screen.");
+        }
+        try {
+            _player = TBKNBT::parseCompound(*record);
+        } catch (const TBKException& error) {
+            if (!isFormatFailure(error)) throw;
+            throw TBKException(TBKException::FormatFailure, "The player record of the world \"" + _name +
+                                                                "\" is damaged (" + error.reason() + ").");
+        }
+        return _player;
+    }
+    LevelRead read = readLevel();
+    auto player = read.file.root()->compoundForKey("Player");
+    if (!player) {
+        throw TBKException(TBKException::FormatFailure,
+                           "The world \"" + _name + "\" has no player yet (its level.dat holds no Player "
+                           "compound). Play the world in the game once, then quit to the title screen.");
+    }
+    if (_storageVersion == 0) _storageVersion = read.file.storageVersion();
+    _player = player;
+    return _player;
+}
+
+void TBKLevelDB::setLevelData(std::shared_ptr<TBKCompoundTag> level) {
+    if (!level) throw TBKException(TBKException::UsageFailure, "No level data was given to save.");
+    backUpOnce();
+    if (_player && !hasDatabase()) level = withPlayer(*level, _player);
+    writeLevel(level, true);
+}
+
+void TBKLevelDB::setPlayer(std::shared_ptr<TBKCompoundTag> player) {
+    if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
+    backUpOnce();
+    if (hasDatabase()) {
+        std::string record = TBKNBT::serialise(*player);
+        _player = std::move(player);
+        store().put(playerKey, record);
+        return;
+    }
+    LevelRead read = readLevel();
+    if (_storageVersion == 0) _storageVersion = read.file.storageVersion();
+    std::shared_ptr<TBKCompoundTag> level = withPlayer(*read.file.root(), player);
+    _player = std::move(player);
+    writeLevel(level, false);
+}
+
+void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName) {
+    std::string levelPath = tbk::joinPath(_folder, "level.dat");
+    std::optional<std::string> current = tbk::readWholeFile(levelPath);
+    std::optional<int32_t> currentVersion;
+    if (current) {
+        try {
+            currentVersion = TBKLevelFile::parse(*current).storageVersion();
+        } catch (const TBKException& error) {
+            if (!isFormatFailure(error)) throw;
+        }
+    }
+    int32_t version = _storageVersion ? _storageVersion : currentVersion ? *currentVersion : hasDatabase() ? 3 : 2;
+    std::string bytes = TBKLevelFile(version, level).serialise();
+
+    // A damaged level.dat is not kept as level.dat_old: that would replace
+    // the whole copy the world was just read from.
+    if (currentVersion) {
+        std::string oldPath = tbk::joinPath(_folder, "level.dat_old");
+        tbk::writeFileAtomically(oldPath, *current, tbk::ownerForFile(oldPath, _folder));
+    }
+    tbk::writeFileAtomically(levelPath, bytes, tbk::ownerForFile(levelPath, _folder));
+
+    if (writeName) {
+        if (auto name = std::dynamic_pointer_cast<TBKStringTag>(level->objectForKeyedSubscript("LevelName"))) {
+            std::string namePath = tbk::joinPath(_folder, "levelname.txt");
+            tbk::writeFileAtomically(namePath, name->value(), tbk::ownerForFile(namePath, _folder));
+        }
+    }
+}
+
+void TBKLevelDB::backUpOnce() {
+    if (_backupFolder.empty() || !_backupMade.empty()) return;
+    std::vector<tbk::BackupFile> files;
+    if (auto level = tbk::readWholeFile(tbk::joinPath(_folder, "level.dat"))) {
+        files.push_back({"level.dat", std::move(*level)});
+    }
+    if (auto old = tbk::readWholeFile(tbk::joinPath(_folder, "level.dat_old"))) {
+        files.push_back({"level.dat_old", std::move(*old)});
+    }
+    if (auto name = tbk::readWholeFile(tbk::joinPath(_folder, "levelname.txt"))) {
+        files.push_back({"levelname.txt", std::move(*name)});
+    }
+    if (hasDatabase()) {
+        if (auto record = store().get(playerKey)) files.push_back({"local_player.nbt", std::move(*record)});
+    }
+    // Backups belong to whoever owns the world, like the world's own files.
+    tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(_folder, "level.dat"), _folder);
+    _backupMade = tbk::writeBackup(_backupFolder, files, owner);
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <memory>
+
+#include "Tarnbook/TBKCompoundTag.h"
+#include "Tarnbook/TBKListTag.h"
+
+// The reader's way in: appends children as read, without the lookups and
+// type checks the public setters make, so duplicate names and the exact
+// order on disk survive a round trip.
+struct TBKTagBuilder {
+    static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
+        compound._children.push_back(std::move(child));
+    }
+    static void reserve(TBKListTag& list, size_t count) { list._entries.reserve(count); }
+    static void append(TBKListTag& list, std::shared_ptr<TBKTag> entry) {
+        list._entries.push_back(std::move(entry));
+    }
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "Tarnbook/TBKCompoundTag.h"
+
+// Shared helpers of the Tarnbook tests: throwaway folders, a game sandbox
+// the library finds through its environment variables, and worlds written
+// the way the game writes them.
+namespace tbktest {
+
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    const std::string& path() const { return _path; }
+
+private:
+    std::string _path;
+};
+
+// A sandbox with Documents/games/com.mojang/{minecraftWorlds,minecraftpe},
+// named by TARNBOOK_GAME_SANDBOX and TARNBOOK_GAME_APP while it lives.
+class TestSandbox {
+public:
+    TestSandbox();
+    ~TestSandbox();
+    std::string worldsFolder() const;
+    std::string gameDataFolder() const;
+    std::string worldFolder(const std::string& name) const;
+
+private:
+    TemporaryFolder _root;
+};
+
+std::shared_ptr<TBKCompoundTag> makeLevelTree(const std::string& levelName);
+// A 0.9-era player: abilities, a 45-entry inventory (9 hotbar links, 36
+// items), 4 armor entries, position and motion lists of floats and doubles.
+std::shared_ptr<TBKCompoundTag> makePlayerTree();
+
+// Writes a world through the library: level.dat, levelname.txt, and the
+// player in db/ (withDatabase) or inside level.dat as "Player".
+void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase,
+                int32_t storageVersion = 3);
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& bytes);
+// The raw ~local_player record, read with LevelDB directly.
+std::string readPlayerRecord(const std::string& worldFolder);
+// Replaces the world's database by one holding record under ~local_player
+// (and filler records), written in tables compressed with compressorId.
+void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
+// ~local_player read by a LevelDB that knows only one compressor.
+std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
+
+}  // namespace tbktest

@@ -1,0 +1,96 @@
+#include "WorldBackup.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <time.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "Tarnbook/TBKException.h"
+
+namespace tbk {
+
+namespace {
+
+std::string utcTimeName() {
+    timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    tm utc;
+    ::gmtime_r(&now.tv_sec, &utc);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d-%02d-%02d.%03ldZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<long>(now.tv_nsec / 1000000) % 1000);
+    return text;
+}
+
+// YYYY-MM-DDTHH-MM-SS.mmmZ, optionally followed by -N.
+bool isBackupName(const std::string& name) {
+    static const char pattern[] = "dddd-dd-ddTdd-dd-dd.dddZ";
+    if (name.size() < sizeof pattern - 1) return false;
+    for (size_t i = 0; i + 1 < sizeof pattern; ++i) {
+        bool digit = name[i] >= '0' && name[i] <= '9';
+        if (pattern[i] == 'd' ? !digit : name[i] != pattern[i]) return false;
+    }
+    return true;
+}
+
+// Sorts oldest first; a -N suffix comes after the plain name of the same time.
+bool olderThan(const std::string& a, const std::string& b) {
+    const size_t stamp = 24;
+    int byTime = a.compare(0, stamp, b, 0, stamp);
+    if (byTime != 0) return byTime < 0;
+    auto suffix = [&](const std::string& name) {
+        return name.size() > stamp + 1 ? std::strtol(name.c_str() + stamp + 1, nullptr, 10) : 1L;
+    };
+    return suffix(a) < suffix(b);
+}
+
+void prune(const std::string& root, size_t keep) {
+    std::vector<std::string> backups;
+    if (DIR* folder = ::opendir(root.c_str())) {
+        while (dirent* entry = ::readdir(folder)) {
+            std::string name = entry->d_name;
+            if (isBackupName(name) && isDirectory(joinPath(root, name))) backups.push_back(name);
+        }
+        ::closedir(folder);
+    }
+    if (backups.size() <= keep) return;
+    std::sort(backups.begin(), backups.end(), olderThan);
+    for (size_t i = 0; i + keep < backups.size(); ++i) {
+        std::error_code error;
+        std::filesystem::remove_all(joinPath(root, backups[i]), error);
+        if (error) {
+            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
+                                                              joinPath(root, backups[i]) + ": " +
+                                                              error.message() + ".");
+        }
+    }
+}
+
+}  // namespace
+
+std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
+                        size_t keep) {
+    FileOwner folderOwner = owner;
+    folderOwner.mode |= (owner.mode & 0444) >> 2;
+    makeFolders(root, owner);
+
+    std::string base = joinPath(root, utcTimeName());
+    std::string folder = base;
+    for (int attempt = 2; ::mkdir(folder.c_str(), 0700) != 0; ++attempt) {
+        if (errno != EEXIST) {
+            throw TBKException(TBKException::FileFailure,
+                               "Could not create the backup folder " + folder + ": " + std::strerror(errno) + ".");
+        }
+        folder = base + "-" + std::to_string(attempt);
+    }
+    applyOwner(folder, folderOwner);
+    for (const auto& file : files) writeFileAtomically(joinPath(folder, file.name), file.bytes, owner);
+    prune(root, keep);
+    return folder;
+}
+
+}  // namespace tbk

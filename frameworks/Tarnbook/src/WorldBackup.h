@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "FileAccess.h"
+
+namespace tbk {
+
+struct BackupFile {
+    std::string name;   // file name inside the backup folder
+    std::string bytes;  // its content
+};
+
+// How many backups of one world are kept; older ones are removed.
+constexpr size_t backupsKept = 10;
+
+// Writes the files into root/<UTC time>/ (for example
+// 2026-12-06T15-42-54.123Z, with -2, -3 ... added should two backups fall in
+// one millisecond) and then removes all but the newest `keep` backup folders
+// of root. Only folders named that way are ever removed. Returns the path of
+// the folder made.
+std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
+                        size_t keep = backupsKept);
+
+}  // namespace tbk

@@ -1,0 +1,16 @@
+#pragma once
+
+// The game data library, as the system sees it: paths, the game lock, worlds
+// and their databases, and the tag trees of level and player data.
+#include "Tarnbook/TBKByteArrayTag.h"
+#include "Tarnbook/TBKCompoundTag.h"
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKFileSource.h"
+#include "Tarnbook/TBKIntArrayTag.h"
+#include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKLongArrayTag.h"
+#include "Tarnbook/TBKNumber.h"
+#include "Tarnbook/TBKNumberTag.h"
+#include "Tarnbook/TBKStringTag.h"
+#include "Tarnbook/TBKTag.h"
