@@ -36,6 +36,8 @@ class Window : public View {
   // Renders the whole window, as it would show, into a picture of
   // width x height points at `scale`.
   bool renderToPNG(const std::string& path, double scale = 1) const;
+  // Frames the desktop has asked this window to paint so far.
+  unsigned long paintedFrames() const { return paintedFrames_; }
   WindowHost* host() const { return host_.get(); }
   static Window* keyWindow();
 
@@ -43,6 +45,8 @@ class Window : public View {
   std::shared_ptr<ViewController> rootViewController_;
   std::weak_ptr<View> firstResponder_;
   std::unique_ptr<WindowHost> host_;
+  unsigned long paintedFrames_ = 0;
+  friend class WindowHost;
 };
 
 }  // namespace ui
