@@ -1,0 +1,247 @@
+// make_demo_sandbox <sandbox folder>
+//
+// Writes the demo game's data into <sandbox folder>/Documents/games/com.mojang:
+// four worlds in minecraftWorlds and minecraftpe/options.txt. Everything is
+// written through Tarnbook and the game's LevelDB, so the demo is read by the
+// same code as a real game. The level.dat files are the same bytes on every
+// run (fixed times and seeds); the LevelDB files may differ.
+//
+//   Lakeside Survival   0.9-era survival world: LevelDB player with a full
+//                       inventory (9 hotbar links, 36 items) and armor
+//   Creative Flatland   creative world with flying abilities
+//   Old Cave World      the format before LevelDB: no db/, "Player" in level.dat
+//   Broken World        level.dat damaged, level.dat_old whole: the fallback path
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKNumberTag.h"
+#include "Tarnbook/TBKStringTag.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Item {
+    int16_t id;
+    int8_t count;
+    int16_t damage;
+};
+
+struct WorldPlan {
+    std::string name;
+    int32_t gameType;
+    int64_t lastPlayed;  // seconds since 1970 (UTC)
+    int64_t seed;
+    int32_t spawn[3];
+    bool withDatabase;
+    int32_t storageVersion;
+    std::vector<Item> items;   // the 36 inventory slots after the hotbar links
+    std::vector<Item> armor;   // helmet, chestplate, leggings, boots
+};
+
+std::shared_ptr<TBKCompoundTag> itemEntry(int slot, const Item& item) {
+    auto entry = std::make_shared<TBKCompoundTag>("");
+    entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+    entry->setValueForKey(TBKNumberTag::shortTag("id", item.id));
+    entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
+    entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
+    return entry;
+}
+
+std::shared_ptr<TBKListTag> floats(const std::string& name, std::initializer_list<float> values) {
+    auto list = std::make_shared<TBKListTag>(name, TBKTagType::Float);
+    for (float value : values) list->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), list->count());
+    return list;
+}
+
+std::shared_ptr<TBKCompoundTag> makePlayer(const WorldPlan& plan) {
+    bool creative = plan.gameType == 1;
+    auto player = std::make_shared<TBKCompoundTag>(plan.withDatabase ? "" : "Player");
+    player->setValueForKey(TBKNumberTag::shortTag("Air", 300));
+    auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
+    for (const Item& piece : plan.armor) {
+        auto entry = std::make_shared<TBKCompoundTag>("");
+        entry->setValueForKey(TBKNumberTag::shortTag("id", piece.id));
+        entry->setValueForKey(TBKNumberTag::byteTag("Count", piece.count));
+        entry->setValueForKey(TBKNumberTag::shortTag("Damage", piece.damage));
+        armor->setObjectAtIndexedSubscript(entry, armor->count());
+    }
+    player->setValueForKey(armor);
+    player->setValueForKey(TBKNumberTag::shortTag("AttackTime", 0));
+    player->setValueForKey(TBKNumberTag::shortTag("DeathTime", 0));
+    player->setValueForKey(TBKNumberTag::floatTag("FallDistance", 0.0f));
+    player->setValueForKey(TBKNumberTag::shortTag("Fire", -20));
+    player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
+    player->setValueForKey(TBKNumberTag::shortTag("HurtTime", 0));
+
+    // The first nine entries link the hotbar to inventory slots; the screens
+    // never show them.
+    auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+    for (int link = 0; link < 9; ++link) {
+        inventory->setObjectAtIndexedSubscript(itemEntry(link, {-1, -1, 0}), inventory->count());
+    }
+    for (size_t i = 0; i < plan.items.size(); ++i) {
+        inventory->setObjectAtIndexedSubscript(itemEntry(static_cast<int>(i) + 9, plan.items[i]), inventory->count());
+    }
+    player->setValueForKey(inventory);
+
+    player->setValueForKey(floats("Motion", {0.0f, -0.0784f, 0.0f}));
+    player->setValueForKey(TBKNumberTag::byteTag("OnGround", 1));
+    player->setValueForKey(floats("Pos", {plan.spawn[0] + 0.5f, plan.spawn[1] + 1.62f, plan.spawn[2] + 0.5f}));
+    player->setValueForKey(floats("Rotation", {135.0f, 12.5f}));
+    player->setValueForKey(TBKNumberTag::intTag("Score", 0));
+    player->setValueForKey(TBKNumberTag::shortTag("SleepTimer", 0));
+    player->setValueForKey(TBKNumberTag::byteTag("Sleeping", 0));
+    player->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+    player->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+    player->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+
+    auto abilities = std::make_shared<TBKCompoundTag>("abilities");
+    abilities->setValueForKey(TBKNumberTag::byteTag("flying", 0));
+    abilities->setValueForKey(TBKNumberTag::byteTag("instabuild", creative));
+    abilities->setValueForKey(TBKNumberTag::byteTag("invulnerable", creative));
+    abilities->setValueForKey(TBKNumberTag::byteTag("lightning", 0));
+    abilities->setValueForKey(TBKNumberTag::byteTag("mayfly", creative));
+    abilities->setValueForKey(TBKNumberTag::floatTag("flySpeed", 0.05f));
+    abilities->setValueForKey(TBKNumberTag::floatTag("walkSpeed", 0.1f));
+    player->setValueForKey(abilities);
+    player->setValueForKey(TBKNumberTag::intTag("bedPositionX", 0));
+    player->setValueForKey(TBKNumberTag::intTag("bedPositionY", 0));
+    player->setValueForKey(TBKNumberTag::intTag("bedPositionZ", 0));
+    player->setValueForKey(TBKNumberTag::intTag("id", 63));
+    return player;
+}
+
+std::shared_ptr<TBKCompoundTag> makeLevel(const WorldPlan& plan) {
+    auto level = std::make_shared<TBKCompoundTag>("");
+    level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
+    if (plan.withDatabase) level->setValueForKey(TBKNumberTag::intTag("Generator", plan.gameType == 1 ? 2 : 1));
+    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
+    level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", plan.name));
+    level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
+    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
+    level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+    level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
+    level->setValueForKey(TBKNumberTag::longTag("Time", 13400));
+    level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
+    level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", plan.gameType == 0));
+    if (!plan.withDatabase) level->setValueForKey(makePlayer(plan));
+    return level;
+}
+
+void writeWorld(const fs::path& worlds, const WorldPlan& plan) {
+    fs::path folder = worlds / plan.name;
+    fs::remove_all(folder);
+    fs::create_directories(plan.withDatabase ? folder / "db" : folder);
+    TBKLevelDB db(folder.string(), plan.name, "");
+    db.setStorageVersion(plan.storageVersion);
+    db.setLevelData(makeLevel(plan));
+    if (plan.withDatabase) db.setPlayer(makePlayer(plan));
+}
+
+std::vector<Item> survivalItems() {
+    return {{276, 1, 112}, {278, 1, 40},  {257, 1, 250}, {261, 1, 3},   {262, 48, 0}, {50, 64, 0},
+            {4, 64, 0},    {4, 37, 0},    {17, 20, 0},   {5, 64, 0},    {20, 16, 0},  {58, 1, 0},
+            {61, 2, 0},    {54, 3, 0},    {65, 24, 0},   {324, 1, 0},   {263, 30, 0}, {264, 5, 0},
+            {265, 17, 0},  {266, 4, 0},   {280, 32, 0},  {287, 9, 0},   {288, 12, 0}, {295, 22, 0},
+            {296, 9, 0},   {297, 6, 0},   {320, 8, 0},   {260, 3, 0},   {325, 1, 0},  {355, 1, 0},
+            {35, 16, 14},  {35, 8, 4},    {351, 10, 4},  {338, 11, 0},  {339, 6, 0},  {0, 0, 0}};
+}
+
+std::vector<Item> creativeItems() {
+    std::vector<Item> items;
+    const int16_t ids[] = {1, 2, 3, 4, 5, 12, 13, 17, 20, 24, 35, 41, 42, 45, 47, 48, 49, 57,
+                           79, 80, 82, 89, 98, 103, 112, 155, 245, 246, 247, 50, 54, 58, 61, 65, 85, 107};
+    for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i) items.push_back({ids[i], 64, 0});
+    return items;
+}
+
+void writeOptions(const fs::path& folder) {
+    fs::create_directories(folder);
+    // Every line ends in a line feed; keys the options screen edits are all
+    // present, with the others the game of that era writes.
+    const char* text =
+        "mp_username:Steve\n"
+        "mp_server:Steve\n"
+        "mp_server_visible_default:1\n"
+        "game_difficulty:2\n"
+        "game_thirdperson:0\n"
+        "game_server_visible:1\n"
+        "game_limitworldsize:0\n"
+        "game_flatworldlayers:4\n"
+        "game_language:en_US\n"
+        "gfx_renderdistance_new:2\n"
+        "gfx_fancygraphics:1\n"
+        "gfx_lowquality:0\n"
+        "gfx_pixeldensity:1\n"
+        "gfx_hidegui:0\n"
+        "ctrl_sensitivity:0.5\n"
+        "ctrl_invertmouse:0\n"
+        "ctrl_islefthanded:0\n"
+        "ctrl_usetouchscreen:1\n"
+        "ctrl_usetouchjoypad:1\n"
+        "ctrl_swapjumpandsneak:0\n"
+        "feedback_vibration:1\n"
+        "audio_sound:1\n"
+        "dev_autoloadlevel:0\n"
+        "dev_showchunkmap:0\n"
+        "dev_disablefilesystem:0\n";
+    std::ofstream out(folder / "options.txt", std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out) throw TBKException(TBKException::FileFailure, "Could not write " + (folder / "options.txt").string());
+}
+
+void damageLevelDat(const fs::path& folder) {
+    fs::path level = folder / "level.dat";
+    auto size = fs::file_size(level);
+    // Cut inside the data: what a crash in the middle of a non-atomic save leaves.
+    fs::resize_file(level, size * 2 / 3);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_demo_sandbox <sandbox folder>\n");
+        return 1;
+    }
+    fs::path games = fs::path(argv[1]) / "Documents" / "games" / "com.mojang";
+    fs::path worlds = games / "minecraftWorlds";
+    try {
+        fs::create_directories(worlds);
+        std::vector<Item> plainArmor = {{306, 1, 12}, {307, 1, 30}, {300, 1, 5}, {0, 0, 0}};
+        std::vector<Item> diamondArmor = {{310, 1, 0}, {311, 1, 0}, {312, 1, 0}, {313, 1, 0}};
+        std::vector<Item> noArmor = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+
+        writeWorld(worlds, {"Lakeside Survival", 0, 1404475200, -2061734516, {212, 68, -97}, true, 3,
+                            survivalItems(), plainArmor});
+        writeWorld(worlds, {"Creative Flatland", 1, 1404388800, 1987, {128, 4, 128}, true, 3, creativeItems(),
+                            diamondArmor});
+        writeWorld(worlds, {"Old Cave World", 0, 1372636800, 74656, {64, 52, 71}, false, 2, survivalItems(),
+                            noArmor});
+
+        WorldPlan broken{"Broken World", 0, 1404302400, 424242, {8, 70, 8}, true, 3, survivalItems(), plainArmor};
+        writeWorld(worlds, broken);
+        {
+            // A second save makes the first one level.dat_old, then level.dat is damaged.
+            TBKLevelDB db((worlds / broken.name).string(), broken.name, "");
+            db.setLevelData(db.levelData());
+        }
+        damageLevelDat(worlds / broken.name);
+
+        writeOptions(games / "minecraftpe");
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "make_demo_sandbox: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,94 @@
+// tarnbook_dump: shows a world without the editor's screens.
+//
+//   tarnbook_dump <world folder>
+//       prints level.dat's header and level tree, then the player tree, one
+//       tag a line with its type.
+//   tarnbook_dump --restore-player <local_player.nbt> <world folder>
+//       stores a player record saved in a backup back into the world's
+//       database (the current one is backed up first when the world lies in
+//       the game's minecraftWorlds folder).
+//
+// Exit status: 0 when everything asked for was read or written, 1 otherwise.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKLevelFile.h"
+#include "Tarnbook/TBKNBT.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw TBKException(TBKException::FileFailure, "Could not read " + path.string() + ".");
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Backups of a world in the game's worlds folder go where the editor keeps them.
+std::string backupFolderFor(const fs::path& world) {
+    fs::path parent = world.parent_path();
+    if (parent.filename() != "minecraftWorlds") return "";
+    return (parent.parent_path() / "gorvane-backups" / world.filename()).string();
+}
+
+int dump(const fs::path& world) {
+    int status = 0;
+    TBKLevelDB db(world.string(), world.filename().string(), "");
+    std::printf("World folder: %s\n", world.c_str());
+    try {
+        auto level = db.levelData();
+        std::printf("level.dat, storage version %d:\n%s", db.storageVersion(), TBKNBT::describe(*level).c_str());
+    } catch (const TBKException& error) {
+        std::fprintf(stderr, "%s\n", error.reason().c_str());
+        status = 1;
+    }
+    try {
+        auto player = db.player();
+        std::printf("Player (%s):\n%s", db.hasDatabase() ? "~local_player in db/" : "\"Player\" in level.dat",
+                    TBKNBT::describe(*player).c_str());
+    } catch (const TBKException& error) {
+        std::fprintf(stderr, "%s\n", error.reason().c_str());
+        status = 1;
+    }
+    return status;
+}
+
+int restorePlayer(const fs::path& record, const fs::path& world) {
+    auto player = TBKNBT::parseCompound(readBytes(record));
+    TBKLevelDB db(world.string(), world.filename().string(), backupFolderFor(world));
+    db.setPlayer(player);
+    std::printf("Restored the player of %s from %s\n", world.c_str(), record.c_str());
+    if (!db.backupMade().empty()) std::printf("The replaced player was backed up in %s\n", db.backupMade().c_str());
+    return 0;
+}
+
+fs::path worldPath(const char* argument) {
+    fs::path path = fs::absolute(argument).lexically_normal();
+    return path.filename().empty() ? path.parent_path() : path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        if (argc == 2) return dump(worldPath(argv[1]));
+        if (argc == 4 && std::string(argv[1]) == "--restore-player") {
+            return restorePlayer(argv[2], worldPath(argv[3]));
+        }
+    } catch (const TBKException& error) {
+        std::fprintf(stderr, "%s\n", error.reason().c_str());
+        return 1;
+    }
+    std::fprintf(stderr,
+                 "usage: tarnbook_dump <world folder>\n"
+                 "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
+    return 1;
+}
