@@ -38,12 +38,13 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
 }
 
 std::shared_ptr<Image> Image::named(const std::string& name) {
-  std::string directory = resourceDirectory();
-  if (directory.empty()) {
-    // Beside the executable, where the build and the install put them.
-    directory = fromQt(QCoreApplication::applicationDirPath()) + "/resources";
+  if (!resourceDirectory().empty()) return fromFile(resourceDirectory() + "/" + name);
+  // Beside the program in a build, in share/gorvane once installed.
+  std::string programFolder = fromQt(QCoreApplication::applicationDirPath());
+  for (const char* folder : {"/resources/", "/../share/gorvane/resources/"}) {
+    if (auto image = fromFile(programFolder + folder + name)) return image;
   }
-  return fromFile(directory + "/" + name);
+  return nullptr;
 }
 
 Size Image::size() const { return Size{pixelWidth() / scale_, pixelHeight() / scale_}; }
