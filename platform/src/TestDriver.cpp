@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -68,6 +70,19 @@ void TestDriver::type(Window& window, const std::string& text, bool endEditing) 
 void TestDriver::pressReturn(Window& window) {
   QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r");
   QCoreApplication::sendEvent(window.host(), &press);
+}
+
+void TestDriver::pressKeys(Window& window, const std::string& sequence) {
+  QKeySequence keys = QKeySequence::fromString(toQt(sequence), QKeySequence::PortableText);
+  if (keys.isEmpty()) return;
+  QKeyCombination combination = keys[0];
+  QKeyEvent press(QEvent::KeyPress, combination.key(), combination.keyboardModifiers());
+  QCoreApplication::sendEvent(window.host(), &press);
+}
+
+void TestDriver::loseFocus(Window& window) {
+  QFocusEvent event(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QCoreApplication::sendEvent(window.host(), &event);
 }
 
 void TestDriver::runUntilIdle(double maxSeconds) {

@@ -25,6 +25,11 @@ class TestDriver {
   // Types into the focused view, then presses Return when `endEditing`.
   void type(Window& window, const std::string& text, bool endEditing = true);
   void pressReturn(Window& window);
+  // A key with modifiers in the desktop's portable notation: "Ctrl+V",
+  // "Shift+Left", "Backspace".
+  void pressKeys(Window& window, const std::string& sequence);
+  // The window losing the desktop's keyboard focus (another application).
+  void loseFocus(Window& window);
   // Processes events until nothing is posted, no transition runs and no
   // one-shot timer is due; repeating timers (a panning picture) do not count.
   void runUntilIdle(double maxSeconds = 5);

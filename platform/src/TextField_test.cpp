@@ -1,0 +1,159 @@
+#include "ui/TextField.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/TestDriver.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+struct Fixture {
+  TestDriver driver;
+  std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 320, 200));
+  std::shared_ptr<TextField> field = std::make_shared<TextField>(Rect(10, 10, 200, 30));
+  std::shared_ptr<View> elsewhere = std::make_shared<View>(Rect(10, 100, 100, 50));
+  std::vector<std::string> reports;
+  int changes = 0;
+
+  Fixture() {
+    window->addSubview(field);
+    window->addSubview(elsewhere);
+    field->onEditingEnded = [this](TextField&, const std::string& text) { reports.push_back(text); };
+    field->onEditingChanged = [this](TextField&) { ++changes; };
+  }
+};
+
+TEST(TextFieldEditing, ReportsOncePerSessionEndAndNeverOnSetText) {
+  struct Case {
+    const char* what;
+    std::function<void(Fixture&)> act;
+    std::vector<std::string> expected;
+  };
+  std::vector<Case> cases = {
+      {"Return ends the session", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "abc");
+       }, {"abc"}},
+      {"setText outside a session", [](Fixture& f) { f.field->setText("zzz"); }, {}},
+      {"setText inside a session reports only at its end", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.field->setText("q");
+         f.driver.pressReturn(*f.window);
+       }, {"q"}},
+      {"a tap elsewhere ends the session", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "1", false);
+         f.driver.tap(*f.elsewhere);
+       }, {"1"}},
+      {"the window losing focus ends the session", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "2", false);
+         f.driver.loseFocus(*f.window);
+       }, {"2"}},
+      {"leaving the window ends the session", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "3", false);
+         f.field->removeFromSuperview();
+       }, {"3"}},
+      {"Return and keys after the end do nothing", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "4");
+         f.driver.type(*f.window, "5");
+         f.driver.pressReturn(*f.window);
+       }, {"4"}},
+      {"a second tap inside the field keeps the session", [](Fixture& f) {
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "6", false);
+         f.driver.tap(*f.field);
+         f.driver.type(*f.window, "7");
+       }, {"67"}},
+  };
+  for (auto& c : cases) {
+    Fixture f;
+    c.act(f);
+    EXPECT_EQ(f.reports, c.expected) << c.what;
+    EXPECT_FALSE(f.field->isEditing()) << c.what;
+  }
+}
+
+TEST(TextFieldEditing, ChangesAreReportedForUserEditsOnly) {
+  Fixture f;
+  f.field->setText("x");
+  f.driver.tap(*f.field);
+  f.field->setText("");
+  f.driver.type(*f.window, "ab", false);
+  f.driver.pressKeys(*f.window, "Backspace");
+  f.driver.pressKeys(*f.window, "Left");  // moves, changes nothing
+  EXPECT_EQ(f.changes, 3);
+  EXPECT_EQ(f.field->text(), "a");
+}
+
+TEST(TextFieldLineBreaks, NeverEnterTheText) {
+  struct Case {
+    std::string input;
+    std::string expected;
+  };
+  std::vector<Case> cases = {
+      {"12\n", "12"},
+      {"\r\n12\r\n34\r\n", "12 34"},
+      {"a\n\n\nb", "a b"},
+      {"a\u2028b", "a b"},
+      {"plain", "plain"},
+  };
+  for (auto& c : cases) {
+    Fixture f;
+    f.field->setText(c.input);
+    EXPECT_EQ(f.field->text(), c.expected) << "set " << c.input;
+
+    // The same text through the clipboard, into an empty field.
+    f.field->setText("seed");
+    f.driver.tap(*f.field);
+    f.driver.pressKeys(*f.window, "Ctrl+A");
+    f.driver.pressKeys(*f.window, "Ctrl+C");  // puts "seed" on the clipboard
+    f.field->setText(c.input);
+    f.driver.pressKeys(*f.window, "Ctrl+A");
+    f.driver.pressKeys(*f.window, "Ctrl+X");
+    f.driver.pressKeys(*f.window, "Ctrl+V");
+    f.driver.pressReturn(*f.window);
+    ASSERT_EQ(f.reports.size(), 1u);
+    EXPECT_EQ(f.reports[0], c.expected) << "pasted " << c.input;
+  }
+}
+
+TEST(TextFieldSelection, KeysAndMouseSelectAndTheClipboardCarriesIt) {
+  Fixture f;
+  f.field->setText("hello world");
+  f.driver.tap(*f.field);  // the caret lands after the text, right of it
+  for (int i = 0; i < 5; ++i) f.driver.pressKeys(*f.window, "Shift+Left");
+  EXPECT_EQ(f.field->selectedText(), "world");
+  f.driver.pressKeys(*f.window, "Ctrl+C");
+  f.driver.type(*f.window, "there", false);  // typing replaces the selection
+  EXPECT_EQ(f.field->text(), "hello there");
+  f.driver.pressKeys(*f.window, "Home");
+  f.driver.pressKeys(*f.window, "Ctrl+V");
+  EXPECT_EQ(f.field->text(), "worldhello there");
+  f.driver.pressKeys(*f.window, "Ctrl+Z");
+  EXPECT_EQ(f.field->text(), "hello there");
+
+  // A mouse drag across the whole field selects all of the text.
+  f.driver.drag(*f.window, Point{11, 25}, Point{209, 25});
+  EXPECT_EQ(f.field->selectedText(), "hello there");
+  f.driver.pressReturn(*f.window);
+  EXPECT_EQ(f.field->selectedText(), "");
+  EXPECT_EQ(f.reports, std::vector<std::string>{"hello there"});
+}
+
+TEST(TextFieldFocus, DisabledOrUnfocusedFieldsTakeNoKeys) {
+  Fixture f;
+  f.field->setText("keep");
+  f.driver.type(*f.window, "x");  // nobody is focused
+  f.field->setEnabled(false);
+  f.driver.tap(*f.field);
+  f.driver.type(*f.window, "y");
+  EXPECT_EQ(f.field->text(), "keep");
+  EXPECT_TRUE(f.reports.empty());
+}
+
+}  // namespace
+}  // namespace ui
