@@ -12,6 +12,7 @@
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "TBKTagBuilder.h"
+#include "TagArena.h"
 
 static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
 
@@ -61,7 +62,10 @@ size_t smallestPayload(TBKTagType type) {
 class Reader {
 public:
     explicit Reader(std::string_view bytes)
-        : _begin(bytes.data()), _next(bytes.data()), _end(bytes.data() + bytes.size()) {}
+        : _begin(bytes.data()),
+          _next(bytes.data()),
+          _end(bytes.data() + bytes.size()),
+          _arena(std::make_shared<tbk::TagArena>()) {}
 
     size_t offset() const { return static_cast<size_t>(_next - _begin); }
 
@@ -143,26 +147,26 @@ private:
     std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string name, int depth) {
         switch (type) {
         case TBKTagType::Byte:
-            return std::make_shared<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int8_t>(type)));
+            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int8_t>(type)));
         case TBKTagType::Short:
-            return std::make_shared<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int16_t>(type)));
+            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int16_t>(type)));
         case TBKTagType::Int:
-            return std::make_shared<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int32_t>(type)));
+            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int32_t>(type)));
         case TBKTagType::Long:
-            return std::make_shared<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int64_t>(type)));
+            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int64_t>(type)));
         case TBKTagType::Float:
-            return std::make_shared<TBKNumberTag>(std::move(name), type, TBKNumber::floating(read<float>(type)));
+            return make<TBKNumberTag>(std::move(name), type, TBKNumber::floating(read<float>(type)));
         case TBKTagType::Double:
-            return std::make_shared<TBKNumberTag>(std::move(name), type,
+            return make<TBKNumberTag>(std::move(name), type,
                                                   TBKNumber::doublePrecision(read<double>(type)));
         case TBKTagType::ByteArray:
-            return std::make_shared<TBKByteArrayTag>(std::move(name), readArray<int8_t>(type));
+            return make<TBKByteArrayTag>(std::move(name), readArray<int8_t>(type));
         case TBKTagType::IntArray:
-            return std::make_shared<TBKIntArrayTag>(std::move(name), readArray<int32_t>(type));
+            return make<TBKIntArrayTag>(std::move(name), readArray<int32_t>(type));
         case TBKTagType::LongArray:
-            return std::make_shared<TBKLongArrayTag>(std::move(name), readArray<int64_t>(type));
+            return make<TBKLongArrayTag>(std::move(name), readArray<int64_t>(type));
         case TBKTagType::String:
-            return std::make_shared<TBKStringTag>(std::move(name), std::string(readText("a TAG_String")));
+            return make<TBKStringTag>(std::move(name), std::string(readText("a TAG_String")));
         case TBKTagType::List: return readList(std::move(name), depth);
         case TBKTagType::Compound: return readCompound(std::move(name), depth);
         case TBKTagType::End: break;
@@ -181,7 +185,7 @@ private:
         TBKTagType elementType = readType();
         size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
         if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
-        auto list = std::make_shared<TBKListTag>(std::move(name), elementType);
+        auto list = make<TBKListTag>(std::move(name), elementType);
         TBKTagBuilder::reserve(*list, count);
         for (size_t i = 0; i < count; ++i) {
             TBKTagBuilder::append(*list, readPayload(elementType, std::string(), depth + 1));
@@ -191,7 +195,10 @@ private:
 
     std::shared_ptr<TBKTag> readCompound(std::string name, int depth) {
         checkDepth(depth);
-        auto compound = std::make_shared<TBKCompoundTag>(std::move(name));
+        auto compound = make<TBKCompoundTag>(std::move(name));
+        // Most compounds the game writes (items, abilities) have 4 to 8
+        // children; one allocation up front saves the vector's regrowth.
+        TBKTagBuilder::reserve(*compound, 8);
         for (;;) {
             TBKTagType type = readType();
             if (type == TBKTagType::End) return compound;
@@ -200,9 +207,15 @@ private:
         }
     }
 
+    template <typename T, typename... Arguments>
+    std::shared_ptr<T> make(Arguments&&... arguments) {
+        return std::allocate_shared<T>(tbk::ArenaAllocator<T>(_arena), std::forward<Arguments>(arguments)...);
+    }
+
     const char* _begin;
     const char* _next;
     const char* _end;
+    std::shared_ptr<tbk::TagArena> _arena;
 };
 
 class Writer {

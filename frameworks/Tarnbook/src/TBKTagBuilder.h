@@ -12,6 +12,7 @@ struct TBKTagBuilder {
     static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
         compound._children.push_back(std::move(child));
     }
+    static void reserve(TBKCompoundTag& compound, size_t count) { compound._children.reserve(count); }
     static void reserve(TBKListTag& list, size_t count) { list._entries.reserve(count); }
     static void append(TBKListTag& list, std::shared_ptr<TBKTag> entry) {
         list._entries.push_back(std::move(entry));
