@@ -6,6 +6,9 @@
 
 namespace ui {
 
+// The phone toolkit's control state flags, for per-state titles and images.
+enum class ControlState { Normal = 0, Highlighted = 1 << 0, Disabled = 1 << 1, Selected = 1 << 2 };
+
 // A view that tracks a touch: highlighted while the touch is down and inside,
 // and a tap released inside runs `onTouchUpInside`.
 class Control : public View {

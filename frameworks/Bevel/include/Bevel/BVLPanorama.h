@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "ui/View.h"
+
+namespace ui {
+class Image;
+class Timer;
+}  // namespace ui
+
+// The game's panorama: its four cube-face pictures joined into one wide
+// strip, drawn at a whole number of points per texel (at least two) and
+// centred vertically, moving slowly sideways and wrapping without a seam.
+//
+// The strip is scaled once to device pixels, so a frame is two plain copies.
+// A timer runs only while panning is wanted and the view is in a window and
+// not hidden; otherwise the panorama costs nothing.
+class BVLPanorama : public ui::View {
+ public:
+  static constexpr double pointsPerSecond = 10;
+  static constexpr double framesPerSecond = 30;
+
+  explicit BVLPanorama(const ui::Rect& frame);
+  ~BVLPanorama() override;
+
+  // Starts or resumes the movement from where it stopped.
+  void pan();
+  // false stops the movement (the picture stays where it is); true is pan().
+  void setShouldPan(bool shouldPan);
+  bool shouldPan() const { return shouldPan_; }
+  // Whether a timer is running right now.
+  bool isAnimating() const;
+
+  // How far the strip has moved, in points, 0 <= offset < stripWidth().
+  double offset() const { return offset_; }
+  void setOffset(double points);
+  // Width of the joined strip at the current size, in points; 0 without
+  // the pictures.
+  double stripWidth() const;
+
+  void draw(ui::GraphicsContext& context, const ui::Rect& dirty) override;
+  void didMoveToWindow() override;
+  void layoutSubviews() override;
+
+ private:
+  void updateTimer();
+  void tick();
+  void prepareStrip();
+
+  bool shouldPan_ = false;
+  double offset_ = 0;
+  double startOffset_ = 0;
+  double startTime_ = 0;
+  std::shared_ptr<ui::Timer> timer_;
+  std::shared_ptr<ui::Image> strip_;
+  double stripHeightFor_ = -1;  // the bounds height the strip was made for
+};

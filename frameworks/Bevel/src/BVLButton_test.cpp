@@ -1,0 +1,93 @@
+#include "Bevel/BVLButton.h"
+
+#include <gtest/gtest.h>
+
+#include "GameLook.h"
+#include "TestBundle.h"
+#include "ui/GraphicsContext.h"
+#include "ui/Image.h"
+#include "ui/TestDriver.h"
+
+namespace {
+
+// A button held down, to see the pressed look without a touch.
+class HeldButton : public BVLButton {
+ public:
+  using BVLButton::BVLButton;
+  void hold(bool down) { setHighlighted(down); }
+};
+
+std::shared_ptr<ui::Image> render(BVLButton& button) {
+  ui::Size size = button.bounds().size;
+  ui::ImageContext bitmap(size, false, 1);
+  button.draw(bitmap.context(), button.bounds());
+  return bitmap.image();
+}
+
+TEST(Button, NineSliceKeepsItsCornersAtAnySize) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  auto picture = bevel::buttonPicture(bevel::ButtonLook::Normal);
+  ASSERT_TRUE(picture);
+  int pictureWidth = picture->pixelWidth(), pictureHeight = picture->pixelHeight();
+  double scale = picture->scale();
+  const int cap = 6;  // three texels, in points at scale 1
+  ui::Size sizes[] = {{200, 60}, {64, 64}, {76, 38}, {400, 40}, {13, 13}, {600, 100}, {30, 200}};
+  for (ui::Size size : sizes) {
+    BVLButton button(ui::Rect(0, 0, size.width, size.height), nullptr);
+    auto image = render(button);
+    ASSERT_EQ(image->pixelWidth(), int(size.width));
+    if (size.width < 2 * cap || size.height < 2 * cap) continue;  // too small for both caps
+    int w = int(size.width), h = int(size.height);
+    for (int y = 0; y < cap; ++y) {
+      for (int x = 0; x < cap; ++x) {
+        auto source = [&](int px, int py) { return picture->pixel(int(px * scale), int(py * scale)); };
+        ASSERT_EQ(image->pixel(x, y), source(x, y)) << size.width << "x" << size.height;
+        ASSERT_EQ(image->pixel(w - cap + x, y), source(int(pictureWidth / scale) - cap + x, y));
+        ASSERT_EQ(image->pixel(x, h - cap + y), source(x, int(pictureHeight / scale) - cap + y));
+        ASSERT_EQ(image->pixel(w - cap + x, h - cap + y),
+                  source(int(pictureWidth / scale) - cap + x, int(pictureHeight / scale) - cap + y));
+      }
+    }
+    // The black outline runs along all four edges, however long they are.
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(image->pixel(x, 0), 0xff000000u) << x;
+      ASSERT_EQ(image->pixel(x, h - 1), 0xff000000u) << x;
+    }
+    for (int y = 0; y < h; ++y) {
+      ASSERT_EQ(image->pixel(0, y), 0xff000000u) << y;
+      ASSERT_EQ(image->pixel(w - 1, y), 0xff000000u) << y;
+    }
+  }
+}
+
+TEST(Button, PressedAndDisabledLooksDifferFromNormal) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  HeldButton button(ui::Rect(0, 0, 200, 40), nullptr);
+  button.setTitle("Done", ui::ControlState::Normal);
+  auto normal = render(button);
+  button.hold(true);
+  auto pressed = render(button);
+  button.hold(false);
+  button.setEnabled(false);
+  auto disabled = render(button);
+  auto face = [](const ui::Image& image) { return image.pixel(20, 20) & 0xffffff; };
+  // A blue-grey face pressed (blue above red), a dark one disabled.
+  EXPECT_GT(face(*pressed) & 0xff, (face(*pressed) >> 16) & 0xff);
+  EXPECT_LT((face(*disabled) >> 16) & 0xff, (face(*normal) >> 16) & 0xff);
+  // The title is drawn: some pixels of the middle are the title's colours.
+  int light = 0;
+  for (int x = 60; x < 140; ++x)
+    for (int y = 8; y < 32; ++y) light += (normal->pixel(x, y) & 0xffffff) == 0xe0e0e0;
+  EXPECT_GT(light, 20);
+}
+
+TEST(Button, TitleAndImageAreOnlyForTheNormalState) {
+  BVLButton button(ui::Rect(0, 0, 100, 40), nullptr);
+  button.setTitle("Edit...", ui::ControlState::Normal);
+  button.setTitle("ignored", ui::ControlState::Highlighted);
+  EXPECT_EQ(button.title(), "Edit...");
+}
+
+}  // namespace

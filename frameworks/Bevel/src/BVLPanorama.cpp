@@ -1,0 +1,129 @@
+#include "Bevel/BVLPanorama.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "Bevel/BVLImage.h"
+#include "GameLook.h"
+#include "ui/GraphicsContext.h"
+#include "ui/Image.h"
+#include "ui/Screen.h"
+#include "ui/Timer.h"
+
+namespace {
+
+constexpr int faceCount = 4;
+
+// Points per texel for a view this tall: whole numbers only, so every texel
+// stays square and sharp, and at least the kit's usual two.
+double pointsPerTexel(double viewHeight, double faceHeight) {
+  if (faceHeight <= 0) return bevel::texel;
+  return std::max(bevel::texel, std::ceil(viewHeight / faceHeight - 1e-9));
+}
+
+}  // namespace
+
+BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) {
+  setBackgroundColor(ui::Color::hex(0x79a6ff));
+}
+
+BVLPanorama::~BVLPanorama() {
+  if (timer_) timer_->invalidate();
+}
+
+void BVLPanorama::pan() { setShouldPan(true); }
+
+void BVLPanorama::setShouldPan(bool shouldPan) {
+  shouldPan_ = shouldPan;
+  updateTimer();
+}
+
+bool BVLPanorama::isAnimating() const { return timer_ && timer_->isValid(); }
+
+void BVLPanorama::setOffset(double points) {
+  double width = stripWidth();
+  offset_ = width > 0 ? std::fmod(std::fmod(points, width) + width, width) : 0;
+  startOffset_ = offset_;
+  startTime_ = ui::currentMediaTime();
+  setNeedsDisplay();
+}
+
+double BVLPanorama::stripWidth() const {
+  // Known without building the strip: four square-ish faces side by side.
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return 0;
+  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
+  return faceCount * face->pixelWidth() * k;
+}
+
+void BVLPanorama::updateTimer() {
+  bool wanted = shouldPan_ && window() && !isHidden();
+  if (wanted == isAnimating()) return;
+  if (!wanted) {
+    timer_->invalidate();
+    timer_.reset();
+    return;
+  }
+  // The motion is a function of the clock, so a late frame skips ahead
+  // rather than slowing the pan down.
+  startOffset_ = offset_;
+  startTime_ = ui::currentMediaTime();
+  std::weak_ptr<ui::View> weakSelf = weak_from_this();
+  timer_ = ui::Timer::scheduled(1 / framesPerSecond, true, [weakSelf](ui::Timer&) {
+    if (auto self = std::static_pointer_cast<BVLPanorama>(weakSelf.lock())) self->tick();
+  });
+}
+
+void BVLPanorama::tick() {
+  double width = stripWidth();
+  if (width <= 0) return;
+  double moved = startOffset_ + pointsPerSecond * (ui::currentMediaTime() - startTime_);
+  double next = std::fmod(moved, width);
+  // Only whole device pixels move the picture; anything less would repaint
+  // the same frame.
+  double scale = ui::Screen::main().scale();
+  if (std::floor(next * scale) == std::floor(offset_ * scale)) return;
+  offset_ = next;
+  setNeedsDisplay();
+}
+
+void BVLPanorama::didMoveToWindow() { updateTimer(); }
+
+void BVLPanorama::layoutSubviews() {
+  if (bounds().height() != stripHeightFor_) strip_.reset();
+}
+
+void BVLPanorama::prepareStrip() {
+  stripHeightFor_ = bounds().height();
+  strip_.reset();
+  std::shared_ptr<ui::Image> faces[faceCount];
+  for (int i = 0; i < faceCount; ++i) {
+    faces[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
+    if (!faces[i]) return;
+  }
+  double k = pointsPerTexel(bounds().height(), faces[0]->pixelHeight());
+  double faceWidth = faces[0]->pixelWidth() * k;
+  double faceHeight = faces[0]->pixelHeight() * k;
+  // Joined and scaled once, in device pixels, opaque: each frame is then a
+  // copy of pixels, never a scaling or a blend.
+  ui::ImageContext joined(ui::Size{faceCount * faceWidth, faceHeight}, true, 0);
+  for (int i = 0; i < faceCount; ++i) {
+    joined.context().drawImage(*faces[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
+  }
+  strip_ = joined.image();
+}
+
+void BVLPanorama::draw(ui::GraphicsContext& context, const ui::Rect& dirty) {
+  if (!strip_ || bounds().height() != stripHeightFor_) prepareStrip();
+  if (!strip_) return;  // the sky colour of the background stands in
+  ui::Size size = strip_->size();
+  double scale = ui::Screen::main().scale();
+  double x = -std::floor(offset_ * scale) / scale;
+  double y = std::round((bounds().height() - size.height) / 2 * scale) / scale;
+  ui::Rect visible = dirty.intersection(bounds());
+  for (; x < bounds().maxX(); x += size.width) {
+    ui::Rect copy(bounds().x() + x, bounds().y() + y, size.width, size.height);
+    if (!copy.intersection(visible).isEmpty()) context.drawImage(*strip_, copy);
+  }
+}

@@ -1,0 +1,116 @@
+#include "Bevel/BVLPanorama.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "TestBundle.h"
+#include "ui/GraphicsContext.h"
+#include "ui/Image.h"
+#include "ui/TestDriver.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
+
+namespace {
+
+TEST(Panorama, ATimerRunsOnlyWhilePanningInAWindowAndShown) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  auto window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
+  auto panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool animating;
+  } steps[] = {
+      {"made", [] {}, false},
+      {"asked to pan outside a window", [&] { panorama->pan(); }, false},
+      {"joins the window", [&] { window->addSubview(panorama); }, true},
+      {"hidden", [&] { panorama->setHidden(true); }, false},
+      {"shown again", [&] { panorama->setHidden(false); }, true},
+      {"stopped", [&] { panorama->setShouldPan(false); }, false},
+      {"stopped, leaves and rejoins", [&] {
+         panorama->removeFromSuperview();
+         window->addSubview(panorama);
+       }, false},
+      {"resumed", [&] { panorama->pan(); }, true},
+      {"panned twice", [&] { panorama->pan(); }, true},
+      {"leaves the window", [&] { panorama->removeFromSuperview(); }, false},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(panorama->isAnimating(), step.animating) << step.what;
+  }
+}
+
+TEST(Panorama, MovesWhilePanningAndHoldsStillWhenStopped) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  auto window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
+  auto panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+  window->addSubview(panorama);
+  panorama->pan();
+  // A repeating timer does not keep the driver busy, so wait by the clock.
+  auto runFor = [&](double seconds) {
+    double until = ui::currentMediaTime() + seconds;
+    while (ui::currentMediaTime() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      driver.runUntilIdle(0.05);
+    }
+  };
+  double start = panorama->offset();
+  runFor(0.5);
+  // Ten points a second: about five in half a second, allowing for a slow machine.
+  EXPECT_GT(panorama->offset(), start + 2);
+  EXPECT_LT(panorama->offset(), start + 10);
+  panorama->setShouldPan(false);
+  double stopped = panorama->offset();
+  runFor(0.3);
+  EXPECT_EQ(panorama->offset(), stopped);
+}
+
+TEST(Panorama, OffsetsWrapAroundTheStrip) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  BVLPanorama panorama(ui::Rect(0, -64, 568, 384));
+  double width = panorama.stripWidth();
+  ASSERT_EQ(width, 4 * 192 * 2);  // four 192-texel faces at two points a texel
+  struct Case {
+    double set, expected;
+  } cases[] = {{0, 0}, {10, 10}, {width, 0}, {width + 5, 5}, {-5, width - 5}, {3 * width + 1, 1}};
+  for (const Case& c : cases) {
+    panorama.setOffset(c.set);
+    EXPECT_DOUBLE_EQ(panorama.offset(), c.expected) << c.set;
+  }
+  // Taller views get a larger whole number of points per texel.
+  BVLPanorama tall(ui::Rect(0, 0, 568, 600));
+  EXPECT_EQ(tall.stripWidth(), 4 * 192 * 4);
+}
+
+TEST(Panorama, EveryOffsetCoversTheWholeView) {
+  ui::TestDriver driver;
+  bevel::testing::useDemoBundle();
+  BVLPanorama panorama(ui::Rect(0, 0, 568, 320));
+  double width = panorama.stripWidth();
+  for (double offset : {0.0, width - 300, width - 1}) {
+    panorama.setOffset(offset);
+    ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
+    panorama.draw(bitmap.context(), panorama.bounds());
+    auto image = bitmap.image();
+    // Across the join nothing is left undrawn.
+    for (int x = 0; x < 568; x += 3) ASSERT_EQ(image->pixel(x, 5) >> 24, 0xffu) << offset << " at " << x;
+  }
+  // The strip joins itself: drawing at the end of the strip and at its
+  // start shows the same column where they meet.
+  panorama.setOffset(width - 1);
+  ui::ImageContext end(ui::Size{568, 320}, false, 1);
+  panorama.draw(end.context(), panorama.bounds());
+  panorama.setOffset(0);
+  ui::ImageContext start(ui::Size{568, 320}, false, 1);
+  panorama.draw(start.context(), panorama.bounds());
+  auto a = end.image(), b = start.image();
+  for (int y = 0; y < 320; y += 7) EXPECT_EQ(a->pixel(1, y), b->pixel(0, y)) << y;
+}
+
+}  // namespace
