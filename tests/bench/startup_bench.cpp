@@ -3,6 +3,7 @@
 // and Gorvane up to its menu on a copy of the demo game.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
