@@ -1,0 +1,116 @@
+// The panning panorama behind every screen: what one frame costs to paint
+// over the whole 568 x 320 point screen, and what share of a core it takes
+// at 30 frames a second (counter core_share_at_30fps; the budget is 0.10).
+// A second case lets the panorama pan by itself in a real window for two
+// seconds and reports the process's CPU time over the wall time.
+//
+//   build/bin/panorama_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
+//
+// The demo game's pictures are found through TARNBOOK_GAME_APP, else
+// GORVANE_SOURCE_DIR/demo/app, else the source tree above the build folder.
+#include <benchmark/benchmark.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "Bevel/BVLImage.h"
+#include "Bevel/BVLPanorama.h"
+#include "ui/GraphicsContext.h"
+#include "ui/Screen.h"
+#include "ui/TestDriver.h"
+#include "ui/Timer.h"
+#include "ui/Window.h"
+
+namespace {
+namespace fs = std::filesystem;
+
+std::string gameBundle() {
+  if (const char* app = std::getenv("TARNBOOK_GAME_APP")) return app;
+  if (const char* root = std::getenv("GORVANE_SOURCE_DIR")) return std::string(root) + "/demo/app";
+  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path().parent_path() / "demo/app").string();
+}
+
+double processSeconds() {
+  timespec t;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+bool prepare(benchmark::State& state) {
+  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  static ui::TestDriver driver;
+  bvl_setGameBundlePath(gameBundle());
+  if (!bvl_imageNamed("background/panorama_0", "png")) {
+    state.SkipWithError("the demo game's panorama pictures were not found");
+    return false;
+  }
+  return true;
+}
+
+// One frame as the window paints it: the window's black fill, then the
+// panorama a device pixel further on.
+void BM_PanoramaFrame(benchmark::State& state) {
+  if (!prepare(state)) return;
+  ui::Rect screen(0, 0, 568, 320);
+  BVLPanorama panorama(screen);
+  ui::ImageContext frame(screen.size, true, 0);
+  panorama.draw(frame.context(), screen);  // the strip is scaled once, here
+  double step = 1 / ui::Screen::main().scale();
+  double offset = 0;
+  double cpuBefore = processSeconds();
+  for (auto _ : state) {
+    offset += step;
+    panorama.setOffset(offset);
+    frame.context().fillRect(screen, ui::Color::black());
+    panorama.draw(frame.context(), screen);
+  }
+  double perFrame = (processSeconds() - cpuBefore) / double(state.iterations());
+  state.counters["core_share_at_30fps"] = perFrame * 30;
+}
+BENCHMARK(BM_PanoramaFrame)->Unit(benchmark::kMicrosecond);
+
+// The real thing: a shown window whose panorama moves, for two seconds a
+// run. Argument 0: the panorama pans on its own timer (a device pixel moves
+// ten times a second); 30: a 30 Hz timer moves it a point every tick, so
+// every tick paints a frame.
+void BM_PanningWindow(benchmark::State& state) {
+  if (!prepare(state)) return;
+  static ui::TestDriver driver;
+  auto window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
+  auto panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+  window->addSubview(panorama);
+  window->makeKeyAndVisible();
+  std::shared_ptr<ui::Timer> stepper;
+  if (state.range(0) > 0) {
+    stepper = ui::Timer::scheduled(1.0 / double(state.range(0)), true,
+                                   [panorama](ui::Timer&) { panorama->setOffset(panorama->offset() + 1); });
+  } else {
+    panorama->pan();
+  }
+  double cpu = 0, wall = 0;
+  unsigned long frames = 0;
+  for (auto _ : state) {
+    unsigned long framesBefore = window->paintedFrames();
+    double cpuBefore = processSeconds(), wallBefore = ui::currentMediaTime();
+    while (ui::currentMediaTime() - wallBefore < 2) {
+      usleep(5000);  // a light poll; the timer fires every 33 ms
+      driver.runUntilIdle(0.01);
+    }
+    cpu += processSeconds() - cpuBefore;
+    wall += ui::currentMediaTime() - wallBefore;
+    frames += window->paintedFrames() - framesBefore;
+  }
+  panorama->setShouldPan(false);
+  if (stepper) stepper->invalidate();
+  state.counters["core_share"] = cpu / wall;
+  state.counters["frames_per_second"] = double(frames) / wall;
+}
+BENCHMARK(BM_PanningWindow)->Arg(0)->Arg(30)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
