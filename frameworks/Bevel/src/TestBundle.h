@@ -11,8 +11,10 @@
 namespace bevel::testing {
 
 inline std::string demoBundle() {
-  const char* root = std::getenv("GORVANE_SOURCE_DIR");
-  return std::string(root ? root : ".") + "/demo/app";
+  if (const char* root = std::getenv("GORVANE_SOURCE_DIR")) return std::string(root) + "/demo/app";
+  // Without the variable, the source tree this header was compiled from.
+  std::string here = __FILE__;
+  return here.substr(0, here.rfind("/frameworks/Bevel/")) + "/demo/app";
 }
 
 inline void useDemoBundle() {
