@@ -122,8 +122,13 @@ void BVLPanorama::draw(ui::GraphicsContext& context, const ui::Rect& dirty) {
   double x = -std::floor(offset_ * scale) / scale;
   double y = std::round((bounds().height() - size.height) / 2 * scale) / scale;
   ui::Rect visible = dirty.intersection(bounds());
+  // The strip is taller than a short view: what overhangs must not paint
+  // over the views around it.
+  context.save();
+  context.clipToRect(bounds());
   for (; x < bounds().maxX(); x += size.width) {
     ui::Rect copy(bounds().x() + x, bounds().y() + y, size.width, size.height);
     if (!copy.intersection(visible).isEmpty()) context.drawImage(*strip_, copy);
   }
+  context.restore();
 }
