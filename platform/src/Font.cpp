@@ -25,6 +25,12 @@ Size Font::measure(const std::string& text) const {
   return Size{metrics.horizontalAdvance(toQt(text)), metrics.height()};
 }
 
+Size Font::measureWrapped(const std::string& text, double width) const {
+  QFontMetricsF metrics(toQt(*this));
+  QRectF r = metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, toQt(text));
+  return Size{r.width(), r.height()};
+}
+
 double Font::ascent() const { return QFontMetricsF(toQt(*this)).ascent(); }
 
 bool Font::isAvailable() const {

@@ -84,6 +84,46 @@ void GraphicsContext::drawText(const std::string& text, const Rect& rect, const 
   p.restore();
 }
 
+void GraphicsContext::drawWrappedText(const std::string& text, const Rect& rect, const Font& font,
+                                      const Color& color, TextAlignment alignment) {
+  QPainter& p = painter_.painter;
+  Qt::Alignment align = alignment == TextAlignment::Center  ? Qt::AlignHCenter
+                        : alignment == TextAlignment::Right ? Qt::AlignRight
+                                                            : Qt::AlignLeft;
+  p.save();
+  p.setFont(toQt(font));
+  p.setPen(toQt(color));
+  p.setClipRect(toQt(rect), Qt::IntersectClip);
+  p.drawText(toQt(rect), int(align | Qt::AlignTop | Qt::TextWordWrap), toQt(text));
+  p.restore();
+}
+
+void GraphicsContext::fillRoundedRect(const Rect& rect, double radius, const Color& color) {
+  if (color.isClear()) return;
+  QPainter& p = painter_.painter;
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(toQt(color));
+  p.drawRoundedRect(toQt(rect), radius, radius);
+  p.restore();
+}
+
+void GraphicsContext::strokeRoundedRect(const Rect& rect, double radius, const Color& color, double lineWidth) {
+  if (color.isClear()) return;
+  QPainter& p = painter_.painter;
+  QPen pen(toQt(color));
+  pen.setWidthF(lineWidth);
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(pen);
+  p.setBrush(Qt::NoBrush);
+  double h = lineWidth / 2;
+  p.drawRoundedRect(QRectF(rect.x() + h, rect.y() + h, rect.width() - lineWidth, rect.height() - lineWidth),
+                    radius, radius);
+  p.restore();
+}
+
 void GraphicsContext::save() { painter_.painter.save(); }
 void GraphicsContext::restore() { painter_.painter.restore(); }
 void GraphicsContext::translate(double dx, double dy) { painter_.painter.translate(dx, dy); }

@@ -12,7 +12,11 @@ Point Touch::location(const View& view) const { return view.convertFromWindow(wi
 
 View::View(const Rect& frame) : frame_(frame), bounds_(0, 0, frame.width(), frame.height()) {}
 
-View::~View() = default;
+View::~View() {
+  for (auto& sub : subviews_) sub->superview_ = nullptr;
+}
+
+std::shared_ptr<View> View::superview() const { return superview_ ? superview_->weak_from_this().lock() : nullptr; }
 
 void View::setFrame(const Rect& frame) {
   if (frame == frame_) return;
@@ -34,7 +38,7 @@ void View::setBounds(const Rect& bounds) {
 }
 
 void View::attach(const std::shared_ptr<View>& view) {
-  view->superview_ = weak_from_this();
+  view->superview_ = this;
   if (view->window_ != window_) {
     view->setWindowRecursively(window_);
   }
@@ -96,12 +100,12 @@ void View::bringSubviewToFront(const std::shared_ptr<View>& view) {
 }
 
 void View::detachFromSuperview() {
-  auto parent = superview();
+  View* parent = superview_;
   if (!parent) return;
   setNeedsDisplay();
   auto& siblings = parent->subviews_;
   auto it = std::find_if(siblings.begin(), siblings.end(), [this](const auto& v) { return v.get() == this; });
-  superview_.reset();
+  superview_ = nullptr;
   if (it != siblings.end()) {
     // Erasing may drop the last strong reference to this view: do it last.
     std::shared_ptr<View> keep = *it;
@@ -113,7 +117,7 @@ void View::detachFromSuperview() {
 void View::removeFromSuperview() { detachFromSuperview(); }
 
 bool View::isDescendantOf(const View& ancestor) const {
-  for (const View* v = this; v; v = v->superview_.lock().get()) {
+  for (const View* v = this; v; v = v->superview_) {
     if (v == &ancestor) return true;
   }
   return false;
@@ -176,11 +180,11 @@ std::shared_ptr<View> View::hitTest(Point point) {
 Point View::convertToWindow(Point point) const {
   Point p = point;
   for (const View* v = this;; ) {
-    auto parent = v->superview_.lock();
+    const View* parent = v->superview_;
     if (!parent) break;
     p.x += v->frame_.x() - v->bounds_.x();
     p.y += v->frame_.y() - v->bounds_.y();
-    v = parent.get();
+    v = parent;
   }
   return p;
 }

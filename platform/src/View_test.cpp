@@ -112,6 +112,31 @@ TEST(ViewHitTesting, FollowsTheBoundsOriginOfAScrolledParent) {
   EXPECT_EQ(row->convertToWindow(Point{0, 0}), (Point{0, 20}));
 }
 
+// Cells and widgets build their subviews in their constructors, before any
+// shared_ptr owns them.
+class Composite : public View {
+ public:
+  Composite() : View(Rect(0, 0, 100, 100)), child(std::make_shared<View>(Rect(10, 10, 20, 20))) { addSubview(child); }
+  bool scrollWheel(double, double dy) override {
+    wheeled += dy;
+    return true;
+  }
+  std::shared_ptr<View> child;
+  double wheeled = 0;
+};
+
+TEST(ViewHierarchy, SubviewsAddedInAConstructorKnowTheirParent) {
+  auto parent = std::make_shared<Composite>();
+  EXPECT_EQ(parent->child->superview(), parent);
+  EXPECT_TRUE(parent->child->isDescendantOf(*parent));
+  parent->child->scrollWheel(0, 5);  // events bubble up to it
+  EXPECT_EQ(parent->wheeled, 5);
+  auto child = parent->child;
+  parent.reset();  // the parent goes while someone still holds the child
+  EXPECT_EQ(child->superview(), nullptr);
+  EXPECT_EQ(child->convertToWindow(Point{1, 2}), (Point{1, 2}));
+}
+
 TEST(ViewTaps, ATapReachesTheTappedViewOnlyWhenReleasedInside) {
   TestDriver driver;
   auto window = std::make_shared<Window>(Rect(0, 0, 320, 200));

@@ -32,6 +32,7 @@ void paintView(QPainter& painter, GraphicsContext& context, View& view, bool isR
   context.fillRect(bounds, view.backgroundColor());
   view.draw(context, bounds);
   for (const auto& sub : view.subviews()) paintView(painter, context, *sub, false);
+  view.drawOverSubviews(context, bounds);
   painter.restore();
 }
 

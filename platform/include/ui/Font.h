@@ -21,6 +21,9 @@ struct Font {
 
   // One line of text: advance width and line height, in points.
   Size measure(const std::string& text) const;
+  // Text wrapped at word boundaries to `width` (as drawWrappedText draws it):
+  // the widest line and the height of all lines, in points.
+  Size measureWrapped(const std::string& text, double width) const;
   double ascent() const;
   // Whether `face` is registered (the fallback is not).
   bool isAvailable() const;

@@ -32,6 +32,14 @@ class GraphicsContext {
   void drawText(const std::string& text, const Rect& rect, const Font& font, const Color& color,
                 TextAlignment alignment = TextAlignment::Left);
 
+  // Text wrapped at word boundaries to the rectangle's width, lines aligned
+  // inside it, starting at its top; what falls below its bottom is cut off.
+  void drawWrappedText(const std::string& text, const Rect& rect, const Font& font, const Color& color,
+                       TextAlignment alignment = TextAlignment::Left);
+  // Antialiased rounded rectangles (alerts, grouped tables, scroll bars).
+  void fillRoundedRect(const Rect& rect, double radius, const Color& color);
+  void strokeRoundedRect(const Rect& rect, double radius, const Color& color, double lineWidth = 1);
+
   void save();
   void restore();
   void translate(double dx, double dy);

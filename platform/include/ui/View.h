@@ -37,7 +37,7 @@ class View : public std::enable_shared_from_this<View> {
   Rect bounds() const { return bounds_; }
   void setBounds(const Rect& bounds);
 
-  std::shared_ptr<View> superview() const { return superview_.lock(); }
+  std::shared_ptr<View> superview() const;
   const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
   void addSubview(const std::shared_ptr<View>& view);
   // Out-of-range indices clamp to the ends, as the phone's toolkit does.
@@ -83,6 +83,8 @@ class View : public std::enable_shared_from_this<View> {
   // Draws the content, in bounds coordinates, after the background colour and
   // before the subviews.
   virtual void draw(GraphicsContext&, const Rect& /*dirty*/) {}
+  // Draws over the subviews, in bounds coordinates (scroll indicators).
+  virtual void drawOverSubviews(GraphicsContext&, const Rect& /*dirty*/) {}
 
   // Touches go to the hit view; by default they travel on to the superview.
   virtual void touchesBegan(const Touch& touch);
@@ -123,7 +125,10 @@ class View : public std::enable_shared_from_this<View> {
 
   Rect frame_;
   Rect bounds_;
-  std::weak_ptr<View> superview_;
+  // Not a weak_ptr: a view that adds subviews in its own constructor has no
+  // weak reference to itself yet. The parent clears it when it lets go of the
+  // child or is destroyed, so it never dangles.
+  View* superview_ = nullptr;
   std::vector<std::shared_ptr<View>> subviews_;
   Color backgroundColor_ = Color::clear();
   double opacity_ = 1;
