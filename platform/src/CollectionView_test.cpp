@@ -1,0 +1,147 @@
+#include "ui/CollectionView.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "ui/TestDriver.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+using Section = CollectionViewFlowLayout::Section;
+
+// 52-point slots with no gaps, the side insets splitting what is left over
+// after whole columns.
+Section slots(size_t count, double width) {
+  Section s;
+  s.itemSizes.assign(count, Size{52, 52});
+  s.minimumLineSpacing = 0;
+  s.minimumInteritemSpacing = 0;
+  double m = std::fmod(width, 52) * 0.5;
+  s.sectionInset = EdgeInsets{8, m, 8, m};
+  return s;
+}
+
+TEST(FlowLayout, SlotGridsFillTheWidthWithWholeColumns) {
+  struct Case {
+    double width;
+    long columns;
+    double inset;
+  };
+  std::vector<Case> cases = {{320, 6, 4}, {480, 9, 6}, {568, 10, 24}};
+  for (const auto& c : cases) {
+    auto result = CollectionViewFlowLayout::measure(c.width, {slots(25, c.width)});
+    const auto& frames = result.itemFrames.at(0);
+    ASSERT_EQ(frames.size(), 25u);
+    EXPECT_EQ(frames[0], Rect(c.inset, 8, 52, 52)) << c.width;
+    // The last slot of the first line touches the right inset.
+    EXPECT_EQ(frames[size_t(c.columns - 1)], Rect(c.width - c.inset - 52, 8, 52, 52)) << c.width;
+    EXPECT_EQ(frames[size_t(c.columns)], Rect(c.inset, 60, 52, 52)) << c.width;
+    long lines = (25 + c.columns - 1) / c.columns;
+    EXPECT_EQ(frames[24].y(), 8 + 52.0 * double(lines - 1)) << c.width;
+    EXPECT_EQ(result.contentSize, (Size{c.width, 16 + 52.0 * double(lines)})) << c.width;
+  }
+}
+
+TEST(FlowLayout, AnItemFitsOnlyWhileItEndsInsideTheRightInset) {
+  Section s = slots(7, 320);
+  s.sectionInset.left = s.sectionInset.right = 4.5;  // half a point too wide for six
+  auto frames = CollectionViewFlowLayout::measure(320, {s}).itemFrames[0];
+  EXPECT_EQ(frames[5].y(), 60);  // the sixth slot wraps
+  // The five left are justified across the line: 4 gaps share 311 - 260.
+  EXPECT_EQ(frames[0].x(), 4.5);
+  EXPECT_EQ(frames[4].maxX(), 315.5);
+  EXPECT_DOUBLE_EQ(frames[1].x() - frames[0].maxX(), 51.0 / 4);
+}
+
+TEST(FlowLayout, JustifiesFullLinesAndLeftAlignsTheLast) {
+  Section s;
+  s.itemSizes = {{40, 20}, {40, 40}, {40, 20}, {150, 30}, {40, 10}, {40, 10}};
+  s.minimumInteritemSpacing = 10;
+  s.minimumLineSpacing = 5;
+  s.sectionInset = EdgeInsets{2, 10, 3, 10};
+  s.headerReferenceSize = Size{0, 20};
+  s.footerReferenceSize = Size{0, 7};
+  auto r = CollectionViewFlowLayout::measure(200, {s, Section{}});
+  const auto& f = r.itemFrames[0];
+  // Line 1: three items justified in 180 points, centred in a 40-point line.
+  EXPECT_EQ(f[0], Rect(10, 32, 40, 20));
+  EXPECT_EQ(f[1], Rect(80, 22, 40, 40));
+  EXPECT_EQ(f[2], Rect(150, 32, 40, 20));
+  // Line 2: a lone item that is not the last line is centred.
+  EXPECT_EQ(f[3], Rect(25, 67, 150, 30));
+  // Line 3, the last: left-aligned at the minimum spacing.
+  EXPECT_EQ(f[4], Rect(10, 102, 40, 10));
+  EXPECT_EQ(f[5], Rect(60, 102, 40, 10));
+  EXPECT_EQ(r.headerFrames[0], Rect(0, 0, 200, 20));
+  EXPECT_EQ(r.footerFrames[0], Rect(0, 115, 200, 7));
+  EXPECT_EQ(r.contentSize.height, 122);  // the empty second section adds nothing
+}
+
+class Slots : public CollectionViewDataSource, public CollectionViewDelegateFlowLayout {
+ public:
+  long count = 200;
+  std::vector<IndexPath> selected;
+  std::vector<Rect> madeWith;
+  long numberOfItemsInSection(CollectionView&, long) override { return count; }
+  std::shared_ptr<CollectionViewCell> cellForItemAtIndexPath(CollectionView& view, const IndexPath& path) override {
+    auto cell = view.dequeueReusableCell("Cell", path);
+    cell->setTag(path.row);
+    return cell;
+  }
+  Size sizeForItemAtIndexPath(CollectionView&, CollectionViewFlowLayout&, const IndexPath&) override {
+    return {52, 52};
+  }
+  double minimumLineSpacingForSectionAtIndex(CollectionView&, CollectionViewFlowLayout&, long) override { return 0; }
+  double minimumInteritemSpacingForSectionAtIndex(CollectionView&, CollectionViewFlowLayout&, long) override {
+    return 0;
+  }
+  EdgeInsets insetForSectionAtIndex(CollectionView& view, CollectionViewFlowLayout&, long) override {
+    double m = std::fmod(view.frame().width(), 52) * 0.5;
+    return {8, m, 8, m};
+  }
+  void didSelectItemAtIndexPath(CollectionView&, const IndexPath& path) override { selected.push_back(path); }
+};
+
+TEST(CollectionViewItems, OnlyItemsOnScreenHaveCellsAndATapSelectsOnce) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 568, 256));
+  auto grid = std::make_shared<CollectionView>(Rect(0, 0, 568, 256), std::make_shared<CollectionViewFlowLayout>());
+  auto slots = std::make_shared<Slots>();
+  grid->registerClass("Cell", [&](const Rect& frame) {
+    slots->madeWith.push_back(frame);
+    return std::make_shared<CollectionViewCell>(frame);
+  });
+  grid->setDataSource(slots);
+  grid->setDelegate(slots);
+  window->addSubview(grid);
+
+  EXPECT_EQ(grid->visibleCells().size(), 50u);  // five lines of ten reach into 256 points
+  for (const Rect& frame : slots->madeWith) EXPECT_EQ(frame.size, (Size{52, 52}));
+  for (int i = 0; i < 40; ++i) driver.wheel(*window, Point{300, 100}, 40);
+  EXPECT_EQ(grid->contentOffset().y, grid->maximumContentOffset().y);
+  EXPECT_EQ(grid->contentSize().height, 16 + 20 * 52);
+  EXPECT_LE(slots->madeWith.size(), 70u);
+  for (const auto& path : grid->indexPathsForVisibleItems()) {
+    auto cell = grid->cellForItemAtIndexPath(path);
+    EXPECT_EQ(cell->tag(), path.row);  // refilled for its new item
+    EXPECT_EQ(cell->frame(), grid->frameForItemAtIndexPath(path));
+  }
+
+  IndexPath last{0, 199};
+  Rect f = grid->frameForItemAtIndexPath(last);
+  driver.tap(*window, grid->convertToWindow(Point{f.x() + 26, f.y() + 26}));
+  EXPECT_EQ(slots->selected, std::vector<IndexPath>{last});
+  EXPECT_TRUE(grid->cellForItemAtIndexPath(last)->isSelected());
+  driver.drag(*window, Point{300, 200}, Point{300, 20});  // a drag selects nothing
+  EXPECT_EQ(slots->selected, std::vector<IndexPath>{last});
+
+  // Narrower: the grid measures again and keeps whole columns.
+  grid->setFrame(Rect(0, 0, 320, 256));
+  EXPECT_EQ(grid->frameForItemAtIndexPath({0, 6}), Rect(4, 60, 52, 52));
+}
+
+}  // namespace
+}  // namespace ui
