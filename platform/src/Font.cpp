@@ -15,6 +15,7 @@ QFont toQt(const Font& font) {
   // Points here are the window's logical pixels, as on the phone.
   f.setPixelSize(std::max(1, int(font.size + 0.5)));
   f.setHintingPreference(QFont::PreferNoHinting);
+  if (font.bold) f.setBold(true);
   // Named faces are the game's pixel font: smoothing would blur its texels.
   if (!font.face.empty()) f.setStyleStrategy(QFont::NoAntialias);
   return f;

@@ -15,9 +15,11 @@ namespace ui {
 struct Font {
   std::string face;
   double size = 17;
+  bool bold = false;
 
-  static Font named(const std::string& face, double size) { return Font{face, size}; }
-  static Font system(double size) { return Font{"", size}; }
+  static Font named(const std::string& face, double size) { return Font{face, size, false}; }
+  static Font system(double size) { return Font{"", size, false}; }
+  static Font boldSystem(double size) { return Font{"", size, true}; }
 
   // One line of text: advance width and line height, in points.
   Size measure(const std::string& text) const;
