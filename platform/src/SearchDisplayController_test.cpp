@@ -1,0 +1,135 @@
+#include "ui/SearchDisplayController.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ui/Label.h"
+#include "ui/SearchBar.h"
+#include "ui/TableView.h"
+#include "ui/TestDriver.h"
+#include "ui/TextField.h"
+#include "ui/ViewController.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+// A table screen with a search, serving both tables as the item picker does.
+class Picker : public ViewController,
+               public TableViewDataSource,
+               public TableViewDelegate,
+               public SearchDisplayDelegate {
+ public:
+  std::vector<std::string> all{"Apple", "apricot", "Banana", "blueberry", "Cherry"};
+  std::vector<std::string> found;
+  std::vector<std::string> askedFor;
+  std::vector<std::string> chosen;
+  std::shared_ptr<TableView> table;
+  std::shared_ptr<SearchBar> bar;
+  std::unique_ptr<SearchDisplayController> search;
+
+  void loadView() override {
+    table = std::make_shared<TableView>(Rect(0, 0, 320, 480));
+    setView(table);
+  }
+  void setUp() {
+    view();
+    auto self = std::dynamic_pointer_cast<Picker>(shared_from_this());
+    table->registerClass<TableViewCell>("cell");
+    table->setDataSource(self);
+    table->setDelegate(self);
+    bar = std::make_shared<SearchBar>(Rect(0, 0, 320, 44));
+    search = std::make_unique<SearchDisplayController>(bar, self);
+    search->setDelegate(self);
+    search->setSearchResultsDataSource(self);
+    search->setSearchResultsDelegate(self);
+    search->searchResultsTableView()->registerClass<TableViewCell>("cell");
+    table->setTableHeaderView(bar);
+  }
+  const std::vector<std::string>& itemsOf(TableView& asking) { return &asking == table.get() ? all : found; }
+
+  long numberOfRowsInSection(TableView& asking, long) override { return long(itemsOf(asking).size()); }
+  std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& asking, const IndexPath& path) override {
+    auto cell = asking.dequeueReusableCell("cell", path);
+    cell->textLabel()->setText(itemsOf(asking)[size_t(path.row)]);
+    return cell;
+  }
+  void didSelectRowAtIndexPath(TableView& asking, const IndexPath& path) override {
+    chosen.push_back(itemsOf(asking)[size_t(path.row)]);
+  }
+  bool shouldReloadTableForSearchString(SearchDisplayController&, const std::string& text) override {
+    askedFor.push_back(text);
+    found.clear();
+    auto lower = [](std::string s) {
+      std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+      return s;
+    };
+    for (const auto& item : all) {
+      if (!text.empty() && lower(item).rfind(lower(text), 0) == 0) found.push_back(item);
+    }
+    return true;
+  }
+};
+
+std::vector<std::string> shownIn(const TableView& table) {
+  std::vector<std::string> texts;
+  for (auto& cell : table.visibleCells()) texts.push_back(cell->textLabel()->text());
+  return texts;
+}
+
+TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 320, 480));
+  auto picker = std::make_shared<Picker>();
+  picker->setUp();
+  window->setRootViewController(picker);
+  window->makeKeyAndVisible();
+  auto results = picker->search->searchResultsTableView();
+
+  driver.tap(*picker->bar->textField());
+  EXPECT_TRUE(picker->search->isActive());
+  EXPECT_TRUE(picker->bar->showsCancelButton());
+  EXPECT_FALSE(picker->table->isScrollEnabled());
+  EXPECT_EQ(results->superview(), nullptr);  // nothing typed yet: only the dimming cover
+
+  driver.type(*window, "B", false);
+  EXPECT_EQ(results->superview(), picker->table);
+  EXPECT_EQ(results->frame(), Rect(0, 44, 320, 436));  // below the bar
+  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"Banana", "blueberry"}));
+  driver.type(*window, "l", false);
+  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"blueberry"}));
+  EXPECT_EQ(picker->askedFor, (std::vector<std::string>{"B", "Bl"}));
+  EXPECT_EQ(shownIn(*picker->table).size(), 5u);  // the main table still lists everything
+
+  // A result row reports the result, not the main table's row of that number.
+  driver.tap(*results->cellForRowAtIndexPath({0, 0}));
+  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+
+  // Emptying the text leaves no results showing.
+  driver.tap(*picker->bar->textField());
+  driver.pressKeys(*window, "Backspace");
+  driver.pressKeys(*window, "Backspace");
+  EXPECT_EQ(picker->askedFor.back(), "");
+  EXPECT_EQ(results->superview(), nullptr);
+  EXPECT_TRUE(picker->search->isActive());
+
+  // Cancel ends the search and uncovers the contents.
+  driver.type(*window, "c", false);
+  driver.tap(*window, Point{300, 22});
+  EXPECT_FALSE(picker->search->isActive());
+  EXPECT_EQ(picker->bar->text(), "");
+  EXPECT_FALSE(picker->bar->showsCancelButton());
+  EXPECT_EQ(results->superview(), nullptr);
+  EXPECT_TRUE(picker->table->isScrollEnabled());
+  EXPECT_FALSE(picker->bar->textField()->isFirstResponder());
+
+  // A tap on the dimming cover ends a search too.
+  driver.tap(*picker->bar->textField());
+  driver.tap(*window, Point{160, 300});
+  EXPECT_FALSE(picker->search->isActive());
+  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+}
+
+}  // namespace
+}  // namespace ui
