@@ -14,6 +14,7 @@
 #include "ui/Application.h"
 #include "ui/Control.h"
 #include "ui/GraphicsContext.h"
+#include "ui/Image.h"
 #include "ui/ViewController.h"
 
 namespace ui {
@@ -254,16 +255,28 @@ void Window::layoutSubviews() {
   if (rootViewController_ && rootViewController_->isViewLoaded()) rootViewController_->view()->setFrame(bounds());
 }
 
-bool Window::renderToPNG(const std::string& path, double scale) const {
-  Rect b = bounds();
+namespace {
+
+QImage paintWindow(const Window& window, double scale) {
+  Rect b = window.bounds();
   QImage image(int(std::lround(b.width() * scale)), int(std::lround(b.height() * scale)),
                QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(scale);
   {
     QPainter painter(&image);
-    host_->paintTree(painter, QRect(0, 0, int(b.width()), int(b.height())));
+    window.host()->paintTree(painter, QRect(0, 0, int(b.width()), int(b.height())));
   }
-  return image.save(toQt(path), "PNG");
+  return image;
+}
+
+}  // namespace
+
+bool Window::renderToPNG(const std::string& path, double scale) const {
+  return paintWindow(*this, scale).save(toQt(path), "PNG");
+}
+
+std::shared_ptr<Image> Window::snapshot(double scale) const {
+  return std::make_shared<Image>(std::make_shared<ImageData>(paintWindow(*this, scale)), scale);
 }
 
 }  // namespace ui

@@ -7,6 +7,7 @@
 
 namespace ui {
 
+class Image;
 class ViewController;
 class WindowHost;  // the desktop window behind it; defined inside the platform
 
@@ -36,6 +37,8 @@ class Window : public View {
   // Renders the whole window, as it would show, into a picture of
   // width x height points at `scale`.
   bool renderToPNG(const std::string& path, double scale = 1) const;
+  // The same picture in memory (pixel checks, paint benchmarks).
+  std::shared_ptr<Image> snapshot(double scale = 1) const;
   // Frames the desktop has asked this window to paint so far.
   unsigned long paintedFrames() const { return paintedFrames_; }
   WindowHost* host() const { return host_.get(); }
