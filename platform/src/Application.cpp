@@ -79,6 +79,22 @@ Application::Application(int argc, char** argv) {
   QApplication::setApplicationName("Gorvane");
   QApplication::setQuitOnLastWindowClosed(false);
   sharedApplication = this;
+  // From the first moment: a SIGTERM during launch is held until the loop
+  // runs, then handled as any other trip to the background.
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [this] {
+      char c;
+      [[maybe_unused]] auto n = ::read(signalPipe[0], &c, 1);
+      guarded([&] {
+        enterBackground();
+        quit(0);
+      });
+    });
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+  }
+
 }
 
 Application* Application::shared() { return sharedApplication; }
@@ -125,20 +141,6 @@ int Application::run(std::unique_ptr<ApplicationDelegate> delegate) {
       }
     });
   });
-
-  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [this] {
-      char c;
-      [[maybe_unused]] auto n = ::read(signalPipe[0], &c, 1);
-      guarded([&] {
-        enterBackground();
-        quit(0);
-      });
-    });
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGINT, onSignal);
-  }
 
   int status = 0;
   guarded([&] { status = QApplication::exec(); });

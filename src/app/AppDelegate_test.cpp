@@ -1,0 +1,97 @@
+#include "app/AppDelegate.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "DemoGame.h"
+#include "app/ExceptionViewController.h"
+#include "app/GorvaneUncaughtExceptionHandler.h"
+#include "app/ImageFromColor.h"
+#include "external/Tarnbook.h"
+#include "menu/MenuViewController.h"
+#include "ui/NavigationBar.h"
+#include "ui/NavigationController.h"
+#include "ui/TestDriver.h"
+
+namespace {
+
+const char* const kExpectedMessage =
+    "An error has occured, if you forgot to Quit to Title in Minecraft, do that. Otherwise, report this to me at "
+    "@Harrowby on twitter, install CrashReporter, and send me the crash report.";
+
+TEST(ImageFromColor, MakesOnePointOfTheColourWithItsAlphaKept) {
+  ui::TestDriver driver;
+  auto image = ImageFromColor(ui::Color::white(1.0, 0.5));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->size(), (ui::Size{1, 1}));
+  unsigned pixel = image->pixel(0, 0);
+  EXPECT_NEAR(double(pixel >> 24), 127.5, 1.0);
+  EXPECT_EQ(pixel & 0xffffff, 0xffffffu);
+}
+
+TEST(Launch, PutsTheMenuUnderHalfTransparentWhiteBarsAndHoldsTheGame) {
+  DemoGame game;
+  ui::TestDriver driver;
+  AppDelegate delegate;
+  EXPECT_TRUE(delegate.applicationDidFinishLaunching(ui::Application::ensure()));
+  driver.runUntilIdle();
+  auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(delegate.window()->rootViewController());
+  ASSERT_NE(navigation, nullptr);
+  ASSERT_EQ(navigation->viewControllers().size(), 1u);
+  EXPECT_NE(std::dynamic_pointer_cast<MenuViewController>(navigation->topViewController()), nullptr);
+  EXPECT_TRUE(delegate.window()->isKeyWindow());
+  auto barImage = ui::NavigationBar::appearanceBackgroundImage(ui::BarMetrics::Default);
+  ASSERT_NE(barImage, nullptr);
+  EXPECT_NEAR(double(barImage->pixel(0, 0) >> 24), 127.5, 1.0);
+  EXPECT_TRUE(gameLockIsHeld(game.gameDataFolder()));
+  EXPECT_TRUE(ui::Font::named("Minecraft", 16).isAvailable());
+  TBKLevelDB::unlockMinecraft();
+}
+
+// The whole failure path in one process: the failed launch is logged, the
+// alert shows, and its button ends the process through the uncaught path
+// with the very exception caught at launch.
+TEST(LaunchFailureDeathTest, TheAlertsButtonRaisesTheLaunchExceptionAgain) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  DemoGame game;
+  int holder = open(game.gameDataFolder().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  auto bothLinesAgree = [](const std::string& err) {
+    const std::string failed = "Initialization of Gorvane failed with exception: ";
+    const std::string crashed = "Gorvane crashed with exception: ";
+    auto a = err.find(failed), b = err.find(crashed);
+    if (a == std::string::npos || b == std::string::npos || b < a) return false;
+    std::string first = err.substr(a + failed.size(), err.find('\n', a) - a - failed.size());
+    std::string second = err.substr(b + crashed.size(), err.find('\n', b) - b - crashed.size());
+    return first == second && first.find("Another editor is using the game's data") == 0;
+  };
+  EXPECT_EXIT(
+      {
+        ui::setUncaughtExceptionHandler(GorvaneUncaughtExceptionHandler);
+        ui::TestDriver driver;
+        AppDelegate delegate;
+        delegate.applicationDidFinishLaunching(ui::Application::ensure());
+        driver.runUntilIdle();
+        auto screen = std::dynamic_pointer_cast<ExceptionViewController>(delegate.window()->rootViewController());
+        if (!screen) std::exit(3);
+        if (ui::NavigationBar::appearanceBackgroundImage(ui::BarMetrics::Default)) std::exit(4);
+        std::shared_ptr<ui::AlertView> alert;
+        for (auto& view : delegate.window()->subviews()) {
+          if (auto a = std::dynamic_pointer_cast<ui::AlertView>(view)) alert = a;
+        }
+        if (!alert || alert->title() != "Error" || alert->numberOfButtons() != 1 ||
+            alert->buttonTitleAtIndex(0) != "Okay" || alert->message() != kExpectedMessage) {
+          std::exit(5);
+        }
+        driver.tap(*alert->buttonAtIndex(0));
+        driver.runUntilIdle();
+        std::exit(6);  // not reached: the button ends the process
+      },
+      testing::KilledBySignal(SIGABRT), testing::Truly(bothLinesAgree));
+  close(holder);
+}
+
+}  // namespace
