@@ -139,6 +139,13 @@ struct ImageContext::Impl {
   PainterState state{painter};
   GraphicsContext context{state};
   double scale;
+
+  void begin() {
+    if (painter.isActive()) return;
+    // Beginning again after image() detaches from the picture handed out.
+    painter.begin(&image);
+    painter.scale(scale, scale);
+  }
 };
 
 ImageContext::ImageContext(Size size, bool opaque, double scale) : impl_(std::make_unique<Impl>()) {
@@ -148,17 +155,21 @@ ImageContext::ImageContext(Size size, bool opaque, double scale) : impl_(std::ma
   int h = std::max(1, int(std::lround(size.height * scale)));
   impl_->image = QImage(w, h, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
   impl_->image.fill(opaque ? Qt::black : Qt::transparent);
-  impl_->painter.begin(&impl_->image);
-  impl_->painter.scale(scale, scale);
+  impl_->begin();
 }
 
 ImageContext::~ImageContext() { impl_->painter.end(); }
 
-GraphicsContext& ImageContext::context() { return impl_->context; }
+GraphicsContext& ImageContext::context() {
+  impl_->begin();
+  return impl_->context;
+}
 
+// The pixels are shared with the picture, not copied: an opaque context's
+// picture stays opaque, so drawing it later is a plain copy of pixels.
 std::shared_ptr<Image> ImageContext::image() {
-  QImage copy = impl_->image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-  return std::make_shared<Image>(std::make_shared<ImageData>(std::move(copy)), impl_->scale);
+  impl_->painter.end();
+  return std::make_shared<Image>(std::make_shared<ImageData>(impl_->image), impl_->scale);
 }
 
 }  // namespace ui

@@ -16,9 +16,25 @@ std::string& resourceDirectory() {
   return directory;
 }
 
+// Pictures without any transparent pixel are kept opaque: drawing them is
+// then a copy of pixels rather than a blend.
+bool isOpaque(const QImage& image) {
+  if (!image.hasAlphaChannel()) return true;
+  if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_ARGB32_Premultiplied) return false;
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (qAlpha(line[x]) != 255) return false;
+    }
+  }
+  return true;
+}
+
 std::shared_ptr<Image> fromQImage(QImage image, double scale) {
   if (image.isNull()) return nullptr;
-  image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied) {
+    image = image.convertToFormat(isOpaque(image) ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+  }
   return std::make_shared<Image>(std::make_shared<ImageData>(std::move(image)), scale);
 }
 
