@@ -60,9 +60,9 @@ std::string formatLogMessage(const char* format, std::initializer_list<LogArgume
       continue;
     }
     // Collect one conversion: flags, width, precision, length, then the letter.
-    std::string spec = "%";
+    std::string directive = "%";
     ++p;
-    while (*p && std::string_view("-+ #0123456789.").find(*p) != std::string_view::npos) spec += *p++;
+    while (*p && std::string_view("-+ #0123456789.").find(*p) != std::string_view::npos) directive += *p++;
     std::string length;
     while (*p && std::string_view("hlqLzjt").find(*p) != std::string_view::npos) length += *p++;
     if (!*p) break;
@@ -78,24 +78,24 @@ std::string formatLogMessage(const char* format, std::initializer_list<LogArgume
       case 's': {
         a = next();
         const char* s = a ? a->asCString() : nullptr;
-        std::snprintf(buffer, sizeof buffer, (spec + "s").c_str(), s ? s : "(null)");
+        std::snprintf(buffer, sizeof buffer, (directive + "s").c_str(), s ? s : "(null)");
         // Long strings are not cut: only padding uses the formatted form.
         out += (s && std::string(s).size() >= sizeof buffer - 1) ? std::string(s) : std::string(buffer);
         break;
       }
       case 'd': case 'i': case 'c':
         a = next();
-        std::snprintf(buffer, sizeof buffer, (spec + "ll" + conv).c_str(), a ? a->asSigned() : 0LL);
+        std::snprintf(buffer, sizeof buffer, (directive + "ll" + conv).c_str(), a ? a->asSigned() : 0LL);
         out += buffer;
         break;
       case 'u': case 'x': case 'X': case 'o':
         a = next();
-        std::snprintf(buffer, sizeof buffer, (spec + "ll" + conv).c_str(), a ? a->asUnsigned() : 0ULL);
+        std::snprintf(buffer, sizeof buffer, (directive + "ll" + conv).c_str(), a ? a->asUnsigned() : 0ULL);
         out += buffer;
         break;
       case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
         a = next();
-        std::snprintf(buffer, sizeof buffer, (spec + conv).c_str(), a ? a->asReal() : 0.0);
+        std::snprintf(buffer, sizeof buffer, (directive + conv).c_str(), a ? a->asReal() : 0.0);
         out += buffer;
         break;
       case 'p':
@@ -104,7 +104,7 @@ std::string formatLogMessage(const char* format, std::initializer_list<LogArgume
         out += buffer;
         break;
       default:
-        out += spec + length + conv;
+        out += directive + length + conv;
     }
   }
   return out;
