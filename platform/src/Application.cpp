@@ -20,13 +20,14 @@ std::atomic<int> busy{0};
 bool instantAnimations = false;
 int signalPipe[2] = {-1, -1};
 
-// Qt's own chatter stays out of the log unless someone debugging asks for it.
-void qtMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// Qt's own chatter stays out of the log unless someone debugging asks for it
+// (UI_QT_MESSAGES=1); a fatal one (no display to open, say) is the user's
+// only clue and always gets through.
+void qtMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   static const bool wanted = std::getenv("UI_QT_MESSAGES") != nullptr;
-  if (!wanted) return;
-  (void)type;
-  (void)context;
-  fprintf(stderr, "qt: %s\n", message.toLocal8Bit().constData());
+  if (!wanted && type != QtFatalMsg) return;
+  fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+  fflush(stderr);
 }
 
 // The last line of defence: anything thrown inside Qt's dispatch that our own
