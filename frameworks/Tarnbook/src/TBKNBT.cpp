@@ -65,30 +65,36 @@ public:
         : _begin(bytes.data()),
           _next(bytes.data()),
           _end(bytes.data() + bytes.size()),
-          _arena(std::make_shared<tbk::TagArena>()) {}
+          _arena(tbk::TagArena::create()) {}
+    ~Reader() { _arena->releaseReader(); }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
 
     size_t offset() const { return static_cast<size_t>(_next - _begin); }
 
     std::shared_ptr<TBKTag> readRoot() {
         TBKTagType type = readType();
         if (type == TBKTagType::End) fail("it holds no tag, only an end marker");
-        std::string name(readText("a tag name"));
-        return readPayload(type, std::move(name), 1);
+        return readPayload(type, readText("a tag name"), 1);
     }
 
 private:
-    [[noreturn]] void fail(const std::string& what) const {
+    // Out of line and cold so the bounds checks on the hot path inline to a
+    // compare and a branch; the message is only built on damaged data.
+    [[noreturn, gnu::cold, gnu::noinline]] void fail(const std::string& what) const {
         throw TBKException(TBKException::FormatFailure,
                            "damaged data at byte " + std::to_string(offset()) + ": " + what);
     }
 
     size_t left() const { return static_cast<size_t>(_end - _next); }
 
+    [[noreturn, gnu::cold, gnu::noinline]] void failShort(size_t count, TBKTagType inside) const {
+        fail(std::string("the data ends inside a ") + TBKTagTypeName(inside) + " (" + std::to_string(count) +
+             " bytes needed, " + std::to_string(left()) + " left)");
+    }
+
     void need(size_t count, TBKTagType inside) const {
-        if (left() < count) {
-            fail(std::string("the data ends inside a ") + TBKTagTypeName(inside) + " (" +
-                 std::to_string(count) + " bytes needed, " + std::to_string(left()) + " left)");
-        }
+        if (left() < count) [[unlikely]] failShort(count, inside);
     }
 
     template <typename T>
@@ -99,22 +105,30 @@ private:
         return value;
     }
 
+    [[noreturn, gnu::cold, gnu::noinline]] void failType(bool ended) const {
+        if (ended) fail("the data ends where a tag type was expected");
+        fail("unknown tag type " + std::to_string(static_cast<uint8_t>(*_next)));
+    }
+
     TBKTagType readType() {
-        if (left() < 1) fail("the data ends where a tag type was expected");
+        if (left() < 1) [[unlikely]] failType(true);
         uint8_t type = static_cast<uint8_t>(*_next);
-        if (type > static_cast<uint8_t>(TBKTagType::LongArray)) fail("unknown tag type " + std::to_string(type));
+        if (type > static_cast<uint8_t>(TBKTagType::LongArray)) [[unlikely]] failType(false);
         ++_next;
         return static_cast<TBKTagType>(type);
     }
 
+    [[noreturn, gnu::cold, gnu::noinline]] void failText(const char* what, size_t length, bool lengthRead) const {
+        if (!lengthRead) fail(std::string("the data ends inside ") + what);
+        fail(std::string("the data ends inside ") + what + " (" + std::to_string(length) + " bytes long, " +
+             std::to_string(left()) + " left)");
+    }
+
     std::string_view readText(const char* what) {
-        if (left() < 2) fail(std::string("the data ends inside ") + what);
+        if (left() < 2) [[unlikely]] failText(what, 0, false);
         size_t length = fromLittleEndian<uint16_t>(_next);
         _next += 2;
-        if (left() < length) {
-            fail(std::string("the data ends inside ") + what + " (" + std::to_string(length) +
-                 " bytes long, " + std::to_string(left()) + " left)");
-        }
+        if (left() < length) [[unlikely]] failText(what, length, true);
         std::string_view text(_next, length);
         _next += length;
         return text;
@@ -144,66 +158,69 @@ private:
         return values;
     }
 
-    std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string name, int depth) {
+    // name is a view into the input: it is copied once, into the finished tag.
+    std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string_view name, int depth) {
+        std::shared_ptr<TBKTag> tag = readValue(type, depth);
+        if (!name.empty()) TBKTagBuilder::name(*tag, name);
+        return tag;
+    }
+
+    std::shared_ptr<TBKTag> readValue(TBKTagType type, int depth) {
         switch (type) {
         case TBKTagType::Byte:
-            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int8_t>(type)));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int8_t>(type)));
         case TBKTagType::Short:
-            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int16_t>(type)));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int16_t>(type)));
         case TBKTagType::Int:
-            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int32_t>(type)));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int32_t>(type)));
         case TBKTagType::Long:
-            return make<TBKNumberTag>(std::move(name), type, TBKNumber::integer(read<int64_t>(type)));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int64_t>(type)));
         case TBKTagType::Float:
-            return make<TBKNumberTag>(std::move(name), type, TBKNumber::floating(read<float>(type)));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::floating(read<float>(type)));
         case TBKTagType::Double:
-            return make<TBKNumberTag>(std::move(name), type,
-                                                  TBKNumber::doublePrecision(read<double>(type)));
-        case TBKTagType::ByteArray:
-            return make<TBKByteArrayTag>(std::move(name), readArray<int8_t>(type));
-        case TBKTagType::IntArray:
-            return make<TBKIntArrayTag>(std::move(name), readArray<int32_t>(type));
-        case TBKTagType::LongArray:
-            return make<TBKLongArrayTag>(std::move(name), readArray<int64_t>(type));
+            return make<TBKNumberTag>(std::string(), type, TBKNumber::doublePrecision(read<double>(type)));
+        case TBKTagType::ByteArray: return make<TBKByteArrayTag>(std::string(), readArray<int8_t>(type));
+        case TBKTagType::IntArray: return make<TBKIntArrayTag>(std::string(), readArray<int32_t>(type));
+        case TBKTagType::LongArray: return make<TBKLongArrayTag>(std::string(), readArray<int64_t>(type));
         case TBKTagType::String:
-            return make<TBKStringTag>(std::move(name), std::string(readText("a TAG_String")));
-        case TBKTagType::List: return readList(std::move(name), depth);
-        case TBKTagType::Compound: return readCompound(std::move(name), depth);
+            return make<TBKStringTag>(std::string(), std::string(readText("a TAG_String")));
+        case TBKTagType::List: return readList(depth);
+        case TBKTagType::Compound: return readCompound(depth);
         case TBKTagType::End: break;
         }
         fail("a tag of type TAG_End where a value was expected");
     }
 
     void checkDepth(int depth) const {
-        if (depth > TBKNBT::maximumDepth) {
+        if (depth > TBKNBT::maximumDepth) [[unlikely]] {
             fail("tags are nested deeper than " + std::to_string(TBKNBT::maximumDepth) + " levels");
         }
     }
 
-    std::shared_ptr<TBKTag> readList(std::string name, int depth) {
+    std::shared_ptr<TBKTag> readList(int depth) {
         checkDepth(depth);
         TBKTagType elementType = readType();
         size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
         if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
-        auto list = make<TBKListTag>(std::move(name), elementType);
+        auto list = make<TBKListTag>(std::string(), elementType);
         TBKTagBuilder::reserve(*list, count);
         for (size_t i = 0; i < count; ++i) {
-            TBKTagBuilder::append(*list, readPayload(elementType, std::string(), depth + 1));
+            TBKTagBuilder::append(*list, readValue(elementType, depth + 1));
         }
         return list;
     }
 
-    std::shared_ptr<TBKTag> readCompound(std::string name, int depth) {
+    std::shared_ptr<TBKTag> readCompound(int depth) {
         checkDepth(depth);
-        auto compound = make<TBKCompoundTag>(std::move(name));
+        auto compound = make<TBKCompoundTag>(std::string());
         // Most compounds the game writes (items, abilities) have 4 to 8
         // children; one allocation up front saves the vector's regrowth.
         TBKTagBuilder::reserve(*compound, 8);
         for (;;) {
             TBKTagType type = readType();
             if (type == TBKTagType::End) return compound;
-            std::string childName(readText("a tag name"));
-            TBKTagBuilder::append(*compound, readPayload(type, std::move(childName), depth + 1));
+            std::string_view childName = readText("a tag name");
+            TBKTagBuilder::append(*compound, readPayload(type, childName, depth + 1));
         }
     }
 
@@ -215,7 +232,7 @@ private:
     const char* _begin;
     const char* _next;
     const char* _end;
-    std::shared_ptr<tbk::TagArena> _arena;
+    tbk::TagArena* _arena;
 };
 
 class Writer {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <thread>
+#include <vector>
 
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
@@ -120,6 +122,43 @@ TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {
     std::string again = TBKNBT::serialise(*TBKNBT::parse(encoded));
     EXPECT_EQ(again.size(), encoded.size());
     EXPECT_TRUE(again == encoded);
+}
+
+// A parsed tree shares its memory among its tags, so a tag kept after its
+// tree is dropped must keep that memory, whichever thread lets go last.
+TEST(TBKNBTTest, TagsKeptFromADroppedTreeStayIntact) {
+    auto source = tbktest::makePlayerTree();
+    for (int releasingThreads : {0, 1, 4}) {
+        SCOPED_TRACE(std::to_string(releasingThreads) + " releasing threads");
+        auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*source));
+        std::vector<std::shared_ptr<TBKTag>> kept;
+        for (const auto& child : parsed->value()) kept.push_back(child);
+        auto sword = parsed->listForKey("Inventory")->compoundAtIndex(12);
+        parsed.reset();
+
+        std::vector<std::shared_ptr<TBKTag>> handedOut;
+        if (releasingThreads > 0) handedOut.swap(kept);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < releasingThreads; ++t) {
+            std::vector<std::shared_ptr<TBKTag>> share;
+            for (size_t i = static_cast<size_t>(t); i < handedOut.size(); i += static_cast<size_t>(releasingThreads)) {
+                share.push_back(handedOut[i]);
+            }
+            threads.emplace_back([share = std::move(share)]() mutable {
+                for (const auto& tag : share) TBKNBT::serialise(*tag);
+                share.clear();
+            });
+        }
+        handedOut.clear();
+        for (auto& thread : threads) thread.join();
+
+        EXPECT_EQ(TBKNBT::serialise(*sword),
+                  TBKNBT::serialise(*source->listForKey("Inventory")->compoundAtIndex(12)));
+        ASSERT_EQ(kept.size(), releasingThreads > 0 ? 0u : source->count());
+        for (size_t i = 0; i < kept.size(); ++i) {
+            EXPECT_EQ(TBKNBT::serialise(*kept[i]), TBKNBT::serialise(*source->value()[i])) << kept[i]->name();
+        }
+    }
 }
 
 void expectRejected(const std::string& input, const char* why) {

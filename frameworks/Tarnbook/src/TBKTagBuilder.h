@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 
 #include "Tarnbook/TBKCompoundTag.h"
 #include "Tarnbook/TBKListTag.h"
@@ -9,6 +10,7 @@
 // type checks the public setters make, so duplicate names and the exact
 // order on disk survive a round trip.
 struct TBKTagBuilder {
+    static void name(TBKTag& tag, std::string_view name) { tag._name.assign(name.data(), name.size()); }
     static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
         compound._children.push_back(std::move(child));
     }

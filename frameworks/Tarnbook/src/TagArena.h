@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -7,36 +8,60 @@
 namespace tbk {
 
 // Memory for the tags of one parse, handed out by bumping a pointer: a tree
-// read from disk costs a few large allocations instead of one per tag. Every
-// tag made from it holds the arena (through its allocator), so the memory
-// lives until the last of those tags is gone; a tag kept from a tree that is
-// otherwise dropped keeps that tree's blocks.
+// read from disk costs a few large allocations instead of one per tag. The
+// memory lives until the last tag made from it is gone, so a tag kept from a
+// tree that is otherwise dropped keeps that tree's blocks.
+//
+// The arena counts its live allocations itself rather than through a
+// shared_ptr in every allocator: copying that shared_ptr cost several atomic
+// operations per tag while parsing. Only the reader allocates, on one thread,
+// so allocations are counted with a plain integer and published once when the
+// reader lets go; releases may come from any thread and are atomic.
 class TagArena {
 public:
+    // An arena with one reference, the reader's, given up by releaseReader().
+    static TagArena* create() { return new TagArena(); }
+
     void* allocate(size_t size, size_t alignment);
+    // Frees the arena when this was the last live allocation and the reader
+    // has let go; the memory of every allocation goes with it.
+    void release() noexcept;
+    // Called once, by the reader, when it will allocate no more.
+    void releaseReader() noexcept;
 
 private:
+    TagArena() = default;
+
+    // Stands for the reader while it works, large enough that releases
+    // during the parse (tags dropped while unwinding from damaged data)
+    // cannot bring the count to zero before the allocations are added.
+    static constexpr size_t readerShare = size_t(1) << (sizeof(size_t) * 8 - 2);
     static constexpr size_t blockSize = 64 * 1024;
+
     std::vector<std::unique_ptr<std::byte[]>> _blocks;
     std::byte* _next = nullptr;
     size_t _left = 0;
+    size_t _allocations = 0;
+    std::atomic<size_t> _references{readerShare};
 };
 
 template <typename T>
 struct ArenaAllocator {
     using value_type = T;
 
-    explicit ArenaAllocator(std::shared_ptr<TagArena> arena) : arena(std::move(arena)) {}
+    explicit ArenaAllocator(TagArena* arena) : arena(arena) {}
     template <typename U>
     ArenaAllocator(const ArenaAllocator<U>& other) : arena(other.arena) {}
 
     T* allocate(size_t count) { return static_cast<T*>(arena->allocate(count * sizeof(T), alignof(T))); }
-    void deallocate(T*, size_t) {}  // freed with the arena
+    // The last deallocation frees the arena; std::shared_ptr touches neither
+    // the control block nor this allocator's arena after deallocating.
+    void deallocate(T*, size_t) { arena->release(); }
 
     template <typename U>
     bool operator==(const ArenaAllocator<U>& other) const { return arena == other.arena; }
 
-    std::shared_ptr<TagArena> arena;
+    TagArena* arena;
 };
 
 }  // namespace tbk

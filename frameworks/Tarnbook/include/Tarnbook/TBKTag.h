@@ -44,6 +44,9 @@ private:
     // A compound renames a tag it is asked to store under another key, so
     // the key and the written name can never disagree.
     friend class TBKCompoundTag;
+    // The reader sets the name in place once the tag is made: passing it
+    // through the constructors moved it three times per tag.
+    friend struct TBKTagBuilder;
 
     std::string _name;
     TBKTagType _type;
