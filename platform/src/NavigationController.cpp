@@ -62,7 +62,8 @@ void NavigationController::addChildViewController(const std::shared_ptr<ViewCont
 }
 
 void NavigationController::pushViewController(const std::shared_ptr<ViewController>& controller, bool animated) {
-  if (!controller || std::find(stack_.begin(), stack_.end(), controller) != stack_.end()) {
+  if (!controller) raise("NSInvalidArgumentException", "Cannot push a null view controller");
+  if (std::find(stack_.begin(), stack_.end(), controller) != stack_.end()) {
     raise("NSInvalidArgumentException", "Pushing the same view controller instance more than once is not supported");
   }
   ViewController::addChildViewController(controller);
@@ -115,7 +116,7 @@ void NavigationController::runPendingTransition() {
 }
 
 Rect NavigationController::frameForContent(const ViewController& controller) const {
-  Rect screen = isViewLoaded() ? const_cast<NavigationController*>(this)->view()->bounds() : Screen::main().bounds();
+  Rect screen = container_ ? container_->bounds() : Screen::main().bounds();
   if (controller.edgesForExtendedLayout() == RectEdge::All) return screen;
   double top = barHidden_ ? NavigationBar::statusBarHeight
                           : NavigationBar::statusBarHeight + NavigationBar::barHeight;
