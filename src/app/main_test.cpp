@@ -23,12 +23,29 @@ std::string logLine(const std::string& message) {
   return R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3} Gorvane\[\d+:\d+\] )" + message + "$";
 }
 
+// The build folder may sit where other users cannot reach it (a private
+// checkout): the program and its libraries are copied to an open folder.
+std::filesystem::path programOpenToEveryone() {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / ("gorvane-open-" + std::to_string(getpid()));
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  fs::permissions(folder, fs::perms(0755));
+  for (const auto& entry : fs::directory_iterator(DemoGame::binDirectory())) {
+    std::string name = entry.path().filename().string();
+    if (name == "gorvane" || name.find(".so") != std::string::npos) fs::copy(entry.path(), folder / name);
+  }
+  return folder;
+}
+
 TEST(Program, WithoutTheRightToBecomeRootItLogsTwoLinesReportsTheCheckAndStops) {
   if (getuid() != 0) GTEST_SKIP() << "needs root to start the program as another user";
   DemoGame game;
   auto env = game.environment();
   env.insert(env.begin(), "USER=somebody");
-  ProgramRun run = runProgram(DemoGame::binDirectory() / "gorvane", env, 65534);
+  auto folder = programOpenToEveryone();
+  ProgramRun run = runProgram(folder / "gorvane", env, 65534);
+  std::filesystem::remove_all(folder);
   EXPECT_EQ(run.signal, SIGABRT);
   auto out = lines(run.standardError);
   ASSERT_EQ(out.size(), 3u) << run.standardError;
