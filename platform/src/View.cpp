@@ -53,7 +53,7 @@ void View::insertSubview(const std::shared_ptr<View>& view, long index) {
   if (!view || view.get() == this) return;
   // Keeps the view alive while it moves from its old place to the new one.
   std::shared_ptr<View> keep = view;
-  if (view->superview().get() == this) {
+  if (view->superview_ == this) {
     auto it = std::find(subviews_.begin(), subviews_.end(), view);
     long old = long(it - subviews_.begin());
     subviews_.erase(it);
@@ -66,37 +66,21 @@ void View::insertSubview(const std::shared_ptr<View>& view, long index) {
   attach(keep);
 }
 
+// insertSubview accounts for the view's own old place among the siblings.
 void View::insertSubviewAbove(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
   auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
   if (it == subviews_.end()) return addSubview(view);
-  long index = long(it - subviews_.begin()) + 1;
-  if (view->superview().get() == this) {
-    long old = long(std::find(subviews_.begin(), subviews_.end(), view) - subviews_.begin());
-    if (old < index) {
-      // Removing it first shifts the sibling down by one.
-      insertSubview(view, index);
-      return;
-    }
-  }
-  insertSubview(view, index);
+  insertSubview(view, long(it - subviews_.begin()) + 1);
 }
 
 void View::insertSubviewBelow(const std::shared_ptr<View>& view, const std::shared_ptr<View>& sibling) {
   auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
   if (it == subviews_.end()) return insertSubview(view, 0);
-  long index = long(it - subviews_.begin());
-  if (view->superview().get() == this) {
-    long old = long(std::find(subviews_.begin(), subviews_.end(), view) - subviews_.begin());
-    if (old < index) {
-      insertSubview(view, index);  // lands just below, after the shift
-      return;
-    }
-  }
-  insertSubview(view, index);
+  insertSubview(view, long(it - subviews_.begin()));
 }
 
 void View::bringSubviewToFront(const std::shared_ptr<View>& view) {
-  if (view && view->superview().get() == this) insertSubview(view, long(subviews_.size()));
+  if (view && view->superview_ == this) insertSubview(view, long(subviews_.size()));
 }
 
 void View::detachFromSuperview() {
