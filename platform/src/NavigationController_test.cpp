@@ -98,3 +98,23 @@ TEST(NavigationControllerAppearance, TheBackButtonPopsAndAPushedScreenCannotBePu
 
 }  // namespace
 }  // namespace ui
+
+namespace ui {
+namespace {
+
+class LoadsItsViewTooEarly : public ViewController {
+ public:
+  LoadsItsViewTooEarly() { view(); }
+};
+
+TEST(ViewControllerOwnership, TheViewIsRefusedInsideTheConstructorAndLoadsOnceOwned) {
+  EXPECT_THROW(std::make_shared<LoadsItsViewTooEarly>(), Exception);
+  auto owned = std::make_shared<Recorder>("owned");
+  events.clear();
+  auto first = owned->view();
+  EXPECT_EQ(owned->view(), first);
+  EXPECT_EQ(events, std::vector<std::string>{"owned.didLoad"}) << "viewDidLoad runs once, on the first view()";
+}
+
+}  // namespace
+}  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/Exception.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 #include "ui/View.h"
@@ -16,6 +17,10 @@ ViewController::~ViewController() {
 
 std::shared_ptr<View> ViewController::view() {
   if (!view_ && !loading_) {
+    if (weak_from_this().expired()) {
+      raise("NSInternalInconsistencyException",
+            "A view controller's view was asked for before the controller was owned; build it in viewDidLoad");
+    }
     loading_ = true;
     loadView();
     loading_ = false;

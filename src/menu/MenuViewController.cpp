@@ -14,9 +14,13 @@ const char* const copyright = "(c) 2026 The Gorvane developers";
 MenuViewController::MenuViewController() {
   ui::Rect screen = ui::Screen::main().bounds();
   setBackground(std::make_shared<BVLPanorama>(ui::Rect(0, 0, screen.width(), screen.height())));
-  view()->insertSubview(background_, 0);
   optionsController = std::make_shared<OptionsTableViewController>();
   worldsController = std::make_shared<WorldListTableViewController>();
+}
+
+void MenuViewController::viewDidLoad() {
+  ViewController::viewDidLoad();
+  view()->insertSubview(background_, 0);
 }
 
 MenuViewController::~MenuViewController() = default;

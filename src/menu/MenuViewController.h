@@ -16,6 +16,7 @@ class MenuViewController : public ui::ViewController {
   MenuViewController();
   ~MenuViewController() override;
 
+  void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
   void viewDidDisappear(bool animated) override;

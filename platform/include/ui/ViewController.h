@@ -18,6 +18,15 @@ enum class RectEdge { None = 0, All = 15 };
 //
 // Ownership: a parent controller holds its children strongly; a child knows
 // its parent weakly. The view is held by the controller.
+//
+// Controllers are made with std::make_shared, and a controller has no owner
+// inside its own constructor: weak_from_this() is still empty there. So the
+// constructor only stores what it is given and makes the objects the screen
+// keeps; everything that needs the screen's own pointer (being a table's
+// data source or delegate, closures that reach the screen) and everything
+// placed in its view is done in viewDidLoad, which runs on the first view()
+// call. view() raises when asked inside the constructor, so the rule cannot
+// be broken by accident.
 class ViewController : public std::enable_shared_from_this<ViewController> {
  public:
   ViewController();
@@ -25,7 +34,9 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   ViewController(const ViewController&) = delete;
   ViewController& operator=(const ViewController&) = delete;
 
-  // Loads the view on first use: loadView, then viewDidLoad.
+  // Loads the view on first use: loadView, then viewDidLoad. Raises
+  // (NSInternalInconsistencyException) before the controller is owned by a
+  // std::shared_ptr, that is, inside its constructor.
   std::shared_ptr<View> view();
   bool isViewLoaded() const { return view_ != nullptr; }
 

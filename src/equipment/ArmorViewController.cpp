@@ -1,0 +1,3 @@
+#include "equipment/ArmorViewController.h"
+
+ArmorViewController::ArmorViewController(const std::shared_ptr<TBKLevelDB>&) {}
