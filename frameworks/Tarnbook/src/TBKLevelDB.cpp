@@ -19,6 +19,7 @@
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldBackup.h"
+#include "WorldsFolderWatch.h"
 
 namespace {
 
@@ -26,6 +27,9 @@ constexpr const char* playerKey = "~local_player";
 
 std::mutex gameLockMutex;
 int gameLockDescriptor = -1;
+
+std::mutex worldsMutex;
+tbk::WorldsFolderWatch worldsWatch;
 
 bool isFormatFailure(const TBKException& error) {
     return error.name() == TBKException::FormatFailure;
@@ -81,21 +85,26 @@ void TBKLevelDB::unlockMinecraft() {
 
 std::vector<std::string> TBKLevelDB::worlds() {
     std::string root = TBKFileSource::sharedSource().worldsFolder();
-    std::vector<std::string> names;
-    DIR* folder = ::opendir(root.c_str());
-    if (!folder) {
-        if (errno == ENOENT) return names;
-        throw TBKException(TBKException::FileFailure,
-                           "The game's worlds folder " + root + " cannot be read: " + std::strerror(errno) + ".");
-    }
-    while (dirent* entry = ::readdir(folder)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(name);
-    }
-    ::closedir(folder);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::lock_guard<std::mutex> guard(worldsMutex);
+    return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
+        std::vector<std::string> names;
+        DIR* folder = ::opendir(root.c_str());
+        if (!folder) {
+            if (errno == ENOENT) return names;
+            throw TBKException(TBKException::FileFailure, "The game's worlds folder " + root +
+                                                              " cannot be read: " + std::strerror(errno) + ".");
+        }
+        while (dirent* entry = ::readdir(folder)) {
+            std::string name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            std::string world = tbk::joinPath(root, name);
+            if (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) watch(world);
+            if (tbk::isRegularFile(tbk::joinPath(world, "level.dat"))) names.push_back(name);
+        }
+        ::closedir(folder);
+        std::sort(names.begin(), names.end());
+        return names;
+    });
 }
 
 std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name) {
