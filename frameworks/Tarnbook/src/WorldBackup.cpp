@@ -1,13 +1,10 @@
 #include "WorldBackup.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <time.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 #include "Tarnbook/TBKException.h"
 
@@ -50,44 +47,23 @@ bool olderThan(const std::string& a, const std::string& b) {
 
 void prune(const std::string& root, size_t keep) {
     std::vector<std::string> backups;
-    if (DIR* folder = ::opendir(root.c_str())) {
-        while (dirent* entry = ::readdir(folder)) {
-            std::string name = entry->d_name;
-            if (isBackupName(name) && isDirectory(joinPath(root, name))) backups.push_back(name);
-        }
-        ::closedir(folder);
+    for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
+        if (isBackupName(name) && isDirectory(joinPath(root, name))) backups.push_back(std::move(name));
     }
     if (backups.size() <= keep) return;
     std::sort(backups.begin(), backups.end(), olderThan);
-    for (size_t i = 0; i + keep < backups.size(); ++i) {
-        std::error_code error;
-        std::filesystem::remove_all(joinPath(root, backups[i]), error);
-        if (error) {
-            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
-                                                              joinPath(root, backups[i]) + ": " +
-                                                              error.message() + ".");
-        }
-    }
+    for (size_t i = 0; i + keep < backups.size(); ++i) removeTree(joinPath(root, backups[i]));
 }
 
 }  // namespace
 
 std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
                         size_t keep) {
-    FileOwner folderOwner = owner;
-    folderOwner.mode |= (owner.mode & 0444) >> 2;
     makeFolders(root, owner);
 
     std::string base = joinPath(root, utcTimeName());
     std::string folder = base;
-    for (int attempt = 2; ::mkdir(folder.c_str(), 0700) != 0; ++attempt) {
-        if (errno != EEXIST) {
-            throw TBKException(TBKException::FileFailure,
-                               "Could not create the backup folder " + folder + ": " + std::strerror(errno) + ".");
-        }
-        folder = base + "-" + std::to_string(attempt);
-    }
-    applyOwner(folder, folderOwner);
+    for (int attempt = 2; !makeFolder(folder, owner); ++attempt) folder = base + "-" + std::to_string(attempt);
     for (const auto& file : files) writeFileAtomically(joinPath(folder, file.name), file.bytes, owner);
     prune(root, keep);
     return folder;

@@ -9,9 +9,18 @@
 //   TARNBOOK_GAME_SANDBOX  the game's data container (Documents/games/com.mojang)
 // A variable that is unset, or names no folder, raises TBKException
 // (SetupFailure) whose reason names the variable to set.
+//
+// Gorvane becomes root to reach the game's files, but acts for the user who
+// started it: rememberRealUser() notes that user (call it before becoming
+// root; the library also notes the user when it is loaded, before main).
+// While that user is not the effective one, the two folders are taken
+// without links (resolved once here) and must be reachable by that user,
+// and every file below them is read or written only as that user could,
+// never through a symbolic link.
 class TBKFileSource {
 public:
     static TBKFileSource& sharedSource();
+    static void rememberRealUser();
 
     std::string minecraftApp() const;
     std::string minecraftSandbox() const;
