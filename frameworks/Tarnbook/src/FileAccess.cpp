@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "Tarnbook/TBKException.h"
@@ -401,7 +402,9 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, const 
     std::string temporaryPath = joinPath(place.folderPath, temporary);
     // A leftover of an earlier run goes first, so that the new file is made
     // afresh and never written through whatever stood at that name.
-    if (::unlinkat(place.folder.get(), temporary.c_str(), 0) != 0 && errno != ENOENT) {
+    struct stat leftover;
+    if (::fstatat(place.folder.get(), temporary.c_str(), &leftover, AT_SYMLINK_NOFOLLOW) == 0 &&
+        ::unlinkat(place.folder.get(), temporary.c_str(), 0) != 0 && errno != ENOENT) {
         fileFailure("remove", temporaryPath, errno);
     }
     FileDescriptor fd(::openat(place.folder.get(), temporary.c_str(),
@@ -496,7 +499,12 @@ int removeChecked(const std::string& path, bool folder) {
     return error;
 }
 
-int renameChecked(const std::string& from, const std::string& to) {
+void syncFolder(const std::string& folder) {
+    FileDescriptor fd(openFolder(folder));
+    if (::fsync(fd.get()) != 0 && errno != EINVAL) fileFailure("flush the folder", folder, errno);
+}
+
+int renameChecked(const std::string& from, const std::string& to, bool replace) {
     Place source, target;
     struct stat sourceInfo, targetInfo;
     int error = walk(from, source);
@@ -507,7 +515,8 @@ int renameChecked(const std::string& from, const std::string& to) {
     int targetError = entryInfo(target, to, targetInfo);
     if (targetError && targetError != ENOENT) return targetError;
     if (int refusal = mayChangeEntry(target, to, targetError ? nullptr : &targetInfo)) return refusal;
-    if (::renameat(source.folder.get(), source.name.c_str(), target.folder.get(), target.name.c_str()) != 0) {
+    if (::renameat2(source.folder.get(), source.name.c_str(), target.folder.get(), target.name.c_str(),
+                    replace ? 0 : RENAME_NOREPLACE) != 0) {
         return errno;
     }
     return 0;

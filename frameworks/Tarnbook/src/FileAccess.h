@@ -74,6 +74,12 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // over path, fsync the folder.
 void writeFileAtomically(const std::string& path, std::string_view bytes, const FileOwner& owner);
 
+// Makes the folder's entries (a rename, a new file) survive a crash.
+void syncFolder(const std::string& folder);
+
+// Makes the folder's entries (a rename, a new file) survive a crash.
+void syncFolder(const std::string& folder);
+
 // Creates the folder (and missing parents) with the owner and mode given;
 // a folder that exists is left as it is.
 void makeFolders(const std::string& path, const FileOwner& owner);
@@ -99,8 +105,9 @@ int openFolder(const std::string& path, bool missingIsNone = false);
 // checks sets EACCES or ELOOP, and failureReason() then says why.
 int openChecked(const std::string& path, int flags, mode_t mode = 0);
 // Renames within the game's folders (both must be allowed to the real
-// user); returns 0 or errno.
-int renameChecked(const std::string& from, const std::string& to);
+// user); without `replace`, an existing `to` is left alone (EEXIST).
+// Returns 0 or errno.
+int renameChecked(const std::string& from, const std::string& to, bool replace = true);
 // Removes one file or empty folder; returns 0 or errno.
 int removeChecked(const std::string& path, bool folder);
 // The text for a refusal that openChecked, renameChecked or removeChecked

@@ -1,9 +1,11 @@
 #include "WorldBackup.h"
 
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "Tarnbook/TBKException.h"
@@ -11,6 +13,8 @@
 namespace tbk {
 
 namespace {
+
+constexpr const char* stagingPrefix = ".incomplete-";
 
 std::string utcTimeName() {
     timespec now;
@@ -45,14 +49,36 @@ bool olderThan(const std::string& a, const std::string& b) {
     return suffix(a) < suffix(b);
 }
 
+// Removes the backups beyond the newest `keep`, and what a backup killed
+// halfway left behind.
 void prune(const std::string& root, size_t keep) {
     std::vector<std::string> backups;
+    std::vector<std::string> abandoned;
     for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
-        if (isBackupName(name) && isDirectory(joinPath(root, name))) backups.push_back(std::move(name));
+        if (!isDirectory(joinPath(root, name))) continue;
+        if (isBackupName(name)) backups.push_back(name);
+        if (name.rfind(stagingPrefix, 0) == 0) abandoned.push_back(name);
+    }
+    for (const auto& name : abandoned) {
+        try {
+            removeTree(joinPath(root, name));
+        } catch (const TBKException&) {
+            // Left for the next backup to clear.
+        }
     }
     if (backups.size() <= keep) return;
     std::sort(backups.begin(), backups.end(), olderThan);
-    for (size_t i = 0; i + keep < backups.size(); ++i) removeTree(joinPath(root, backups[i]));
+    for (size_t i = 0; i + keep < backups.size(); ++i) {
+        // Renamed out of the backups' names first: removal killed halfway
+        // must not leave a backup that lacks files.
+        std::string doomed = joinPath(root, stagingPrefix + backups[i]);
+        if (int error = renameChecked(joinPath(root, backups[i]), doomed)) {
+            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
+                                                              joinPath(root, backups[i]) + ": " +
+                                                              failureReason(doomed, error) + ".");
+        }
+        removeTree(doomed);
+    }
 }
 
 }  // namespace
@@ -61,10 +87,38 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
                         size_t keep) {
     makeFolders(root, owner);
 
-    std::string base = joinPath(root, utcTimeName());
-    std::string folder = base;
-    for (int attempt = 2; !makeFolder(folder, owner); ++attempt) folder = base + "-" + std::to_string(attempt);
-    for (const auto& file : files) writeFileAtomically(joinPath(folder, file.name), file.bytes, owner);
+    // The files are gathered in a folder whose name is never a backup's and
+    // only then renamed into place: a process killed halfway leaves no folder
+    // that looks like a whole backup but misses files.
+    std::string stamp = utcTimeName();
+    std::string staging = joinPath(root, stagingPrefix + stamp + "-" + std::to_string(::getpid()));
+    if (!makeFolder(staging, owner)) {
+        throw TBKException(TBKException::FileFailure,
+                           "Could not create the backup folder " + staging + ": " + std::strerror(EEXIST) + ".");
+    }
+    std::string folder;
+    try {
+        for (const auto& file : files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
+        std::string base = joinPath(root, stamp);
+        folder = base;
+        for (int attempt = 2;; ++attempt) {
+            int error = renameChecked(staging, folder, false);
+            if (!error) break;
+            if (error != EEXIST && error != ENOTEMPTY) {
+                throw TBKException(TBKException::FileFailure, "Could not name the backup folder " + folder + ": " +
+                                                                  failureReason(folder, error) + ".");
+            }
+            folder = base + "-" + std::to_string(attempt);
+        }
+    } catch (...) {
+        try {
+            removeTree(staging);
+        } catch (const TBKException&) {
+            // The next backup clears it.
+        }
+        throw;
+    }
+    syncFolder(root);
     prune(root, keep);
     return folder;
 }
