@@ -7,6 +7,7 @@
 #include "app/StartEnvironment.h"
 #include "external/Tarnbook.h"
 #include "ui/Application.h"
+#include "ui/FileReader.h"
 #include "ui/Log.h"
 
 // Gorvane reads and writes inside the game's own data folder, which belongs to
@@ -20,6 +21,14 @@ int main(int argc, char* argv[]) {
   bool forAnotherUser = getuid() != 0;
   if (forAnotherUser) keepOnlyTheStartEnvironment();
   TBKFileSource::rememberRealUser();
+  // The game's pictures and font are read as that user could, like its data.
+  ui::setFileReader([](const std::string& path) -> std::optional<std::string> {
+    try {
+      return TBKFileSource::contentsOfFile(path);
+    } catch (const TBKException&) {
+      return std::nullopt;
+    }
+  });
 
   const char* user = std::getenv("USER");
   ui::log("Pre-uid User: %s", user);

@@ -43,6 +43,10 @@ std::string folderFromEnvironment(const char* variable, const std::string& what)
 
 void TBKFileSource::rememberRealUser() { tbk::setRealUser(tbk::RealUser::ofThisProcess()); }
 
+std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path) {
+    return tbk::readWholeFile(path);
+}
+
 TBKFileSource& TBKFileSource::sharedSource() {
     static TBKFileSource source;
     return source;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // Where the game lives on this machine. The desktop stands in for the
@@ -21,6 +22,10 @@ class TBKFileSource {
 public:
     static TBKFileSource& sharedSource();
     static void rememberRealUser();
+    // The whole file at path, read as that user could read it (no link
+    // below the game's folders, their permissions); nullopt when there is
+    // no such file. A refusal raises TBKException with the reason.
+    static std::optional<std::string> contentsOfFile(const std::string& path);
 
     std::string minecraftApp() const;
     std::string minecraftSandbox() const;
