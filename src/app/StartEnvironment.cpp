@@ -108,4 +108,9 @@ void keepOnlyTheStartEnvironment() {
     ::setenv(entry.substr(0, equals).c_str(), entry.c_str() + equals + 1, 1);
   }
   if (!authority.empty()) ::setenv("XAUTHORITY", authority.c_str(), 1);
+  // With no session bus named, the bus library would start one itself, asking
+  // the X server (the user's choice) where it is, and then connect as root
+  // to any address that server names, a program to run among them. Gorvane
+  // needs no bus: it gets one that cannot be reached.
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null", 1);
 }

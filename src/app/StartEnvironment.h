@@ -22,5 +22,6 @@ std::vector<std::string> keptStartEnvironment(const std::vector<std::string>& en
 // Replaces the process's environment by the kept entries, for the real user
 // of the process (call it before becoming root). The X authority file,
 // which libraries read by name, becomes a private copy of the real user's
-// own file (from XAUTHORITY, or ~/.Xauthority), or is left out.
+// own file (from XAUTHORITY, or ~/.Xauthority), or is left out; the session
+// bus is one that cannot be reached.
 void keepOnlyTheStartEnvironment();
