@@ -126,7 +126,13 @@ TEST_F(InstalledProgram, AnOrdinaryUserEditsTheirOwnGameAsRootAndNothingOfTheirE
       "LD_LIBRARY_PATH=" + plugins.string(),
       "HOME=" + secrets.string(),
   };
-  for (auto& entry : game.environment()) hostile.push_back(entry);
+  // Reached through a link above the game's folders, as a home folder may
+  // be: that link is the system's business and is followed.
+  fs::path via = scratch / "via-link";
+  fs::remove(via);
+  fs::create_directory_symlink(game.app().parent_path(), via);
+  hostile.push_back("TARNBOOK_GAME_APP=" + (via / "app").string());
+  hostile.push_back("TARNBOOK_GAME_SANDBOX=" + (via / "sandbox").string());
 
   // The same start from a root shell keeps its environment: the plugin is
   // one Qt loads, so its absence below means something.

@@ -1,6 +1,7 @@
 #include "app/StartEnvironment.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -105,7 +106,16 @@ void keepOnlyTheStartEnvironment() {
   ::clearenv();
   for (const auto& entry : kept) {
     auto equals = entry.find('=');
-    ::setenv(entry.substr(0, equals).c_str(), entry.c_str() + equals + 1, 1);
+    std::string name = entry.substr(0, equals);
+    std::string value = entry.substr(equals + 1);
+    // The game's folders by their real paths: every reader then sees the
+    // same folders, and below them no link is followed (a link above them,
+    // like a home folder that is one, is the system's business).
+    char resolved[PATH_MAX];
+    if ((name == "TARNBOOK_GAME_APP" || name == "TARNBOOK_GAME_SANDBOX") && ::realpath(value.c_str(), resolved)) {
+      value = resolved;
+    }
+    ::setenv(name.c_str(), value.c_str(), 1);
   }
   if (!authority.empty()) ::setenv("XAUTHORITY", authority.c_str(), 1);
   // With no session bus named, the bus library would start one itself, asking
