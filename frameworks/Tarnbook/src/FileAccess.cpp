@@ -249,6 +249,27 @@ int openIn(const Place& place, const std::string& path, int flags, mode_t mode) 
     return -1;
 }
 
+void setOwner(int fd, const FileOwner& owner, const std::string& path) {
+    if (::fchown(fd, owner.uid, owner.gid) != 0 && (::geteuid() == 0 || errno != EPERM)) {
+        fileFailure("set the owner of", path, errno);
+    }
+    if (::fchmod(fd, owner.mode) != 0) fileFailure("set the permissions of", path, errno);
+}
+
+// The owner a file made for the real user may take. Taking the place of a
+// file of the owner asked for, one the user may write, it keeps that owner,
+// as writing it in place would; anything new is the user's own, in the
+// group asked for only when it is one of theirs. Never the set-user-id or
+// set-group-id bits, which a write by anyone but the owner clears.
+FileOwner ownerOnBehalf(const FileOwner& wanted, const struct stat* replaced) {
+    FileOwner owner = wanted;
+    owner.mode &= ~static_cast<mode_t>(S_ISUID | S_ISGID);
+    if (replaced && replaced->st_uid == wanted.uid && replaced->st_gid == wanted.gid) return owner;
+    if (owner.uid != rememberedUser.uid) owner.uid = rememberedUser.uid;
+    if (!inGroup(owner.gid)) owner.gid = rememberedUser.gid;
+    return owner;
+}
+
 void syncFolder(const Place& place) {
     FileDescriptor fd(::openat(place.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0) fileFailure("open the folder", place.folderPath, errno);
@@ -323,10 +344,16 @@ FileOwner ownerForFile(const std::string& path, const std::string& folder) {
 }
 
 void applyOwner(int fd, const FileOwner& owner, const std::string& path) {
-    if (::fchown(fd, owner.uid, owner.gid) != 0 && (::geteuid() == 0 || errno != EPERM)) {
-        fileFailure("set the owner of", path, errno);
+    if (actingForAnotherUser()) {
+        // Only what this process has just made is given an owner: anything
+        // else was put there by someone and stays as they left it.
+        struct stat info;
+        if (::fstat(fd, &info) != 0) fileFailure("inspect", path, errno);
+        if (info.st_uid != ::geteuid()) return;
+        setOwner(fd, ownerOnBehalf(owner, nullptr), path);
+        return;
     }
-    if (::fchmod(fd, owner.mode) != 0) fileFailure("set the permissions of", path, errno);
+    setOwner(fd, owner, path);
 }
 
 void applyOwner(const std::string& path, const FileOwner& owner) {
@@ -411,7 +438,11 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, const 
                                O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (fd.get() < 0) fileFailure("create", temporaryPath, errno);
     try {
-        applyOwner(fd.get(), owner, temporaryPath);
+        if (actingForAnotherUser()) {
+            setOwner(fd.get(), ownerOnBehalf(owner, exists ? &existing : nullptr), temporaryPath);
+        } else {
+            setOwner(fd.get(), owner, temporaryPath);
+        }
         const char* next = bytes.data();
         size_t left = bytes.size();
         while (left > 0) {

@@ -62,7 +62,11 @@ FileOwner ownerForFile(const std::string& path, const std::string& folder);
 
 // Gives an open file the owner and mode. Changing the owner is only
 // possible as root; for anyone else a file they create is already theirs,
-// so that failure is not an error then.
+// so that failure is not an error then. Acting for another user, only a
+// file this process made is changed, and it becomes that user's own (in
+// the group asked for if it is one of theirs): nothing is given away to a
+// third user, and no set-user-id or set-group-id bit is set. A replaced
+// file (writeFileAtomically) keeps its owner, as a write in place would.
 void applyOwner(int fd, const FileOwner& owner, const std::string& path);
 void applyOwner(const std::string& path, const FileOwner& owner);
 
