@@ -51,9 +51,14 @@ void OptionsTableViewController::viewDidLoad() {
 
 void OptionsTableViewController::viewWillAppear(bool animated) {
   ViewController::viewWillAppear(animated);
+  // The table takes its real size before it reloads: rows prepared at the
+  // provisional width would keep their widgets there.
+  if (!background_) buildBackground();
   // Every showing reads every value again: the game may have changed them.
   tableView_->reloadData();
-  if (background_) return;
+}
+
+void OptionsTableViewController::buildBackground() {
   auto root = view();
   double W = root->bounds().width();
   double H = root->bounds().height();

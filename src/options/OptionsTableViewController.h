@@ -46,6 +46,8 @@ class OptionsTableViewController : public ui::ViewController,
   const OptionDefinitions definitions;
 
  private:
+  void buildBackground();
+
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
 };
