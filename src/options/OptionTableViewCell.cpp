@@ -1,5 +1,6 @@
 #include "options/OptionTableViewCell.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <limits>
@@ -12,7 +13,9 @@
 namespace {
 
 const char* const optionsFile = "Documents/games/com.mojang/minecraftpe/options.txt";
-const unsigned char byteOrderMark[] = {0xEF, 0xBB, 0xBF};
+// Some editors start a UTF-8 file with one; it is kept, and the first line
+// begins after it.
+constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
 TBKGameFile options() {
   std::string path = TBKFileSource::sharedSource().minecraftSandbox();
@@ -56,21 +59,19 @@ bool isUTF8(std::string_view text) {
   return true;
 }
 
-// Where the value of key lies in text, in bytes. The key counts only where
-// it begins a line and is followed by the separator: a user name that
-// happens to spell another key is never taken for it. The value runs to
-// the line feed, or to the end of a text without a final one.
+// A value's place in the file's text, in bytes.
 struct ValueRange {
   size_t start;
   size_t length;
 };
 
+// Where the value of key lies in text. The key counts only where it begins
+// a line and is followed by the separator: a user name that happens to spell
+// another key is never taken for it. The value runs to the line feed, or to
+// the end of a text without a final one.
 std::optional<ValueRange> findValue(std::string_view text, std::string_view key) {
   if (key.empty() || key.find_first_of(":\n") != std::string_view::npos) return std::nullopt;
-  size_t lineStart = 0;
-  if (text.substr(0, sizeof byteOrderMark) == std::string_view(reinterpret_cast<const char*>(byteOrderMark), 3)) {
-    lineStart = sizeof byteOrderMark;
-  }
+  size_t lineStart = text.starts_with(byteOrderMark) ? byteOrderMark.size() : 0;
   while (lineStart < text.size()) {
     size_t separator = lineStart + key.size();
     if (separator < text.size() && text[separator] == ':' && text.compare(lineStart, key.size(), key) == 0) {
