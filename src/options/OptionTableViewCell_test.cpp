@@ -157,6 +157,8 @@ TEST(OptionsFileAccess, TheFirstWriteKeepsABackupAndTheFileKeepsItsOwnerAndMode)
   EXPECT_EQ(info.st_uid, owner);
   EXPECT_EQ(info.st_gid, group);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(file.path.parent_path()), fs::directory_iterator()), 1)
+      << "nothing left beside the file";
 
   fs::path backups = file.game.gameDataFolder() / "gorvane-backups" / "options";
   std::vector<fs::path> made(fs::directory_iterator(backups), fs::directory_iterator{});

@@ -1,8 +1,6 @@
 #include "Tarnbook/TBKGameFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -18,29 +16,6 @@ struct TBKGameFileTest : ::testing::Test {
     std::string path = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
     TBKGameFile file{path, "options"};
 };
-
-TEST_F(TBKGameFileTest, ReplacingKeepsOwnerGroupAndModeAndLeavesNoTemporaryFile) {
-    tbktest::writeFile(path, "mp_username:Steve\n");
-    // Another owner than the writer, as the game's own files are when the
-    // editor runs as root.
-    uid_t owner = ::geteuid() == 0 ? 1234 : ::geteuid();
-    gid_t group = ::getegid() == 0 ? 2345 : ::getegid();
-    ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-
-    file.replace("mp_username:Alex\n");
-
-    struct stat info;
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, owner);
-    EXPECT_EQ(info.st_gid, group);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(tbktest::readFile(path), "mp_username:Alex\n");
-    EXPECT_EQ(file.read(), "mp_username:Alex\n");
-    for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path())) {
-        EXPECT_EQ(entry.path().filename(), "options.txt") << "nothing left beside the file";
-    }
-}
 
 TEST_F(TBKGameFileTest, AMissingFileReadsAsNoneAndIsNeverCreated) {
     EXPECT_EQ(file.read(), std::nullopt);
