@@ -42,6 +42,9 @@ class OptionTableViewCell : public ui::TableViewCell {
                                                               const std::vector<std::string>& sections,
                                                               const OptionDefinitions& definitions);
 
+  // The row's title and its widget (a BVLTextField, BVLSwitch or BVLSlider),
+  // both children of the cell; null before the first preparation, and the
+  // widget also for a row of an unknown type.
   std::shared_ptr<BVLLabel> nameLabel;
   std::shared_ptr<ui::View> settingView;
 
@@ -53,7 +56,8 @@ class OptionTableViewCell : public ui::TableViewCell {
   // every other byte; the file's first write of a run keeps a backup first.
   // Returns whether the file now holds the value. Nothing is written when
   // the key or the file cannot be found, or the value holds a line break or
-  // is not UTF-8 (it would change the file's lines). Raises nothing.
+  // is not UTF-8 (it would change the file's lines), and when the file
+  // system refuses the write the old file stays whole. Raises nothing.
   static bool setValue(const std::string& value, const std::string& key);
 
   // The file's text as the widgets take it: a whole number (leading space
@@ -66,6 +70,7 @@ class OptionTableViewCell : public ui::TableViewCell {
   static std::string positionText(float position);
 
   // A cell never shows itself selected.
+  using ui::TableViewCell::setSelected;
   void setSelected(bool, bool) override {}
 
  private:

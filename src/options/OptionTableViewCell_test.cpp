@@ -131,6 +131,16 @@ TEST(OptionsFileAccess, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverWritte
   }
 }
 
+TEST(OptionsFileAccess, AWriteTheFileSystemRefusesIsReportedAndLeavesTheOldFileWhole) {
+  OptionsFile file;
+  std::string before = file.bytes();
+  // Where the new file would be made, a folder: even root cannot write it.
+  fs::create_directory(file.path.string() + ".gorvane-tmp");
+  EXPECT_FALSE(OptionTableViewCell::setValue("Alex", "mp_username"));
+  EXPECT_EQ(file.bytes(), before);
+  EXPECT_EQ(OptionTableViewCell::valueForKey("mp_username"), "Steve");
+}
+
 TEST(OptionsFileAccess, AMissingFileStaysMissing) {
   OptionsFile file;
   fs::remove(file.path);
