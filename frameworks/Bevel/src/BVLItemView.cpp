@@ -9,10 +9,18 @@
 
 namespace {
 
-// The name is written as large as fits the view's width, between these sizes;
-// a longer name is cut at the view's edges rather than made unreadable.
+// The name is written as large as fits the view's width, between these sizes.
+// A name too long for a small view (a grid cell) is shortened to the part
+// after its namespace, which tells the item apart ("ruby_staff"), and what
+// still does not fit is cut at the view's edges rather than made unreadable.
 constexpr double largestNameSize = 16;
 constexpr double smallestNameSize = 6;
+
+double fittingSize(const std::string& text, double width) {
+  double measured = bevel::gameFont(largestNameSize).measure(text).width;
+  if (measured <= width || measured <= 0) return largestNameSize;
+  return std::floor(largestNameSize * width / measured);
+}
 
 }  // namespace
 
@@ -43,7 +51,9 @@ BVLItemView::BVLItemView(const ui::Rect& frame, const std::string& identifier, u
   setImage(catalogue->genericItemImage());
   nameLabel_ = std::make_shared<BVLLabel>(bounds());
   nameLabel_->setTextAlignment(ui::TextAlignment::Center);
-  nameLabel_->setText(identifier);
+  nameLabel_->setClipsToBounds(true);
+  // The shadow keeps one point at every size, so small text stays crisp.
+  nameLabel_->setShadowOffset(ui::Size{1, 1});
   addSubview(nameLabel_);
   layoutSubviews();
 }
@@ -51,10 +61,13 @@ BVLItemView::BVLItemView(const ui::Rect& frame, const std::string& identifier, u
 void BVLItemView::layoutSubviews() {
   if (!nameLabel_) return;
   nameLabel_->setFrame(bounds());
-  double size = largestNameSize;
-  double width = bevel::gameFont(size).measure(identifier_).width;
-  if (width > bounds().width() && width > 0) size = std::max(smallestNameSize, size * bounds().width() / width);
-  nameLabel_->setFont(bevel::gameFont(std::floor(size)));
-  // The shadow keeps its one texel of the game's look at every size.
-  nameLabel_->setShadowOffset(ui::Size{1, 1});
+  std::string text = identifier_;
+  double size = fittingSize(text, bounds().width());
+  size_t colon = identifier_.find(':');
+  if (size < smallestNameSize && colon != std::string::npos && colon + 1 < identifier_.size()) {
+    text = identifier_.substr(colon + 1);
+    size = fittingSize(text, bounds().width());
+  }
+  nameLabel_->setText(text);
+  nameLabel_->setFont(bevel::gameFont(std::max(smallestNameSize, size)));
 }

@@ -34,28 +34,44 @@ TEST(ItemView, ShowsNamedItemsLikeNumberedOnesAndWritesAnUnknownNameOverTheGener
   // The early game's unknown items still show nothing at all.
   EXPECT_FALSE(BVLItemView::itemViewWithFrame(frame, 1000, 0)->image());
 
-  for (const char* name : {"myaddon:ruby_staff", "x", ""}) {
-    SCOPED_TRACE(name);
-    auto unknown = BVLItemView::itemViewWithFrame(frame, name, 0);
+  // The name as large as the width allows: whole in the editor's large
+  // picture, its part after the namespace in a grid cell's small one.
+  struct Case {
+    const char* name;
+    ui::Rect frame;
+    const char* shown;
+    double smallest, largest;  // font size
+  } cases[] = {
+      {"myaddon:ruby_staff", ui::Rect(20, 84, 216, 216), "myaddon:ruby_staff", 10, 16},
+      {"myaddon:ruby_staff", frame, "ruby_staff", 6, 6},
+      {"x", ui::Rect(20, 84, 216, 216), "x", 16, 16},
+      {"x", frame, "x", 16, 16},
+      {"averyveryverylongnamewithoutanamespace", frame, "averyveryverylongnamewithoutanamespace", 6, 6},
+      {"", frame, "", 16, 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " in " + std::to_string(c.frame.width()));
+    auto unknown = BVLItemView::itemViewWithFrame(c.frame, c.name, 0);
     EXPECT_EQ(unknown->image(), source->genericItemImage());
-    ASSERT_TRUE(unknown->nameLabel());
-    EXPECT_EQ(unknown->nameLabel()->text(), name);
-    EXPECT_EQ(unknown->nameLabel()->superview().get(), unknown.get());
-    EXPECT_EQ(unknown->nameLabel()->frame(), unknown->bounds());
+    auto label = unknown->nameLabel();
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), c.shown);
+    EXPECT_EQ(label->superview().get(), unknown.get());
+    EXPECT_EQ(label->frame(), unknown->bounds());
+    EXPECT_TRUE(label->clipsToBounds());
+    EXPECT_GE(label->font().size, c.smallest);
+    EXPECT_LE(label->font().size, c.largest);
+    if (c.smallest < c.largest) {
+      EXPECT_LE(label->font().measure(c.shown).width, c.frame.width());
+    }
   }
 
-  // The name is written as large as the width allows, and follows a resize.
+  // A resize lays the name out again.
   auto unknown = BVLItemView::itemViewWithFrame(frame, "myaddon:ruby_staff", 0);
-  auto label = unknown->nameLabel();
-  double small = label->font().size;
-  EXPECT_GE(small, 6);
-  EXPECT_LT(small, 16);
   unknown->setFrame(ui::Rect(20, 84, 216, 216));
-  EXPECT_EQ(label->frame(), ui::Rect(0, 0, 216, 216));
-  EXPECT_GT(label->font().size, small);
-  EXPECT_LE(label->font().measure("myaddon:ruby_staff").width, 216);
-  auto shortName = BVLItemView::itemViewWithFrame(ui::Rect(0, 0, 216, 216), "x", 0);
-  EXPECT_EQ(shortName->nameLabel()->font().size, 16);
+  EXPECT_EQ(unknown->nameLabel()->frame(), ui::Rect(0, 0, 216, 216));
+  EXPECT_EQ(unknown->nameLabel()->text(), "myaddon:ruby_staff");
+  EXPECT_GT(unknown->nameLabel()->font().size, 6);
 }
 
 }  // namespace

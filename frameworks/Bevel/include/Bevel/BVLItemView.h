@@ -12,7 +12,9 @@ class BVLLabel;
 // bounds with its aspect kept, nearest neighbour. An item may be given by the
 // early game's numbers or by today's game's name. A numbered item the
 // catalogue does not know shows nothing; a name it does not know (a newer
-// item, an add-on's) shows the generic picture with the name written over it.
+// item, an add-on's) shows the generic picture with the name written over it,
+// as large as the width allows (a view too narrow for the whole name shows the
+// part after its namespace).
 class BVLItemView : public ui::ImageView {
  public:
   static std::shared_ptr<BVLItemView> itemViewWithFrame(const ui::Rect& frame, uint16_t id, uint16_t damage);
