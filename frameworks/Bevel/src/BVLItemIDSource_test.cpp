@@ -50,6 +50,12 @@ TEST(ItemCatalogue, NamesArmorAsTheGameDoes) {
     ASSERT_TRUE(definition) << id;
     EXPECT_EQ(definition->name, pieces[id - 298]) << id;
     EXPECT_EQ(definition->picture, "items-opaque") << id;
+    // The same piece in a world of today's game.
+    const char* materials[] = {"leather", "chainmail", "iron", "diamond", "golden"};
+    const char* kinds[] = {"helmet", "chestplate", "leggings", "boots"};
+    EXPECT_EQ(definition->identifier,
+              std::string("minecraft:") + materials[(id - 298) / 4] + "_" + kinds[(id - 298) % 4]);
+    EXPECT_EQ(definition->identifierDamage, 0);
   }
 }
 
