@@ -12,6 +12,8 @@
 #include <functional>
 
 #include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKFileSource.h"
+#include "Tarnbook/TBKGameFile.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "TBKWorldStore.h"
 #include "TarnbookTestWorld.h"
@@ -289,6 +291,26 @@ TEST_F(WorldsForNobody, ALinkPlantedAmongTheDatabaseFilesIsNeverWrittenThrough) 
     struct stat info;
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 0u);
+}
+
+TEST_F(WorldsForNobody, AnOptionsFileThatIsALinkIsNeitherReadNorReplacedNorBackedUp) {
+    std::string secret = file("shadow", "root:hash\n", 0, 0, 0640);
+    std::string options = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
+    fs::create_symlink(secret, options);
+    TBKGameFile game(options, "options");
+    EXPECT_NE(refusal([&] { game.read(); }).find("is a symbolic link"), std::string::npos);
+    EXPECT_NE(refusal([&] { game.backUpOnce(); }).find("is a symbolic link"), std::string::npos);
+    EXPECT_NE(refusal([&] { game.replace("mp_username:pwned\n"); }).find("is a symbolic link"), std::string::npos);
+    EXPECT_EQ(contentOf(secret), "root:hash\n");
+    EXPECT_FALSE(fs::exists(TBKFileSource::sharedSource().backupsFolder() + "/options"));
+
+    // Their own options file, as the game keeps it, is edited as before.
+    fs::remove(options);
+    std::ofstream(options) << "mp_username:Steve\n";
+    place(options, nobody, nogroup, 0644);
+    EXPECT_FALSE(game.backUpOnce().empty());
+    game.replace("mp_username:Alex\n");
+    EXPECT_EQ(game.read().value(), "mp_username:Alex\n");
 }
 
 }  // namespace
