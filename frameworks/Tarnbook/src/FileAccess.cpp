@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -86,19 +87,66 @@ bool inGroup(gid_t gid) {
     return gid == user.gid || std::find(user.groups.begin(), user.groups.end(), gid) != user.groups.end();
 }
 
-// Whether the real user holds `bits` (4 read, 2 write, 1 search) on info.
-bool permits(const struct stat& info, int bits) {
+// The POSIX access list of the file open as fd, as the kernel keeps it in
+// an extended attribute: little-endian, a version word, then entries of tag,
+// permission bits and id. Empty when the file has none.
+struct AccessEntry {
+    uint16_t tag;
+    uint16_t perm;
+    uint32_t id;
+};
+constexpr uint16_t aclUserObj = 0x01, aclUser = 0x02, aclGroupObj = 0x04, aclGroup = 0x08, aclMask = 0x10,
+                   aclOther = 0x20;
+
+// Returns false when the list cannot be read (then nothing is allowed).
+bool accessList(int fd, std::vector<AccessEntry>& entries) {
+    entries.clear();
+    // Through /proc, which also serves descriptors opened only as paths.
+    std::string self = "/proc/self/fd/" + std::to_string(fd);
+    unsigned char buffer[4 + 8 * 64];
+    ssize_t size = ::getxattr(self.c_str(), "system.posix_acl_access", buffer, sizeof buffer);
+    if (size < 0) return errno == ENODATA || errno == ENOTSUP;
+    if (size < 4 || (size - 4) % 8 != 0 || buffer[0] != 2) return false;
+    for (ssize_t at = 4; at < size; at += 8) {
+        const unsigned char* e = buffer + at;
+        entries.push_back({static_cast<uint16_t>(e[0] | e[1] << 8), static_cast<uint16_t>(e[2] | e[3] << 8),
+                           static_cast<uint32_t>(e[4] | e[5] << 8 | e[6] << 16 | uint32_t(e[7]) << 24)});
+    }
+    return true;
+}
+
+// Whether the real user holds `bits` (4 read, 2 write, 1 search) on the
+// file open as fd, whose status is info: the owner, group and other bits,
+// or its access list when it has one, weighed as the kernel weighs them.
+bool permits(const struct stat& info, int bits, int fd) {
     const RealUser& user = rememberedUser;
     if (user.uid == 0) return true;
-    int granted;
-    if (info.st_uid == user.uid) {
-        granted = (info.st_mode >> 6) & 7;
-    } else if (inGroup(info.st_gid)) {
-        granted = (info.st_mode >> 3) & 7;
-    } else {
-        granted = info.st_mode & 7;
+    auto grants = [bits](int granted) { return (granted & bits) == bits; };
+    std::vector<AccessEntry> entries;
+    if (!accessList(fd, entries)) return false;
+    if (info.st_uid == user.uid) return grants((info.st_mode >> 6) & 7);
+    if (entries.empty()) {
+        return grants(inGroup(info.st_gid) ? (info.st_mode >> 3) & 7 : info.st_mode & 7);
     }
-    return (granted & bits) == bits;
+    int mask = 7;
+    for (const auto& e : entries) {
+        if (e.tag == aclMask) mask = e.perm;
+    }
+    for (const auto& e : entries) {
+        if (e.tag == aclUser && e.id == user.uid) return grants(e.perm & mask);
+    }
+    bool inAGroup = false;
+    for (const auto& e : entries) {
+        bool matches = (e.tag == aclGroupObj && inGroup(info.st_gid)) || (e.tag == aclGroup && inGroup(e.id));
+        if (!matches) continue;
+        if (grants(e.perm & mask)) return true;
+        inAGroup = true;
+    }
+    if (inAGroup) return false;
+    for (const auto& e : entries) {
+        if (e.tag == aclOther) return grants(e.perm);
+    }
+    return false;
 }
 
 std::string parentFolder(const std::string& path) {
@@ -159,7 +207,7 @@ int walk(const std::string& path, Place& out) {
     if (folder.get() < 0 || ::fstat(folder.get(), &info) != 0) return errno;
     std::string walked;
     for (size_t i = 0; i + 1 < names.size(); ++i) {
-        if (!permits(info, 1)) return refuseRight(walked.empty() ? "/" : walked, "look into");
+        if (!permits(info, 1, folder.get())) return refuseRight(walked.empty() ? "/" : walked, "look into");
         walked += "/" + names[i];
         FileDescriptor next(::openat(folder.get(), names[i].c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
         if (next.get() < 0 || ::fstat(next.get(), &info) != 0) return errno;
@@ -167,7 +215,7 @@ int walk(const std::string& path, Place& out) {
         if (!S_ISDIR(info.st_mode)) return ENOTDIR;
         folder.reset(next.release());
     }
-    if (!permits(info, 1)) return refuseRight(walked.empty() ? "/" : walked, "look into");
+    if (!permits(info, 1, folder.get())) return refuseRight(walked.empty() ? "/" : walked, "look into");
     out.folder.reset(folder.release());
     out.folderPath = walked.empty() ? "/" : walked;
     out.name = names.back();
@@ -191,7 +239,9 @@ int entryInfo(const Place& place, const std::string& path, struct stat& info) {
 // their own files or in their own folder.
 int mayChangeEntry(const Place& place, const std::string& path, const struct stat* existing) {
     if (!actingForAnotherUser()) return 0;
-    if (!permits(place.folderInfo, 2 | 1)) return refuseRight(place.folderPath, "change the files of");
+    if (!permits(place.folderInfo, 2 | 1, place.folder.get())) {
+        return refuseRight(place.folderPath, "change the files of");
+    }
     uid_t user = rememberedUser.uid;
     if (existing && (place.folderInfo.st_mode & S_ISVTX) && existing->st_uid != user &&
         place.folderInfo.st_uid != user) {
@@ -216,7 +266,7 @@ int openIn(const Place& place, const std::string& path, int flags, mode_t mode) 
             int refusal = 0;
             if (!S_ISREG(info.st_mode)) {
                 refusal = refuse(EACCES, path + " is not a plain file; Gorvane only reads and writes plain files.");
-            } else if (!permits(info, wanted)) {
+            } else if (!permits(info, wanted, fd.get())) {
                 refusal = refuseRight(path, wanted & 2 ? "write" : "read");
             } else if ((flags & O_CREAT) && (flags & O_EXCL)) {
                 refusal = EEXIST;
@@ -298,7 +348,9 @@ void removeContents(int folder, const std::string& path) {
     bool acting = actingForAnotherUser();
     struct stat folderInfo;
     if (::fstat(folder, &folderInfo) != 0) fileFailure("inspect", path, errno);
-    if (acting && !permits(folderInfo, 2 | 1)) fileFailure("remove", path, refuseRight(path, "change the files of"));
+    if (acting && !permits(folderInfo, 2 | 1, folder)) {
+        fileFailure("remove", path, refuseRight(path, "change the files of"));
+    }
     for (const auto& name : namesIn(::dup(folder), path)) {
         std::string inner = joinPath(path, name);
         struct stat info;
@@ -419,7 +471,13 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, const 
         if (!S_ISREG(existing.st_mode)) {
             fileFailure("replace", path, refuse(EACCES, path + " is not a plain file; Gorvane does not replace it."));
         }
-        if (!permits(existing, 2)) fileFailure("replace", path, refuseRight(path, "write"));
+        FileDescriptor target(
+            ::openat(place.folder.get(), place.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        struct stat targetInfo;
+        if (target.get() < 0 || ::fstat(target.get(), &targetInfo) != 0 || targetInfo.st_ino != existing.st_ino ||
+            !permits(targetInfo, 2, target.get())) {
+            fileFailure("replace", path, refuseRight(path, "write"));
+        }
     }
     if (int refusal = mayChangeEntry(place, path, exists ? &existing : nullptr)) {
         fileFailure("replace", path, refusal);
@@ -578,7 +636,7 @@ int openFolder(const std::string& path, bool missingIsNone) {
     }
     if (fd >= 0 && acting) {
         struct stat info;
-        if (::fstat(fd, &info) != 0 || !permits(info, 4 | 1)) {
+        if (::fstat(fd, &info) != 0 || !permits(info, 4 | 1, fd)) {
             ::close(fd);
             fd = -1;
             error = refuseRight(path, "read");

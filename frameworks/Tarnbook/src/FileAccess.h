@@ -17,7 +17,8 @@
 // with openat: no symbolic link is followed anywhere, every folder on the way
 // must be one the real user may search, and a file is read, replaced or
 // created only where that user could do it themselves (owner, group and
-// other permission bits, the user's groups, the sticky bit). The open
+// other permission bits or the file's access list, the user's groups, the
+// sticky bit). The open
 // folder of the walk is what the operation then works in, so a folder
 // swapped for a link halfway cannot redirect it. The game's folders are
 // resolved once to paths without links (TBKFileSource), which is why a link

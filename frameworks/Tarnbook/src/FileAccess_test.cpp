@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -214,6 +215,47 @@ TEST_F(ActingForNobody, WhatIsMadeForTheUserIsTheirsAndNeverSetUserId) {
         EXPECT_EQ(info.st_gid, otherGroup) << e.path;
         EXPECT_EQ(info.st_mode & 07777, e.mode) << e.path;
     }
+}
+
+// A POSIX access list: the owner's, group's and other's bits with named
+// entries between, stored as the kernel keeps it.
+void setAccessList(const std::string& path, int owner, std::vector<std::pair<uid_t, int>> users, int group, int mask,
+                   int other) {
+    std::string bytes;
+    auto put = [&](uint16_t tag, uint16_t perm, uint32_t id) {
+        for (int i = 0; i < 2; ++i) bytes.push_back(char(tag >> (8 * i)));
+        for (int i = 0; i < 2; ++i) bytes.push_back(char(perm >> (8 * i)));
+        for (int i = 0; i < 4; ++i) bytes.push_back(char(id >> (8 * i)));
+    };
+    bytes = std::string("\x02\0\0\0", 4);
+    put(0x01, uint16_t(owner), 0xffffffff);
+    for (auto [uid, perm] : users) put(0x02, uint16_t(perm), uid);
+    put(0x04, uint16_t(group), 0xffffffff);
+    put(0x10, uint16_t(mask), 0xffffffff);
+    put(0x20, uint16_t(other), 0xffffffff);
+    ASSERT_EQ(::setxattr(path.c_str(), "system.posix_acl_access", bytes.data(), bytes.size(), 0), 0) << path;
+}
+
+TEST_F(ActingForNobody, AccessListsAreWeighedAsTheKernelWeighsThem) {
+    folder("acl", 0, 0, 0755);
+    // Every other user may read it, but the list shuts nobody out.
+    std::string shut = file("acl/shut", "root's\n", 0, 0, 0644);
+    setAccessList(shut, 6, {{nobody, 0}}, 4, 4, 4);
+    // Private to root, but the list lets nobody read it.
+    std::string lent = file("acl/lent", "lent\n", 0, 0, 0600);
+    setAccessList(lent, 6, {{nobody, 4}}, 0, 4, 0);
+    // A named entry is capped by the mask.
+    std::string capped = file("acl/capped", "capped\n", 0, 0, 0600);
+    setAccessList(capped, 6, {{nobody, 6}}, 0, 0, 0);
+    // A private folder nobody may enter by the list.
+    folder("acl/inner", 0, 0, 0700);
+    std::string inner = file("acl/inner/file", "inner\n", 0, 0, 0644);
+    setAccessList(at("acl/inner"), 7, {{nobody, 5}}, 0, 5, 0);
+
+    EXPECT_NE(refusal([&] { tbk::readWholeFile(shut); }).find("may not read"), std::string::npos);
+    EXPECT_EQ(tbk::readWholeFile(lent).value(), "lent\n");
+    EXPECT_NE(refusal([&] { tbk::readWholeFile(capped); }).find("may not read"), std::string::npos);
+    EXPECT_EQ(tbk::readWholeFile(inner).value(), "inner\n");
 }
 
 // Worlds: the game's LevelDB goes through the same checks.
