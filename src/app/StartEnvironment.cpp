@@ -40,6 +40,8 @@ bool keeps(const std::string& name, const std::string& value,
     return value.find('/') == std::string::npos && value.find("..") == std::string::npos;
   }
   if (name == "TZ") return isPlainName(value);
+  // How large the window is drawn, a number: the user's eyes, not a path.
+  if (name == "QT_SCALE_FACTOR") return std::regex_match(value, std::regex(R"(\d{1,2}(\.\d{1,3})?)"));
   return false;
 }
 

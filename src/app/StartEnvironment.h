@@ -9,7 +9,8 @@
 // files from paths named there, and the platform's debugging and benchmark
 // switches live there. What a window and the game's paths need is kept
 // (display, runtime folder, user, locale and time zone, the two game
-// variables and a bare platform name), each only in a harmless form;
+// variables, a bare platform name and a scale factor), each only in a
+// harmless form;
 // everything else goes. Notably HOME goes too: through it the font
 // configuration would read the user's own files as root, and those may tell
 // it to write its caches into any folder.
