@@ -118,7 +118,7 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
   EXPECT_EQ(panel->capInsets(), (ui::EdgeInsets{6, 6, 6, 6}));
   EXPECT_TRUE(list->background()->isAnimating());
 
-  for (long row = 0; row < 4; ++row) {
+  for (long row = 0; row < 5; ++row) {
     EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, 60.0 * row, W - 40, 60));
   }
 
@@ -154,10 +154,11 @@ TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
       {"Creative Flatland", "Creative Flatland", "Creative"},
       {"Lakeside Survival", "Lakeside Survival", "Survival"},
       {"Old Cave World", longName, "Creative"},
+      {"bW9kZXJuAA==", "Modern Survival", "Survival"},  // today's game names its folders so
   };
   auto list = s.openWorldList();
-  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 4);
-  for (long i = 0; i < 4; ++i) {
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+  for (long i = 0; i < 5; ++i) {
     SCOPED_TRACE(rows[i].folder);
     auto cell = s.worldRow(i);
     ASSERT_NE(cell, nullptr);
@@ -178,14 +179,14 @@ TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
 TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
   WorldsOnScreen s;
   auto list = s.openWorldList();
-  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 4);
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
   s.back();
   fs::copy(s.world("Lakeside Survival"), s.world("Another World"), fs::copy_options::recursive);
   editLevel(s.world("Another World"), [](TBKCompoundTag& level) {
     level.setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Copied Lake"));
   });
   s.openWorldList();
-  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 6);
   EXPECT_EQ(s.worldRow(0)->worldNameLabel->text(), "Copied Lake") << "sorted by folder name";
 
   s.back();
@@ -238,7 +239,7 @@ TEST(WorldListFaults, AWorldWhoseLevelCannotBeReadShowsItsFolderAndExplainsItsel
   WorldsOnScreen s;
   fs::resize_file(s.world("Broken World") / "level.dat_old", 20);
   auto list = s.openWorldList();
-  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 4);
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
   auto broken = s.worldRow(0);
   EXPECT_EQ(broken->worldNameLabel->text(), "Broken World");
   EXPECT_EQ(broken->gameModeLabel->text(), "");

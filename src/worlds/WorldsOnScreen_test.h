@@ -50,9 +50,12 @@ struct WorldsOnScreen {
     return menu->worldsController;
   }
 
+  // The row's cell, scrolled into view.
   std::shared_ptr<WorldTableViewCell> worldRow(long row) {
-    return std::dynamic_pointer_cast<WorldTableViewCell>(
-        menu->worldsController->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
+    auto table = menu->worldsController->tableView();
+    table->scrollToRowAtIndexPath(ui::IndexPath{0, row}, false);
+    driver.runUntilIdle();
+    return std::dynamic_pointer_cast<WorldTableViewCell>(table->cellForRowAtIndexPath(ui::IndexPath{0, row}));
   }
 
   // Taps a row of the world list; the level screen it opened, or null.

@@ -10,8 +10,10 @@ namespace tbk {
 
 namespace {
 
+// IN_ATTRIB too: while acting for another user, whether a world is listed
+// depends on its rights.
 constexpr uint32_t watchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF |
-                                   IN_MOVE_SELF | IN_ONLYDIR;
+                                   IN_MOVE_SELF | IN_ATTRIB | IN_ONLYDIR;
 
 }  // namespace
 

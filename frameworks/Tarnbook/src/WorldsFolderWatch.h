@@ -12,10 +12,11 @@ namespace tbk {
 // (inotify) vouches that nothing it depends on has changed: an entry of the
 // worlds folder added, removed or renamed, a file or folder created, removed
 // or renamed inside any world folder (level.dat appearing, disappearing or
-// being replaced), the worlds folder itself moved or replaced. Anything the
+// being replaced), the rights or owner of any of these changed, the worlds
+// folder itself moved or replaced. Anything the
 // watch cannot vouch for (no inotify, the watch limit reached, a lost
 // event) means a fresh scan. With it a listing of a thousand worlds costs
-// two system calls instead of a thousand stats.
+// two system calls instead of a thousand checked file lookups.
 //
 // Not thread-safe; the caller serialises.
 class WorldsFolderWatch {
