@@ -7,6 +7,14 @@
 #include "worlds/TableScreenBackground.h"
 #include "worlds/WorldTableViewCell.h"
 
+namespace {
+
+void showError(const std::string& reason) {
+  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
+}
+
+}  // namespace
+
 WorldListTableViewController::WorldListTableViewController() {
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Plain);
@@ -33,6 +41,13 @@ void WorldListTableViewController::viewWillAppear(bool animated) {
   // Laid out once, with the view's size at the first appearance; before
   // the rows are filled, so that they are filled at their final width.
   if (!background_) layOut();
+  // A worlds folder that cannot be listed (not a folder, not readable by
+  // the user) is explained once a showing, and the list stays empty.
+  try {
+    TBKLevelDB::worlds();
+  } catch (const TBKException& error) {
+    showError(error.reason());
+  }
   tableView_->reloadData();
 }
 
@@ -56,7 +71,11 @@ void WorldListTableViewController::viewDidDisappear(bool animated) {
 }
 
 long WorldListTableViewController::numberOfRowsInSection(ui::TableView&, long) {
-  return long(TBKLevelDB::worlds().size());
+  try {
+    return long(TBKLevelDB::worlds().size());
+  } catch (const TBKException&) {
+    return 0;
+  }
 }
 
 std::shared_ptr<ui::TableViewCell> WorldListTableViewController::cellForRowAtIndexPath(
@@ -77,7 +96,7 @@ void WorldListTableViewController::didSelectRowAtIndexPath(ui::TableView& tableV
     }
     level = std::make_shared<LevelTableViewController>(TBKLevelDB::dbForWorldNamed(names[size_t(indexPath.row)]));
   } catch (const TBKException& error) {
-    std::make_shared<ui::AlertView>("Error", error.reason(), nullptr, "Okay", std::vector<std::string>{})->show();
+    showError(error.reason());
     return;
   }
   if (auto navigation = navigationController()) navigation->pushViewController(level, true);

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <map>
 
 #include "WorldReader.h"
@@ -195,6 +196,29 @@ TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
   EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 0);
   EXPECT_TRUE(list->tableView()->visibleCells().empty());
   EXPECT_EQ(list->view()->subviews().size(), 4u) << "panorama, dimming, panel and the empty table";
+}
+
+TEST(WorldListFaults, AWorldsFolderThatCannotBeListedIsExplainedAndTheListStaysEmpty) {
+  WorldsOnScreen s;
+  fs::path worlds = s.game.gameDataFolder() / "minecraftWorlds";
+  fs::rename(worlds, worlds.string() + ".away");
+  std::ofstream(worlds) << "not a folder";
+  auto list = s.openWorldList();
+  EXPECT_EQ(s.navigation->topViewController(), list);
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 0);
+  auto alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->title(), "Error");
+  EXPECT_NE(alert->message().find("minecraftWorlds"), std::string::npos) << alert->message();
+  s.driver.tap(*alert->buttonAtIndex(0));
+  s.driver.runUntilIdle();
+
+  s.back();
+  fs::remove(worlds);
+  fs::rename(worlds.string() + ".away", worlds);
+  s.openWorldList();
+  EXPECT_EQ(s.shownAlert(), nullptr);
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
 }
 
 TEST(WorldRow, ARefillReplacesAllThreeLabelsAndASelectionNeverStays) {

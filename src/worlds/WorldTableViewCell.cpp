@@ -50,7 +50,12 @@ WorldTableViewCell::WorldTableViewCell(ui::TableViewCellStyle style, const std::
 }
 
 void WorldTableViewCell::configureWithIndex(long index) {
-  std::vector<std::string> names = TBKLevelDB::worlds();
+  std::vector<std::string> names;
+  try {
+    names = TBKLevelDB::worlds();
+  } catch (const TBKException&) {
+    // The list explains an unreadable worlds folder; the row stays empty.
+  }
   WorldSummary summary;
   if (index >= 0 && size_t(index) < names.size()) summary = summaryOfWorld(names[size_t(index)]);
   replaceLabel(worldNameLabel, summary.name, ui::Point{10, 10}, BVLLabel::HeaderStyle);
