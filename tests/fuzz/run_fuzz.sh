@@ -28,7 +28,7 @@ lib="$root/frameworks/Tarnbook"
 case "$name" in
   tarnbook)
     inputs=("$root/tests/fuzz/tarnbook_fuzz.cpp")
-    for s in TBKNBT TBKLevelFile TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena; do
+    for s in TBKNBTReader TBKNBTWriter TBKNBTDescriber TBKLevelFile TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena; do
       inputs+=("$lib/src/$s.cpp")
     done
     includes=(-I"$lib/include" -I"$lib/src")

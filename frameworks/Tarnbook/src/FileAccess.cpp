@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "LittleEndian.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
@@ -109,8 +110,8 @@ bool accessList(int fd, std::vector<AccessEntry>& entries) {
     if (size < 4 || (size - 4) % 8 != 0 || buffer[0] != 2) return false;
     for (ssize_t at = 4; at < size; at += 8) {
         const unsigned char* e = buffer + at;
-        entries.push_back({static_cast<uint16_t>(e[0] | e[1] << 8), static_cast<uint16_t>(e[2] | e[3] << 8),
-                           static_cast<uint32_t>(e[4] | e[5] << 8 | e[6] << 16 | uint32_t(e[7]) << 24)});
+        entries.push_back({tbk::readLittleEndian<uint16_t>(e), tbk::readLittleEndian<uint16_t>(e + 2),
+                           tbk::readLittleEndian<uint32_t>(e + 4)});
     }
     return true;
 }

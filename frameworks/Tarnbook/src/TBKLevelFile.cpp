@@ -1,22 +1,10 @@
 #include "Tarnbook/TBKLevelFile.h"
 
-#include <cstring>
-
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKNBT.h"
+#include "LittleEndian.h"
 
 namespace {
-
-int32_t readInt32(const char* p) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(p);
-    return static_cast<int32_t>(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-                                uint32_t(bytes[3]) << 24);
-}
-
-void appendInt32(std::string& out, int32_t value) {
-    auto bits = static_cast<uint32_t>(value);
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((bits >> shift) & 0xFF));
-}
 
 [[noreturn]] void damaged(const std::string& what) {
     throw TBKException(TBKException::FormatFailure, what);
@@ -31,8 +19,8 @@ TBKLevelFile::TBKLevelFile(int32_t storageVersion, std::shared_ptr<TBKCompoundTa
 
 TBKLevelFile TBKLevelFile::parse(std::string_view bytes) {
     if (bytes.size() < 8) damaged("its 8-byte header is cut short (" + std::to_string(bytes.size()) + " bytes)");
-    int32_t version = readInt32(bytes.data());
-    int32_t length = readInt32(bytes.data() + 4);
+    int32_t version = tbk::readLittleEndian<int32_t>(bytes.data());
+    int32_t length = tbk::readLittleEndian<int32_t>(bytes.data() + 4);
     if (version < oldestStorageVersion) damaged("its storage version " + std::to_string(version) + " is not valid");
     size_t following = bytes.size() - 8;
     if (length < 0 || static_cast<size_t>(length) != following) {
@@ -50,8 +38,8 @@ std::string TBKLevelFile::serialise() const {
         throw TBKException(TBKException::UsageFailure, "The level data is too large to save.");
     }
     std::string header;
-    appendInt32(header, _storageVersion);
-    appendInt32(header, static_cast<int32_t>(length));
+    tbk::appendLittleEndian(header, _storageVersion);
+    tbk::appendLittleEndian(header, static_cast<int32_t>(length));
     out.replace(0, 8, header);
     return out;
 }

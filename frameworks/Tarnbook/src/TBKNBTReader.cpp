@@ -1,8 +1,8 @@
+// TBKNBT's reading half: bounded, allocation-checked parsing into the
+// arena-backed tag tree.
 #include "Tarnbook/TBKNBT.h"
 
-#include <bit>
-#include <cstring>
-#include <limits>
+#include <vector>
 
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
@@ -11,32 +11,11 @@
 #include "Tarnbook/TBKLongArrayTag.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
+#include "LittleEndian.h"
 #include "TBKTagBuilder.h"
 #include "TagArena.h"
 
-static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
-
 namespace {
-
-template <typename T>
-T fromLittleEndian(const char* p) {
-    T value;
-    std::memcpy(&value, p, sizeof value);
-    if constexpr (std::endian::native == std::endian::big && sizeof(T) > 1) {
-        char* bytes = reinterpret_cast<char*>(&value);
-        for (size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
-    }
-    return value;
-}
-
-template <typename T>
-void appendLittleEndian(std::string& out, T value) {
-    if constexpr (std::endian::native == std::endian::big && sizeof(T) > 1) {
-        char* bytes = reinterpret_cast<char*>(&value);
-        for (size_t i = 0; i < sizeof(T) / 2; ++i) std::swap(bytes[i], bytes[sizeof(T) - 1 - i]);
-    }
-    out.append(reinterpret_cast<const char*>(&value), sizeof value);
-}
 
 // The fewest bytes one list entry of a type can take, used to refuse a count
 // the remaining input cannot hold before anything is allocated for it.
@@ -100,7 +79,7 @@ private:
     template <typename T>
     T read(TBKTagType inside) {
         need(sizeof(T), inside);
-        T value = fromLittleEndian<T>(_next);
+        T value = tbk::readLittleEndian<T>(_next);
         _next += sizeof(T);
         return value;
     }
@@ -126,7 +105,7 @@ private:
 
     std::string_view readText(const char* what) {
         if (left() < 2) [[unlikely]] failText(what, 0, false);
-        size_t length = fromLittleEndian<uint16_t>(_next);
+        size_t length = tbk::readLittleEndian<uint16_t>(_next);
         _next += 2;
         if (left() < length) [[unlikely]] failText(what, length, true);
         std::string_view text(_next, length);
@@ -149,12 +128,8 @@ private:
     std::vector<T> readArray(TBKTagType inside) {
         size_t count = readCount(inside, sizeof(T));
         std::vector<T> values(count);
-        if constexpr (std::endian::native == std::endian::little) {
-            if (count) std::memcpy(values.data(), _next, count * sizeof(T));
-            _next += count * sizeof(T);
-        } else {
-            for (auto& value : values) value = read<T>(inside);
-        }
+        tbk::readLittleEndian(_next, values.data(), count);
+        _next += count * sizeof(T);
         return values;
     }
 
@@ -235,149 +210,6 @@ private:
     tbk::TagArena* _arena;
 };
 
-class Writer {
-public:
-    explicit Writer(std::string& out) : _out(out) {}
-
-    void writeNamed(const TBKTag& tag) {
-        _out.push_back(static_cast<char>(tag.type()));
-        writeText(tag.name());
-        writePayload(tag, 1);
-    }
-
-private:
-    [[noreturn]] static void refuse(const std::string& what) {
-        throw TBKException(TBKException::UsageFailure, "The data cannot be saved: " + what + ".");
-    }
-
-    void writeText(const std::string& text) {
-        if (text.size() > std::numeric_limits<uint16_t>::max()) {
-            refuse("a text of " + std::to_string(text.size()) + " bytes is longer than 65535 bytes");
-        }
-        appendLittleEndian(_out, static_cast<uint16_t>(text.size()));
-        _out.append(text);
-    }
-
-    void writeCount(size_t count) {
-        if (count > static_cast<size_t>(std::numeric_limits<int32_t>::max())) refuse("a list or array is too long");
-        appendLittleEndian(_out, static_cast<int32_t>(count));
-    }
-
-    template <typename T>
-    void writeArray(const std::vector<T>& values) {
-        writeCount(values.size());
-        if constexpr (std::endian::native == std::endian::little) {
-            _out.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(T));
-        } else {
-            for (T value : values) appendLittleEndian(_out, value);
-        }
-    }
-
-    void writePayload(const TBKTag& tag, int depth) {
-        switch (tag.type()) {
-        case TBKTagType::Byte:
-            _out.push_back(static_cast<char>(static_cast<const TBKNumberTag&>(tag).value().charValue()));
-            return;
-        case TBKTagType::Short:
-            appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().shortValue());
-            return;
-        case TBKTagType::Int:
-            appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().intValue());
-            return;
-        case TBKTagType::Long:
-            appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().longLongValue());
-            return;
-        case TBKTagType::Float:
-            appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().floatValue());
-            return;
-        case TBKTagType::Double:
-            appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().doubleValue());
-            return;
-        case TBKTagType::ByteArray: writeArray(static_cast<const TBKByteArrayTag&>(tag).value()); return;
-        case TBKTagType::IntArray: writeArray(static_cast<const TBKIntArrayTag&>(tag).value()); return;
-        case TBKTagType::LongArray: writeArray(static_cast<const TBKLongArrayTag&>(tag).value()); return;
-        case TBKTagType::String: writeText(static_cast<const TBKStringTag&>(tag).value()); return;
-        case TBKTagType::List: {
-            checkDepth(depth);
-            const auto& list = static_cast<const TBKListTag&>(tag);
-            _out.push_back(static_cast<char>(list.elementType()));
-            writeCount(list.count());
-            for (const auto& entry : list.value()) {
-                if (entry->type() != list.elementType()) refuse("the list \"" + list.name() + "\" mixes types");
-                writePayload(*entry, depth + 1);
-            }
-            return;
-        }
-        case TBKTagType::Compound: {
-            checkDepth(depth);
-            for (const auto& child : static_cast<const TBKCompoundTag&>(tag).value()) {
-                _out.push_back(static_cast<char>(child->type()));
-                writeText(child->name());
-                writePayload(*child, depth + 1);
-            }
-            _out.push_back(static_cast<char>(TBKTagType::End));
-            return;
-        }
-        case TBKTagType::End: break;
-        }
-        refuse("a tag has no type");
-    }
-
-    static void checkDepth(int depth) {
-        if (depth > TBKNBT::maximumDepth) {
-            refuse("tags are nested deeper than " + std::to_string(TBKNBT::maximumDepth) +
-                   " levels (does a compound hold itself?)");
-        }
-    }
-
-    std::string& _out;
-};
-
-void describeInto(const TBKTag& tag, int indent, std::string& out) {
-    out.append(static_cast<size_t>(indent) * 2, ' ');
-    out += TBKTagTypeName(tag.type());
-    out += " \"" + tag.name() + "\": ";
-    switch (tag.type()) {
-    case TBKTagType::Byte:
-    case TBKTagType::Short:
-    case TBKTagType::Int:
-    case TBKTagType::Long:
-        out += std::to_string(static_cast<const TBKNumberTag&>(tag).value().longLongValue());
-        break;
-    case TBKTagType::Float:
-    case TBKTagType::Double: {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.17g", static_cast<const TBKNumberTag&>(tag).value().doubleValue());
-        out += text;
-        break;
-    }
-    case TBKTagType::String: out += "\"" + static_cast<const TBKStringTag&>(tag).value() + "\""; break;
-    case TBKTagType::ByteArray:
-        out += std::to_string(static_cast<const TBKByteArrayTag&>(tag).value().size()) + " bytes";
-        break;
-    case TBKTagType::IntArray:
-        out += std::to_string(static_cast<const TBKIntArrayTag&>(tag).value().size()) + " ints";
-        break;
-    case TBKTagType::LongArray:
-        out += std::to_string(static_cast<const TBKLongArrayTag&>(tag).value().size()) + " longs";
-        break;
-    case TBKTagType::List: {
-        const auto& list = static_cast<const TBKListTag&>(tag);
-        out += std::to_string(list.count()) + " entries of " + TBKTagTypeName(list.elementType()) + "\n";
-        for (const auto& entry : list.value()) describeInto(*entry, indent + 1, out);
-        return;
-    }
-    case TBKTagType::Compound: {
-        const auto& compound = static_cast<const TBKCompoundTag&>(tag);
-        out += std::to_string(compound.count()) + " entries\n";
-        for (const auto& child : compound.value()) describeInto(*child, indent + 1, out);
-        return;
-    }
-    case TBKTagType::End: break;
-    }
-    out += "\n";
-}
-
 }  // namespace
 
 std::shared_ptr<TBKTag> TBKNBT::parse(std::string_view bytes, size_t* consumed) {
@@ -401,20 +233,4 @@ std::shared_ptr<TBKCompoundTag> TBKNBT::parseCompound(std::string_view bytes) {
                                std::to_string(bytes.size() - consumed) + " bytes follow the compound");
     }
     return std::static_pointer_cast<TBKCompoundTag>(tag);
-}
-
-std::string TBKNBT::serialise(const TBKTag& tag) {
-    std::string out;
-    serialise(tag, out);
-    return out;
-}
-
-void TBKNBT::serialise(const TBKTag& tag, std::string& out) {
-    Writer(out).writeNamed(tag);
-}
-
-std::string TBKNBT::describe(const TBKTag& tag) {
-    std::string out;
-    describeInto(tag, 0, out);
-    return out;
 }
