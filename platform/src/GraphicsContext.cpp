@@ -158,7 +158,9 @@ ImageContext::ImageContext(Size size, bool opaque, double scale) : impl_(std::ma
   impl_->begin();
 }
 
-ImageContext::~ImageContext() { impl_->painter.end(); }
+ImageContext::~ImageContext() {
+  if (impl_->painter.isActive()) impl_->painter.end();
+}
 
 GraphicsContext& ImageContext::context() {
   impl_->begin();
@@ -168,7 +170,7 @@ GraphicsContext& ImageContext::context() {
 // The pixels are shared with the picture, not copied: an opaque context's
 // picture stays opaque, so drawing it later is a plain copy of pixels.
 std::shared_ptr<Image> ImageContext::image() {
-  impl_->painter.end();
+  if (impl_->painter.isActive()) impl_->painter.end();
   return std::make_shared<Image>(std::make_shared<ImageData>(impl_->image), impl_->scale);
 }
 

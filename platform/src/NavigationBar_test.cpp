@@ -1,0 +1,143 @@
+#include "ui/NavigationBar.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/BarButtonItem.h"
+#include "ui/GraphicsContext.h"
+#include "ui/PictureCheck.h"
+#include "ui/TestDriver.h"
+#include "ui/Window.h"
+
+namespace ui {
+namespace {
+
+const Color tint = Color::rgba(0, 122 / 255.0, 1);
+
+struct Bar {
+  TestDriver driver;
+  std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 320, 64));
+  std::shared_ptr<NavigationBar> bar = std::make_shared<NavigationBar>(Rect(0, 0, 320, 64));
+  int backs = 0, adds = 0;
+
+  Bar() {
+    bar->setBackTitle("Worlds", true);
+    bar->onBack = [this] { ++backs; };
+    bar->setRightItem(std::make_shared<BarButtonItem>(SystemItem::Add, [this] { ++adds; }));
+    window->addSubview(bar);
+  }
+  ~Bar() { NavigationBar::setAppearanceBackgroundImage(nullptr, BarMetrics::Default); }
+  static Point centreOf(const Rect& r) { return Point{r.x() + r.width() / 2, r.y() + r.height() / 2}; }
+};
+
+TEST(NavigationBarButtons, ActOnlyWhenPressedAndReleasedOnTheSameButton) {
+  struct Case {
+    const char* what;
+    Point press, release;
+    int backs, adds;
+  };
+  Bar layout;
+  Point back = Bar::centreOf(layout.bar->backButtonFrame()), add = Bar::centreOf(layout.bar->rightItemFrame());
+  const Case cases[] = {
+      {"back", back, back, 1, 0},
+      {"add", add, add, 0, 1},
+      {"back, released on the title", back, Point{160, 42}, 0, 0},
+      {"title, released on back", Point{160, 42}, back, 0, 0},
+      {"back, released on add", back, add, 0, 0},
+      {"the status strip above the back button", Point{back.x, 10}, Point{back.x, 10}, 0, 0},
+      {"the status strip above add", Point{add.x, 10}, Point{add.x, 10}, 0, 0},
+  };
+  for (const Case& c : cases) {
+    Bar b;
+    b.driver.drag(*b.window, c.press, c.release, 1);
+    EXPECT_EQ(b.backs, c.backs) << c.what;
+    EXPECT_EQ(b.adds, c.adds) << c.what;
+  }
+  // Both buttons sit in the 44-point bar below the 20-point status strip.
+  EXPECT_EQ(layout.bar->backButtonFrame().y(), 20);
+  EXPECT_EQ(layout.bar->rightItemFrame(), Rect(320 - 52, 20, 52, 44));
+}
+
+TEST(NavigationBarButtons, AnItemsActionMayReplaceTheItem) {
+  Bar b;
+  std::vector<std::string> ran;
+  auto second = std::make_shared<BarButtonItem>(SystemItem::Done, [&] { ran.push_back("done"); });
+  b.bar->setRightItem(std::make_shared<BarButtonItem>(SystemItem::Edit, [&] {
+    b.bar->setRightItem(second);  // lets go of the item whose action is running
+    ran.push_back("edit");
+  }));
+  Point at = Bar::centreOf(b.bar->rightItemFrame());
+  b.driver.tap(*b.window, at);
+  b.driver.tap(*b.window, at);
+  EXPECT_EQ(ran, (std::vector<std::string>{"edit", "done"}));
+  b.bar->setBackTitle("", false);
+  b.driver.tap(*b.window, Point{20, 42});
+  EXPECT_EQ(b.backs, 0) << "a hidden back button takes no taps";
+  EXPECT_EQ(b.bar->backButtonFrame(), Rect());
+}
+
+// Columns away from the centred clock and title, where only the bar's
+// background and its buttons are drawn.
+bool besideTheText(Point p) { return p.x < 100 || p.x > 220; }
+
+TEST(NavigationBarPainting, TheAppearancePictureCoversTheStatusStripAndTheBar) {
+  Bar b;
+  b.bar->setBackTitle("", false);
+  b.bar->setRightItem(nullptr);
+  const Color teal = Color::rgba(0, 0.5, 0.5);
+  ImageContext swatch(Size{2, 2}, true, 1);
+  swatch.context().fillRect(Rect(0, 0, 2, 2), teal);
+  NavigationBar::setAppearanceBackgroundImage(swatch.image(), BarMetrics::Default);
+  auto themed = [&](Point p) -> std::optional<Color> {
+    if (!besideTheText(p)) return std::nullopt;
+    return teal;
+  };
+  EXPECT_EQ(pictureDifferences(*b.window->snapshot(2), themed, 1), "");
+
+  // Without one: a light, nearly opaque bar over the black window, with a
+  // half-point line along its foot.
+  NavigationBar::setAppearanceBackgroundImage(nullptr, BarMetrics::Default);
+  auto plain = [&](Point p) -> std::optional<Color> {
+    if (!besideTheText(p)) return std::nullopt;
+    return p.y >= 63.5 ? Color::white(0.7) : Color::white(0.97 * 0.92);
+  };
+  EXPECT_EQ(pictureDifferences(*b.window->snapshot(2), plain, 1), "");
+}
+
+TEST(NavigationBarPainting, AButtonIsDrawnFaintWhilePressed) {
+  Bar b;
+  const Color background = Color::white(0.97 * 0.92);
+  auto blend = [&](double alpha) {
+    return Color::rgba(tint.red * alpha + background.red * (1 - alpha),
+                       tint.green * alpha + background.green * (1 - alpha),
+                       tint.blue * alpha + background.blue * (1 - alpha));
+  };
+  // On the back chevron's upper stroke, and on the add sign's upright.
+  Rect add = b.bar->rightItemFrame();
+  const Point chevron{13, 37}, plus{add.x() + add.width() / 2, add.y() + 15};
+  const Point besidePlus{plus.x - 5, plus.y};
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    double backAlpha, addAlpha;
+  };
+  const Step steps[] = {
+      {"at rest", [] {}, 1, 1},
+      {"back pressed", [&] { b.bar->touchesBegan(Touch{Point{30, 42}}); }, 0.3, 1},
+      {"back cancelled", [&] { b.bar->touchesCancelled(Touch{Point{30, 42}}); }, 1, 1},
+      {"add pressed", [&] { b.bar->touchesBegan(Touch{plus}); }, 1, 0.3},
+      {"add released elsewhere", [&] { b.bar->touchesEnded(Touch{Point{160, 42}}); }, 1, 1},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    auto picture = b.window->snapshot(2);
+    EXPECT_TRUE(pixelMatches(*picture, int(chevron.x * 2), int(chevron.y * 2), blend(step.backAlpha), 3))
+        << step.what << ": " << std::hex << picture->pixel(int(chevron.x * 2), int(chevron.y * 2));
+    EXPECT_TRUE(pixelMatches(*picture, int(plus.x * 2), int(plus.y * 2), blend(step.addAlpha), 3))
+        << step.what << ": " << std::hex << picture->pixel(int(plus.x * 2), int(plus.y * 2));
+    EXPECT_TRUE(pixelMatches(*picture, int(besidePlus.x * 2), int(besidePlus.y * 2), background, 1)) << step.what;
+  }
+  EXPECT_EQ(b.backs + b.adds, 0);
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,265 @@
+#include "ui/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/Control.h"
+#include "ui/GraphicsContext.h"
+#include "ui/Image.h"
+#include "ui/PictureCheck.h"
+#include "ui/ScrollView.h"
+#include "ui/TestDriver.h"
+#include "ui/ViewController.h"
+
+namespace ui {
+namespace {
+
+const Color red = Color::rgba(1, 0, 0), green = Color::rgba(0, 1, 0), blue = Color::rgba(0, 0, 1),
+            yellow = Color::rgba(1, 1, 0), magenta = Color::rgba(1, 0, 1), black = Color::black();
+
+std::shared_ptr<View> coloured(Rect frame, Color colour) {
+  auto view = std::make_shared<View>(frame);
+  view->setBackgroundColor(colour);
+  return view;
+}
+
+// Fills its bounds yellow in draw() and a magenta square over its subviews.
+class Layered : public View {
+ public:
+  using View::View;
+  void draw(GraphicsContext& context, const Rect&) override { context.fillRect(bounds(), yellow); }
+  void drawOverSubviews(GraphicsContext& context, const Rect&) override {
+    context.fillRect(Rect(bounds().x() + 2, bounds().y() + 2, 2, 2), magenta);
+  }
+};
+
+TEST(WindowPainting, ViewsPaintBackToFrontThroughTheirBoundsAndClips) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 48, 32));
+  // A clipping red view whose green child runs past its right edge.
+  auto clipping = coloured(Rect(2, 2, 12, 12), red);
+  clipping->setClipsToBounds(true);
+  clipping->addSubview(coloured(Rect(6, 6, 20, 4), green));
+  // The same without the clip: the child shows beyond it.
+  auto open = coloured(Rect(2, 18, 6, 6), red);
+  open->addSubview(coloured(Rect(4, 2, 8, 2), green));
+  // Scrolled by 5 points: its child at y 5 shows at its top.
+  auto scrolled = coloured(Rect(18, 2, 8, 8), blue);
+  scrolled->setBounds(Rect(0, 5, 8, 8));
+  scrolled->addSubview(coloured(Rect(0, 5, 8, 2), green));
+  // Background, draw(), subviews, then drawOverSubviews().
+  auto layered = std::make_shared<Layered>(Rect(30, 2, 10, 10));
+  layered->setBackgroundColor(blue);
+  layered->addSubview(coloured(Rect(1, 1, 4, 4), green));
+  // Half-transparent white over the black window; hidden views not at all.
+  auto faint = coloured(Rect(30, 18, 8, 8), Color::white(1));
+  faint->setOpacity(0.5);
+  auto hidden = coloured(Rect(40, 18, 6, 6), red);
+  hidden->setHidden(true);
+  for (auto& view : {clipping, open, scrolled, std::shared_ptr<View>(layered), faint, hidden}) {
+    window->addSubview(view);
+  }
+
+  auto expected = [](Point p) -> std::optional<Color> {
+    auto in = [&](double x, double y, double w, double h) { return Rect(x, y, w, h).contains(p); };
+    if (in(8, 8, 6, 4)) return green;  // the clipped child, cut at x 14
+    if (in(2, 2, 12, 12)) return red;
+    if (in(6, 20, 8, 2)) return green;
+    if (in(2, 18, 6, 6)) return red;
+    if (in(18, 2, 8, 2)) return green;
+    if (in(18, 2, 8, 8)) return blue;
+    if (in(32, 4, 2, 2)) return magenta;
+    if (in(31, 3, 4, 4)) return green;
+    if (in(30, 2, 10, 10)) return yellow;
+    if (in(30, 18, 8, 8)) return Color::white(0.5);
+    return black;
+  };
+  for (double scale : {1.0, 2.0}) {
+    auto picture = window->snapshot(scale);
+    ASSERT_EQ(picture->pixelWidth(), int(48 * scale));
+    EXPECT_EQ(pictureDifferences(*picture, expected, 1), "") << "scale " << scale;
+  }
+}
+
+// Records the touches that reach it, by kind and window location.
+template <typename Base>
+class Recording : public Base {
+ public:
+  Recording(std::string name, std::vector<std::string>& log, Rect frame) : Base(frame), name_(name), log_(log) {}
+  void touchesBegan(const Touch& t) override { note("began", t), Base::touchesBegan(t); }
+  void touchesMoved(const Touch& t) override { note("moved", t), Base::touchesMoved(t); }
+  void touchesEnded(const Touch& t) override { note("ended", t), Base::touchesEnded(t); }
+  void touchesCancelled(const Touch& t) override { note("cancelled", t), Base::touchesCancelled(t); }
+
+ private:
+  void note(const char* what, const Touch& t) {
+    log_.push_back(name_ + " " + what + " " + std::to_string(int(t.windowLocation.x)) + "," +
+                   std::to_string(int(t.windowLocation.y)));
+  }
+  std::string name_;
+  std::vector<std::string>& log_;
+};
+
+// Only the first and last touches of a drag are logged whole; the moves in
+// between are counted.
+std::vector<std::string> squeeze(const std::vector<std::string>& log) {
+  std::vector<std::string> out;
+  for (const auto& line : log) {
+    bool move = line.find(" moved ") != std::string::npos;
+    if (move && !out.empty() && out.back().find(" moved") != std::string::npos) {
+      out.back() = line.substr(0, line.find(" moved")) + " moved...";
+      continue;
+    }
+    out.push_back(line);
+  }
+  return out;
+}
+
+TEST(WindowTouches, ADragLeavesTheRowForTheScrollingViewButNotAControl) {
+  struct Case {
+    const char* what;
+    bool control;
+    std::vector<std::string> expected;
+    double offset;
+  };
+  const Case cases[] = {
+      {"a row",
+       false,
+       {"row began 20,60", "row moved 20,55", "row cancelled 20,50", "scroller began 20,60", "scroller moved...",
+        "scroller ended 20,20"},
+       40},
+      {"a control in the row", true, {"row began 20,60", "row moved...", "row ended 20,20"}, 0},
+  };
+  for (const Case& c : cases) {
+    TestDriver driver;
+    std::vector<std::string> log;
+    auto window = std::make_shared<Window>(Rect(0, 0, 100, 100));
+    auto scroller = std::make_shared<Recording<ScrollView>>("scroller", log, Rect(0, 0, 100, 100));
+    scroller->setContentSize(Size{100, 400});
+    std::shared_ptr<View> row;
+    if (c.control) row = std::make_shared<Recording<Control>>("row", log, Rect(0, 40, 100, 40));
+    else row = std::make_shared<Recording<View>>("row", log, Rect(0, 40, 100, 40));
+    int taps = 0;
+    row->setTapHandler([&] { ++taps; });  // a row keeps its touches to itself until they drag
+    scroller->addSubview(row);
+    window->addSubview(scroller);
+    // Eight steps of 5 points: the second one passes the 8-point threshold.
+    driver.drag(*window, Point{20, 60}, Point{20, 20}, 8);
+    EXPECT_EQ(squeeze(log), c.expected) << c.what;
+    EXPECT_EQ(scroller->contentOffset(), (Point{0, c.offset})) << c.what << ": a drag of n points scrolls n";
+    EXPECT_EQ(taps, 0) << c.what;
+  }
+}
+
+// A view that takes the keyboard focus and counts losing it.
+class Focusable : public View {
+ public:
+  using View::View;
+  bool canBecomeFirstResponder() const override { return true; }
+  void didResignFirstResponder() override { ++resigned; }
+  int resigned = 0;
+};
+
+TEST(WindowFocus, APressElsewhereOrLeavingTheWindowEndsEditingButAPressInsideDoesNot) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 200, 100));
+  auto field = std::make_shared<Focusable>(Rect(10, 10, 80, 30));
+  auto part = std::make_shared<View>(Rect(40, 0, 40, 30));  // like a field's clear button
+  field->addSubview(part);
+  window->addSubview(field);
+  window->addSubview(std::make_shared<View>(Rect(100, 10, 80, 30)));
+  window->makeKeyAndVisible();
+
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    bool stillFocused;
+  };
+  const Step steps[] = {
+      {"a press on the field", [&] { driver.tap(*window, Point{20, 20}); }, true},
+      {"a press on a view inside it", [&] { driver.tap(*part); }, true},
+      {"a press on another view", [&] { driver.tap(*window, Point{120, 20}); }, false},
+      {"a press on nothing", [&] { driver.tap(*window, Point{150, 80}); }, false},
+      {"the window losing focus", [&] { driver.loseFocus(*window); }, false},
+  };
+  int expectedResigns = 0;
+  for (const Step& step : steps) {
+    ASSERT_TRUE(field->becomeFirstResponder());
+    ASSERT_EQ(window->firstResponder(), field);
+    step.act();
+    if (!step.stillFocused) ++expectedResigns;
+    EXPECT_EQ(field->isFirstResponder(), step.stillFocused) << step.what;
+    EXPECT_EQ(field->resigned, expectedResigns) << step.what;
+  }
+}
+
+std::vector<std::string> appearances;
+
+class Page : public ViewController {
+ public:
+  explicit Page(std::string name) : name_(std::move(name)) {}
+  void viewWillAppear(bool) override {
+    appearances.push_back(name_ + ".willAppear");
+    frameAtWillAppear = view()->frame();
+  }
+  void viewDidAppear(bool) override { appearances.push_back(name_ + ".didAppear"); }
+  Rect frameAtWillAppear;
+
+ private:
+  std::string name_;
+};
+
+TEST(WindowRoot, TheRootScreenFillsTheWindowBelowItsOverlaysAndAppearsOnceShown) {
+  TestDriver driver;
+  appearances.clear();
+  auto window = std::make_shared<Window>(Rect(0, 0, 568, 320));
+  auto overlay = std::make_shared<View>();
+  window->presentOverlay(overlay);
+  EXPECT_EQ(overlay->frame(), Rect(0, 0, 568, 320));
+
+  auto first = std::make_shared<Page>("first");
+  window->setRootViewController(first);
+  EXPECT_TRUE(appearances.empty()) << "nothing appears in a window not yet shown";
+  EXPECT_EQ(window->subviews(), (std::vector<std::shared_ptr<View>>{first->view(), overlay}));
+  EXPECT_EQ(first->view()->frame(), Rect(0, 0, 568, 320));
+
+  window->makeKeyAndVisible();
+  window->makeKeyAndVisible();
+  EXPECT_TRUE(window->isKeyWindow());
+  EXPECT_EQ(Window::keyWindow(), window.get());
+  EXPECT_EQ(first->frameAtWillAppear, Rect(0, 0, 568, 320)) << "sized before it appears";
+
+  auto second = std::make_shared<Page>("second");
+  window->setRootViewController(second);
+  EXPECT_EQ(appearances, (std::vector<std::string>{"first.willAppear", "first.didAppear", "second.willAppear",
+                                                   "second.didAppear"}));
+  EXPECT_EQ(first->view()->superview(), nullptr);
+  EXPECT_EQ(window->subviews(), (std::vector<std::shared_ptr<View>>{second->view(), overlay}));
+  EXPECT_EQ(second->frameAtWillAppear, Rect(0, 0, 568, 320));
+
+  window.reset();
+  EXPECT_EQ(Window::keyWindow(), nullptr) << "a window that is gone is no longer the key window";
+}
+
+TEST(WindowFrames, TheFirstFrameIsReportedOncePerWindow) {
+  TestDriver driver;
+  std::vector<Window*> reported;
+  Window::setFirstFrameObserver([&](Window& w) { reported.push_back(&w); });
+  auto window = std::make_shared<Window>(Rect(0, 0, 120, 80));
+  driver.runUntilIdle();
+  EXPECT_TRUE(reported.empty()) << "a window not shown paints nothing";
+  window->makeKeyAndVisible();
+  driver.runUntilIdle();
+  ASSERT_GE(window->paintedFrames(), 1u);
+  unsigned long painted = window->paintedFrames();
+  window->setNeedsDisplay();
+  driver.runUntilIdle();
+  EXPECT_GT(window->paintedFrames(), painted);
+  EXPECT_EQ(reported, std::vector<Window*>{window.get()});
+  Window::setFirstFrameObserver(nullptr);
+}
+
+}  // namespace
+}  // namespace ui
