@@ -1,0 +1,33 @@
+#include "equipment/ItemIdentity.h"
+
+ItemIdentity ItemIdentity::of(const TBKCompoundTag& entry) {
+  return ItemIdentity(entry.numberForKey("id").unsignedShortValue(),
+                      entry.numberForKey("Damage").unsignedShortValue());
+}
+
+void ItemIdentity::writeTo(TBKCompoundTag& entry) const {
+  entry.setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
+  entry.setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_)));
+}
+
+std::shared_ptr<TBKCompoundTag> ItemIdentity::makeEntry(int slot, uint8_t count) const {
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(count)));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_)));
+  return entry;
+}
+
+std::string ItemIdentity::name() const {
+  auto definition = BVLItemIDSource::sharedSource()->itemDefinitionWithID(id_, damage_);
+  return definition ? definition->name : std::string();
+}
+
+std::shared_ptr<ui::Image> ItemIdentity::picture() const {
+  return BVLItemIDSource::sharedSource()->basicImageForItemWithID(id_, damage_);
+}
+
+std::shared_ptr<BVLItemView> ItemIdentity::viewWithFrame(const ui::Rect& frame) const {
+  return BVLItemView::itemViewWithFrame(frame, id_, damage_);
+}
