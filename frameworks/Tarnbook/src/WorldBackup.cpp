@@ -74,8 +74,16 @@ void prune(const std::string& root, size_t keep) {
     if (backups.size() <= keep) return;
     std::sort(backups.begin(), backups.end(), olderThan);
     for (size_t i = 0; i + keep < backups.size(); ++i) {
+        // Renamed out of the backups' names first: removal killed halfway
+        // must not leave a backup that lacks files.
+        std::string doomed = joinPath(root, stagingPrefix + backups[i]);
+        if (::rename(joinPath(root, backups[i]).c_str(), doomed.c_str()) != 0) {
+            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
+                                                              joinPath(root, backups[i]) + ": " +
+                                                              std::strerror(errno) + ".");
+        }
         std::error_code error;
-        std::filesystem::remove_all(joinPath(root, backups[i]), error);
+        std::filesystem::remove_all(doomed, error);
         if (error) {
             throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
                                                               joinPath(root, backups[i]) + ": " +
