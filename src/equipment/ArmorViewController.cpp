@@ -77,8 +77,8 @@ void ArmorViewController::updateArmorDispalys() {
   for (size_t k = 0; k < pieces; ++k) {
     // A missing entry shows as no armor.
     auto entry = armor && k < armor->count() ? armor->compoundAtIndex(k) : nullptr;
-    uint16_t id = entry ? ItemIdentity::of(*entry).id() : 0;
-    worn[k]->setImage(bvl_resize(ItemIdentity::numbered(id, 0).picture(), size));
+    ItemIdentity piece = entry ? ItemIdentity::of(*entry) : ItemIdentity::numbered(0, 0);
+    worn[k]->setImage(bvl_resize(piece.withDamage(0).picture(), size));
   }
 }
 
