@@ -24,7 +24,7 @@ namespace {
 // Before any Qt object: benchmarks run without a display.
 const bool offscreen = setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
 
-void BM_PickerOpen(benchmark::State& state) {
+void BM_OpenPicker(benchmark::State& state) {
   EquipmentStage stage;
   BVLItemIDSource::sharedSource();  // the catalogue is read once per run, not per picker
   for (auto _ : state) {
@@ -33,9 +33,9 @@ void BM_PickerOpen(benchmark::State& state) {
   }
   state.counters["items"] = double(BVLItemIDSource::sharedSource()->allItems().size());
 }
-BENCHMARK(BM_PickerOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenPicker)->Unit(benchmark::kMillisecond);
 
-void BM_PickerKeystroke(benchmark::State& state) {
+void BM_FilterKeystroke(benchmark::State& state) {
   EquipmentStage stage;
   auto picker = std::make_shared<ItemSelectorTableViewController>([](uint16_t, uint16_t) {});
   stage.push(picker);
@@ -50,7 +50,7 @@ void BM_PickerKeystroke(benchmark::State& state) {
     benchmark::DoNotOptimize(picker->searchData().size());
   }
 }
-BENCHMARK(BM_PickerKeystroke)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 
 void BM_ItemChange(benchmark::State& state) {
   EquipmentStage stage;
