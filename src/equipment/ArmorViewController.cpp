@@ -96,6 +96,7 @@ void ArmorViewController::setArmorForIndexPath(const ui::IndexPath& indexPath) {
   }
   auto piece = static_cast<size_t>(indexPath.row);
   if (armor->count() > 0 && armor->elementType() != TBKTagType::Compound) return;
+  if (ItemIdentity::holdsNamed(*armor)) return;
   while (armor->count() <= piece) {
     armor->setObjectAtIndexedSubscript(ItemIdentity::numbered(0, 0).makeEntry(-1, 0), armor->count());
   }

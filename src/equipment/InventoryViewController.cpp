@@ -58,6 +58,7 @@ void InventoryViewController::add() {
   size_t n = inventory->count();
   if (n >= slotNumbers) return;
   if (n > 0 && inventory->elementType() != TBKTagType::Compound) return;
+  if (ItemIdentity::holdsNamed(*inventory)) return;
   inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
   _db->setPlayer(player);
   collectionView_->reloadData();

@@ -25,7 +25,8 @@ class InventoryViewController : public ui::ViewController,
 
   // Appends an item (id 1, count 1) with the next slot number, writes the
   // player tree and reloads the grid. Does nothing once the list holds 256
-  // entries, as a byte slot number would then repeat one already in use.
+  // entries, as a byte slot number would then repeat one already in use,
+  // nor to a list of named items (see ItemIdentity).
   void add();
 
   void loadView() override;

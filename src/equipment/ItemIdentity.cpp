@@ -5,9 +5,24 @@ ItemIdentity ItemIdentity::of(const TBKCompoundTag& entry) {
                       entry.numberForKey("Damage").unsignedShortValue());
 }
 
-void ItemIdentity::writeTo(TBKCompoundTag& entry) const {
+bool ItemIdentity::isNamed(const TBKCompoundTag& entry) {
+  auto name = entry.objectForKeyedSubscript("Name");
+  return name && name->type() == TBKTagType::String;
+}
+
+bool ItemIdentity::holdsNamed(const TBKListTag& list) {
+  for (const auto& entry : list.value()) {
+    auto compound = std::dynamic_pointer_cast<TBKCompoundTag>(entry);
+    if (compound && isNamed(*compound)) return true;
+  }
+  return false;
+}
+
+bool ItemIdentity::writeTo(TBKCompoundTag& entry) const {
+  if (isNamed(entry)) return false;
   entry.setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
   entry.setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_)));
+  return true;
 }
 
 std::shared_ptr<TBKCompoundTag> ItemIdentity::makeEntry(int slot, uint8_t count) const {

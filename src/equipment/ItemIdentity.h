@@ -13,9 +13,10 @@
 // Worlds of the early game number their items: a short "id" and a short
 // "Damage" (variant or wear), both read as unsigned 16-bit. That is the only
 // kind understood so far. Today's worlds name their items with a "Name"
-// string instead; that kind belongs here too (recognised by of(), written
-// back by writeTo() as the same kind), so that no screen ever writes one kind
-// into an entry of the other.
+// string instead; that kind belongs here too (read by of(), written back by
+// writeTo() as the same kind). Until then a named entry is recognised and
+// left alone: it reads as item 0, and nothing numbered is written into it or
+// added beside it, so that no screen ever mixes the two kinds.
 class ItemIdentity {
  public:
   // A numbered item.
@@ -28,9 +29,14 @@ class ItemIdentity {
   ItemIdentity withID(uint16_t id) const { return ItemIdentity(id, damage_); }
   ItemIdentity withDamage(uint16_t damage) const { return ItemIdentity(id_, damage); }
 
+  // Whether the entry names its item, or the list holds such an entry.
+  static bool isNamed(const TBKCompoundTag& entry);
+  static bool holdsNamed(const TBKListTag& list);
+
   // Stores the identity into `entry`, "id" then "Damage" (short tags),
   // each replacing the child of its name where it stands or appended.
-  void writeTo(TBKCompoundTag& entry) const;
+  // Refuses a named entry: false, and the entry is left as it was.
+  bool writeTo(TBKCompoundTag& entry) const;
   // A new entry in the game's order of tags: "Slot" (when slot >= 0, as a
   // byte), "id", "Count", "Damage".
   std::shared_ptr<TBKCompoundTag> makeEntry(int slot, uint8_t count) const;

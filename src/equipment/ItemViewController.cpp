@@ -113,9 +113,8 @@ void ItemViewController::reloadData() {
   idField->setText(std::to_string(identity.id()));
 }
 
-void ItemViewController::commit(TBKCompoundTag& item, const std::function<void(TBKCompoundTag&)>& change) {
-  change(item);
-  _db->setPlayer(player);
+void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
+  if (change(item)) _db->setPlayer(player);
   reloadData();
 }
 
@@ -130,17 +129,17 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
       if (auto self = weakSelf.lock()) action(*self, item);
     };
   };
-  auto storing = [reach](std::function<void(TBKCompoundTag&)> change) {
+  auto storing = [reach](std::function<bool(TBKCompoundTag&)> change) {
     auto run = reach([change](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
       self.commit(*entry, change);
     });
     return [run](BVLButton&) { run(); };
   };
-  auto storingTyped = [reach](std::function<void(TBKCompoundTag&, int64_t)> store) {
+  auto storingTyped = [reach](std::function<bool(TBKCompoundTag&, int64_t)> store) {
     return [reach, store](BVLTextField&, const std::string& text) {
       int64_t value = parseNumber(text);
       reach([store, value](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
-        self.commit(*entry, [&](TBKCompoundTag& e) { store(e, value); });
+        self.commit(*entry, [&](TBKCompoundTag& e) { return store(e, value); });
       })();
     };
   };
@@ -168,9 +167,11 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   countLabel = caption();
   countField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
     e.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(low8(value))));
+    return true;
   }));
   countMaxButton = button("Max", storing([](TBKCompoundTag& e) {
     e.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(0xff)));
+    return true;
   }));
   root->addSubview(countLabel);
   root->addSubview(countField);
@@ -179,9 +180,9 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
 
   damageLabel = caption();
   damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
-    ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
+    return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
   }));
-  damageNoneButton = button("None", storing([](TBKCompoundTag& e) { ItemIdentity::of(e).withDamage(0).writeTo(e); }));
+  damageNoneButton = button("None", storing([](TBKCompoundTag& e) { return ItemIdentity::of(e).withDamage(0).writeTo(e); }));
   root->addSubview(damageLabel);
   root->addSubview(damageField);
   root->addSubview(damageNoneButton);
@@ -195,7 +196,7 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
 
   idLabel = caption();
   idField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
-    ItemIdentity::of(e).withID(low16(value)).writeTo(e);
+    return ItemIdentity::of(e).withID(low16(value)).writeTo(e);
   }));
   auto openPicker = reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
     self.openPicker(entry);
@@ -213,7 +214,7 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
   auto picker = std::make_shared<ItemSelectorTableViewController>([weakSelf, item](uint16_t id, uint16_t damage) {
     auto self = weakSelf.lock();
     if (!self) return;
-    self->commit(*item, [&](TBKCompoundTag& e) { ItemIdentity::numbered(id, damage).writeTo(e); });
+    self->commit(*item, [&](TBKCompoundTag& e) { return ItemIdentity::numbered(id, damage).writeTo(e); });
   });
   navigation->pushViewController(picker, true);
 }

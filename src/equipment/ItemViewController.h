@@ -48,8 +48,9 @@ class ItemViewController : public ui::ViewController {
 
  private:
   void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
-  // Stores by `change`, writes the tree, redraws.
-  void commit(TBKCompoundTag& item, const std::function<void(TBKCompoundTag&)>& change);
+  // Stores by `change`, writes the tree when it stored something (an entry
+  // that names its item takes no numbered identity), redraws.
+  void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
