@@ -1,6 +1,5 @@
 #include "Tarnbook/TBKLevelDB.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,6 +18,7 @@
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldBackup.h"
+#include "WorldsFolderWatch.h"
 
 namespace {
 
@@ -26,6 +26,9 @@ constexpr const char* playerKey = "~local_player";
 
 std::mutex gameLockMutex;
 int gameLockDescriptor = -1;
+
+std::mutex worldsMutex;
+tbk::WorldsFolderWatch worldsWatch;
 
 bool isFormatFailure(const TBKException& error) {
     return error.name() == TBKException::FormatFailure;
@@ -52,10 +55,12 @@ void TBKLevelDB::lockMinecraft() {
     std::lock_guard<std::mutex> guard(gameLockMutex);
     if (gameLockDescriptor >= 0) return;
     std::string folder = TBKFileSource::sharedSource().gameDataFolder();
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        throw TBKException(TBKException::FileFailure, "The game's data folder " + folder +
-                                                          " cannot be opened: " + std::strerror(errno) + ".");
+    int fd;
+    try {
+        fd = tbk::openFolder(folder);
+    } catch (const TBKException& error) {
+        throw TBKException(TBKException::FileFailure,
+                           "The game's data folder " + folder + " cannot be opened. " + error.reason());
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int error = errno;
@@ -81,28 +86,27 @@ void TBKLevelDB::unlockMinecraft() {
 
 std::vector<std::string> TBKLevelDB::worlds() {
     std::string root = TBKFileSource::sharedSource().worldsFolder();
-    std::vector<std::string> names;
-    DIR* folder = ::opendir(root.c_str());
-    if (!folder) {
-        if (errno == ENOENT) return names;
-        throw TBKException(TBKException::FileFailure,
-                           "The game's worlds folder " + root + " cannot be read: " + std::strerror(errno) + ".");
-    }
-    while (dirent* entry = ::readdir(folder)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(name);
-    }
-    ::closedir(folder);
-    std::sort(names.begin(), names.end());
-    return names;
+    std::lock_guard<std::mutex> guard(worldsMutex);
+    return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
+        std::vector<std::string> names;
+        for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
+            std::string world = tbk::joinPath(root, name);
+            watch(world);
+            // A world folder that is a link is not offered: nothing in it would
+            // be read or written anyway while acting for another user.
+            if (tbk::isRegularFile(tbk::joinPath(world, "level.dat"))) names.push_back(std::move(name));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    });
 }
 
 std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name) {
     const TBKFileSource& source = TBKFileSource::sharedSource();
     std::string root = source.worldsFolder();
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-        name.find('\0') != std::string::npos || !tbk::isDirectory(tbk::joinPath(root, name))) {
+        name.find('\0') != std::string::npos || !tbk::ownerOf(tbk::joinPath(root, name)) ||
+        !tbk::isDirectory(tbk::joinPath(root, name))) {
         throw TBKException(TBKException::UsageFailure,
                            "There is no world named \"" + name + "\" in " + root + ".");
     }
@@ -116,7 +120,10 @@ TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::stri
 TBKLevelDB::~TBKLevelDB() = default;
 
 bool TBKLevelDB::hasDatabase() const {
-    return tbk::isDirectory(tbk::joinPath(_folder, "db"));
+    // ownerOf raises for a db/ that is a link, rather than taking the world
+    // for one of the older format.
+    std::string db = tbk::joinPath(_folder, "db");
+    return tbk::ownerOf(db) && tbk::isDirectory(db);
 }
 
 TBKWorldStore& TBKLevelDB::store() {
