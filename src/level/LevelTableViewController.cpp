@@ -1,7 +1,7 @@
 #include "level/LevelTableViewController.h"
 
-#include "ui/Font.h"
-#include "worlds/TableScreenBackground.h"
+#include "app/SectionHeaderView.h"
+#include "app/TableScreenBackground.h"
 
 namespace {
 
@@ -102,12 +102,5 @@ std::shared_ptr<ui::TableViewCell> LevelTableViewController::cellForRowAtIndexPa
 }
 
 std::shared_ptr<ui::View> LevelTableViewController::viewForHeaderInSection(ui::TableView& tableView, long section) {
-  auto header = std::make_shared<ui::View>(ui::Rect(0, 0, tableView.frame().width(), 26));
-  const std::string& name = sections.at(size_t(section));
-  ui::Size size = ui::Font::named("Minecraft", 16).measure(name);
-  auto label = std::make_shared<BVLLabel>(ui::Rect(24, 6, size.width, size.height));
-  label->setStyle(BVLLabel::HeaderStyle);
-  label->setText(name);
-  header->addSubview(label);
-  return header;
+  return makeSectionHeaderView(sections.at(size_t(section)), tableView.frame().width());
 }

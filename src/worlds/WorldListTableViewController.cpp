@@ -4,7 +4,7 @@
 #include "level/LevelTableViewController.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
-#include "worlds/TableScreenBackground.h"
+#include "app/TableScreenBackground.h"
 #include "worlds/WorldTableViewCell.h"
 
 namespace {

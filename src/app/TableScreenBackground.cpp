@@ -1,4 +1,4 @@
-#include "worlds/TableScreenBackground.h"
+#include "app/TableScreenBackground.h"
 
 std::shared_ptr<BVLPanorama> addTableScreenBackground(ui::View& root) {
   double W = root.bounds().width();
