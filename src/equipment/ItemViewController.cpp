@@ -1,11 +1,14 @@
 #include "equipment/ItemViewController.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
+#include "ui/Font.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
@@ -13,6 +16,7 @@ namespace {
 
 constexpr double rowHeight = 36;
 constexpr double rowGap = 10;
+constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
 uint8_t low8(int64_t value) { return static_cast<uint8_t>(static_cast<uint64_t>(value)); }
@@ -122,6 +126,23 @@ void ItemViewController::reloadData() {
   slotLabel2->setText(std::to_string(static_cast<int>(slot) - slotOffset));
   idLabel->setText("ID:");
   idField->setText(identity.idText());
+  if (identity.isNamed()) fitNameField(identity.identifier());
+}
+
+// A name is far longer than a number: its field takes the row from the
+// caption's text to the button, and its text the largest size at which the
+// whole name fits there, down to the size of the grid's counts.
+void ItemViewController::fitNameField(const std::string& name) {
+  constexpr double largest = 16, smallest = 8;
+  ui::Rect row = idField->frame();
+  double left = idLabel->frame().x() + ui::Font::named("Minecraft", largest).measure(idLabel->text()).width + columnGap;
+  double right = idSelectButton->frame().x() - columnGap;
+  idField->setFrame(ui::Rect(left, row.y(), right - left, row.height()));
+  ui::EdgeInsets insets = idField->textInsets();
+  double room = right - left - insets.left - insets.right;
+  double measured = ui::Font::named("Minecraft", largest).measure(name).width;
+  double size = measured <= room ? largest : std::max(smallest, std::floor(largest * room / measured));
+  idField->setFont(ui::Font::named("Minecraft", size));
 }
 
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {

@@ -53,6 +53,7 @@ class ItemViewController : public ui::ViewController {
   // takes no identity of the other kind), redraws.
   void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
+  void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
   std::shared_ptr<TBKLevelDB> _db;

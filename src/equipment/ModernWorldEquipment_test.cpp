@@ -269,6 +269,12 @@ TEST(ModernEditor, ThePickerListsTodaysItemsAndPutsTheNameInTheSlot) {
   expectKeptExcept(before, after, {"Name", "Damage"});
   EXPECT_EQ(editor->nameLabel2->text(), "Diamond Sword");
   EXPECT_EQ(editor->idField->text(), "minecraft:diamond_sword");
+  // The whole name shows, between the caption and the button.
+  auto& field = *editor->idField;
+  ui::EdgeInsets insets = field.textInsets();
+  EXPECT_LE(field.font().measure(field.text()).width, field.bounds().width() - insets.left - insets.right);
+  EXPECT_GT(field.frame().x(), editor->idLabel->frame().x());
+  EXPECT_LT(field.frame().maxX(), editor->idSelectButton->frame().x());
 }
 
 TEST(ModernEditor, ATypedNameChangesTheItemAndDropsTheOldBlock) {
