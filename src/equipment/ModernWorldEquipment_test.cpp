@@ -140,6 +140,32 @@ struct ModernWorld : EquipmentStage {
     driver.runUntilIdle();
     return top<ItemViewController>(*this);
   }
+  // Opens the picker from the editor, searches and taps the result titled
+  // `title`; the picker lists today's items.
+  void pick(ItemViewController& editor, const std::string& search, const std::string& title) {
+    driver.tap(*editor.idSelectButton);
+    driver.runUntilIdle();
+    auto picker = top<ItemSelectorTableViewController>(*this);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size());
+    driver.tap(*picker->searchBar()->textField());
+    driver.type(*window, search, false);
+    driver.runUntilIdle();
+    const auto& results = picker->searchData();
+    auto found = std::find_if(results.begin(), results.end(), [&](const std::string& item) {
+      return BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name == title;
+    });
+    ASSERT_NE(found, results.end()) << title;
+    auto row = picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath(
+        ui::IndexPath{0, found - results.begin()});
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->textLabel()->text(), title);
+    size_t writes = playerWrites();
+    driver.tap(*row);
+    driver.runUntilIdle();
+    EXPECT_EQ(top<ItemViewController>(*this).get(), &editor) << "the picker closed";
+    EXPECT_EQ(playerWrites(), writes + 1);
+  }
   TestTag entryOnDisk(size_t slot) const { return playerOnDisk().list("Inventory").at(slot); }
   std::string record() const { return worldreader::readDatabaseValue(world, "~local_player").value(); }
   std::shared_ptr<ui::AlertView> shownAlert() const {
@@ -236,31 +262,7 @@ TEST(ModernEditor, ThePickerListsTodaysItemsAndPutsTheNameInTheSlot) {
   ASSERT_TRUE(before.has("tag"));
   auto editor = s.tapCell(2);
   ASSERT_NE(editor, nullptr);
-  s.driver.tap(*editor->idSelectButton);
-  s.driver.runUntilIdle();
-  auto picker = top<ItemSelectorTableViewController>(s);
-  ASSERT_NE(picker, nullptr);
-  EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size());
-
-  s.driver.tap(*picker->searchBar()->textField());
-  s.driver.type(*s.window, "diamond sw", false);
-  s.driver.runUntilIdle();
-  auto catalogue = BVLItemIDSource::sharedSource();
-  const auto& results = picker->searchData();
-  auto sword = std::find_if(results.begin(), results.end(), [&](const std::string& item) {
-    return catalogue->itemDefinitionWithStringRepresentation(item)->identifier == "minecraft:diamond_sword";
-  });
-  ASSERT_NE(sword, results.end());
-  ui::IndexPath row{0, sword - results.begin()};
-  auto resultsTable = picker->searchDisplayController()->searchResultsTableView();
-  auto shownRow = resultsTable->cellForRowAtIndexPath(row);
-  ASSERT_NE(shownRow, nullptr);
-  EXPECT_EQ(shownRow->textLabel()->text(), "Diamond Sword");
-  size_t writes = s.playerWrites();
-  s.driver.tap(*shownRow);
-  s.driver.runUntilIdle();
-  EXPECT_EQ(top<ItemViewController>(s), editor);
-  EXPECT_EQ(s.playerWrites(), writes + 1);
+  s.pick(*editor, "diamond sw", "Diamond Sword");
 
   auto after = s.entryOnDisk(2);
   EXPECT_EQ(after.string("Name"), "minecraft:diamond_sword");
@@ -275,6 +277,13 @@ TEST(ModernEditor, ThePickerListsTodaysItemsAndPutsTheNameInTheSlot) {
   EXPECT_LE(field.font().measure(field.text()).width, field.bounds().width() - insets.left - insets.right);
   EXPECT_GT(field.frame().x(), editor->idLabel->frame().x());
   EXPECT_LT(field.frame().maxX(), editor->idSelectButton->frame().x());
+
+  // The damage is the chosen entry's own: a bed's colour.
+  s.pick(*editor, "lime b", "Lime Bed");
+  EXPECT_EQ(s.entryOnDisk(2).string("Name"), "minecraft:bed");
+  EXPECT_EQ(s.entryOnDisk(2).number("Damage"), 5);
+  EXPECT_EQ(editor->itemView->identifier(), "minecraft:bed");
+  EXPECT_EQ(editor->itemView->damage(), 5);
 }
 
 TEST(ModernEditor, ATypedNameChangesTheItemAndDropsTheOldBlock) {
