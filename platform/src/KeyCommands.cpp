@@ -1,0 +1,165 @@
+// The keyboard's way around the screens: going back, alerts, moving between
+// text fields and scrolling, for every screen alike.
+#include <QKeyEvent>
+#include <algorithm>
+
+#include "Private.h"
+#include "ui/NavigationController.h"
+#include "ui/ScrollView.h"
+#include "ui/TextField.h"
+#include "ui/ViewController.h"
+#include "ui/Window.h"
+
+namespace ui {
+
+std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
+  Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+  bool plain = modifiers == Qt::NoModifier;
+  switch (event.key()) {
+    case Qt::Key_Escape: return KeyCommand::Cancel;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return KeyCommand::Confirm;
+    case Qt::Key_Back: return KeyCommand::Back;
+    case Qt::Key_Backtab: return KeyCommand::PreviousField;
+    case Qt::Key_Tab:
+      if (plain) return KeyCommand::NextField;
+      if (modifiers == Qt::ShiftModifier) return KeyCommand::PreviousField;
+      return std::nullopt;
+    case Qt::Key_Left:
+      if (modifiers == Qt::AltModifier) return KeyCommand::Back;
+      return plain ? std::optional(KeyCommand::LineLeft) : std::nullopt;
+    case Qt::Key_Right: return plain ? std::optional(KeyCommand::LineRight) : std::nullopt;
+    case Qt::Key_Up: return plain ? std::optional(KeyCommand::LineUp) : std::nullopt;
+    case Qt::Key_Down: return plain ? std::optional(KeyCommand::LineDown) : std::nullopt;
+    case Qt::Key_PageUp: return plain ? std::optional(KeyCommand::PageUp) : std::nullopt;
+    case Qt::Key_PageDown: return plain ? std::optional(KeyCommand::PageDown) : std::nullopt;
+    case Qt::Key_Home:
+      return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::Home) : std::nullopt;
+    case Qt::Key_End:
+      return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::End) : std::nullopt;
+    default: return std::nullopt;
+  }
+}
+
+bool goesPastFocusedField(KeyCommand command) {
+  return command == KeyCommand::Cancel || command == KeyCommand::Back || command == KeyCommand::NextField ||
+         command == KeyCommand::PreviousField;
+}
+
+namespace {
+
+// The navigation stack on display: the deepest one along the screens shown.
+std::shared_ptr<NavigationController> shownNavigation(std::shared_ptr<ViewController> controller) {
+  std::shared_ptr<NavigationController> found;
+  while (controller) {
+    if (auto navigation = std::dynamic_pointer_cast<NavigationController>(controller)) {
+      found = navigation;
+      controller = navigation->topViewController();
+    } else {
+      const auto& children = controller->childViewControllers();
+      controller = children.empty() ? nullptr : children.back();
+    }
+  }
+  return found;
+}
+
+struct Shown {
+  std::shared_ptr<View> view;
+  Rect rect;  // the part on screen, window coordinates
+};
+
+// Views that can be seen and touched inside `view`, with the part of each that
+// shows through its clipping ancestors.
+template <typename Wanted>
+void collectShown(const std::shared_ptr<View>& view, Rect visible, const Wanted& wanted, std::vector<Shown>& out) {
+  if (view->isHidden() || view->opacity() <= 0 || !view->isUserInteractionEnabled()) return;
+  Rect frame = view->convertRectToWindow(view->bounds());
+  Rect shown = frame.intersection(visible);
+  if (shown.isEmpty()) return;
+  if (wanted(*view)) out.push_back({view, shown});
+  if (view->clipsToBounds()) visible = shown;
+  for (const auto& sub : view->subviews()) collectShown(sub, visible, wanted, out);
+}
+
+// Reading order: lines from the top, each line from the left. A view joins
+// the line of the one above when their heights overlap past the middle.
+void sortInReadingOrder(std::vector<Shown>& views) {
+  std::stable_sort(views.begin(), views.end(), [](const Shown& a, const Shown& b) { return a.rect.y() < b.rect.y(); });
+  auto line = views.begin();
+  while (line != views.end()) {
+    auto end = line + 1;
+    while (end != views.end() && end->rect.y() + end->rect.height() / 2 < line->rect.maxY()) ++end;
+    std::stable_sort(line, end, [](const Shown& a, const Shown& b) { return a.rect.x() < b.rect.x(); });
+    line = end;
+  }
+}
+
+bool moveFocus(Window& window, const std::shared_ptr<View>& scope, bool forward) {
+  std::vector<Shown> fields;
+  collectShown(scope, window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); }, fields);
+  if (fields.empty()) return false;
+  sortInReadingOrder(fields);
+  auto current = std::find_if(fields.begin(), fields.end(),
+                              [&](const Shown& s) { return s.view == window.firstResponder(); });
+  long n = long(fields.size());
+  long at = current == fields.end() ? (forward ? 0 : n - 1)
+                                    : (long(current - fields.begin()) + (forward ? 1 : n - 1)) % n;
+  auto next = fields[size_t(at)].view;
+  if (!next->becomeFirstResponder()) return false;
+  // As on a desktop, a field reached by Tab has its text selected, and the
+  // tables around it scroll to show it whole.
+  if (auto field = std::dynamic_pointer_cast<TextField>(next)) field->selectAll();
+  Rect inWindow = next->convertRectToWindow(next->bounds());
+  for (auto v = next->superview(); v; v = v->superview()) {
+    if (auto scroll = std::dynamic_pointer_cast<ScrollView>(v)) {
+      scroll->scrollRectToVisible(Rect(scroll->convertFromWindow(inWindow.origin), inWindow.size), false);
+      inWindow = next->convertRectToWindow(next->bounds());
+    }
+  }
+  return true;
+}
+
+bool scrollShown(Window& window, const std::shared_ptr<View>& scope, KeyCommand command) {
+  if (auto pointer = window.pointerLocation(); pointer && window.bounds().contains(*pointer)) {
+    bool overScrollView = false;
+    for (auto v = window.hitTest(*pointer); v; v = v->superview()) {
+      if (auto scroll = std::dynamic_pointer_cast<ScrollView>(v)) {
+        overScrollView = true;
+        if (scroll->scrollForKey(command)) return true;  // else an outer one may still move
+      }
+    }
+    if (overScrollView) return false;
+  }
+  // The pointer is over no table: the keys still work, on the biggest one.
+  std::vector<Shown> scrollViews;
+  collectShown(scope, window.bounds(), [](const View& v) { return dynamic_cast<const ScrollView*>(&v) != nullptr; },
+               scrollViews);
+  auto biggest = std::max_element(scrollViews.begin(), scrollViews.end(), [](const Shown& a, const Shown& b) {
+    return a.rect.width() * a.rect.height() < b.rect.width() * b.rect.height();
+  });
+  return biggest != scrollViews.end() && std::static_pointer_cast<ScrollView>(biggest->view)->scrollForKey(command);
+}
+
+}  // namespace
+
+bool Window::runKeyCommand(KeyCommand command) {
+  auto controller = rootViewController();
+  std::shared_ptr<View> root = controller && controller->isViewLoaded() ? controller->view() : nullptr;
+  // A view floating over the screen (an alert) hears it first.
+  std::shared_ptr<View> top = subviews().empty() ? nullptr : subviews().back();
+  if (top && top != root && top->performKeyCommand(command)) return true;
+  auto self = shared_from_this();
+  switch (command) {
+    case KeyCommand::Cancel:
+    case KeyCommand::Back: {
+      auto navigation = shownNavigation(controller);
+      return navigation && navigation->goBack();
+    }
+    case KeyCommand::Confirm: return false;
+    case KeyCommand::NextField:
+    case KeyCommand::PreviousField: return moveFocus(*this, self, command == KeyCommand::NextField);
+    default: return scrollShown(*this, self, command);
+  }
+}
+
+}  // namespace ui
