@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Tarnbook fuzz target with clang++ (libFuzzer, AddressSanitizer,
-# UndefinedBehaviorSanitizer) and runs it for TARNBOOK_FUZZ_SECONDS (60).
+# Builds one fuzz target with clang++ (libFuzzer, AddressSanitizer with leak
+# checking, UndefinedBehaviorSanitizer) and runs it for FUZZ_SECONDS (60).
 # The corpus lives in the work folder and grows from run to run; it starts
-# from the demo game's level files.
-# usage: run_fuzz.sh <source root> <work folder>
-# Exit status: 0 no finding, 77 skipped (no usable clang++), else a finding.
+# from the demo game's files.
+# usage: run_fuzz.sh <source root> <work folder> [target]
+#   targets: tarnbook (NBT records and level.dat files, the default)
+# Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
+# leak, 2 a hang.
 set -euo pipefail
-root=$1 work=$2
-seconds=${TARNBOOK_FUZZ_SECONDS:-60}
+root=$1 work=$2 name=${3:-tarnbook}
+seconds=${FUZZ_SECONDS:-${TARNBOOK_FUZZ_SECONDS:-60}}
 
 if ! command -v clang++ >/dev/null 2>&1; then
   echo "clang++ not found: fuzzing skipped"
@@ -22,24 +24,41 @@ if ! clang++ -fsanitize=fuzzer "$probe" -o "$work/probe" >/dev/null 2>&1; then
 fi
 
 lib="$root/frameworks/Tarnbook"
-sources=(TBKNBT TBKLevelFile TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena)
-target="$work/tarnbook_fuzz"
-inputs=("$root/tests/fuzz/tarnbook_fuzz.cpp")
-for s in "${sources[@]}"; do inputs+=("$lib/src/$s.cpp"); done
+case "$name" in
+  tarnbook)
+    inputs=("$root/tests/fuzz/tarnbook_fuzz.cpp")
+    for s in TBKNBT TBKLevelFile TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    seed() {
+      for level in "$root"/demo/sandbox/Documents/games/com.mojang/minecraftWorlds/*/level.dat*; do
+        [ -f "$level" ] || continue
+        local copy
+        copy=$(basename "$(dirname "$level")" | tr ' ' '_')-$(basename "$level")
+        cp "$level" "$work/corpus/$copy"
+        tail -c +9 "$level" >"$work/corpus/$copy.nbt"
+      done
+    }
+    ;;
+  *)
+    echo "run_fuzz.sh: no fuzz target named $name" >&2
+    exit 64
+    ;;
+esac
+
+target="$work/${name}_fuzz"
 newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h | head -1)
 if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -I"$lib/include" -I"$lib/src" "${inputs[@]}" -o "$target"
+    "${includes[@]}" "${inputs[@]}" -o "$target"
 fi
+seed
 
-for level in "$root"/demo/sandbox/Documents/games/com.mojang/minecraftWorlds/*/level.dat*; do
-  [ -f "$level" ] || continue
-  name=$(basename "$(dirname "$level")" | tr ' ' '_')-$(basename "$level")
-  cp "$level" "$work/corpus/$name"
-  tail -c +9 "$level" >"$work/corpus/$name.nbt"
-done
-
+# libFuzzer's own exit codes (77 for a finding) would read as "skipped" to
+# ctest; findings get codes of their own.
 cd "$work"
-exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 corpus
+exec "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  -error_exitcode=1 -timeout_exitcode=2 -detect_leaks=1 corpus

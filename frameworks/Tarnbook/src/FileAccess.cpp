@@ -44,13 +44,13 @@ std::string parentFolder(const std::string& path) {
     return path.substr(0, slash);
 }
 
+}  // namespace
+
 void syncFolder(const std::string& folder) {
     FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.get() < 0) fileFailure("open the folder", folder, errno);
     if (::fsync(fd.get()) != 0 && errno != EINVAL) fileFailure("flush the folder", folder, errno);
 }
-
-}  // namespace
 
 std::optional<FileOwner> ownerOf(const std::string& path) {
     struct stat info;

@@ -40,6 +40,9 @@ std::optional<std::string> readWholeFile(const std::string& path);
 // over path, fsync the folder.
 void writeFileAtomically(const std::string& path, std::string_view bytes, const FileOwner& owner);
 
+// Makes the folder's entries (a rename, a new file) survive a crash.
+void syncFolder(const std::string& folder);
+
 // Creates the folder (and missing parents) with the owner and mode given;
 // a folder that exists is left as it is.
 void makeFolders(const std::string& path, const FileOwner& owner);

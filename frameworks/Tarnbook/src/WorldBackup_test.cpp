@@ -44,3 +44,23 @@ TEST(WorldBackupTest, BackupsInTheSameMillisecondGetTheirOwnFolders) {
 }
 
 }  // namespace
+
+namespace {
+
+// A backup killed halfway leaves only a folder no restore would take for a
+// backup, and the next backup clears it away.
+TEST(WorldBackupTest, AnInterruptedBackupNeverLooksWholeAndIsClearedLater) {
+    tbktest::TemporaryFolder root;
+    tbk::FileOwner owner{::geteuid(), ::getegid(), 0644};
+    fs::create_directories(root.path() + "/.incomplete-2026-01-01T00-00-00.000Z-99");
+    tbktest::writeFile(root.path() + "/.incomplete-2026-01-01T00-00-00.000Z-99/level.dat", "half");
+
+    std::string made = tbk::writeBackup(root.path(), {{"level.dat", "whole"}, {"levelname.txt", "name"}}, owner);
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(root.path())) left.push_back(entry.path().filename());
+    EXPECT_EQ(left, std::vector<std::string>{fs::path(made).filename()});
+    EXPECT_EQ(tbktest::readFile(made + "/level.dat"), "whole");
+    EXPECT_EQ(tbktest::readFile(made + "/levelname.txt"), "name");
+}
+
+}  // namespace

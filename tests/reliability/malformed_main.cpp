@@ -1,0 +1,277 @@
+// Runs damaged worlds through the library as the screens use it (open, read
+// the level, read the player, and for refused writes, write) and prints one
+// Markdown table row per case: the case, the reason a user would read, and
+// whether everything on disk stayed as it was. Exits 1 when a case wrote
+// anything or gave no reason where it must refuse.
+//
+// usage: reliability_malformed [--markdown]
+#include <fcntl.h>
+#include <leveldb/db.h>
+#include <leveldb/zlib_compressor.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <map>
+
+#include "DemoGame.h"
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKLevelDB.h"
+#include "WorldReader.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const demoWorld = "Lakeside Survival";
+
+std::string le32(int32_t value) {
+  std::string out;
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(char((uint32_t(value) >> shift) & 0xFF));
+  return out;
+}
+std::string le16(uint16_t value) { return std::string{char(value & 0xFF), char(value >> 8)}; }
+std::string named(uint8_t type, const std::string& name) { return std::string(1, char(type)) + le16(uint16_t(name.size())) + name; }
+std::string levelDat(const std::string& payload, int32_t declared = -1) {
+  return le32(8) + le32(declared < 0 ? int32_t(payload.size()) : declared) + payload;
+}
+void writeBytes(const fs::path& file, const std::string& bytes) {
+  fs::remove(file);
+  FILE* out = std::fopen(file.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), out);
+  std::fclose(out);
+}
+
+// Every file of the world with its bytes, and the folders themselves. The
+// database is taken by what it holds, key by key: LevelDB rewrites its own
+// files whenever anyone opens it (the game too), without changing a record.
+std::map<std::string, std::string> snapshot(const fs::path& world) {
+  std::map<std::string, std::string> files;
+  bool databaseReadable = true;
+  std::map<std::string, std::string> records;
+  try {
+    for (auto& key : worldreader::databaseKeys(world)) records["db record " + key] = *worldreader::readDatabaseValue(world, key);
+  } catch (const std::exception&) {
+    databaseReadable = false;
+  }
+  for (auto& entry : fs::recursive_directory_iterator(world)) {
+    std::string key = fs::relative(entry.path(), world).string();
+    if (databaseReadable && key.rfind("db/", 0) == 0) continue;
+    files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
+  }
+  files.merge(records);
+  return files;
+}
+
+std::string describeDifference(const std::map<std::string, std::string>& before,
+                               const std::map<std::string, std::string>& after) {
+  for (auto& [name, bytes] : after) {
+    auto it = before.find(name);
+    if (it == before.end()) return "added " + name;
+    if (it->second != bytes) return "changed " + name;
+  }
+  for (auto& [name, bytes] : before) {
+    if (!after.count(name)) return "removed " + name;
+  }
+  return "";
+}
+
+struct Case {
+  std::string title;
+  // Damages the world (or its surroundings); returns false to skip the case
+  // (with the reason in `skipped`).
+  std::function<bool(const fs::path& world, std::string& skipped)> damage;
+  bool mustRefuse = true;  // reading or writing must raise; else it must read
+  bool tryWrite = false;   // also hand the level back, as a screen's first change would
+  std::function<void(const fs::path& world)> cleanUp = nullptr;
+};
+
+// A child that holds the world's database open, as the game does while it plays.
+pid_t holdDatabase(const fs::path& world) {
+  int ready[2];
+  if (::pipe(ready) != 0) return -1;
+  pid_t child = ::fork();
+  if (child == 0) {
+    leveldb::ZlibCompressor zlib;
+    leveldb::Options options;
+    options.compressors[0] = &zlib;
+    leveldb::DB* db = nullptr;
+    leveldb::Status status = leveldb::DB::Open(options, (world / "db").string(), &db);
+    char ok = status.ok() ? 'y' : 'n';
+    (void)!::write(ready[1], &ok, 1);
+    for (;;) ::pause();
+  }
+  char ok = 0;
+  (void)!::read(ready[0], &ok, 1);
+  ::close(ready[0]);
+  ::close(ready[1]);
+  return child;
+}
+
+// Mounts a small file system over the world's parent folder and puts the
+// world back on it.
+bool moveOntoSmallFileSystem(const fs::path& world, const char* options, std::string& skipped) {
+  fs::path aside = world.parent_path().parent_path() / "aside";
+  fs::rename(world, aside);
+  if (::mount("tmpfs", world.parent_path().c_str(), "tmpfs", 0, options) != 0) {
+    skipped = std::string("cannot mount a small file system (") + std::strerror(errno) + "; needs root)";
+    return false;
+  }
+  fs::copy(aside, world, fs::copy_options::recursive);
+  return true;
+}
+
+std::vector<Case> cases(pid_t& holder) {
+  auto payload = [](const std::string& children) { return named(10, "") + children + std::string(1, '\0'); };
+  return {
+      {"level.dat cut short, no level.dat_old",
+       [](const fs::path& w, std::string&) {
+         std::string bytes = worldreader::readFile(w / "level.dat");
+         writeBytes(w / "level.dat", bytes.substr(0, bytes.size() / 2));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"a string longer than the file",
+       [&](const fs::path& w, std::string&) {
+         writeBytes(w / "level.dat", levelDat(named(10, "") + named(8, "LevelName") + le16(60000) + "short"));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"a list of 2,147,483,647 entries",
+       [&](const fs::path& w, std::string&) {
+         writeBytes(w / "level.dat", levelDat(named(10, "") + named(9, "L") + char(3) + le32(INT32_MAX) + "xx"));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"compounds nested 100,000 deep",
+       [&](const fs::path& w, std::string&) {
+         std::string deep = named(10, "");
+         for (int i = 0; i < 100000; ++i) deep += named(10, "c");
+         writeBytes(w / "level.dat", levelDat(deep));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"the root is a list, not a compound",
+       [&](const fs::path& w, std::string&) {
+         writeBytes(w / "level.dat", levelDat(named(9, "") + char(1) + le32(1) + char(7)));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"the header's length lies",
+       [&](const fs::path& w, std::string&) {
+         std::string bytes = worldreader::readFile(w / "level.dat");
+         writeBytes(w / "level.dat", bytes.substr(0, 4) + le32(int32_t(bytes.size())) + bytes.substr(8));
+         fs::remove(w / "level.dat_old");
+         return true;
+       }},
+      {"a level name of invalid UTF-8 (kept as its bytes)",
+       [&](const fs::path& w, std::string&) {
+         writeBytes(w / "level.dat", levelDat(payload(named(8, "LevelName") + le16(3) + "\xff\xfe!")));
+         return true;
+       },
+       false},
+      {"no LevelName, GameType or LastPlayed (read as empty and 0)",
+       [&](const fs::path& w, std::string&) {
+         writeBytes(w / "level.dat", levelDat(payload(named(1, "Other") + char(1))));
+         return true;
+       },
+       false},
+      {"db/ without CURRENT",
+       [](const fs::path& w, std::string&) { return fs::remove(w / "db" / "CURRENT"); }},
+      {"a damaged player record",
+       [](const fs::path& w, std::string&) {
+         leveldb::ZlibCompressor zlib;
+         leveldb::Options options;
+         options.compressors[0] = &zlib;
+         leveldb::DB* db = nullptr;
+         if (!leveldb::DB::Open(options, (w / "db").string(), &db).ok()) return false;
+         db->Put(leveldb::WriteOptions(), "~local_player", std::string("\x0a\x00\x00\x08\x01\x00", 6));
+         delete db;
+         return true;
+       }},
+      {"the database is held open by the game",
+       [&](const fs::path& w, std::string&) {
+         holder = holdDatabase(w);
+         return holder > 0;
+       },
+       true, false,
+       [&](const fs::path&) {
+         ::kill(holder, SIGKILL);
+         ::waitpid(holder, nullptr, 0);
+       }},
+      {"a read-only file system",
+       [](const fs::path& w, std::string& skipped) {
+         if (!moveOntoSmallFileSystem(w, "size=4m", skipped)) return false;
+         if (::mount(nullptr, w.parent_path().c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+           skipped = std::string("cannot make it read-only: ") + std::strerror(errno);
+           return false;
+         }
+         return true;
+       },
+       true, true, [](const fs::path& w) { ::umount2(w.parent_path().c_str(), MNT_DETACH); }},
+      {"a full disk",
+       [](const fs::path& w, std::string& skipped) {
+         if (!moveOntoSmallFileSystem(w, "size=1m", skipped)) return false;
+         // Fill what is left, so the next file written has no room.
+         FILE* filler = std::fopen((w.parent_path() / "filler").c_str(), "wb");
+         std::string block(4096, 'x');
+         while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+         }
+         std::fclose(filler);
+         return true;
+       },
+       true, true, [](const fs::path& w) { ::umount2(w.parent_path().c_str(), MNT_DETACH); }},
+  };
+}
+
+std::string cell(std::string text) {
+  for (char& c : text) {
+    if (c == '|' || c == '\n') c = ' ';
+  }
+  return text;
+}
+
+}  // namespace
+
+int main() {
+  fs::path scratch = fs::temp_directory_path() / ("gorvane-malformed-" + std::to_string(::getpid()));
+  fs::path source = DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftWorlds" / demoWorld;
+  pid_t holder = -1;
+  int failures = 0;
+  std::printf("| damaged input | what the user reads | nothing written |\n|---|---|---|\n");
+  for (auto& c : cases(holder)) {
+    fs::remove_all(scratch);
+    fs::path world = scratch / "case" / demoWorld;
+    fs::create_directories(world.parent_path());
+    fs::copy(source, world, fs::copy_options::recursive);
+    std::string skipped;
+    if (!c.damage(world, skipped)) {
+      std::printf("| %s | skipped: %s | - |\n", c.title.c_str(), cell(skipped).c_str());
+      if (c.cleanUp) c.cleanUp(world);
+      continue;
+    }
+    auto before = snapshot(world);
+    std::string reason;
+    try {
+      TBKLevelDB db(world.string(), demoWorld, "");
+      auto level = db.levelData();
+      if (c.tryWrite) db.setLevelData(level);
+      db.player();
+    } catch (const TBKException& error) {
+      reason = error.reason();
+    }
+    std::string changed = describeDifference(before, snapshot(world));
+    bool good = changed.empty() && (c.mustRefuse ? !reason.empty() : reason.empty());
+    failures += !good;
+    std::printf("| %s | %s | %s |\n", c.title.c_str(), cell(reason.empty() ? "(read as it is)" : reason).c_str(),
+                changed.empty() ? "yes" : ("NO: " + changed).c_str());
+    if (c.cleanUp) c.cleanUp(world);
+  }
+  fs::remove_all(scratch);
+  std::printf("\nmalformed: %d faults\n", failures);
+  return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The tests' own reader of the game's files, written apart from the library
+// under test so that a fault in its parser or writer cannot hide itself:
+// little-endian NBT, level.dat with its 8-byte header, and the player record
+// read straight out of the world's LevelDB. Every function raises
+// std::runtime_error, with what and where, on anything malformed or missing.
+
+// One tag. Only the members that belong to its type are set.
+struct TestTag {
+  enum Type : uint8_t { End, Byte, Short, Int, Long, Float, Double, ByteArray, String, List, Compound, IntArray, LongArray };
+
+  Type type = End;
+  std::string name;
+  int64_t integer = 0;               // Byte, Short, Int, Long (sign-extended)
+  double floating = 0;               // Float, Double
+  std::string text;                  // String
+  Type elementType = End;            // List
+  std::vector<TestTag> children;     // Compound children in file order, List entries
+  std::vector<int64_t> numbers;      // ByteArray, IntArray, LongArray
+
+  // A path of compound names and list indices separated by '/', such as
+  // "abilities/mayfly" or "Inventory/3/id"; null when any step is absent.
+  const TestTag* find(std::string_view path) const;
+  bool has(std::string_view path) const { return find(path) != nullptr; }
+  // The integer or text at path; raises when it is absent or of another kind.
+  int64_t number(std::string_view path) const;
+  const std::string& string(std::string_view path) const;
+  // Entries of the list at path (raises when absent or not a list).
+  const std::vector<TestTag>& list(std::string_view path) const;
+};
+
+namespace worldreader {
+
+// One named root tag (a compound, as the game writes), the whole input used.
+TestTag parseNBT(std::string_view bytes);
+
+struct LevelDat {
+  int32_t storageVersion = 0;
+  int32_t declaredLength = 0;
+  TestTag root;
+};
+LevelDat readLevelDat(const std::filesystem::path& file);
+
+// The bytes stored under `key` in the world's db/ folder, or nullopt when the
+// key is absent. The database is copied aside and opened there, so reading
+// never changes the world and works while the program under test holds it.
+std::optional<std::string> readDatabaseValue(const std::filesystem::path& worldFolder, const std::string& key);
+// Every key of the world's database, sorted as LevelDB sorts them.
+std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder);
+
+// The local player's compound: "~local_player" in db/, or else the "Player"
+// compound of level.dat for worlds from before the database format.
+TestTag readPlayer(const std::filesystem::path& worldFolder);
+std::string readFile(const std::filesystem::path& file);
+
+}  // namespace worldreader
