@@ -4,6 +4,7 @@
 
 #include "app/ExceptionViewController.h"
 #include "app/ImageFromColor.h"
+#include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "menu/MenuViewController.h"
 #include "ui/Exception.h"
@@ -21,6 +22,9 @@ bool AppDelegate::applicationDidFinishLaunching(ui::Application&) {
     std::string app = TBKFileSource::sharedSource().minecraftApp();
     std::string fontPath = app + (app.empty() || app.back() == '/' ? "" : "/") + "minecraft.ttf";
     GSFontAddFromFile(fontPath.c_str());
+    // The kit's pictures come from the bundle the font came from, the game's
+    // or, without one, the demo game's copy installed with Gorvane.
+    bvl_setGameBundlePath(app);
     TBKLevelDB::lockMinecraft();
   } catch (const std::exception&) {
     std::exception_ptr error = std::current_exception();
