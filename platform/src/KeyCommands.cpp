@@ -150,7 +150,14 @@ bool Window::runKeyCommand(KeyCommand command) {
   if (top && top != root && top->performKeyCommand(command)) return true;
   auto self = shared_from_this();
   switch (command) {
-    case KeyCommand::Cancel:
+    case KeyCommand::Cancel: {
+      std::vector<Shown> shown;
+      collectShown(self, bounds(), [](const View&) { return true; }, shown);
+      for (auto v = shown.rbegin(); v != shown.rend(); ++v) {
+        if (v->view->performKeyCommand(command)) return true;
+      }
+      [[fallthrough]];
+    }
     case KeyCommand::Back: {
       auto navigation = shownNavigation(controller);
       return navigation && navigation->goBack();

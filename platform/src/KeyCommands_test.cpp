@@ -7,6 +7,7 @@
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
+#include "ui/SearchBar.h"
 #include "ui/TableView.h"
 #include "ui/TestDriver.h"
 #include "ui/TextField.h"
@@ -71,6 +72,29 @@ TEST(KeyCommandsBack, EscapeInATextFieldStillGoesBack) {
   s.driver.runUntilIdle();
   EXPECT_EQ(s.navigation->topViewController(), s.root);
   EXPECT_EQ(ended, std::vector<std::string>{"kept"}) << "what was typed is reported, as on leaving the field";
+}
+
+TEST(KeyCommandsBack, EscapeFirstEndsASearchThenGoesBack) {
+  Stack s;
+  auto second = std::make_shared<ViewController>();
+  s.navigation->pushViewController(second, false);
+  s.driver.runUntilIdle();
+  auto bar = std::make_shared<SearchBar>(Rect(0, 64, 568, 44));
+  int cancels = 0;
+  bar->onCancel = [&](SearchBar&) { ++cancels; };
+  second->view()->addSubview(bar);
+  s.driver.tap(*bar->textField());
+  bar->setShowsCancelButton(true);
+  s.driver.type(*s.window, "sto", false);
+  s.driver.pressKeys(*s.window, "Esc");
+  s.driver.runUntilIdle();
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(bar->text(), "");
+  EXPECT_EQ(s.navigation->topViewController(), second);
+  s.driver.pressKeys(*s.window, "Esc");
+  s.driver.runUntilIdle();
+  EXPECT_EQ(cancels, 1);
+  EXPECT_EQ(s.navigation->topViewController(), s.root);
 }
 
 class Clicks : public AlertViewDelegate {

@@ -119,8 +119,11 @@ class View : public std::enable_shared_from_this<View> {
   // Keys and text input for the focused view; true when handled. Only the
   // platform's own views look inside the event.
   virtual bool handlePlatformEvent(PlatformEvent&) { return false; }
-  // A key command offered to a view floating over the window (an alert)
-  // before the window acts on it; true when taken. A modal view takes all.
+  // A key command offered to a view before the window acts on it; true when
+  // taken. The view floating over the window (an alert) hears every command
+  // first, and a modal one takes all; Escape's Cancel then goes to every
+  // view on screen, the front one first (a search bar ends its search),
+  // before it goes back.
   virtual bool performKeyCommand(KeyCommand) { return false; }
 
   // Called after the view has joined or left a window (window() tells which).

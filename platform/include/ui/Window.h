@@ -34,7 +34,8 @@ class Window : public View {
 
   // Carries out a key command (see KeyCommand); true when something was
   // done. The view floating on top (an alert) hears it first; then Escape
-  // and Alt+Left go back one screen, Tab and Shift+Tab move between the
+  // ends a search that shows its Cancel button, else Escape and Alt+Left go
+  // back one screen; Tab and Shift+Tab move between the
   // text fields in reading order, and the scrolling keys scroll the table or
   // grid under the pointer (or, with the pointer elsewhere, the largest one
   // on screen).
