@@ -27,6 +27,13 @@ struct Stack {
     window->makeKeyAndVisible();
     driver.runUntilIdle();
   }
+  // A new screen on top, shown.
+  std::shared_ptr<ViewController> push(bool animated = false) {
+    auto screen = std::make_shared<ViewController>();
+    navigation->pushViewController(screen, animated);
+    driver.runUntilIdle();
+    return screen;
+  }
 };
 
 TEST(KeyCommandsBack, EscapeAndAltLeftPopAPushedScreenAndDoNothingOnTheRoot) {
@@ -38,12 +45,8 @@ TEST(KeyCommandsBack, EscapeAndAltLeftPopAPushedScreenAndDoNothingOnTheRoot) {
     EXPECT_EQ(s.navigation->viewControllers().size(), 1u);
     EXPECT_EQ(s.navigation->topViewController(), s.root);
 
-    auto second = std::make_shared<ViewController>();
-    auto third = std::make_shared<ViewController>();
-    s.navigation->pushViewController(second, true);
-    s.driver.runUntilIdle();
-    s.navigation->pushViewController(third, true);
-    s.driver.runUntilIdle();
+    auto second = s.push(true);
+    s.push(true);
     s.driver.pressKeys(*s.window, keys);
     s.driver.runUntilIdle();
     EXPECT_EQ(s.navigation->topViewController(), second) << "one screen at a time";
@@ -59,9 +62,7 @@ TEST(KeyCommandsBack, EscapeAndAltLeftPopAPushedScreenAndDoNothingOnTheRoot) {
 
 TEST(KeyCommandsBack, EscapeInATextFieldStillGoesBack) {
   Stack s;
-  auto second = std::make_shared<ViewController>();
-  s.navigation->pushViewController(second, false);
-  s.driver.runUntilIdle();
+  auto second = s.push();
   auto field = std::make_shared<TextField>(Rect(20, 80, 200, 30));
   std::vector<std::string> ended;
   field->onEditingEnded = [&](TextField&, const std::string& text) { ended.push_back(text); };
@@ -76,9 +77,7 @@ TEST(KeyCommandsBack, EscapeInATextFieldStillGoesBack) {
 
 TEST(KeyCommandsBack, EscapeFirstEndsASearchThenGoesBack) {
   Stack s;
-  auto second = std::make_shared<ViewController>();
-  s.navigation->pushViewController(second, false);
-  s.driver.runUntilIdle();
+  auto second = s.push();
   auto bar = std::make_shared<SearchBar>(Rect(0, 64, 568, 44));
   int cancels = 0;
   bar->onCancel = [&](SearchBar&) { ++cancels; };
@@ -124,9 +123,7 @@ TEST(KeyCommandsAlert, ReturnPressesThePreferredButtonAndEscapeTheCancelButton) 
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.cancel) + " + " + std::to_string(c.others.size()) + " others, " + c.keys);
     Stack s;
-    auto second = std::make_shared<ViewController>();
-    s.navigation->pushViewController(second, false);
-    s.driver.runUntilIdle();
+    auto second = s.push();
     auto clicks = std::make_shared<Clicks>();
     auto alert = std::make_shared<AlertView>("Title", "Message", clicks, c.cancel, c.others);
     alert->show();
