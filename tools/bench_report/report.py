@@ -1,0 +1,156 @@
+#!/usr/bin/python3
+"""Turns the JSON output of Gorvane's benchmark programs into docs/PERFORMANCE.md.
+
+usage: report.py <folder of <program>.json files> <output.md> <command line shown on the page>
+
+Each figure below names the benchmark that measures it, how to read its
+median, the aim, and the baseline measured in the same run (if any). A figure
+whose benchmark did not run is listed as missing and makes the exit status 1;
+so does a figure that misses its aim.
+"""
+import datetime
+import json
+import os
+import platform
+import sys
+
+# value: "time" (the median's real time, in ms), "rate" (bytes per second,
+# in MB/s) or "counter:<name>" (the median of that counter).
+# aim: (comparison, number, unit); "ratio<" compares against the baseline.
+FIGURES = [
+    ("Start-up to the menu's first frame", "startup_bench", "BM_GorvaneToMenu", "time", ("ratio<", 1.5, "x the baseline"),
+     ("bare Qt window registering a font", "startup_bench", "BM_EmptyQtWindow")),
+    ("Resident memory at the menu", "startup_bench", "BM_GorvaneToMenu", "counter:rss_MiB", ("<", 60, "MiB"),
+     ("bare Qt window registering a font", "startup_bench", "BM_EmptyQtWindow")),
+    ("One world row, 1,000 worlds", "worlds_bench", "BM_FillWorldRowAmongThousandWorlds", "time", ("<", 1, "ms"), None),
+    ("Choosing a world (50 MB database) until its screen has appeared", "worlds_bench", "BM_ChooseWorld50MB", "time",
+     ("<", 20, "ms"), ("LevelDB's own open and read of the player", "tarnbook_bench", "BM_LevelDBOpenAndReadPlayer50MB")),
+    ("NBT read of a 1 MB compound", "tarnbook_bench", "BM_ParseMegabyteCompound", "rate", (">", 300, "MB/s"), None),
+    ("NBT write of a 1 MB compound", "tarnbook_bench", "BM_SerialiseMegabyteCompound", "rate", (">", 300, "MB/s"), None),
+    ("One level write (level.dat_old, level.dat, levelname.txt)", "tarnbook_bench", "BM_LevelWrite", "time",
+     ("<", 50, "ms"), None),
+    ("One item change (write and redraw)", "equipment_bench", "BM_ItemChange", "time", ("<", 5, "ms"), None),
+    ("Opening the item picker (sorting the catalogue)", "equipment_bench", "BM_OpenPicker", "time", ("<", 30, "ms"), None),
+    ("One filter keystroke in the picker", "equipment_bench", "BM_FilterKeystroke", "time", ("<", 5, "ms"), None),
+    ("One options change (read, replace, atomic write of 4 KB)", "options_bench", "BM_OptionsChange", "time",
+     ("<", 1, "ms"), ("bare write, fsync and rename of 4 KB", "options_bench", "BM_BareAtomicWrite4KB")),
+    ("One table frame while scrolling (10,000 rows, painted)", "table_scroll_bench", "BM_TableScrollOneScreenAndPaint",
+     "time", ("<", 2, "ms"), None),
+    ("Panorama CPU while panning (real window)", "panorama_bench", "BM_PanningWindow/0", "counter:core_share%",
+     ("<", 10, "% of a core"), None),
+    ("Panorama CPU while stopped (real window)", "panorama_bench", "BM_PanningWindow/-1", "counter:core_share%",
+     ("<", 2, "% of a core (the polling harness alone costs about 1%)"), None),
+]
+
+UNIT_TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
+
+
+def plain_name(run_name):
+    """BM_X/0/iterations:1/repeats:20/manual_time -> BM_X/0"""
+    parts = [p for p in run_name.split("/") if ":" not in p and p not in ("manual_time", "real_time")]
+    return "/".join(parts)
+
+
+def load(folder):
+    runs = {}
+    context = {}
+    for name in sorted(os.listdir(folder)):
+        if not name.endswith(".json"):
+            continue
+        with open(os.path.join(folder, name)) as f:
+            data = json.load(f)
+        program = name[:-len(".json")]
+        context = context or data.get("context", {})
+        for bench in data.get("benchmarks", []):
+            if bench.get("aggregate_name") == "median" or (bench.get("run_type") == "iteration" and
+                                                           bench.get("repetitions", 1) <= 1):
+                key = (program, plain_name(bench["run_name"]))
+                if bench.get("aggregate_name") == "median" or key not in runs:
+                    runs[key] = bench
+    return runs, context
+
+
+def value_of(bench, kind):
+    if kind == "time":
+        return bench["real_time"] * UNIT_TO_MS[bench.get("time_unit", "ns")], "ms"
+    if kind == "rate":
+        return bench["bytes_per_second"] / 1e6, "MB/s"
+    name = kind.split(":", 1)[1]
+    percent = name.endswith("%")
+    value = bench[name.rstrip("%")]
+    return (value * 100, "%") if percent else (value, name.split("_")[-1])
+
+
+def fmt(value):
+    if value >= 100:
+        return f"{value:.0f}"
+    if value >= 10:
+        return f"{value:.1f}"
+    if value >= 0.1:
+        return f"{value:.2f}"
+    return f"{value:.3f}"
+
+
+def main():
+    folder, output, command = sys.argv[1], sys.argv[2], sys.argv[3]
+    runs, context = load(folder)
+    rows, failures = [], []
+    for label, program, bench, kind, aim, baseline in FIGURES:
+        found = runs.get((program, bench))
+        if not found:
+            rows.append(f"| {label} | not measured: {program} {bench} did not run | {aim[0].replace('ratio', '')} {aim[1]} {aim[2]} | | |")
+            failures.append(label + " (missing)")
+            continue
+        value, unit = value_of(found, kind)
+        base_text, ratio_text, ratio = "", "", None
+        if baseline:
+            base = runs.get((baseline[1], baseline[2]))
+            if base:
+                base_value, _ = value_of(base, kind)
+                ratio = value / base_value if base_value else None
+                base_text = f"{fmt(base_value)} {unit} ({baseline[0]})"
+                ratio_text = f"{ratio:.2f}x" if ratio is not None else ""
+            else:
+                base_text = f"missing ({baseline[0]})"
+        op, number, aim_unit = aim
+        if op == "ratio<":
+            met = ratio is not None and ratio < number
+            aim_text = f"< {number}{aim_unit}"
+        else:
+            met = value < number if op == "<" else value > number
+            aim_text = f"{op} {number} {aim_unit}"
+        mark = "" if met else " (missed)"
+        if not met:
+            failures.append(label)
+        rows.append(f"| {label} | {fmt(value)} {unit}{mark} | {aim_text} | {base_text} | {ratio_text} |")
+
+    cpu = "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as f:
+            for line in f:
+                if line.startswith("model name"):
+                    cpu = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    cores = os.cpu_count()
+    today = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d")
+    with open(output, "w") as out:
+        out.write("# Performance\n\n")
+        out.write(f"Measured on {today}, {cores} cores of {cpu} ({platform.system()} {platform.release()}), "
+                  f"by `{command}`.\n")
+        out.write("Every figure is the median of repeated runs of a Release build; a baseline is measured in the "
+                  "same run, so the ratio compares like with like on any machine.\n\n")
+        out.write("| figure | median | aim | baseline (same run) | ratio |\n|---|---|---|---|---|\n")
+        out.write("\n".join(rows) + "\n")
+        if failures:
+            out.write("\nMissed or missing: " + "; ".join(failures) + ".\n")
+        if context.get("library_build_type") == "debug":
+            out.write("\nGoogle Benchmark itself was built for debugging; its own overhead is in every figure.\n")
+    for row in rows:
+        print(row)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
