@@ -94,9 +94,9 @@ void sortInReadingOrder(std::vector<Shown>& views) {
   }
 }
 
-bool moveFocus(Window& window, const std::shared_ptr<View>& scope, bool forward) {
+bool moveFocus(Window& window, bool forward) {
   std::vector<Shown> fields;
-  collectShown(scope, window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); }, fields);
+  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); }, fields);
   if (fields.empty()) return false;
   sortInReadingOrder(fields);
   auto current = std::find_if(fields.begin(), fields.end(),
@@ -119,7 +119,7 @@ bool moveFocus(Window& window, const std::shared_ptr<View>& scope, bool forward)
   return true;
 }
 
-bool scrollShown(Window& window, const std::shared_ptr<View>& scope, KeyCommand command) {
+bool scrollShown(Window& window, KeyCommand command) {
   if (auto pointer = window.pointerLocation(); pointer && window.bounds().contains(*pointer)) {
     bool overScrollView = false;
     for (auto v = window.hitTest(*pointer); v; v = v->superview()) {
@@ -132,7 +132,7 @@ bool scrollShown(Window& window, const std::shared_ptr<View>& scope, KeyCommand 
   }
   // The pointer is over no table: the keys still work, on the biggest one.
   std::vector<Shown> scrollViews;
-  collectShown(scope, window.bounds(), [](const View& v) { return dynamic_cast<const ScrollView*>(&v) != nullptr; },
+  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return dynamic_cast<const ScrollView*>(&v) != nullptr; },
                scrollViews);
   auto biggest = std::max_element(scrollViews.begin(), scrollViews.end(), [](const Shown& a, const Shown& b) {
     return a.rect.width() * a.rect.height() < b.rect.width() * b.rect.height();
@@ -148,11 +148,10 @@ bool Window::runKeyCommand(KeyCommand command) {
   // A view floating over the screen (an alert) hears it first.
   std::shared_ptr<View> top = subviews().empty() ? nullptr : subviews().back();
   if (top && top != root && top->performKeyCommand(command)) return true;
-  auto self = shared_from_this();
   switch (command) {
     case KeyCommand::Cancel: {
       std::vector<Shown> shown;
-      collectShown(self, bounds(), [](const View&) { return true; }, shown);
+      collectShown(shared_from_this(), bounds(), [](const View&) { return true; }, shown);
       for (auto v = shown.rbegin(); v != shown.rend(); ++v) {
         if (v->view->performKeyCommand(command)) return true;
       }
@@ -164,8 +163,8 @@ bool Window::runKeyCommand(KeyCommand command) {
     }
     case KeyCommand::Confirm: return false;
     case KeyCommand::NextField:
-    case KeyCommand::PreviousField: return moveFocus(*this, self, command == KeyCommand::NextField);
-    default: return scrollShown(*this, self, command);
+    case KeyCommand::PreviousField: return moveFocus(*this, command == KeyCommand::NextField);
+    default: return scrollShown(*this, command);
   }
 }
 
