@@ -1,4 +1,108 @@
 #include "options/OptionsTableViewController.h"
 
-// An empty screen until its rows are built; the menu already leads here.
-OptionsTableViewController::OptionsTableViewController() { setEdgesForExtendedLayout(ui::RectEdge::None); }
+#include "ui/Font.h"
+
+namespace {
+
+const char* const cellIdentifier = "cell";
+
+const long text = OptionTableViewCell::TextFieldType;
+const long toggle = OptionTableViewCell::SwitchType;
+const long slider = OptionTableViewCell::SliderType;
+
+}  // namespace
+
+OptionsTableViewController::OptionsTableViewController()
+    : sections{"General", "Graphics", "Controls", "Sounds", "Developer"},
+      definitions{
+          {"General",
+           {{"Username", "mp_username", text},
+            {"Difficulty", "game_difficulty", text},
+            {"Third Person", "game_thirdperson", toggle},
+            {"Server Visible", "game_server_visible", toggle},
+            {"Limit World Size", "game_limitworldsize", toggle}}},
+          {"Graphics",
+           {{"Render Distance", "gfx_renderdistance_new", text},
+            {"Fancy Graphics", "gfx_fancygraphics", toggle},
+            {"Pixel Density", "gfx_pixeldensity", text}}},
+          {"Controls", {{"Sensitivity", "ctrl_sensitivity", slider}}},
+          {"Sounds", {}},
+          {"Developer",
+           {{"Automatically Load Level", "dev_autoloadlevel", toggle},
+            {"Show Chunk Map", "dev_showchunkmap", toggle},
+            {"Disable File System", "dev_disablefilesystem", toggle},
+            {"Flat World Layers", "game_flatworldlayers", text}}},
+      } {
+  setEdgesForExtendedLayout(ui::RectEdge::None);
+  // A provisional frame; the first appearance gives the real one.
+  tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
+  tableView_->setBackgroundColor(ui::Color::clear());
+  tableView_->setSeparatorColor(ui::Color::clear());
+  tableView_->registerClass<OptionTableViewCell>(cellIdentifier);
+}
+
+void OptionsTableViewController::viewDidLoad() {
+  ViewController::viewDidLoad();
+  auto self = std::static_pointer_cast<OptionsTableViewController>(shared_from_this());
+  tableView_->setDataSource(self);
+  tableView_->setDelegate(self);
+  view()->addSubview(tableView_);
+}
+
+void OptionsTableViewController::viewWillAppear(bool animated) {
+  ViewController::viewWillAppear(animated);
+  // The table takes its real size before it reloads: rows prepared at the
+  // provisional width would keep their widgets there.
+  if (!background_) buildBackground();
+  // Every showing reads every value again: the game may have changed them.
+  tableView_->reloadData();
+}
+
+void OptionsTableViewController::buildBackground() {
+  auto root = view();
+  double W = root->bounds().width();
+  double H = root->bounds().height();
+  // From 64 points above the top edge, where the bars are, as on the menu.
+  background_ = std::make_shared<BVLPanorama>(ui::Rect(0, -64, W, H + 64));
+  background_->setClipsToBounds(true);
+  root->insertSubview(background_, 0);
+  auto dimming = std::make_shared<ui::View>(ui::Rect(0, 0, W, H));
+  dimming->setBackgroundColor(ui::Color::black());
+  dimming->setOpacity(0.5);
+  root->insertSubviewAbove(dimming, background_);
+  tableView_->setFrame(ui::Rect(0, 0, W, H));
+}
+
+void OptionsTableViewController::viewDidAppear(bool animated) {
+  ViewController::viewDidAppear(animated);
+  background_->pan();
+}
+
+void OptionsTableViewController::viewDidDisappear(bool animated) {
+  ViewController::viewDidDisappear(animated);
+  background_->setShouldPan(false);
+}
+
+long OptionsTableViewController::numberOfSectionsInTableView(ui::TableView&) { return long(sections.size()); }
+
+long OptionsTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
+  return long(definitions.at(sections.at(size_t(section))).size());
+}
+
+std::shared_ptr<ui::TableViewCell> OptionsTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
+                                                                                      const ui::IndexPath& indexPath) {
+  auto cell = std::static_pointer_cast<OptionTableViewCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
+  return cell->makeReadyWithIndexPath(indexPath, sections, definitions);
+}
+
+// Made anew for every request: the section's name in a style-3 label.
+std::shared_ptr<ui::View> OptionsTableViewController::viewForHeaderInSection(ui::TableView& tableView, long section) {
+  const std::string& name = sections.at(size_t(section));
+  auto header = std::make_shared<ui::View>(ui::Rect(0, 0, tableView.frame().width(), 26));
+  ui::Size size = ui::Font::named("Minecraft", 16).measure(name);
+  auto label = std::make_shared<BVLLabel>(ui::Rect(24, 6, size.width, size.height));
+  label->setStyle(BVLLabel::HeaderStyle);
+  label->setText(name);
+  header->addSubview(label);
+  return header;
+}

@@ -1,8 +1,53 @@
 #pragma once
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "external/Bevel.h"
+#include "options/OptionTableViewCell.h"
+#include "ui/TableView.h"
 #include "ui/ViewController.h"
 
-class OptionsTableViewController : public ui::ViewController {
+// The game's options as a table of five sections, one row a setting, each
+// row a widget bound to one key of the options file. What the table shows is
+// its definition table (sections and definitions), not code. The menu makes
+// this screen once and pushes it on every visit: the views are built on the
+// first appearance, and the rows are read from the file again on every one.
+class OptionsTableViewController : public ui::ViewController,
+                                   public ui::TableViewDataSource,
+                                   public ui::TableViewDelegate {
  public:
   OptionsTableViewController();
+
+  void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
+  void viewDidDisappear(bool animated) override;
+  bool prefersStatusBarHidden() const override { return false; }
+
+  long numberOfSectionsInTableView(ui::TableView& tableView) override;
+  long numberOfRowsInSection(ui::TableView& tableView, long section) override;
+  std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& tableView,
+                                                           const ui::IndexPath& indexPath) override;
+  std::shared_ptr<ui::View> viewForHeaderInSection(ui::TableView& tableView, long section) override;
+  double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return 46; }
+  double heightForHeaderInSection(ui::TableView&, long) override { return 26; }
+  bool shouldHighlightRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return false; }
+
+  std::shared_ptr<ui::TableView> tableView() const { return tableView_; }
+  void setTableView(std::shared_ptr<ui::TableView> tableView) { tableView_ = std::move(tableView); }
+  // Null until the first appearance.
+  std::shared_ptr<BVLPanorama> background() const { return background_; }
+  void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
+
+  // Section names in order, and each section's rows in order.
+  const std::vector<std::string> sections;
+  const OptionDefinitions definitions;
+
+ private:
+  void buildBackground();
+
+  std::shared_ptr<ui::TableView> tableView_;
+  std::shared_ptr<BVLPanorama> background_;
 };

@@ -4,7 +4,8 @@
 # The corpus lives in the work folder and grows from run to run; it starts
 # from the demo game's files.
 # usage: run_fuzz.sh <source root> <work folder> [target]
-#   targets: tarnbook (NBT records and level.dat files, the default)
+#   targets: tarnbook (NBT records and level.dat files, the default),
+#            options (the options file's reader and writer)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -41,6 +42,16 @@ case "$name" in
       done
     }
     ;;
+  options)
+    inputs=("$root/tests/fuzz/options_fuzz.cpp" "$root/src/options/OptionsText.cpp")
+    includes=(-I"$root/src")
+    seed() {
+      local options="$root/demo/sandbox/Documents/games/com.mojang/minecraftpe/options.txt"
+      printf 'mp_username\nAlex\n' | cat - "$options" >"$work/corpus/username"
+      printf 'gfx_fancygraphics\n0\n' | cat - "$options" >"$work/corpus/switch"
+      printf 'ctrl_sensitivity\n0.750000\n' | cat - "$options" >"$work/corpus/slider"
+    }
+    ;;
   *)
     echo "run_fuzz.sh: no fuzz target named $name" >&2
     exit 64
@@ -48,7 +59,7 @@ case "$name" in
 esac
 
 target="$work/${name}_fuzz"
-newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h | head -1)
+newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/options/*.h | head -1)
 if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \

@@ -15,6 +15,7 @@
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
+#include "options/OptionTableViewCell.h"
 
 namespace fs = std::filesystem;
 
@@ -111,6 +112,38 @@ KillKind backupKind(const fs::path& world, const fs::path& backups) {
           world.parent_path()};
 }
 
+// The options file through the option cell's own writer, with its backup
+// before the first write of each run (each child is a run).
+KillKind optionsKind(const fs::path& sandbox) {
+  fs::path file = sandbox / "Documents/games/com.mojang/minecraftpe/options.txt";
+  auto previous = std::make_shared<std::string>(worldreader::readFile(file));
+  return {"options.txt",
+          [](int round) {
+            if (!OptionTableViewCell::setValue("Kill " + std::to_string(round), "mp_username")) {
+              throw std::runtime_error("the options file refused the change");
+            }
+          },
+          [file, previous](int round) -> std::string {
+            std::string now = worldreader::readFile(file);
+            std::string wanted = *previous;
+            size_t at = wanted.find("mp_username:");
+            size_t end = wanted.find('\n', at);
+            wanted.replace(at + 12, end - at - 12, "Kill " + std::to_string(round));
+            if (now != *previous && now != wanted) return "options.txt is neither the old nor the new file";
+            auto backups = file.parent_path().parent_path() / "gorvane-backups" / "options";
+            if (fs::exists(backups)) {
+              for (auto& entry : fs::directory_iterator(backups)) {
+                if (entry.path().filename().string().front() == '.') continue;
+                std::string kept = worldreader::readFile(entry.path() / "options.txt");
+                if (kept.find("mp_username:") == std::string::npos) return "a backup holds a partial options file";
+              }
+            }
+            *previous = now;
+            return "";
+          },
+          file.parent_path().parent_path()};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,8 +167,12 @@ int main(int argc, char** argv) {
     fs::copy(demoWorld, world, fs::copy_options::recursive);
     return world;
   };
+  fs::path sandbox = scratch / "sandbox";
+  fs::copy(DemoGame::sourceDirectory() / "demo/sandbox", sandbox, fs::copy_options::recursive);
+  ::setenv("TARNBOOK_GAME_SANDBOX", sandbox.c_str(), 1);
   std::vector<KillKind> kinds = {levelKind(freshWorld("level")), playerKind(freshWorld("player")),
-                                 backupKind(freshWorld("backup"), scratch / "backup" / "backups")};
+                                 backupKind(freshWorld("backup"), scratch / "backup" / "backups"),
+                                 optionsKind(sandbox)};
 
   std::mt19937_64 random(seed);
   int faults = 0;

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "WorldReader.h"
+#include "options/OptionTableViewCell.h"
 
 namespace fs = std::filesystem;
 
@@ -228,6 +230,54 @@ std::vector<Case> cases(pid_t& holder) {
   };
 }
 
+// A damaged options file: what the options screen would read for one key,
+// and whether a change to it is written.
+struct OptionsCase {
+  std::string title;
+  std::optional<std::string> file;  // none: there is no options file
+  bool writeAllowed;                // whether the change must reach the file
+};
+
+std::vector<OptionsCase> optionsCases() {
+  std::string big(16 << 20, 'x');
+  return {
+      {"options.txt that is not UTF-8", std::string("mp_username:Ste\xffve\ngame_difficulty:2\n"), false},
+      {"options.txt without the key", std::string("game_difficulty:2\n"), false},
+      {"no options.txt at all", std::nullopt, false},
+      {"options.txt whose last line has no line feed", std::string("game_difficulty:2\nmp_username:Steve"), true},
+      {"options.txt with a 16 MB line before the key", "filler:" + big + "\nmp_username:Steve\n", true},
+      {"a user name that spells another key", std::string("mp_username:gfx_fancygraphics:1\ngfx_fancygraphics:0\n"), true},
+  };
+}
+
+int runOptionsCase(const OptionsCase& c, const fs::path& scratch) {
+  fs::remove_all(scratch);
+  fs::path file = scratch / "Documents/games/com.mojang/minecraftpe/options.txt";
+  fs::create_directories(file.parent_path());
+  if (c.file) writeBytes(file, *c.file);
+  ::setenv("TARNBOOK_GAME_SANDBOX", scratch.c_str(), 1);
+  auto before = snapshot(scratch);
+  auto value = OptionTableViewCell::valueForKey("mp_username");
+  bool written = OptionTableViewCell::setValue("Alex", "mp_username");
+  auto after = snapshot(scratch);
+  std::string changed = describeDifference(before, after);
+  std::string outcome = value ? "reads \"" + (value->size() > 40 ? value->substr(0, 40) + "..." : *value) + "\"; "
+                              : "no value: the row shows dimmed and takes no input; ";
+  outcome += written ? "the change is written" : "a change is refused";
+  bool good = written == c.writeAllowed && (written || changed.empty());
+  if (written) {
+    // The file as it was with the one value replaced, worked out here.
+    std::string expected = *c.file;
+    size_t at = expected.rfind("mp_username:", 0) == 0 ? 0 : expected.find("\nmp_username:") + 1;
+    size_t end = std::min(expected.find('\n', at), expected.size());
+    expected.replace(at, end - at, "mp_username:Alex");
+    good = good && worldreader::readFile(file) == expected;
+  }
+  std::printf("| %s | %s | %s |\n", c.title.c_str(), outcome.c_str(),
+              written ? "only the value's bytes changed" : (changed.empty() ? "yes" : ("NO: " + changed).c_str()));
+  return good ? 0 : 1;
+}
+
 std::string cell(std::string text) {
   for (char& c : text) {
     if (c == '|' || c == '\n') c = ' ';
@@ -271,6 +321,7 @@ int main() {
                 changed.empty() ? "yes" : ("NO: " + changed).c_str());
     if (c.cleanUp) c.cleanUp(world);
   }
+  for (auto& c : optionsCases()) failures += runOptionsCase(c, scratch);
   fs::remove_all(scratch);
   std::printf("\nmalformed: %d faults\n", failures);
   return failures == 0 ? 0 : 1;

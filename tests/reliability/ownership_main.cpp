@@ -16,6 +16,7 @@
 #include "DemoGame.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNumberTag.h"
+#include "options/OptionTableViewCell.h"
 
 namespace fs = std::filesystem;
 
@@ -95,6 +96,9 @@ int main() {
   fs::create_directories(world.parent_path());
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftWorlds" / name, world,
            fs::copy_options::recursive);
+  fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftpe", gameData / "minecraftpe",
+           fs::copy_options::recursive);
+  ::setenv("TARNBOOK_GAME_SANDBOX", scratch.c_str(), 1);
   for (auto& entry : fs::recursive_directory_iterator(gameData)) {
     ::lchown(entry.path().c_str(), gameUser, gameGroup);
     ::chmod(entry.path().c_str(), entry.is_directory() ? 0750 : entry.path().parent_path().filename() == "db" ? 0660 : 0640);
@@ -106,6 +110,18 @@ int main() {
     const char* name;
     std::function<void(TBKLevelDB&)> write;
   };
+  // The options file is written apart from any world, with its own backup.
+  auto optionsBefore = entries(gameData);
+  bool optionsWritten = OptionTableViewCell::setValue("Alex", "mp_username");
+  {
+    int checked = 0;
+    std::vector<std::string> found;
+    int count = judge(gameData, optionsBefore, checked, found) + (optionsWritten ? 0 : 1);
+    std::printf("ownership options.txt: %d files and folders checked, %d faults%s\n", checked, count,
+                optionsWritten ? "" : " (the change was not written)");
+    for (auto& fault : found) std::printf("  fault: %s\n", fault.c_str());
+    if (count) return 1;
+  }
   std::vector<Kind> kinds = {
       {"level.dat", [](TBKLevelDB& db) { db.setLevelData(db.levelData()); }},
       {"player record",

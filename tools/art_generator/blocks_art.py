@@ -1,6 +1,8 @@
 """Block faces, 16 x 16 texels: stone noise, dirt, grass with a green top,
 planks with seams, logs, leaves, bricks, ores as stone with coloured specks,
-wool and clay by colour, glass, and cut-out plants."""
+wool and clay by colour, glass, and cut-out plants. Today's blocks are drawn
+the same way from their titles, with the stones, woods and metals the game
+has gained since."""
 
 from items_art import COLOURS
 from pixels import Canvas, bevel_shape, hex_colour, mix, outline, seeded, shade
@@ -126,9 +128,66 @@ def face_kind(name):
     return "noise", 0x8A7A6A, 0.15
 
 
+# Materials only today's blocks have, tried before the early kinds; the
+# first match wins, so longer words come first.
+TODAY_FACES = [
+    ("oxidized copper", 0x52A28A), ("weathered copper", 0x6A9A6A), ("exposed copper", 0xA8806A),
+    ("copper", 0xC0704A), ("deepslate", 0x4A4A52), ("cobbled deepslate", 0x505058), ("tuff", 0x6C6E66),
+    ("blackstone", 0x2E2A30), ("basalt", 0x505058), ("calcite", 0xDCDCD6), ("amethyst", 0x8A62C8),
+    ("dripstone", 0x866A5A), ("mud", 0x3C3A3E), ("prismarine", 0x5AA898), ("purpur", 0xA87AA8),
+    ("crimson", 0x7A2E44), ("warped", 0x2A7A74), ("nylium", 0x7A2E2E), ("mangrove", 0x7A3A32),
+    ("cherry", 0xE2B4B0), ("pale oak", 0xE4D8D0), ("bamboo", 0xC8B04A), ("moss", 0x5A7A2E),
+    ("sculk", 0x10303A), ("honey", 0xE8A020), ("slime", 0x7AC860), ("resin", 0xE07020),
+    ("magma", 0x8A3A1A), ("bone", 0xE4DEC8), ("concrete", None), ("terracotta", 0x985A42),
+    ("shulker", 0x966A96), ("candle", 0xE8DCB0), ("coral", 0xD05A8A), ("lantern", 0x4A4A52),
+    ("campfire", 0x6B4A26), ("beehive", 0xC8A050), ("nest", 0xC8A050), ("barrel", 0x8A6438),
+    ("smoker", 0x5A5450), ("blast furnace", 0x6A6A6A), ("lectern", 0xA8864F), ("loom", 0xC8A878),
+    ("composter", 0x8A6438), ("grindstone", 0x8A8A8A), ("target", 0xE8D8C8), ("sea lantern", 0xC8E0D8),
+    ("glow lichen", 0x6A8A6A), ("observer", 0x5A5A5A), ("piston", 0xA8864F), ("hopper", 0x4A4A4A),
+    ("lodestone", 0x8A8A90), ("respawn anchor", 0x2A1A3A), ("crafter", 0x7A7A7A), ("vault", 0x3A4A50),
+    ("trial spawner", 0x2A3A44), ("command block", 0xC08A5A), ("structure", 0x3A3440),
+    ("jigsaw", 0x4A3A50), ("element", 0x8AB0C0),
+]
+
+
+def today_face(name):
+    lowered = name.lower()
+    for word, colour in TODAY_FACES:
+        if word in lowered:
+            kind, face_colour, amount = face_kind(name)
+            # A colour word names the colour (white concrete, red candle).
+            if colour is None or any(lowered.startswith(c) for c in COLOURS):
+                return kind, face_colour, amount
+            # Keep the shape the early kinds give (stairs, slabs, walls, plants)
+            # and take today's material for its colour.
+            if kind in ("slab", "stairs", "fence", "plate", "plant", "flower", "torch", "door"):
+                return kind, colour, amount
+            if "ore" in lowered.split():
+                return "ore", face_colour, amount
+            if "brick" in lowered or "tiles" in lowered:
+                return "stonebrick", colour, 0.1
+            if "planks" in lowered:
+                return "planks", colour, 0.08
+            if "log" in lowered or "stem" in lowered or "wood" in lowered or "hyphae" in lowered:
+                return "log", colour, 0.1
+            if "leaves" in lowered:
+                return "leaves", colour, 0.2
+            return "noise", colour, 0.12
+    return face_kind(name)
+
+
+def draw_today_block(canvas, x0, y0, identifier, damage, name):
+    kind, colour, amount = today_face(name)
+    paint_block(canvas, x0, y0, kind, colour, amount, name, f"block:{identifier}:{damage}")
+
+
 def draw_block(canvas, x0, y0, item_id, damage, name):
     kind, colour, amount = face_kind(name)
-    rng = seeded(f"block:{item_id}:{damage}:{name}")
+    paint_block(canvas, x0, y0, kind, colour, amount, name, f"block:{item_id}:{damage}:{name}")
+
+
+def paint_block(canvas, x0, y0, kind, colour, amount, name, seed):
+    rng = seeded(seed)
     base = hex_colour(colour)
     f = Canvas(16, 16)
 

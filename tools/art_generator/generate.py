@@ -38,24 +38,31 @@ def catalogue():
                 header = fields
                 continue
             row = dict(zip(header, fields))
-            rows.append((int(row["id"]), int(row["damage"]), row["name"], row["picture"],
-                         int(row["x"]), int(row["y"])))
+            rows.append(row)
     return rows
 
 
 def atlases(rows):
-    items = Canvas(256, 256)
-    height = max([y for *_, picture, x, y in rows if picture == "terrain-atlas"] + [0]) + 16
-    blocks = Canvas(512, max(256, height))
+    def height(picture, least):
+        return max([int(r["y"]) + 16 for r in rows if r["picture"] == picture] + [least])
+
+    items = Canvas(256, height("items-opaque", 256))
+    blocks = Canvas(512, height("terrain-atlas", 256))
     drawn = set()
-    for item_id, damage, name, picture, x, y in rows:
+    for row in rows:
+        picture, x, y = row["picture"], int(row["x"]), int(row["y"])
         if (picture, x, y) in drawn:
             continue
         drawn.add((picture, x, y))
-        if picture == "items-opaque":
-            items_art.draw_item(items, x, y, item_id, damage, name)
+        canvas = items if picture == "items-opaque" else blocks
+        if row["id"]:
+            draw = items_art.draw_item if canvas is items else blocks_art.draw_block
+            draw(canvas, x, y, int(row["id"]), int(row["damage"]), row["name"])
+        elif row.get("identifier"):
+            draw = items_art.draw_today_item if canvas is items else blocks_art.draw_today_block
+            draw(canvas, x, y, row["identifier"], int(row["identifier_damage"] or 0), row["identifier_name"])
         else:
-            blocks_art.draw_block(blocks, x, y, item_id, damage, name)
+            items_art.draw_generic(canvas, x, y)
     for x, piece in ((192, "boots"), (208, "chestplate"), (224, "helmet"), (240, "leggings")):
         items_art.draw_empty_slot(items, x, 64, piece)
     return items, blocks

@@ -1,12 +1,18 @@
 """Item icons, 16 x 16 texels each, drawn by kind: armor pieces by material,
 tools as a handle with a head, food, ingots and gems, dyes by colour, and a
-pouch glyph where nothing else fits."""
+pouch glyph where nothing else fits. Today's items are drawn by the same
+kinds, found from their titles, with a few kinds of their own (spears,
+bundles, banners, spawn eggs); the generic glyph, a question mark on a plain
+tile, stands for anything the catalogue does not know."""
+
+import zlib
 
 from pixels import Canvas, bevel_shape, hex_colour, mask_from_rows, outline, seeded, shade
 
 MATERIALS = {
     "leather": 0x8B5A2B, "chain": 0xA8A8A8, "iron": 0xD8D8D8, "diamond": 0x5DECF5,
     "golden": 0xFAD64A, "gold": 0xFAD64A, "wooden": 0x9C7A48, "stone": 0x8A8A8A,
+    "netherite": 0x4A4042, "copper": 0xD07A48, "chainmail": 0xA8A8A8, "turtle": 0x4AA04A,
 }
 
 COLOURS = {
@@ -163,7 +169,86 @@ SHAPES = {
     "pouch": ["................", "................", ".......hh.......", "......hhhh......",
               ".......hh.......", ".....mmmmmm.....", "....mmmmmmmm....", "...mmmmmmmmmm...",
               "...mmmmmmmmmm...", "...mmmmmmmmmm...", "....mmmmmmmm....", ".....mmmmmm....."],
+    "spear": ["................", ".............mm.", "............mmm.", "...........mmm..",
+              "..........hmm...", ".........hh.....", "........hh......", ".......hh.......",
+              "......hh........", ".....hh.........", "....hh..........", "...hh...........",
+              "..hh............", ".hh............."],
+    "banner": ["................", ".hhhhhhhhhhhhhh.", "...mmmmmmmmmm...", "...mmmmmmmmmm...",
+               "...mmgggggmmm...", "...mmgmmmgmmm...", "...mmgggggmmm...", "...mmmmmmmmmm...",
+               "...mmmmmmmmmm...", "...mmmmmmmmmm...", "...mmm....mmm...", "...mm......mm..."],
+    "shield": ["................", "...mmmmmmmmmm...", "...mhhhhhhhhm...", "...mhhhhhhhhm...",
+               "...mhhhhhhhhm...", "...mhhhhhhhhm...", "...mhhhhhhhhm...", "....mhhhhhhm....",
+               "....mhhhhhhm....", ".....mhhhhm.....", "......mmmm......"],
+    "mace": ["................", "..........mmm...", ".........mmmmm..", ".........mmmmm..",
+             ".........mmmmm..", "........h.mmm...", ".......hh.......", "......hh........",
+             ".....hh.........", "....hh..........", "...hh...........", "..hh............"],
+    "trident": ["................", "..........m.m.m.", "..........m.m.m.", "..........mmmmm.",
+                "...........mmm..", "..........hh....", ".........hh.....", "........hh......",
+                ".......hh.......", "......hh........", ".....hh.........", "....hh..........",
+                "...hh..........."],
+    "wings": ["................", "...mm......mm...", "..mmmm....mmmm..", "..mmmmm..mmmmm..",
+              "..mmmmm..mmmmm..", "..mmmmm..mmmmm..", "..mmmm....mmmm..", "..mmmm....mmmm..",
+              "..mmm......mmm..", "..mm........mm..", "..m..........m.."],
+    "totem": ["................", ".....mmmmmm.....", ".....mhmmhm.....", ".....mmmmmm.....",
+              ".....mmggmm.....", "..mmmmmmmmmmmm..", "..m..mmmmmm..m..", ".....mmmmmm.....",
+              ".....mm..mm.....", ".....mm..mm.....", "....mmm..mmm...."],
+    "generic": ["gggggggggggggggg", "gmmmmmmmmmmmmmmg", "gmmmmhhhhhhmmmmg", "gmmmhhmmmmhhmmmg",
+                "gmmmhhmmmmhhmmmg", "gmmmmmmmmhhmmmmg", "gmmmmmmmhhmmmmmg", "gmmmmmmhhmmmmmmg",
+                "gmmmmmmhhmmmmmmg", "gmmmmmmmmmmmmmmg", "gmmmmmmhhmmmmmmg", "gmmmmmmhhmmmmmmg",
+                "gmmmmmmmmmmmmmmg", "gggggggggggggggg"],
 }
+
+# Kinds only today's items have, tried before the early kinds.
+TODAY_KINDS = [
+    ("spawn egg", "egg", None), ("spear", "spear", None), ("bundle", "pouch", None),
+    ("banner pattern", "sheet", 0xE8DCC0), ("banner", "banner", None), ("harness", "sheet", None),
+    ("horse armor", "chestplate", None), ("wolf armor", "chestplate", 0xC8A070), ("turtle shell", "helmet", 0x4AA04A),
+    ("music disc", "disc", 0x2A2A2A), ("disc fragment", "gem", 0x3A3A3A), ("shield", "shield", 0x9C7A48),
+    ("mace", "mace", 0x8A8A8A), ("trident", "trident", 0x4AB0A0), ("elytra", "wings", 0x9A98B0),
+    ("totem", "totem", 0xE8C040), ("pottery sherd", "lump", 0xA0583A), ("armor trim", "sheet", 0x7A8AA0),
+    ("raw iron", "lump", 0xD8AF93), ("raw gold", "lump", 0xFCEE4B), ("raw copper", "lump", 0xC8703A),
+    ("scrap", "lump", 0x5A4440), ("shard", "gem", 0x9A6AD8), ("crystals", "gem", 0xA8E0D0),
+    ("ender pearl", "ball", 0x1A6A5A), ("eye of ender", "ball", 0x3AA06A), ("fire charge", "ball", 0xC04A1A),
+    ("wind charge", "ball", 0xC8D8F0), ("nether star", "gem", 0xF4F4E0), ("map", "sheet", 0xE8DCB0),
+    ("written book", "book", 0x8A4A2A), ("book and quill", "book", 0x8A4A2A), ("name tag", "sheet", 0xE8E0C8),
+    ("lead", "string", 0x9C7A48), ("key", "shears", 0xC8C8C8), ("breeze rod", "stick", 0xB0C8E0),
+    ("membrane", "sheet", 0xC8D0B0), ("scute", "sheet", 0x6AA04A), ("nautilus", "lump", 0xE0C8B0),
+    ("heart of the sea", "gem", 0x3A7AD8), ("berries", "seeds", 0xC02040), ("kelp", "sheet", 0x4A7A2A),
+    ("cod", "fish", 0xB0A080), ("mutton", "meat", 0xC85050), ("chorus", "egg", 0x9A6A9A),
+    ("honeycomb", "lump", 0xE8A020), ("honey", "bottle", 0xE8A020), ("ominous bottle", "bottle", 0x3A6A4A),
+    ("dragon's breath", "bottle", 0xD060A0), ("firework", "arrow", 0xC04040), ("spyglass", "stick", 0xC8703A),
+    ("goat horn", "stick", 0xD8D0B0), ("brush", "feather", 0xC8A070), ("comparator", "sign", 0xB0B0B0),
+    ("armor stand", "stick", 0x9C7A48), ("carrot on a stick", "stick", 0x9C7A48),
+    ("fungus on a stick", "stick", 0x9C7A48), ("resin brick", "ingot", 0xE07020), ("egg", "egg", None),
+]
+
+
+def colour_word(name):
+    lowered = name.lower()
+    for colour_name in sorted(COLOURS, key=len, reverse=True):
+        if lowered.startswith(colour_name):
+            return COLOURS[colour_name]
+    return None
+
+
+def today_kind(identifier, name):
+    lowered = name.lower()
+    for word, kind, colour in TODAY_KINDS:
+        if word in lowered:
+            if colour is None:
+                colour = colour_word(name)
+            if colour is None and kind == "egg":
+                # Each creature's egg a colour of its own, the same on every run.
+                colour = zlib.crc32(identifier.encode("utf-8")) & 0xFFFFFF | 0x303030
+            if colour is None:
+                colour = material_of(name) if kind in ("spear", "chestplate") else 0x8A6AA0
+            return kind, colour
+    kind, colour = kind_of(-1, 0, name)
+    word = colour_word(name)
+    if kind == "pouch" and word is not None:
+        colour = word
+    return kind, colour
+
 
 # Kinds by what a name contains; the first match wins.
 KINDS = [
@@ -235,7 +320,22 @@ def kind_of(item_id, damage, name):
 
 def draw_item(canvas, x0, y0, item_id, damage, name):
     kind, colour = kind_of(item_id, damage, name)
-    rng = seeded(f"{item_id}:{damage}:{name}")
+    paint(canvas, x0, y0, kind, colour, name, f"{item_id}:{damage}:{name}")
+
+
+def draw_today_item(canvas, x0, y0, identifier, damage, name):
+    kind, colour = today_kind(identifier, name)
+    paint(canvas, x0, y0, kind, colour, name, f"{identifier}:{damage}")
+
+
+def draw_generic(canvas, x0, y0):
+    """The glyph for an item the catalogue does not know: a white question
+    mark on a plain purple-grey tile, unlike any real item."""
+    paint(canvas, x0, y0, "generic", 0x6A5A8A, "", "generic")
+
+
+def paint(canvas, x0, y0, kind, colour, name, seed):
+    rng = seeded(seed)
     icon = Canvas(16, 16)
     base = hex_colour(colour)
     handle = hex_colour(0x6B4A26)
@@ -246,6 +346,9 @@ def draw_item(canvas, x0, y0, item_id, damage, name):
     if kind in ("bottle",):
         extra = hex_colour(0xE0ECF4)
         handle = hex_colour(0x8A6438)
+    if kind == "generic":
+        extra = shade(base, 0.45)
+        handle = hex_colour(0xF4F4F4)
     if kind == "bucket":
         extra = hex_colour(0x3A5AE0) if "water" in name.lower() else hex_colour(0xE0601A) if "lava" in name.lower() \
             else hex_colour(0xF4F4F4) if "milk" in name.lower() else shade(base, 0.6)

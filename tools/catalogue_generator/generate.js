@@ -1,6 +1,9 @@
 #!/usr/bin/env node
 // Writes the widget kit's item catalogue (a tab-separated table) to standard
-// output from the pocket edition 0.14 tables of the npm package minecraft-data.
+// output from two tables of the npm package minecraft-data: the pocket edition
+// 0.14 items and blocks (the early game, whose worlds number their items), and
+// the items of one recent bedrock version (today's game, whose worlds name
+// them: "minecraft:diamond_sword").
 //
 //   npm install            (in this folder; node_modules/ is not committed)
 //   node generate.js > ../../frameworks/Bevel/data/items.tsv
@@ -11,6 +14,10 @@
 //                  x 192..240 are kept free for the empty armor-slot pictures
 //   terrain-atlas  blocks (id below 256), 32 cells a row
 // Rows that show the same thing share a cell, so the art has less to draw.
+//
+// Each early row also carries the name today's game gives that thing, where
+// it has one; today's items without an early equivalent follow as rows of
+// their own, with cells after the early ones (the early cells never move).
 'use strict';
 
 const path = require('path');
@@ -18,9 +25,14 @@ const fs = require('fs');
 
 const packageRoot = path.dirname(require.resolve('minecraft-data/package.json'));
 const version = require('minecraft-data/package.json').version;
-const dataFolder = path.join(packageRoot, 'minecraft-data', 'data', 'bedrock', '0.14');
-const items = JSON.parse(fs.readFileSync(path.join(dataFolder, 'items.json'), 'utf8'));
-const blocks = JSON.parse(fs.readFileSync(path.join(dataFolder, 'blocks.json'), 'utf8'));
+const bedrockFolder = path.join(packageRoot, 'minecraft-data', 'data', 'bedrock');
+const readJSON = (version, file) => JSON.parse(fs.readFileSync(path.join(bedrockFolder, version, file), 'utf8'));
+const items = readJSON('0.14', 'items.json');
+const blocks = readJSON('0.14', 'blocks.json');
+// Today's game: one recent release whose items.json carries the names.
+const todayVersion = '1.26.30';
+const todayItems = readJSON(todayVersion, 'items.json');
+const todayBlockNames = new Set(readJSON(todayVersion, 'blocks.json').map((b) => b.name));
 
 const tidy = (s) => s.replace(/\s+/g, ' ').trim();
 const itemById = new Map(items.map((i) => [i.id, i]));
@@ -102,15 +114,150 @@ for (const row of rows) {
   [row.picture, row.x, row.y] = cells.get(key);
 }
 
+// Today's names. An early row takes the name of the item today's game shows
+// under the same name; the overrides cover things renamed since (the early
+// "Gold Sword" is today's "Golden Sword") and variants that became items of
+// their own (stone bricks, stained clay). Placed-only forms, block states and
+// things the game dropped keep no name.
+const renamed = {
+  '5:0': 'oak_planks', '5:1': 'spruce_planks', '5:2': 'birch_planks', '5:3': 'jungle_planks',
+  '5:4': 'acacia_planks', '5:5': 'dark_oak_planks', '22:0': 'lapis_block', '31:0': 'deadbush',
+  '44:4': 'brick_slab', '48:0': 'mossy_cobblestone', '53:0': 'oak_stairs', '134:0': 'spruce_stairs',
+  '135:0': 'birch_stairs', '136:0': 'jungle_stairs', '163:0': 'acacia_stairs', '164:0': 'dark_oak_stairs',
+  '97:1': 'infested_cobblestone', '97:2': 'infested_stone_bricks', '97:3': 'infested_mossy_stone_bricks',
+  '97:4': 'infested_cracked_stone_bricks', '97:5': 'infested_chiseled_stone_bricks',
+  '98:0': 'stone_bricks', '98:1': 'mossy_stone_bricks', '98:2': 'cracked_stone_bricks',
+  '98:3': 'chiseled_stone_bricks', '116:0': 'enchanting_table', '145:1': 'chipped_anvil',
+  '145:2': 'damaged_anvil', '147:0': 'light_weighted_pressure_plate', '151:0': 'daylight_detector',
+  '155:2': 'quartz_pillar', '175:2': 'tall_grass', '243:0': 'podzol', '245:0': 'stonecutter',
+  '246:0': 'glowingobsidian',
+  '247:0': 'netherreactor', '283:0': 'golden_sword', '284:0': 'golden_shovel', '285:0': 'golden_pickaxe',
+  '286:0': 'golden_axe', '294:0': 'golden_hoe', '295:0': 'wheat_seeds', '302:0': 'chainmail_helmet',
+  '303:0': 'chainmail_chestplate', '304:0': 'chainmail_leggings', '305:0': 'chainmail_boots',
+  '323:0': 'oak_sign', '349:0': 'cod', '349:2': 'tropical_fish', '350:0': 'cooked_cod',
+  '351:1': 'red_dye', '351:2': 'green_dye', '351:11': 'yellow_dye', '382:0': 'glistering_melon_slice',
+  '397:3': 'player_head',
+};
+const colourNames = ['white', 'orange', 'magenta', 'light_blue', 'yellow', 'lime', 'pink', 'gray',
+  'light_gray', 'cyan', 'purple', 'blue', 'brown', 'green', 'red', 'black'];
+colourNames.forEach((colour, damage) => { renamed[`159:${damage}`] = `${colour}_terracotta`; });
+
+// Today's things, keyed by name and damage. A few items still tell their
+// variants apart by damage (a bed's or a banner's colour); the data lists
+// those as variations with a non-zero metadata. "item.*" entries are the
+// placed forms of items (a cake on a table), not something to carry.
+const today = [];
+const todayByKey = new Map();
+for (const item of todayItems) {
+  if (item.name === 'air' || item.name.startsWith('item.')) continue;
+  const forms = [{ damage: 0, title: tidy(item.displayName) }];
+  for (const v of item.variations || []) {
+    if (v.metadata > 0) forms.push({ damage: v.metadata, title: tidy(v.displayName) });
+  }
+  for (const form of forms) {
+    const entry = { name: item.name, identifier: `minecraft:${item.name}`, damage: form.damage, title: form.title,
+                    block: todayBlockNames.has(item.name) };
+    today.push(entry);
+    todayByKey.set(`${item.name}|${form.damage}`, entry);
+  }
+}
+const todayByTitle = new Map();
+for (const entry of today) {
+  const key = entry.title.toLowerCase();
+  if (!todayByTitle.has(key)) todayByTitle.set(key, entry);
+}
+const earlyNameById = new Map([...blocks, ...items].map((x) => [x.id, x.name]));
+
+const claim = (row, entry) => {
+  if (!entry || entry.row) return false;
+  entry.row = row;
+  row.today = entry;
+  return true;
+};
+for (const row of rows) {
+  const override = renamed[`${row.id}:${row.damage}`];
+  if (override === undefined) continue;
+  const entry = todayByKey.get(`${override}|0`);
+  if (!entry) throw new Error(`no ${override} in bedrock ${todayVersion}`);
+  if (!claim(row, entry)) throw new Error(`${override} is claimed twice`);
+}
+// Same name first, for every row, so that a placed-only form never takes
+// the item's name by its early internal name.
+for (const row of rows) {
+  if (!row.today && !row.name.endsWith('(block)')) claim(row, todayByTitle.get(row.name.toLowerCase()));
+}
+for (const row of rows) {
+  if (row.today || row.damage !== 0 || row.name.includes('(block)')) continue;
+  claim(row, todayByKey.get(`${earlyNameById.get(row.id)}|0`));
+}
+
+// Titles shown for today's names must differ as well. A title the data
+// repeats ("Music Disc" 22 times) says what sets each apart: the words of
+// its name that the title lacks ("Music Disc (cat)"); an item whose name the
+// title already covers keeps the plain title.
+const byTitle = new Map();
+for (const entry of today) {
+  const key = entry.title.toLowerCase();
+  if (!byTitle.has(key)) byTitle.set(key, []);
+  byTitle.get(key).push(entry);
+}
+for (const [key, sharers] of byTitle) {
+  if (sharers.length < 2) continue;
+  const words = new Set(key.split(/[^a-z0-9]+/));
+  for (const entry of sharers) {
+    const extra = entry.name.split('_').filter((w) => !words.has(w));
+    if (extra.length) entry.title = `${entry.title} (${extra.join(' ')})`;
+  }
+}
+const titles = new Set();
+for (const entry of today) {
+  const key = entry.title.toLowerCase();
+  if (titles.has(key)) {
+    entry.title = `${entry.title} (${entry.identifier}${entry.damage ? ` ${entry.damage}` : ''})`;
+    process.stderr.write(`renamed a repeated title: ${entry.title}\n`);
+  }
+  titles.add(entry.title.toLowerCase());
+}
+
+// Cells for today's things without an early row: each its own, after the
+// early cells, blocks in the blocks picture and the rest among the items.
+// The first new item cell is the generic glyph for things the catalogue does
+// not know (a row with no numbers and no name).
+while (armorSlotCells.has(itemCell)) itemCell++;
+const genericCell = ['items-opaque', (itemCell % 16) * 16, Math.floor(itemCell / 16) * 16];
+itemCell++;
+const todayOnly = today.filter((entry) => !entry.row);
+for (const entry of todayOnly) {
+  if (entry.block) {
+    entry.cell = ['terrain-atlas', (blockCell % 32) * 16, Math.floor(blockCell / 32) * 16];
+    blockCell++;
+  } else {
+    while (armorSlotCells.has(itemCell)) itemCell++;
+    entry.cell = ['items-opaque', (itemCell % 16) * 16, Math.floor(itemCell / 16) * 16];
+    itemCell++;
+  }
+}
+
 const licence = fs.readFileSync(path.join(__dirname, 'LICENSE.minecraft-data'), 'utf8');
 const out = [];
 out.push(`# Item catalogue of the widget kit, generated by tools/catalogue_generator from`);
-out.push(`# minecraft-data ${version}, data/bedrock/0.14 (items.json, blocks.json).`);
-out.push(`# Columns: id, damage, name, picture, x, y; the picture's cell is the 16 x 16`);
-out.push(`# pixels at (x, y). The data it was made from is under this licence:`);
+out.push(`# minecraft-data ${version}: data/bedrock/0.14 (items.json, blocks.json) for the`);
+out.push(`# early game's numbered items, data/bedrock/${todayVersion} (items.json, blocks.json)`);
+out.push(`# for today's named ones.`);
+out.push(`# Columns: id, damage, name (the early game's number and title; empty for a`);
+out.push(`# thing only today's game has), picture, x, y (the picture's cell is the 16 x 16`);
+out.push(`# pixels at (x, y)), identifier, identifier_damage, identifier_name (today's`);
+out.push(`# "Name" string, the "Damage" that goes with it, and its title; empty for a`);
+out.push(`# thing today's game no longer has). The one row with none of these gives the`);
+out.push(`# generic picture, for things the catalogue does not know.`);
+out.push(`# The data it was made from is under this licence:`);
 out.push('#');
 for (const line of licence.trimEnd().split('\n')) out.push(line ? `# ${line}` : '#');
-out.push('id\tdamage\tname\tpicture\tx\ty');
-for (const r of rows) out.push([r.id, r.damage, r.name, r.picture, r.x, r.y].join('\t'));
+out.push('id\tdamage\tname\tpicture\tx\ty\tidentifier\tidentifier_damage\tidentifier_name');
+const todayColumns = (entry) => (entry ? [entry.identifier, entry.damage, entry.title] : ['', '', '']);
+for (const r of rows) out.push([r.id, r.damage, r.name, r.picture, r.x, r.y, ...todayColumns(r.today)].join('\t'));
+out.push(['', '', '', ...genericCell, '', '', ''].join('\t'));
+for (const e of todayOnly) out.push(['', '', '', ...e.cell, ...todayColumns(e)].join('\t'));
 process.stdout.write(out.join('\n') + '\n');
-process.stderr.write(`${rows.length} rows, ${itemCell} item cells, ${blockCell} block cells\n`);
+process.stderr.write(`${rows.length} early rows (${rows.filter((r) => r.today).length} with today's name), ` +
+                     `${todayOnly.length} rows of today only, ${itemCell} item cells, ${blockCell} block cells\n`);

@@ -1,7 +1,7 @@
 // make_demo_sandbox <sandbox folder>
 //
 // Writes the demo game's data into <sandbox folder>/Documents/games/com.mojang:
-// four worlds in minecraftWorlds and minecraftpe/options.txt. Everything is
+// five worlds in minecraftWorlds and minecraftpe/options.txt. Everything is
 // written through Tarnbook and the game's LevelDB, so the demo is read by the
 // same code as a real game. The level.dat files are the same bytes on every
 // run (fixed times and seeds); the LevelDB files may differ.
@@ -11,6 +11,11 @@
 //   Creative Flatland   creative world with flying abilities
 //   Old Cave World      the format before LevelDB: no db/, "Player" in level.dat
 //   Broken World        level.dat damaged, level.dat_old whole: the fallback path
+//   Modern Survival     a world of today's game, in the folder bW9kZXJuAA==:
+//                       storage version 10, items named ("minecraft:diamond_sword")
+//                       in a 36-slot inventory and 4 armor slots, with "Block"
+//                       and "tag" compounds, empty slots, and an add-on's item
+//                       the catalogue does not know
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +31,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+const char* const modernWorldFolder = "bW9kZXJuAA==";
 
 struct Item {
     int16_t id;
@@ -165,6 +172,184 @@ std::vector<Item> creativeItems() {
     return items;
 }
 
+// Today's game: every inventory and armor entry is a compound with "Count",
+// "Damage", "Name" ("" for an empty slot), "Slot" (inventory only) and
+// "WasPickedUp", in that order, then "Block" for a block item and "tag" for
+// anything with data of its own (wear, enchantments, a custom name).
+struct NamedItem {
+    const char* name;
+    int8_t count;
+    int16_t damage;
+    std::shared_ptr<TBKCompoundTag> block;
+    std::shared_ptr<TBKCompoundTag> tag;
+};
+
+std::shared_ptr<TBKCompoundTag> compound(const std::string& name, std::vector<std::shared_ptr<TBKTag>> children) {
+    auto tag = std::make_shared<TBKCompoundTag>(name);
+    for (auto& child : children) tag->setValueForKey(std::move(child));
+    return tag;
+}
+
+std::shared_ptr<TBKStringTag> text(const std::string& name, const std::string& value) {
+    return std::make_shared<TBKStringTag>(name, value);
+}
+
+// The "Block" compound of a block item: the block's name, its states and the
+// version of the block format (1.21's, as the game writes it today).
+std::shared_ptr<TBKCompoundTag> block(const std::string& name, std::vector<std::shared_ptr<TBKTag>> states = {}) {
+    return compound("Block", {text("name", name), compound("states", std::move(states)),
+                              TBKNumberTag::intTag("version", 18168865)});
+}
+
+std::shared_ptr<TBKCompoundTag> enchantments(int32_t wear, std::initializer_list<std::pair<int16_t, int16_t>> list) {
+    auto ench = std::make_shared<TBKListTag>("ench", TBKTagType::Compound);
+    for (auto [id, level] : list) {
+        ench->setObjectAtIndexedSubscript(
+            compound("", {TBKNumberTag::shortTag("id", id), TBKNumberTag::shortTag("lvl", level)}), ench->count());
+    }
+    return compound("tag", {TBKNumberTag::intTag("Damage", wear), TBKNumberTag::intTag("RepairCost", 1), ench});
+}
+
+std::shared_ptr<TBKCompoundTag> namedEntry(int slot, const NamedItem& item) {
+    auto entry = std::make_shared<TBKCompoundTag>("");
+    entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
+    entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
+    entry->setValueForKey(text("Name", item.name));
+    if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+    entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
+    if (item.block) entry->setValueForKey(item.block);
+    if (item.tag) entry->setValueForKey(item.tag);
+    return entry;
+}
+
+std::shared_ptr<TBKListTag> namedList(const std::string& name, const std::vector<NamedItem>& items, bool slots) {
+    auto list = std::make_shared<TBKListTag>(name, TBKTagType::Compound);
+    for (size_t i = 0; i < items.size(); ++i) {
+        list->setObjectAtIndexedSubscript(namedEntry(slots ? static_cast<int>(i) : -1, items[i]), list->count());
+    }
+    return list;
+}
+
+// Slots 0 to 8 are the hotbar. Slots 17, 23 and 30 to 35 are empty.
+std::vector<NamedItem> modernInventory() {
+    const NamedItem empty{"", 0, 0, nullptr, nullptr};
+    auto staff = compound("tag", {compound("display", {text("Name", "Ruby Staff")}),
+                                  TBKNumberTag::intTag("myaddon:mana", 40)});
+    std::vector<NamedItem> items = {
+        {"minecraft:diamond_sword", 1, 0, nullptr, enchantments(112, {{9, 5}, {17, 3}})},
+        {"minecraft:diamond_pickaxe", 1, 0, nullptr, enchantments(40, {{15, 4}})},
+        {"minecraft:iron_axe", 1, 0, nullptr, enchantments(3, {})},
+        {"minecraft:bow", 1, 0, nullptr, nullptr},
+        {"minecraft:arrow", 48, 0, nullptr, nullptr},
+        {"minecraft:torch", 64, 0, block("minecraft:torch", {text("torch_facing_direction", "unknown")}), nullptr},
+        {"minecraft:cooked_beef", 12, 0, nullptr, nullptr},
+        {"minecraft:oak_planks", 64, 0, block("minecraft:oak_planks"), nullptr},
+        {"minecraft:water_bucket", 1, 0, nullptr, nullptr},
+        {"minecraft:cobblestone", 64, 0, block("minecraft:cobblestone"), nullptr},
+        {"minecraft:cherry_log", 20, 0, block("minecraft:cherry_log", {text("pillar_axis", "y")}), nullptr},
+        {"minecraft:crafting_table", 1, 0, block("minecraft:crafting_table"), nullptr},
+        {"minecraft:furnace", 2, 0, block("minecraft:furnace", {text("minecraft:cardinal_direction", "south")}),
+         nullptr},
+        {"myaddon:ruby_staff", 1, 0, nullptr, staff},
+        {"minecraft:coal", 30, 0, nullptr, nullptr},
+        {"minecraft:iron_ingot", 17, 0, nullptr, nullptr},
+        {"minecraft:copper_ingot", 9, 0, nullptr, nullptr},
+        empty,
+        {"minecraft:diamond", 5, 0, nullptr, nullptr},
+        {"minecraft:netherite_ingot", 1, 0, nullptr, nullptr},
+        {"minecraft:amethyst_shard", 7, 0, nullptr, nullptr},
+        {"minecraft:bread", 9, 0, nullptr, nullptr},
+        {"minecraft:golden_carrot", 6, 0, nullptr, nullptr},
+        empty,
+        {"minecraft:bed", 1, 14, nullptr, nullptr},
+        {"minecraft:white_wool", 16, 0, block("minecraft:white_wool"), nullptr},
+        {"minecraft:spyglass", 1, 0, nullptr, nullptr},
+        {"minecraft:potion", 3, 5, nullptr, nullptr},
+        {"minecraft:redstone", 24, 0, nullptr, nullptr},
+        {"minecraft:shield", 1, 0, nullptr, nullptr},
+    };
+    while (items.size() < 36) items.push_back(empty);
+    return items;
+}
+
+std::vector<NamedItem> modernArmor() {
+    return {{"minecraft:turtle_helmet", 1, 0, nullptr, nullptr},
+            {"minecraft:netherite_chestplate", 1, 0, nullptr, enchantments(17, {{0, 4}})},
+            {"minecraft:chainmail_leggings", 1, 0, nullptr, nullptr},
+            {"", 0, 0, nullptr, nullptr}};
+}
+
+// A level.dat as today's game writes it, trimmed to a representative set:
+// version lists, nested compounds and the fields the editor shows.
+std::shared_ptr<TBKCompoundTag> makeModernLevel(const WorldPlan& plan) {
+    auto version = [](const std::string& name) {
+        auto list = std::make_shared<TBKListTag>(name, TBKTagType::Int);
+        for (int32_t part : {1, 26, 30, 0, 0}) {
+            list->setObjectAtIndexedSubscript(TBKNumberTag::intTag("", part), list->count());
+        }
+        return list;
+    };
+    auto level = std::make_shared<TBKCompoundTag>("");
+    level->setValueForKey(text("BiomeOverride", ""));
+    level->setValueForKey(TBKNumberTag::byteTag("CenterMapsToOrigin", 0));
+    level->setValueForKey(TBKNumberTag::intTag("Difficulty", 2));
+    level->setValueForKey(text("FlatWorldLayers", "null\n"));
+    level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
+    level->setValueForKey(TBKNumberTag::intTag("Generator", 1));
+    level->setValueForKey(text("InventoryVersion", "1.26.30"));
+    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
+    level->setValueForKey(text("LevelName", plan.name));
+    level->setValueForKey(version("MinimumCompatibleClientVersion"));
+    level->setValueForKey(TBKNumberTag::intTag("NetworkVersion", 1001));
+    level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
+    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+    level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+    level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
+    level->setValueForKey(TBKNumberTag::longTag("Time", 52311));
+    level->setValueForKey(TBKNumberTag::intTag("WorldVersion", 1));
+    level->setValueForKey(compound("abilities", {TBKNumberTag::byteTag("attackmobs", 1),
+                                                 TBKNumberTag::byteTag("build", 1),
+                                                 TBKNumberTag::floatTag("flySpeed", 0.05f),
+                                                 TBKNumberTag::byteTag("flying", 0),
+                                                 TBKNumberTag::byteTag("instabuild", 0),
+                                                 TBKNumberTag::byteTag("invulnerable", 0),
+                                                 TBKNumberTag::byteTag("mayfly", 0),
+                                                 TBKNumberTag::byteTag("mine", 1),
+                                                 TBKNumberTag::floatTag("walkSpeed", 0.1f)}));
+    level->setValueForKey(TBKNumberTag::byteTag("commandsEnabled", 0));
+    level->setValueForKey(TBKNumberTag::longTag("currentTick", 1048576));
+    level->setValueForKey(TBKNumberTag::byteTag("dodaylightcycle", 1));
+    level->setValueForKey(compound("experiments", {TBKNumberTag::byteTag("experiments_ever_used", 0),
+                                                   TBKNumberTag::byteTag("saved_with_toggled_experiments", 0)}));
+    level->setValueForKey(version("lastOpenedWithVersion"));
+    level->setValueForKey(TBKNumberTag::longTag("worldStartCount", 4294967294LL));
+    return level;
+}
+
+std::shared_ptr<TBKCompoundTag> makeModernPlayer(const WorldPlan& plan) {
+    auto player = makePlayer(plan);
+    player->setValueForKey(namedList("Armor", modernArmor(), false));
+    player->setValueForKey(namedList("Inventory", modernInventory(), true));
+    player->setValueForKey(namedList("Offhand", {{"", 0, 0, nullptr, nullptr}}, false));
+    player->setValueForKey(text("identifier", "minecraft:player"));
+    player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
+    return player;
+}
+
+// Today's game names a world's folder with a short random id and keeps the
+// world's name in levelname.txt and level.dat.
+void writeModernWorld(const fs::path& worlds, const std::string& folderName, const WorldPlan& plan) {
+    fs::path folder = worlds / folderName;
+    fs::remove_all(folder);
+    fs::create_directories(folder / "db");
+    TBKLevelDB db(folder.string(), plan.name, "");
+    db.setStorageVersion(plan.storageVersion);
+    db.setLevelData(makeModernLevel(plan));
+    db.setPlayer(makeModernPlayer(plan));
+}
+
 void writeOptions(const fs::path& folder) {
     fs::create_directories(folder);
     // Every line ends in a line feed; keys the options screen edits are all
@@ -237,6 +422,8 @@ int main(int argc, char** argv) {
             db.setLevelData(db.levelData());
         }
         damageLevelDat(worlds / broken.name);
+
+        writeModernWorld(worlds, modernWorldFolder, {"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}});
 
         writeOptions(games / "minecraftpe");
     } catch (const std::exception& error) {

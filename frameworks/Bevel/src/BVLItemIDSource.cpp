@@ -52,6 +52,8 @@ BVLItemIDSource::BVLItemIDSource(const std::string& table) {
     return -1;
   };
   long idColumn = -1, damageColumn = -1, nameColumn = -1, pictureColumn = -1, xColumn = -1, yColumn = -1;
+  long identifierColumn = -1, identifierDamageColumn = -1, identifierNameColumn = -1;
+  bool genericFound = false;
   while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
@@ -60,56 +62,133 @@ BVLItemIDSource::BVLItemIDSource(const std::string& table) {
       columns = fields;
       idColumn = column("id"), damageColumn = column("damage"), nameColumn = column("name");
       pictureColumn = column("picture"), xColumn = column("x"), yColumn = column("y");
+      identifierColumn = column("identifier"), identifierDamageColumn = column("identifier_damage");
+      identifierNameColumn = column("identifier_name");
       if (idColumn < 0 || damageColumn < 0 || nameColumn < 0) return;
       continue;
     }
     auto field = [&](long at) -> std::string { return at >= 0 && at < long(fields.size()) ? fields[at] : ""; };
-    auto id = parse16(field(idColumn));
-    auto damage = parse16(field(damageColumn));
-    std::string name = field(nameColumn);
-    if (!id || !damage || name.empty()) continue;
-    BVLItemDefinition entry{name, *id, *damage, field(pictureColumn), {}};
+    Entry entry;
+    entry.picture = field(pictureColumn);
     auto x = parseNumber(field(xColumn));
     auto y = parseNumber(field(yColumn));
     if (x && y) entry.cell = ui::Rect(double(*x), double(*y), 16, 16);
-    if (index_.emplace(std::make_pair(*id, *damage), entries_.size()).second) entries_.push_back(std::move(entry));
+
+    auto id = parse16(field(idColumn));
+    auto damage = parse16(field(damageColumn));
+    entry.name = field(nameColumn);
+    bool numbered = id && damage && !entry.name.empty() && !index_.count({*id, *damage});
+    if (numbered) entry.numbers = std::make_pair(*id, *damage);
+
+    entry.identifier = field(identifierColumn);
+    entry.identifierName = field(identifierNameColumn);
+    std::string identifierDamage = field(identifierDamageColumn);
+    auto namedDamage = identifierDamage.empty() ? std::optional<uint16_t>(0) : parse16(identifierDamage);
+    bool named = !entry.identifier.empty() && !entry.identifierName.empty() && namedDamage &&
+                 !parseStringRepresentation(entry.identifier) && entry.identifier.find('#') == std::string::npos &&
+                 !nameIndex_.count({entry.identifier, *namedDamage});
+    if (named) {
+      entry.identifierDamage = *namedDamage;
+    } else {
+      entry.identifier.clear();
+    }
+
+    if (!numbered && !named) {
+      bool blank = field(idColumn).empty() && field(damageColumn).empty() && entry.name.empty() &&
+                   field(identifierColumn).empty();
+      if (blank && !genericFound && !entry.picture.empty() && !entry.cell.isEmpty()) {
+        genericFound = true;
+        genericPicture_ = entry.picture;
+        genericCell_ = entry.cell;
+      }
+      continue;
+    }
+    if (numbered) index_.emplace(*entry.numbers, entries_.size());
+    if (named) nameIndex_.emplace(std::make_pair(entry.identifier, entry.identifierDamage), entries_.size());
+    entries_.push_back(std::move(entry));
   }
+}
+
+BVLItemDefinition BVLItemIDSource::definitionOf(const Entry& entry, bool byName) const {
+  BVLItemDefinition definition;
+  definition.name = byName ? entry.identifierName : entry.name;
+  if (entry.numbers) {
+    definition.numbered = true;
+    definition.id = entry.numbers->first;
+    definition.damage = entry.numbers->second;
+  }
+  definition.picture = entry.picture;
+  definition.cell = entry.cell;
+  definition.identifier = entry.identifier;
+  definition.identifierDamage = entry.identifierDamage;
+  return definition;
 }
 
 std::vector<std::string> BVLItemIDSource::allItems() const {
   std::vector<std::string> items;
-  items.reserve(entries_.size());
-  for (const auto& entry : entries_) items.push_back(stringRepresentation(entry.id, entry.damage));
+  items.reserve(index_.size());
+  for (const auto& entry : entries_) {
+    if (entry.numbers) items.push_back(stringRepresentation(entry.numbers->first, entry.numbers->second));
+  }
+  return items;
+}
+
+std::vector<std::string> BVLItemIDSource::allNamedItems() const {
+  std::vector<std::string> items;
+  items.reserve(nameIndex_.size());
+  for (const auto& entry : entries_) {
+    if (!entry.identifier.empty()) items.push_back(namedRepresentation(entry.identifier, entry.identifierDamage));
+  }
   return items;
 }
 
 std::optional<BVLItemDefinition> BVLItemIDSource::itemDefinitionWithStringRepresentation(const std::string& item) const {
-  auto parsed = parseStringRepresentation(item);
-  if (!parsed) return std::nullopt;
-  return itemDefinitionWithID(parsed->first, parsed->second);
+  if (auto parsed = parseStringRepresentation(item)) return itemDefinitionWithID(parsed->first, parsed->second);
+  if (auto named = parseNamedRepresentation(item)) return itemDefinitionWithName(named->first, named->second);
+  return std::nullopt;
 }
 
 std::optional<BVLItemDefinition> BVLItemIDSource::itemDefinitionWithID(uint16_t id, uint16_t damage) const {
   auto found = index_.find({id, damage});
   if (found == index_.end()) found = index_.find({id, uint16_t(0)});
   if (found == index_.end()) return std::nullopt;
-  return entries_[found->second];
+  return definitionOf(entries_[found->second], false);
+}
+
+std::optional<BVLItemDefinition> BVLItemIDSource::itemDefinitionWithName(const std::string& identifier,
+                                                                         uint16_t damage) const {
+  auto found = nameIndex_.find({identifier, damage});
+  if (found == nameIndex_.end()) found = nameIndex_.find({identifier, uint16_t(0)});
+  if (found == nameIndex_.end()) return std::nullopt;
+  return definitionOf(entries_[found->second], true);
 }
 
 std::shared_ptr<ui::Image> BVLItemIDSource::basicImageForItemWithStringRepresentation(const std::string& item) const {
-  auto parsed = parseStringRepresentation(item);
-  if (!parsed) return nullptr;
-  return basicImageForItemWithID(parsed->first, parsed->second);
+  auto definition = itemDefinitionWithStringRepresentation(item);
+  return definition ? imageOfCell(definition->picture, definition->cell) : nullptr;
 }
 
 std::shared_ptr<ui::Image> BVLItemIDSource::basicImageForItemWithID(uint16_t id, uint16_t damage) const {
   auto definition = itemDefinitionWithID(id, damage);
-  if (!definition || definition->picture.empty() || definition->cell.isEmpty()) return nullptr;
-  auto key = std::make_pair(bvl_gameBundlePath() + "/" + definition->picture,
-                            std::make_pair(int(definition->cell.x()), int(definition->cell.y())));
+  return definition ? imageOfCell(definition->picture, definition->cell) : nullptr;
+}
+
+std::shared_ptr<ui::Image> BVLItemIDSource::basicImageForItemWithName(const std::string& identifier,
+                                                                      uint16_t damage) const {
+  auto definition = itemDefinitionWithName(identifier, damage);
+  return definition ? imageOfCell(definition->picture, definition->cell) : nullptr;
+}
+
+std::shared_ptr<ui::Image> BVLItemIDSource::genericItemImage() const {
+  return imageOfCell(genericPicture_, genericCell_);
+}
+
+std::shared_ptr<ui::Image> BVLItemIDSource::imageOfCell(const std::string& picture, const ui::Rect& cell) const {
+  if (picture.empty() || cell.isEmpty()) return nullptr;
+  auto key = std::make_pair(bvl_gameBundlePath() + "/" + picture, std::make_pair(int(cell.x()), int(cell.y())));
   auto cached = images_.find(key);
   if (cached != images_.end()) return cached->second;
-  auto image = bvl_subImageWithFrame(bvl_imageNamed(definition->picture, "png"), definition->cell);
+  auto image = bvl_subImageWithFrame(bvl_imageNamed(picture, "png"), cell);
   // A picture that cannot be read now may be readable later: keep only hits.
   if (image) images_[key] = image;
   return image;
@@ -126,4 +205,19 @@ std::optional<std::pair<uint16_t, uint16_t>> BVLItemIDSource::parseStringReprese
   auto damage = parse16(item.substr(colon + 1));
   if (!id || !damage) return std::nullopt;
   return std::make_pair(*id, *damage);
+}
+
+std::string BVLItemIDSource::namedRepresentation(const std::string& identifier, uint16_t damage) {
+  return damage ? identifier + "#" + std::to_string(damage) : identifier;
+}
+
+std::optional<std::pair<std::string, uint16_t>> BVLItemIDSource::parseNamedRepresentation(const std::string& item) {
+  if (parseStringRepresentation(item)) return std::nullopt;
+  size_t hash = item.rfind('#');
+  std::string identifier = item.substr(0, hash);
+  if (identifier.empty()) return std::nullopt;
+  if (hash == std::string::npos) return std::make_pair(identifier, uint16_t(0));
+  auto damage = parse16(item.substr(hash + 1));
+  if (!damage || identifier.find('#') != std::string::npos) return std::nullopt;
+  return std::make_pair(identifier, *damage);
 }

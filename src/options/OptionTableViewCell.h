@@ -1,0 +1,78 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "external/Bevel.h"
+#include "ui/TableViewCell.h"
+
+// One row of the options table: the title shown, the options key it edits
+// and the kind of widget that edits it (see OptionTableViewCell's type codes).
+struct OptionDefinition {
+  std::string name;
+  std::string setting;
+  long type = 0;
+};
+
+using OptionDefinitions = std::map<std::string, std::vector<OptionDefinition>>;
+
+// One row of the options screen: the option's name on the left and, on the
+// right, a widget showing its value from the game's options file. Every
+// change the user makes is written to the file at once.
+//
+// The options file is read and written only here, through valueForKey and
+// setValue, which keep no state: each call finds the file again and reads it
+// whole, and a write replaces only the characters of one value.
+class OptionTableViewCell : public ui::TableViewCell {
+ public:
+  // The "Type" codes of a row definition; any other code shows no widget.
+  static constexpr long TextFieldType = 1;
+  static constexpr long SwitchType = 2;
+  static constexpr long SliderType = 3;
+
+  OptionTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier);
+
+  // Rebuilds the label and the widget for the row at indexPath, reading its
+  // value from the file once. A row whose key the file lacks (or with no
+  // file) shows its widget dimmed and taking no input. Returns this cell.
+  std::shared_ptr<OptionTableViewCell> makeReadyWithIndexPath(const ui::IndexPath& indexPath,
+                                                              const std::vector<std::string>& sections,
+                                                              const OptionDefinitions& definitions);
+
+  // The row's title and its widget (a BVLTextField, BVLSwitch or BVLSlider),
+  // both children of the cell; null before the first preparation, and the
+  // widget also for a row of an unknown type.
+  std::shared_ptr<BVLLabel> nameLabel;
+  std::shared_ptr<ui::View> settingView;
+
+  // The value of key: the text after "key:" on the line that begins with
+  // it, up to the line feed or the end of the file. None when the file is
+  // missing, unreadable or not UTF-8, or no line begins with the key.
+  static std::optional<std::string> valueForKey(const std::string& key);
+  // Replaces key's value by value and writes the whole file back, keeping
+  // every other byte; the file's first write of a run keeps a backup first.
+  // Returns whether the file now holds the value. Nothing is written when
+  // the key or the file cannot be found, or the value holds a line break or
+  // is not UTF-8 (it would change the file's lines), and when the file
+  // system refuses the write the old file stays whole. Raises nothing.
+  static bool setValue(const std::string& value, const std::string& key);
+
+  // The file's text as the widgets take it: a whole number (leading space
+  // skipped, digits after an optional sign, clamped to 32 bits, else 0) and
+  // a decimal number (the longest one at the start, else 0).
+  static int integerValue(const std::optional<std::string>& text);
+  static float decimalValue(const std::optional<std::string>& text);
+  // A slider's position as the file keeps it: six decimals and a full stop
+  // whatever the user's locale ("0.500000").
+  static std::string positionText(float position);
+
+  // A cell never shows itself selected.
+  using ui::TableViewCell::setSelected;
+  void setSelected(bool, bool) override {}
+
+ private:
+  std::shared_ptr<ui::View> makeSettingView(const OptionDefinition& definition, double width);
+};

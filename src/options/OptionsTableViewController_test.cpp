@@ -1,0 +1,342 @@
+#include "options/OptionsTableViewController.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "DemoGame.h"
+#include "menu/MenuViewController.h"
+#include "ui/Font.h"
+#include "ui/NavigationController.h"
+#include "ui/Screen.h"
+#include "ui/TestDriver.h"
+#include "ui/Window.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The menu on a 568 x 320 screen over a private copy of the demo game; the
+// options file is read and written here with plain file calls.
+struct OptionsOnScreen {
+  DemoGame game;
+  fs::path optionsPath = game.gameDataFolder() / "minecraftpe" / "options.txt";
+  ui::TestDriver driver;
+  std::shared_ptr<ui::Window> window;
+  std::shared_ptr<ui::NavigationController> navigation = std::make_shared<ui::NavigationController>();
+  std::shared_ptr<MenuViewController> menu;
+
+  OptionsOnScreen() {
+    ui::Screen::main().setBounds(ui::Rect(0, 0, 568, 320));
+    GSFontAddFromFile((game.app() / "minecraft.ttf").c_str());
+    window = std::make_shared<ui::Window>(ui::Screen::main().bounds());
+    menu = std::make_shared<MenuViewController>();
+    navigation->addChildViewController(menu);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+    driver.runUntilIdle();
+  }
+
+  OptionsTableViewController& options() { return *menu->optionsController; }
+  ui::TableView& table() { return *options().tableView(); }
+
+  void open() {
+    driver.tap(*menu->optionsButton);
+    driver.runUntilIdle();
+  }
+  void back() {
+    navigation->popViewControllerAnimated(true);
+    driver.runUntilIdle();
+  }
+
+  std::shared_ptr<OptionTableViewCell> cell(long section, long row) {
+    table().scrollToRowAtIndexPath({section, row}, false);
+    driver.runUntilIdle();
+    return std::dynamic_pointer_cast<OptionTableViewCell>(table().cellForRowAtIndexPath({section, row}));
+  }
+  template <class Widget>
+  std::shared_ptr<Widget> widget(long section, long row) {
+    auto shown = cell(section, row);
+    return shown ? std::dynamic_pointer_cast<Widget>(shown->settingView) : nullptr;
+  }
+
+  std::string file() const {
+    std::ifstream in(optionsPath, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+  void setFile(const std::string& text) const {
+    std::ofstream(optionsPath, std::ios::binary | std::ios::trunc) << text;
+  }
+  // The demo's file with one line's value replaced.
+  std::string fileWith(const std::string& key, const std::string& value) const {
+    std::string text = file();
+    size_t start = text.find("\n" + key + ":") + key.size() + 2;
+    text.replace(start, text.find('\n', start) - start, value);
+    return text;
+  }
+};
+
+std::vector<std::shared_ptr<ui::View>> widgetsAndLabels(const OptionTableViewCell& cell) {
+  std::vector<std::shared_ptr<ui::View>> found;
+  for (const auto& view : cell.subviews()) {
+    if (std::dynamic_pointer_cast<ui::Control>(view) || std::dynamic_pointer_cast<BVLLabel>(view)) found.push_back(view);
+  }
+  return found;
+}
+
+TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanorama) {
+  OptionsOnScreen s;
+  s.open();
+  auto& o = s.options();
+  ASSERT_EQ(s.navigation->topViewController(), s.menu->optionsController);
+  const double W = 568, H = 320 - 64;
+
+  std::vector<std::shared_ptr<ui::View>> children = o.view()->subviews();
+  ASSERT_EQ(children.size(), 3u) << "back to front: panorama, dimming, table";
+  EXPECT_EQ(children[0], o.background());
+  EXPECT_EQ(o.background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_TRUE(o.background()->clipsToBounds());
+  EXPECT_EQ(children[1]->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(children[1]->backgroundColor(), ui::Color::black());
+  EXPECT_EQ(children[1]->opacity(), 0.5);
+  EXPECT_EQ(children[2], o.tableView());
+  EXPECT_EQ(o.tableView()->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(o.tableView()->style(), ui::TableViewStyle::Plain);
+  EXPECT_TRUE(o.background()->isAnimating());
+
+  const long rows[] = {5, 3, 1, 0, 4};
+  const char* names[] = {"General", "Graphics", "Controls", "Sounds", "Developer"};
+  ASSERT_EQ(s.table().numberOfSections(), 5);
+  ui::Font font = ui::Font::named("Minecraft", 16);
+  for (long section = 0; section < 5; ++section) {
+    SCOPED_TRACE(names[section]);
+    EXPECT_EQ(s.table().numberOfRowsInSection(section), rows[section]);
+    auto header = o.viewForHeaderInSection(s.table(), section);
+    EXPECT_EQ(header->frame(), ui::Rect(0, 0, W, 26));
+    ASSERT_EQ(header->subviews().size(), 1u);
+    auto label = std::dynamic_pointer_cast<BVLLabel>(header->subviews()[0]);
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->text(), names[section]);
+    EXPECT_EQ(label->style(), BVLLabel::HeaderStyle);
+    ui::Size size = font.measure(names[section]);
+    EXPECT_EQ(label->frame(), ui::Rect(24, 6, size.width, size.height));
+  }
+  // Rows are 46 high and every header 26, the empty "Sounds" one included,
+  // which the "Developer" header follows directly.
+  EXPECT_EQ(s.table().rectForRowAtIndexPath({0, 1}).y() - s.table().rectForRowAtIndexPath({0, 0}).y(), 46);
+  EXPECT_EQ(s.table().rectForRowAtIndexPath({4, 0}).y() - s.table().rectForRowAtIndexPath({2, 0}).y(),
+            46 + 26 + 26);
+
+  // Each kind of row in its place, its widget at the right edge.
+  struct Row {
+    ui::IndexPath path;
+    const char* name;
+    ui::Rect widget;
+  } placed[] = {
+      {{0, 0}, "Username", ui::Rect(W - 220, 5, 200, 36)},
+      {{0, 2}, "Third Person", ui::Rect(W - 96, 0, 76, 38)},
+      {{2, 0}, "Sensitivity", ui::Rect(W - 220, 5, 200, 36)},
+      {{4, 3}, "Flat World Layers", ui::Rect(W - 220, 5, 200, 36)},
+  };
+  for (const auto& row : placed) {
+    SCOPED_TRACE(row.name);
+    auto cell = s.cell(row.path.section, row.path.row);
+    ASSERT_TRUE(cell && cell->nameLabel && cell->settingView);
+    EXPECT_EQ(cell->nameLabel->text(), row.name);
+    EXPECT_EQ(cell->nameLabel->style(), BVLLabel::DetailStyle);
+    ui::Size size = font.measure(row.name);
+    EXPECT_EQ(cell->nameLabel->frame(), ui::Rect(40, 15, size.width, size.height));
+    EXPECT_EQ(cell->settingView->frame(), row.widget);
+    EXPECT_EQ(cell->frame().height(), 46);
+    EXPECT_EQ(widgetsAndLabels(*cell), (std::vector<std::shared_ptr<ui::View>>{cell->nameLabel, cell->settingView}))
+        << "the widget above the label, nothing else";
+  }
+}
+
+TEST(OptionsScreen, LaterVisitsBuildNothingNewAndPanAgain) {
+  OptionsOnScreen s;
+  s.open();
+  auto first = s.options().view()->subviews();
+  auto panorama = s.options().background();
+  s.back();
+  EXPECT_FALSE(panorama->isAnimating()) << "the panorama stops while the screen is gone";
+  s.open();
+  EXPECT_EQ(s.options().view()->subviews(), first);
+  EXPECT_EQ(s.options().background(), panorama);
+  EXPECT_TRUE(panorama->isAnimating());
+}
+
+TEST(OptionsScreen, ATapOnARowOutsideItsWidgetNeitherHighlightsNorSelects) {
+  OptionsOnScreen s;
+  s.open();
+  auto cell = s.cell(0, 2);
+  std::string before = s.file();
+  s.driver.tap(*cell->nameLabel);
+  EXPECT_FALSE(cell->isHighlighted());
+  EXPECT_FALSE(cell->isSelected());
+  EXPECT_EQ(s.table().indexPathForSelectedRow(), std::nullopt);
+  EXPECT_EQ(s.file(), before);
+}
+
+TEST(OptionsScreen, ASwitchShowsAnyNonZeroValueAsOnAndWritesZeroThenOne) {
+  OptionsOnScreen s;
+  const std::string two = s.fileWith("game_thirdperson", "2");
+  s.setFile(two);
+  s.open();
+  auto toggle = s.widget<BVLSwitch>(0, 2);
+  ASSERT_TRUE(toggle);
+  EXPECT_TRUE(toggle->isOn());
+  s.driver.tap(*toggle);
+  EXPECT_FALSE(toggle->isOn());
+  EXPECT_EQ(s.file(), s.fileWith("game_thirdperson", "0"));
+  s.driver.tap(*toggle);
+  EXPECT_EQ(s.file(), s.fileWith("game_thirdperson", "1"));
+  std::string expected = two;
+  expected.replace(expected.find("game_thirdperson:2"), 18, "game_thirdperson:1");
+  EXPECT_EQ(s.file(), expected) << "every other byte as it was";
+}
+
+TEST(OptionsScreen, TheSliderStartsAtTheFilesValueAndWritesItsNewPosition) {
+  OptionsOnScreen s;
+  std::string before = s.file();
+  ASSERT_NE(before.find("\nctrl_sensitivity:0.5\n"), std::string::npos);
+  s.open();
+  auto slider = s.widget<BVLSlider>(2, 0);
+  ASSERT_TRUE(slider);
+  EXPECT_EQ(slider->spotCount(), 0);
+  EXPECT_EQ(slider->position(), 0.5f);
+  ui::Rect knob = slider->convertRectToWindow(slider->knobFrame(0.5f));
+  ui::Rect track = slider->convertRectToWindow(slider->bounds());
+  ui::Point from{knob.x() + knob.width() / 2, knob.y() + knob.height() / 2};
+  s.driver.drag(*s.window, from, {track.maxX() + 40, from.y});
+  s.driver.runUntilIdle();
+  EXPECT_EQ(slider->position(), 1.0f);
+  std::string expected = before;
+  expected.replace(expected.find("ctrl_sensitivity:0.5"), 20, "ctrl_sensitivity:1.000000");
+  EXPECT_EQ(s.file(), expected);
+}
+
+TEST(OptionsScreen, ATypedUserNameIsWrittenExactlyAndNothingElseChanges) {
+  OptionsOnScreen s;
+  std::string before = s.file();
+  s.open();
+  auto field = s.widget<BVLTextField>(0, 0);
+  ASSERT_TRUE(field);
+  EXPECT_EQ(field->text(), "Steve");
+  s.driver.tap(*field);
+  s.driver.pressKeys(*s.window, "Ctrl+A");
+  s.driver.type(*s.window, "Builder Bob: 2nd");
+  s.driver.runUntilIdle();
+  std::string expected = before;
+  expected.replace(expected.find("mp_username:Steve"), 17, "mp_username:Builder Bob: 2nd");
+  EXPECT_EQ(s.file(), expected);
+
+  // Free text rows take what is typed, numbers or not.
+  auto difficulty = s.widget<BVLTextField>(0, 1);
+  ASSERT_TRUE(difficulty);
+  s.driver.tap(*difficulty);
+  s.driver.pressKeys(*s.window, "Ctrl+A");
+  s.driver.type(*s.window, "hard");
+  s.driver.runUntilIdle();
+  expected.replace(expected.find("game_difficulty:2"), 17, "game_difficulty:hard");
+  EXPECT_EQ(s.file(), expected);
+}
+
+TEST(OptionsScreen, ValuesChangedWhileTheScreenIsAwayShowOnTheNextVisit) {
+  OptionsOnScreen s;
+  s.open();
+  ASSERT_EQ(s.widget<BVLTextField>(0, 0)->text(), "Steve");
+  ASSERT_FALSE(s.widget<BVLSwitch>(1, 1) == nullptr);
+  ASSERT_TRUE(s.widget<BVLSwitch>(1, 1)->isOn());
+  s.back();
+  s.setFile(s.fileWith("mp_username", "Herobrine"));
+  s.setFile(s.fileWith("gfx_fancygraphics", "0"));
+  s.open();
+  EXPECT_EQ(s.widget<BVLTextField>(0, 0)->text(), "Herobrine");
+  EXPECT_FALSE(s.widget<BVLSwitch>(1, 1)->isOn());
+}
+
+TEST(OptionsScreen, ARowWhoseKeyTheFileLacksIsDimmedAndWritesNothing) {
+  OptionsOnScreen s;
+  std::string text = s.file();
+  size_t line = text.find("dev_showchunkmap:0\n");
+  ASSERT_NE(line, std::string::npos);
+  text.erase(line, 19);
+  s.setFile(text);
+  timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, s.optionsPath.c_str(), old, 0), 0);
+
+  s.open();
+  auto missing = s.widget<BVLSwitch>(4, 1);
+  auto present = s.widget<BVLSwitch>(4, 0);
+  ASSERT_TRUE(missing && present);
+  EXPECT_EQ(missing->opacity(), 0.5);
+  EXPECT_FALSE(missing->isEnabled());
+  EXPECT_EQ(present->opacity(), 1);
+  EXPECT_TRUE(present->isEnabled());
+  s.driver.tap(*missing);
+  EXPECT_FALSE(missing->isOn()) << "the tap was not taken";
+  EXPECT_EQ(s.file(), text);
+  struct stat info {};
+  ASSERT_EQ(::stat(s.optionsPath.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mtim.tv_sec, 1000000000) << "the file is not even rewritten";
+
+  // A key that goes while the row shows: the change is not taken, and the
+  // switch shows what the file holds instead of a value it does not.
+  ASSERT_FALSE(present->isOn());
+  text.erase(text.find("dev_autoloadlevel:0\n"), 20);
+  s.setFile(text);
+  s.driver.tap(*present);
+  EXPECT_FALSE(present->isOn());
+  EXPECT_EQ(s.file(), text);
+}
+
+// A cell alone, as the table reuses it, in a table 320 points wide.
+TEST(OptionCell, EachPreparationLeavesOneLabelAndOnlyItsOwnRowsWidget) {
+  DemoGame game;
+  ui::TestDriver driver;
+  const std::vector<std::string> sections = {"A"};
+  const OptionDefinitions definitions = {{"A",
+                                          {{"Third Person", "game_thirdperson", OptionTableViewCell::SwitchType},
+                                           {"Username", "mp_username", OptionTableViewCell::TextFieldType},
+                                           {"Sensitivity", "ctrl_sensitivity", OptionTableViewCell::SliderType},
+                                           {"Sounds", "audio_sound", 7}}}};
+  auto cell = std::make_shared<OptionTableViewCell>(ui::TableViewCellStyle::Default, "cell");
+  cell->setFrame(ui::Rect(0, 0, 320, 46));
+  struct Expected {
+    bool isSwitch, isField, isSlider;
+    std::optional<ui::Rect> frame;
+  } expected[] = {
+      {true, false, false, ui::Rect(224, 0, 76, 38)},
+      {false, true, false, ui::Rect(100, 5, 200, 36)},
+      {false, false, true, ui::Rect(100, 5, 200, 36)},
+      {false, false, false, std::nullopt},
+  };
+  for (long row = 0; row < 4; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(cell->makeReadyWithIndexPath({0, row}, sections, definitions), cell);
+    auto& e = expected[row];
+    EXPECT_EQ(bool(std::dynamic_pointer_cast<BVLSwitch>(cell->settingView)), e.isSwitch);
+    EXPECT_EQ(bool(std::dynamic_pointer_cast<BVLTextField>(cell->settingView)), e.isField);
+    EXPECT_EQ(bool(std::dynamic_pointer_cast<BVLSlider>(cell->settingView)), e.isSlider);
+    std::vector<std::shared_ptr<ui::View>> shown = {cell->nameLabel};
+    if (e.frame) {
+      ASSERT_TRUE(cell->settingView);
+      EXPECT_EQ(cell->settingView->frame(), *e.frame);
+      shown.push_back(cell->settingView);
+    } else {
+      EXPECT_EQ(cell->settingView, nullptr);
+    }
+    EXPECT_EQ(widgetsAndLabels(*cell), shown);
+    EXPECT_EQ(cell->nameLabel->text(), definitions.at("A")[size_t(row)].name);
+  }
+  cell->setSelected(true, false);
+  EXPECT_FALSE(cell->isSelected());
+}
+
+}  // namespace

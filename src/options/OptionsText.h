@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The options file's text: UTF-8, one setting a line, the key, ":" and the
+// value. Pure functions of the text, apart from any file, so that they can be
+// tested and fuzzed by themselves.
+class OptionsText {
+ public:
+  // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+  static bool isUTF8(std::string_view text);
+
+  // The value of key: the text after "key:" on the line that begins with it,
+  // up to the line feed or the end of the text. None when the text is not
+  // UTF-8 or no line begins with the key. A byte-order mark before the first
+  // line is skipped.
+  static std::optional<std::string> valueForKey(std::string_view text, std::string_view key);
+
+  // The text with key's value replaced by value and every other byte as it
+  // was. None (nothing to write) when the key is not found, the text is not
+  // UTF-8, or value holds a line break or is not UTF-8: it would change the
+  // file's lines.
+  static std::optional<std::string> replacingValue(std::string_view text, std::string_view key,
+                                                   std::string_view value);
+};
