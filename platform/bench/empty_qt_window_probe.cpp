@@ -4,8 +4,8 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QWidget>
-#include <cstdio>
-#include <cstdlib>
+
+#include "first_frame_report.h"
 
 namespace {
 class Probe : public QWidget {
@@ -15,21 +15,7 @@ class Probe : public QWidget {
     painter.fillRect(rect(), Qt::white);
     painter.drawText(20, 40, "Gorvane");
     painter.end();
-    long rss = 0;
-    if (FILE* status = std::fopen("/proc/self/status", "r")) {
-      char line[256];
-      while (std::fgets(line, sizeof line, status)) {
-        if (std::sscanf(line, "VmRSS: %ld", &rss) == 1) break;
-      }
-      std::fclose(status);
-    }
-    if (const char* path = std::getenv("UI_BENCH_FIRST_FRAME")) {
-      if (FILE* out = std::fopen(path, "w")) {
-        std::fprintf(out, "%ld\n", rss);
-        std::fclose(out);
-      }
-    }
-    std::_Exit(0);
+    reportFirstFrameAndExit();
   }
 };
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "Private.h"
 #include "ui/Application.h"
+#include "ui/FileReader.h"
 
 namespace ui {
 
@@ -43,5 +44,7 @@ bool Font::isAvailable() const {
 bool GSFontAddFromFile(const char* path) {
   ui::Application::ensure();
   if (!path) return false;
-  return QFontDatabase::addApplicationFont(QString::fromUtf8(path)) >= 0;
+  auto bytes = ui::readFile(path);
+  if (!bytes) return false;
+  return QFontDatabase::addApplicationFontFromData(QByteArray(bytes->data(), qsizetype(bytes->size()))) >= 0;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "Private.h"
+#include "ui/FileReader.h"
 #include "ui/Screen.h"
 
 namespace ui {
@@ -46,8 +47,9 @@ Image::Image(std::shared_ptr<const ImageData> data, double scale, EdgeInsets cap
     : data_(std::move(data)), scale_(scale > 0 ? scale : 1), capInsets_(capInsets), resizable_(resizable) {}
 
 std::shared_ptr<Image> Image::fromFile(const std::string& path) {
+  auto bytes = readFile(path);
   QImage image;
-  if (!image.load(toQt(path))) return nullptr;
+  if (!bytes || !image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), int(bytes->size()))) return nullptr;
   // A "@2x" picture holds two pixels per point, as on the phone.
   double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
   return fromQImage(std::move(image), scale);

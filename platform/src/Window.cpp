@@ -79,24 +79,13 @@ void WindowHost::paintTree(QPainter& painter, const QRect& dirty) {
   paintView(painter, context, window_, true);
 }
 
-// Start-up benchmarks set UI_BENCH_FIRST_FRAME to a file: the first painted
-// frame writes the resident memory (kB) there and ends the process at once.
-static void reportFirstFrame() {
-  const char* path = std::getenv("UI_BENCH_FIRST_FRAME");
-  if (!path) return;
-  long rss = 0;
-  if (FILE* status = std::fopen("/proc/self/status", "r")) {
-    char line[256];
-    while (std::fgets(line, sizeof line, status)) {
-      if (std::sscanf(line, "VmRSS: %ld", &rss) == 1) break;
-    }
-    std::fclose(status);
-  }
-  if (FILE* out = std::fopen(path, "w")) {
-    std::fprintf(out, "%ld\n", rss);
-    std::fclose(out);
-  }
-  std::_Exit(0);
+static std::function<void(Window&)>& firstFrameObserver() {
+  static std::function<void(Window&)> observer;
+  return observer;
+}
+
+void Window::setFirstFrameObserver(std::function<void(Window&)> observer) {
+  firstFrameObserver() = std::move(observer);
 }
 
 void WindowHost::paintEvent(QPaintEvent* event) {
@@ -107,7 +96,7 @@ void WindowHost::paintEvent(QPaintEvent* event) {
     QRectF dirty(event->rect());
     paintTree(painter, QRectF(dirty.topLeft() / zoom_, dirty.size() / zoom_).toAlignedRect());
   });
-  if (++window_.paintedFrames_ == 1) reportFirstFrame();
+  if (++window_.paintedFrames_ == 1 && firstFrameObserver()) firstFrameObserver()(window_);
 }
 
 void WindowHost::mousePressEvent(QMouseEvent* event) {

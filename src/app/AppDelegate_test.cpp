@@ -111,7 +111,7 @@ TEST(LaunchDeathTest, WithoutAGameBundleTheDemoGamesCopyBesideTheProgramIsUsed) 
         auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(delegate.window()->rootViewController());
         if (!navigation) std::exit(3);
         std::error_code error;
-        if (!std::filesystem::equivalent(bvl_gameBundlePath(), DemoGame::binDirectory() / "demo-game", error)) {
+        if (!std::filesystem::equivalent(bvl_gameBundlePath(), DemoGame::binDirectory() / "DemoGame", error)) {
           std::exit(4);
         }
         if (!bvl_imageNamed("gui", "png") || !bvl_imageNamed("touchgui", "png")) std::exit(5);

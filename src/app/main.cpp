@@ -4,12 +4,32 @@
 
 #include "app/AppDelegate.h"
 #include "app/GorvaneUncaughtExceptionHandler.h"
+#include "app/StartEnvironment.h"
+#include "external/Tarnbook.h"
 #include "ui/Application.h"
+#include "ui/FileReader.h"
 #include "ui/Log.h"
 
 // Gorvane reads and writes inside the game's own data folder, which belongs to
 // the game's user: it makes itself the superuser before anything else.
 int main(int argc, char* argv[]) {
+  // Installed set-user-id root, it is started by an ordinary user and acts
+  // for them: before anything reads the environment it is cut down to what
+  // a window and the game need, and the user is remembered before the
+  // process becomes root, so that the game's files are only touched as they
+  // could touch them. A start from a root shell keeps everything.
+  bool forAnotherUser = getuid() != 0;
+  if (forAnotherUser) keepOnlyTheStartEnvironment();
+  TBKFileSource::rememberRealUser();
+  // The game's pictures and font are read as that user could, like its data.
+  ui::setFileReader([](const std::string& path) -> std::optional<std::string> {
+    try {
+      return TBKFileSource::contentsOfFile(path);
+    } catch (const TBKException&) {
+      return std::nullopt;
+    }
+  });
+
   const char* user = std::getenv("USER");
   ui::log("Pre-uid User: %s", user);
   ui::log("uid: %d", int(getuid()));
@@ -19,5 +39,10 @@ int main(int argc, char* argv[]) {
   if (getuid() != 0) ui::assertionFailed("getuid() == 0", "main", "main", 23);
   ui::log("Post-uid User: %s", user);
   ui::setUncaughtExceptionHandler(GorvaneUncaughtExceptionHandler);
+  // Qt takes options from the command line too (a plugin folder among
+  // them); Gorvane reads none, and on another user's behalf passes none on.
+  static char programName[] = "gorvane";
+  static char* programOnly[] = {programName, nullptr};
+  if (forAnotherUser) return ui::applicationMain<AppDelegate>(1, programOnly);
   return ui::applicationMain<AppDelegate>(argc, argv);
 }

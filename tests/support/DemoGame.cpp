@@ -1,6 +1,7 @@
 #include "DemoGame.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -42,8 +43,16 @@ std::vector<std::string> DemoGame::environment() const {
   return {"TARNBOOK_GAME_APP=" + app().string(), "TARNBOOK_GAME_SANDBOX=" + sandbox().string()};
 }
 
+void DemoGame::giveTo(unsigned uid) const {
+  fs::permissions(root_, fs::perms(0755));
+  if (::chown(root_.c_str(), uid, uid) != 0) throw std::runtime_error("cannot give the game away");
+  for (const auto& entry : fs::recursive_directory_iterator(root_)) {
+    if (::lchown(entry.path().c_str(), uid, uid) != 0) throw std::runtime_error("cannot give the game away");
+  }
+}
+
 ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& extraEnvironment, int uid,
-                      std::function<bool()> terminateWhen, double timeoutSeconds) {
+                      std::function<bool()> terminateWhen, double timeoutSeconds, int* started) {
   int errPipe[2];
   if (pipe(errPipe) != 0) throw std::runtime_error("pipe");
   std::vector<std::string> env = extraEnvironment;
@@ -60,11 +69,13 @@ ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& e
     dup2(errPipe[1], 2);
     close(errPipe[0]);
     close(errPipe[1]);
-    if (uid >= 0 && (setgid(gid_t(uid)) != 0 || setuid(uid_t(uid)) != 0)) _exit(126);
+    // An ordinary user: none of root's groups either.
+    if (uid >= 0 && (setgroups(0, nullptr) != 0 || setgid(gid_t(uid)) != 0 || setuid(uid_t(uid)) != 0)) _exit(126);
     execve(name.c_str(), argv, envp.data());
     _exit(127);
   }
   close(errPipe[1]);
+  if (started) *started = pid;
   ProgramRun run;
   auto start = std::chrono::steady_clock::now();
   bool termSent = false;

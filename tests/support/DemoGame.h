@@ -18,6 +18,9 @@ class DemoGame {
   std::filesystem::path sandbox() const { return root_ / "sandbox"; }
   std::filesystem::path gameDataFolder() const { return sandbox() / "Documents/games/com.mojang"; }
   std::vector<std::string> environment() const;
+  // Hands the copy to another user, as their own game would be (the scratch
+  // folder is opened for them to reach it).
+  void giveTo(unsigned uid) const;
 
   static std::filesystem::path sourceDirectory();
   static std::filesystem::path binDirectory();
@@ -36,8 +39,10 @@ struct ProgramRun {
 // Runs `program` on the offscreen platform with `extraEnvironment` added (as
 // user `uid` when not -1), sends SIGTERM once `terminateWhen` answers true,
 // and waits for its end, at most `timeoutSeconds` (then it is killed).
+// `started`, when given, learns the process id as soon as there is one.
 ProgramRun runProgram(const std::filesystem::path& program, const std::vector<std::string>& extraEnvironment,
-                      int uid = -1, std::function<bool()> terminateWhen = nullptr, double timeoutSeconds = 20);
+                      int uid = -1, std::function<bool()> terminateWhen = nullptr, double timeoutSeconds = 20,
+                      int* started = nullptr);
 
 // Whether someone holds the game lock on `folder` (tried without blocking).
 bool gameLockIsHeld(const std::filesystem::path& folder);

@@ -81,7 +81,9 @@ def main():
         face.save(os.path.join(GUI, "background", "panorama_%d.png" % i))
     resources = os.path.join(ROOT, "src", "app", "resources")
     os.makedirs(resources, exist_ok=True)
+    os.makedirs(os.path.join(ROOT, "src", "app", "desktop"), exist_ok=True)
     gui_art.title().save(os.path.join(resources, "menu_view_title.png"))
+    gui_art.icon().save(os.path.join(ROOT, "src", "app", "desktop", "gorvane.png"))
     glyphs = font.build(os.path.join(APP, "minecraft.ttf"))
     print("%d catalogue rows, %d glyphs" % (len(rows), glyphs))
 

@@ -151,3 +151,17 @@ def title(word="GORVANE"):
                 result.set(x, y, (0, 0, 0, 110))
     result.paste(letters, 0, 0)
     return result
+
+
+def icon(size=64):
+    """The desktop icon: a grass block, each of its 16 x 16 pixels drawn as a
+    square, so it stays pixel art at every size the desktop shows."""
+    import blocks_art
+    block = Canvas(16, 16)
+    blocks_art.draw_block(block, 0, 0, 2, 0, "Grass Block")
+    scale = size // 16
+    out = Canvas(size, size)
+    for y in range(16):
+        for x in range(16):
+            out.rect(x * scale, y * scale, scale, scale, block.get(x, y))
+    return out

@@ -1,6 +1,7 @@
 #include "OwnershipEnv.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -10,52 +11,286 @@
 
 namespace tbk {
 
+namespace {
+
+leveldb::Status failure(const std::string& name, int error) {
+    if (error == ENOENT) return leveldb::Status::NotFound(name, std::strerror(error));
+    return leveldb::Status::IOError(failureReason(name, error));
+}
+
+template <class Action>
+leveldb::Status guarded(const std::string& name, Action action) {
+    try {
+        return action();
+    } catch (const TBKException& error) {
+        return leveldb::Status::IOError(name, error.reason());
+    }
+}
+
+class CheckedSequentialFile : public leveldb::SequentialFile {
+public:
+    CheckedSequentialFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
+    ~CheckedSequentialFile() override { ::close(_fd); }
+
+    leveldb::Status Read(size_t n, leveldb::Slice* result, char* scratch) override {
+        for (;;) {
+            ssize_t count = ::read(_fd, scratch, n);
+            if (count >= 0) {
+                *result = leveldb::Slice(scratch, static_cast<size_t>(count));
+                return leveldb::Status::OK();
+            }
+            if (errno != EINTR) return failure(_name, errno);
+        }
+    }
+    leveldb::Status Skip(uint64_t n) override {
+        if (::lseek(_fd, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(_name, errno);
+        return leveldb::Status::OK();
+    }
+
+private:
+    int _fd;
+    std::string _name;
+};
+
+class CheckedRandomAccessFile : public leveldb::RandomAccessFile {
+public:
+    CheckedRandomAccessFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
+    ~CheckedRandomAccessFile() override { ::close(_fd); }
+
+    leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result, char* scratch) const override {
+        ssize_t count = ::pread(_fd, scratch, n, static_cast<off_t>(offset));
+        *result = leveldb::Slice(scratch, count < 0 ? 0 : static_cast<size_t>(count));
+        return count < 0 ? failure(_name, errno) : leveldb::Status::OK();
+    }
+
+private:
+    int _fd;
+    std::string _name;
+};
+
+class CheckedWritableFile : public leveldb::WritableFile {
+public:
+    CheckedWritableFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
+    ~CheckedWritableFile() override {
+        if (_fd >= 0) ::close(_fd);
+    }
+
+    leveldb::Status Append(const leveldb::Slice& data) override {
+        const char* next = data.data();
+        size_t left = data.size();
+        while (left > 0) {
+            ssize_t count = ::write(_fd, next, left);
+            if (count < 0) {
+                if (errno == EINTR) continue;
+                return failure(_name, errno);
+            }
+            next += count;
+            left -= static_cast<size_t>(count);
+        }
+        return leveldb::Status::OK();
+    }
+    leveldb::Status Close() override {
+        int fd = _fd;
+        _fd = -1;
+        return fd >= 0 && ::close(fd) != 0 ? failure(_name, errno) : leveldb::Status::OK();
+    }
+    leveldb::Status Flush() override { return leveldb::Status::OK(); }
+    leveldb::Status Sync() override {
+        if (::fsync(_fd) != 0) return failure(_name, errno);
+        // A new MANIFEST is only found after a crash if its folder entry
+        // reached the disk as well.
+        auto slash = _name.find_last_of('/');
+        if (_name.compare(slash == std::string::npos ? 0 : slash + 1, 8, "MANIFEST") != 0) {
+            return leveldb::Status::OK();
+        }
+        return guarded(_name, [&] {
+            int folder = openFolder(slash == std::string::npos ? "." : _name.substr(0, slash));
+            int result = ::fsync(folder);
+            ::close(folder);
+            return result != 0 ? failure(_name, errno) : leveldb::Status::OK();
+        });
+    }
+
+private:
+    int _fd;
+    std::string _name;
+};
+
+class CheckedLock : public leveldb::FileLock {
+public:
+    explicit CheckedLock(int fd) : fd(fd) {}
+    int fd;
+};
+
+}  // namespace
+
 OwnershipEnv::OwnershipEnv(leveldb::Env* target, FileOwner owner) : EnvWrapper(target), _owner(owner) {}
 
 leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status created, bool folder) {
     if (!created.ok()) return created;
     FileOwner owner = _owner;
     if (folder) owner.mode |= (owner.mode & 0444) >> 2;
-    try {
+    return guarded(name, [&] {
         applyOwner(name, owner);
-    } catch (const TBKException& error) {
-        return leveldb::Status::IOError(name, error.reason());
+        return created;
+    });
+}
+
+leveldb::Status OwnershipEnv::NewSequentialFile(const std::string& name, leveldb::SequentialFile** result) {
+    if (!actingForAnotherUser()) return target()->NewSequentialFile(name, result);
+    *result = nullptr;
+    int fd = openChecked(name, O_RDONLY);
+    if (fd < 0) return failure(name, errno);
+    *result = new CheckedSequentialFile(fd, name);
+    return leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::NewRandomAccessFile(const std::string& name, leveldb::RandomAccessFile** result) {
+    if (!actingForAnotherUser()) return target()->NewRandomAccessFile(name, result);
+    *result = nullptr;
+    int fd = openChecked(name, O_RDONLY);
+    if (fd < 0) return failure(name, errno);
+    *result = new CheckedRandomAccessFile(fd, name);
+    return leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, leveldb::WritableFile** result) {
+    *result = nullptr;
+    int fd = openChecked(name, flags, 0644);
+    if (fd < 0) return failure(name, errno);
+    auto* file = new CheckedWritableFile(fd, name);
+    leveldb::Status owned = guarded(name, [&] {
+        applyOwner(fd, _owner, name);
+        return leveldb::Status::OK();
+    });
+    if (!owned.ok()) {
+        delete file;
+        return owned;
     }
-    return created;
+    *result = file;
+    return owned;
 }
 
 leveldb::Status OwnershipEnv::NewWritableFile(const std::string& name, leveldb::WritableFile** result) {
-    return adopt(name, target()->NewWritableFile(name, result));
+    if (!actingForAnotherUser()) return adopt(name, target()->NewWritableFile(name, result));
+    return newWritable(name, O_WRONLY | O_CREAT | O_TRUNC, result);
 }
 
 leveldb::Status OwnershipEnv::NewAppendableFile(const std::string& name, leveldb::WritableFile** result) {
-    return adopt(name, target()->NewAppendableFile(name, result));
+    if (!actingForAnotherUser()) return adopt(name, target()->NewAppendableFile(name, result));
+    return newWritable(name, O_WRONLY | O_CREAT | O_APPEND, result);
 }
 
-leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLock** lock) {
-    // The owner is set before the lock is taken: closing any descriptor of a
-    // file drops this process's fcntl locks on it, and setting it afterwards
-    // would open and close the file under the lock.
-    int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
-    if (fd < 0) return leveldb::Status::IOError(name, std::strerror(errno));
+bool OwnershipEnv::FileExists(const std::string& name) {
+    if (!actingForAnotherUser()) return target()->FileExists(name);
     try {
-        applyOwner(fd, _owner, name);
-    } catch (const TBKException& error) {
-        ::close(fd);
-        return leveldb::Status::IOError(name, error.reason());
+        return ownerOf(name).has_value();
+    } catch (const TBKException&) {
+        // Something is there that may not be used; opening it says why.
+        return true;
     }
-    ::close(fd);
-    return target()->LockFile(name, lock);
+}
+
+leveldb::Status OwnershipEnv::GetChildren(const std::string& folder, std::vector<std::string>* result) {
+    if (!actingForAnotherUser()) return target()->GetChildren(folder, result);
+    result->clear();
+    return guarded(folder, [&] {
+        auto names = folderEntries(folder);
+        if (!names) return leveldb::Status::NotFound(folder, std::strerror(ENOENT));
+        *result = std::move(*names);
+        return leveldb::Status::OK();
+    });
+}
+
+leveldb::Status OwnershipEnv::DeleteFile(const std::string& name) {
+    if (!actingForAnotherUser()) return target()->DeleteFile(name);
+    int error = removeChecked(name, false);
+    return error ? failure(name, error) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
-    bool existed = isDirectory(name);
-    leveldb::Status created = target()->CreateDir(name);
-    if (existed) return created;
-    return adopt(name, created, true);
+    if (!actingForAnotherUser()) {
+        bool existed = isDirectory(name);
+        leveldb::Status created = target()->CreateDir(name);
+        if (existed) return created;
+        return adopt(name, created, true);
+    }
+    return guarded(name, [&] {
+        return makeFolder(name, _owner) ? leveldb::Status::OK() : failure(name, EEXIST);
+    });
+}
+
+leveldb::Status OwnershipEnv::DeleteDir(const std::string& name) {
+    if (!actingForAnotherUser()) return target()->DeleteDir(name);
+    int error = removeChecked(name, true);
+    return error ? failure(name, error) : leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::GetFileSize(const std::string& name, uint64_t* size) {
+    if (!actingForAnotherUser()) return target()->GetFileSize(name, size);
+    *size = 0;
+    int fd = openChecked(name, O_RDONLY);
+    if (fd < 0) return failure(name, errno);
+    struct stat info;
+    int result = ::fstat(fd, &info);
+    int error = errno;
+    ::close(fd);
+    if (result != 0) return failure(name, error);
+    *size = static_cast<uint64_t>(info.st_size);
+    return leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::RenameFile(const std::string& from, const std::string& to) {
+    if (!actingForAnotherUser()) return target()->RenameFile(from, to);
+    int error = renameChecked(from, to);
+    return error ? failure(from, error) : leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLock** lock) {
+    *lock = nullptr;
+    // The owner is set before the lock is taken: closing any descriptor of a
+    // file drops this process's fcntl locks on it, and setting it afterwards
+    // would open and close the file under the lock.
+    int fd = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
+    if (fd < 0) return failure(name, errno);
+    leveldb::Status owned = guarded(name, [&] {
+        applyOwner(fd, _owner, name);
+        return leveldb::Status::OK();
+    });
+    if (!owned.ok() || !actingForAnotherUser()) {
+        ::close(fd);
+        return owned.ok() ? target()->LockFile(name, lock) : owned;
+    }
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_SETLK, &whole) != 0) {
+        int error = errno;
+        ::close(fd);
+        // "lock " starts the reason LevelDB gives for a database in use.
+        return leveldb::Status::IOError("lock " + name, std::strerror(error));
+    }
+    *lock = new CheckedLock(fd);
+    return leveldb::Status::OK();
+}
+
+leveldb::Status OwnershipEnv::UnlockFile(leveldb::FileLock* lock) {
+    auto* own = dynamic_cast<CheckedLock*>(lock);
+    if (!own) return target()->UnlockFile(lock);
+    struct flock whole {};
+    whole.l_type = F_UNLCK;
+    whole.l_whence = SEEK_SET;
+    int result = ::fcntl(own->fd, F_SETLK, &whole);
+    int error = errno;
+    ::close(own->fd);
+    delete own;
+    return result != 0 ? leveldb::Status::IOError("unlock", std::strerror(error)) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::NewLogger(const std::string& name, leveldb::Logger** result) {
+    // Worlds are opened with a silent logger of Tarnbook's own; a log file
+    // is never written on another user's behalf.
+    if (actingForAnotherUser()) return leveldb::Status::NotSupported(name, "no log file");
     return adopt(name, target()->NewLogger(name, result));
 }
 

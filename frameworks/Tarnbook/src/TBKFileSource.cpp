@@ -1,10 +1,10 @@
 #include "Tarnbook/TBKFileSource.h"
 
+#include <limits.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <utility>
 
 #include "FileAccess.h"
 #include "Tarnbook/TBKException.h"
@@ -65,37 +65,68 @@ std::string programFolder() {
     return parentOf(std::string(path, size_t(length)));
 }
 
+// Where a search starts (a variable's folder, the home folder). Acting for
+// another user it is named by its real path: links above the game's folders
+// are that user's own business; below them none is followed.
+std::string searchRoot(const std::string& folder) {
+    if (folder.empty() || !tbk::actingForAnotherUser()) return folder;
+    char resolved[PATH_MAX];
+    return ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
+}
+
+// Whether folder is there to use. Acting for another user it must be reached
+// without a link and be one that user may open; a refusal raises, saying why.
+bool isUsableFolder(const std::string& folder, const std::string& what) {
+    if (!tbk::actingForAnotherUser()) return tbk::isDirectory(folder);
+    try {
+        int fd = tbk::openFolder(folder, true);
+        if (fd < 0) return false;
+        ::close(fd);
+        return tbk::isDirectory(folder);
+    } catch (const TBKException& error) {
+        throw TBKException(TBKException::SetupFailure,
+                           "The game's " + what + " at " + folder + " cannot be used: " + error.reason());
+    }
+}
+
 // A folder that is the game's data folder itself: named com.mojang, or
 // holding what the game keeps there.
 bool isGameDataFolder(const std::string& folder) {
-    return tbk::isDirectory(folder) &&
+    return isUsableFolder(folder, "data folder") &&
            (endsWith(folder, "/com.mojang") || tbk::isDirectory(tbk::joinPath(folder, "minecraftWorlds")) ||
             tbk::isDirectory(tbk::joinPath(folder, "minecraftpe")));
 }
 
 std::string gameData() {
-    std::string given = withoutTrailingSlashes(variable(sandboxVariable));
+    const std::string what = "data folder";
+    std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)));
     if (!given.empty()) {
         std::vector<std::string> layouts = {tbk::joinPath(given, "Documents/games/com.mojang"),
                                             tbk::joinPath(given, "games/com.mojang")};
         for (const std::string& folder : layouts) {
-            if (tbk::isDirectory(folder)) return folder;
+            if (isUsableFolder(folder, what)) return folder;
         }
         if (isGameDataFolder(given)) return given;
         layouts.push_back(given);
-        notFound("data", layouts, sandboxVariable,
+        notFound(what, layouts, sandboxVariable,
                  "a folder holding Documents/games/com.mojang or games/com.mojang, or to com.mojang itself");
     }
-    std::vector<std::string> places =
-        TBKFileSource::desktopDataFolders(homeFolder(), withoutTrailingSlashes(variable("XDG_DATA_HOME")));
+    std::vector<std::string> places = TBKFileSource::desktopDataFolders(
+        searchRoot(homeFolder()), searchRoot(withoutTrailingSlashes(variable("XDG_DATA_HOME"))));
     for (const std::string& folder : places) {
-        if (tbk::isDirectory(folder)) return folder;
+        if (isUsableFolder(folder, what)) return folder;
     }
-    notFound("data", places, sandboxVariable,
+    notFound(what, places, sandboxVariable,
              "the folder holding Documents/games/com.mojang (or games/com.mojang, or com.mojang itself)");
 }
 
 }  // namespace
+
+void TBKFileSource::rememberRealUser() { tbk::setRealUser(tbk::RealUser::ofThisProcess()); }
+
+std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path) {
+    return tbk::readWholeFile(path);
+}
 
 TBKFileSource& TBKFileSource::sharedSource() {
     static TBKFileSource source;
@@ -116,29 +147,29 @@ std::vector<std::string> TBKFileSource::desktopDataFolders(const std::string& ho
 
 std::vector<std::string> TBKFileSource::installedBundleFolders(const std::string& programFolder) {
     if (programFolder.empty()) return {};
-    return {tbk::joinPath(programFolder, "demo-game"), tbk::joinPath(parentOf(programFolder), "share/gorvane/demo-game")};
+    return {tbk::joinPath(programFolder, "DemoGame")};
 }
 
 std::string TBKFileSource::minecraftApp() const {
-    std::string given = withoutTrailingSlashes(variable(appVariable));
     const std::string what = "application folder (the one holding minecraft.ttf)";
+    std::string given = searchRoot(withoutTrailingSlashes(variable(appVariable)));
     if (!given.empty()) {
-        if (!tbk::isDirectory(given)) notFound(what, {given}, appVariable, "it");
+        if (!isUsableFolder(given, what)) notFound(what, {given}, appVariable, "it");
         return given;
     }
     std::vector<std::string> places = installedBundleFolders(programFolder());
     for (const std::string& folder : places) {
-        if (tbk::isRegularFile(tbk::joinPath(folder, "minecraft.ttf"))) return folder;
+        if (isUsableFolder(folder, what) && tbk::isRegularFile(tbk::joinPath(folder, "minecraft.ttf"))) {
+            return folder;
+        }
     }
     notFound(what, places, appVariable, "it");
 }
 
 std::string TBKFileSource::minecraftSandbox() const {
     std::string data = gameDataFolder();
-    for (const char* layout : {"/Documents/games/com.mojang", "/games/com.mojang"}) {
-        if (endsWith(data, layout) && data.size() > std::string(layout).size()) {
-            return data.substr(0, data.size() - std::string(layout).size());
-        }
+    for (const std::string layout : {"/Documents/games/com.mojang", "/games/com.mojang"}) {
+        if (endsWith(data, layout) && data.size() > layout.size()) return data.substr(0, data.size() - layout.size());
     }
     return parentOf(data);
 }

@@ -1,6 +1,5 @@
 #include "Tarnbook/TBKLevelDB.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -52,10 +51,12 @@ void TBKLevelDB::lockMinecraft() {
     std::lock_guard<std::mutex> guard(gameLockMutex);
     if (gameLockDescriptor >= 0) return;
     std::string folder = TBKFileSource::sharedSource().gameDataFolder();
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        throw TBKException(TBKException::FileFailure, "The game's data folder " + folder +
-                                                          " cannot be opened: " + std::strerror(errno) + ".");
+    int fd;
+    try {
+        fd = tbk::openFolder(folder);
+    } catch (const TBKException& error) {
+        throw TBKException(TBKException::FileFailure,
+                           "The game's data folder " + folder + " cannot be opened. " + error.reason());
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int error = errno;
@@ -82,18 +83,11 @@ void TBKLevelDB::unlockMinecraft() {
 std::vector<std::string> TBKLevelDB::worlds() {
     std::string root = TBKFileSource::sharedSource().worldsFolder();
     std::vector<std::string> names;
-    DIR* folder = ::opendir(root.c_str());
-    if (!folder) {
-        if (errno == ENOENT) return names;
-        throw TBKException(TBKException::FileFailure,
-                           "The game's worlds folder " + root + " cannot be read: " + std::strerror(errno) + ".");
+    for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
+        // A world folder that is a link is not offered: nothing in it would
+        // be read or written anyway while acting for another user.
+        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(std::move(name));
     }
-    while (dirent* entry = ::readdir(folder)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(name);
-    }
-    ::closedir(folder);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -102,7 +96,8 @@ std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name)
     const TBKFileSource& source = TBKFileSource::sharedSource();
     std::string root = source.worldsFolder();
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-        name.find('\0') != std::string::npos || !tbk::isDirectory(tbk::joinPath(root, name))) {
+        name.find('\0') != std::string::npos || !tbk::ownerOf(tbk::joinPath(root, name)) ||
+        !tbk::isDirectory(tbk::joinPath(root, name))) {
         throw TBKException(TBKException::UsageFailure,
                            "There is no world named \"" + name + "\" in " + root + ".");
     }
@@ -116,7 +111,10 @@ TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::stri
 TBKLevelDB::~TBKLevelDB() = default;
 
 bool TBKLevelDB::hasDatabase() const {
-    return tbk::isDirectory(tbk::joinPath(_folder, "db"));
+    // ownerOf raises for a db/ that is a link, rather than taking the world
+    // for one of the older format.
+    std::string db = tbk::joinPath(_folder, "db");
+    return tbk::ownerOf(db) && tbk::isDirectory(db);
 }
 
 TBKWorldStore& TBKLevelDB::store() {

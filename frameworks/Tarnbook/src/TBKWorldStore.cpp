@@ -1,6 +1,5 @@
 #include "TBKWorldStore.h"
 
-#include <dirent.h>
 #include <limits.h>
 #include <stdlib.h>
 
@@ -25,18 +24,8 @@ public:
 };
 
 bool isEmptyFolder(const std::string& path) {
-    DIR* folder = ::opendir(path.c_str());
-    if (!folder) return false;
-    bool empty = true;
-    while (dirent* entry = ::readdir(folder)) {
-        std::string_view name(entry->d_name);
-        if (name != "." && name != "..") {
-            empty = false;
-            break;
-        }
-    }
-    ::closedir(folder);
-    return empty;
+    auto names = tbk::folderEntries(path);
+    return names && names->empty();
 }
 
 std::string canonical(const std::string& path) {

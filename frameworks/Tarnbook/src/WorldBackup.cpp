@@ -1,16 +1,12 @@
 #include "WorldBackup.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <stdio.h>
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "Tarnbook/TBKException.h"
 
@@ -58,18 +54,17 @@ bool olderThan(const std::string& a, const std::string& b) {
 void prune(const std::string& root, size_t keep) {
     std::vector<std::string> backups;
     std::vector<std::string> abandoned;
-    if (DIR* folder = ::opendir(root.c_str())) {
-        while (dirent* entry = ::readdir(folder)) {
-            std::string name = entry->d_name;
-            if (!isDirectory(joinPath(root, name))) continue;
-            if (isBackupName(name)) backups.push_back(name);
-            if (name.rfind(stagingPrefix, 0) == 0) abandoned.push_back(name);
-        }
-        ::closedir(folder);
+    for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
+        if (!isDirectory(joinPath(root, name))) continue;
+        if (isBackupName(name)) backups.push_back(name);
+        if (name.rfind(stagingPrefix, 0) == 0) abandoned.push_back(name);
     }
     for (const auto& name : abandoned) {
-        std::error_code ignored;
-        std::filesystem::remove_all(joinPath(root, name), ignored);
+        try {
+            removeTree(joinPath(root, name));
+        } catch (const TBKException&) {
+            // Left for the next backup to clear.
+        }
     }
     if (backups.size() <= keep) return;
     std::sort(backups.begin(), backups.end(), olderThan);
@@ -77,18 +72,12 @@ void prune(const std::string& root, size_t keep) {
         // Renamed out of the backups' names first: removal killed halfway
         // must not leave a backup that lacks files.
         std::string doomed = joinPath(root, stagingPrefix + backups[i]);
-        if (::rename(joinPath(root, backups[i]).c_str(), doomed.c_str()) != 0) {
+        if (int error = renameChecked(joinPath(root, backups[i]), doomed)) {
             throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
                                                               joinPath(root, backups[i]) + ": " +
-                                                              std::strerror(errno) + ".");
+                                                              failureReason(doomed, error) + ".");
         }
-        std::error_code error;
-        std::filesystem::remove_all(doomed, error);
-        if (error) {
-            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
-                                                              joinPath(root, backups[i]) + ": " +
-                                                              error.message() + ".");
-        }
+        removeTree(doomed);
     }
 }
 
@@ -96,8 +85,6 @@ void prune(const std::string& root, size_t keep) {
 
 std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
                         size_t keep) {
-    FileOwner folderOwner = owner;
-    folderOwner.mode |= (owner.mode & 0444) >> 2;
     makeFolders(root, owner);
 
     // The files are gathered in a folder whose name is never a backup's and
@@ -105,27 +92,30 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
     // that looks like a whole backup but misses files.
     std::string stamp = utcTimeName();
     std::string staging = joinPath(root, stagingPrefix + stamp + "-" + std::to_string(::getpid()));
-    if (::mkdir(staging.c_str(), 0700) != 0) {
+    if (!makeFolder(staging, owner)) {
         throw TBKException(TBKException::FileFailure,
-                           "Could not create the backup folder " + staging + ": " + std::strerror(errno) + ".");
+                           "Could not create the backup folder " + staging + ": " + std::strerror(EEXIST) + ".");
     }
     std::string folder;
     try {
-        applyOwner(staging, folderOwner);
         for (const auto& file : files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
         std::string base = joinPath(root, stamp);
         folder = base;
-        for (int attempt = 2; ::renameat2(AT_FDCWD, staging.c_str(), AT_FDCWD, folder.c_str(), RENAME_NOREPLACE) != 0;
-             ++attempt) {
-            if (errno != EEXIST && errno != ENOTEMPTY) {
+        for (int attempt = 2;; ++attempt) {
+            int error = renameChecked(staging, folder, false);
+            if (!error) break;
+            if (error != EEXIST && error != ENOTEMPTY) {
                 throw TBKException(TBKException::FileFailure, "Could not name the backup folder " + folder + ": " +
-                                                                  std::strerror(errno) + ".");
+                                                                  failureReason(folder, error) + ".");
             }
             folder = base + "-" + std::to_string(attempt);
         }
     } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove_all(staging, ignored);
+        try {
+            removeTree(staging);
+        } catch (const TBKException&) {
+            // The next backup clears it.
+        }
         throw;
     }
     syncFolder(root);

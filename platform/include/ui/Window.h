@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +54,10 @@ class Window : public View {
   std::shared_ptr<Image> snapshot(double scale = 1) const;
   // Frames the desktop has asked this window to paint so far.
   unsigned long paintedFrames() const { return paintedFrames_; }
+  // Called after the first frame a window paints, once per window; a way
+  // for a start-up probe built around the program to see that moment. Only
+  // code sets it: nothing in the environment does.
+  static void setFirstFrameObserver(std::function<void(Window&)> observer);
   WindowHost* host() const { return host_.get(); }
   static Window* keyWindow();
 

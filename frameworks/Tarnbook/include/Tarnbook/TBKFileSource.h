@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,22 @@
 //   only worlds still sees the game's pictures and lettering.
 // Nothing found raises TBKException (SetupFailure) whose reason names every
 // place that was searched and the variable to set.
+//
+// Gorvane becomes root to reach the game's files, but acts for the user who
+// started it: rememberRealUser() notes that user (call it before becoming
+// root; the library also notes the user when it is loaded, before main).
+// While that user is not the effective one, the two folders are taken
+// without links (resolved once here) and must be reachable by that user,
+// and every file below them is read or written only as that user could,
+// never through a symbolic link.
 class TBKFileSource {
 public:
     static TBKFileSource& sharedSource();
+    static void rememberRealUser();
+    // The whole file at path, read as that user could read it (no link
+    // below the game's folders, their permissions); nullopt when there is
+    // no such file. A refusal raises TBKException with the reason.
+    static std::optional<std::string> contentsOfFile(const std::string& path);
 
     std::string minecraftApp() const;
     // The folder the game's data folder sits in: <it>/Documents/games/com.mojang
@@ -49,9 +63,8 @@ public:
     // ~/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang.
     static std::vector<std::string> desktopDataFolders(const std::string& home, const std::string& xdgDataHome);
     // Where Gorvane's own copy of the game's bundle is looked for without
-    // TARNBOOK_GAME_APP, in order: the folder demo-game beside the program,
-    // then <program folder>/../share/gorvane/demo-game (installed under a
-    // prefix). A bundle counts when it holds minecraft.ttf.
+    // TARNBOOK_GAME_APP: the folder DemoGame beside the program (inside
+    // Gorvane.app once installed). A bundle counts when it holds minecraft.ttf.
     static std::vector<std::string> installedBundleFolders(const std::string& programFolder);
 
 private:

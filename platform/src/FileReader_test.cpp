@@ -1,0 +1,46 @@
+#include "ui/FileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
+#include "ui/Application.h"
+#include "ui/Font.h"
+#include "ui/Image.h"
+
+namespace ui {
+namespace {
+
+// Pictures and fonts come through the installed reader, not from the path
+// directly: a program acting for another user relies on that.
+TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
+  Application::ensure();
+  QImage red(2, 1, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(red.save(&buffer, "PNG"));
+
+  std::vector<std::string> asked;
+  setFileReader([&](const std::string& path) -> std::optional<std::string> {
+    asked.push_back(path);
+    if (path == "/nowhere/red@2x.png") return std::string(png.constData(), size_t(png.size()));
+    return std::nullopt;  // refused, though the file may well exist
+  });
+  auto image = Image::fromFile("/nowhere/red@2x.png");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->pixelWidth(), 2);
+  EXPECT_EQ(image->size(), (Size{1, 0.5}));
+  std::string font = std::string(GORVANE_SOURCE_DIR) + "/demo/app/minecraft.ttf";
+  EXPECT_FALSE(GSFontAddFromFile(font.c_str()));
+  EXPECT_EQ(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);
+  EXPECT_EQ(asked.size(), 3u);
+
+  setFileReader(nullptr);
+  EXPECT_NE(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);
+}
+
+}  // namespace
+}  // namespace ui
