@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <ctime>
 
@@ -23,6 +24,10 @@ TEST(DateFormatter, ShortDatesFollowTheUsersZoneAndLocale) {
   EXPECT_EQ(formatter.stringFromDate(Date{0}), "12/31/69");
   EXPECT_EQ(formatter.stringFromDate(Date{1733500000}), "12/6/24");  // 2024-12-06 15:46 UTC
   EXPECT_EQ(formatter.stringFromDate(Date{18000}), "1/1/70") << "midnight in New York";
+  // A stored -1 read as an unsigned count of seconds: the far future, not a
+  // wrap into a negative year.
+  EXPECT_EQ(formatter.stringFromDate(Date{18446744073709551615.0}).find('-'), std::string::npos);
+  EXPECT_EQ(formatter.stringFromDate(Date{std::nan("")}), "12/31/69");
 }
 
 }  // namespace

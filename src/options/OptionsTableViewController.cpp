@@ -1,6 +1,7 @@
 #include "options/OptionsTableViewController.h"
 
-#include "ui/Font.h"
+#include "app/SectionHeaderView.h"
+#include "app/TableScreenBackground.h"
 
 namespace {
 
@@ -62,14 +63,7 @@ void OptionsTableViewController::buildBackground() {
   auto root = view();
   double W = root->bounds().width();
   double H = root->bounds().height();
-  // From 64 points above the top edge, where the bars are, as on the menu.
-  background_ = std::make_shared<BVLPanorama>(ui::Rect(0, -64, W, H + 64));
-  background_->setClipsToBounds(true);
-  root->insertSubview(background_, 0);
-  auto dimming = std::make_shared<ui::View>(ui::Rect(0, 0, W, H));
-  dimming->setBackgroundColor(ui::Color::black());
-  dimming->setOpacity(0.5);
-  root->insertSubviewAbove(dimming, background_);
+  background_ = addTableScreenBackground(*root);
   tableView_->setFrame(ui::Rect(0, 0, W, H));
 }
 
@@ -95,14 +89,6 @@ std::shared_ptr<ui::TableViewCell> OptionsTableViewController::cellForRowAtIndex
   return cell->makeReadyWithIndexPath(indexPath, sections, definitions);
 }
 
-// Made anew for every request: the section's name in a style-3 label.
 std::shared_ptr<ui::View> OptionsTableViewController::viewForHeaderInSection(ui::TableView& tableView, long section) {
-  const std::string& name = sections.at(size_t(section));
-  auto header = std::make_shared<ui::View>(ui::Rect(0, 0, tableView.frame().width(), 26));
-  ui::Size size = ui::Font::named("Minecraft", 16).measure(name);
-  auto label = std::make_shared<BVLLabel>(ui::Rect(24, 6, size.width, size.height));
-  label->setStyle(BVLLabel::HeaderStyle);
-  label->setText(name);
-  header->addSubview(label);
-  return header;
+  return makeSectionHeaderView(sections.at(size_t(section)), tableView.frame().width());
 }

@@ -1,4 +1,103 @@
 #include "worlds/WorldListTableViewController.h"
 
-// An empty screen until its rows are built; the menu already leads here.
-WorldListTableViewController::WorldListTableViewController() { setEdgesForExtendedLayout(ui::RectEdge::None); }
+#include "external/Tarnbook.h"
+#include "level/LevelTableViewController.h"
+#include "ui/AlertView.h"
+#include "ui/NavigationController.h"
+#include "app/TableScreenBackground.h"
+#include "worlds/WorldTableViewCell.h"
+
+namespace {
+
+void showError(const std::string& reason) {
+  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
+}
+
+}  // namespace
+
+WorldListTableViewController::WorldListTableViewController() {
+  setEdgesForExtendedLayout(ui::RectEdge::None);
+  tableView_ = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Plain);
+  tableView_->setBackgroundColor(ui::Color::clear());
+  tableView_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
+  tableView_->registerClass<WorldTableViewCell>("cell");
+  tableViewBackground = std::make_shared<ui::ImageView>(
+      ui::Rect(0, 0, 1, 1), WorldTableViewCell::spritesheetTile(ui::Rect(34, 43, 14, 14), 28, 6));
+}
+
+WorldListTableViewController::~WorldListTableViewController() = default;
+
+void WorldListTableViewController::viewDidLoad() {
+  ViewController::viewDidLoad();
+  auto self = std::static_pointer_cast<WorldListTableViewController>(shared_from_this());
+  tableView_->setDataSource(self);
+  tableView_->setDelegate(self);
+  view()->addSubview(tableView_);
+  view()->insertSubviewBelow(tableViewBackground, tableView_);
+}
+
+void WorldListTableViewController::viewWillAppear(bool animated) {
+  ViewController::viewWillAppear(animated);
+  // Laid out once, with the view's size at the first appearance; before
+  // the rows are filled, so that they are filled at their final width.
+  if (!background_) layOut();
+  // A worlds folder that cannot be listed (not a folder, not readable by
+  // the user) is explained once a showing, and the list stays empty.
+  try {
+    TBKLevelDB::worlds();
+  } catch (const TBKException& error) {
+    showError(error.reason());
+  }
+  tableView_->reloadData();
+}
+
+void WorldListTableViewController::layOut() {
+  auto root = view();
+  background_ = addTableScreenBackground(*root);
+  double W = root->bounds().width();
+  double H = root->bounds().height();
+  tableView_->setFrame(ui::Rect(20, 12, W - 40, H - 24));
+  tableViewBackground->setFrame(ui::Rect(14, 6, W - 28, H - 12));
+}
+
+void WorldListTableViewController::viewDidAppear(bool animated) {
+  ViewController::viewDidAppear(animated);
+  background_->pan();
+}
+
+void WorldListTableViewController::viewDidDisappear(bool animated) {
+  ViewController::viewDidDisappear(animated);
+  background_->setShouldPan(false);
+}
+
+long WorldListTableViewController::numberOfRowsInSection(ui::TableView&, long) {
+  try {
+    return long(TBKLevelDB::worlds().size());
+  } catch (const TBKException&) {
+    return 0;
+  }
+}
+
+std::shared_ptr<ui::TableViewCell> WorldListTableViewController::cellForRowAtIndexPath(
+    ui::TableView& tableView, const ui::IndexPath& indexPath) {
+  auto cell = std::static_pointer_cast<WorldTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
+  cell->configureWithIndex(indexPath.row);
+  return cell;
+}
+
+void WorldListTableViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) {
+  std::shared_ptr<LevelTableViewController> level;
+  try {
+    std::vector<std::string> names = TBKLevelDB::worlds();
+    if (indexPath.row < 0 || size_t(indexPath.row) >= names.size()) {
+      // The world went away since the rows were counted.
+      tableView.reloadData();
+      return;
+    }
+    level = std::make_shared<LevelTableViewController>(TBKLevelDB::dbForWorldNamed(names[size_t(indexPath.row)]));
+  } catch (const TBKException& error) {
+    showError(error.reason());
+    return;
+  }
+  if (auto navigation = navigationController()) navigation->pushViewController(level, true);
+}

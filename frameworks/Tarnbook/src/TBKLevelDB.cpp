@@ -18,6 +18,7 @@
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldBackup.h"
+#include "WorldsFolderWatch.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ constexpr const char* playerKey = "~local_player";
 
 std::mutex gameLockMutex;
 int gameLockDescriptor = -1;
+
+std::mutex worldsMutex;
+tbk::WorldsFolderWatch worldsWatch;
 
 bool isFormatFailure(const TBKException& error) {
     return error.name() == TBKException::FormatFailure;
@@ -82,14 +86,19 @@ void TBKLevelDB::unlockMinecraft() {
 
 std::vector<std::string> TBKLevelDB::worlds() {
     std::string root = TBKFileSource::sharedSource().worldsFolder();
-    std::vector<std::string> names;
-    for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
-        // A world folder that is a link is not offered: nothing in it would
-        // be read or written anyway while acting for another user.
-        if (tbk::isRegularFile(tbk::joinPath(tbk::joinPath(root, name), "level.dat"))) names.push_back(std::move(name));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    std::lock_guard<std::mutex> guard(worldsMutex);
+    return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
+        std::vector<std::string> names;
+        for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
+            std::string world = tbk::joinPath(root, name);
+            watch(world);
+            // A world folder that is a link is not offered: nothing in it would
+            // be read or written anyway while acting for another user.
+            if (tbk::isRegularFile(tbk::joinPath(world, "level.dat"))) names.push_back(std::move(name));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    });
 }
 
 std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name) {

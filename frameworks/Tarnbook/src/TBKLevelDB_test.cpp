@@ -71,6 +71,60 @@ TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
     EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"Zed", "cave", "lake"}));
 }
 
+// The listing may be remembered between calls, but never past a change:
+// each change below shows on the very next call.
+TEST_F(TBKLevelDBTest, EveryChangeToTheWorldsShowsOnTheNextListing) {
+    std::string root = sandbox.worldsFolder();
+    auto addWorld = [&](const std::string& name) {
+        fs::create_directories(root + "/" + name);
+        tbktest::writeFile(root + "/" + name + "/level.dat", "x");
+    };
+    using Names = std::vector<std::string>;
+    struct Case {
+        const char* change;
+        std::function<void()> make;
+        Names expected;
+    } cases[] = {
+        {"a stray link to a file", [&] { fs::create_symlink(root + "/lake/level.dat", root + "/link"); },
+         {"cave", "lake"}},
+        {"a world added", [&] { addWorld("new"); }, {"cave", "lake", "new"}},
+        {"an empty folder", [&] { fs::create_directories(root + "/later"); }, {"cave", "lake", "new"}},
+        {"its level.dat written later", [&] { tbktest::writeFile(root + "/later/level.dat", "x"); },
+         {"cave", "lake", "later", "new"}},
+        {"a level.dat removed", [&] { fs::remove(root + "/later/level.dat"); }, {"cave", "lake", "new"}},
+        {"a level.dat renamed into place",
+         [&] {
+             tbktest::writeFile(root + "/later/level.dat.tmp", "x");
+             fs::rename(root + "/later/level.dat.tmp", root + "/later/level.dat");
+         },
+         {"cave", "lake", "later", "new"}},
+        {"a world renamed", [&] { fs::rename(root + "/new", root + "/renamed"); },
+         {"cave", "lake", "later", "renamed"}},
+        {"a level.dat replaced by a folder",
+         [&] {
+             fs::remove(root + "/renamed/level.dat");
+             fs::create_directory(root + "/renamed/level.dat");
+         },
+         {"cave", "lake", "later"}},
+        {"a world removed", [&] { fs::remove_all(root + "/later"); }, {"cave", "lake"}},
+        {"the worlds folder replaced",
+         [&] {
+             fs::rename(root, root + ".old");
+             addWorld("fresh");
+         },
+         {"fresh"}},
+        {"the worlds folder gone", [&] { fs::remove_all(root); }, {}},
+        {"and back", [&] { fs::rename(root + ".old", root); }, {"cave", "lake"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        TBKLevelDB::worlds();
+        c.make();
+        EXPECT_EQ(TBKLevelDB::worlds(), c.expected);
+        EXPECT_EQ(TBKLevelDB::worlds(), c.expected) << "and stays so";
+    }
+}
+
 TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
     for (const char* name : {"", ".", "..", "../lake", "lake/db", "missing"}) {
         SCOPED_TRACE(name);

@@ -1,0 +1,14 @@
+#include "app/SectionHeaderView.h"
+
+#include "external/Bevel.h"
+#include "ui/Font.h"
+
+std::shared_ptr<ui::View> makeSectionHeaderView(const std::string& name, double width) {
+  auto header = std::make_shared<ui::View>(ui::Rect(0, 0, width, 26));
+  ui::Size size = ui::Font::named("Minecraft", 16).measure(name);
+  auto label = std::make_shared<BVLLabel>(ui::Rect(24, 6, size.width, size.height));
+  label->setStyle(BVLLabel::HeaderStyle);
+  label->setText(name);
+  header->addSubview(label);
+  return header;
+}

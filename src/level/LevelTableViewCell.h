@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "external/Bevel.h"
+#include "external/Tarnbook.h"
+#include "ui/TableViewCell.h"
+
+// One row of a level settings table, as data: its title, the level-tree tag
+// it edits ("_" for none) and the kind of widget that edits it.
+struct LevelSettingDefinition {
+  // Type codes.
+  static constexpr int Choice = 0;       // one of `names`; the position is the tag's value
+  static constexpr int WholeNumber = 3;  // an int tag, edited as decimal text
+  static constexpr int Text = 8;         // a string tag
+  static constexpr int InventoryButton = 20;
+  static constexpr int ArmorButton = 21;
+
+  std::string name;
+  std::string setting;
+  int type = 0;
+  std::vector<std::string> names;  // segment titles, for Choice rows only
+};
+
+// A row of the level settings screen: the title and one game-styled widget
+// bound to a tag of the level tree, or a button that opens the player's
+// inventory or armor. A change is written to the world at once.
+class LevelTableViewCell : public ui::TableViewCell {
+ public:
+  LevelTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier);
+
+  // Replaces the title and the widget with those of `definition`. Each
+  // widget's closure keeps the definition, the database and the trees given
+  // here, so it writes into the trees of this preparation even after the
+  // screen has read fresh ones. `player` may be null (a world never played):
+  // the game type then changes the level alone, and the two buttons explain
+  // why there is nothing to open. A write the library refuses is explained
+  // in an alert; nothing is raised. Preparing writes nothing.
+  void makeReadyWithDefinition(const LevelSettingDefinition& definition, const std::shared_ptr<TBKLevelDB>& db,
+                               const std::shared_ptr<TBKCompoundTag>& level,
+                               const std::shared_ptr<TBKCompoundTag>& player);
+
+  // The number `text` begins with, as C's strtol reads it: leading white
+  // space skipped, an optional sign, the digits up to the first other
+  // character; 0 when there are none; the nearest 32-bit limit when the
+  // number is beyond them.
+  static int32_t wholeNumberFromText(std::string_view text);
+
+  // Null before the first preparation, and `settingView` for a type code
+  // without a widget.
+  std::shared_ptr<BVLLabel> nameLabel;
+  std::shared_ptr<ui::View> settingView;
+
+ private:
+  std::shared_ptr<ui::View> makeSettingView(const LevelSettingDefinition& definition,
+                                            const std::shared_ptr<TBKLevelDB>& db,
+                                            const std::shared_ptr<TBKCompoundTag>& level,
+                                            const std::shared_ptr<TBKCompoundTag>& player);
+  void push(const std::shared_ptr<ui::ViewController>& screen);
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "external/Bevel.h"
+#include "external/Tarnbook.h"
+#include "level/LevelTableViewCell.h"
+#include "ui/TableView.h"
+#include "ui/ViewController.h"
+
+// One world's level settings (name, game type, spawn point) and the ways to
+// its player's armor and inventory, as a table driven by its definition
+// table. The screen edits nothing itself: it holds the world's database and
+// trees and hands them to each row.
+class LevelTableViewController : public ui::ViewController,
+                                 public ui::TableViewDataSource,
+                                 public ui::TableViewDelegate {
+ public:
+  // Reads the level tree and the player tree. Raises the library's
+  // TBKException when the level cannot be read or the world cannot be
+  // opened (the game holds it); a world without a usable player record
+  // still opens, with `player` null.
+  explicit LevelTableViewController(std::shared_ptr<TBKLevelDB> db);
+  ~LevelTableViewController() override;
+
+  void viewDidLoad() override;
+  // Reads the level tree afresh and prepares the rows again; the player
+  // tree stays the one read at construction.
+  void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
+  void viewDidDisappear(bool animated) override;
+  bool prefersStatusBarHidden() const override { return false; }
+
+  long numberOfSectionsInTableView(ui::TableView&) override { return long(sections.size()); }
+  long numberOfRowsInSection(ui::TableView& tableView, long section) override;
+  std::shared_ptr<ui::TableViewCell> cellForRowAtIndexPath(ui::TableView& tableView,
+                                                           const ui::IndexPath& indexPath) override;
+  std::shared_ptr<ui::View> viewForHeaderInSection(ui::TableView& tableView, long section) override;
+  double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return 46; }
+  double heightForHeaderInSection(ui::TableView&, long) override { return 26; }
+  bool shouldHighlightRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return false; }
+
+  std::shared_ptr<ui::TableView> tableView() const { return tableView_; }
+  void setTableView(std::shared_ptr<ui::TableView> tableView) { tableView_ = std::move(tableView); }
+  // Null until the first appearance, which lays the screen out once.
+  std::shared_ptr<BVLPanorama> background() const { return background_; }
+  void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
+
+  // The definition table: section names in order, and each section's rows.
+  const std::vector<std::string> sections;
+  const std::map<std::string, std::vector<LevelSettingDefinition>> definitions;
+  const std::shared_ptr<TBKLevelDB> _db;
+  std::shared_ptr<TBKCompoundTag> level;
+  // Null for a world never played (no player record) or one whose record
+  // is damaged.
+  std::shared_ptr<TBKCompoundTag> player;
+
+ private:
+  void layOut();
+  const LevelSettingDefinition& definitionAt(const ui::IndexPath& indexPath) const;
+
+  std::shared_ptr<ui::TableView> tableView_;
+  std::shared_ptr<BVLPanorama> background_;
+};

@@ -1,0 +1,308 @@
+#include "worlds/WorldListTableViewController.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+
+#include "WorldReader.h"
+#include "ui/DateFormatter.h"
+#include "worlds/WorldsOnScreen_test.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Changes a world's level.dat through the library (test set-up only; what
+// the screens show is checked on the screens).
+void editLevel(const fs::path& world, const std::function<void(TBKCompoundTag&)>& edit) {
+  TBKLevelDB db(world.string(), world.filename().string(), "");
+  auto level = db.levelData();
+  edit(*level);
+  db.setLevelData(level);
+}
+
+std::string shortDate(int64_t secondsSince1970) {
+  ui::DateFormatter formatter;
+  formatter.setDateStyle(ui::DateFormatterStyle::Short);
+  formatter.setTimeStyle(ui::DateFormatterStyle::None);
+  return formatter.stringFromDate(ui::Date{double(uint64_t(secondsSince1970))});
+}
+
+std::vector<std::shared_ptr<BVLLabel>> labelsOf(const ui::View& cell) {
+  std::vector<std::shared_ptr<BVLLabel>> labels;
+  for (auto& view : cell.subviews()) {
+    if (auto label = std::dynamic_pointer_cast<BVLLabel>(view)) labels.push_back(label);
+  }
+  return labels;
+}
+
+void expectLabel(const std::shared_ptr<BVLLabel>& label, const std::string& text, ui::Point origin, int style) {
+  ASSERT_NE(label, nullptr);
+  ui::Size size = ui::Font::named("Minecraft", 16).measure(text);
+  EXPECT_EQ(label->text(), text);
+  EXPECT_EQ(label->frame(), ui::Rect(origin.x, origin.y, size.width + 4, size.height + 4)) << text;
+  EXPECT_EQ(label->style(), style) << text;
+}
+
+// The game's own database lock on a world, taken by another process.
+class GameHoldsWorld {
+ public:
+  explicit GameHoldsWorld(const fs::path& world) {
+    int ready[2];
+    EXPECT_EQ(pipe(ready), 0);
+    EXPECT_EQ(pipe(release_), 0);
+    child_ = fork();
+    if (child_ == 0) {
+      close(release_[1]);
+      int fd = open((world / "db/LOCK").c_str(), O_RDWR | O_CREAT, 0644);
+      struct flock lock = {};
+      lock.l_type = F_WRLCK;
+      lock.l_whence = SEEK_SET;
+      char status = fd >= 0 && fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
+      (void)!write(ready[1], &status, 1);
+      (void)!read(release_[0], &status, 1);
+      _exit(0);
+    }
+    close(ready[1]);
+    close(release_[0]);
+    char status = 0;
+    EXPECT_EQ(read(ready[0], &status, 1), 1);
+    EXPECT_EQ(status, 'y') << "the lock was taken";
+    close(ready[0]);
+  }
+  ~GameHoldsWorld() {
+    close(release_[1]);
+    waitpid(child_, nullptr, 0);
+  }
+
+ private:
+  pid_t child_ = -1;
+  int release_[2] = {-1, -1};
+};
+
+// Every file under a folder with its bytes.
+std::map<std::string, std::string> contentsOf(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) files[entry.path().string()] = worldreader::readFile(entry.path());
+  }
+  return files;
+}
+
+TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppearance) {
+  WorldsOnScreen s;
+  auto list = s.openWorldList();
+  ASSERT_EQ(s.navigation->topViewController(), list);
+  auto root = list->view();
+  const double W = 568, H = 320 - 64;
+  ASSERT_EQ(root->bounds().size, (ui::Size{W, H})) << "the view starts below the navigation bar";
+
+  auto subviews = root->subviews();
+  ASSERT_EQ(subviews.size(), 4u);
+  EXPECT_EQ(subviews[0], list->background());
+  EXPECT_EQ(subviews[2], list->tableViewBackground);
+  EXPECT_EQ(subviews[3], list->tableView());
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_TRUE(list->background()->clipsToBounds());
+  EXPECT_EQ(subviews[1]->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(subviews[1]->backgroundColor(), ui::Color::black());
+  EXPECT_EQ(subviews[1]->opacity(), 0.5);
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
+  EXPECT_EQ(list->tableViewBackground->frame(), ui::Rect(14, 6, W - 28, H - 12));
+  auto panel = list->tableViewBackground->image();
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->size(), (ui::Size{28, 28}));
+  EXPECT_TRUE(panel->isResizable());
+  EXPECT_EQ(panel->capInsets(), (ui::EdgeInsets{6, 6, 6, 6}));
+  EXPECT_TRUE(list->background()->isAnimating());
+
+  for (long row = 0; row < 5; ++row) {
+    EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, 60.0 * row, W - 40, 60));
+  }
+
+  s.back();
+  EXPECT_FALSE(list->background()->isAnimating()) << "still while the list is not shown";
+  s.openWorldList();
+  EXPECT_EQ(root->subviews(), subviews) << "a second appearance adds or moves nothing";
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
+  EXPECT_TRUE(list->background()->isAnimating());
+}
+
+TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
+  WorldsOnScreen s;
+  // A game type other than 0 or 1, the first second of 1970 and a name
+  // longer than the row.
+  const std::string longName = "A world whose name runs on well beyond the right edge of the row";
+  editLevel(s.world("Old Cave World"), [&](TBKCompoundTag& level) {
+    level.setValueForKey(TBKNumberTag::intTag("GameType", 2));
+    level.setValueForKey(TBKNumberTag::longTag("LastPlayed", 0));
+    level.setValueForKey(std::make_shared<TBKStringTag>("LevelName", longName));
+  });
+  // A stored -1 is read as unsigned, as the game does.
+  editLevel(s.world("Creative Flatland"),
+            [](TBKCompoundTag& level) { level.setValueForKey(TBKNumberTag::longTag("LastPlayed", -1)); });
+
+  struct Row {
+    const char* folder;
+    std::string name;
+    const char* mode;
+  } rows[] = {
+      {"Broken World", "Broken World", "Survival"},  // read from level.dat_old
+      {"Creative Flatland", "Creative Flatland", "Creative"},
+      {"Lakeside Survival", "Lakeside Survival", "Survival"},
+      {"Old Cave World", longName, "Creative"},
+      {"bW9kZXJuAA==", "Modern Survival", "Survival"},  // today's game names its folders so
+  };
+  auto list = s.openWorldList();
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+  for (long i = 0; i < 5; ++i) {
+    SCOPED_TRACE(rows[i].folder);
+    auto cell = s.worldRow(i);
+    ASSERT_NE(cell, nullptr);
+    const char* file = rows[i].folder == std::string("Broken World") ? "level.dat_old" : "level.dat";
+    std::string day = shortDate(worldreader::readLevelDat(s.world(rows[i].folder) / file).root.number("LastPlayed"));
+    expectLabel(cell->worldNameLabel, rows[i].name, {10, 10}, BVLLabel::HeaderStyle);
+    expectLabel(cell->gameModeLabel, rows[i].mode, {10, 32}, BVLLabel::DetailStyle);
+    expectLabel(cell->lastPlayedLabel, day, {112, 32}, BVLLabel::DetailStyle);
+    EXPECT_EQ(labelsOf(*cell).size(), 3u);
+    EXPECT_EQ(cell->backgroundView(), cell->background);
+    EXPECT_EQ(cell->background->frame(), cell->bounds());
+  }
+  EXPECT_EQ(s.worldRow(3)->lastPlayedLabel->text(), shortDate(0));
+  EXPECT_GT(s.worldRow(3)->worldNameLabel->frame().width(), 568) << "never clipped to the row";
+  EXPECT_EQ(s.worldRow(1)->lastPlayedLabel->text().find('-'), std::string::npos) << "the far future, not the past";
+}
+
+TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
+  WorldsOnScreen s;
+  auto list = s.openWorldList();
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+  s.back();
+  fs::copy(s.world("Lakeside Survival"), s.world("Another World"), fs::copy_options::recursive);
+  editLevel(s.world("Another World"), [](TBKCompoundTag& level) {
+    level.setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Copied Lake"));
+  });
+  s.openWorldList();
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 6);
+  EXPECT_EQ(s.worldRow(0)->worldNameLabel->text(), "Copied Lake") << "sorted by folder name";
+
+  s.back();
+  for (auto& entry : fs::directory_iterator(s.game.gameDataFolder() / "minecraftWorlds")) fs::remove_all(entry);
+  s.openWorldList();
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 0);
+  EXPECT_TRUE(list->tableView()->visibleCells().empty());
+  EXPECT_EQ(list->view()->subviews().size(), 4u) << "panorama, dimming, panel and the empty table";
+}
+
+TEST(WorldListFaults, AWorldsFolderThatCannotBeListedIsExplainedAndTheListStaysEmpty) {
+  WorldsOnScreen s;
+  fs::path worlds = s.game.gameDataFolder() / "minecraftWorlds";
+  fs::rename(worlds, worlds.string() + ".away");
+  std::ofstream(worlds) << "not a folder";
+  auto list = s.openWorldList();
+  EXPECT_EQ(s.navigation->topViewController(), list);
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 0);
+  auto alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->title(), "Error");
+  EXPECT_NE(alert->message().find("minecraftWorlds"), std::string::npos) << alert->message();
+  s.driver.tap(*alert->buttonAtIndex(0));
+  s.driver.runUntilIdle();
+
+  s.back();
+  fs::remove(worlds);
+  fs::rename(worlds.string() + ".away", worlds);
+  s.openWorldList();
+  EXPECT_EQ(s.shownAlert(), nullptr);
+  EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+}
+
+TEST(WorldRow, ARefillReplacesAllThreeLabelsAndASelectionNeverStays) {
+  WorldsOnScreen s;
+  s.openWorldList();
+  auto cell = s.worldRow(0);
+  auto first = labelsOf(*cell);
+  cell->configureWithIndex(1);
+  auto second = labelsOf(*cell);
+  ASSERT_EQ(second.size(), 3u);
+  for (auto& label : first) EXPECT_EQ(label->superview(), nullptr) << "the previous fill's labels are gone";
+  EXPECT_EQ(second[0]->text(), "Creative Flatland");
+  EXPECT_EQ(second[1]->text(), "Creative");
+
+  cell->configureWithIndex(99);  // a world gone since the rows were counted
+  EXPECT_EQ(labelsOf(*cell).size(), 3u);
+  EXPECT_EQ(cell->worldNameLabel->text(), "");
+
+  for (bool animated : {false, true}) {
+    cell->setSelected(true, animated);
+    EXPECT_FALSE(cell->isSelected());
+  }
+}
+
+TEST(WorldListChoice, EachChoiceOpensTheWorldAnewAndTheRowDoesNotStaySelected) {
+  WorldsOnScreen s;
+  s.openWorldList();
+  auto first = s.chooseWorld(2);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->_db->worldName(), "Lakeside Survival");
+  s.back();
+  EXPECT_FALSE(s.worldRow(2)->isSelected());
+  auto second = s.chooseWorld(2);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_NE(second->_db, first->_db) << "two separate database objects";
+}
+
+// Both copies of the level data damaged: the row names the folder, the
+// other rows still show, and choosing it explains why nothing opens.
+TEST(WorldListFaults, AWorldWhoseLevelCannotBeReadShowsItsFolderAndExplainsItself) {
+  WorldsOnScreen s;
+  fs::resize_file(s.world("Broken World") / "level.dat_old", 20);
+  auto list = s.openWorldList();
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
+  auto broken = s.worldRow(0);
+  EXPECT_EQ(broken->worldNameLabel->text(), "Broken World");
+  EXPECT_EQ(broken->gameModeLabel->text(), "");
+  EXPECT_EQ(broken->lastPlayedLabel->text(), "");
+  EXPECT_EQ(s.worldRow(1)->gameModeLabel->text(), "Creative");
+  EXPECT_EQ(s.worldRow(3)->worldNameLabel->text(), "Old Cave World");
+
+  s.chooseWorld(0);
+  EXPECT_EQ(s.navigation->topViewController(), list) << "the list stays";
+  auto alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr);
+  EXPECT_EQ(alert->title(), "Error");
+  EXPECT_NE(alert->message().find("\"Broken World\" cannot be read"), std::string::npos) << alert->message();
+  ASSERT_EQ(alert->numberOfButtons(), 1);
+  EXPECT_EQ(alert->buttonTitleAtIndex(0), "Okay");
+  s.driver.tap(*alert->buttonAtIndex(0));
+  s.driver.runUntilIdle();
+  EXPECT_EQ(s.shownAlert(), nullptr);
+  EXPECT_NE(s.chooseWorld(2), nullptr) << "the other worlds still open";
+}
+
+TEST(WorldListFaults, AWorldTheGameHoldsIsRefusedWithTheAdviceToQuitAndNothingIsWritten) {
+  WorldsOnScreen s;
+  auto before = contentsOf(s.game.gameDataFolder());
+  auto list = s.openWorldList();
+  {
+    GameHoldsWorld game(s.world("Creative Flatland"));
+    s.chooseWorld(1);
+    EXPECT_EQ(s.navigation->topViewController(), list);
+    auto alert = s.shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->title(), "Error");
+    EXPECT_NE(alert->message().find("Quit to the title screen"), std::string::npos) << alert->message();
+    EXPECT_EQ(alert->buttonTitleAtIndex(0), "Okay");
+    s.driver.tap(*alert->buttonAtIndex(0));
+    s.driver.runUntilIdle();
+  }
+  EXPECT_EQ(contentsOf(s.game.gameDataFolder()), before) << "no file written, no backup made";
+  EXPECT_NE(s.chooseWorld(1), nullptr) << "opens once the game lets go";
+}
+
+}  // namespace
