@@ -94,29 +94,60 @@ void sortInReadingOrder(std::vector<Shown>& views) {
   }
 }
 
-bool moveFocus(Window& window, bool forward) {
+std::vector<Shown> shownFields(Window& window) {
   std::vector<Shown> fields;
-  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); }, fields);
-  if (fields.empty()) return false;
+  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); },
+               fields);
   sortInReadingOrder(fields);
-  auto current = std::find_if(fields.begin(), fields.end(),
-                              [&](const Shown& s) { return s.view == window.firstResponder(); });
-  long n = long(fields.size());
-  long at = current == fields.end() ? (forward ? 0 : n - 1)
-                                    : (long(current - fields.begin()) + (forward ? 1 : n - 1)) % n;
-  auto next = fields[size_t(at)].view;
-  if (!next->becomeFirstResponder()) return false;
+  return fields;
+}
+
+bool focus(const std::shared_ptr<View>& view) {
+  if (!view->becomeFirstResponder()) return false;
   // As on a desktop, a field reached by Tab has its text selected, and the
   // tables around it scroll to show it whole.
-  if (auto field = std::dynamic_pointer_cast<TextField>(next)) field->selectAll();
-  Rect inWindow = next->convertRectToWindow(next->bounds());
-  for (auto v = next->superview(); v; v = v->superview()) {
+  if (auto field = std::dynamic_pointer_cast<TextField>(view)) field->selectAll();
+  for (auto v = view->superview(); v; v = v->superview()) {
     if (auto scroll = std::dynamic_pointer_cast<ScrollView>(v)) {
+      Rect inWindow = view->convertRectToWindow(view->bounds());
       scroll->scrollRectToVisible(Rect(scroll->convertFromWindow(inWindow.origin), inWindow.size), false);
-      inWindow = next->convertRectToWindow(next->bounds());
     }
   }
   return true;
+}
+
+// The scroll views around a view, innermost first.
+std::vector<std::shared_ptr<ScrollView>> scrollViewsAround(const std::shared_ptr<View>& view) {
+  std::vector<std::shared_ptr<ScrollView>> found;
+  for (auto v = view ? view->superview() : nullptr; v; v = v->superview()) {
+    if (auto scroll = std::dynamic_pointer_cast<ScrollView>(v)) found.push_back(scroll);
+  }
+  return found;
+}
+
+// Tab goes on to the next field in reading order. A table only has the rows
+// on screen, so past the last field shown the table around the field turns a
+// page to find more; at its end it starts again from the top (Shift+Tab:
+// the other way round).
+bool moveFocus(Window& window, bool forward) {
+  for (;;) {
+    std::vector<Shown> fields = shownFields(window);
+    auto responder = window.firstResponder();
+    auto current = std::find_if(fields.begin(), fields.end(), [&](const Shown& s) { return s.view == responder; });
+    if (current == fields.end()) return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
+    long next = long(current - fields.begin()) + (forward ? 1 : -1);
+    if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
+    auto scrollViews = scrollViewsAround(responder);
+    bool turned = std::any_of(scrollViews.begin(), scrollViews.end(), [&](const std::shared_ptr<ScrollView>& scroll) {
+      return scroll->scrollForKey(forward ? KeyCommand::PageDown : KeyCommand::PageUp);
+    });
+    if (turned) continue;  // the field may have left the screen: then the first one shown is next
+    if (!scrollViews.empty()) {
+      scrollViews.front()->scrollForKey(forward ? KeyCommand::Home : KeyCommand::End);
+      fields = shownFields(window);
+    }
+    return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
+  }
 }
 
 bool scrollShown(Window& window, KeyCommand command) {
