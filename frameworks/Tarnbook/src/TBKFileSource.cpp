@@ -51,11 +51,17 @@ std::string listed(const std::vector<std::string>& places) {
                                                        ".");
 }
 
+std::string homeOf(uid_t user) {
+    const passwd* entry = ::getpwuid(user);
+    return entry && entry->pw_dir ? entry->pw_dir : "";
+}
+
+// Acting for another user, their home is the one the system knows for them:
+// the environment of a set-user-id start is not theirs to point it elsewhere.
 std::string homeFolder() {
+    if (tbk::actingForAnotherUser()) return homeOf(tbk::realUser().uid);
     std::string home = variable("HOME");
-    if (!home.empty()) return home;
-    if (const passwd* entry = ::getpwuid(::getuid())) return entry->pw_dir ? entry->pw_dir : "";
-    return "";
+    return home.empty() ? homeOf(::getuid()) : home;
 }
 
 std::string programFolder() {

@@ -1,6 +1,7 @@
 #include "Tarnbook/TBKFileSource.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -188,7 +189,7 @@ TEST(TBKFileSourceSearch, WithoutTheVariableTheBundleIsTheOneInstalledWithGorvan
 }
 
 // After a set-user-id start: root searching for an ordinary user (nobody).
-TEST(TBKFileSourceSearch, ForAnotherUserALinkAboveHomeIsFollowedButNoneBelowAndOnlyTheirFolders) {
+TEST(TBKFileSourceSearch, ForAnotherUserALinkAboveIsFollowedButNoneBelowAndOnlyTheirFoldersAndTheirHome) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root: it searches for another user as Gorvane does";
     Environment environment;
     tbktest::TemporaryFolder root;
@@ -196,35 +197,44 @@ TEST(TBKFileSourceSearch, ForAnotherUserALinkAboveHomeIsFollowedButNoneBelowAndO
     mode_t savedMask = ::umask(022);
     tbk::RealUser saved = tbk::realUser();
     tbk::setRealUser({65534, 65534, {}});
+
+    // HOME names a launcher's folder, but it is not nobody's home.
     const std::string home = root.path() + "/home";
-    const std::string launcher = home + "/.local/share/mcpelauncher/games/com.mojang";
-    const std::string elsewhere = root.path() + "/elsewhere/com.mojang";
-    fs::create_directories(launcher);
-    fs::create_directories(elsewhere);
-    fs::create_directory_symlink(home, root.path() + "/home-link");
-    Environment::set("HOME", root.path() + "/home-link");
+    fs::create_directories(home + "/.local/share/mcpelauncher/games/com.mojang");
+    Environment::set("HOME", home);
     Environment::set("XDG_DATA_HOME", "");
     Environment::set("TARNBOOK_GAME_SANDBOX", "");
-
     Found found = search();
-    EXPECT_FALSE(found.thrown) << found.data;
-    EXPECT_EQ(found.data, launcher) << "named by its real path";
+    EXPECT_TRUE(found.thrown) << found.data;
+    EXPECT_EQ(found.data.find(home), std::string::npos) << found.data;
+    const passwd* nobody = ::getpwuid(65534);
+    if (nobody && nobody->pw_dir) {
+        EXPECT_NE(found.data.find(nobody->pw_dir), std::string::npos) << found.data;
+    }
 
-    fs::remove_all(launcher);
-    fs::create_directory_symlink(elsewhere, launcher);
+    const std::string sandbox = root.path() + "/sandbox";
+    const std::string data = sandbox + "/Documents/games/com.mojang";
+    const std::string elsewhere = root.path() + "/elsewhere/com.mojang";
+    fs::create_directories(data);
+    fs::create_directories(elsewhere);
+    fs::create_directory_symlink(sandbox, root.path() + "/sandbox-link");
+    Environment::set("TARNBOOK_GAME_SANDBOX", root.path() + "/sandbox-link");
+    found = search();
+    EXPECT_FALSE(found.thrown) << found.data;
+    EXPECT_EQ(found.data, data) << "a link above is followed, and the folder named by its real path";
+
+    fs::remove_all(data);
+    fs::create_directory_symlink(elsewhere, data);
     found = search();
     EXPECT_TRUE(found.thrown);
     EXPECT_NE(found.data.find("symbolic link"), std::string::npos) << found.data;
-    Environment::set("TARNBOOK_GAME_SANDBOX", root.path() + "/elsewhere/com.mojang");
-    EXPECT_EQ(search().data, elsewhere) << "the variable still names the game the link pointed to";
 
-    Environment::set("TARNBOOK_GAME_SANDBOX", "");
-    fs::remove(launcher);
-    fs::create_directories(launcher);
-    fs::permissions(home + "/.local", fs::perms(0700));
+    fs::remove(data);
+    fs::create_directories(data);
+    fs::permissions(sandbox + "/Documents", fs::perms(0700));
     found = search();
     EXPECT_TRUE(found.thrown);
-    EXPECT_NE(found.data.find(home + "/.local"), std::string::npos) << found.data;
+    EXPECT_NE(found.data.find(data), std::string::npos) << found.data;
     EXPECT_EQ(found.data.find("was not found"), std::string::npos) << "refused, with the reason: " << found.data;
 
     tbk::setRealUser(saved);

@@ -14,7 +14,8 @@
 //   com.mojang folder itself.
 //   Unset, it is looked for where a desktop player keeps it
 //   (desktopDataFolders): the mobile edition's Linux launcher keeps it in
-//   ~/.local/share/mcpelauncher/games/com.mojang.
+//   ~/.local/share/mcpelauncher/games/com.mojang. Acting for another user,
+//   ~ is that user's home as the system knows it, not $HOME.
 // The game's application bundle (minecraft.ttf, data/images/...):
 //   TARNBOOK_GAME_APP, when set. Unset, the copy of the demo game's bundle
 //   installed with Gorvane (installedBundleFolders), so that a user who has
