@@ -249,6 +249,19 @@ TEST(KeyCommandsScrolling, PageDownScrollsTheTableUnderThePointerByOneScreen) {
   EXPECT_EQ(t.big->contentOffset().y, 0);
 }
 
+TEST(KeyCommandsScrolling, UnderABarAPageIsWhatShowsBelowIt) {
+  Tables t;
+  t.big->setContentInset(EdgeInsets{64, 0, 0, 0});
+  t.driver.hover(*t.window, Point{100, 200});
+  EXPECT_EQ(t.big->contentOffset().y, -64);
+  t.driver.pressKeys(*t.window, "PgDown");
+  EXPECT_EQ(t.big->contentOffset().y, -64 + 256) << "the row that was last below the bar is now first below it";
+  t.driver.pressKeys(*t.window, "Home");
+  EXPECT_EQ(t.big->contentOffset().y, -64);
+  t.driver.pressKeys(*t.window, "End");
+  EXPECT_EQ(t.big->contentOffset().y, 10000 * 44 - 320);
+}
+
 TEST(KeyCommandsScrolling, WithThePointerAwayTheLargestTableScrolls) {
   Tables t;
   t.driver.pressKeys(*t.window, "PgDown");

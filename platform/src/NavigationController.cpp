@@ -7,6 +7,7 @@
 #include "ui/Exception.h"
 #include "ui/NavigationBar.h"
 #include "ui/Screen.h"
+#include "ui/ScrollView.h"
 #include "ui/Timer.h"
 #include "ui/View.h"
 
@@ -126,6 +127,22 @@ Rect NavigationController::frameForContent(const ViewController& controller) con
   return Rect(0, top, screen.width(), screen.height() - top);
 }
 
+void NavigationController::placeContent(ViewController& controller) {
+  auto view = controller.view();
+  view->setFrame(frameForContent(controller));
+  if (!controller.automaticallyAdjustsScrollViewInsets() || controller.edgesForExtendedLayout() != RectEdge::All) {
+    return;
+  }
+  // As the phone's toolkit does: the view itself when it scrolls, else its
+  // first subview when that does; deeper scroll views are the screen's own.
+  auto scroller = std::dynamic_pointer_cast<ScrollView>(view);
+  if (!scroller && !view->subviews().empty()) scroller = std::dynamic_pointer_cast<ScrollView>(view->subviews()[0]);
+  if (!scroller) return;
+  EdgeInsets inset = scroller->contentInset();
+  inset.top = barHidden_ ? NavigationBar::statusBarHeight : NavigationBar::statusBarHeight + NavigationBar::barHeight;
+  scroller->setContentInset(inset);
+}
+
 void NavigationController::startTransition(std::shared_ptr<ViewController> from, std::shared_ptr<ViewController> to,
                                            bool push, bool animated) {
   beginBusy();
@@ -138,7 +155,7 @@ void NavigationController::startTransition(std::shared_ptr<ViewController> from,
   auto toView = to->view();
   // The arriving screen lays itself out in its will-appear with the size it
   // will have; what it changes there (the bar) may move it again.
-  toView->setFrame(frameForContent(*to));
+  placeContent(*to);
   if (from) from->viewWillDisappear(animated);
   to->viewWillAppear(animated);
   Rect target = frameForContent(*to);
@@ -186,9 +203,9 @@ void NavigationController::finishTransition() {
   bool animated = t->animated;
   if (t->from) {
     t->from->view()->removeFromSuperview();
-    t->from->view()->setFrame(frameForContent(*t->from));
+    placeContent(*t->from);
   }
-  t->to->view()->setFrame(frameForContent(*t->to));
+  placeContent(*t->to);
   shown_ = t->to;
   if (t->from) t->from->viewDidDisappear(animated);
   t->to->viewDidAppear(animated);
@@ -232,7 +249,7 @@ void NavigationController::setNavigationBarHidden(bool hidden, bool animated) {
 }
 
 void NavigationController::layoutContent() {
-  if (shown_ && !transition_) shown_->view()->setFrame(frameForContent(*shown_));
+  if (shown_ && !transition_) placeContent(*shown_);
 }
 
 void NavigationController::refreshNavigationBar() { updateBar(); }
@@ -255,9 +272,9 @@ void NavigationController::viewWillAppear(bool animated) {
     shown_ = top;
     pending_.clear();
     auto v = top->view();
-    v->setFrame(frameForContent(*top));
+    placeContent(*top);
     top->viewWillAppear(animated);
-    v->setFrame(frameForContent(*top));
+    placeContent(*top);
     container_->addSubview(v);
     updateBar();
   } else {

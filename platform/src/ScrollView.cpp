@@ -33,9 +33,24 @@ ScrollView::~ScrollView() {
   if (indicatorTimer_) indicatorTimer_->invalidate();
 }
 
+Point ScrollView::minimumContentOffset() const { return Point{-contentInset_.left, -contentInset_.top}; }
+
 Point ScrollView::maximumContentOffset() const {
   Rect b = bounds();
-  return Point{std::max(0.0, contentSize_.width - b.width()), std::max(0.0, contentSize_.height - b.height())};
+  Point minimum = minimumContentOffset();
+  return Point{std::max(minimum.x, contentSize_.width + contentInset_.right - b.width()),
+               std::max(minimum.y, contentSize_.height + contentInset_.bottom - b.height())};
+}
+
+void ScrollView::setContentInset(const EdgeInsets& inset) {
+  if (inset == contentInset_) return;
+  Point atStart = minimumContentOffset();
+  Point offset = contentOffset();
+  contentInset_ = inset;
+  if (offset.x == atStart.x) offset.x = -inset.left;
+  if (offset.y == atStart.y) offset.y = -inset.top;
+  setContentOffset(offset);
+  setNeedsDisplay();
 }
 
 void ScrollView::setContentSize(Size size) {
@@ -46,9 +61,10 @@ void ScrollView::setContentSize(Size size) {
 }
 
 void ScrollView::setContentOffset(Point offset, bool) {
+  Point minimum = minimumContentOffset();
   Point maximum = maximumContentOffset();
-  offset.x = std::clamp(offset.x, 0.0, maximum.x);
-  offset.y = std::clamp(offset.y, 0.0, maximum.y);
+  offset.x = std::clamp(offset.x, minimum.x, maximum.x);
+  offset.y = std::clamp(offset.y, minimum.y, maximum.y);
   if (offset == contentOffset()) return;
   Rect b = bounds();
   setBounds(Rect(offset, b.size));
@@ -57,13 +73,16 @@ void ScrollView::setContentOffset(Point offset, bool) {
 }
 
 void ScrollView::scrollRectToVisible(const Rect& rect, bool animated) {
-  Rect b = bounds();
-  Point offset = b.origin;
-  if (rect.maxY() > b.maxY()) offset.y = rect.maxY() - b.height();
-  if (rect.y() < offset.y) offset.y = rect.y();
-  if (rect.maxX() > b.maxX()) offset.x = rect.maxX() - b.width();
-  if (rect.x() < offset.x) offset.x = rect.x();
-  setContentOffset(offset, animated);
+  Rect b = insetRect(bounds(), contentInset_);
+  Point offset = contentOffset();
+  // `b` is the clear part; the offset is where the whole bounds start.
+  Point shift{b.x() - offset.x, b.y() - offset.y};
+  Point clear = b.origin;
+  if (rect.maxY() > b.maxY()) clear.y = rect.maxY() - b.height();
+  if (rect.y() < clear.y) clear.y = rect.y();
+  if (rect.maxX() > b.maxX()) clear.x = rect.maxX() - b.width();
+  if (rect.x() < clear.x) clear.x = rect.x();
+  setContentOffset(Point{clear.x - shift.x, clear.y - shift.y}, animated);
 }
 
 bool ScrollView::scrollWheel(double dx, double dy) {
@@ -79,7 +98,8 @@ bool ScrollView::scrollForKey(KeyCommand command) {
   if (!scrollEnabled_) return false;
   Point before = contentOffset();
   Point to = before;
-  double page = bounds().height();
+  // A page is what shows between the insets (not what the bar covers).
+  double page = insetRect(bounds(), contentInset_).height();
   switch (command) {
     case KeyCommand::LineUp: to.y -= line; break;
     case KeyCommand::LineDown: to.y += line; break;
@@ -87,7 +107,7 @@ bool ScrollView::scrollForKey(KeyCommand command) {
     case KeyCommand::LineRight: to.x += line; break;
     case KeyCommand::PageUp: to.y -= page; break;
     case KeyCommand::PageDown: to.y += page; break;
-    case KeyCommand::Home: to.y = 0; break;
+    case KeyCommand::Home: to.y = minimumContentOffset().y; break;
     case KeyCommand::End: to.y = maximumContentOffset().y; break;
     default: return false;
   }
@@ -155,20 +175,25 @@ void ScrollView::flashIndicators() {
   });
 }
 
+// The bars run along the part of the bounds the content inset leaves clear.
 Rect ScrollView::verticalIndicatorRect() const {
-  Rect b = bounds();
+  Rect b = insetRect(bounds(), contentInset_);
   if (contentSize_.height <= b.height() || b.height() <= 0) return Rect();
   double track = b.height() - 2 * indicatorInset;
-  auto [start, length] = indicatorSpan(track, b.height(), contentSize_.height, b.y(), maximumContentOffset().y);
+  double minimum = minimumContentOffset().y;
+  auto [start, length] = indicatorSpan(track, b.height(), contentSize_.height, bounds().y() - minimum,
+                                       maximumContentOffset().y - minimum);
   return Rect(b.maxX() - indicatorInset - indicatorThickness, b.y() + indicatorInset + start, indicatorThickness,
               length);
 }
 
 Rect ScrollView::horizontalIndicatorRect() const {
-  Rect b = bounds();
+  Rect b = insetRect(bounds(), contentInset_);
   if (contentSize_.width <= b.width() || b.width() <= 0) return Rect();
   double track = b.width() - 2 * indicatorInset;
-  auto [start, length] = indicatorSpan(track, b.width(), contentSize_.width, b.x(), maximumContentOffset().x);
+  double minimum = minimumContentOffset().x;
+  auto [start, length] = indicatorSpan(track, b.width(), contentSize_.width, bounds().x() - minimum,
+                                       maximumContentOffset().x - minimum);
   return Rect(b.x() + indicatorInset + start, b.maxY() - indicatorInset - indicatorThickness, length,
               indicatorThickness);
 }

@@ -44,8 +44,9 @@ void SearchDisplayController::setActive(bool active, bool) {
     if (scroller) {
       // Bring the bar into view, then hold the contents still under the cover.
       double barY = searchBar_->convertToWindow(Point{0, 0}).y - scroller->convertToWindow(Point{0, 0}).y;
-      if (searchBar_->isDescendantOf(*scroller) && barY < scroller->contentOffset().y) {
-        scroller->setContentOffset(Point{scroller->contentOffset().x, barY});
+      double clearTop = scroller->contentOffset().y + scroller->contentInset().top;
+      if (searchBar_->isDescendantOf(*scroller) && barY < clearTop) {
+        scroller->setContentOffset(Point{scroller->contentOffset().x, barY - scroller->contentInset().top});
       }
       contentsScrolled_ = scroller->isScrollEnabled();
       scroller->setScrollEnabled(false);

@@ -78,13 +78,19 @@ std::vector<std::string> shownIn(const TableView& table) {
   return texts;
 }
 
-TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
-  TestDriver driver;
+// A picker at the root of a shown window.
+std::pair<std::shared_ptr<Window>, std::shared_ptr<Picker>> pickerOnScreen() {
   auto window = std::make_shared<Window>(Rect(0, 0, 320, 480));
   auto picker = std::make_shared<Picker>();
   picker->setUp();
   window->setRootViewController(picker);
   window->makeKeyAndVisible();
+  return {window, picker};
+}
+
+TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
+  TestDriver driver;
+  auto [window, picker] = pickerOnScreen();
   auto results = picker->search->searchResultsTableView();
 
   driver.tap(*picker->bar->textField());
@@ -129,6 +135,19 @@ TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
   driver.tap(*window, Point{160, 300});
   EXPECT_FALSE(picker->search->isActive());
   EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+}
+
+TEST(SearchDisplay, AWindowClosedInTheMiddleOfASearchTakesItsScreenDownCleanly) {
+  TestDriver driver;
+  auto [window, picker] = pickerOnScreen();
+  driver.tap(*picker->bar->textField());
+  driver.type(*window, "B", false);
+  std::weak_ptr<Picker> gone = picker;
+  picker.reset();
+  // The window holds the last reference: the screen, whose search takes
+  // its results table out of the view, goes with it.
+  window.reset();
+  EXPECT_TRUE(gone.expired());
 }
 
 }  // namespace

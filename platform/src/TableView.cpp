@@ -159,7 +159,7 @@ Rect TableView::rectForRowAtIndexPath(const IndexPath& indexPath) const {
 
 Rect TableView::rectForHeaderInSection(long section) const {
   auto span = layout_->header(section);
-  double y = style_ == TableViewStyle::Plain ? layout_->pinnedHeaderY(section, bounds().y()) : span.y;
+  double y = style_ == TableViewStyle::Plain ? layout_->pinnedHeaderY(section, bounds().y() + contentInset().top) : span.y;
   return Rect(0, y, bounds().width(), span.height);
 }
 

@@ -207,6 +207,10 @@ Window::Window(const Rect& frame) : View(frame) {
 
 Window::~Window() {
   if (currentKeyWindow == this) currentKeyWindow = nullptr;
+  // Screens and views go while the host still exists: taking a view out
+  // (as a screen's teardown may) asks the window for a repaint.
+  setRootViewController(nullptr);
+  while (!subviews().empty()) subviews().back()->removeFromSuperview();
 }
 
 void Window::setRootViewController(std::shared_ptr<ViewController> controller) {

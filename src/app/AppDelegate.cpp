@@ -22,9 +22,11 @@ bool AppDelegate::applicationDidFinishLaunching(ui::Application&) {
     std::string app = TBKFileSource::sharedSource().minecraftApp();
     std::string fontPath = app + (app.empty() || app.back() == '/' ? "" : "/") + "minecraft.ttf";
     GSFontAddFromFile(fontPath.c_str());
-    // The kit's pictures come from the bundle the font came from, the game's
-    // or, without one, the demo game's copy installed with Gorvane.
-    bvl_setGameBundlePath(app);
+    // The kit reads the game's bundle from the variable; without one, its
+    // pictures come from where the font did, the demo game's copy installed
+    // with Gorvane.
+    const char* named = std::getenv("TARNBOOK_GAME_APP");
+    if (!named || !*named) bvl_setGameBundlePath(app);
     TBKLevelDB::lockMinecraft();
   } catch (const std::exception&) {
     std::exception_ptr error = std::current_exception();

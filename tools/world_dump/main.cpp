@@ -2,13 +2,16 @@
 //
 //   tarnbook_dump <world folder>
 //       prints level.dat's header and level tree, then the player tree, one
-//       tag a line with its type.
+//       tag a line with its type. The world is read from a copy and left
+//       exactly as it was.
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
 //       the game's minecraftWorlds folder).
 //
 // Exit status: 0 when everything asked for was read or written, 1 otherwise.
+#include <stdlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -39,9 +42,38 @@ std::string backupFolderFor(const fs::path& world) {
     return (parent.parent_path() / "gorvane-backups" / world.filename()).string();
 }
 
+// A private copy of the world's files to read from: LevelDB rewrites a
+// database whenever it opens one (it moves its log into a table), and a
+// dump must leave the world exactly as it found it.
+class WorldCopy {
+public:
+    explicit WorldCopy(const fs::path& world) {
+        std::string pattern = (fs::temp_directory_path() / "tarnbook-dump.XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::FileFailure, "Could not make a temporary folder.");
+        _root = pattern;
+        _world = _root / world.filename();
+        fs::create_directory(_world);
+        for (const auto& entry : fs::recursive_directory_iterator(world)) {
+            fs::path to = _world / fs::relative(entry.path(), world);
+            if (entry.is_directory()) fs::create_directory(to);
+            else if (entry.is_regular_file() && entry.path().filename() != "LOCK") fs::copy_file(entry.path(), to);
+        }
+    }
+    ~WorldCopy() {
+        std::error_code ignored;
+        fs::remove_all(_root, ignored);
+    }
+    const fs::path& world() const { return _world; }
+
+private:
+    fs::path _root;
+    fs::path _world;
+};
+
 int dump(const fs::path& world) {
     int status = 0;
-    TBKLevelDB db(world.string(), world.filename().string(), "");
+    WorldCopy copy(world);
+    TBKLevelDB db(copy.world().string(), world.filename().string(), "");
     std::printf("World folder: %s\n", world.c_str());
     try {
         auto level = db.levelData();

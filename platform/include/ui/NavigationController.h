@@ -43,6 +43,8 @@ class NavigationController : public ViewController {
   void viewDidDisappear(bool animated) override;
 
   // Where a screen's view goes, given its extended-layout edges and the bar.
+  // A screen that extends under the bars has its scroll view's top content
+  // inset set to their depth (unless it opts out).
   Rect frameForContent(const ViewController& controller) const;
   bool isTransitioning() const;
   // Shows the top screen's title and items again after they changed.
@@ -56,6 +58,9 @@ class NavigationController : public ViewController {
   void runPendingTransition();
   void updateBar();
   void layoutContent();
+  // Gives the screen's view its content frame and, for a screen that extends
+  // under the bars, its scroll view the top inset that clears them.
+  void placeContent(ViewController& controller);
 
   std::vector<std::shared_ptr<ViewController>> stack_;
   std::shared_ptr<ViewController> shown_;  // the screen whose view is on display

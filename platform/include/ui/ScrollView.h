@@ -15,8 +15,13 @@ class Timer;
 // moved a few points, unless a control is under it), clips its content and
 // shows thin scroll bars while it moves.
 //
-// Offsets are clamped to 0...contentSize - bounds size on each axis; there is
-// no rubber-banding and no momentum, as suits a mouse.
+// Offsets are clamped to -inset...contentSize + inset - bounds size on each
+// axis (0...contentSize - bounds size without a content inset); there is no
+// rubber-banding and no momentum, as suits a mouse.
+//
+// The content inset is extra room around the content, for views that lie
+// under a bar: with a top inset of 64 the content rests 64 points down, clear
+// of a navigation bar drawn over the view, and still scrolls up beneath it.
 class ScrollView : public View {
  public:
   explicit ScrollView(const Rect& frame = {});
@@ -29,8 +34,14 @@ class ScrollView : public View {
   // `animated` is accepted for the phone's signature; a desktop jump is
   // immediate. Tells didScroll() and onScroll when the offset changes.
   void setContentOffset(Point offset, bool animated = false);
+  Point minimumContentOffset() const;
   Point maximumContentOffset() const;
-  // Scrolls the least distance that shows `rect` (content coordinates).
+  EdgeInsets contentInset() const { return contentInset_; }
+  // An offset resting at the top (or left) end stays at that end, so content
+  // at rest moves clear of a new inset; any other offset is kept and clamped.
+  void setContentInset(const EdgeInsets& inset);
+  // Scrolls the least distance that shows `rect` (content coordinates) in
+  // the part of the bounds the inset leaves clear.
   void scrollRectToVisible(const Rect& rect, bool animated);
 
   bool isScrollEnabled() const { return scrollEnabled_; }
@@ -46,7 +57,8 @@ class ScrollView : public View {
   std::function<void(ScrollView&)> onScroll;
 
   // A scrolling key (KeyCommand::LineUp ... End): a line is 40 points, a
-  // page the height shown, Home and End the two ends. True when it moved.
+  // page the height shown between the insets, Home and End the two ends.
+  // True when it moved.
   bool scrollForKey(KeyCommand command);
 
   bool scrollWheel(double dx, double dy) override;
@@ -75,6 +87,7 @@ class ScrollView : public View {
   void flashIndicators();
 
   Size contentSize_;
+  EdgeInsets contentInset_;
   bool scrollEnabled_ = true;
   bool showsVertical_ = true;
   bool showsHorizontal_ = true;

@@ -51,6 +51,11 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
 
   RectEdge edgesForExtendedLayout() const { return edgesForExtendedLayout_; }
   void setEdgesForExtendedLayout(RectEdge edges) { edgesForExtendedLayout_ = edges; }
+  // Whether a navigation controller gives the screen's scroll view (the
+  // view itself, or else its first subview) a top content inset as deep as
+  // the bars it extends under, so its content rests clear of them.
+  bool automaticallyAdjustsScrollViewInsets() const { return adjustsScrollViewInsets_; }
+  void setAutomaticallyAdjustsScrollViewInsets(bool adjusts) { adjustsScrollViewInsets_ = adjusts; }
 
   const std::string& title() const { return title_; }
   void setTitle(const std::string& title) { title_ = title; }
@@ -75,6 +80,7 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   std::weak_ptr<ViewController> parent_;
   std::vector<std::shared_ptr<ViewController>> children_;
   RectEdge edgesForExtendedLayout_ = RectEdge::All;
+  bool adjustsScrollViewInsets_ = true;
   std::string title_;
   std::shared_ptr<BarButtonItem> rightBarButtonItem_;
   bool loading_ = false;

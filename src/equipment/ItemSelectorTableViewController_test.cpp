@@ -1,0 +1,97 @@
+#include "equipment/ItemSelectorTableViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "equipment/EquipmentStage_test.h"
+#include "external/Bevel.h"
+#include "ui/Text.h"
+
+namespace {
+
+struct PickerOnScreen : EquipmentStage {
+  std::vector<std::pair<uint16_t, uint16_t>> chosen;
+  std::shared_ptr<ItemSelectorTableViewController> picker;
+
+  PickerOnScreen() {
+    picker = std::make_shared<ItemSelectorTableViewController>(
+        [this](uint16_t id, uint16_t damage) { chosen.emplace_back(id, damage); });
+    push(picker);
+  }
+  void search(const std::string& text) {
+    driver.tap(*picker->searchBar()->textField());
+    picker->searchBar()->textField()->selectAll();
+    driver.type(*window, text, false);
+    driver.runUntilIdle();
+  }
+  std::vector<std::string> names(const std::vector<std::string>& items) const {
+    std::vector<std::string> out;
+    for (auto& item : items) out.push_back(BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name);
+    return out;
+  }
+};
+
+TEST(ItemPicker, TheWholeCatalogueIsListedByNameIgnoringCase) {
+  PickerOnScreen s;
+  auto all = s.names(s.picker->allItems());
+  EXPECT_EQ(all.size(), BVLItemIDSource::sharedSource()->allItems().size());
+  for (size_t i = 1; i < all.size(); ++i) {
+    EXPECT_LE(ui::localizedCaseInsensitiveCompare(all[i - 1], all[i]), 0) << all[i - 1] << " / " << all[i];
+  }
+  // Names that differ in the case of one word sort by the words, not the case.
+  auto at = [&](const std::string& name) { return std::find(all.begin(), all.end(), name) - all.begin(); };
+  EXPECT_EQ(at("Orange stained clay") + 1, at("Orange Stained Glass"));
+  EXPECT_EQ(s.picker->tableView()->tableHeaderView(), s.picker->searchBar());
+  EXPECT_EQ(s.picker->searchBar()->frame(), ui::Rect(0, 0, 568, 44));
+  EXPECT_EQ(s.picker->tableView()->contentInset().top, 64);
+  EXPECT_EQ(s.picker->searchBar()->convertToWindow(ui::Point{0, 0}).y, 64) << "the search field shows below the bar";
+  auto first = s.picker->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 0});
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->textLabel()->text(), all[0]);
+  EXPECT_NE(first->imageView()->image(), nullptr);
+}
+
+TEST(ItemPicker, ASearchListsNamesThatBeginWithTheTextInAnyCase) {
+  PickerOnScreen s;
+  struct Case {
+    const char* text;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {"iRoN c", {"Iron Chestplate"}},
+      {"lime", {"Lime Carpet", "Lime Dye", "Lime stained clay", "Lime Stained Glass"}},
+      {"Ingot", {}},  // only inside names ("Iron Ingot", "Gold Ingot")
+      {"zzz", {}},
+  };
+  for (const Case& c : cases) {
+    s.search(c.text);
+    EXPECT_EQ(s.names(s.picker->searchData()), c.expected) << c.text;
+  }
+  s.search("lime");
+  s.driver.pressKeys(*s.window, "Ctrl+A");
+  s.driver.pressKeys(*s.window, "Backspace");
+  s.driver.runUntilIdle();
+  EXPECT_TRUE(s.picker->searchData().empty()) << "an empty text lists nothing";
+  EXPECT_EQ(s.picker->tableView()->numberOfRowsInSection(0), long(s.picker->allItems().size()));
+}
+
+TEST(ItemPicker, AChoiceCallsBackOnceWithTheRowsOwnItemAndCloses) {
+  PickerOnScreen s;
+  s.search("lime");
+  auto results = s.picker->searchDisplayController()->searchResultsTableView();
+  auto second = results->cellForRowAtIndexPath(ui::IndexPath{0, 1});
+  ASSERT_NE(second, nullptr);
+  s.driver.tap(*second);
+  // A second tap while the picker slides away.
+  s.picker->didSelectRowAtIndexPath(*results, ui::IndexPath{0, 2});
+  s.driver.runUntilIdle();
+  ASSERT_EQ(s.chosen.size(), 1u);
+  EXPECT_EQ(s.chosen[0], (std::pair<uint16_t, uint16_t>{351, 10})) << "Lime Dye, not row 1 of the full list";
+  EXPECT_EQ(s.navigation->viewControllers().size(), 1u) << "only the picker went";
+
+  PickerOnScreen back;
+  back.navigation->popViewControllerAnimated(true);
+  back.driver.runUntilIdle();
+  EXPECT_TRUE(back.chosen.empty());
+}
+
+}  // namespace

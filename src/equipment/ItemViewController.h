@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "external/Bevel.h"
+#include "external/Tarnbook.h"
+#include "ui/ViewController.h"
+
+// One inventory entry: a large picture of the item, its name, and its count,
+// damage, slot and id, of which count, damage and id are edited. Every change
+// is stored into the entry, the whole player tree handed to the database, and
+// the screen redrawn from the tree, so the fields always show what is stored
+// in its canonical form ("300" typed as the count shows 44).
+class ItemViewController : public ui::ViewController {
+ public:
+  // `slot` is the grid position: the entry edited is list index slot + 9 of
+  // the player's "Inventory". The database and tree are the inventory
+  // screen's (see there).
+  ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot, const std::shared_ptr<TBKCompoundTag>& player);
+
+  // Builds the widgets the first time, then shows the entry's values.
+  void reloadData();
+
+  // A typed number as the fields store it: leading white space skipped, an
+  // optional sign, decimal digits up to the first other character (none: 0),
+  // held to the signed 64-bit range, then cut to its low bits by the caller.
+  static int64_t parseNumber(const std::string& text);
+
+  void viewDidLoad() override;
+  void viewWillAppear(bool animated) override;
+  void viewDidAppear(bool animated) override;
+  void viewDidDisappear(bool animated) override;
+  bool prefersStatusBarHidden() const override { return false; }
+
+  std::shared_ptr<BVLPanorama> background() const { return _background; }
+  void setBackground(std::shared_ptr<BVLPanorama> background) { _background = std::move(background); }
+
+  // What the first redraw built; null before it (itemView is replaced on
+  // every redraw).
+  std::shared_ptr<BVLItemView> itemView;
+  std::shared_ptr<BVLLabel> nameLabel, nameLabel2, countLabel, damageLabel, slotLabel, slotLabel2, idLabel;
+  std::shared_ptr<BVLTextField> countField, damageField, idField;
+  std::shared_ptr<BVLButton> countMaxButton, damageNoneButton, idSelectButton;
+
+ private:
+  void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
+  // Stores by `change`, writes the tree when it stored something (an entry
+  // that names its item takes no numbered identity), redraws.
+  void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
+  void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
+  std::shared_ptr<TBKCompoundTag> entry() const;
+
+  std::shared_ptr<TBKLevelDB> _db;
+  size_t _slot;
+  std::shared_ptr<TBKCompoundTag> player;
+  std::shared_ptr<BVLPanorama> _background;
+  std::shared_ptr<ui::View> dimming_;
+};
