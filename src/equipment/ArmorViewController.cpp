@@ -94,16 +94,21 @@ void ArmorViewController::setArmorForIndexPath(const ui::IndexPath& indexPath) {
     armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
     player->setValueForKey(armor);
   }
+  auto material = static_cast<size_t>(indexPath.section);
   auto piece = static_cast<size_t>(indexPath.row);
   if (armor->count() > 0 && armor->elementType() != TBKTagType::Compound) return;
-  if (ItemIdentity::holdsNamed(*armor)) return;
-  while (armor->count() <= piece) {
-    armor->setObjectAtIndexedSubscript(ItemIdentity::numbered(0, 0).makeEntry(-1, 0), armor->count());
-  }
+  // The list's own kind; an empty list takes the kind of the inventory.
+  bool named = armor->count() > 0 ? ItemIdentity::holdsNamed(*armor) : ItemIdentity::namesItems(*player);
+  ItemIdentity chosen = named ? ItemIdentity::named(namedDefinitions[material][piece], 0)
+                              : ItemIdentity::numbered(definitions[material][piece], 0);
+  ItemIdentity none = named ? ItemIdentity::named("", 0) : ItemIdentity::numbered(0, 0);
+  while (armor->count() <= piece) armor->setObjectAtIndexedSubscript(none.makeEntry(-1, 0), armor->count());
   auto entry = armor->compoundAtIndex(piece);
+  // An entry of the other kind in the list is not overwritten with this one.
+  if (!entry || ItemIdentity::takesNamed(*entry, *player) != named) return;
   entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
-  entry->setValueForKey(TBKNumberTag::byteTag("Count", 1));
-  ItemIdentity::numbered(definitions[static_cast<size_t>(indexPath.section)][piece], 0).writeTo(*entry);
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", chosen.isEmptySlot() ? 0 : 1));
+  chosen.writeTo(*entry);
   _db->setPlayer(player);
   updateArmorDispalys();
 }

@@ -29,9 +29,11 @@ class ArmorViewController : public ui::ViewController,
   // Shows the pieces the database's player tree wears.
   void updateArmorDispalys();
   // Puts on piece indexPath.row of material indexPath.section (id, count 1,
-  // damage 0), writes the player tree and refreshes the figure. An "Armor"
-  // list that is missing or short is first filled with empty entries up to
-  // that piece.
+  // damage 0), writes the player tree and refreshes the figure. A player
+  // whose items are named gets the piece's name instead ("Name", count 1,
+  // damage 0), and "Nothing" is then the game's empty slot ("Name" "",
+  // count 0, damage 0). An "Armor" list that is missing or short is first
+  // filled with empty entries up to that piece.
   void setArmorForIndexPath(const ui::IndexPath& indexPath);
 
   void viewDidLoad() override;
@@ -56,6 +58,18 @@ class ArmorViewController : public ui::ViewController,
                                                                         {306, 307, 308, 309},
                                                                         {310, 311, 312, 313},
                                                                         {314, 315, 316, 317}}};
+  // The same pieces as today's game names them; "" is an empty slot.
+  const std::array<std::array<const char*, pieces>, materials> namedDefinitions{
+      {{"", "", "", ""},
+       {"minecraft:leather_helmet", "minecraft:leather_chestplate", "minecraft:leather_leggings",
+        "minecraft:leather_boots"},
+       {"minecraft:chainmail_helmet", "minecraft:chainmail_chestplate", "minecraft:chainmail_leggings",
+        "minecraft:chainmail_boots"},
+       {"minecraft:iron_helmet", "minecraft:iron_chestplate", "minecraft:iron_leggings", "minecraft:iron_boots"},
+       {"minecraft:diamond_helmet", "minecraft:diamond_chestplate", "minecraft:diamond_leggings",
+        "minecraft:diamond_boots"},
+       {"minecraft:golden_helmet", "minecraft:golden_chestplate", "minecraft:golden_leggings",
+        "minecraft:golden_boots"}}};
   std::shared_ptr<ui::Image> bhelmetImage, bchestplateImage, bleggingsImage, bbootsImage;
   // Null until the first appearance.
   std::shared_ptr<ui::ImageView> bhelmetView, bchestplateView, bleggingsView, bbootsView;

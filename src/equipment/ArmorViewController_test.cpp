@@ -30,18 +30,6 @@ struct ArmorOnScreen : EquipmentStage {
   }
 };
 
-// The same picture: same size and the same pixels.
-bool samePicture(const std::shared_ptr<ui::Image>& a, const std::shared_ptr<ui::Image>& b) {
-  if (!a || !b) return a == b;
-  if (a->pixelWidth() != b->pixelWidth() || a->pixelHeight() != b->pixelHeight()) return false;
-  for (int y = 0; y < a->pixelHeight(); ++y) {
-    for (int x = 0; x < a->pixelWidth(); ++x) {
-      if (a->pixel(x, y) != b->pixel(x, y)) return false;
-    }
-  }
-  return true;
-}
-
 std::shared_ptr<ui::Image> cataloguePicture(uint16_t id, ui::Size size) {
   return bvl_resize(BVLItemIDSource::sharedSource()->basicImageForItemWithID(id, 0), size);
 }

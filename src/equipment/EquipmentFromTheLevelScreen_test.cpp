@@ -5,35 +5,12 @@
 #include <algorithm>
 
 #include "equipment/ArmorViewController.h"
-#include "equipment/EquipmentStage_test.h"
+#include "equipment/EquipmentThroughTheLevelScreen_test.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
-#include "level/LevelTableViewCell.h"
-#include "level/LevelTableViewController.h"
-#include "worlds/WorldListTableViewController.h"
 
 namespace {
-
-template <class Screen>
-std::shared_ptr<Screen> top(EquipmentStage& s) {
-  return std::dynamic_pointer_cast<Screen>(s.navigation->topViewController());
-}
-
-// Taps the "Edit..." button of the level screen's row titled `title`.
-void tapEdit(EquipmentStage& s, const std::string& title) {
-  auto level = top<LevelTableViewController>(s);
-  ASSERT_NE(level, nullptr);
-  for (auto& cell : level->tableView()->visibleCells()) {
-    auto row = std::dynamic_pointer_cast<LevelTableViewCell>(cell);
-    if (row && row->nameLabel && row->nameLabel->text() == title) {
-      s.driver.tap(*row->settingView);
-      s.driver.runUntilIdle();
-      return;
-    }
-  }
-  FAIL() << "no row " << title;
-}
 
 TEST(EquipmentFromTheLevelScreen, TheEditButtonsLeadToScreensThatWriteTheWorld) {
   EquipmentStage s;

@@ -16,6 +16,7 @@
 #include "WorldReader.h"
 #include "external/Tarnbook.h"
 #include "ui/Font.h"
+#include "ui/Image.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 #include "ui/TestDriver.h"
@@ -89,3 +90,15 @@ struct EquipmentStage {
     driver.runUntilIdle();
   }
 };
+
+// The same picture: same size and the same pixels.
+inline bool samePicture(const std::shared_ptr<ui::Image>& a, const std::shared_ptr<ui::Image>& b) {
+  if (!a || !b) return a == b;
+  if (a->pixelWidth() != b->pixelWidth() || a->pixelHeight() != b->pixelHeight()) return false;
+  for (int y = 0; y < a->pixelHeight(); ++y) {
+    for (int x = 0; x < a->pixelWidth(); ++x) {
+      if (a->pixel(x, y) != b->pixel(x, y)) return false;
+    }
+  }
+  return true;
+}

@@ -23,7 +23,11 @@ void InventoryCollectionViewCell::prepareWithItem(const std::shared_ptr<TBKCompo
   static const TBKCompoundTag none("");
   const TBKCompoundTag& item = entry ? *entry : none;
   ui::Rect b = bounds();
-  itemView_ = ItemIdentity::of(item).viewWithFrame(ui::Rect(12, 14, b.width() - 24, b.height() - 28));
+  ItemIdentity identity = ItemIdentity::of(item);
+  itemView_ = identity.viewWithFrame(ui::Rect(12, 14, b.width() - 24, b.height() - 28));
   insertSubviewBelow(itemView_, countView_);
-  countView_->setText(std::to_string(item.numberForKey("Count").unsignedCharValue()));
+  // Today's empty slot says so by its empty name; a count over it would be
+  // a count of nothing. The early game's item 0 is shown as stored.
+  countView_->setText(identity.isEmptySlot() ? std::string()
+                                             : std::to_string(item.numberForKey("Count").unsignedCharValue()));
 }

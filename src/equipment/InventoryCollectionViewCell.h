@@ -15,7 +15,8 @@ class InventoryCollectionViewCell : public ui::CollectionViewCell {
   explicit InventoryCollectionViewCell(const ui::Rect& frame);
 
   // Shows `item`'s picture and count, replacing the previous item's. An
-  // entry that is not a compound (null) reads as all zeros.
+  // entry that is not a compound (null) reads as all zeros; a named empty
+  // slot shows neither picture nor count.
   void prepareWithItem(const std::shared_ptr<TBKCompoundTag>& item);
 
   std::shared_ptr<BVLItemView> itemView() const { return itemView_; }

@@ -1,10 +1,13 @@
 #include "equipment/InventoryViewController.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemViewController.h"
+#include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
@@ -13,6 +16,14 @@ namespace {
 constexpr size_t hiddenEntries = 9;  // the hotbar links at the head of the list
 constexpr size_t slotNumbers = 256;  // "Slot" is a byte
 const char* const cellIdentifier = "Cell";
+// What the plus button puts into an empty slot of today's inventory: the
+// early game's item 1.
+const char* const addedName = "minecraft:stone";
+
+uint8_t slotOf(const TBKListTag& inventory, size_t index) {
+  auto entry = inventory.compoundAtIndex(index);
+  return entry ? entry->numberForKey("Slot").unsignedCharValue() : 0;
+}
 
 }  // namespace
 
@@ -52,30 +63,76 @@ void InventoryViewController::add() {
     // A tree without the list gets one; a child of that name of another
     // type is not ours to replace.
     if (player->objectForKeyedSubscript("Inventory")) return;
+    if (ItemIdentity::namesItems(*player)) return addNamed(nullptr);
     inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
     player->setValueForKey(inventory);
   }
   size_t n = inventory->count();
-  if (n >= slotNumbers) return;
   if (n > 0 && inventory->elementType() != TBKTagType::Compound) return;
-  if (ItemIdentity::holdsNamed(*inventory)) return;
+  // The list's own kind; an empty list takes the kind of the armor.
+  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : ItemIdentity::namesItems(*player)) return addNamed(inventory);
+  if (n >= slotNumbers) return;
   inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
   _db->setPlayer(player);
   collectionView_->reloadData();
 }
 
+void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& inventory) {
+  std::shared_ptr<TBKCompoundTag> empty;
+  if (inventory) {
+    for (size_t index : gridEntries(*inventory)) {
+      auto entry = inventory->compoundAtIndex(index);
+      if (entry && ItemIdentity::of(*entry).isEmptySlot()) {
+        empty = entry;
+        break;
+      }
+    }
+  }
+  if (!empty) {
+    std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.",
+                                    nullptr, "Okay", std::vector<std::string>{})
+        ->show();
+    return;
+  }
+  ItemIdentity::named(addedName, 0).writeTo(*empty);
+  empty->setValueForKey(TBKNumberTag::byteTag("Count", 1));
+  _db->setPlayer(player);
+  collectionView_->reloadData();
+}
+
+std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inventory) {
+  size_t count = inventory.count();
+  if (!ItemIdentity::holdsNamed(inventory)) {
+    std::vector<size_t> shown;
+    for (size_t index = hiddenEntries; index < count; ++index) shown.push_back(index);
+    return shown;
+  }
+  std::vector<size_t> shown(count);
+  std::iota(shown.begin(), shown.end(), size_t{0});
+  // The game writes the slots in order; a list that is not keeps its own
+  // order among equal slot numbers.
+  std::stable_sort(shown.begin(), shown.end(),
+                   [&](size_t a, size_t b) { return slotOf(inventory, a) < slotOf(inventory, b); });
+  return shown;
+}
+
+int InventoryViewController::slotOffset(const TBKListTag& inventory) {
+  return ItemIdentity::holdsNamed(inventory) ? 0 : static_cast<int>(hiddenEntries);
+}
+
 long InventoryViewController::numberOfItemsInSection(ui::CollectionView&, long) {
   auto inventory = player->listForKey("Inventory");
-  size_t count = inventory ? inventory->count() : 0;
-  return count > hiddenEntries ? static_cast<long>(count - hiddenEntries) : 0;
+  return inventory ? static_cast<long>(gridEntries(*inventory).size()) : 0;
 }
 
 std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIndexPath(
     ui::CollectionView& collectionView, const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<InventoryCollectionViewCell>(
       collectionView.dequeueReusableCell(cellIdentifier, indexPath));
-  auto entry = player->listForKey("Inventory")->compoundAtIndex(static_cast<size_t>(indexPath.row) + hiddenEntries);
-  cell->prepareWithItem(entry);
+  auto inventory = player->listForKey("Inventory");
+  auto shown = inventory ? gridEntries(*inventory) : std::vector<size_t>();
+  auto position = static_cast<size_t>(indexPath.row);
+  cell->prepareWithItem(position < shown.size() ? inventory->compoundAtIndex(shown[position]) : nullptr);
   return cell;
 }
 

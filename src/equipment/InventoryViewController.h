@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "external/Tarnbook.h"
 #include "ui/BarButtonItem.h"
@@ -8,8 +9,10 @@
 #include "ui/ViewController.h"
 
 // The player's inventory as a grid of slots under the navigation bar, with a
-// plus button that adds an item. Grid position r shows list entry r + 9: the
-// first nine entries link the hotbar and are never shown.
+// plus button that adds an item. In an early world grid position r shows list
+// entry r + 9: the first nine entries link the hotbar and are never shown. In
+// a world of today, whose items are named, the list is the 36 slots
+// themselves, hotbar first, and the grid shows every entry in slot order.
 //
 // The database and the player tree are the level screen's, which stays
 // beneath on the navigation stack; this screen and the item editor edit that
@@ -23,11 +26,19 @@ class InventoryViewController : public ui::ViewController,
 
   InventoryViewController(const std::shared_ptr<TBKLevelDB>& db, const std::shared_ptr<TBKCompoundTag>& player);
 
-  // Appends an item (id 1, count 1) with the next slot number, writes the
-  // player tree and reloads the grid. Does nothing once the list holds 256
-  // entries, as a byte slot number would then repeat one already in use,
-  // nor to a list of named items (see ItemIdentity).
+  // Early worlds: appends an item (id 1, count 1) with the next slot number.
+  // Does nothing once the list holds 256 entries, as a byte slot number
+  // would then repeat one already in use. Named items: the list's length is
+  // the game's, so the first empty slot in grid order gets a stone, count 1;
+  // with no empty slot nothing changes and an alert says so. Either way a
+  // change writes the player tree and reloads the grid.
   void add();
+
+  // The list indices the grid shows, in grid order (see above).
+  static std::vector<size_t> gridEntries(const TBKListTag& inventory);
+  // What the editor subtracts from an entry's "Slot" to show it: 9 in an
+  // early world, where it matches the grid position, 0 for named items.
+  static int slotOffset(const TBKListTag& inventory);
 
   void loadView() override;
   void viewDidLoad() override;
@@ -49,6 +60,8 @@ class InventoryViewController : public ui::ViewController,
   ui::Size referenceSizeForFooterInSection(ui::CollectionView&, ui::CollectionViewFlowLayout&, long) override;
 
  private:
+  void addNamed(const std::shared_ptr<TBKListTag>& inventory);
+
   std::shared_ptr<TBKLevelDB> _db;
   std::shared_ptr<ui::BarButtonItem> plusButton_;
   std::shared_ptr<TBKCompoundTag> player;

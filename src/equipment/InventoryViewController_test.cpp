@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/ArmorViewController.h"
 #include "equipment/EquipmentStage_test.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemViewController.h"
@@ -180,36 +179,6 @@ TEST(InventoryNavigation, PositionsPastAByteOpenTheirOwnEntry) {
   auto editor = std::dynamic_pointer_cast<ItemViewController>(s.navigation->topViewController());
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->idField->text(), "1269") << "position 260 is entry 269, not entry 13";
-}
-
-// Today's worlds name their items; until the screens learn them, nothing
-// numbered goes into or beside such entries.
-TEST(NamedItems, AreLeftAsTheyAreByEveryScreen) {
-  EquipmentStage s(568, 320, "bW9kZXJuAA==");  // the demo's "Modern Survival"
-  auto before = s.playerOnDisk();
-  size_t writes = s.playerWrites();
-
-  auto inventory = std::make_shared<InventoryViewController>(s.db, s.player);
-  s.push(inventory);
-  inventory->add();
-  auto editor = std::make_shared<ItemViewController>(s.db, 0, s.player);
-  s.push(editor);
-  s.typeInto(*editor->idField, "5");
-  s.typeInto(*editor->damageField, "3");
-  s.driver.tap(*editor->damageNoneButton);
-  s.driver.runUntilIdle();
-  EXPECT_EQ(editor->idField->text(), "0") << "the field shows what is stored";
-  auto armor = std::make_shared<ArmorViewController>(s.db);
-  s.push(armor);
-  armor->setArmorForIndexPath(ui::IndexPath{3, 1});
-
-  EXPECT_EQ(s.playerWrites(), writes) << "nothing written";
-  auto after = s.playerOnDisk();
-  ASSERT_EQ(after.list("Inventory").size(), before.list("Inventory").size());
-  EXPECT_FALSE(after.has("Inventory/9/id"));
-  EXPECT_EQ(after.number("Inventory/9/Damage"), before.number("Inventory/9/Damage"));
-  EXPECT_EQ(after.string("Armor/1/Name"), "minecraft:netherite_chestplate");
-  EXPECT_FALSE(after.has("Armor/1/id"));
 }
 
 }  // namespace

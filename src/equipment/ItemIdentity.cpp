@@ -1,8 +1,9 @@
 #include "equipment/ItemIdentity.h"
 
 ItemIdentity ItemIdentity::of(const TBKCompoundTag& entry) {
-  return ItemIdentity(entry.numberForKey("id").unsignedShortValue(),
-                      entry.numberForKey("Damage").unsignedShortValue());
+  uint16_t damage = entry.numberForKey("Damage").unsignedShortValue();
+  if (isNamed(entry)) return ItemIdentity(entry.stringForKey("Name"), damage);
+  return ItemIdentity(entry.numberForKey("id").unsignedShortValue(), damage);
 }
 
 bool ItemIdentity::isNamed(const TBKCompoundTag& entry) {
@@ -18,31 +19,85 @@ bool ItemIdentity::holdsNamed(const TBKListTag& list) {
   return false;
 }
 
+bool ItemIdentity::namesItems(const TBKCompoundTag& player) {
+  for (const char* list : {"Inventory", "Armor"}) {
+    auto items = player.listForKey(list);
+    if (items && holdsNamed(*items)) return true;
+  }
+  return false;
+}
+
+bool ItemIdentity::takesNamed(const TBKCompoundTag& entry, const TBKCompoundTag& player) {
+  if (isNamed(entry)) return true;
+  if (entry.objectForKeyedSubscript("id")) return false;
+  return namesItems(player);
+}
+
 bool ItemIdentity::writeTo(TBKCompoundTag& entry) const {
-  if (isNamed(entry)) return false;
-  entry.setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
+  if (!named_) {
+    if (isNamed(entry)) return false;
+    entry.setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
+  } else {
+    if (!isNamed(entry) && entry.objectForKeyedSubscript("id")) return false;
+    if (!isNamed(entry) || entry.stringForKey("Name") != identifier_) {
+      entry.setValueForKey(std::make_shared<TBKStringTag>("Name", identifier_));
+      entry.removeObjectForKey("Block");
+    }
+  }
   entry.setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_)));
   return true;
 }
 
 std::shared_ptr<TBKCompoundTag> ItemIdentity::makeEntry(int slot, uint8_t count) const {
   auto entry = std::make_shared<TBKCompoundTag>("");
-  if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-  entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
-  entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(count)));
-  entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_)));
+  auto slotTag = [&] {
+    if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  };
+  auto countTag = TBKNumberTag::byteTag("Count", static_cast<int8_t>(count));
+  auto damageTag = TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage_));
+  if (!named_) {
+    slotTag();
+    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id_)));
+    entry->setValueForKey(countTag);
+    entry->setValueForKey(damageTag);
+  } else {
+    entry->setValueForKey(countTag);
+    entry->setValueForKey(damageTag);
+    entry->setValueForKey(std::make_shared<TBKStringTag>("Name", identifier_));
+    slotTag();
+    entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
+  }
   return entry;
 }
 
 std::string ItemIdentity::name() const {
-  auto definition = BVLItemIDSource::sharedSource()->itemDefinitionWithID(id_, damage_);
-  return definition ? definition->name : std::string();
+  auto catalogue = BVLItemIDSource::sharedSource();
+  if (!named_) {
+    auto definition = catalogue->itemDefinitionWithID(id_, damage_);
+    return definition ? definition->name : std::string();
+  }
+  if (identifier_.empty()) return std::string();
+  auto definition = catalogue->itemDefinitionWithName(identifier_, damage_);
+  return definition ? definition->name : identifier_;
 }
 
 std::shared_ptr<ui::Image> ItemIdentity::picture() const {
-  return BVLItemIDSource::sharedSource()->basicImageForItemWithID(id_, damage_);
+  auto catalogue = BVLItemIDSource::sharedSource();
+  if (!named_) return catalogue->basicImageForItemWithID(id_, damage_);
+  if (identifier_.empty()) return nullptr;
+  if (catalogue->itemDefinitionWithName(identifier_, damage_)) {
+    return catalogue->basicImageForItemWithName(identifier_, damage_);
+  }
+  return catalogue->genericItemImage();
 }
 
 std::shared_ptr<BVLItemView> ItemIdentity::viewWithFrame(const ui::Rect& frame) const {
-  return BVLItemView::itemViewWithFrame(frame, id_, damage_);
+  if (!named_) return BVLItemView::itemViewWithFrame(frame, id_, damage_);
+  // The view would write an empty name over the generic picture.
+  if (identifier_.empty()) {
+    auto empty = std::make_shared<BVLItemView>(frame, identifier_, damage_);
+    empty->setImage(nullptr);
+    return empty;
+  }
+  return BVLItemView::itemViewWithFrame(frame, identifier_, damage_);
 }

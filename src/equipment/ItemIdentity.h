@@ -10,39 +10,65 @@
 // Which item an inventory or armor entry holds, read from and written to the
 // entry in one place, so every screen agrees on it.
 //
-// Worlds of the early game number their items: a short "id" and a short
-// "Damage" (variant or wear), both read as unsigned 16-bit. That is the only
-// kind understood so far. Today's worlds name their items with a "Name"
-// string instead; that kind belongs here too (read by of(), written back by
-// writeTo() as the same kind). Until then a named entry is recognised and
-// left alone: it reads as item 0, and nothing numbered is written into it or
-// added beside it, so that no screen ever mixes the two kinds.
+// There are two kinds. Worlds of the early game number their items: a short
+// "id" and a short "Damage" (variant or wear), both read as unsigned 16-bit.
+// Today's worlds name them: a "Name" string ("minecraft:diamond_sword", ""
+// for an empty slot) with the same "Damage", and no "id". An identity is
+// only ever written into an entry of its own kind, so that no screen mixes
+// the two: the game reads one or the other, never both.
 class ItemIdentity {
  public:
-  // A numbered item.
   static ItemIdentity numbered(uint16_t id, uint16_t damage) { return ItemIdentity(id, damage); }
-  // The identity an entry holds; a missing tag reads as 0.
+  static ItemIdentity named(std::string identifier, uint16_t damage) {
+    return ItemIdentity(std::move(identifier), damage);
+  }
+  // The identity an entry holds: named when it has a "Name" string, else
+  // numbered; a missing number reads as 0.
   static ItemIdentity of(const TBKCompoundTag& entry);
 
+  bool isNamed() const { return named_; }
+  // A named empty slot ("Name" "").
+  bool isEmptySlot() const { return named_ && identifier_.empty(); }
+  // 0 for a named item.
   uint16_t id() const { return id_; }
+  // Empty for a numbered item.
+  const std::string& identifier() const { return identifier_; }
   uint16_t damage() const { return damage_; }
-  ItemIdentity withID(uint16_t id) const { return ItemIdentity(id, damage_); }
-  ItemIdentity withDamage(uint16_t damage) const { return ItemIdentity(id_, damage); }
+  ItemIdentity withDamage(uint16_t damage) const {
+    ItemIdentity changed = *this;
+    changed.damage_ = damage;
+    return changed;
+  }
+  // What the "ID" field shows: the number, or the name.
+  std::string idText() const { return named_ ? identifier_ : std::to_string(id_); }
 
   // Whether the entry names its item, or the list holds such an entry.
   static bool isNamed(const TBKCompoundTag& entry);
   static bool holdsNamed(const TBKListTag& list);
+  // Whether the player's items are named: the "Inventory" or the "Armor"
+  // holds a named entry.
+  static bool namesItems(const TBKCompoundTag& player);
+  // Whether an item chosen for `entry` should be named: the entry's own
+  // kind, and for an entry of neither kind (no "Name", no "id") the player's.
+  static bool takesNamed(const TBKCompoundTag& entry, const TBKCompoundTag& player);
 
-  // Stores the identity into `entry`, "id" then "Damage" (short tags),
-  // each replacing the child of its name where it stands or appended.
-  // Refuses a named entry: false, and the entry is left as it was.
+  // Stores the identity into `entry`, each tag replacing the child of its
+  // name where it stands or appended: a numbered one "id" then "Damage"
+  // (shorts); a named one "Name" (a string) then "Damage". A named identity
+  // whose name differs from the entry's drops the entry's "Block", which
+  // described the old item's block. Every other child is kept. Refuses an
+  // entry of the other kind: false, and the entry is left as it was.
   bool writeTo(TBKCompoundTag& entry) const;
-  // A new entry in the game's order of tags: "Slot" (when slot >= 0, as a
-  // byte), "id", "Count", "Damage".
+  // A new entry in the game's order of tags. Numbered: "Slot" (when
+  // slot >= 0, as a byte), "id", "Count", "Damage". Named: "Count",
+  // "Damage", "Name", "Slot" (when slot >= 0), "WasPickedUp" 0.
   std::shared_ptr<TBKCompoundTag> makeEntry(int slot, uint8_t count) const;
 
-  // From the item catalogue: the name (empty for an unknown item), the
-  // picture (null for an unknown one) and a view showing it.
+  // From the item catalogue: the name (empty for an unknown numbered item and
+  // an empty slot, the name itself for an unknown named one), the picture
+  // (null for an unknown numbered item and an empty slot, the generic picture
+  // for an unknown name) and a view showing it (an unknown name written over
+  // the generic picture; nothing for an empty slot).
   std::string name() const;
   std::shared_ptr<ui::Image> picture() const;
   std::shared_ptr<BVLItemView> viewWithFrame(const ui::Rect& frame) const;
@@ -51,7 +77,11 @@ class ItemIdentity {
 
  private:
   ItemIdentity(uint16_t id, uint16_t damage) : id_(id), damage_(damage) {}
+  ItemIdentity(std::string identifier, uint16_t damage)
+      : named_(true), damage_(damage), identifier_(std::move(identifier)) {}
 
-  uint16_t id_;
-  uint16_t damage_;
+  bool named_ = false;
+  uint16_t id_ = 0;
+  uint16_t damage_ = 0;
+  std::string identifier_;
 };

@@ -22,12 +22,21 @@ std::string nameOf(const BVLItemIDSource& catalogue, const std::string& item) {
 
 ItemSelectorTableViewController::ItemSelectorTableViewController(Callback callback)
     : _callback(std::move(callback)) {
+  listItems(BVLItemIDSource::sharedSource()->allItems());
+}
+
+ItemSelectorTableViewController::ItemSelectorTableViewController(NamedCallback callback)
+    : namedCallback_(std::move(callback)) {
+  listItems(BVLItemIDSource::sharedSource()->allNamedItems());
+}
+
+void ItemSelectorTableViewController::listItems(const std::vector<std::string>& items) {
   tableView_ = std::make_shared<ui::TableView>(ui::Screen::main().bounds(), ui::TableViewStyle::Plain);
   tableView_->registerClass<ui::TableViewCell>(cellIdentifier);
   auto catalogue = BVLItemIDSource::sharedSource();
   // Each name looked up once, not once a comparison.
   std::vector<std::pair<std::string, std::string>> named;
-  for (auto& item : catalogue->allItems()) named.emplace_back(nameOf(*catalogue, item), item);
+  for (auto& item : items) named.emplace_back(nameOf(*catalogue, item), item);
   std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
     return ui::localizedCaseInsensitiveCompare(a.first, b.first) < 0;
   });
@@ -102,6 +111,10 @@ void ItemSelectorTableViewController::didSelectRowAtIndexPath(ui::TableView& tab
   auto definition = BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(items[row]);
   // Held while it runs: the caller may drop this screen from inside it.
   auto self = shared_from_this();
-  if (auto chosen = callback()) chosen(definition ? definition->id : 0, definition ? definition->damage : 0);
+  if (auto chosen = namedCallback()) {
+    if (definition) chosen(definition->identifier, definition->identifierDamage);
+  } else if (auto chosen = callback()) {
+    chosen(definition ? definition->id : 0, definition ? definition->damage : 0);
+  }
   if (auto navigation = navigationController()) navigation->popViewControllerAnimated(true);
 }

@@ -1,21 +1,34 @@
 #include "equipment/ItemViewController.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 
+#include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
+#include "ui/Font.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
 namespace {
 
-constexpr size_t hiddenEntries = 9;  // the grid offset of the inventory screen
 constexpr double rowHeight = 36;
 constexpr double rowGap = 10;
+constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
 uint8_t low8(int64_t value) { return static_cast<uint8_t>(static_cast<uint64_t>(value)); }
+
+// Names have no spaces; those around a typed one are the typist's.
+std::string trimmed(const std::string& text) {
+  auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  size_t begin = 0, end = text.size();
+  while (begin < end && space(text[begin])) ++begin;
+  while (end > begin && space(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
 
 }  // namespace
 
@@ -75,9 +88,10 @@ int64_t ItemViewController::parseNumber(const std::string& text) {
 
 std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
   auto inventory = player->listForKey("Inventory");
-  size_t index = _slot + hiddenEntries;
-  if (!inventory || index >= inventory->count()) return nullptr;
-  return inventory->compoundAtIndex(index);
+  if (!inventory) return nullptr;
+  auto shown = InventoryViewController::gridEntries(*inventory);
+  if (_slot >= shown.size()) return nullptr;
+  return inventory->compoundAtIndex(shown[_slot]);
 }
 
 void ItemViewController::reloadData() {
@@ -91,6 +105,7 @@ void ItemViewController::reloadData() {
   ItemIdentity identity = ItemIdentity::of(*item);
   uint8_t count = item->numberForKey("Count").unsignedCharValue();
   uint8_t slot = item->numberForKey("Slot").unsignedCharValue();
+  int slotOffset = InventoryViewController::slotOffset(*player->listForKey("Inventory"));
 
   if (itemView) {
     itemView->removeFromSuperview();
@@ -107,10 +122,27 @@ void ItemViewController::reloadData() {
   damageLabel->setText("Damage:");
   damageField->setText(std::to_string(identity.damage()));
   slotLabel->setText("Slot:");
-  // Signed: an entry of the hotbar's slot numbers shows below zero.
-  slotLabel2->setText(std::to_string(static_cast<int>(slot) - static_cast<int>(hiddenEntries)));
+  // Signed: an early entry of the hotbar's slot numbers shows below zero.
+  slotLabel2->setText(std::to_string(static_cast<int>(slot) - slotOffset));
   idLabel->setText("ID:");
-  idField->setText(std::to_string(identity.id()));
+  idField->setText(identity.idText());
+  if (identity.isNamed()) fitNameField(identity.identifier());
+}
+
+// A name is far longer than a number: its field takes the row from the
+// caption's text to the button, and its text the largest size at which the
+// whole name fits there, down to the size of the grid's counts.
+void ItemViewController::fitNameField(const std::string& name) {
+  constexpr double largest = 16, smallest = 8;
+  ui::Rect row = idField->frame();
+  double left = idLabel->frame().x() + ui::Font::named("Minecraft", largest).measure(idLabel->text()).width + columnGap;
+  double right = idSelectButton->frame().x() - columnGap;
+  idField->setFrame(ui::Rect(left, row.y(), right - left, row.height()));
+  ui::EdgeInsets insets = idField->textInsets();
+  double room = right - left - insets.left - insets.right;
+  double measured = ui::Font::named("Minecraft", largest).measure(name).width;
+  double size = measured <= room ? largest : std::max(smallest, std::floor(largest * room / measured));
+  idField->setFont(ui::Font::named("Minecraft", size));
 }
 
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
@@ -135,13 +167,15 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
     });
     return [run](BVLButton&) { run(); };
   };
-  auto storingTyped = [reach](std::function<bool(TBKCompoundTag&, int64_t)> store) {
+  auto storingText = [reach](std::function<bool(TBKCompoundTag&, const std::string&)> store) {
     return [reach, store](BVLTextField&, const std::string& text) {
-      int64_t value = parseNumber(text);
-      reach([store, value](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
-        self.commit(*entry, [&](TBKCompoundTag& e) { return store(e, value); });
+      reach([store, text](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
+        self.commit(*entry, [&](TBKCompoundTag& e) { return store(e, text); });
       })();
     };
+  };
+  auto storingTyped = [storingText](std::function<bool(TBKCompoundTag&, int64_t)> store) {
+    return storingText([store](TBKCompoundTag& e, const std::string& text) { return store(e, parseNumber(text)); });
   };
 
   double x0 = H - 104 + 20 + 20;
@@ -195,8 +229,13 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   nextRow(slotLabel);
 
   idLabel = caption();
-  idField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
-    return ItemIdentity::of(e).withID(low16(value)).writeTo(e);
+  // A named entry's field holds its name, and what is typed there is the
+  // new name (an add-on's item too); an early entry's holds its number.
+  idField = field(storingText([](TBKCompoundTag& e, const std::string& text) {
+    ItemIdentity current = ItemIdentity::of(e);
+    ItemIdentity typed = current.isNamed() ? ItemIdentity::named(trimmed(text), current.damage())
+                                           : ItemIdentity::numbered(low16(parseNumber(text)), current.damage());
+    return typed.writeTo(e);
   }));
   auto openPicker = reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
     self.openPicker(entry);
@@ -211,10 +250,20 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
   auto navigation = navigationController();
   if (!navigation) return;
   std::weak_ptr<ItemViewController> weakSelf = std::static_pointer_cast<ItemViewController>(shared_from_this());
-  auto picker = std::make_shared<ItemSelectorTableViewController>([weakSelf, item](uint16_t id, uint16_t damage) {
+  auto choose = [weakSelf, item](const ItemIdentity& chosen) {
     auto self = weakSelf.lock();
     if (!self) return;
-    self->commit(*item, [&](TBKCompoundTag& e) { return ItemIdentity::numbered(id, damage).writeTo(e); });
-  });
+    self->commit(*item, [&](TBKCompoundTag& e) { return chosen.writeTo(e); });
+  };
+  std::shared_ptr<ItemSelectorTableViewController> picker;
+  if (ItemIdentity::takesNamed(*item, *player)) {
+    picker = std::make_shared<ItemSelectorTableViewController>(
+        ItemSelectorTableViewController::NamedCallback([choose](const std::string& identifier, uint16_t damage) {
+          choose(ItemIdentity::named(identifier, damage));
+        }));
+  } else {
+    picker = std::make_shared<ItemSelectorTableViewController>(
+        [choose](uint16_t id, uint16_t damage) { choose(ItemIdentity::numbered(id, damage)); });
+  }
   navigation->pushViewController(picker, true);
 }

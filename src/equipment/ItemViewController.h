@@ -11,15 +11,16 @@
 #include "ui/ViewController.h"
 
 // One inventory entry: a large picture of the item, its name, and its count,
-// damage, slot and id, of which count, damage and id are edited. Every change
+// damage, slot and id (the number of an early world's item, the name of
+// today's), of which count, damage and id are edited. Every change
 // is stored into the entry, the whole player tree handed to the database, and
 // the screen redrawn from the tree, so the fields always show what is stored
 // in its canonical form ("300" typed as the count shows 44).
 class ItemViewController : public ui::ViewController {
  public:
-  // `slot` is the grid position: the entry edited is list index slot + 9 of
-  // the player's "Inventory". The database and tree are the inventory
-  // screen's (see there).
+  // `slot` is the grid position: the entry edited is the one the inventory
+  // grid shows there (list index slot + 9 in an early world). The database
+  // and tree are the inventory screen's (see there).
   ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot, const std::shared_ptr<TBKCompoundTag>& player);
 
   // Builds the widgets the first time, then shows the entry's values.
@@ -49,9 +50,10 @@ class ItemViewController : public ui::ViewController {
  private:
   void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
   // Stores by `change`, writes the tree when it stored something (an entry
-  // that names its item takes no numbered identity), redraws.
+  // takes no identity of the other kind), redraws.
   void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
+  void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
   std::shared_ptr<TBKLevelDB> _db;

@@ -1,0 +1,52 @@
+#pragma once
+
+// The way a user reaches the equipment screens: the world list, a world's
+// level screen and its "Edit..." buttons.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "equipment/EquipmentStage_test.h"
+#include "level/LevelTableViewCell.h"
+#include "level/LevelTableViewController.h"
+#include "worlds/WorldListTableViewController.h"
+
+template <class Screen>
+std::shared_ptr<Screen> top(EquipmentStage& s) {
+  return std::dynamic_pointer_cast<Screen>(s.navigation->topViewController());
+}
+
+// Pushes the world list and taps the row of the world in `folder`.
+inline void chooseWorld(EquipmentStage& s, const std::string& folder) {
+  auto worlds = std::make_shared<WorldListTableViewController>();
+  s.push(worlds);
+  auto names = TBKLevelDB::worlds();
+  auto found = std::find(names.begin(), names.end(), folder);
+  ASSERT_NE(found, names.end()) << folder;
+  ui::IndexPath path{0, found - names.begin()};
+  worlds->tableView()->scrollToRowAtIndexPath(path, false);
+  s.driver.runUntilIdle();
+  auto row = worlds->tableView()->cellForRowAtIndexPath(path);
+  ASSERT_NE(row, nullptr);
+  s.driver.tap(*row);
+  s.driver.runUntilIdle();
+  ASSERT_NE(top<LevelTableViewController>(s), nullptr);
+}
+
+// Taps the "Edit..." button of the level screen's row titled `title`.
+inline void tapEdit(EquipmentStage& s, const std::string& title) {
+  auto level = top<LevelTableViewController>(s);
+  ASSERT_NE(level, nullptr);
+  for (auto& cell : level->tableView()->visibleCells()) {
+    auto row = std::dynamic_pointer_cast<LevelTableViewCell>(cell);
+    if (row && row->nameLabel && row->nameLabel->text() == title) {
+      s.driver.tap(*row->settingView);
+      s.driver.runUntilIdle();
+      return;
+    }
+  }
+  FAIL() << "no row " << title;
+}

@@ -1,0 +1,470 @@
+// The equipment screens on a world of today's game, whose items are named:
+// the demo's "Modern Survival", reached through the world list and its level
+// screen, and read back from disk with the tests' own reader.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <stdexcept>
+#include <string_view>
+
+#include "equipment/ArmorViewController.h"
+#include "equipment/EquipmentThroughTheLevelScreen_test.h"
+#include "equipment/InventoryCollectionViewCell.h"
+#include "equipment/InventoryViewController.h"
+#include "equipment/ItemIdentity.h"
+#include "equipment/ItemSelectorTableViewController.h"
+#include "equipment/ItemViewController.h"
+#include "external/Bevel.h"
+#include "ui/AlertView.h"
+#include "ui/SearchBar.h"
+
+namespace {
+
+const char* const modernFolder = "bW9kZXJuAA==";  // "Modern Survival"
+constexpr size_t unknownSlot = 13;                 // "myaddon:ruby_staff", with a "tag"
+
+bool sameTag(const TestTag& a, const TestTag& b) {
+  if (a.type != b.type || a.name != b.name || a.integer != b.integer || a.floating != b.floating ||
+      a.text != b.text || a.elementType != b.elementType || a.numbers != b.numbers ||
+      a.children.size() != b.children.size()) {
+    return false;
+  }
+  for (size_t i = 0; i < a.children.size(); ++i) {
+    if (!sameTag(a.children[i], b.children[i])) return false;
+  }
+  return true;
+}
+
+// Every child of `before` but those named in `changed` is in `after`, equal
+// and in the same order, and `after` has no child that `before` lacked
+// beyond `changed`.
+void expectKeptExcept(const TestTag& before, const TestTag& after, const std::set<std::string>& changed) {
+  std::vector<const TestTag*> kept, now;
+  for (auto& child : before.children) {
+    if (!changed.count(child.name)) kept.push_back(&child);
+  }
+  for (auto& child : after.children) {
+    if (!changed.count(child.name)) now.push_back(&child);
+  }
+  ASSERT_EQ(kept.size(), now.size());
+  for (size_t i = 0; i < kept.size(); ++i) {
+    EXPECT_TRUE(sameTag(*kept[i], *now[i])) << kept[i]->name << " changed";
+  }
+}
+
+// The raw bytes of each compound entry of the root's list `name` in a
+// little-endian NBT record, found by walking the tags.
+std::vector<std::string_view> entryBytes(std::string_view record, std::string_view name) {
+  size_t at = 0;
+  auto take = [&](size_t n) {
+    if (at + n > record.size()) throw std::runtime_error("record ends early");
+    std::string_view bytes = record.substr(at, n);
+    at += n;
+    return bytes;
+  };
+  auto u8 = [&] { return static_cast<uint8_t>(take(1)[0]); };
+  auto u16 = [&] {
+    auto b = take(2);
+    return static_cast<uint16_t>(uint8_t(b[0]) | uint8_t(b[1]) << 8);
+  };
+  auto i32 = [&] {
+    auto b = take(4);
+    return static_cast<int32_t>(uint32_t(uint8_t(b[0])) | uint32_t(uint8_t(b[1])) << 8 |
+                                uint32_t(uint8_t(b[2])) << 16 | uint32_t(uint8_t(b[3])) << 24);
+  };
+  std::function<void(uint8_t)> skip = [&](uint8_t type) {
+    static const size_t widths[] = {0, 1, 2, 4, 8, 4, 8};
+    if (type >= 1 && type <= 6) {
+      take(widths[type]);
+    } else if (type == 7 || type == 11 || type == 12) {
+      take(size_t(i32()) * (type == 7 ? 1 : type == 11 ? 4 : 8));
+    } else if (type == 8) {
+      take(u16());
+    } else if (type == 9) {
+      uint8_t element = u8();
+      for (int32_t n = i32(); n > 0; --n) skip(element);
+    } else if (type == 10) {
+      for (uint8_t child = u8(); child != 0; child = u8()) {
+        take(u16());
+        skip(child);
+      }
+    } else {
+      throw std::runtime_error("unknown tag type");
+    }
+  };
+  if (u8() != 10) throw std::runtime_error("root is not a compound");
+  take(u16());
+  for (uint8_t type = u8(); type != 0; type = u8()) {
+    std::string_view childName = take(u16());
+    if (type != 9 || childName != name) {
+      skip(type);
+      continue;
+    }
+    if (u8() != 10) throw std::runtime_error("not a list of compounds");
+    std::vector<std::string_view> entries;
+    for (int32_t n = i32(); n > 0; --n) {
+      size_t start = at;
+      skip(10);
+      entries.push_back(record.substr(start, at - start));
+    }
+    return entries;
+  }
+  throw std::runtime_error("no such list");
+}
+
+struct ModernWorld : EquipmentStage {
+  ModernWorld() : EquipmentStage(568, 320, modernFolder) {}
+
+  // The level screen's "Edit..." button of the row titled `title`, from the
+  // world list on.
+  template <class Screen>
+  std::shared_ptr<Screen> open(const std::string& title) {
+    chooseWorld(*this, modernFolder);
+    tapEdit(*this, title);
+    return top<Screen>(*this);
+  }
+  // The inventory screen, from the world list on; false when it did not open.
+  bool openInventory() {
+    inventory = open<InventoryViewController>("Inventory");
+    return inventory != nullptr;
+  }
+  std::shared_ptr<InventoryCollectionViewCell> cell(long position) {
+    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
+        inventory->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, position}));
+  }
+  std::shared_ptr<ItemViewController> tapCell(long position) {
+    auto slot = cell(position);
+    if (!slot) return nullptr;
+    driver.tap(*slot);
+    driver.runUntilIdle();
+    return top<ItemViewController>(*this);
+  }
+  // Opens the picker from the editor, searches and taps the result titled
+  // `title`; the picker lists today's items.
+  void pick(ItemViewController& editor, const std::string& search, const std::string& title) {
+    driver.tap(*editor.idSelectButton);
+    driver.runUntilIdle();
+    auto picker = top<ItemSelectorTableViewController>(*this);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size());
+    driver.tap(*picker->searchBar()->textField());
+    driver.type(*window, search, false);
+    driver.runUntilIdle();
+    const auto& results = picker->searchData();
+    auto found = std::find_if(results.begin(), results.end(), [&](const std::string& item) {
+      return BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name == title;
+    });
+    ASSERT_NE(found, results.end()) << title;
+    auto row = picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath(
+        ui::IndexPath{0, found - results.begin()});
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->textLabel()->text(), title);
+    size_t writes = playerWrites();
+    driver.tap(*row);
+    driver.runUntilIdle();
+    EXPECT_EQ(top<ItemViewController>(*this).get(), &editor) << "the picker closed";
+    EXPECT_EQ(playerWrites(), writes + 1);
+  }
+  TestTag entryOnDisk(size_t slot) const { return playerOnDisk().list("Inventory").at(slot); }
+  std::string record() const { return worldreader::readDatabaseValue(world, "~local_player").value(); }
+  std::shared_ptr<ui::AlertView> shownAlert() const {
+    for (auto& view : window->subviews()) {
+      if (auto alert = std::dynamic_pointer_cast<ui::AlertView>(view)) return alert;
+    }
+    return nullptr;
+  }
+
+  std::shared_ptr<InventoryViewController> inventory;
+};
+
+std::shared_ptr<ui::Image> namedPicture(const std::string& identifier, ui::Size size) {
+  return bvl_resize(BVLItemIDSource::sharedSource()->basicImageForItemWithName(identifier), size);
+}
+
+TEST(ModernInventory, EverySlotShowsInSlotOrderWithTheHotbarInTheFirstRow) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  auto onDisk = s.playerOnDisk().list("Inventory");
+  ASSERT_EQ(onDisk.size(), 36u);
+  auto& grid = *s.inventory->collectionView();
+  ASSERT_EQ(grid.numberOfItemsInSection(0), 36) << "no entry is hidden";
+  for (long r = 0; r < 36; ++r) {
+    SCOPED_TRACE(r);
+    const TestTag& entry = onDisk[size_t(r)];
+    ASSERT_EQ(entry.number("Slot"), r);
+    auto shown = s.cell(r);
+    ASSERT_NE(shown, nullptr);
+    const std::string& name = entry.string("Name");
+    EXPECT_EQ(shown->itemView()->identifier(), name);
+    EXPECT_EQ(shown->itemView()->itemID(), 0);
+    if (name.empty()) {
+      EXPECT_EQ(shown->itemView()->image(), nullptr) << "an empty slot shows nothing";
+      EXPECT_EQ(shown->countView()->text(), "");
+    } else {
+      EXPECT_EQ(shown->countView()->text(), std::to_string(entry.number("Count")));
+      EXPECT_NE(shown->itemView()->image(), nullptr);
+    }
+  }
+  // The hotbar: slots 0 to 8 side by side in the first row, from the left.
+  for (long r = 0; r < 9; ++r) {
+    EXPECT_EQ(grid.frameForItemAtIndexPath(ui::IndexPath{0, r}), ui::Rect(24 + 52 * r, 8, 52, 52)) << r;
+  }
+  auto sword = s.cell(0)->itemView();
+  EXPECT_EQ(sword->identifier(), "minecraft:diamond_sword");
+  EXPECT_TRUE(samePicture(sword->image(), BVLItemIDSource::sharedSource()->basicImageForItemWithName(
+                                              "minecraft:diamond_sword")));
+  EXPECT_EQ(sword->nameLabel(), nullptr);
+  auto staff = s.cell(long(unknownSlot))->itemView();
+  ASSERT_NE(staff->nameLabel(), nullptr) << "an unknown name is written over the generic picture";
+  EXPECT_NE(std::string("myaddon:ruby_staff").find(staff->nameLabel()->text()), std::string::npos);
+  EXPECT_FALSE(staff->nameLabel()->text().empty());
+  EXPECT_TRUE(samePicture(staff->image(), BVLItemIDSource::sharedSource()->genericItemImage()));
+}
+
+TEST(ModernEditor, ShowsTheNamedItemAndChangesItsCountAlone) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  auto before = s.entryOnDisk(4);
+  ASSERT_EQ(before.string("Name"), "minecraft:arrow");
+  auto editor = s.tapCell(4);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->nameLabel2->text(), "Arrow");
+  EXPECT_EQ(editor->idField->text(), "minecraft:arrow") << "the ID field holds the name";
+  EXPECT_EQ(editor->countField->text(), "48");
+  EXPECT_EQ(editor->damageField->text(), "0");
+  EXPECT_EQ(editor->slotLabel2->text(), "4") << "no grid offset: the slot is the game's own";
+  EXPECT_EQ(editor->itemView->identifier(), "minecraft:arrow");
+
+  size_t writes = s.playerWrites();
+  s.typeInto(*editor->countField, "300");
+  EXPECT_EQ(s.playerWrites(), writes + 1);
+  EXPECT_EQ(editor->countField->text(), "44");
+  auto after = s.entryOnDisk(4);
+  EXPECT_EQ(after.number("Count"), 44);
+  EXPECT_FALSE(after.has("id")) << "never a number beside the name";
+  expectKeptExcept(before, after, {"Count"});
+
+  s.typeInto(*editor->damageField, "3");
+  EXPECT_EQ(s.entryOnDisk(4).number("Damage"), 3);
+  expectKeptExcept(before, s.entryOnDisk(4), {"Count", "Damage"});
+
+  s.navigation->popViewControllerAnimated(true);
+  s.driver.runUntilIdle();
+  EXPECT_EQ(s.cell(4)->countView()->text(), "44") << "the grid shows the edit on return";
+}
+
+TEST(ModernEditor, ThePickerListsTodaysItemsAndPutsTheNameInTheSlot) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  // Slot 2: an enchanted iron axe, with a "tag".
+  auto before = s.entryOnDisk(2);
+  ASSERT_TRUE(before.has("tag"));
+  auto editor = s.tapCell(2);
+  ASSERT_NE(editor, nullptr);
+  s.pick(*editor, "diamond sw", "Diamond Sword");
+
+  auto after = s.entryOnDisk(2);
+  EXPECT_EQ(after.string("Name"), "minecraft:diamond_sword");
+  EXPECT_EQ(after.number("Damage"), 0);
+  EXPECT_FALSE(after.has("id"));
+  expectKeptExcept(before, after, {"Name", "Damage"});
+  EXPECT_EQ(editor->nameLabel2->text(), "Diamond Sword");
+  EXPECT_EQ(editor->idField->text(), "minecraft:diamond_sword");
+  // The whole name shows, between the caption and the button.
+  auto& field = *editor->idField;
+  ui::EdgeInsets insets = field.textInsets();
+  EXPECT_LE(field.font().measure(field.text()).width, field.bounds().width() - insets.left - insets.right);
+  EXPECT_GT(field.frame().x(), editor->idLabel->frame().x());
+  EXPECT_LT(field.frame().maxX(), editor->idSelectButton->frame().x());
+
+  // The damage is the chosen entry's own: a bed's colour.
+  s.pick(*editor, "lime b", "Lime Bed");
+  EXPECT_EQ(s.entryOnDisk(2).string("Name"), "minecraft:bed");
+  EXPECT_EQ(s.entryOnDisk(2).number("Damage"), 5);
+  EXPECT_EQ(editor->itemView->identifier(), "minecraft:bed");
+  EXPECT_EQ(editor->itemView->damage(), 5);
+}
+
+TEST(ModernEditor, ATypedNameChangesTheItemAndDropsTheOldBlock) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  // Slot 9: cobblestone, with the "Block" compound of a cobblestone block.
+  auto before = s.entryOnDisk(9);
+  ASSERT_TRUE(before.has("Block"));
+  auto editor = s.tapCell(9);
+  ASSERT_NE(editor, nullptr);
+
+  s.typeInto(*editor->idField, " minecraft:cobblestone ");
+  EXPECT_TRUE(sameTag(s.entryOnDisk(9), before)) << "the same item: its block stays";
+
+  s.typeInto(*editor->idField, "minecraft:mossy_cobblestone");
+  auto after = s.entryOnDisk(9);
+  EXPECT_EQ(after.string("Name"), "minecraft:mossy_cobblestone");
+  EXPECT_FALSE(after.has("Block")) << "the old item's block is not the new one's";
+  EXPECT_FALSE(after.has("id"));
+  expectKeptExcept(before, after, {"Name", "Block"});
+  EXPECT_EQ(editor->itemView->identifier(), "minecraft:mossy_cobblestone");
+}
+
+TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIsFull) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  auto before = s.playerOnDisk().list("Inventory");
+  const size_t empties[] = {17, 23, 30, 31, 32, 33, 34, 35};
+  for (size_t slot : empties) {
+    SCOPED_TRACE(slot);
+    size_t writes = s.playerWrites();
+    s.inventory->plusButton()->trigger();
+    s.driver.runUntilIdle();
+    EXPECT_EQ(s.playerWrites(), writes + 1);
+    auto entries = s.playerOnDisk().list("Inventory");
+    ASSERT_EQ(entries.size(), 36u) << "nothing appended";
+    EXPECT_EQ(entries[slot].string("Name"), "minecraft:stone");
+    EXPECT_EQ(entries[slot].number("Count"), 1);
+    EXPECT_EQ(entries[slot].number("Damage"), 0);
+    EXPECT_FALSE(entries[slot].has("id"));
+    expectKeptExcept(before[slot], entries[slot], {"Name", "Count"});
+    EXPECT_EQ(s.cell(long(slot))->itemView()->identifier(), "minecraft:stone");
+    EXPECT_EQ(s.cell(long(slot))->countView()->text(), "1");
+    EXPECT_EQ(s.shownAlert(), nullptr);
+  }
+  auto full = s.record();
+  size_t writes = s.playerWrites();
+  s.inventory->plusButton()->trigger();
+  s.driver.runUntilIdle();
+  EXPECT_EQ(s.playerWrites(), writes) << "nothing written";
+  EXPECT_EQ(s.record(), full);
+  auto alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr) << "a full inventory is explained";
+  EXPECT_EQ(alert->title(), "Inventory Full");
+  alert->dismissWithClickedButtonIndex(0, false);
+}
+
+TEST(ModernArmor, PiecesAreWrittenByNameAndTheFigureShowsThem) {
+  ModernWorld s;
+  auto armor = s.open<ArmorViewController>("Armor");
+  ASSERT_NE(armor, nullptr);
+  std::vector<std::shared_ptr<ui::ImageView>> worn{armor->helmetView, armor->chestplateView, armor->leggingsView,
+                                                   armor->bootsView};
+  ui::Size size = worn[0]->bounds().size;
+  EXPECT_TRUE(samePicture(worn[0]->image(), namedPicture("minecraft:turtle_helmet", size)));
+  EXPECT_TRUE(samePicture(worn[1]->image(), namedPicture("minecraft:netherite_chestplate", size)));
+  EXPECT_TRUE(samePicture(worn[2]->image(), namedPicture("minecraft:chainmail_leggings", size)));
+  EXPECT_EQ(worn[3]->image(), nullptr) << "an empty slot shows its empty picture";
+
+  auto before = s.playerOnDisk().list("Armor");
+  struct Case {
+    long material, piece;
+    const char* name;
+    int64_t count;
+  };
+  for (const Case& c : {Case{3, 1, "minecraft:iron_chestplate", 1}, Case{5, 3, "minecraft:golden_boots", 1},
+                        Case{0, 0, "", 0}}) {
+    SCOPED_TRACE(c.name);
+    ui::IndexPath path{c.material, c.piece};
+    armor->tableView->scrollToRowAtIndexPath(path, false);
+    s.driver.runUntilIdle();
+    auto row = armor->tableView->cellForRowAtIndexPath(path);
+    ASSERT_NE(row, nullptr);
+    size_t writes = s.playerWrites();
+    s.driver.tap(*row);
+    s.driver.runUntilIdle();
+    EXPECT_EQ(s.playerWrites(), writes + 1);
+    auto entries = s.playerOnDisk().list("Armor");
+    ASSERT_EQ(entries.size(), 4u);
+    const TestTag& entry = entries[size_t(c.piece)];
+    EXPECT_EQ(entry.string("Name"), c.name);
+    EXPECT_EQ(entry.number("Count"), c.count);
+    EXPECT_EQ(entry.number("Damage"), 0);
+    EXPECT_FALSE(entry.has("id"));
+    expectKeptExcept(before[size_t(c.piece)], entry, {"Name", "Count", "Damage"});
+    auto expected = *c.name ? namedPicture(c.name, size) : nullptr;
+    EXPECT_TRUE(samePicture(worn[size_t(c.piece)]->image(), expected));
+  }
+  EXPECT_EQ(s.playerOnDisk().string("Armor/2/Name"), "minecraft:chainmail_leggings") << "untouched";
+}
+
+TEST(ModernInventory, AnAddOnsItemIsShownByNameAndKeptByteForByte) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  const std::string original = s.record();
+  const std::string staff(entryBytes(original, "Inventory").at(unknownSlot));
+  ASSERT_NE(staff.find("myaddon:ruby_staff"), std::string::npos);
+  ASSERT_NE(staff.find("tag"), std::string::npos);
+
+  // Another slot edited: its count, then its item by a typed name.
+  auto editor = s.tapCell(14);
+  ASSERT_NE(editor, nullptr);
+  s.typeInto(*editor->countField, "31");
+  s.typeInto(*editor->idField, "minecraft:charcoal");
+  EXPECT_EQ(s.entryOnDisk(14).number("Count"), 31);
+  auto edited = s.record();
+  EXPECT_NE(edited, original);
+  EXPECT_EQ(entryBytes(edited, "Inventory").at(unknownSlot), staff);
+
+  // The add-on's item itself: shown by name; its count changes alone.
+  s.navigation->popViewControllerAnimated(true);
+  s.driver.runUntilIdle();
+  auto before = s.entryOnDisk(unknownSlot);
+  editor = s.tapCell(long(unknownSlot));
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->nameLabel2->text(), "myaddon:ruby_staff");
+  EXPECT_EQ(editor->idField->text(), "myaddon:ruby_staff");
+  ASSERT_NE(editor->itemView->nameLabel(), nullptr);
+  EXPECT_EQ(editor->itemView->nameLabel()->text(), "myaddon:ruby_staff") << "the large view has room for it all";
+  s.typeInto(*editor->countField, "2");
+  auto after = s.entryOnDisk(unknownSlot);
+  EXPECT_EQ(after.number("Count"), 2);
+  expectKeptExcept(before, after, {"Count"});
+}
+
+// Which writes an entry takes: an identity goes only into an entry of its own
+// kind, and a new name drops the old item's block but keeps every other child.
+TEST(ItemIdentityWrite, KeepsTheKindsApartAndTheChildrenItDoesNotKnow) {
+  auto numberedEntry = [] { return ItemIdentity::numbered(5, 2).makeEntry(12, 3); };
+  auto namedEntry = [] {
+    auto entry = ItemIdentity::named("minecraft:dirt", 0).makeEntry(4, 1);
+    entry->setValueForKey(std::make_shared<TBKCompoundTag>("Block"));
+    entry->setValueForKey(std::make_shared<TBKCompoundTag>("tag"));
+    return entry;
+  };
+  auto bareEntry = [] {
+    auto entry = std::make_shared<TBKCompoundTag>("");
+    entry->setValueForKey(TBKNumberTag::byteTag("Count", 1));
+    return entry;
+  };
+  struct Case {
+    const char* what;
+    std::function<std::shared_ptr<TBKCompoundTag>()> entry;
+    ItemIdentity identity;
+    bool written;
+    std::vector<std::string> children;  // after, in order
+  };
+  const Case cases[] = {
+      {"number into number", numberedEntry, ItemIdentity::numbered(7, 1), true, {"Slot", "id", "Count", "Damage"}},
+      {"number into name", namedEntry, ItemIdentity::numbered(7, 1), false,
+       {"Count", "Damage", "Name", "Slot", "WasPickedUp", "Block", "tag"}},
+      {"name into number", numberedEntry, ItemIdentity::named("minecraft:stone", 0), false,
+       {"Slot", "id", "Count", "Damage"}},
+      {"same name", namedEntry, ItemIdentity::named("minecraft:dirt", 2), true,
+       {"Count", "Damage", "Name", "Slot", "WasPickedUp", "Block", "tag"}},
+      {"new name", namedEntry, ItemIdentity::named("minecraft:stone", 0), true,
+       {"Count", "Damage", "Name", "Slot", "WasPickedUp", "tag"}},
+      {"name into bare", bareEntry, ItemIdentity::named("minecraft:stone", 0), true, {"Count", "Name", "Damage"}},
+      {"number into bare", bareEntry, ItemIdentity::numbered(7, 1), true, {"Count", "id", "Damage"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto entry = c.entry();
+    EXPECT_EQ(c.identity.writeTo(*entry), c.written);
+    std::vector<std::string> children;
+    for (auto& child : entry->value()) children.push_back(child->name());
+    EXPECT_EQ(children, c.children);
+    if (c.written) {
+      EXPECT_EQ(ItemIdentity::of(*entry), c.identity);
+    }
+  }
+}
+
+}  // namespace
