@@ -16,6 +16,7 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen
 
 TEXEL = 128
 EM = 8 * TEXEL
+FONT_DATE = 3879509742  # 2026-12-07
 GAP = 1  # texels after the ink of every glyph
 SPACE = 4  # texels, the advance of a glyph without ink
 ASCENT = 8 * TEXEL
@@ -282,5 +283,9 @@ def build(path):
                 fsType=0, achVendID="GRVN")
     fb.setupPost()
     fb.font["head"].flags |= 1 << 3  # integer scaling keeps texels on whole pixels
+    # A fixed date (seconds since 1904) rather than the time of the run, so
+    # that the same drawing gives the same file.
+    fb.font["head"].created = fb.font["head"].modified = FONT_DATE
+    fb.font.recalcTimestamp = False
     fb.save(path)
     return len(cmap)
