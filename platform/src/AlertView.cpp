@@ -59,6 +59,19 @@ long AlertView::addButtonWithTitle(const std::string& title) {
   return numberOfButtons() - 1;
 }
 
+long AlertView::preferredButtonIndex() const {
+  if (numberOfButtons() == 0) return -1;
+  return hasCancel_ && numberOfButtons() > 1 ? 1 : 0;
+}
+
+bool AlertView::performKeyCommand(KeyCommand command) {
+  long index = -1;
+  if (command == KeyCommand::Confirm) index = preferredButtonIndex();
+  if (command == KeyCommand::Cancel) index = hasCancel_ || numberOfButtons() == 1 ? 0 : -1;
+  if (index >= 0 && index < long(buttons_.size()) && isVisible()) buttonTapped(index);
+  return true;
+}
+
 std::shared_ptr<View> AlertView::buttonAtIndex(long index) const {
   if (index < 0 || index >= long(buttons_.size())) return nullptr;
   return buttons_[size_t(index)];

@@ -79,7 +79,7 @@ TEST(AlertViewModality, NothingUnderTheAlertCanBeTouchedOrEdited) {
   alert->show();
   EXPECT_EQ(ended, std::vector<std::string>{"abc"});  // showing ended the editing
   f.driver.tap(*f.window, Point{20, 300});            // on the dimmed area
-  f.driver.type(*f.window, "x");
+  f.driver.type(*f.window, "x", false);
   EXPECT_EQ(taps, 0);
   EXPECT_EQ(field->text(), "abc");
   EXPECT_TRUE(f.clicks->indices.empty());

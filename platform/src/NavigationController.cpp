@@ -42,9 +42,7 @@ void NavigationController::loadView() {
   bar_->setHidden(barHidden_);
   std::weak_ptr<ViewController> weakSelf = weak_from_this();
   bar_->onBack = [weakSelf] {
-    if (auto self = std::static_pointer_cast<NavigationController>(weakSelf.lock())) {
-      if (!self->isTransitioning()) self->popViewControllerAnimated(true);
-    }
+    if (auto self = std::static_pointer_cast<NavigationController>(weakSelf.lock())) self->goBack();
   };
   root->addSubview(bar_);
   setView(root);
@@ -52,6 +50,11 @@ void NavigationController::loadView() {
 
 std::shared_ptr<ViewController> NavigationController::topViewController() const {
   return stack_.empty() ? nullptr : stack_.back();
+}
+
+bool NavigationController::goBack() {
+  if (stack_.size() <= 1 || isTransitioning()) return false;
+  return popViewControllerAnimated(true) != nullptr;
 }
 
 void NavigationController::addChildViewController(const std::shared_ptr<ViewController>& child) {

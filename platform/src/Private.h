@@ -10,11 +10,15 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/Color.h"
 #include "ui/Font.h"
 #include "ui/Geometry.h"
+#include "ui/View.h"
+
+class QKeyEvent;
 
 namespace ui {
 
@@ -46,11 +50,18 @@ inline QString toQt(const std::string& s) { return QString::fromUtf8(s.data(), q
 inline std::string fromQt(const QString& s) { return s.toUtf8().toStdString(); }
 QFont toQt(const Font& font);
 
+// The command a key stands for, if any (KeyCommands.cpp).
+std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event);
+// Commands a focused text field never sees: leaving the screen or the field.
+bool goesPastFocusedField(KeyCommand command);
+
 // The desktop window that shows a ui::Window's tree.
 class WindowHost : public QWidget {
  public:
   explicit WindowHost(Window& window);
   void paintTree(QPainter& painter, const QRect& dirty);
+  // Desktop pixels per point of the window (Screen::windowZoom).
+  int zoom() const { return zoom_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -62,9 +73,13 @@ class WindowHost : public QWidget {
   void inputMethodEvent(QInputMethodEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  // Tab belongs to the window's own fields, not to Qt's widget focus chain.
+  bool focusNextPrevChild(bool) override { return false; }
 
  private:
+  Point toPoints(const QPointF& position) const;
   Window& window_;
+  int zoom_ = 1;
 };
 
 // Runs `fn`; an exception escaping it goes to the uncaught-exception handler

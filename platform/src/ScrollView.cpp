@@ -93,6 +93,30 @@ bool ScrollView::scrollWheel(double dx, double dy) {
   return true;
 }
 
+bool ScrollView::scrollForKey(KeyCommand command) {
+  constexpr double line = 40;  // as one notch of a wheel
+  if (!scrollEnabled_) return false;
+  Point before = contentOffset();
+  Point to = before;
+  // A page is what shows between the insets (not what the bar covers).
+  double page = insetRect(bounds(), contentInset_).height();
+  switch (command) {
+    case KeyCommand::LineUp: to.y -= line; break;
+    case KeyCommand::LineDown: to.y += line; break;
+    case KeyCommand::LineLeft: to.x -= line; break;
+    case KeyCommand::LineRight: to.x += line; break;
+    case KeyCommand::PageUp: to.y -= page; break;
+    case KeyCommand::PageDown: to.y += page; break;
+    case KeyCommand::Home: to.y = minimumContentOffset().y; break;
+    case KeyCommand::End: to.y = maximumContentOffset().y; break;
+    default: return false;
+  }
+  setContentOffset(to);
+  if (contentOffset() == before) return false;
+  flashIndicators();
+  return true;
+}
+
 void ScrollView::touchesBegan(const Touch& touch) {
   tracking_ = true;
   dragging_ = false;

@@ -77,6 +77,12 @@ void SearchBar::cancel() {
   if (auto cancelled = onCancel) cancelled(*this);
 }
 
+bool SearchBar::performKeyCommand(KeyCommand command) {
+  if (command != KeyCommand::Cancel || !showsCancel_) return false;
+  cancel();
+  return true;
+}
+
 void SearchBar::layoutSubviews() {
   Rect b = bounds();
   double right = showsCancel_ ? cancelWidth + margin : 0;

@@ -15,6 +15,7 @@
 #include "ui/Control.h"
 #include "ui/GraphicsContext.h"
 #include "ui/Image.h"
+#include "ui/Screen.h"
 #include "ui/ViewController.h"
 
 namespace ui {
@@ -61,10 +62,15 @@ WindowHost::WindowHost(Window& window) : window_(window) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_InputMethodEnabled);
   setFocusPolicy(Qt::StrongFocus);
-  setMouseTracking(false);
+  // The pointer is followed even without a button down: the scrolling keys
+  // act on the table under it.
+  setMouseTracking(true);
+  zoom_ = Screen::main().windowZoom();
   Rect f = window.frame();
-  setFixedSize(int(std::lround(f.width())), int(std::lround(f.height())));
+  setFixedSize(int(std::lround(f.width() * zoom_)), int(std::lround(f.height() * zoom_)));
 }
+
+Point WindowHost::toPoints(const QPointF& position) const { return fromQt(position / zoom_); }
 
 void WindowHost::paintTree(QPainter& painter, const QRect& dirty) {
   painter.fillRect(dirty, Qt::black);
@@ -86,7 +92,9 @@ void WindowHost::paintEvent(QPaintEvent* event) {
   guarded([&] {
     QPainter painter(this);
     painter.setClipRegion(event->region());
-    paintTree(painter, event->rect());
+    painter.scale(zoom_, zoom_);
+    QRectF dirty(event->rect());
+    paintTree(painter, QRectF(dirty.topLeft() / zoom_, dirty.size() / zoom_).toAlignedRect());
   });
   if (++window_.paintedFrames_ == 1 && firstFrameObserver()) firstFrameObserver()(window_);
 }
@@ -94,7 +102,8 @@ void WindowHost::paintEvent(QPaintEvent* event) {
 void WindowHost::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   guarded([&] {
-    Point p = fromQt(event->position());
+    Point p = toPoints(event->position());
+    window_.pointer_ = p;
     auto hit = window_.hitTest(p);
     if (auto responder = window_.firstResponder(); responder && (!hit || !hit->isDescendantOf(*responder))) {
       // Pressing anywhere else ends editing, as leaving a field does.
@@ -107,8 +116,9 @@ void WindowHost::mousePressEvent(QMouseEvent* event) {
 
 void WindowHost::mouseMoveEvent(QMouseEvent* event) {
   guarded([&] {
+    Point p = toPoints(event->position());
+    window_.pointer_ = p;
     if (!touch.target) return;
-    Point p = fromQt(event->position());
     if (!touch.dragging && std::hypot(p.x - touch.start.x, p.y - touch.start.y) > 8) {
       touch.dragging = true;
       for (auto v = touch.target->superview(); v; v = v->superview()) {
@@ -129,25 +139,32 @@ void WindowHost::mouseReleaseEvent(QMouseEvent* event) {
   guarded([&] {
     auto target = std::move(touch.target);
     touch = TouchState{};
-    if (target) target->touchesEnded(Touch{fromQt(event->position())});
+    if (target) target->touchesEnded(Touch{toPoints(event->position())});
   });
 }
 
 void WindowHost::wheelEvent(QWheelEvent* event) {
   guarded([&] {
-    auto hit = window_.hitTest(fromQt(event->position()));
+    Point p = toPoints(event->position());
+    window_.pointer_ = p;
+    auto hit = window_.hitTest(p);
     QPointF pixels = event->pixelDelta();
     // A wheel notch (120) scrolls about three rows of a table.
-    QPointF delta = !pixels.isNull() ? pixels : QPointF(event->angleDelta()) / 120.0 * 40.0;
+    QPointF delta = !pixels.isNull() ? pixels / zoom_ : QPointF(event->angleDelta()) / 120.0 * 40.0;
     if (hit) hit->scrollWheel(-delta.x(), -delta.y());
   });
 }
 
 void WindowHost::keyPressEvent(QKeyEvent* event) {
   guarded([&] {
+    // The focused field types what it can; leaving keys (Escape, Tab) and
+    // what it leaves alone (Up, Page Down) are the window's.
     auto responder = window_.firstResponder();
+    auto command = keyCommandFor(*event);
     PlatformEvent e(*event);
-    if (!responder || !responder->handlePlatformEvent(e)) QWidget::keyPressEvent(event);
+    bool toField = responder && !(command && goesPastFocusedField(*command));
+    if (toField && responder->handlePlatformEvent(e)) return;
+    if (!command || !window_.runKeyCommand(*command)) QWidget::keyPressEvent(event);
   });
 }
 
@@ -171,6 +188,7 @@ void WindowHost::closeEvent(QCloseEvent* event) {
 }
 
 bool WindowHost::event(QEvent* event) {
+  if (event->type() == QEvent::Leave) window_.pointer_.reset();
   if (event->type() == QEvent::FocusOut) {
     guarded([&] {
       // Leaving the window ends editing, so a typed value is never lost.
@@ -241,7 +259,8 @@ void Window::setFirstResponder(const std::shared_ptr<View>& view) {
 
 void Window::setNeedsDisplayInRect(const Rect& r) {
   if (!host_) return;
-  host_->update(QRectF(r.x(), r.y(), r.width(), r.height()).toAlignedRect().adjusted(-1, -1, 1, 1));
+  double z = host_->zoom();
+  host_->update(QRectF(r.x() * z, r.y() * z, r.width() * z, r.height() * z).toAlignedRect().adjusted(-1, -1, 1, 1));
 }
 
 void Window::layoutSubviews() {

@@ -4,6 +4,7 @@
 
 #include "app/ExceptionViewController.h"
 #include "app/ImageFromColor.h"
+#include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "menu/MenuViewController.h"
 #include "ui/Exception.h"
@@ -21,6 +22,11 @@ bool AppDelegate::applicationDidFinishLaunching(ui::Application&) {
     std::string app = TBKFileSource::sharedSource().minecraftApp();
     std::string fontPath = app + (app.empty() || app.back() == '/' ? "" : "/") + "minecraft.ttf";
     GSFontAddFromFile(fontPath.c_str());
+    // The kit reads the game's bundle from the variable; without one, its
+    // pictures come from where the font did, the demo game's copy installed
+    // with Gorvane.
+    const char* named = std::getenv("TARNBOOK_GAME_APP");
+    if (!named || !*named) bvl_setGameBundlePath(app);
     TBKLevelDB::lockMinecraft();
   } catch (const std::exception&) {
     std::exception_ptr error = std::current_exception();

@@ -10,6 +10,7 @@
 #include "app/ExceptionViewController.h"
 #include "app/GorvaneUncaughtExceptionHandler.h"
 #include "app/ImageFromColor.h"
+#include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "menu/MenuViewController.h"
 #include "ui/NavigationBar.h"
@@ -92,6 +93,32 @@ TEST(LaunchFailureDeathTest, TheAlertsButtonRaisesTheLaunchExceptionAgain) {
       },
       testing::KilledBySignal(SIGABRT), testing::Truly(bothLinesAgree));
   close(holder);
+}
+
+// Worlds without a game bundle still show in the game's pictures and
+// lettering: the demo game's copy beside the program stands in. In a fresh
+// process, so that no earlier test has registered the font.
+TEST(LaunchDeathTest, WithoutAGameBundleTheDemoGamesCopyBesideTheProgramIsUsed) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  DemoGame game;
+  ::unsetenv("TARNBOOK_GAME_APP");
+  EXPECT_EXIT(
+      {
+        ui::TestDriver driver;
+        AppDelegate delegate;
+        delegate.applicationDidFinishLaunching(ui::Application::ensure());
+        driver.runUntilIdle();
+        auto navigation = std::dynamic_pointer_cast<ui::NavigationController>(delegate.window()->rootViewController());
+        if (!navigation) std::exit(3);
+        std::error_code error;
+        if (!std::filesystem::equivalent(bvl_gameBundlePath(), DemoGame::binDirectory() / "DemoGame", error)) {
+          std::exit(4);
+        }
+        if (!bvl_imageNamed("gui", "png") || !bvl_imageNamed("touchgui", "png")) std::exit(5);
+        if (!ui::Font::named("Minecraft", 16).isAvailable()) std::exit(6);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -13,13 +13,9 @@
 
 namespace {
 
-const char* const optionsFile = "Documents/games/com.mojang/minecraftpe/options.txt";
-
-TBKGameFile options() {
-  std::string path = TBKFileSource::sharedSource().minecraftSandbox();
-  if (path.empty() || path.back() != '/') path.push_back('/');
-  return TBKGameFile(path + optionsFile, "options");
-}
+// Wherever the game is laid out: the phone's sandbox or a desktop launcher's
+// com.mojang folder.
+TBKGameFile options() { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); }
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 

@@ -142,6 +142,16 @@ TEST(OptionsFileAccess, AWriteTheFileSystemRefusesIsReportedAndLeavesTheOldFileW
   EXPECT_EQ(OptionTableViewCell::valueForKey("mp_username"), "Steve");
 }
 
+// A desktop launcher keeps com.mojang itself, not the phone's sandbox: the
+// variable may name that folder, and the options are found in it all the same.
+TEST(OptionsFileAccess, TheFileIsFoundInADesktopLaunchersLayoutToo) {
+  OptionsFile file;
+  ::setenv("TARNBOOK_GAME_SANDBOX", file.game.gameDataFolder().c_str(), 1);
+  EXPECT_EQ(OptionTableViewCell::valueForKey("mp_username"), "Steve");
+  EXPECT_TRUE(OptionTableViewCell::setValue("Alex", "mp_username"));
+  EXPECT_EQ(file.bytes().substr(0, 17), "mp_username:Alex\n");
+}
+
 TEST(OptionsFileAccess, AMissingFileStaysMissing) {
   OptionsFile file;
   fs::remove(file.path);

@@ -1,17 +1,24 @@
-"""The game font "Minecraft": 5 x 7 texel glyphs on a 6-texel advance, one
-texel descenders, built from square contours.
+"""The game font "Minecraft": glyphs of up to 5 x 7 texels with one texel
+descenders, built from square contours.
 
 The em is 8 texels, so at 16 points one texel is 2 points and a capital
-(7 texels) stands 14 points high. Each glyph is 8 rows of 5 columns: rows
-0..6 stand on the baseline, row 7 hangs below it. Accented capitals put
-their accent in rows -1..0 and lose one row of the letter."""
+(7 texels) stands 14 points high. Each glyph is drawn on 8 rows of 5 columns:
+rows 0..6 stand on the baseline, row 7 hangs below it. Accented capitals put
+their accent in rows -1..0 and lose one row of the letter.
+
+As in a block game's font, every glyph is as wide as its ink and is followed
+by one empty texel: an i or a full stop takes 2 texels, an m 6, a space 4.
+The drawings sit anywhere in their 5 columns; the empty columns on their left
+are dropped when the glyph is built."""
 
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 
 TEXEL = 128
 EM = 8 * TEXEL
-ADVANCE = 6 * TEXEL
+FONT_DATE = 3879509742  # 2026-12-07
+GAP = 1  # texels after the ink of every glyph
+SPACE = 4  # texels, the advance of a glyph without ink
 ASCENT = 8 * TEXEL
 DESCENT = 1 * TEXEL
 
@@ -94,10 +101,10 @@ ASCII = {
     "f": ["..##.", ".#..#", ".#...", "###..", ".#...", ".#...", ".#..."],
     "g": [B, B, ".####", "#...#", "#...#", ".####", "....#", ".###."],
     "h": ["#....", "#....", "#.##.", "##..#", "#...#", "#...#", "#...#"],
-    "i": ["..#..", B, ".##..", "..#..", "..#..", "..#..", ".###."],
+    "i": ["..#..", B, "..#..", "..#..", "..#..", "..#..", "..#.."],
     "j": ["....#", B, "...##", "....#", "....#", "....#", "#...#", ".###."],
     "k": ["#....", "#....", "#..#.", "#.#..", "##...", "#.#..", "#..#."],
-    "l": [".##..", "..#..", "..#..", "..#..", "..#..", "..#..", ".###."],
+    "l": [".#...", ".#...", ".#...", ".#...", ".#...", ".#...", "..#.."],
     "m": [B, B, "##.#.", "#.#.#", "#.#.#", "#...#", "#...#"],
     "n": [B, B, "#.##.", "##..#", "#...#", "#...#", "#...#"],
     "o": [B, B, ".###.", "#...#", "#...#", "#...#", ".###."],
@@ -105,7 +112,7 @@ ASCII = {
     "q": [B, B, ".##.#", "#..##", "#...#", ".####", "....#", "....#"],
     "r": [B, B, "#.##.", "##..#", "#....", "#....", "#...."],
     "s": [B, B, ".####", "#....", ".###.", "....#", "####."],
-    "t": [".#...", ".#...", "####.", ".#...", ".#...", ".#..#", "..##."],
+    "t": [".#...", ".#...", "###..", ".#...", ".#...", ".#...", "..#.."],
     "u": [B, B, "#...#", "#...#", "#...#", "#..##", ".##.#"],
     "v": [B, B, "#...#", "#...#", "#...#", ".#.#.", "..#.."],
     "w": [B, B, "#...#", "#...#", "#.#.#", "#.#.#", ".#.#."],
@@ -172,7 +179,7 @@ def rows_of(ch):
         top = accent
         rest = body[2:]
         if base == "i":
-            rest = [".##..", "..#..", "..#..", "..#..", ".###."] + body[7:]
+            rest = ["..#..", "..#..", "..#..", "..#..", "..#.."] + body[7:]
         return [B] + top + rest + [B] * (8 - len(rest) - 2)
     if ch == "Ç":
         return [B] + ASCII["C"] + ["..#.."]
@@ -207,9 +214,24 @@ def rectangles(rows):
     return merged
 
 
+def ink_columns(rows):
+    """The first and one past the last column holding ink; None when blank."""
+    columns = [c for row in rows for c, texel in enumerate(row) if texel == "#"]
+    return (min(columns), max(columns) + 1) if columns else None
+
+
+def advance_of(rows):
+    """The glyph's advance in texels: its ink and the gap after it."""
+    ink = ink_columns(rows)
+    return ink[1] - ink[0] + GAP if ink else SPACE
+
+
 def glyph_for(rows):
     pen = TTGlyphPen(None)
+    ink = ink_columns(rows)
+    shift = ink[0] if ink else 0
     for top, left, right, bottom in rectangles(rows):
+        left, right = left - shift, right - shift
         # Row -1 sits 8 texels up; each row below one texel lower.
         y_top = (7 - top) * TEXEL
         y_bottom = (7 - bottom) * TEXEL
@@ -230,16 +252,18 @@ def characters():
 
 def build(path):
     order = [".notdef"]
-    glyphs = {".notdef": glyph_for([B, "#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#####", B])}
+    notdef = [B, "#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#####", B]
+    glyphs = {".notdef": glyph_for(notdef)}
+    # Every glyph's ink starts at x = 0, so the left side bearing is 0.
+    metrics = {".notdef": (advance_of(notdef) * TEXEL, 0)}
     cmap = {}
     for ch in characters():
         name = "uni%04X" % ord(ch)
         order.append(name)
-        glyphs[name] = glyph_for(rows_of(ch))
+        rows = rows_of(ch)
+        glyphs[name] = glyph_for(rows)
+        metrics[name] = (advance_of(rows) * TEXEL, 0)
         cmap[ord(ch)] = name
-    metrics = {}
-    for name in order:
-        metrics[name] = (ADVANCE, 0)
     fb = FontBuilder(EM, isTTF=True)
     fb.setupGlyphOrder(order)
     fb.setupCharacterMap(cmap)
@@ -259,5 +283,9 @@ def build(path):
                 fsType=0, achVendID="GRVN")
     fb.setupPost()
     fb.font["head"].flags |= 1 << 3  # integer scaling keeps texels on whole pixels
+    # A fixed date (seconds since 1904) rather than the time of the run, so
+    # that the same drawing gives the same file.
+    fb.font["head"].created = fb.font["head"].modified = FONT_DATE
+    fb.font.recalcTimestamp = False
     fb.save(path)
     return len(cmap)

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "TestBundle.h"
-#include "ui/Font.h"
 #include "ui/Screen.h"
 #include "ui/TestDriver.h"
 
@@ -99,29 +98,6 @@ TEST(GamePictures, ResizeKeepsTexelsHard) {
   int k = int(3 * scale);
   for (int y = 0; y < big->pixelHeight(); ++y)
     for (int x = 0; x < big->pixelWidth(); ++x) ASSERT_EQ(big->pixel(x, y), slot->pixel(x / k, y / k)) << x << "," << y;
-}
-
-TEST(GameFont, RegistersAsMinecraftWithFiveBySevenGlyphsOnASixTexelAdvance) {
-  ui::TestDriver driver;
-  ui::Font font = ui::Font::named("Minecraft", 16);
-  ASSERT_TRUE(GSFontAddFromFile((bevel::testing::demoBundle() + "/minecraft.ttf").c_str()));
-  EXPECT_TRUE(font.isAvailable());
-  // At 16 points a texel is 2 points: a 12-point advance, 18 points a line
-  // (8 texels up, 1 down), capitals 14 high.
-  EXPECT_EQ(font.measure("A"), (ui::Size{12, 18}));
-  EXPECT_EQ(font.measure("Gorvane").width, 84);
-  EXPECT_DOUBLE_EQ(font.ascent(), 16);
-  // Every printable ASCII character and every Latin-1 letter is the font's
-  // own: a fallback face would not measure exactly one advance.
-  std::string characters;
-  for (char c = 0x20; c < 0x7f; ++c) characters += c;
-  characters += "ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖØÙÚÛÜÝÞßàáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿ";
-  for (size_t i = 0; i < characters.size();) {
-    size_t length = (static_cast<unsigned char>(characters[i]) < 0x80) ? 1 : 2;
-    std::string one = characters.substr(i, length);
-    EXPECT_EQ(font.measure(one).width, 12) << one;
-    i += length;
-  }
 }
 
 }  // namespace

@@ -134,6 +134,12 @@ TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
 }
 
 TEST_F(TBKLevelDBTest, UnsetGameFoldersNameTheVariableToSet) {
+    // A home without a game in it, so the desktop places find nothing either.
+    tbktest::TemporaryFolder home;
+    const char* savedHome = std::getenv("HOME");
+    std::string keptHome = savedHome ? savedHome : "";
+    ::setenv("HOME", home.path().c_str(), 1);
+    ::unsetenv("XDG_DATA_HOME");
     ::unsetenv("TARNBOOK_GAME_SANDBOX");
     ::setenv("TARNBOOK_GAME_APP", "/nonexistent/app", 1);
     struct Case {
@@ -153,6 +159,7 @@ TEST_F(TBKLevelDBTest, UnsetGameFoldersNameTheVariableToSet) {
             EXPECT_NE(error.reason().find(c.variable), std::string::npos) << error.reason();
         }
     }
+    if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
 }
 
 // Reading and writing back unchanged trees must not change a single byte of

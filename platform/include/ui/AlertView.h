@@ -37,6 +37,10 @@ class AlertView : public View {
   long cancelButtonIndex() const { return hasCancel_ ? 0 : -1; }
   long numberOfButtons() const { return long(buttonTitles_.size()); }
   std::string buttonTitleAtIndex(long index) const;
+  // The button Return presses: the first one after the cancel button, or the
+  // only one; -1 without buttons. Escape presses the cancel button (or the
+  // only one).
+  long preferredButtonIndex() const;
   // Before show(); returns the new button's index.
   long addButtonWithTitle(const std::string& title);
   // The button's view, to tap in tests; null for an index out of range or
@@ -61,6 +65,8 @@ class AlertView : public View {
   void touchesEnded(const Touch&) override {}
   void touchesCancelled(const Touch&) override {}
   bool scrollWheel(double, double) override { return true; }
+  // Return and Escape press their buttons; every key stops here.
+  bool performKeyCommand(KeyCommand command) override;
 
  private:
   void buttonTapped(long index);

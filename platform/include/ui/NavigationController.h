@@ -25,6 +25,9 @@ class NavigationController : public ViewController {
   std::shared_ptr<ViewController> popViewControllerAnimated(bool animated);
   const std::vector<std::shared_ptr<ViewController>>& viewControllers() const { return stack_; }
   std::shared_ptr<ViewController> topViewController() const;
+  // The back button's action, also the keyboard's: pops the top screen,
+  // animated, unless it is the root or a move is under way. True when it did.
+  bool goBack();
 
   bool isNavigationBarHidden() const { return barHidden_; }
   void setNavigationBarHidden(bool hidden, bool animated);

@@ -56,6 +56,11 @@ class ScrollView : public View {
   // After every change of the offset, however caused.
   std::function<void(ScrollView&)> onScroll;
 
+  // A scrolling key (KeyCommand::LineUp ... End): a line is 40 points, a
+  // page the height shown between the insets, Home and End the two ends.
+  // True when it moved.
+  bool scrollForKey(KeyCommand command);
+
   bool scrollWheel(double dx, double dy) override;
   bool takesOverDrags() const override { return scrollEnabled_; }
   void touchesBegan(const Touch& touch) override;

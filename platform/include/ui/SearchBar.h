@@ -38,6 +38,8 @@ class SearchBar : public View {
 
   void layoutSubviews() override;
   void draw(GraphicsContext& context, const Rect& dirty) override;
+  // Escape presses Cancel while it shows.
+  bool performKeyCommand(KeyCommand command) override;
 
  private:
   friend class SearchDisplayController;

@@ -14,6 +14,14 @@ class PlatformEvent;
 class ViewController;
 class Window;
 
+// What a key asks of the screen, beyond typing into the focused field:
+// Return confirms, Escape cancels (or goes back), Alt+Left goes back, Tab and
+// Shift+Tab move between fields, the arrows, Page Up/Down, Home and End scroll.
+enum class KeyCommand {
+  Confirm, Cancel, Back, NextField, PreviousField,
+  LineUp, LineDown, LineLeft, LineRight, PageUp, PageDown, Home, End
+};
+
 // A touch in window coordinates; location(view) converts it.
 struct Touch {
   Point windowLocation;
@@ -111,6 +119,12 @@ class View : public std::enable_shared_from_this<View> {
   // Keys and text input for the focused view; true when handled. Only the
   // platform's own views look inside the event.
   virtual bool handlePlatformEvent(PlatformEvent&) { return false; }
+  // A key command offered to a view before the window acts on it; true when
+  // taken. The view floating over the window (an alert) hears every command
+  // first, and a modal one takes all; Escape's Cancel then goes to every
+  // view on screen, the front one first (a search bar ends its search),
+  // before it goes back.
+  virtual bool performKeyCommand(KeyCommand) { return false; }
 
   // Called after the view has joined or left a window (window() tells which).
   virtual void didMoveToWindow() {}

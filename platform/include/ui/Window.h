@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ui/View.h"
@@ -32,6 +33,17 @@ class Window : public View {
   std::shared_ptr<View> firstResponder() const { return firstResponder_.lock(); }
   void setFirstResponder(const std::shared_ptr<View>& view);
 
+  // Carries out a key command (see KeyCommand); true when something was
+  // done. The view floating on top (an alert) hears it first; then Escape
+  // ends a search that shows its Cancel button, else Escape and Alt+Left go
+  // back one screen; Tab and Shift+Tab move between the
+  // text fields in reading order, and the scrolling keys scroll the table or
+  // grid under the pointer (or, with the pointer elsewhere, the largest one
+  // on screen).
+  bool runKeyCommand(KeyCommand command);
+  // Where the pointer is over the window, in points; none when it is away.
+  std::optional<Point> pointerLocation() const { return pointer_; }
+
   void setNeedsDisplayInRect(const Rect& windowRect);
   void layoutSubviews() override;
 
@@ -54,6 +66,7 @@ class Window : public View {
   std::weak_ptr<View> firstResponder_;
   std::unique_ptr<WindowHost> host_;
   unsigned long paintedFrames_ = 0;
+  std::optional<Point> pointer_;
   friend class WindowHost;
 };
 

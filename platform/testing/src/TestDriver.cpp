@@ -16,9 +16,14 @@
 namespace ui {
 namespace {
 
+// Where a point of the window lies on the desktop window, which may show
+// each point as several pixels.
+QPointF onDesktop(Window& window, Point p) { return QPointF(p.x, p.y) * window.host()->zoom(); }
+
 void sendMouse(Window& window, QEvent::Type type, Point p, Qt::MouseButtons buttons) {
-  QPointF at(p.x, p.y);
-  QMouseEvent event(type, at, at, Qt::LeftButton, buttons, Qt::NoModifier);
+  QPointF at = onDesktop(window, p);
+  Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, at, at, button, buttons, Qt::NoModifier);
   QCoreApplication::sendEvent(window.host(), &event);
 }
 
@@ -51,8 +56,10 @@ void TestDriver::drag(Window& window, Point from, Point to, int steps) {
   sendMouse(window, QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
 
+void TestDriver::hover(Window& window, Point at) { sendMouse(window, QEvent::MouseMove, at, Qt::NoButton); }
+
 void TestDriver::wheel(Window& window, Point at, double dy) {
-  QPointF p(at.x, at.y);
+  QPointF p = onDesktop(window, at);
   QWheelEvent event(p, p, QPoint(0, int(-dy)), QPoint(0, int(-dy / 40.0 * 120)), Qt::NoButton, Qt::NoModifier,
                     Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(window.host(), &event);

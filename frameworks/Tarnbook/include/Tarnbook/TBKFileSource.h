@@ -2,14 +2,26 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
-// Where the game lives on this machine. The desktop stands in for the
-// device's application folders with two environment variables, read afresh
-// on every call:
-//   TARNBOOK_GAME_APP      the game's application bundle (minecraft.ttf, data/)
-//   TARNBOOK_GAME_SANDBOX  the game's data container (Documents/games/com.mojang)
-// A variable that is unset, or names no folder, raises TBKException
-// (SetupFailure) whose reason names the variable to set.
+// Where the game lives on this machine, worked out afresh on every call.
+//
+// The game's data folder (the one the game calls games/com.mojang, holding
+// minecraftWorlds and minecraftpe/options.txt):
+//   TARNBOOK_GAME_SANDBOX, when set, names it in any of three ways: the
+//   phone's data container (it holds Documents/games/com.mojang), a folder
+//   holding games/com.mojang (a desktop launcher's data folder), or the
+//   com.mojang folder itself.
+//   Unset, it is looked for where a desktop player keeps it
+//   (desktopDataFolders): the mobile edition's Linux launcher keeps it in
+//   ~/.local/share/mcpelauncher/games/com.mojang. Acting for another user,
+//   ~ is that user's home as the system knows it, not $HOME.
+// The game's application bundle (minecraft.ttf, data/images/...):
+//   TARNBOOK_GAME_APP, when set. Unset, the copy of the demo game's bundle
+//   installed with Gorvane (installedBundleFolders), so that a user who has
+//   only worlds still sees the game's pictures and lettering.
+// Nothing found raises TBKException (SetupFailure) whose reason names every
+// place that was searched and the variable to set.
 //
 // Gorvane becomes root to reach the game's files, but acts for the user who
 // started it: rememberRealUser() notes that user (call it before becoming
@@ -28,14 +40,33 @@ public:
     static std::optional<std::string> contentsOfFile(const std::string& path);
 
     std::string minecraftApp() const;
+    // The folder the game's data folder sits in: <it>/Documents/games/com.mojang
+    // on the phone's layout, <it>/games/com.mojang on a launcher's, the data
+    // folder's parent when the variable names com.mojang elsewhere. Only the
+    // phone's layout has the options file at
+    // <it>/Documents/games/com.mojang/minecraftpe/options.txt; optionsFile()
+    // is right in every layout.
     std::string minecraftSandbox() const;
 
-    // <sandbox>/Documents/games/com.mojang, the folder the game lock is held on.
+    // The games/com.mojang folder, the one the game lock is held on.
     std::string gameDataFolder() const;
-    // <sandbox>/Documents/games/com.mojang/minecraftWorlds
+    // <game data>/minecraftWorlds
     std::string worldsFolder() const;
-    // <sandbox>/Documents/games/com.mojang/gorvane-backups
+    // <game data>/gorvane-backups
     std::string backupsFolder() const;
+    // <game data>/minecraftpe/options.txt
+    std::string optionsFile() const;
+
+    // Where the game's data is looked for without TARNBOOK_GAME_SANDBOX, in
+    // order: $XDG_DATA_HOME/mcpelauncher/games/com.mojang (when that is set
+    // and not the default), ~/.local/share/mcpelauncher/games/com.mojang, and
+    // the same launcher installed as a Flatpak,
+    // ~/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang.
+    static std::vector<std::string> desktopDataFolders(const std::string& home, const std::string& xdgDataHome);
+    // Where Gorvane's own copy of the game's bundle is looked for without
+    // TARNBOOK_GAME_APP: the folder DemoGame beside the program (inside
+    // Gorvane.app once installed). A bundle counts when it holds minecraft.ttf.
+    static std::vector<std::string> installedBundleFolders(const std::string& programFolder);
 
 private:
     TBKFileSource() = default;

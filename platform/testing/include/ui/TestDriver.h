@@ -22,6 +22,8 @@ class TestDriver {
   void tap(Window& window, Point windowPoint);
   void drag(Window& window, Point from, Point to, int steps = 8);
   void wheel(Window& window, Point at, double dy);
+  // The pointer moving over the window with no button down.
+  void hover(Window& window, Point at);
   // Types into the focused view, then presses Return when `endEditing`.
   void type(Window& window, const std::string& text, bool endEditing = true);
   void pressReturn(Window& window);
