@@ -27,31 +27,15 @@ void CollectionView::setDelegate(const std::shared_ptr<CollectionViewDelegateFlo
 }
 
 void CollectionView::registerClass(const std::string& identifier, CellFactory factory) {
-  factories_[identifier] = std::move(factory);
+  cells_.registerFactory(identifier,
+                         [factory = std::move(factory)](const std::string&, const Rect& frame) { return factory(frame); });
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCell(const std::string& identifier,
                                                                        const IndexPath& indexPath) {
   Rect frame = frameForItemAtIndexPath(indexPath);
   if (frame.isEmpty()) frame = Rect(Point{}, layout_->itemSize());
-  std::shared_ptr<CollectionViewCell> cell;
-  auto& queue = reuseQueues_[identifier];
-  if (!queue.empty()) {
-    cell = std::move(queue.back());
-    queue.pop_back();
-    cell->prepareForReuse();
-  } else {
-    auto factory = factories_.find(identifier);
-    if (factory == factories_.end()) {
-      raise("NSInternalInconsistencyException",
-            "could not dequeue a view of kind cell with identifier " + identifier +
-                " - a class must be registered for the identifier");
-    }
-    cell = factory->second(frame);
-    cell->reuseIdentifier_ = identifier;
-  }
-  cell->setFrame(frame);
-  return cell;
+  return cells_.dequeue(identifier, frame, "could not dequeue a view of kind cell");
 }
 
 long CollectionView::numberOfSections() const { return long(frames_.itemFrames.size()); }
@@ -76,21 +60,14 @@ std::optional<IndexPath> CollectionView::indexPathForItemAtPoint(Point point) co
   return std::nullopt;
 }
 
-std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() const {
-  std::vector<IndexPath> paths;
-  for (const auto& [path, cell] : visibleCells_) paths.push_back(path);
-  return paths;
-}
+std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() const { return cells_.visiblePaths(); }
 
 std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() const {
-  std::vector<std::shared_ptr<CollectionViewCell>> cells;
-  for (const auto& [path, cell] : visibleCells_) cells.push_back(cell);
-  return cells;
+  return cells_.visibleCells();
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::cellForItemAtIndexPath(const IndexPath& path) const {
-  auto it = visibleCells_.find(path);
-  return it == visibleCells_.end() ? nullptr : it->second;
+  return cells_.visibleCell(path);
 }
 
 void CollectionView::measure() {
@@ -127,11 +104,7 @@ void CollectionView::measure() {
 void CollectionView::reloadData() {
   unhighlight();
   selected_.reset();
-  for (auto& [path, cell] : visibleCells_) {
-    cell->removeFromSuperview();
-    reuseQueues_[cell->reuseIdentifier()].push_back(cell);
-  }
-  visibleCells_.clear();
+  cells_.recycleAll();
   measure();
   loaded_ = true;
   setContentSize(frames_.contentSize);
@@ -152,21 +125,14 @@ void CollectionView::tile() {
       }
     }
   }
-  for (auto it = visibleCells_.begin(); it != visibleCells_.end();) {
-    if (std::binary_search(needed.begin(), needed.end(), it->first)) {
-      it->second->setFrame(frameForItemAtIndexPath(it->first));
-      ++it;
-      continue;
-    }
-    if (highlighted_ == it->first) unhighlight();
-    it->second->removeFromSuperview();
-    reuseQueues_[it->second->reuseIdentifier()].push_back(std::move(it->second));
-    it = visibleCells_.erase(it);
-  }
+  cells_.recycleAllExcept(needed, [this](const IndexPath& path) {
+    if (highlighted_ == path) unhighlight();
+  });
+  for (auto& [path, cell] : cells_.visible()) cell->setFrame(frameForItemAtIndexPath(path));
   auto dataSource = dataSource_.lock();
   if (!dataSource) return;
   for (const IndexPath& path : needed) {
-    if (visibleCells_.count(path)) continue;
+    if (cells_.isVisible(path)) continue;
     auto cell = dataSource->cellForItemAtIndexPath(*this, path);
     if (!cell) {
       raise("NSInternalInconsistencyException", "the collection view's data source gave no cell for section " +
@@ -176,7 +142,7 @@ void CollectionView::tile() {
     cell->setFrame(frameForItemAtIndexPath(path));
     if (cell->isSelected() != (selected_ == path)) cell->setSelected(selected_ == path);
     insertSubview(cell, 0);
-    visibleCells_[path] = cell;
+    cells_.show(path, cell);
   }
 }
 

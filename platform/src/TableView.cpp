@@ -45,31 +45,17 @@ void TableView::setDelegate(const std::shared_ptr<TableViewDelegate>& delegate) 
 }
 
 void TableView::registerClass(const std::string& identifier, CellFactory factory) {
-  factories_[identifier] = std::move(factory);
+  cells_.registerFactory(identifier, [factory = std::move(factory)](const std::string& id, const Rect&) {
+    return factory(TableViewCellStyle::Default, id);
+  });
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(const std::string& identifier,
                                                              const IndexPath& indexPath) {
-  std::shared_ptr<TableViewCell> cell;
-  auto& queue = reuseQueues_[identifier];
-  if (!queue.empty()) {
-    cell = std::move(queue.back());
-    queue.pop_back();
-    cell->prepareForReuse();
-  } else {
-    auto factory = factories_.find(identifier);
-    if (factory == factories_.end()) {
-      raise("NSInternalInconsistencyException",
-            "unable to dequeue a cell with identifier " + identifier +
-                " - a class must be registered for the identifier");
-    }
-    cell = factory->second(TableViewCellStyle::Default, identifier);
-  }
   // Cells read their own width while the data source fills them.
   Rect row = rectForRowAtIndexPath(indexPath);
   if (row.isEmpty()) row = Rect(0, 0, bounds().width(), rowHeight_);
-  cell->setFrame(row);
-  return cell;
+  return cells_.dequeue(identifier, row, "unable to dequeue a cell");
 }
 
 long TableView::numberOfSections() const { return layout_->numberOfSections(); }
@@ -93,12 +79,12 @@ void TableView::setTableHeaderView(std::shared_ptr<View> view) {
 
 void TableView::setSeparatorStyle(TableViewCellSeparatorStyle style) {
   separatorStyle_ = style;
-  for (auto& [path, cell] : visibleCells_) configureSeparator(*cell, path);
+  for (auto& [path, cell] : cells_.visible()) configureSeparator(*cell, path);
 }
 
 void TableView::setSeparatorColor(const Color& color) {
   separatorColor_ = color;
-  for (auto& [path, cell] : visibleCells_) configureSeparator(*cell, path);
+  for (auto& [path, cell] : cells_.visible()) configureSeparator(*cell, path);
 }
 
 void TableView::measure() {
@@ -134,11 +120,7 @@ void TableView::measure() {
 void TableView::reloadData() {
   unhighlight();
   selected_.reset();
-  for (auto& [path, cell] : visibleCells_) {
-    cell->removeFromSuperview();
-    reuseQueues_[cell->reuseIdentifier()].push_back(cell);
-  }
-  visibleCells_.clear();
+  cells_.recycleAll();
   for (auto& [section, header] : headerViews_) header->removeFromSuperview();
   headerViews_.clear();
   measure();
@@ -173,21 +155,12 @@ void TableView::scrollToRowAtIndexPath(const IndexPath& indexPath, bool animated
   if (layout_->contains(indexPath)) scrollRectToVisible(rectForRowAtIndexPath(indexPath), animated);
 }
 
-std::vector<IndexPath> TableView::indexPathsForVisibleRows() const {
-  std::vector<IndexPath> paths;
-  for (const auto& [path, cell] : visibleCells_) paths.push_back(path);
-  return paths;
-}
+std::vector<IndexPath> TableView::indexPathsForVisibleRows() const { return cells_.visiblePaths(); }
 
-std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() const {
-  std::vector<std::shared_ptr<TableViewCell>> cells;
-  for (const auto& [path, cell] : visibleCells_) cells.push_back(cell);
-  return cells;
-}
+std::vector<std::shared_ptr<TableViewCell>> TableView::visibleCells() const { return cells_.visibleCells(); }
 
 std::shared_ptr<TableViewCell> TableView::cellForRowAtIndexPath(const IndexPath& indexPath) const {
-  auto it = visibleCells_.find(indexPath);
-  return it == visibleCells_.end() ? nullptr : it->second;
+  return cells_.visibleCell(indexPath);
 }
 
 std::shared_ptr<View> TableView::headerViewForSection(long section) const {
@@ -217,7 +190,7 @@ void TableView::showRow(const IndexPath& path) {
   }
   cell->layoutSubviews();
   insertSubview(cell, tableHeaderView_ ? 1 : 0);  // below the section headers
-  visibleCells_[path] = cell;
+  cells_.show(path, cell);
 }
 
 std::shared_ptr<View> TableView::makeHeaderView(long section) {
@@ -253,18 +226,11 @@ void TableView::tile() {
   double top = b.y(), bottom = b.maxY();
   std::vector<IndexPath> needed = b.isEmpty() ? std::vector<IndexPath>{} : layout_->rowsBetween(top, bottom);
 
-  for (auto it = visibleCells_.begin(); it != visibleCells_.end();) {
-    if (std::binary_search(needed.begin(), needed.end(), it->first)) {
-      ++it;
-      continue;
-    }
-    if (highlighted_ == it->first) unhighlight();
-    it->second->removeFromSuperview();
-    reuseQueues_[it->second->reuseIdentifier()].push_back(std::move(it->second));
-    it = visibleCells_.erase(it);
-  }
+  cells_.recycleAllExcept(needed, [this](const IndexPath& path) {
+    if (highlighted_ == path) unhighlight();
+  });
   for (const IndexPath& path : needed) {
-    if (!visibleCells_.count(path)) showRow(path);
+    if (!cells_.isVisible(path)) showRow(path);
   }
 
   std::vector<long> sections = b.isEmpty() ? std::vector<long>{} : layout_->sectionsBetween(top, bottom);
@@ -300,7 +266,7 @@ void TableView::layoutSubviews() {
     tableHeaderView_->setFrame(Rect(0, 0, b.width(), tableHeaderView_->frame().height()));
   }
   setContentSize(Size{b.width(), layout_->contentHeight()});
-  for (auto& [path, cell] : visibleCells_) cell->setFrame(rectForRowAtIndexPath(path));
+  for (auto& [path, cell] : cells_.visible()) cell->setFrame(rectForRowAtIndexPath(path));
   tile();
 }
 

@@ -15,10 +15,9 @@ constexpr double margin = 15;
 }  // namespace
 
 TableViewCell::TableViewCell(TableViewCellStyle style, const std::string& reuseIdentifier)
-    : View(Rect(0, 0, 320, 44)), style_(style), reuseIdentifier_(reuseIdentifier) {
+    : SelectableCell(Rect(0, 0, 320, 44), reuseIdentifier), style_(style) {
   setBackgroundColor(Color::white(1));
-  contentView_ = std::make_shared<View>(bounds());
-  addSubview(contentView_);
+  setDefaultSelectionColor(Color::white(0.85));
 }
 
 TableViewCell::~TableViewCell() = default;
@@ -26,7 +25,7 @@ TableViewCell::~TableViewCell() = default;
 std::shared_ptr<ImageView> TableViewCell::imageView() {
   if (!imageView_) {
     imageView_ = std::make_shared<ImageView>();
-    contentView_->addSubview(imageView_);
+    contentView()->addSubview(imageView_);
     layoutSubviews();
   }
   return imageView_;
@@ -36,75 +35,15 @@ std::shared_ptr<Label> TableViewCell::textLabel() {
   if (!textLabel_) {
     textLabel_ = std::make_shared<Label>();
     textLabel_->setFont(Font::system(18));
-    contentView_->addSubview(textLabel_);
+    contentView()->addSubview(textLabel_);
     layoutSubviews();
   }
   return textLabel_;
 }
 
-void TableViewCell::setBackgroundView(std::shared_ptr<View> view) {
-  if (view == backgroundView_) return;
-  if (backgroundView_ && backgroundView_->superview().get() == this) backgroundView_->removeFromSuperview();
-  backgroundView_ = std::move(view);
-  if (!backgroundView_) return;
-  backgroundView_->setFrame(bounds());
-  insertSubview(backgroundView_, 0);
-}
+void TableViewCell::setSelected(bool selected, bool) { showSelected(selected); }
 
-void TableViewCell::setSelectedBackgroundView(std::shared_ptr<View> view) {
-  if (view == selectedBackgroundView_) return;
-  if (selectedBackgroundView_ && selectedBackgroundView_->superview().get() == this) {
-    selectedBackgroundView_->removeFromSuperview();
-  }
-  selectedBackgroundView_ = std::move(view);
-  updateSelectionBackground();
-}
-
-void TableViewCell::updateSelectionBackground() {
-  if (selectedBackgroundView_ && defaultSelectedBackground_) {
-    defaultSelectedBackground_->removeFromSuperview();
-    defaultSelectedBackground_.reset();
-  }
-  bool shown = selected_ || highlighted_;
-  std::shared_ptr<View> view = selectedBackgroundView_;
-  if (!view && shown) {
-    if (!defaultSelectedBackground_) {
-      defaultSelectedBackground_ = std::make_shared<View>();
-      defaultSelectedBackground_->setBackgroundColor(Color::white(0.85));
-    }
-  }
-  if (!view) view = defaultSelectedBackground_;
-  if (!view) return;
-  if (!shown) {
-    if (view->superview().get() == this) view->removeFromSuperview();
-    return;
-  }
-  view->setFrame(bounds());
-  if (view->superview().get() == this) return;
-  if (backgroundView_ && backgroundView_->superview().get() == this) {
-    insertSubviewAbove(view, backgroundView_);
-  } else {
-    insertSubview(view, 0);
-  }
-}
-
-void TableViewCell::setSelected(bool selected, bool) {
-  if (selected == selected_) return;
-  selected_ = selected;
-  updateSelectionBackground();
-}
-
-void TableViewCell::setHighlighted(bool highlighted, bool) {
-  if (highlighted == highlighted_) return;
-  highlighted_ = highlighted;
-  updateSelectionBackground();
-}
-
-void TableViewCell::prepareForReuse() {
-  highlighted_ = false;
-  selected_ = false;
-  updateSelectionBackground();
-}
+void TableViewCell::setHighlighted(bool highlighted, bool) { showHighlighted(highlighted); }
 
 void TableViewCell::setSeparator(bool shown, const Color& color, double leftInset) {
   if (shown == separatorShown_ && color == separatorColor_ && leftInset == separatorInset_) return;
@@ -115,11 +54,8 @@ void TableViewCell::setSeparator(bool shown, const Color& color, double leftInse
 }
 
 void TableViewCell::layoutSubviews() {
+  SelectableCell::layoutSubviews();
   Rect b = bounds();
-  contentView_->setFrame(b);
-  for (const auto& view : {backgroundView_, selectedBackgroundView_, defaultSelectedBackground_}) {
-    if (view && view->superview().get() == this) view->setFrame(b);
-  }
   double textX = margin;
   if (imageView_) {
     Size s = imageView_->image() ? imageView_->image()->size() : Size{};

@@ -11,6 +11,7 @@
 #include "ui/CollectionViewDataSource.h"
 #include "ui/CollectionViewDelegateFlowLayout.h"
 #include "ui/CollectionViewFlowLayout.h"
+#include "ui/ReuseQueue.h"
 #include "ui/ScrollView.h"
 
 namespace ui {
@@ -79,9 +80,7 @@ class CollectionView : public ScrollView {
   std::shared_ptr<CollectionViewFlowLayout> layout_;
   std::weak_ptr<CollectionViewDataSource> dataSource_;
   std::weak_ptr<CollectionViewDelegateFlowLayout> delegate_;
-  std::map<std::string, CellFactory> factories_;
-  std::map<std::string, std::vector<std::shared_ptr<CollectionViewCell>>> reuseQueues_;
-  std::map<IndexPath, std::shared_ptr<CollectionViewCell>> visibleCells_;
+  ReuseQueue<CollectionViewCell> cells_;
   CollectionViewFlowLayout::Result frames_;
   double measuredWidth_ = -1;
   bool loaded_ = false;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/ReuseQueue.h"
 #include "ui/ScrollView.h"
 #include "ui/TableViewCell.h"
 #include "ui/TableViewDataSource.h"
@@ -113,9 +114,7 @@ class TableView : public ScrollView {
   TableViewStyle style_;
   std::weak_ptr<TableViewDataSource> dataSource_;
   std::weak_ptr<TableViewDelegate> delegate_;
-  std::map<std::string, CellFactory> factories_;
-  std::map<std::string, std::vector<std::shared_ptr<TableViewCell>>> reuseQueues_;
-  std::map<IndexPath, std::shared_ptr<TableViewCell>> visibleCells_;
+  ReuseQueue<TableViewCell> cells_;
   std::map<long, std::shared_ptr<View>> headerViews_;
   std::unique_ptr<TableLayout> layout_;
   bool loaded_ = false;
