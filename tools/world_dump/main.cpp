@@ -50,24 +50,24 @@ public:
     explicit WorldCopy(const fs::path& world) {
         std::string pattern = (fs::temp_directory_path() / "tarnbook-dump.XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::FileFailure, "Could not make a temporary folder.");
-        _root = pattern;
-        _world = _root / world.filename();
-        fs::create_directory(_world);
+        root_ = pattern;
+        world_ = root_ / world.filename();
+        fs::create_directory(world_);
         for (const auto& entry : fs::recursive_directory_iterator(world)) {
-            fs::path to = _world / fs::relative(entry.path(), world);
+            fs::path to = world_ / fs::relative(entry.path(), world);
             if (entry.is_directory()) fs::create_directory(to);
             else if (entry.is_regular_file() && entry.path().filename() != "LOCK") fs::copy_file(entry.path(), to);
         }
     }
     ~WorldCopy() {
         std::error_code ignored;
-        fs::remove_all(_root, ignored);
+        fs::remove_all(root_, ignored);
     }
-    const fs::path& world() const { return _world; }
+    const fs::path& world() const { return world_; }
 
 private:
-    fs::path _root;
-    fs::path _world;
+    fs::path root_;
+    fs::path world_;
 };
 
 int dump(const fs::path& world) {

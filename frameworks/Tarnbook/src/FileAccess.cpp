@@ -39,25 +39,25 @@ thread_local std::string lastRefusal;
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd = -1) : _fd(fd) {}
+    explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor() {
-        if (_fd >= 0) ::close(_fd);
+        if (fd_ >= 0) ::close(fd_);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     void reset(int fd) {
-        if (_fd >= 0) ::close(_fd);
-        _fd = fd;
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
     }
-    int get() const { return _fd; }
+    int get() const { return fd_; }
     int release() {
-        int fd = _fd;
-        _fd = -1;
+        int fd = fd_;
+        fd_ = -1;
         return fd;
     }
 
 private:
-    int _fd;
+    int fd_;
 };
 
 [[noreturn]] void fileFailure(const std::string& action, const std::string& path, int error) {

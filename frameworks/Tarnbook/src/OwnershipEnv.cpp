@@ -29,60 +29,60 @@ leveldb::Status guarded(const std::string& name, Action action) {
 
 class CheckedSequentialFile : public leveldb::SequentialFile {
 public:
-    CheckedSequentialFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
-    ~CheckedSequentialFile() override { ::close(_fd); }
+    CheckedSequentialFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+    ~CheckedSequentialFile() override { ::close(fd_); }
 
     leveldb::Status Read(size_t n, leveldb::Slice* result, char* scratch) override {
         for (;;) {
-            ssize_t count = ::read(_fd, scratch, n);
+            ssize_t count = ::read(fd_, scratch, n);
             if (count >= 0) {
                 *result = leveldb::Slice(scratch, static_cast<size_t>(count));
                 return leveldb::Status::OK();
             }
-            if (errno != EINTR) return failure(_name, errno);
+            if (errno != EINTR) return failure(name_, errno);
         }
     }
     leveldb::Status Skip(uint64_t n) override {
-        if (::lseek(_fd, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(_name, errno);
+        if (::lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(name_, errno);
         return leveldb::Status::OK();
     }
 
 private:
-    int _fd;
-    std::string _name;
+    int fd_;
+    std::string name_;
 };
 
 class CheckedRandomAccessFile : public leveldb::RandomAccessFile {
 public:
-    CheckedRandomAccessFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
-    ~CheckedRandomAccessFile() override { ::close(_fd); }
+    CheckedRandomAccessFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+    ~CheckedRandomAccessFile() override { ::close(fd_); }
 
     leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result, char* scratch) const override {
-        ssize_t count = ::pread(_fd, scratch, n, static_cast<off_t>(offset));
+        ssize_t count = ::pread(fd_, scratch, n, static_cast<off_t>(offset));
         *result = leveldb::Slice(scratch, count < 0 ? 0 : static_cast<size_t>(count));
-        return count < 0 ? failure(_name, errno) : leveldb::Status::OK();
+        return count < 0 ? failure(name_, errno) : leveldb::Status::OK();
     }
 
 private:
-    int _fd;
-    std::string _name;
+    int fd_;
+    std::string name_;
 };
 
 class CheckedWritableFile : public leveldb::WritableFile {
 public:
-    CheckedWritableFile(int fd, std::string name) : _fd(fd), _name(std::move(name)) {}
+    CheckedWritableFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
     ~CheckedWritableFile() override {
-        if (_fd >= 0) ::close(_fd);
+        if (fd_ >= 0) ::close(fd_);
     }
 
     leveldb::Status Append(const leveldb::Slice& data) override {
         const char* next = data.data();
         size_t left = data.size();
         while (left > 0) {
-            ssize_t count = ::write(_fd, next, left);
+            ssize_t count = ::write(fd_, next, left);
             if (count < 0) {
                 if (errno == EINTR) continue;
-                return failure(_name, errno);
+                return failure(name_, errno);
             }
             next += count;
             left -= static_cast<size_t>(count);
@@ -90,30 +90,30 @@ public:
         return leveldb::Status::OK();
     }
     leveldb::Status Close() override {
-        int fd = _fd;
-        _fd = -1;
-        return fd >= 0 && ::close(fd) != 0 ? failure(_name, errno) : leveldb::Status::OK();
+        int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) != 0 ? failure(name_, errno) : leveldb::Status::OK();
     }
     leveldb::Status Flush() override { return leveldb::Status::OK(); }
     leveldb::Status Sync() override {
-        if (::fsync(_fd) != 0) return failure(_name, errno);
+        if (::fsync(fd_) != 0) return failure(name_, errno);
         // A new MANIFEST is only found after a crash if its folder entry
         // reached the disk as well.
-        auto slash = _name.find_last_of('/');
-        if (_name.compare(slash == std::string::npos ? 0 : slash + 1, 8, "MANIFEST") != 0) {
+        auto slash = name_.find_last_of('/');
+        if (name_.compare(slash == std::string::npos ? 0 : slash + 1, 8, "MANIFEST") != 0) {
             return leveldb::Status::OK();
         }
-        return guarded(_name, [&] {
-            int folder = openFolder(slash == std::string::npos ? "." : _name.substr(0, slash));
+        return guarded(name_, [&] {
+            int folder = openFolder(slash == std::string::npos ? "." : name_.substr(0, slash));
             int result = ::fsync(folder);
             ::close(folder);
-            return result != 0 ? failure(_name, errno) : leveldb::Status::OK();
+            return result != 0 ? failure(name_, errno) : leveldb::Status::OK();
         });
     }
 
 private:
-    int _fd;
-    std::string _name;
+    int fd_;
+    std::string name_;
 };
 
 class CheckedLock : public leveldb::FileLock {
@@ -124,11 +124,11 @@ public:
 
 }  // namespace
 
-OwnershipEnv::OwnershipEnv(leveldb::Env* target, FileOwner owner) : EnvWrapper(target), _owner(owner) {}
+OwnershipEnv::OwnershipEnv(leveldb::Env* target, FileOwner owner) : EnvWrapper(target), owner_(owner) {}
 
 leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status created, bool folder) {
     if (!created.ok()) return created;
-    FileOwner owner = _owner;
+    FileOwner owner = owner_;
     if (folder) owner.mode |= (owner.mode & 0444) >> 2;
     return guarded(name, [&] {
         applyOwner(name, owner);
@@ -160,7 +160,7 @@ leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, le
     if (fd < 0) return failure(name, errno);
     auto* file = new CheckedWritableFile(fd, name);
     leveldb::Status owned = guarded(name, [&] {
-        applyOwner(fd, _owner, name);
+        applyOwner(fd, owner_, name);
         return leveldb::Status::OK();
     });
     if (!owned.ok()) {
@@ -216,7 +216,7 @@ leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
         return adopt(name, created, true);
     }
     return guarded(name, [&] {
-        return makeFolder(name, _owner) ? leveldb::Status::OK() : failure(name, EEXIST);
+        return makeFolder(name, owner_) ? leveldb::Status::OK() : failure(name, EEXIST);
     });
 }
 
@@ -254,7 +254,7 @@ leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLoc
     int fd = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
     if (fd < 0) return failure(name, errno);
     leveldb::Status owned = guarded(name, [&] {
-        applyOwner(fd, _owner, name);
+        applyOwner(fd, owner_, name);
         return leveldb::Status::OK();
     });
     if (!owned.ok() || !actingForAnotherUser()) {

@@ -38,7 +38,7 @@ private:
     leveldb::Status adopt(const std::string& name, leveldb::Status created, bool folder = false);
     leveldb::Status newWritable(const std::string& name, int flags, leveldb::WritableFile** result);
 
-    FileOwner _owner;
+    FileOwner owner_;
 };
 
 }  // namespace tbk

@@ -10,7 +10,7 @@
 TBKCompoundTag::TBKCompoundTag(std::string name) : TBKTag(std::move(name), TBKTagType::Compound) {}
 
 std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view name) const {
-    for (const auto& child : _children) {
+    for (const auto& child : children_) {
         if (child->name() == name) return child;
     }
     return nullptr;
@@ -21,13 +21,13 @@ void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
         throw TBKException(TBKException::UsageFailure,
                            "An empty tag cannot be stored in the compound \"" + name() + "\".");
     }
-    for (auto& child : _children) {
+    for (auto& child : children_) {
         if (child->name() == tag->name()) {
             child = std::move(tag);
             return;
         }
     }
-    _children.push_back(std::move(tag));
+    children_.push_back(std::move(tag));
 }
 
 void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name) {
@@ -35,14 +35,14 @@ void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, con
         removeObjectForKey(name);
         return;
     }
-    tag->_name = name;
+    tag->name_ = name;
     setValueForKey(std::move(tag));
 }
 
 void TBKCompoundTag::removeObjectForKey(std::string_view name) {
-    auto found = std::find_if(_children.begin(), _children.end(),
+    auto found = std::find_if(children_.begin(), children_.end(),
                               [&](const auto& child) { return child->name() == name; });
-    if (found != _children.end()) _children.erase(found);
+    if (found != children_.end()) children_.erase(found);
 }
 
 TBKNumber TBKCompoundTag::numberForKey(std::string_view name) const {

@@ -1,4 +1,4 @@
 #include "Tarnbook/TBKException.h"
 
 TBKException::TBKException(std::string name, std::string reason)
-    : _name(std::move(name)), _reason(std::move(reason)) {}
+    : name_(std::move(name)), reason_(std::move(reason)) {}

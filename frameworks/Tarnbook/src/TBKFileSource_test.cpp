@@ -22,11 +22,11 @@ public:
     Environment() {
         for (const char* name : {"HOME", "XDG_DATA_HOME", "TARNBOOK_GAME_SANDBOX", "TARNBOOK_GAME_APP"}) {
             const char* value = std::getenv(name);
-            _saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
         }
     }
     ~Environment() {
-        for (const auto& [name, value] : _saved) {
+        for (const auto& [name, value] : saved_) {
             if (value) ::setenv(name, value->c_str(), 1);
             else ::unsetenv(name);
         }
@@ -37,7 +37,7 @@ public:
     }
 
 private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> _saved;
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
 struct Found {

@@ -28,32 +28,32 @@ std::string fileName(const std::string& path) {
 }  // namespace
 
 TBKGameFile::TBKGameFile(std::string path, std::string backupName)
-    : _path(std::move(path)), _backupName(std::move(backupName)) {}
+    : path_(std::move(path)), backupName_(std::move(backupName)) {}
 
 std::optional<std::string> TBKGameFile::read() const {
-    return tbk::readWholeFile(_path);
+    return tbk::readWholeFile(path_);
 }
 
 void TBKGameFile::replace(std::string_view bytes) const {
     // The owner is taken from the file itself, never from its folder: a file
     // that has gone is not brought back under someone else's name.
-    auto owner = tbk::ownerOf(_path);
+    auto owner = tbk::ownerOf(path_);
     if (!owner) {
         throw TBKException(TBKException::FileFailure,
-                           "Could not replace " + _path + ": " + std::strerror(ENOENT) + ".");
+                           "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
     }
-    tbk::writeFileAtomically(_path, bytes, *owner);
+    tbk::writeFileAtomically(path_, bytes, *owner);
 }
 
 std::string TBKGameFile::backUpOnce() const {
     std::lock_guard<std::mutex> hold(backupsLock);
     auto& made = backupsMade();
-    if (auto found = made.find(_path); found != made.end()) return found->second;
-    auto bytes = tbk::readWholeFile(_path);
-    auto owner = tbk::ownerOf(_path);
+    if (auto found = made.find(path_); found != made.end()) return found->second;
+    auto bytes = tbk::readWholeFile(path_);
+    auto owner = tbk::ownerOf(path_);
     if (!bytes || !owner) return "";
-    std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), _backupName);
-    std::string folder = tbk::writeBackup(root, {{fileName(_path), std::move(*bytes)}}, *owner);
-    made.emplace(_path, folder);
+    std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), backupName_);
+    std::string folder = tbk::writeBackup(root, {{fileName(path_), std::move(*bytes)}}, *owner);
+    made.emplace(path_, folder);
     return folder;
 }

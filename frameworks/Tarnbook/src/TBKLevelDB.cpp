@@ -115,25 +115,25 @@ std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name)
 }
 
 TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder)
-    : _folder(std::move(worldFolder)), _name(std::move(worldName)), _backupFolder(std::move(backupFolder)) {}
+    : folder_(std::move(worldFolder)), name_(std::move(worldName)), backupFolder_(std::move(backupFolder)) {}
 
 TBKLevelDB::~TBKLevelDB() = default;
 
 bool TBKLevelDB::hasDatabase() const {
     // ownerOf raises for a db/ that is a link, rather than taking the world
     // for one of the older format.
-    std::string db = tbk::joinPath(_folder, "db");
+    std::string db = tbk::joinPath(folder_, "db");
     return tbk::ownerOf(db) && tbk::isDirectory(db);
 }
 
 TBKWorldStore& TBKLevelDB::store() {
-    if (!_store) _store = TBKWorldStore::open(tbk::joinPath(_folder, "db"), _name);
-    return *_store;
+    if (!store_) store_ = TBKWorldStore::open(tbk::joinPath(folder_, "db"), name_);
+    return *store_;
 }
 
 TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
     std::string problem;
-    std::string levelPath = tbk::joinPath(_folder, "level.dat");
+    std::string levelPath = tbk::joinPath(folder_, "level.dat");
     if (auto bytes = tbk::readWholeFile(levelPath)) {
         try {
             return LevelRead{TBKLevelFile::parse(*bytes), std::move(*bytes)};
@@ -144,7 +144,7 @@ TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
     } else {
         problem = "it has no level.dat";
     }
-    std::string oldPath = tbk::joinPath(_folder, "level.dat_old");
+    std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
     auto old = tbk::readWholeFile(oldPath);
     if (!old) problem += " and there is no level.dat_old";
     if (old) {
@@ -156,56 +156,56 @@ TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
         }
     }
     throw TBKException(TBKException::FormatFailure,
-                       "The world \"" + _name + "\" cannot be read: " + problem + ". Its folder is " + _folder +
+                       "The world \"" + name_ + "\" cannot be read: " + problem + ". Its folder is " + folder_ +
                            "; a backup can be copied back into it.");
 }
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::levelData() {
     LevelRead read = readLevel();
-    _storageVersion = read.file.storageVersion();
+    storageVersion_ = read.file.storageVersion();
     std::shared_ptr<TBKCompoundTag> root = read.file.root();
     // In the older format the player lives inside level.dat; the tree the
     // screens edit through player() is the one that counts, so a level tree
     // handed back later cannot undo their changes with a stale copy.
-    if (_player && !hasDatabase()) root->setObjectForKeyedSubscript(_player, "Player");
+    if (player_ && !hasDatabase()) root->setObjectForKeyedSubscript(player_, "Player");
     return root;
 }
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
-    if (_player) return _player;
+    if (player_) return player_;
     if (hasDatabase()) {
         auto record = store().get(playerKey);
         if (!record) {
             throw TBKException(TBKException::FormatFailure,
-                               "The world \"" + _name + "\" has no player yet (its database holds no " +
+                               "The world \"" + name_ + "\" has no player yet (its database holds no " +
                                    playerKey + " record). Play the world in the game once, then quit to the "
                                    "title screen.");
         }
         try {
-            _player = TBKNBT::parseCompound(*record);
+            player_ = TBKNBT::parseCompound(*record);
         } catch (const TBKException& error) {
             if (!isFormatFailure(error)) throw;
-            throw TBKException(TBKException::FormatFailure, "The player record of the world \"" + _name +
+            throw TBKException(TBKException::FormatFailure, "The player record of the world \"" + name_ +
                                                                 "\" is damaged (" + error.reason() + ").");
         }
-        return _player;
+        return player_;
     }
     LevelRead read = readLevel();
     auto player = read.file.root()->compoundForKey("Player");
     if (!player) {
         throw TBKException(TBKException::FormatFailure,
-                           "The world \"" + _name + "\" has no player yet (its level.dat holds no Player "
+                           "The world \"" + name_ + "\" has no player yet (its level.dat holds no Player "
                            "compound). Play the world in the game once, then quit to the title screen.");
     }
-    if (_storageVersion == 0) _storageVersion = read.file.storageVersion();
-    _player = player;
-    return _player;
+    if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
+    player_ = player;
+    return player_;
 }
 
 void TBKLevelDB::setLevelData(std::shared_ptr<TBKCompoundTag> level) {
     if (!level) throw TBKException(TBKException::UsageFailure, "No level data was given to save.");
     backUpOnce();
-    if (_player && !hasDatabase()) level = withPlayer(*level, _player);
+    if (player_ && !hasDatabase()) level = withPlayer(*level, player_);
     writeLevel(level, true);
 }
 
@@ -214,19 +214,19 @@ void TBKLevelDB::setPlayer(std::shared_ptr<TBKCompoundTag> player) {
     backUpOnce();
     if (hasDatabase()) {
         std::string record = TBKNBT::serialise(*player);
-        _player = std::move(player);
+        player_ = std::move(player);
         store().put(playerKey, record);
         return;
     }
     LevelRead read = readLevel();
-    if (_storageVersion == 0) _storageVersion = read.file.storageVersion();
+    if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
     std::shared_ptr<TBKCompoundTag> level = withPlayer(*read.file.root(), player);
-    _player = std::move(player);
+    player_ = std::move(player);
     writeLevel(level, false);
 }
 
 void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName) {
-    std::string levelPath = tbk::joinPath(_folder, "level.dat");
+    std::string levelPath = tbk::joinPath(folder_, "level.dat");
     std::optional<std::string> current = tbk::readWholeFile(levelPath);
     std::optional<int32_t> currentVersion;
     if (current) {
@@ -236,41 +236,41 @@ void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool w
             if (!isFormatFailure(error)) throw;
         }
     }
-    int32_t version = _storageVersion ? _storageVersion : currentVersion ? *currentVersion : hasDatabase() ? 3 : 2;
+    int32_t version = storageVersion_ ? storageVersion_ : currentVersion ? *currentVersion : hasDatabase() ? 3 : 2;
     std::string bytes = TBKLevelFile(version, level).serialise();
 
     // A damaged level.dat is not kept as level.dat_old: that would replace
     // the whole copy the world was just read from.
     if (currentVersion) {
-        std::string oldPath = tbk::joinPath(_folder, "level.dat_old");
-        tbk::writeFileAtomically(oldPath, *current, tbk::ownerForFile(oldPath, _folder));
+        std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
+        tbk::writeFileAtomically(oldPath, *current, tbk::ownerForFile(oldPath, folder_));
     }
-    tbk::writeFileAtomically(levelPath, bytes, tbk::ownerForFile(levelPath, _folder));
+    tbk::writeFileAtomically(levelPath, bytes, tbk::ownerForFile(levelPath, folder_));
 
     if (writeName) {
         if (auto name = std::dynamic_pointer_cast<TBKStringTag>(level->objectForKeyedSubscript("LevelName"))) {
-            std::string namePath = tbk::joinPath(_folder, "levelname.txt");
-            tbk::writeFileAtomically(namePath, name->value(), tbk::ownerForFile(namePath, _folder));
+            std::string namePath = tbk::joinPath(folder_, "levelname.txt");
+            tbk::writeFileAtomically(namePath, name->value(), tbk::ownerForFile(namePath, folder_));
         }
     }
 }
 
 void TBKLevelDB::backUpOnce() {
-    if (_backupFolder.empty() || !_backupMade.empty()) return;
+    if (backupFolder_.empty() || !backupMade_.empty()) return;
     std::vector<tbk::BackupFile> files;
-    if (auto level = tbk::readWholeFile(tbk::joinPath(_folder, "level.dat"))) {
+    if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"))) {
         files.push_back({"level.dat", std::move(*level)});
     }
-    if (auto old = tbk::readWholeFile(tbk::joinPath(_folder, "level.dat_old"))) {
+    if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"))) {
         files.push_back({"level.dat_old", std::move(*old)});
     }
-    if (auto name = tbk::readWholeFile(tbk::joinPath(_folder, "levelname.txt"))) {
+    if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"))) {
         files.push_back({"levelname.txt", std::move(*name)});
     }
     if (hasDatabase()) {
         if (auto record = store().get(playerKey)) files.push_back({"local_player.nbt", std::move(*record)});
     }
     // Backups belong to whoever owns the world, like the world's own files.
-    tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(_folder, "level.dat"), _folder);
-    _backupMade = tbk::writeBackup(_backupFolder, files, owner);
+    tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
+    backupMade_ = tbk::writeBackup(backupFolder_, files, owner);
 }

@@ -13,8 +13,8 @@ namespace {
 }  // namespace
 
 TBKLevelFile::TBKLevelFile(int32_t storageVersion, std::shared_ptr<TBKCompoundTag> root)
-    : _storageVersion(storageVersion), _root(std::move(root)) {
-    if (!_root) throw TBKException(TBKException::UsageFailure, "A level file needs a level compound.");
+    : storageVersion_(storageVersion), root_(std::move(root)) {
+    if (!root_) throw TBKException(TBKException::UsageFailure, "A level file needs a level compound.");
 }
 
 TBKLevelFile TBKLevelFile::parse(std::string_view bytes) {
@@ -32,13 +32,13 @@ TBKLevelFile TBKLevelFile::parse(std::string_view bytes) {
 
 std::string TBKLevelFile::serialise() const {
     std::string out(8, '\0');
-    TBKNBT::serialise(*_root, out);
+    TBKNBT::serialise(*root_, out);
     size_t length = out.size() - 8;
     if (length > static_cast<size_t>(INT32_MAX)) {
         throw TBKException(TBKException::UsageFailure, "The level data is too large to save.");
     }
     std::string header;
-    tbk::appendLittleEndian(header, _storageVersion);
+    tbk::appendLittleEndian(header, storageVersion_);
     tbk::appendLittleEndian(header, static_cast<int32_t>(length));
     out.replace(0, 8, header);
     return out;

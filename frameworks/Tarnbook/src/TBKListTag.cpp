@@ -15,19 +15,19 @@ namespace {
 
 TBKListTag::TBKListTag(std::string name, TBKTagType elementType,
                        std::vector<std::shared_ptr<TBKTag>> entries)
-    : TBKTag(std::move(name), TBKTagType::List), _elementType(elementType), _entries(std::move(entries)) {
-    for (const auto& entry : _entries) {
-        if (!entry || entry->type() != _elementType) {
+    : TBKTag(std::move(name), TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
+    for (const auto& entry : entries_) {
+        if (!entry || entry->type() != elementType_) {
             throw TBKException(TBKException::UsageFailure,
                                "The list \"" + this->name() + "\" can only hold " +
-                                   TBKTagTypeName(_elementType) + " entries.");
+                                   TBKTagTypeName(elementType_) + " entries.");
         }
     }
 }
 
 std::shared_ptr<TBKTag> TBKListTag::objectAtIndexedSubscript(size_t index) const {
-    if (index >= _entries.size()) outOfRange(*this, index, _entries.size());
-    return _entries[index];
+    if (index >= entries_.size()) outOfRange(*this, index, entries_.size());
+    return entries_[index];
 }
 
 std::shared_ptr<TBKCompoundTag> TBKListTag::compoundAtIndex(size_t index) const {
@@ -35,24 +35,24 @@ std::shared_ptr<TBKCompoundTag> TBKListTag::compoundAtIndex(size_t index) const 
 }
 
 void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index) {
-    if (index > _entries.size()) outOfRange(*this, index, _entries.size());
+    if (index > entries_.size()) outOfRange(*this, index, entries_.size());
     if (!tag) {
         throw TBKException(TBKException::UsageFailure,
                            "An empty entry cannot be stored in the list \"" + name() + "\".");
     }
-    bool onlyEntry = _entries.empty() || (_entries.size() == 1 && index == 0);
-    if (tag->type() != _elementType) {
+    bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
+    if (tag->type() != elementType_) {
         if (!onlyEntry) {
             throw TBKException(TBKException::UsageFailure,
                                std::string("A ") + TBKTagTypeName(tag->type()) +
                                    " cannot be stored in the list \"" + name() + "\" of " +
-                                   TBKTagTypeName(_elementType) + " entries.");
+                                   TBKTagTypeName(elementType_) + " entries.");
         }
-        _elementType = tag->type();
+        elementType_ = tag->type();
     }
-    if (index == _entries.size()) {
-        _entries.push_back(std::move(tag));
+    if (index == entries_.size()) {
+        entries_.push_back(std::move(tag));
     } else {
-        _entries[index] = std::move(tag);
+        entries_[index] = std::move(tag);
     }
 }

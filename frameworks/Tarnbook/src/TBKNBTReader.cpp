@@ -41,15 +41,15 @@ size_t smallestPayload(TBKTagType type) {
 class Reader {
 public:
     explicit Reader(std::string_view bytes)
-        : _begin(bytes.data()),
-          _next(bytes.data()),
-          _end(bytes.data() + bytes.size()),
-          _arena(tbk::TagArena::create()) {}
-    ~Reader() { _arena->releaseReader(); }
+        : begin_(bytes.data()),
+          next_(bytes.data()),
+          end_(bytes.data() + bytes.size()),
+          arena_(tbk::TagArena::create()) {}
+    ~Reader() { arena_->releaseReader(); }
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
 
-    size_t offset() const { return static_cast<size_t>(_next - _begin); }
+    size_t offset() const { return static_cast<size_t>(next_ - begin_); }
 
     std::shared_ptr<TBKTag> readRoot() {
         TBKTagType type = readType();
@@ -65,7 +65,7 @@ private:
                            "damaged data at byte " + std::to_string(offset()) + ": " + what);
     }
 
-    size_t left() const { return static_cast<size_t>(_end - _next); }
+    size_t left() const { return static_cast<size_t>(end_ - next_); }
 
     [[noreturn, gnu::cold, gnu::noinline]] void failShort(size_t count, TBKTagType inside) const {
         fail(std::string("the data ends inside a ") + TBKTagTypeName(inside) + " (" + std::to_string(count) +
@@ -79,21 +79,21 @@ private:
     template <typename T>
     T read(TBKTagType inside) {
         need(sizeof(T), inside);
-        T value = tbk::readLittleEndian<T>(_next);
-        _next += sizeof(T);
+        T value = tbk::readLittleEndian<T>(next_);
+        next_ += sizeof(T);
         return value;
     }
 
     [[noreturn, gnu::cold, gnu::noinline]] void failType(bool ended) const {
         if (ended) fail("the data ends where a tag type was expected");
-        fail("unknown tag type " + std::to_string(static_cast<uint8_t>(*_next)));
+        fail("unknown tag type " + std::to_string(static_cast<uint8_t>(*next_)));
     }
 
     TBKTagType readType() {
         if (left() < 1) [[unlikely]] failType(true);
-        uint8_t type = static_cast<uint8_t>(*_next);
+        uint8_t type = static_cast<uint8_t>(*next_);
         if (type > static_cast<uint8_t>(TBKTagType::LongArray)) [[unlikely]] failType(false);
-        ++_next;
+        ++next_;
         return static_cast<TBKTagType>(type);
     }
 
@@ -105,11 +105,11 @@ private:
 
     std::string_view readText(const char* what) {
         if (left() < 2) [[unlikely]] failText(what, 0, false);
-        size_t length = tbk::readLittleEndian<uint16_t>(_next);
-        _next += 2;
+        size_t length = tbk::readLittleEndian<uint16_t>(next_);
+        next_ += 2;
         if (left() < length) [[unlikely]] failText(what, length, true);
-        std::string_view text(_next, length);
-        _next += length;
+        std::string_view text(next_, length);
+        next_ += length;
         return text;
     }
 
@@ -128,8 +128,8 @@ private:
     std::vector<T> readArray(TBKTagType inside) {
         size_t count = readCount(inside, sizeof(T));
         std::vector<T> values(count);
-        tbk::readLittleEndian(_next, values.data(), count);
-        _next += count * sizeof(T);
+        tbk::readLittleEndian(next_, values.data(), count);
+        next_ += count * sizeof(T);
         return values;
     }
 
@@ -201,13 +201,13 @@ private:
 
     template <typename T, typename... Arguments>
     std::shared_ptr<T> make(Arguments&&... arguments) {
-        return std::allocate_shared<T>(tbk::ArenaAllocator<T>(_arena), std::forward<Arguments>(arguments)...);
+        return std::allocate_shared<T>(tbk::ArenaAllocator<T>(arena_), std::forward<Arguments>(arguments)...);
     }
 
-    const char* _begin;
-    const char* _next;
-    const char* _end;
-    tbk::TagArena* _arena;
+    const char* begin_;
+    const char* next_;
+    const char* end_;
+    tbk::TagArena* arena_;
 };
 
 }  // namespace

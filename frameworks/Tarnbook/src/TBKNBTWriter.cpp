@@ -17,10 +17,10 @@ namespace {
 
 class Writer {
 public:
-    explicit Writer(std::string& out) : _out(out) {}
+    explicit Writer(std::string& out) : out_(out) {}
 
     void writeNamed(const TBKTag& tag) {
-        _out.push_back(static_cast<char>(tag.type()));
+        out_.push_back(static_cast<char>(tag.type()));
         writeText(tag.name());
         writePayload(tag, 1);
     }
@@ -34,40 +34,40 @@ private:
         if (text.size() > std::numeric_limits<uint16_t>::max()) {
             refuse("a text of " + std::to_string(text.size()) + " bytes is longer than 65535 bytes");
         }
-        tbk::appendLittleEndian(_out, static_cast<uint16_t>(text.size()));
-        _out.append(text);
+        tbk::appendLittleEndian(out_, static_cast<uint16_t>(text.size()));
+        out_.append(text);
     }
 
     void writeCount(size_t count) {
         if (count > static_cast<size_t>(std::numeric_limits<int32_t>::max())) refuse("a list or array is too long");
-        tbk::appendLittleEndian(_out, static_cast<int32_t>(count));
+        tbk::appendLittleEndian(out_, static_cast<int32_t>(count));
     }
 
     template <typename T>
     void writeArray(const std::vector<T>& values) {
         writeCount(values.size());
-        tbk::appendLittleEndian(_out, values.data(), values.size());
+        tbk::appendLittleEndian(out_, values.data(), values.size());
     }
 
     void writePayload(const TBKTag& tag, int depth) {
         switch (tag.type()) {
         case TBKTagType::Byte:
-            _out.push_back(static_cast<char>(static_cast<const TBKNumberTag&>(tag).value().charValue()));
+            out_.push_back(static_cast<char>(static_cast<const TBKNumberTag&>(tag).value().charValue()));
             return;
         case TBKTagType::Short:
-            tbk::appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().shortValue());
+            tbk::appendLittleEndian(out_, static_cast<const TBKNumberTag&>(tag).value().shortValue());
             return;
         case TBKTagType::Int:
-            tbk::appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().intValue());
+            tbk::appendLittleEndian(out_, static_cast<const TBKNumberTag&>(tag).value().intValue());
             return;
         case TBKTagType::Long:
-            tbk::appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().longLongValue());
+            tbk::appendLittleEndian(out_, static_cast<const TBKNumberTag&>(tag).value().longLongValue());
             return;
         case TBKTagType::Float:
-            tbk::appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().floatValue());
+            tbk::appendLittleEndian(out_, static_cast<const TBKNumberTag&>(tag).value().floatValue());
             return;
         case TBKTagType::Double:
-            tbk::appendLittleEndian(_out, static_cast<const TBKNumberTag&>(tag).value().doubleValue());
+            tbk::appendLittleEndian(out_, static_cast<const TBKNumberTag&>(tag).value().doubleValue());
             return;
         case TBKTagType::ByteArray: writeArray(static_cast<const TBKByteArrayTag&>(tag).value()); return;
         case TBKTagType::IntArray: writeArray(static_cast<const TBKIntArrayTag&>(tag).value()); return;
@@ -76,7 +76,7 @@ private:
         case TBKTagType::List: {
             checkDepth(depth);
             const auto& list = static_cast<const TBKListTag&>(tag);
-            _out.push_back(static_cast<char>(list.elementType()));
+            out_.push_back(static_cast<char>(list.elementType()));
             writeCount(list.count());
             for (const auto& entry : list.value()) {
                 if (entry->type() != list.elementType()) refuse("the list \"" + list.name() + "\" mixes types");
@@ -87,11 +87,11 @@ private:
         case TBKTagType::Compound: {
             checkDepth(depth);
             for (const auto& child : static_cast<const TBKCompoundTag&>(tag).value()) {
-                _out.push_back(static_cast<char>(child->type()));
+                out_.push_back(static_cast<char>(child->type()));
                 writeText(child->name());
                 writePayload(*child, depth + 1);
             }
-            _out.push_back(static_cast<char>(TBKTagType::End));
+            out_.push_back(static_cast<char>(TBKTagType::End));
             return;
         }
         case TBKTagType::End: break;
@@ -106,7 +106,7 @@ private:
         }
     }
 
-    std::string& _out;
+    std::string& out_;
 };
 
 }  // namespace

@@ -18,66 +18,66 @@ int64_t clampedInteger(double value) {
 
 TBKNumber TBKNumber::integer(int64_t value) {
     TBKNumber number;
-    number._integer = value;
+    number.integer_ = value;
     return number;
 }
 
 TBKNumber TBKNumber::floating(float value) {
     TBKNumber number;
-    number._kind = Kind::Float;
-    number._float = value;
+    number.kind_ = Kind::Float;
+    number.float_ = value;
     return number;
 }
 
 TBKNumber TBKNumber::doublePrecision(double value) {
     TBKNumber number;
-    number._kind = Kind::Double;
-    number._double = value;
+    number.kind_ = Kind::Double;
+    number.double_ = value;
     return number;
 }
 
 bool TBKNumber::boolValue() const {
-    switch (_kind) {
-    case Kind::Integer: return _integer != 0;
-    case Kind::Float: return _float != 0.0f;
-    case Kind::Double: return _double != 0.0;
+    switch (kind_) {
+    case Kind::Integer: return integer_ != 0;
+    case Kind::Float: return float_ != 0.0f;
+    case Kind::Double: return double_ != 0.0;
     }
     return false;
 }
 
 int64_t TBKNumber::longLongValue() const {
-    switch (_kind) {
-    case Kind::Integer: return _integer;
-    case Kind::Float: return clampedInteger(_float);
-    case Kind::Double: return clampedInteger(_double);
+    switch (kind_) {
+    case Kind::Integer: return integer_;
+    case Kind::Float: return clampedInteger(float_);
+    case Kind::Double: return clampedInteger(double_);
     }
     return 0;
 }
 
 float TBKNumber::floatValue() const {
-    switch (_kind) {
-    case Kind::Integer: return static_cast<float>(_integer);
-    case Kind::Float: return _float;
-    case Kind::Double: return static_cast<float>(_double);
+    switch (kind_) {
+    case Kind::Integer: return static_cast<float>(integer_);
+    case Kind::Float: return float_;
+    case Kind::Double: return static_cast<float>(double_);
     }
     return 0;
 }
 
 double TBKNumber::doubleValue() const {
-    switch (_kind) {
-    case Kind::Integer: return static_cast<double>(_integer);
-    case Kind::Float: return _float;
-    case Kind::Double: return _double;
+    switch (kind_) {
+    case Kind::Integer: return static_cast<double>(integer_);
+    case Kind::Float: return float_;
+    case Kind::Double: return double_;
     }
     return 0;
 }
 
 bool TBKNumber::operator==(const TBKNumber& other) const {
-    if (_kind != other._kind) return false;
-    switch (_kind) {
-    case Kind::Integer: return _integer == other._integer;
-    case Kind::Float: return std::memcmp(&_float, &other._float, sizeof _float) == 0;
-    case Kind::Double: return std::memcmp(&_double, &other._double, sizeof _double) == 0;
+    if (kind_ != other.kind_) return false;
+    switch (kind_) {
+    case Kind::Integer: return integer_ == other.integer_;
+    case Kind::Float: return std::memcmp(&float_, &other.float_, sizeof float_) == 0;
+    case Kind::Double: return std::memcmp(&double_, &other.double_, sizeof double_) == 0;
     }
     return false;
 }

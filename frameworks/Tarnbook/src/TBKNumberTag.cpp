@@ -24,7 +24,7 @@ TBKNumber narrowed(TBKTagType type, const TBKNumber& value) {
 }  // namespace
 
 TBKNumberTag::TBKNumberTag(std::string name, TBKTagType type, TBKNumber value)
-    : TBKTag(std::move(name), type), _value(narrowed(type, value)) {}
+    : TBKTag(std::move(name), type), value_(narrowed(type, value)) {}
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::byteTag(std::string name, int8_t value) {
     return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Byte, TBKNumber::integer(value));

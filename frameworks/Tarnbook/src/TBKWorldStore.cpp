@@ -106,17 +106,17 @@ std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, 
 }
 
 TBKWorldStore::TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldName)
-    : _handle(std::move(handle)), _worldName(std::move(worldName)) {}
+    : handle_(std::move(handle)), worldName_(std::move(worldName)) {}
 
 TBKWorldStore::~TBKWorldStore() = default;
 
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
     std::string value;
-    leveldb::Status status = _handle->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+    leveldb::Status status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
     if (status.IsNotFound()) return std::nullopt;
     if (!status.ok()) {
         throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
-                           "The record " + std::string(key) + " of the world \"" + _worldName +
+                           "The record " + std::string(key) + " of the world \"" + worldName_ +
                                "\" cannot be read: " + status.ToString() + ".");
     }
     return value;
@@ -125,11 +125,11 @@ std::optional<std::string> TBKWorldStore::get(std::string_view key) {
 void TBKWorldStore::put(std::string_view key, std::string_view value) {
     leveldb::WriteOptions options;
     options.sync = true;
-    leveldb::Status status = _handle->db->Put(options, leveldb::Slice(key.data(), key.size()),
+    leveldb::Status status = handle_->db->Put(options, leveldb::Slice(key.data(), key.size()),
                                               leveldb::Slice(value.data(), value.size()));
     if (!status.ok()) {
         throw TBKException(TBKException::FileFailure, "The record " + std::string(key) + " of the world \"" +
-                                                          _worldName + "\" cannot be saved: " +
+                                                          worldName_ + "\" cannot be saved: " +
                                                           status.ToString() + ".");
     }
 }

@@ -30,6 +30,6 @@ public:
 private:
     TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldName);
 
-    std::unique_ptr<Handle> _handle;
-    std::string _worldName;
+    std::unique_ptr<Handle> handle_;
+    std::string worldName_;
 };

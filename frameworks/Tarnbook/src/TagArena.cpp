@@ -11,37 +11,37 @@ static size_t paddingFor(uintptr_t address, size_t alignment) {
 }
 
 void* TagArena::allocate(size_t size, size_t alignment) {
-    auto address = reinterpret_cast<uintptr_t>(_next);
+    auto address = reinterpret_cast<uintptr_t>(next_);
     size_t padding = paddingFor(address, alignment);
-    if (!_next || padding + size > _left) {
+    if (!next_ || padding + size > left_) {
         // Large requests get a block of their own so they waste no space.
         size_t length = size + alignment > blockSize / 4 ? size + alignment : blockSize;
-        _blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(length));
-        std::byte* block = _blocks.back().get();
+        blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(length));
+        std::byte* block = blocks_.back().get();
         if (length != blockSize) {
-            ++_allocations;
+            ++allocations_;
             return block + paddingFor(reinterpret_cast<uintptr_t>(block), alignment);
         }
-        _next = block;
-        _left = blockSize;
-        padding = paddingFor(reinterpret_cast<uintptr_t>(_next), alignment);
+        next_ = block;
+        left_ = blockSize;
+        padding = paddingFor(reinterpret_cast<uintptr_t>(next_), alignment);
     }
-    std::byte* result = _next + padding;
-    _next = result + size;
-    _left -= padding + size;
-    ++_allocations;
+    std::byte* result = next_ + padding;
+    next_ = result + size;
+    left_ -= padding + size;
+    ++allocations_;
     return result;
 }
 
 void TagArena::release() noexcept {
-    if (_references.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
+    if (references_.fetch_sub(1, std::memory_order_acq_rel) == 1) delete this;
 }
 
 void TagArena::releaseReader() noexcept {
     // Swaps the reader's share for one reference per allocation; what was
     // already released during the parse has been taken off the share.
-    if (_references.fetch_sub(readerShare - _allocations, std::memory_order_acq_rel) ==
-        readerShare - _allocations) {
+    if (references_.fetch_sub(readerShare - allocations_, std::memory_order_acq_rel) ==
+        readerShare - allocations_) {
         delete this;
     }
 }

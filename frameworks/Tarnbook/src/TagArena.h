@@ -38,11 +38,11 @@ private:
     static constexpr size_t readerShare = size_t(1) << (sizeof(size_t) * 8 - 2);
     static constexpr size_t blockSize = 64 * 1024;
 
-    std::vector<std::unique_ptr<std::byte[]>> _blocks;
-    std::byte* _next = nullptr;
-    size_t _left = 0;
-    size_t _allocations = 0;
-    std::atomic<size_t> _references{readerShare};
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    std::byte* next_ = nullptr;
+    size_t left_ = 0;
+    size_t allocations_ = 0;
+    std::atomic<size_t> references_{readerShare};
 };
 
 template <typename T>

@@ -20,17 +20,17 @@ constexpr uint32_t watchedEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MO
 WorldsFolderWatch::~WorldsFolderWatch() { reset(); }
 
 void WorldsFolderWatch::reset() {
-    if (_fd >= 0) ::close(_fd);
-    _fd = -1;
-    _valid = false;
-    _names.clear();
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    valid_ = false;
+    names_.clear();
 }
 
 // True when no watched change has been reported; reading drains the queue.
 bool WorldsFolderWatch::stillValid(const std::string& root, dev_t device, ino_t inode) {
-    if (!_valid || _fd < 0 || root != _root || device != _device || inode != _inode) return false;
+    if (!valid_ || fd_ < 0 || root != root_ || device != device_ || inode != inode_) return false;
     alignas(inotify_event) char buffer[4096];
-    ssize_t n = ::read(_fd, buffer, sizeof buffer);
+    ssize_t n = ::read(fd_, buffer, sizeof buffer);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return true;
     return false;
 }
@@ -41,15 +41,15 @@ std::vector<std::string> WorldsFolderWatch::list(const std::string& root, const 
         reset();
         return scan(root, [](const std::string&) {});
     }
-    if (stillValid(root, info.st_dev, info.st_ino)) return _names;
+    if (stillValid(root, info.st_dev, info.st_ino)) return names_;
 
     // The watches go in before the scan looks, so a change during the scan
     // is reported on the next call rather than lost.
     reset();
-    _fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    bool watching = _fd >= 0;
+    fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    bool watching = fd_ >= 0;
     auto watch = [&](const std::string& folder) {
-        if (!watching || ::inotify_add_watch(_fd, folder.c_str(), watchedEvents) >= 0) return;
+        if (!watching || ::inotify_add_watch(fd_, folder.c_str(), watchedEvents) >= 0) return;
         // Not a folder (a link to a file, or gone already): nothing inside
         // it can become a world, and its own change shows in the root.
         if (errno != ENOTDIR && errno != ENOENT) watching = false;
@@ -60,11 +60,11 @@ std::vector<std::string> WorldsFolderWatch::list(const std::string& root, const 
         reset();
         return names;
     }
-    _valid = true;
-    _root = root;
-    _device = info.st_dev;
-    _inode = info.st_ino;
-    _names = names;
+    valid_ = true;
+    root_ = root;
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+    names_ = names;
     return names;
 }
 

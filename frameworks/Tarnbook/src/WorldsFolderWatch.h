@@ -34,12 +34,12 @@ private:
     bool stillValid(const std::string& root, dev_t device, ino_t inode);
     void reset();
 
-    int _fd = -1;
-    bool _valid = false;
-    std::string _root;
-    dev_t _device = 0;
-    ino_t _inode = 0;
-    std::vector<std::string> _names;
+    int fd_ = -1;
+    bool valid_ = false;
+    std::string root_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    std::vector<std::string> names_;
 };
 
 }  // namespace tbk

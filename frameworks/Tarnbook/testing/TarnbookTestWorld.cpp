@@ -20,19 +20,19 @@ namespace tbktest {
 TemporaryFolder::TemporaryFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "tarnbook-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    _path = pattern;
+    path_ = pattern;
 }
 
 TemporaryFolder::~TemporaryFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(_path, ignored);
+    std::filesystem::remove_all(path_, ignored);
 }
 
 TestSandbox::TestSandbox() {
     std::filesystem::create_directories(worldsFolder());
     std::filesystem::create_directories(gameDataFolder() + "/minecraftpe");
-    ::setenv("TARNBOOK_GAME_SANDBOX", _root.path().c_str(), 1);
-    ::setenv("TARNBOOK_GAME_APP", _root.path().c_str(), 1);
+    ::setenv("TARNBOOK_GAME_SANDBOX", root_.path().c_str(), 1);
+    ::setenv("TARNBOOK_GAME_APP", root_.path().c_str(), 1);
 }
 
 TestSandbox::~TestSandbox() {
@@ -40,7 +40,7 @@ TestSandbox::~TestSandbox() {
     ::unsetenv("TARNBOOK_GAME_APP");
 }
 
-std::string TestSandbox::gameDataFolder() const { return _root.path() + "/Documents/games/com.mojang"; }
+std::string TestSandbox::gameDataFolder() const { return root_.path() + "/Documents/games/com.mojang"; }
 std::string TestSandbox::worldsFolder() const { return gameDataFolder() + "/minecraftWorlds"; }
 std::string TestSandbox::worldFolder(const std::string& name) const { return worldsFolder() + "/" + name; }
 

@@ -14,10 +14,10 @@ class TemporaryFolder {
 public:
     TemporaryFolder();
     ~TemporaryFolder();
-    const std::string& path() const { return _path; }
+    const std::string& path() const { return path_; }
 
 private:
-    std::string _path;
+    std::string path_;
 };
 
 // A sandbox with Documents/games/com.mojang/{minecraftWorlds,minecraftpe},
@@ -31,7 +31,7 @@ public:
     std::string worldFolder(const std::string& name) const;
 
 private:
-    TemporaryFolder _root;
+    TemporaryFolder root_;
 };
 
 std::shared_ptr<TBKCompoundTag> makeLevelTree(const std::string& levelName);

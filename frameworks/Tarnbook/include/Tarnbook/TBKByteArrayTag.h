@@ -8,10 +8,10 @@
 class TBKByteArrayTag : public TBKTag {
 public:
     TBKByteArrayTag(std::string name, std::vector<int8_t> value)
-        : TBKTag(std::move(name), TBKTagType::ByteArray), _value(std::move(value)) {}
+        : TBKTag(std::move(name), TBKTagType::ByteArray), value_(std::move(value)) {}
 
-    const std::vector<int8_t>& value() const { return _value; }
+    const std::vector<int8_t>& value() const { return value_; }
 
 private:
-    std::vector<int8_t> _value;
+    std::vector<int8_t> value_;
 };

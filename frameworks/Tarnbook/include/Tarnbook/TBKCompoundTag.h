@@ -16,8 +16,8 @@ class TBKCompoundTag : public TBKTag {
 public:
     explicit TBKCompoundTag(std::string name);
 
-    const std::vector<std::shared_ptr<TBKTag>>& value() const { return _children; }
-    size_t count() const { return _children.size(); }
+    const std::vector<std::shared_ptr<TBKTag>>& value() const { return children_; }
+    size_t count() const { return children_.size(); }
 
     // The child of that name, or nullptr.
     std::shared_ptr<TBKTag> objectForKeyedSubscript(std::string_view name) const;
@@ -40,5 +40,5 @@ public:
 private:
     friend struct TBKTagBuilder;
 
-    std::vector<std::shared_ptr<TBKTag>> _children;
+    std::vector<std::shared_ptr<TBKTag>> children_;
 };

@@ -17,11 +17,11 @@ public:
 
     TBKException(std::string name, std::string reason);
 
-    const std::string& name() const { return _name; }
-    const std::string& reason() const { return _reason; }
-    const char* what() const noexcept override { return _reason.c_str(); }
+    const std::string& name() const { return name_; }
+    const std::string& reason() const { return reason_; }
+    const char* what() const noexcept override { return reason_.c_str(); }
 
 private:
-    std::string _name;
-    std::string _reason;
+    std::string name_;
+    std::string reason_;
 };

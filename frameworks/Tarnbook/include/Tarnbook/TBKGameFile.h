@@ -15,7 +15,7 @@ public:
     // example "options".
     TBKGameFile(std::string path, std::string backupName);
 
-    const std::string& path() const { return _path; }
+    const std::string& path() const { return path_; }
 
     // The whole file as it is now; nullopt when it does not exist.
     std::optional<std::string> read() const;
@@ -36,6 +36,6 @@ public:
     std::string backUpOnce() const;
 
 private:
-    std::string _path;
-    std::string _backupName;
+    std::string path_;
+    std::string backupName_;
 };

@@ -8,10 +8,10 @@
 class TBKIntArrayTag : public TBKTag {
 public:
     TBKIntArrayTag(std::string name, std::vector<int32_t> value)
-        : TBKTag(std::move(name), TBKTagType::IntArray), _value(std::move(value)) {}
+        : TBKTag(std::move(name), TBKTagType::IntArray), value_(std::move(value)) {}
 
-    const std::vector<int32_t>& value() const { return _value; }
+    const std::vector<int32_t>& value() const { return value_; }
 
 private:
-    std::vector<int32_t> _value;
+    std::vector<int32_t> value_;
 };

@@ -59,18 +59,18 @@ public:
     // Stores the player tree at once with one synchronous write.
     void setPlayer(std::shared_ptr<TBKCompoundTag> player);
 
-    const std::string& worldFolder() const { return _folder; }
-    const std::string& worldName() const { return _name; }
+    const std::string& worldFolder() const { return folder_; }
+    const std::string& worldName() const { return name_; }
     // True for a world with a db/ folder, false for the older format.
     bool hasDatabase() const;
     // The storage version of the last level.dat read, or 0 before any read.
-    int32_t storageVersion() const { return _storageVersion; }
+    int32_t storageVersion() const { return storageVersion_; }
     // The version a write uses when this object has read none (a new world).
     // Without it, a write keeps the version of the level.dat on disk, or else
     // uses 3 (the LevelDB format's) or 2 (the older format's).
-    void setStorageVersion(int32_t version) { _storageVersion = version; }
+    void setStorageVersion(int32_t version) { storageVersion_ = version; }
     // The folder of the backup this object made, or "" before its first write.
-    const std::string& backupMade() const { return _backupMade; }
+    const std::string& backupMade() const { return backupMade_; }
 
 private:
     struct LevelRead;
@@ -79,11 +79,11 @@ private:
     void backUpOnce();
     TBKWorldStore& store();
 
-    std::string _folder;
-    std::string _name;
-    std::string _backupFolder;
-    std::shared_ptr<TBKWorldStore> _store;
-    std::shared_ptr<TBKCompoundTag> _player;
-    int32_t _storageVersion = 0;
-    std::string _backupMade;
+    std::string folder_;
+    std::string name_;
+    std::string backupFolder_;
+    std::shared_ptr<TBKWorldStore> store_;
+    std::shared_ptr<TBKCompoundTag> player_;
+    int32_t storageVersion_ = 0;
+    std::string backupMade_;
 };

@@ -23,10 +23,10 @@ public:
     static TBKLevelFile parse(std::string_view bytes);
     std::string serialise() const;
 
-    int32_t storageVersion() const { return _storageVersion; }
-    const std::shared_ptr<TBKCompoundTag>& root() const { return _root; }
+    int32_t storageVersion() const { return storageVersion_; }
+    const std::shared_ptr<TBKCompoundTag>& root() const { return root_; }
 
 private:
-    int32_t _storageVersion;
-    std::shared_ptr<TBKCompoundTag> _root;
+    int32_t storageVersion_;
+    std::shared_ptr<TBKCompoundTag> root_;
 };

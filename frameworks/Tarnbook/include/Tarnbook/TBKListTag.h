@@ -17,9 +17,9 @@ public:
     TBKListTag(std::string name, TBKTagType elementType,
                std::vector<std::shared_ptr<TBKTag>> entries = {});
 
-    TBKTagType elementType() const { return _elementType; }
-    const std::vector<std::shared_ptr<TBKTag>>& value() const { return _entries; }
-    size_t count() const { return _entries.size(); }
+    TBKTagType elementType() const { return elementType_; }
+    const std::vector<std::shared_ptr<TBKTag>>& value() const { return entries_; }
+    size_t count() const { return entries_.size(); }
 
     // Raises TBKException (UsageFailure) when index >= count().
     std::shared_ptr<TBKTag> objectAtIndexedSubscript(size_t index) const;
@@ -35,6 +35,6 @@ public:
 private:
     friend struct TBKTagBuilder;
 
-    TBKTagType _elementType;
-    std::vector<std::shared_ptr<TBKTag>> _entries;
+    TBKTagType elementType_;
+    std::vector<std::shared_ptr<TBKTag>> entries_;
 };

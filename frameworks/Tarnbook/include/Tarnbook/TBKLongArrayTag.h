@@ -8,10 +8,10 @@
 class TBKLongArrayTag : public TBKTag {
 public:
     TBKLongArrayTag(std::string name, std::vector<int64_t> value)
-        : TBKTag(std::move(name), TBKTagType::LongArray), _value(std::move(value)) {}
+        : TBKTag(std::move(name), TBKTagType::LongArray), value_(std::move(value)) {}
 
-    const std::vector<int64_t>& value() const { return _value; }
+    const std::vector<int64_t>& value() const { return value_; }
 
 private:
-    std::vector<int64_t> _value;
+    std::vector<int64_t> value_;
 };

@@ -12,12 +12,12 @@ class TBKNumber {
 public:
     enum class Kind : uint8_t { Integer, Float, Double };
 
-    TBKNumber() : _kind(Kind::Integer), _integer(0) {}
+    TBKNumber() : kind_(Kind::Integer), integer_(0) {}
     static TBKNumber integer(int64_t value);
     static TBKNumber floating(float value);
     static TBKNumber doublePrecision(double value);
 
-    Kind kind() const { return _kind; }
+    Kind kind() const { return kind_; }
 
     bool boolValue() const;
     int8_t charValue() const { return static_cast<int8_t>(longLongValue()); }
@@ -35,12 +35,12 @@ public:
     bool operator==(const TBKNumber& other) const;
 
 private:
-    Kind _kind;
+    Kind kind_;
     // Floats are kept as float so their bits, NaN payloads included, are
     // written back exactly as read.
     union {
-        int64_t _integer;
-        float _float;
-        double _double;
+        int64_t integer_;
+        float float_;
+        double double_;
     };
 };

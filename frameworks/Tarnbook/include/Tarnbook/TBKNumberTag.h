@@ -22,8 +22,8 @@ public:
     static std::shared_ptr<TBKNumberTag> floatTag(std::string name, float value);
     static std::shared_ptr<TBKNumberTag> doubleTag(std::string name, double value);
 
-    const TBKNumber& value() const { return _value; }
+    const TBKNumber& value() const { return value_; }
 
 private:
-    TBKNumber _value;
+    TBKNumber value_;
 };

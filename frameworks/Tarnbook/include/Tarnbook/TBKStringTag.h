@@ -7,10 +7,10 @@
 class TBKStringTag : public TBKTag {
 public:
     TBKStringTag(std::string name, std::string value)
-        : TBKTag(std::move(name), TBKTagType::String), _value(std::move(value)) {}
+        : TBKTag(std::move(name), TBKTagType::String), value_(std::move(value)) {}
 
-    const std::string& value() const { return _value; }
+    const std::string& value() const { return value_; }
 
 private:
-    std::string _value;
+    std::string value_;
 };

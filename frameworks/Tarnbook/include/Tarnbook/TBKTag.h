@@ -34,11 +34,11 @@ public:
     TBKTag& operator=(const TBKTag&) = delete;
 
     // The name a compound stores this tag under; list entries carry "".
-    const std::string& name() const { return _name; }
-    TBKTagType type() const { return _type; }
+    const std::string& name() const { return name_; }
+    TBKTagType type() const { return type_; }
 
 protected:
-    TBKTag(std::string name, TBKTagType type) : _name(std::move(name)), _type(type) {}
+    TBKTag(std::string name, TBKTagType type) : name_(std::move(name)), type_(type) {}
 
 private:
     // A compound renames a tag it is asked to store under another key, so
@@ -48,6 +48,6 @@ private:
     // through the constructors moved it three times per tag.
     friend struct TBKTagBuilder;
 
-    std::string _name;
-    TBKTagType _type;
+    std::string name_;
+    TBKTagType type_;
 };
