@@ -34,10 +34,7 @@ TEST(AlertViewButtons, EachButtonReachesTheDelegateWithItsIndexAfterDismissal) {
     long tapped;
   };
   std::vector<Case> cases = {
-      {"Okay", {}, 0},
-      {"Cancel", {"Delete"}, 0},
-      {"Cancel", {"Delete"}, 1},
-      {"Cancel", {"One", "Two"}, 2},
+      {"Okay", {}, 0},         {"Cancel", {"Delete"}, 0}, {"Cancel", {"Delete"}, 1}, {"Cancel", {"One", "Two"}, 2},
       {"", {"One", "Two"}, 0},  // without a cancel button the others count from 0
   };
   for (const auto& c : cases) {

@@ -1,13 +1,14 @@
 #include "ui/Application.h"
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include "Private.h"
 #include "ui/Exception.h"
@@ -95,7 +96,6 @@ Application::Application(int argc, char** argv) {
     std::signal(SIGTERM, onSignal);
     std::signal(SIGINT, onSignal);
   }
-
 }
 
 Application* Application::shared() { return sharedApplication; }

@@ -27,12 +27,12 @@ void CollectionView::setDelegate(const std::shared_ptr<CollectionViewDelegateFlo
 }
 
 void CollectionView::registerClass(const std::string& identifier, CellFactory factory) {
-  cells_.registerFactory(identifier,
-                         [factory = std::move(factory)](const std::string&, const Rect& frame) { return factory(frame); });
+  cells_.registerFactory(
+      identifier, [factory = std::move(factory)](const std::string&, const Rect& frame) { return factory(frame); });
 }
 
 std::shared_ptr<CollectionViewCell> CollectionView::dequeueReusableCell(const std::string& identifier,
-                                                                       const IndexPath& indexPath) {
+                                                                        const IndexPath& indexPath) {
   Rect frame = frameForItemAtIndexPath(indexPath);
   if (frame.isEmpty()) frame = Rect(Point{}, layout_->itemSize());
   return cells_.dequeue(identifier, frame, "could not dequeue a view of kind cell");
@@ -62,9 +62,7 @@ std::optional<IndexPath> CollectionView::indexPathForItemAtPoint(Point point) co
 
 std::vector<IndexPath> CollectionView::indexPathsForVisibleItems() const { return cells_.visiblePaths(); }
 
-std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() const {
-  return cells_.visibleCells();
-}
+std::vector<std::shared_ptr<CollectionViewCell>> CollectionView::visibleCells() const { return cells_.visibleCells(); }
 
 std::shared_ptr<CollectionViewCell> CollectionView::cellForItemAtIndexPath(const IndexPath& path) const {
   return cells_.visibleCell(path);
@@ -136,8 +134,7 @@ void CollectionView::tile() {
     auto cell = dataSource->cellForItemAtIndexPath(*this, path);
     if (!cell) {
       raise("NSInternalInconsistencyException", "the collection view's data source gave no cell for section " +
-                                                    std::to_string(path.section) + " item " +
-                                                    std::to_string(path.row));
+                                                    std::to_string(path.section) + " item " + std::to_string(path.row));
     }
     cell->setFrame(frameForItemAtIndexPath(path));
     if (cell->isSelected() != (selected_ == path)) cell->setSelected(selected_ == path);

@@ -1,8 +1,8 @@
 #include "ui/CollectionView.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 #include "ui/TestDriver.h"
 #include "ui/Window.h"

@@ -1,10 +1,10 @@
 #include "ui/DateFormatter.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+
+#include <gtest/gtest.h>
 
 #include "ui/TestDriver.h"
 

@@ -9,8 +9,7 @@ std::atomic<UncaughtExceptionHandler> handler{nullptr};
 std::atomic<bool> reported{false};
 }  // namespace
 
-Exception::Exception(std::string name, std::string reason)
-    : name_(std::move(name)), reason_(std::move(reason)) {}
+Exception::Exception(std::string name, std::string reason) : name_(std::move(name)), reason_(std::move(reason)) {}
 
 void raise(const std::string& name, const std::string& reason) { throw Exception(name, reason); }
 

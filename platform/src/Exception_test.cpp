@@ -1,7 +1,8 @@
 #include "ui/Exception.h"
 
-#include <gtest/gtest.h>
 #include <regex>
+
+#include <gtest/gtest.h>
 
 #include "ui/Log.h"
 #include "ui/TestDriver.h"
@@ -57,12 +58,10 @@ TEST(Log, FormatsLikeTheFormattedLogOfThePhone) {
   const char* none = nullptr;
   EXPECT_EQ(formatLogMessage("Pre-uid User: %s", {none}), "Pre-uid User: (null)");
   EXPECT_EQ(formatLogMessage("uid: %d", {501}), "uid: 501");
-  EXPECT_EQ(formatLogMessage("%@ and %s, %u%% %05.1f", {thing, "text", 7u, 3.14159}),
-            "a thing and text, 7% 003.1");
+  EXPECT_EQ(formatLogMessage("%@ and %s, %u%% %05.1f", {thing, "text", 7u, 3.14159}), "a thing and text, 7% 003.1");
   EXPECT_EQ(formatLogMessage("missing %d %@", {}), "missing 0 (null)");
   Exception e("Name", "the reason");
-  EXPECT_EQ(formatLogMessage("Gorvane crashed with exception: %@", {e}),
-            "Gorvane crashed with exception: the reason");
+  EXPECT_EQ(formatLogMessage("Gorvane crashed with exception: %@", {e}), "Gorvane crashed with exception: the reason");
 }
 
 TEST(Log, WritesOneStampedLineToStandardError) {

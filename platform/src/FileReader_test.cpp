@@ -1,9 +1,9 @@
 #include "ui/FileReader.h"
 
-#include <gtest/gtest.h>
-
 #include <QBuffer>
 #include <QImage>
+
+#include <gtest/gtest.h>
 
 #include "ui/Application.h"
 #include "ui/Font.h"

@@ -67,8 +67,8 @@ void GraphicsContext::drawTiledImage(const Image& image, const Rect& rect, Point
   p.restore();
 }
 
-void GraphicsContext::drawText(const std::string& text, const Rect& rect, const Font& font,
-                               const Color& color, TextAlignment alignment) {
+void GraphicsContext::drawText(const std::string& text, const Rect& rect, const Font& font, const Color& color,
+                               TextAlignment alignment) {
   QPainter& p = painter_.painter;
   QFont qfont = toQt(font);
   QFontMetricsF metrics(qfont);
@@ -84,8 +84,8 @@ void GraphicsContext::drawText(const std::string& text, const Rect& rect, const 
   p.restore();
 }
 
-void GraphicsContext::drawWrappedText(const std::string& text, const Rect& rect, const Font& font,
-                                      const Color& color, TextAlignment alignment) {
+void GraphicsContext::drawWrappedText(const std::string& text, const Rect& rect, const Font& font, const Color& color,
+                                      TextAlignment alignment) {
   QPainter& p = painter_.painter;
   Qt::Alignment align = alignment == TextAlignment::Center  ? Qt::AlignHCenter
                         : alignment == TextAlignment::Right ? Qt::AlignRight
@@ -119,8 +119,8 @@ void GraphicsContext::strokeRoundedRect(const Rect& rect, double radius, const C
   p.setPen(pen);
   p.setBrush(Qt::NoBrush);
   double h = lineWidth / 2;
-  p.drawRoundedRect(QRectF(rect.x() + h, rect.y() + h, rect.width() - lineWidth, rect.height() - lineWidth),
-                    radius, radius);
+  p.drawRoundedRect(QRectF(rect.x() + h, rect.y() + h, rect.width() - lineWidth, rect.height() - lineWidth), radius,
+                    radius);
   p.restore();
 }
 
@@ -128,9 +128,7 @@ void GraphicsContext::save() { painter_.painter.save(); }
 void GraphicsContext::restore() { painter_.painter.restore(); }
 void GraphicsContext::translate(double dx, double dy) { painter_.painter.translate(dx, dy); }
 void GraphicsContext::clipToRect(const Rect& rect) { painter_.painter.setClipRect(toQt(rect), Qt::IntersectClip); }
-void GraphicsContext::setOpacity(double opacity) {
-  painter_.painter.setOpacity(painter_.painter.opacity() * opacity);
-}
+void GraphicsContext::setOpacity(double opacity) { painter_.painter.setOpacity(painter_.painter.opacity() * opacity); }
 double GraphicsContext::opacity() const { return painter_.painter.opacity(); }
 
 struct ImageContext::Impl {

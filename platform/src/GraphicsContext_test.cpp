@@ -1,9 +1,9 @@
 #include "ui/GraphicsContext.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ui/Image.h"
 #include "ui/PictureCheck.h"

@@ -70,8 +70,8 @@ int Image::pixelWidth() const { return data_->image.width(); }
 int Image::pixelHeight() const { return data_->image.height(); }
 
 std::shared_ptr<Image> Image::subImage(const Rect& pixelRect) const {
-  QRect wanted(int(std::lround(pixelRect.x())), int(std::lround(pixelRect.y())),
-               int(std::lround(pixelRect.width())), int(std::lround(pixelRect.height())));
+  QRect wanted(int(std::lround(pixelRect.x())), int(std::lround(pixelRect.y())), int(std::lround(pixelRect.width())),
+               int(std::lround(pixelRect.height())));
   QRect clipped = wanted.intersected(data_->image.rect());
   if (clipped.isEmpty()) return nullptr;
   return fromQImage(data_->image.copy(clipped), scale_);
@@ -92,8 +92,7 @@ std::shared_ptr<Image> Image::resizable(EdgeInsets capInsets) const {
 unsigned Image::pixel(int x, int y) const {
   if (!data_->image.rect().contains(x, y)) return 0;
   QColor c = data_->image.pixelColor(x, y);  // straight alpha
-  return (unsigned(c.alpha()) << 24) | (unsigned(c.red()) << 16) | (unsigned(c.green()) << 8) |
-         unsigned(c.blue());
+  return (unsigned(c.alpha()) << 24) | (unsigned(c.red()) << 16) | (unsigned(c.green()) << 8) | unsigned(c.blue());
 }
 
 bool Image::writePNG(const std::string& path) const { return data_->image.save(toQt(path), "PNG"); }

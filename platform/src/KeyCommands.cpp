@@ -16,11 +16,15 @@ std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
   Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
   bool plain = modifiers == Qt::NoModifier;
   switch (event.key()) {
-    case Qt::Key_Escape: return KeyCommand::Cancel;
+    case Qt::Key_Escape:
+      return KeyCommand::Cancel;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return KeyCommand::Confirm;
-    case Qt::Key_Back: return KeyCommand::Back;
-    case Qt::Key_Backtab: return KeyCommand::PreviousField;
+    case Qt::Key_Enter:
+      return KeyCommand::Confirm;
+    case Qt::Key_Back:
+      return KeyCommand::Back;
+    case Qt::Key_Backtab:
+      return KeyCommand::PreviousField;
     case Qt::Key_Tab:
       if (plain) return KeyCommand::NextField;
       if (modifiers == Qt::ShiftModifier) return KeyCommand::PreviousField;
@@ -28,16 +32,22 @@ std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
     case Qt::Key_Left:
       if (modifiers == Qt::AltModifier) return KeyCommand::Back;
       return plain ? std::optional(KeyCommand::LineLeft) : std::nullopt;
-    case Qt::Key_Right: return plain ? std::optional(KeyCommand::LineRight) : std::nullopt;
-    case Qt::Key_Up: return plain ? std::optional(KeyCommand::LineUp) : std::nullopt;
-    case Qt::Key_Down: return plain ? std::optional(KeyCommand::LineDown) : std::nullopt;
-    case Qt::Key_PageUp: return plain ? std::optional(KeyCommand::PageUp) : std::nullopt;
-    case Qt::Key_PageDown: return plain ? std::optional(KeyCommand::PageDown) : std::nullopt;
+    case Qt::Key_Right:
+      return plain ? std::optional(KeyCommand::LineRight) : std::nullopt;
+    case Qt::Key_Up:
+      return plain ? std::optional(KeyCommand::LineUp) : std::nullopt;
+    case Qt::Key_Down:
+      return plain ? std::optional(KeyCommand::LineDown) : std::nullopt;
+    case Qt::Key_PageUp:
+      return plain ? std::optional(KeyCommand::PageUp) : std::nullopt;
+    case Qt::Key_PageDown:
+      return plain ? std::optional(KeyCommand::PageDown) : std::nullopt;
     case Qt::Key_Home:
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::Home) : std::nullopt;
     case Qt::Key_End:
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::End) : std::nullopt;
-    default: return std::nullopt;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -96,8 +106,8 @@ void sortInReadingOrder(std::vector<Shown>& views) {
 
 std::vector<Shown> shownFields(Window& window) {
   std::vector<Shown> fields;
-  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); },
-               fields);
+  collectShown(
+      window.shared_from_this(), window.bounds(), [](const View& v) { return v.canBecomeFirstResponder(); }, fields);
   sortInReadingOrder(fields);
   return fields;
 }
@@ -163,8 +173,9 @@ bool scrollShown(Window& window, KeyCommand command) {
   }
   // The pointer is over no table: the keys still work, on the biggest one.
   std::vector<Shown> scrollViews;
-  collectShown(window.shared_from_this(), window.bounds(), [](const View& v) { return dynamic_cast<const ScrollView*>(&v) != nullptr; },
-               scrollViews);
+  collectShown(
+      window.shared_from_this(), window.bounds(),
+      [](const View& v) { return dynamic_cast<const ScrollView*>(&v) != nullptr; }, scrollViews);
   auto biggest = std::max_element(scrollViews.begin(), scrollViews.end(), [](const Shown& a, const Shown& b) {
     return a.rect.width() * a.rect.height() < b.rect.width() * b.rect.height();
   });
@@ -182,7 +193,8 @@ bool Window::runKeyCommand(KeyCommand command) {
   switch (command) {
     case KeyCommand::Cancel: {
       std::vector<Shown> shown;
-      collectShown(shared_from_this(), bounds(), [](const View&) { return true; }, shown);
+      collectShown(
+          shared_from_this(), bounds(), [](const View&) { return true; }, shown);
       for (auto v = shown.rbegin(); v != shown.rend(); ++v) {
         if (v->view->performKeyCommand(command)) return true;
       }
@@ -192,10 +204,13 @@ bool Window::runKeyCommand(KeyCommand command) {
       auto navigation = shownNavigation(controller);
       return navigation && navigation->goBack();
     }
-    case KeyCommand::Confirm: return false;
+    case KeyCommand::Confirm:
+      return false;
     case KeyCommand::NextField:
-    case KeyCommand::PreviousField: return moveFocus(*this, command == KeyCommand::NextField);
-    default: return scrollShown(*this, command);
+    case KeyCommand::PreviousField:
+      return moveFocus(*this, command == KeyCommand::NextField);
+    default:
+      return scrollShown(*this, command);
   }
 }
 

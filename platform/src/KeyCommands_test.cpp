@@ -1,8 +1,8 @@
 // Keys through the window's own event path (TestDriver::pressKeys), as the
 // desktop sends them.
-#include <gtest/gtest.h>
-
 #include <map>
+
+#include <gtest/gtest.h>
 
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
@@ -144,9 +144,12 @@ TEST(KeyCommandsFocus, TabAndShiftTabMoveBetweenTextFieldsInReadingOrder) {
   struct Place {
     std::string name;
     Rect frame;
-  } places[] = {{"right of second row", Rect(300, 122, 150, 30)}, {"top", Rect(40, 20, 150, 30)},
-                {"left of second row", Rect(40, 120, 150, 30)},   {"bottom", Rect(40, 250, 150, 30)},
-                {"hidden", Rect(300, 20, 150, 30)},               {"disabled", Rect(300, 250, 150, 30)}};
+  } places[] = {{"right of second row", Rect(300, 122, 150, 30)},
+                {"top", Rect(40, 20, 150, 30)},
+                {"left of second row", Rect(40, 120, 150, 30)},
+                {"bottom", Rect(40, 250, 150, 30)},
+                {"hidden", Rect(300, 20, 150, 30)},
+                {"disabled", Rect(300, 250, 150, 30)}};
   auto panel = std::make_shared<View>(Rect(0, 100, 568, 100));
   window->addSubview(panel);
   std::vector<std::string> ended;
@@ -214,9 +217,8 @@ struct Tables {
   }
   std::shared_ptr<TableView> make(Rect frame) {
     auto table = std::make_shared<TableView>(frame, TableViewStyle::Plain);
-    table->registerClass("cell", [](TableViewCellStyle s, const std::string& id) {
-      return std::make_shared<TableViewCell>(s, id);
-    });
+    table->registerClass(
+        "cell", [](TableViewCellStyle s, const std::string& id) { return std::make_shared<TableViewCell>(s, id); });
     table->setDataSource(rows);
     window->addSubview(table);
     return table;
@@ -235,8 +237,14 @@ TEST(KeyCommandsScrolling, PageDownScrollsTheTableUnderThePointerByOneScreen) {
   struct Step {
     const char* keys;
     double expectedY;
-  } steps[] = {{"PgDown", 640}, {"Down", 680}, {"Up", 640}, {"PgUp", 320},
-               {"End", 10000 * 44 - 320}, {"PgDown", 10000 * 44 - 320}, {"Home", 0}, {"PgUp", 0}};
+  } steps[] = {{"PgDown", 640},
+               {"Down", 680},
+               {"Up", 640},
+               {"PgUp", 320},
+               {"End", 10000 * 44 - 320},
+               {"PgDown", 10000 * 44 - 320},
+               {"Home", 0},
+               {"PgUp", 0}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.keys);
     t.driver.pressKeys(*t.window, step.keys);

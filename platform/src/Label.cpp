@@ -40,8 +40,7 @@ void Label::draw(GraphicsContext& context, const Rect&) {
   Size measured = font_.measure(text_);
   Rect line(0, (bounds().height() - measured.height) / 2, bounds().width(), measured.height);
   if (!shadowColor_.isClear()) {
-    context.drawText(text_, line.offsetBy(shadowOffset_.width, shadowOffset_.height), font_, shadowColor_,
-                     alignment_);
+    context.drawText(text_, line.offsetBy(shadowOffset_.width, shadowOffset_.height), font_, shadowColor_, alignment_);
   }
   context.drawText(text_, line, font_, textColor_, alignment_);
 }

@@ -14,38 +14,55 @@ namespace ui {
 
 long long LogArgument::asSigned() const {
   switch (kind_) {
-    case Signed: return signed_;
-    case Unsigned: return static_cast<long long>(unsigned_);
-    case Real: return static_cast<long long>(real_);
-    default: return 0;
+    case Signed:
+      return signed_;
+    case Unsigned:
+      return static_cast<long long>(unsigned_);
+    case Real:
+      return static_cast<long long>(real_);
+    default:
+      return 0;
   }
 }
 
 unsigned long long LogArgument::asUnsigned() const {
   switch (kind_) {
-    case Signed: return static_cast<unsigned long long>(signed_);
-    case Unsigned: return unsigned_;
-    case Real: return static_cast<unsigned long long>(real_);
-    default: return 0;
+    case Signed:
+      return static_cast<unsigned long long>(signed_);
+    case Unsigned:
+      return unsigned_;
+    case Real:
+      return static_cast<unsigned long long>(real_);
+    default:
+      return 0;
   }
 }
 
 double LogArgument::asReal() const {
   switch (kind_) {
-    case Signed: return double(signed_);
-    case Unsigned: return double(unsigned_);
-    case Real: return real_;
-    default: return 0;
+    case Signed:
+      return double(signed_);
+    case Unsigned:
+      return double(unsigned_);
+    case Real:
+      return real_;
+    default:
+      return 0;
   }
 }
 
 std::string LogArgument::asObjectDescription() const {
   switch (kind_) {
-    case Object: return object_ ? object_->description() : "(null)";
-    case CString: return cstring_ ? cstring_ : "(null)";
-    case Signed: return std::to_string(signed_);
-    case Unsigned: return std::to_string(unsigned_);
-    case Real: return std::to_string(real_);
+    case Object:
+      return object_ ? object_->description() : "(null)";
+    case CString:
+      return cstring_ ? cstring_ : "(null)";
+    case Signed:
+      return std::to_string(signed_);
+    case Unsigned:
+      return std::to_string(unsigned_);
+    case Real:
+      return std::to_string(real_);
   }
   return "(null)";
 }
@@ -70,7 +87,9 @@ std::string formatLogMessage(const char* format, std::initializer_list<LogArgume
     char buffer[512];
     const LogArgument* a = nullptr;
     switch (conv) {
-      case '%': out += '%'; break;
+      case '%':
+        out += '%';
+        break;
       case '@':
         a = next();
         out += a ? a->asObjectDescription() : "(null)";
@@ -83,17 +102,27 @@ std::string formatLogMessage(const char* format, std::initializer_list<LogArgume
         out += (s && std::string(s).size() >= sizeof buffer - 1) ? std::string(s) : std::string(buffer);
         break;
       }
-      case 'd': case 'i': case 'c':
+      case 'd':
+      case 'i':
+      case 'c':
         a = next();
         std::snprintf(buffer, sizeof buffer, (directive + "ll" + conv).c_str(), a ? a->asSigned() : 0LL);
         out += buffer;
         break;
-      case 'u': case 'x': case 'X': case 'o':
+      case 'u':
+      case 'x':
+      case 'X':
+      case 'o':
         a = next();
         std::snprintf(buffer, sizeof buffer, (directive + "ll" + conv).c_str(), a ? a->asUnsigned() : 0ULL);
         out += buffer;
         break;
-      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
+      case 'f':
+      case 'F':
+      case 'e':
+      case 'E':
+      case 'g':
+      case 'G':
         a = next();
         std::snprintf(buffer, sizeof buffer, (directive + conv).c_str(), a ? a->asReal() : 0.0);
         out += buffer;
@@ -129,11 +158,9 @@ void logMessage(const std::string& message) {
 }
 
 void assertionFailed(const char* expression, const char* function, const char* file, int line) {
-  std::fprintf(stderr, "Assertion failed: (%s), function %s, file %s, line %d.\n", expression, function,
-               file, line);
+  std::fprintf(stderr, "Assertion failed: (%s), function %s, file %s, line %d.\n", expression, function, file, line);
   std::fflush(stderr);
-  syslog(LOG_ERR, "Assertion failed: (%s), function %s, file %s, line %d.", expression, function, file,
-         line);
+  syslog(LOG_ERR, "Assertion failed: (%s), function %s, file %s, line %d.", expression, function, file, line);
   std::abort();
 }
 

@@ -122,10 +122,22 @@ TEST(NavigationBarPainting, AButtonIsDrawnFaintWhilePressed) {
   };
   const Step steps[] = {
       {"at rest", [] {}, 1, 1},
-      {"back pressed", [&] { b.bar->touchesBegan(Touch{Point{30, 42}}); }, 0.3, 1},
-      {"back cancelled", [&] { b.bar->touchesCancelled(Touch{Point{30, 42}}); }, 1, 1},
+      {"back pressed",
+       [&] {
+         b.bar->touchesBegan(Touch{Point{30, 42}});
+       },
+       0.3, 1},
+      {"back cancelled",
+       [&] {
+         b.bar->touchesCancelled(Touch{Point{30, 42}});
+       },
+       1, 1},
       {"add pressed", [&] { b.bar->touchesBegan(Touch{plus}); }, 1, 0.3},
-      {"add released elsewhere", [&] { b.bar->touchesEnded(Touch{Point{160, 42}}); }, 1, 1},
+      {"add released elsewhere",
+       [&] {
+         b.bar->touchesEnded(Touch{Point{160, 42}});
+       },
+       1, 1},
   };
   for (const Step& step : steps) {
     step.act();

@@ -122,8 +122,7 @@ void NavigationController::runPendingTransition() {
 Rect NavigationController::frameForContent(const ViewController& controller) const {
   Rect screen = container_ ? container_->bounds() : Screen::main().bounds();
   if (controller.edgesForExtendedLayout() == RectEdge::All) return screen;
-  double top = barHidden_ ? NavigationBar::statusBarHeight
-                          : NavigationBar::statusBarHeight + NavigationBar::barHeight;
+  double top = barHidden_ ? NavigationBar::statusBarHeight : NavigationBar::statusBarHeight + NavigationBar::barHeight;
   return Rect(0, top, screen.width(), screen.height() - top);
 }
 

@@ -11,8 +11,7 @@ struct Span {
   double source, sourceLength, dest, destLength;
 };
 
-std::vector<Span> axisSpans(double imageLength, double capStart, double capEnd, double destStart,
-                            double destLength) {
+std::vector<Span> axisSpans(double imageLength, double capStart, double capEnd, double destStart, double destLength) {
   if (capStart + capEnd > destLength && capStart + capEnd > 0) {
     double k = destLength / (capStart + capEnd);
     std::vector<Span> spans;

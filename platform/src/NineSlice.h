@@ -17,7 +17,6 @@ struct ImagePiece {
 // with `caps` (points) fills `dest`: corners as they are, edges and middle
 // repeated at their natural size from the top-left, the last repeat cut
 // short. Caps larger than the destination shrink in proportion.
-std::vector<ImagePiece> nineSlicePieces(Size imagePoints, double scale, EdgeInsets caps,
-                                        const Rect& dest);
+std::vector<ImagePiece> nineSlicePieces(Size imagePoints, double scale, EdgeInsets caps, const Rect& dest);
 
 }  // namespace ui

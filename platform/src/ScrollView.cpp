@@ -18,8 +18,7 @@ constexpr double indicatorMinimumLength = 36;
 constexpr double indicatorSeconds = 0.6;
 
 // Where a bar of a track sits: its start and its length along the track.
-std::pair<double, double> indicatorSpan(double track, double visible, double content, double offset,
-                                        double maximum) {
+std::pair<double, double> indicatorSpan(double track, double visible, double content, double offset, double maximum) {
   double length = std::clamp(track * visible / content, std::min(indicatorMinimumLength, track), track);
   double progress = maximum > 0 ? std::clamp(offset / maximum, 0.0, 1.0) : 0;
   return {(track - length) * progress, length};
@@ -101,15 +100,32 @@ bool ScrollView::scrollForKey(KeyCommand command) {
   // A page is what shows between the insets (not what the bar covers).
   double page = insetRect(bounds(), contentInset_).height();
   switch (command) {
-    case KeyCommand::LineUp: to.y -= line; break;
-    case KeyCommand::LineDown: to.y += line; break;
-    case KeyCommand::LineLeft: to.x -= line; break;
-    case KeyCommand::LineRight: to.x += line; break;
-    case KeyCommand::PageUp: to.y -= page; break;
-    case KeyCommand::PageDown: to.y += page; break;
-    case KeyCommand::Home: to.y = minimumContentOffset().y; break;
-    case KeyCommand::End: to.y = maximumContentOffset().y; break;
-    default: return false;
+    case KeyCommand::LineUp:
+      to.y -= line;
+      break;
+    case KeyCommand::LineDown:
+      to.y += line;
+      break;
+    case KeyCommand::LineLeft:
+      to.x -= line;
+      break;
+    case KeyCommand::LineRight:
+      to.x += line;
+      break;
+    case KeyCommand::PageUp:
+      to.y -= page;
+      break;
+    case KeyCommand::PageDown:
+      to.y += page;
+      break;
+    case KeyCommand::Home:
+      to.y = minimumContentOffset().y;
+      break;
+    case KeyCommand::End:
+      to.y = maximumContentOffset().y;
+      break;
+    default:
+      return false;
   }
   setContentOffset(to);
   if (contentOffset() == before) return false;
@@ -181,8 +197,8 @@ Rect ScrollView::verticalIndicatorRect() const {
   if (contentSize_.height <= b.height() || b.height() <= 0) return Rect();
   double track = b.height() - 2 * indicatorInset;
   double minimum = minimumContentOffset().y;
-  auto [start, length] = indicatorSpan(track, b.height(), contentSize_.height, bounds().y() - minimum,
-                                       maximumContentOffset().y - minimum);
+  auto [start, length] =
+      indicatorSpan(track, b.height(), contentSize_.height, bounds().y() - minimum, maximumContentOffset().y - minimum);
   return Rect(b.maxX() - indicatorInset - indicatorThickness, b.y() + indicatorInset + start, indicatorThickness,
               length);
 }
@@ -192,8 +208,8 @@ Rect ScrollView::horizontalIndicatorRect() const {
   if (contentSize_.width <= b.width() || b.width() <= 0) return Rect();
   double track = b.width() - 2 * indicatorInset;
   double minimum = minimumContentOffset().x;
-  auto [start, length] = indicatorSpan(track, b.width(), contentSize_.width, bounds().x() - minimum,
-                                       maximumContentOffset().x - minimum);
+  auto [start, length] =
+      indicatorSpan(track, b.width(), contentSize_.width, bounds().x() - minimum, maximumContentOffset().x - minimum);
   return Rect(b.x() + indicatorInset + start, b.maxY() - indicatorInset - indicatorThickness, length,
               indicatorThickness);
 }

@@ -1,10 +1,10 @@
 #include "ui/ScrollView.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ui/Image.h"
 #include "ui/NavigationController.h"
@@ -73,8 +73,10 @@ class Rows : public ViewController, public TableViewDataSource {
   std::shared_ptr<ScrollView> second = std::make_shared<ScrollView>(Rect(284, 0, 284, 320));
 
   void loadView() override {
-    if (tableIsTheView_) setView(table);
-    else ViewController::loadView();
+    if (tableIsTheView_)
+      setView(table);
+    else
+      ViewController::loadView();
   }
   void viewDidLoad() override {
     table->registerClass<TableViewCell>("cell");
@@ -154,9 +156,9 @@ TEST(ScrollViewWheel, TurnsScrollTheViewUnderThePointerUntilItsEndThenTheViewAro
     double inner, outer;
   };
   const Step steps[] = {
-      {60, 60, 0},    {60, 100, 0},  // stops at its end: the turn is spent
-      {60, 100, 60},                 // now the outer one scrolls
-      {-30, 70, 60},                 // back up: the inner one first again
+      {60, 60, 0},   {60, 100, 0},  // stops at its end: the turn is spent
+      {60, 100, 60},                // now the outer one scrolls
+      {-30, 70, 60},                // back up: the inner one first again
       {-100, 0, 60}, {-10, 0, 50},
   };
   for (const Step& s : steps) {
@@ -191,9 +193,8 @@ TEST(ScrollViewDrag, TheContentFollowsThePointerAndStopsAtItsEnds) {
   const Case cases[] = {
       {{150, 150}, {120, 40}, {30, 110}},  // both axes, by exactly the drag
       {{100, 20}, {100, 190}, {30, 0}},    // past the top: stops there, no bounce
-      {{190, 190}, {10, 10}, {200, 180}},
-      {{190, 190}, {10, 10}, {200, 360}},
-      {{100, 190}, {100, 10}, {200, 400}},  // at the far end
+      {{190, 190}, {10, 10}, {200, 180}},   {{190, 190}, {10, 10}, {200, 360}},
+      {{100, 190}, {100, 10}, {200, 400}},   // at the far end
       {{100, 100}, {104, 104}, {200, 400}},  // within the slop: no scroll at all
   };
   for (const Case& c : cases) {
@@ -236,13 +237,25 @@ TEST(ScrollViewTouches, ATapIsToldInContentCoordinatesAndAnythingElseIsAbandoned
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"a tap", [](TestDriver& d, Window& w, Picker&) { d.tap(w, Point{50, 60}); }, {"down 40,260", "tap 40,260"}},
-      {"a drag", [](TestDriver& d, Window& w, Picker&) { d.drag(w, Point{50, 60}, Point{50, 160}); },
+      {"a tap",
+       [](TestDriver& d, Window& w, Picker&) {
+         d.tap(w, Point{50, 60});
+       },
+       {"down 40,260", "tap 40,260"}},
+      {"a drag",
+       [](TestDriver& d, Window& w, Picker&) {
+         d.drag(w, Point{50, 60}, Point{50, 160});
+       },
        {"down 40,260", "abandoned"}},
-      {"a small slip stays a tap", [](TestDriver& d, Window& w, Picker&) { d.drag(w, Point{50, 60}, Point{54, 64}); },
+      {"a small slip stays a tap",
+       [](TestDriver& d, Window& w, Picker&) {
+         d.drag(w, Point{50, 60}, Point{54, 64});
+       },
        {"down 40,260", "tap 44,264"}},
       {"released just outside the view",
-       [](TestDriver& d, Window& w, Picker&) { d.drag(w, Point{50, 145}, Point{50, 152}); },
+       [](TestDriver& d, Window& w, Picker&) {
+         d.drag(w, Point{50, 145}, Point{50, 152});
+       },
        {"down 40,345", "abandoned"}},
       {"cancelled",
        [](TestDriver&, Window&, Picker& p) {

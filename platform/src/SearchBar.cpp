@@ -86,8 +86,8 @@ bool SearchBar::performKeyCommand(KeyCommand command) {
 void SearchBar::layoutSubviews() {
   Rect b = bounds();
   double right = showsCancel_ ? cancelWidth + margin : 0;
-  field_->setFrame(Rect(margin, (b.height() - fieldHeight) / 2, std::max(0.0, b.width() - 2 * margin - right),
-                        fieldHeight));
+  field_->setFrame(
+      Rect(margin, (b.height() - fieldHeight) / 2, std::max(0.0, b.width() - 2 * margin - right), fieldHeight));
   cancelButton_->setFrame(Rect(b.width() - cancelWidth - margin, 0, cancelWidth + margin, b.height()));
 }
 

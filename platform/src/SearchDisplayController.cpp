@@ -38,8 +38,8 @@ void SearchDisplayController::setActive(bool active, bool) {
   if (active == active_) return;
   active_ = active;
   auto contents = contents_.lock();
-  auto scroller = contents && contents->isViewLoaded() ? std::dynamic_pointer_cast<ScrollView>(contents->view())
-                                                       : nullptr;
+  auto scroller =
+      contents && contents->isViewLoaded() ? std::dynamic_pointer_cast<ScrollView>(contents->view()) : nullptr;
   if (active) {
     if (scroller) {
       // Bring the bar into view, then hold the contents still under the cover.

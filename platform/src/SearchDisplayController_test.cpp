@@ -1,8 +1,8 @@
 #include "ui/SearchDisplayController.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "ui/Label.h"
 #include "ui/SearchBar.h"

@@ -51,7 +51,7 @@ void TableView::registerClass(const std::string& identifier, CellFactory factory
 }
 
 std::shared_ptr<TableViewCell> TableView::dequeueReusableCell(const std::string& identifier,
-                                                             const IndexPath& indexPath) {
+                                                              const IndexPath& indexPath) {
   // Cells read their own width while the data source fills them.
   Rect row = rectForRowAtIndexPath(indexPath);
   if (row.isEmpty()) row = Rect(0, 0, bounds().width(), rowHeight_);
@@ -99,8 +99,7 @@ void TableView::measure() {
     double header = delegate ? delegate->heightForHeaderInSection(*this, s) : TableViewAutomaticDimension;
     if (header < 0) {
       bool titled = !dataSource->titleForHeaderInSection(*this, s).empty();
-      header = grouped ? (titled ? groupedTitledHeaderHeight : groupedHeaderHeight)
-                       : (titled ? plainHeaderHeight : 0);
+      header = grouped ? (titled ? groupedTitledHeaderHeight : groupedHeaderHeight) : (titled ? plainHeaderHeight : 0);
     }
     heights.header = header;
     long rows = std::max(0L, dataSource->numberOfRowsInSection(*this, s));
@@ -141,7 +140,8 @@ Rect TableView::rectForRowAtIndexPath(const IndexPath& indexPath) const {
 
 Rect TableView::rectForHeaderInSection(long section) const {
   auto span = layout_->header(section);
-  double y = style_ == TableViewStyle::Plain ? layout_->pinnedHeaderY(section, bounds().y() + contentInset().top) : span.y;
+  double y =
+      style_ == TableViewStyle::Plain ? layout_->pinnedHeaderY(section, bounds().y() + contentInset().top) : span.y;
   return Rect(0, y, bounds().width(), span.height);
 }
 

@@ -1,10 +1,10 @@
 #include "ui/TableViewCell.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ui/CollectionViewCell.h"
 #include "ui/GraphicsContext.h"
@@ -38,7 +38,8 @@ TYPED_TEST_SUITE(CellBackgrounds, Kinds);
 
 // The cell's subviews back to front, by what they are.
 template <typename Cell>
-std::vector<std::string> layers(const Cell& cell, const std::vector<std::pair<std::shared_ptr<View>, std::string>>& names) {
+std::vector<std::string> layers(const Cell& cell,
+                                const std::vector<std::pair<std::shared_ptr<View>, std::string>>& names) {
   std::vector<std::string> out;
   for (const auto& view : cell.subviews()) {
     std::string name = "?";
@@ -54,8 +55,8 @@ std::vector<std::string> layers(const Cell& cell, const std::vector<std::pair<st
 TYPED_TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
   TypeParam kind;
   auto& cell = *kind.cell;
-  auto background = std::make_shared<View>(), selected = std::make_shared<View>(),
-       other = std::make_shared<View>(), added = std::make_shared<View>(Rect(1, 1, 5, 5));
+  auto background = std::make_shared<View>(), selected = std::make_shared<View>(), other = std::make_shared<View>(),
+       added = std::make_shared<View>(Rect(1, 1, 5, 5));
   const std::vector<std::pair<std::shared_ptr<View>, std::string>> names = {
       {background, "background"}, {selected, "selected"}, {other, "other background"}, {added, "added"}};
   cell.addSubview(added);
@@ -73,7 +74,10 @@ TYPED_TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
       {"at rest", [] {}, {"background", "content", "added"}, false, false},
       {"highlighted", [&] { kind.highlight(true); }, {"background", "selected", "content", "added"}, false, true},
       {"and selected", [&] { kind.select(true); }, {"background", "selected", "content", "added"}, true, true},
-      {"no longer highlighted", [&] { kind.highlight(false); }, {"background", "selected", "content", "added"}, true,
+      {"no longer highlighted",
+       [&] { kind.highlight(false); },
+       {"background", "selected", "content", "added"},
+       true,
        false},
       {"deselected", [&] { kind.select(false); }, {"background", "content", "added"}, false, false},
       {"selected, then reused",
@@ -82,19 +86,32 @@ TYPED_TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
          kind.highlight(true);
          cell.prepareForReuse();
        },
-       {"background", "content", "added"}, false, false},
+       {"background", "content", "added"},
+       false,
+       false},
       {"background taken away while selected",
        [&] {
          kind.select(true);
          cell.setBackgroundView(nullptr);
        },
-       {"selected", "content", "added"}, true, false},
-      {"another background", [&] { cell.setBackgroundView(other); }, {"other background", "selected", "content", "added"},
-       true, false},
-      {"selected background taken away", [&] { cell.setSelectedBackgroundView(nullptr); },
-       {"other background", "content", "added"}, true, false},
-      {"selected background given while selected", [&] { cell.setSelectedBackgroundView(selected); },
-       {"other background", "selected", "content", "added"}, true, false},
+       {"selected", "content", "added"},
+       true,
+       false},
+      {"another background",
+       [&] { cell.setBackgroundView(other); },
+       {"other background", "selected", "content", "added"},
+       true,
+       false},
+      {"selected background taken away",
+       [&] { cell.setSelectedBackgroundView(nullptr); },
+       {"other background", "content", "added"},
+       true,
+       false},
+      {"selected background given while selected",
+       [&] { cell.setSelectedBackgroundView(selected); },
+       {"other background", "selected", "content", "added"},
+       true,
+       false},
   };
   for (const Step& step : steps) {
     step.act();

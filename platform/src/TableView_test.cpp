@@ -1,8 +1,8 @@
 #include "ui/TableView.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 #include "ui/Exception.h"
 #include "ui/Label.h"
@@ -48,8 +48,8 @@ class Rows : public TableViewDataSource, public TableViewDelegate {
 // A cell that never stays selected, as the world list's cells do.
 class RefusingCell : public TableViewCell {
  public:
-  using TableViewCell::TableViewCell;
   using TableViewCell::setSelected;
+  using TableViewCell::TableViewCell;
   void setSelected(bool selected, bool animated) override {
     TableViewCell::setSelected(selected, animated);
     TableViewCell::setSelected(false, animated);

@@ -27,8 +27,8 @@ class EditingEngine : public QLineEdit {
 };
 
 bool isLineBreak(QChar c) {
-  return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
-         c == u'\v' || c == u'\f';
+  return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator || c == u'\v' ||
+         c == u'\f';
 }
 
 // Line breaks at the ends are dropped, each inner run of them becomes one space.
@@ -212,9 +212,12 @@ namespace {
 double textOriginX(const Rect& area, double textWidth, TextAlignment alignment, double scrollX) {
   if (textWidth + caretWidth > area.width()) return area.x() - scrollX;
   switch (alignment) {
-    case TextAlignment::Center: return area.x() + (area.width() - textWidth) / 2;
-    case TextAlignment::Right: return area.maxX() - textWidth - caretWidth;
-    default: return area.x();
+    case TextAlignment::Center:
+      return area.x() + (area.width() - textWidth) / 2;
+    case TextAlignment::Right:
+      return area.maxX() - textWidth - caretWidth;
+    default:
+      return area.x();
   }
 }
 
@@ -251,8 +254,8 @@ void TextField::draw(GraphicsContext& context, const Rect&) {
   QFont font = toQt(font_);
   if (text.isEmpty() && !placeholder_.empty()) {
     double height = font_.measure(placeholder_).height;
-    context.drawText(placeholder_, Rect(area.x(), area.y() + (area.height() - height) / 2, area.width(), height),
-                     font_, Color::white(0.7), alignment_);
+    context.drawText(placeholder_, Rect(area.x(), area.y() + (area.height() - height) / 2, area.width(), height), font_,
+                     Color::white(0.7), alignment_);
   }
   QTextLayout layout;
   QTextLine line = layOut(layout, text, font);

@@ -31,43 +31,57 @@ TEST(TextFieldEditing, ReportsOncePerSessionEndAndNeverOnSetText) {
     std::vector<std::string> expected;
   };
   std::vector<Case> cases = {
-      {"Return ends the session", [](Fixture& f) {
+      {"Return ends the session",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "abc");
-       }, {"abc"}},
+       },
+       {"abc"}},
       {"setText outside a session", [](Fixture& f) { f.field->setText("zzz"); }, {}},
-      {"setText inside a session reports only at its end", [](Fixture& f) {
+      {"setText inside a session reports only at its end",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.field->setText("q");
          f.driver.pressReturn(*f.window);
-       }, {"q"}},
-      {"a tap elsewhere ends the session", [](Fixture& f) {
+       },
+       {"q"}},
+      {"a tap elsewhere ends the session",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "1", false);
          f.driver.tap(*f.elsewhere);
-       }, {"1"}},
-      {"the window losing focus ends the session", [](Fixture& f) {
+       },
+       {"1"}},
+      {"the window losing focus ends the session",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "2", false);
          f.driver.loseFocus(*f.window);
-       }, {"2"}},
-      {"leaving the window ends the session", [](Fixture& f) {
+       },
+       {"2"}},
+      {"leaving the window ends the session",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "3", false);
          f.field->removeFromSuperview();
-       }, {"3"}},
-      {"Return and keys after the end do nothing", [](Fixture& f) {
+       },
+       {"3"}},
+      {"Return and keys after the end do nothing",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "4");
          f.driver.type(*f.window, "5");
          f.driver.pressReturn(*f.window);
-       }, {"4"}},
-      {"a second tap inside the field keeps the session", [](Fixture& f) {
+       },
+       {"4"}},
+      {"a second tap inside the field keeps the session",
+       [](Fixture& f) {
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "6", false);
          f.driver.tap(*f.field);
          f.driver.type(*f.window, "7");
-       }, {"67"}},
+       },
+       {"67"}},
   };
   for (auto& c : cases) {
     Fixture f;
@@ -95,11 +109,7 @@ TEST(TextFieldLineBreaks, NeverEnterTheText) {
     std::string expected;
   };
   std::vector<Case> cases = {
-      {"12\n", "12"},
-      {"\r\n12\r\n34\r\n", "12 34"},
-      {"a\n\n\nb", "a b"},
-      {"a\u2028b", "a b"},
-      {"plain", "plain"},
+      {"12\n", "12"}, {"\r\n12\r\n34\r\n", "12 34"}, {"a\n\n\nb", "a b"}, {"a\u2028b", "a b"}, {"plain", "plain"},
   };
   for (auto& c : cases) {
     Fixture f;

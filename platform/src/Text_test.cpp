@@ -1,10 +1,10 @@
 #include "ui/Text.h"
 
-#include <gtest/gtest.h>
-
 #include <QLocale>
 #include <algorithm>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ui/Application.h"
 

@@ -45,9 +45,7 @@ void View::attach(const std::shared_ptr<View>& view) {
   view->setNeedsDisplay();
 }
 
-void View::addSubview(const std::shared_ptr<View>& view) {
-  insertSubview(view, long(subviews_.size()));
-}
+void View::addSubview(const std::shared_ptr<View>& view) { insertSubview(view, long(subviews_.size())); }
 
 void View::insertSubview(const std::shared_ptr<View>& view, long index) {
   if (!view || view.get() == this) return;
@@ -163,7 +161,7 @@ std::shared_ptr<View> View::hitTest(Point point) {
 // places it on the desktop.
 Point View::convertToWindow(Point point) const {
   Point p = point;
-  for (const View* v = this;; ) {
+  for (const View* v = this;;) {
     const View* parent = v->superview_;
     if (!parent) break;
     p.x += v->frame_.x() - v->bounds_.x();

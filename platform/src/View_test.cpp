@@ -88,9 +88,19 @@ TEST(ViewHitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
       {"outside the front view", [] {}, {10, 10}, 1},
       {"hidden front view", [&] { front->setHidden(true); }, {70, 70}, 1},
       {"non-interactive front view passes through",
-       [&] { front->setHidden(false); front->setUserInteractionEnabled(false); }, {70, 70}, 1},
+       [&] {
+         front->setHidden(false);
+         front->setUserInteractionEnabled(false);
+       },
+       {70, 70},
+       1},
       {"transparent front view passes through",
-       [&] { front->setUserInteractionEnabled(true); front->setOpacity(0); }, {70, 70}, 1},
+       [&] {
+         front->setUserInteractionEnabled(true);
+         front->setOpacity(0);
+       },
+       {70, 70},
+       1},
   };
   for (auto& c : cases) {
     c.change();

@@ -1,9 +1,9 @@
 #include "ui/Window.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ui/Control.h"
 #include "ui/GraphicsContext.h"
@@ -139,8 +139,10 @@ TEST(WindowTouches, ADragLeavesTheRowForTheScrollingViewButNotAControl) {
     auto scroller = std::make_shared<Recording<ScrollView>>("scroller", log, Rect(0, 0, 100, 100));
     scroller->setContentSize(Size{100, 400});
     std::shared_ptr<View> row;
-    if (c.control) row = std::make_shared<Recording<Control>>("row", log, Rect(0, 40, 100, 40));
-    else row = std::make_shared<Recording<View>>("row", log, Rect(0, 40, 100, 40));
+    if (c.control)
+      row = std::make_shared<Recording<Control>>("row", log, Rect(0, 40, 100, 40));
+    else
+      row = std::make_shared<Recording<View>>("row", log, Rect(0, 40, 100, 40));
     int taps = 0;
     row->setTapHandler([&] { ++taps; });  // a row keeps its touches to itself until they drag
     scroller->addSubview(row);
@@ -178,10 +180,22 @@ TEST(WindowFocus, APressElsewhereOrLeavingTheWindowEndsEditingButAPressInsideDoe
     bool stillFocused;
   };
   const Step steps[] = {
-      {"a press on the field", [&] { driver.tap(*window, Point{20, 20}); }, true},
+      {"a press on the field",
+       [&] {
+         driver.tap(*window, Point{20, 20});
+       },
+       true},
       {"a press on a view inside it", [&] { driver.tap(*part); }, true},
-      {"a press on another view", [&] { driver.tap(*window, Point{120, 20}); }, false},
-      {"a press on nothing", [&] { driver.tap(*window, Point{150, 80}); }, false},
+      {"a press on another view",
+       [&] {
+         driver.tap(*window, Point{120, 20});
+       },
+       false},
+      {"a press on nothing",
+       [&] {
+         driver.tap(*window, Point{150, 80});
+       },
+       false},
       {"the window losing focus", [&] { driver.loseFocus(*window); }, false},
   };
   int expectedResigns = 0;
@@ -233,8 +247,8 @@ TEST(WindowRoot, TheRootScreenFillsTheWindowBelowItsOverlaysAndAppearsOnceShown)
 
   auto second = std::make_shared<Page>("second");
   window->setRootViewController(second);
-  EXPECT_EQ(appearances, (std::vector<std::string>{"first.willAppear", "first.didAppear", "second.willAppear",
-                                                   "second.didAppear"}));
+  EXPECT_EQ(appearances,
+            (std::vector<std::string>{"first.willAppear", "first.didAppear", "second.willAppear", "second.didAppear"}));
   EXPECT_EQ(first->view()->superview(), nullptr);
   EXPECT_EQ(window->subviews(), (std::vector<std::shared_ptr<View>>{second->view(), overlay}));
   EXPECT_EQ(second->frameAtWillAppear, Rect(0, 0, 568, 320));

@@ -36,8 +36,7 @@ bool AppDelegate::applicationDidFinishLaunching(ui::Application&) {
     return true;
   }
 
-  ui::NavigationBar::setAppearanceBackgroundImage(ImageFromColor(ui::Color::white(1.0, 0.5)),
-                                                  ui::BarMetrics::Default);
+  ui::NavigationBar::setAppearanceBackgroundImage(ImageFromColor(ui::Color::white(1.0, 0.5)), ui::BarMetrics::Default);
   auto navigation = std::make_shared<ui::NavigationController>();
   navigation->addChildViewController(std::make_shared<MenuViewController>());
   window_->setRootViewController(navigation);

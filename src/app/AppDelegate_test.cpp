@@ -1,10 +1,11 @@
 #include "app/AppDelegate.h"
 
 #include <fcntl.h>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 #include "app/ExceptionViewController.h"

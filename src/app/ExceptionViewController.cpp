@@ -2,8 +2,7 @@
 
 #include "ui/View.h"
 
-ExceptionViewController::ExceptionViewController(std::exception_ptr exception)
-    : _exception(std::move(exception)) {}
+ExceptionViewController::ExceptionViewController(std::exception_ptr exception) : _exception(std::move(exception)) {}
 
 void ExceptionViewController::viewDidLoad() {
   ViewController::viewDidLoad();

@@ -1,7 +1,6 @@
 // Gorvane installed as a user gets it: into a prefix, set-user-id root, and
 // started by an ordinary user (nobody) who tries to make the root process
 // act for them beyond their own rights.
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +9,8 @@
 #include <map>
 #include <regex>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 
@@ -100,9 +101,9 @@ TEST_F(InstalledProgram, IsOneAppFolderWithItsFrameworksAndADesktopEntry) {
   ASSERT_EQ(stat(program().c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 0u);
   EXPECT_EQ(info.st_mode & 07777, 04755u) << "set-user-id root, writable by root alone";
-  for (const char* file : {"Frameworks/libTarnbook.so", "Frameworks/libBevel.so", "Frameworks/libgorvane-ui.so",
-                           "resources/menu_view_title.png", "DemoGame/minecraft.ttf",
-                           "DemoGame/data/images/gui/touchgui.png"}) {
+  for (const char* file :
+       {"Frameworks/libTarnbook.so", "Frameworks/libBevel.so", "Frameworks/libgorvane-ui.so",
+        "resources/menu_view_title.png", "DemoGame/minecraft.ttf", "DemoGame/data/images/gui/touchgui.png"}) {
     ASSERT_EQ(stat((app() / file).c_str(), &info), 0) << file;
     EXPECT_EQ(info.st_mode & 022, 0u) << file << " is writable by others";
   }
@@ -136,7 +137,8 @@ TEST_F(InstalledProgram, AnOrdinaryUserEditsTheirOwnGameAsRootAndNothingOfTheirE
 
   // The same start from a root shell keeps its environment: the plugin is
   // one Qt loads, so its absence below means something.
-  runProgram(program(), hostile, -1, [&] { return fs::exists(plugins / "LOADED"); }, 10);
+  runProgram(
+      program(), hostile, -1, [&] { return fs::exists(plugins / "LOADED"); }, 10);
   ASSERT_TRUE(fs::exists(plugins / "LOADED")) << "the hostile plugin is not one Qt would load";
   fs::remove(plugins / "LOADED");
   auto before = snapshot(secrets);

@@ -99,8 +99,8 @@ void keepOnlyTheStartEnvironment() {
   for (char** entry = environ; entry && *entry; ++entry) environment.emplace_back(*entry);
   auto isOwnFolder = [user](const std::string& path) {
     struct stat info;
-    return startsWith(path, "/") && ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == user && (info.st_mode & 077) == 0;
+    return startsWith(path, "/") && ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == user &&
+           (info.st_mode & 077) == 0;
   };
   std::vector<std::string> kept = keptStartEnvironment(environment, isOwnFolder);
   std::string authority = privateAuthority(std::getenv("XAUTHORITY"), user);

@@ -63,8 +63,7 @@ TEST(StartEnvironment, KeepsWhatAWindowAndTheGameNeedInAHarmlessFormOnly) {
 TEST(StartEnvironment, OfTwoEntriesOfOneNameTheFirstDecides) {
   // getenv answers with the first; a harmless second must not vouch for it.
   EXPECT_EQ(keptStartEnvironment({"TZ=/etc/shadow", "TZ=UTC"}, isRuntimeFolder), std::vector<std::string>{});
-  EXPECT_EQ(keptStartEnvironment({"TZ=UTC", "TZ=/etc/shadow"}, isRuntimeFolder),
-            std::vector<std::string>{"TZ=UTC"});
+  EXPECT_EQ(keptStartEnvironment({"TZ=UTC", "TZ=/etc/shadow"}, isRuntimeFolder), std::vector<std::string>{"TZ=UTC"});
   EXPECT_EQ(keptStartEnvironment({"=x", "noequals", "USER=a"}, isRuntimeFolder), std::vector<std::string>{"USER=a"});
 }
 

@@ -1,5 +1,4 @@
 // The real program, started as a user would start it.
-#include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -7,6 +6,8 @@
 #include <csignal>
 #include <regex>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 

@@ -60,8 +60,8 @@ void ArmorViewController::buildFigure() {
   chestplateView = at(1);
   leggingsView = at(2);
   bootsView = at(3);
-  for (auto& v : {bhelmetView, bchestplateView, bleggingsView, bbootsView, helmetView, chestplateView, leggingsView,
-                  bootsView}) {
+  for (auto& v :
+       {bhelmetView, bchestplateView, bleggingsView, bbootsView, helmetView, chestplateView, leggingsView, bootsView}) {
     scrollView->addSubview(v);
   }
   auto empty = emptySlotImages();

@@ -17,9 +17,7 @@
 // figure: the empty-slot pictures, helmet to boots, each covered by the piece
 // worn. The player tree is asked of the database on every refresh and every
 // choice; the screen keeps none of its own.
-class ArmorViewController : public ui::ViewController,
-                           public ui::TableViewDataSource,
-                           public ui::TableViewDelegate {
+class ArmorViewController : public ui::ViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
  public:
   static constexpr size_t materials = 6;
   static constexpr size_t pieces = 4;
@@ -53,11 +51,11 @@ class ArmorViewController : public ui::ViewController,
   const std::array<std::string, pieces> types{"Helmet", "Chestplate", "Leggings", "Boots"};
   // Item ids by material, then piece; 0 is no armor.
   const std::array<std::array<uint16_t, pieces>, materials> definitions{{{0, 0, 0, 0},
-                                                                        {298, 299, 300, 301},
-                                                                        {302, 303, 304, 305},
-                                                                        {306, 307, 308, 309},
-                                                                        {310, 311, 312, 313},
-                                                                        {314, 315, 316, 317}}};
+                                                                         {298, 299, 300, 301},
+                                                                         {302, 303, 304, 305},
+                                                                         {306, 307, 308, 309},
+                                                                         {310, 311, 312, 313},
+                                                                         {314, 315, 316, 317}}};
   // The same pieces as today's game names them; "" is an empty slot.
   const std::array<std::array<const char*, pieces>, materials> namedDefinitions{
       {{"", "", "", ""},

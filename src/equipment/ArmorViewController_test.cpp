@@ -65,10 +65,10 @@ TEST(ArmorLayout, TableOnTheLeftFigureOnTheRightBelowTheBar) {
       auto cell = a.cellForRowAtIndexPath(*a.tableView, ui::IndexPath{m, p});
       EXPECT_NE(std::dynamic_pointer_cast<ArmorCell>(cell), nullptr);
       EXPECT_EQ(cell->textLabel()->text(), pieces[p]);
-      auto expected = m == 0 ? std::vector<std::shared_ptr<ui::Image>>{a.bhelmetImage, a.bchestplateImage,
-                                                                        a.bleggingsImage, a.bbootsImage}[size_t(p)]
-                             : BVLItemIDSource::sharedSource()->basicImageForItemWithID(
-                                   a.definitions[size_t(m)][size_t(p)], 0);
+      auto expected =
+          m == 0 ? std::vector<std::shared_ptr<ui::Image>>{a.bhelmetImage, a.bchestplateImage, a.bleggingsImage,
+                                                           a.bbootsImage}[size_t(p)]
+                 : BVLItemIDSource::sharedSource()->basicImageForItemWithID(a.definitions[size_t(m)][size_t(p)], 0);
       EXPECT_TRUE(samePicture(cell->imageView()->image(), expected)) << materials[m] << " " << pieces[p];
     }
   }
@@ -135,7 +135,8 @@ TEST(ArmorChoice, AShortOrMissingListIsFilledWithEmptyEntriesUpToThePiece) {
     }
     EXPECT_EQ(armor[2].number("id"), 312);
     EXPECT_EQ(armor[2].number("Count"), 1);
-    EXPECT_TRUE(samePicture(s.armor->leggingsView->image(), cataloguePicture(312, s.armor->leggingsView->bounds().size)));
+    EXPECT_TRUE(
+        samePicture(s.armor->leggingsView->image(), cataloguePicture(312, s.armor->leggingsView->bounds().size)));
   }
 }
 

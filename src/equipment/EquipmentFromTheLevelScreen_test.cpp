@@ -1,8 +1,8 @@
 // The way a user reaches the equipment screens: the world list, a world's
 // level screen and its two "Edit..." buttons; the results read from disk.
-#include <gtest/gtest.h>
-
 #include <algorithm>
+
+#include <gtest/gtest.h>
 
 #include "equipment/ArmorViewController.h"
 #include "equipment/EquipmentThroughTheLevelScreen_test.h"

@@ -34,8 +34,7 @@ struct EquipmentStage {
 
   // "Lakeside Survival" holds 9 hotbar links and 36 items, and four pieces
   // of armor (306, 307, 300 and none).
-  explicit EquipmentStage(double width = 568, double height = 320,
-                          const std::string& worldName = "Lakeside Survival") {
+  explicit EquipmentStage(double width = 568, double height = 320, const std::string& worldName = "Lakeside Survival") {
     ui::Screen::main().setBounds(ui::Rect(0, 0, width, height));
     GSFontAddFromFile((game.app() / "minecraft.ttf").c_str());
     window = std::make_shared<ui::Window>(ui::Screen::main().bounds());

@@ -3,11 +3,11 @@
 // The way a user reaches the equipment screens: the world list, a world's
 // level screen and its "Edit..." buttons.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <memory>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "equipment/EquipmentStage_test.h"
 #include "level/LevelTableViewCell.h"

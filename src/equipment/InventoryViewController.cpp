@@ -89,8 +89,8 @@ void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& invent
     }
   }
   if (!empty) {
-    std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.",
-                                    nullptr, "Okay", std::vector<std::string>{})
+    std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.", nullptr, "Okay",
+                                    std::vector<std::string>{})
         ->show();
     return;
   }
@@ -139,8 +139,8 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
 void InventoryViewController::didSelectItemAtIndexPath(ui::CollectionView&, const ui::IndexPath& indexPath) {
   auto navigation = navigationController();
   if (!navigation) return;
-  navigation->pushViewController(
-      std::make_shared<ItemViewController>(_db, static_cast<size_t>(indexPath.row), player), true);
+  navigation->pushViewController(std::make_shared<ItemViewController>(_db, static_cast<size_t>(indexPath.row), player),
+                                 true);
 }
 
 ui::Size InventoryViewController::sizeForItemAtIndexPath(ui::CollectionView&, ui::CollectionViewFlowLayout&,
@@ -148,8 +148,8 @@ ui::Size InventoryViewController::sizeForItemAtIndexPath(ui::CollectionView&, ui
   return ui::Size{cellSide, cellSide};
 }
 
-double InventoryViewController::minimumLineSpacingForSectionAtIndex(ui::CollectionView&,
-                                                                    ui::CollectionViewFlowLayout&, long) {
+double InventoryViewController::minimumLineSpacingForSectionAtIndex(ui::CollectionView&, ui::CollectionViewFlowLayout&,
+                                                                    long) {
   return 0;
 }
 

@@ -76,7 +76,9 @@ TEST(InventoryGrid, ACellShowsTheSlotTheItemAndItsCountOverIt) {
   EXPECT_EQ(s.cell(35)->countView()->text(), "0") << "an empty slot's count shows too";
   // Back to front: slot frame, item, count.
   auto& views = first->subviews();
-  auto at = [&](const std::shared_ptr<ui::View>& v) { return std::find(views.begin(), views.end(), v) - views.begin(); };
+  auto at = [&](const std::shared_ptr<ui::View>& v) {
+    return std::find(views.begin(), views.end(), v) - views.begin();
+  };
   EXPECT_LT(at(first->backgroundView()), at(first->itemView()));
   EXPECT_EQ(at(first->itemView()) + 1, at(first->countView()));
   ASSERT_NE(std::dynamic_pointer_cast<ui::ImageView>(first->backgroundView())->image(), nullptr);

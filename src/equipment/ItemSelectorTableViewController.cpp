@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "external/Bevel.h"
-#include "ui/Label.h"
 #include "ui/ImageView.h"
+#include "ui/Label.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 #include "ui/Text.h"
@@ -20,8 +20,7 @@ std::string nameOf(const BVLItemIDSource& catalogue, const std::string& item) {
 
 }  // namespace
 
-ItemSelectorTableViewController::ItemSelectorTableViewController(Callback callback)
-    : _callback(std::move(callback)) {
+ItemSelectorTableViewController::ItemSelectorTableViewController(Callback callback) : _callback(std::move(callback)) {
   listItems(BVLItemIDSource::sharedSource()->allItems());
 }
 

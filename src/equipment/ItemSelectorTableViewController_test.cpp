@@ -25,7 +25,8 @@ struct PickerOnScreen : EquipmentStage {
   }
   std::vector<std::string> names(const std::vector<std::string>& items) const {
     std::vector<std::string> out;
-    for (auto& item : items) out.push_back(BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name);
+    for (auto& item : items)
+      out.push_back(BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name);
     return out;
   }
 };

@@ -153,8 +153,7 @@ void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(T
 // Every callback writes into the entry found on this first redraw.
 void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H) {
   auto root = view();
-  std::weak_ptr<ItemViewController> weakSelf =
-      std::static_pointer_cast<ItemViewController>(shared_from_this());
+  std::weak_ptr<ItemViewController> weakSelf = std::static_pointer_cast<ItemViewController>(shared_from_this());
   using Action = std::function<void(ItemViewController&, const std::shared_ptr<TBKCompoundTag>&)>;
   auto reach = [weakSelf, item](Action action) {
     return [weakSelf, item, action] {
@@ -204,19 +203,19 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
     return true;
   }));
   countMaxButton = button("Max", storing([](TBKCompoundTag& e) {
-    e.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(0xff)));
-    return true;
-  }));
+                            e.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(0xff)));
+                            return true;
+                          }));
   root->addSubview(countLabel);
   root->addSubview(countField);
   root->addSubview(countMaxButton);
   nextRow(countLabel);
 
   damageLabel = caption();
-  damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
-    return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
-  }));
-  damageNoneButton = button("None", storing([](TBKCompoundTag& e) { return ItemIdentity::of(e).withDamage(0).writeTo(e); }));
+  damageField = field(storingTyped(
+      [](TBKCompoundTag& e, int64_t value) { return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e); }));
+  damageNoneButton =
+      button("None", storing([](TBKCompoundTag& e) { return ItemIdentity::of(e).withDamage(0).writeTo(e); }));
   root->addSubview(damageLabel);
   root->addSubview(damageField);
   root->addSubview(damageNoneButton);
@@ -237,9 +236,8 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
                                            : ItemIdentity::numbered(low16(parseNumber(text)), current.damage());
     return typed.writeTo(e);
   }));
-  auto openPicker = reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) {
-    self.openPicker(entry);
-  });
+  auto openPicker =
+      reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) { self.openPicker(entry); });
   idSelectButton = button("Select", [openPicker](BVLButton&) { openPicker(); });
   root->addSubview(idLabel);
   root->addSubview(idField);
@@ -257,10 +255,8 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
   };
   std::shared_ptr<ItemSelectorTableViewController> picker;
   if (ItemIdentity::takesNamed(*item, *player)) {
-    picker = std::make_shared<ItemSelectorTableViewController>(
-        ItemSelectorTableViewController::NamedCallback([choose](const std::string& identifier, uint16_t damage) {
-          choose(ItemIdentity::named(identifier, damage));
-        }));
+    picker = std::make_shared<ItemSelectorTableViewController>(ItemSelectorTableViewController::NamedCallback(
+        [choose](const std::string& identifier, uint16_t damage) { choose(ItemIdentity::named(identifier, damage)); }));
   } else {
     picker = std::make_shared<ItemSelectorTableViewController>(
         [choose](uint16_t id, uint16_t damage) { choose(ItemIdentity::numbered(id, damage)); });

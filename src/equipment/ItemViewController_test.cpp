@@ -1,8 +1,8 @@
 #include "equipment/ItemViewController.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
+
+#include <gtest/gtest.h>
 
 #include "equipment/EquipmentStage_test.h"
 #include "equipment/ItemSelectorTableViewController.h"
@@ -81,8 +81,9 @@ TEST(ItemEditorFields, TypedNumbersStoreTheirLowBitsAndShowWhatWasStored) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.field) + " <- '" + c.typed + "'");
     auto& e = *s.editor;
-    auto field = std::string(c.field) == "count" ? e.countField : std::string(c.field) == "damage" ? e.damageField
-                                                                                                    : e.idField;
+    auto field = std::string(c.field) == "count"    ? e.countField
+                 : std::string(c.field) == "damage" ? e.damageField
+                                                    : e.idField;
     if (field->text() == c.typed) s.typeInto(*field, "5");  // the field reports changes only
     size_t writes = s.playerWrites();
     auto pictureBefore = e.itemView;
@@ -105,8 +106,8 @@ TEST(ItemEditorFields, ParsingHoldsToTheSigned64BitRange) {
   };
   constexpr int64_t top = std::numeric_limits<int64_t>::max(), bottom = std::numeric_limits<int64_t>::min();
   for (const Case& c : {Case{"9223372036854775807", top}, Case{"9223372036854775808", top},
-                        Case{"-9223372036854775808", bottom}, Case{"-9223372036854775809", bottom},
-                        Case{"\t\n 42", 42}, Case{"- 4", 0}, Case{"+", 0}, Case{"007", 7}, Case{"12e3", 12}}) {
+                        Case{"-9223372036854775808", bottom}, Case{"-9223372036854775809", bottom}, Case{"\t\n 42", 42},
+                        Case{"- 4", 0}, Case{"+", 0}, Case{"007", 7}, Case{"12e3", 12}}) {
     EXPECT_EQ(ItemViewController::parseNumber(c.text), c.value) << c.text;
   }
 }
@@ -132,8 +133,9 @@ TEST(ItemEditorSlot, TheSlotShowsAsAGridPositionAndBelowZeroForHotbarNumbers) {
   };
   for (const Case& c : {Case{12, "3"}, Case{9, "0"}, Case{3, "-6"}, Case{0, "-9"}, Case{255, "246"}}) {
     EditorOnScreen s(0, 568, [&](TBKCompoundTag& player) {
-      player.listForKey("Inventory")->compoundAtIndex(9)->setValueForKey(
-          TBKNumberTag::byteTag("Slot", static_cast<int8_t>(c.slot)));
+      player.listForKey("Inventory")
+          ->compoundAtIndex(9)
+          ->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(c.slot)));
     });
     EXPECT_EQ(s.editor->slotLabel2->text(), c.shown) << "Slot " << c.slot;
   }

@@ -1,12 +1,12 @@
 // The equipment screens on a world of today's game, whose items are named:
 // the demo's "Modern Survival", reached through the world list and its level
 // screen, and read back from disk with the tests' own reader.
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <set>
 #include <stdexcept>
 #include <string_view>
+
+#include <gtest/gtest.h>
 
 #include "equipment/ArmorViewController.h"
 #include "equipment/EquipmentThroughTheLevelScreen_test.h"
@@ -22,12 +22,11 @@
 namespace {
 
 const char* const modernFolder = "bW9kZXJuAA==";  // "Modern Survival"
-constexpr size_t unknownSlot = 13;                 // "myaddon:ruby_staff", with a "tag"
+constexpr size_t unknownSlot = 13;                // "myaddon:ruby_staff", with a "tag"
 
 bool sameTag(const TestTag& a, const TestTag& b) {
-  if (a.type != b.type || a.name != b.name || a.integer != b.integer || a.floating != b.floating ||
-      a.text != b.text || a.elementType != b.elementType || a.numbers != b.numbers ||
-      a.children.size() != b.children.size()) {
+  if (a.type != b.type || a.name != b.name || a.integer != b.integer || a.floating != b.floating || a.text != b.text ||
+      a.elementType != b.elementType || a.numbers != b.numbers || a.children.size() != b.children.size()) {
     return false;
   }
   for (size_t i = 0; i < a.children.size(); ++i) {
@@ -70,8 +69,8 @@ std::vector<std::string_view> entryBytes(std::string_view record, std::string_vi
   };
   auto i32 = [&] {
     auto b = take(4);
-    return static_cast<int32_t>(uint32_t(uint8_t(b[0])) | uint32_t(uint8_t(b[1])) << 8 |
-                                uint32_t(uint8_t(b[2])) << 16 | uint32_t(uint8_t(b[3])) << 24);
+    return static_cast<int32_t>(uint32_t(uint8_t(b[0])) | uint32_t(uint8_t(b[1])) << 8 | uint32_t(uint8_t(b[2])) << 16 |
+                                uint32_t(uint8_t(b[3])) << 24);
   };
   std::function<void(uint8_t)> skip = [&](uint8_t type) {
     static const size_t widths[] = {0, 1, 2, 4, 8, 4, 8};
@@ -212,8 +211,8 @@ TEST(ModernInventory, EverySlotShowsInSlotOrderWithTheHotbarInTheFirstRow) {
   }
   auto sword = s.cell(0)->itemView();
   EXPECT_EQ(sword->identifier(), "minecraft:diamond_sword");
-  EXPECT_TRUE(samePicture(sword->image(), BVLItemIDSource::sharedSource()->basicImageForItemWithName(
-                                              "minecraft:diamond_sword")));
+  EXPECT_TRUE(samePicture(sword->image(),
+                          BVLItemIDSource::sharedSource()->basicImageForItemWithName("minecraft:diamond_sword")));
   EXPECT_EQ(sword->nameLabel(), nullptr);
   auto staff = s.cell(long(unknownSlot))->itemView();
   ASSERT_NE(staff->nameLabel(), nullptr) << "an unknown name is written over the generic picture";
@@ -359,8 +358,8 @@ TEST(ModernArmor, PiecesAreWrittenByNameAndTheFigureShowsThem) {
     const char* name;
     int64_t count;
   };
-  for (const Case& c : {Case{3, 1, "minecraft:iron_chestplate", 1}, Case{5, 3, "minecraft:golden_boots", 1},
-                        Case{0, 0, "", 0}}) {
+  for (const Case& c :
+       {Case{3, 1, "minecraft:iron_chestplate", 1}, Case{5, 3, "minecraft:golden_boots", 1}, Case{0, 0, "", 0}}) {
     SCOPED_TRACE(c.name);
     ui::IndexPath path{c.material, c.piece};
     armor->tableView->scrollToRowAtIndexPath(path, false);
@@ -443,13 +442,25 @@ TEST(ItemIdentityWrite, KeepsTheKindsApartAndTheChildrenItDoesNotKnow) {
   };
   const Case cases[] = {
       {"number into number", numberedEntry, ItemIdentity::numbered(7, 1), true, {"Slot", "id", "Count", "Damage"}},
-      {"number into name", namedEntry, ItemIdentity::numbered(7, 1), false,
+      {"number into name",
+       namedEntry,
+       ItemIdentity::numbered(7, 1),
+       false,
        {"Count", "Damage", "Name", "Slot", "WasPickedUp", "Block", "tag"}},
-      {"name into number", numberedEntry, ItemIdentity::named("minecraft:stone", 0), false,
+      {"name into number",
+       numberedEntry,
+       ItemIdentity::named("minecraft:stone", 0),
+       false,
        {"Slot", "id", "Count", "Damage"}},
-      {"same name", namedEntry, ItemIdentity::named("minecraft:dirt", 2), true,
+      {"same name",
+       namedEntry,
+       ItemIdentity::named("minecraft:dirt", 2),
+       true,
        {"Count", "Damage", "Name", "Slot", "WasPickedUp", "Block", "tag"}},
-      {"new name", namedEntry, ItemIdentity::named("minecraft:stone", 0), true,
+      {"new name",
+       namedEntry,
+       ItemIdentity::named("minecraft:stone", 0),
+       true,
        {"Count", "Damage", "Name", "Slot", "WasPickedUp", "tag"}},
       {"name into bare", bareEntry, ItemIdentity::named("minecraft:stone", 0), true, {"Count", "Name", "Damage"}},
       {"number into bare", bareEntry, ItemIdentity::numbered(7, 1), true, {"Count", "id", "Damage"}},

@@ -44,8 +44,7 @@ std::shared_ptr<TBKCompoundTag> playerOrExplain(const std::shared_ptr<TBKLevelDB
 }
 
 void storeChoice(const LevelSettingDefinition& definition, long position, TBKLevelDB& db,
-                 const std::shared_ptr<TBKCompoundTag>& level,
-                 const std::shared_ptr<TBKCompoundTag>& player) {
+                 const std::shared_ptr<TBKCompoundTag>& level, const std::shared_ptr<TBKCompoundTag>& player) {
   auto tag = TBKNumberTag::intTag(definition.setting, int32_t(position));
   // The game type decides what the player may do; the player goes first so
   // that a level saying "creative" never meets a player who cannot fly.
@@ -117,24 +116,26 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
       return control;
     }
     case LevelSettingDefinition::WholeNumber: {
-      auto field = std::make_shared<BVLTextField>(widgetFrame, [definition, level, db](BVLTextField&, const std::string& text) {
-        writeOrExplain([&] {
-          level->setValueForKey(TBKNumberTag::intTag(definition.setting, wholeNumberFromText(text)));
-          db->setLevelData(level);
-        });
-      });
+      auto field =
+          std::make_shared<BVLTextField>(widgetFrame, [definition, level, db](BVLTextField&, const std::string& text) {
+            writeOrExplain([&] {
+              level->setValueForKey(TBKNumberTag::intTag(definition.setting, wholeNumberFromText(text)));
+              db->setLevelData(level);
+            });
+          });
       char shown[16];
       std::snprintf(shown, sizeof shown, "%d", level->numberForKey(definition.setting).intValue());
       field->setText(shown);
       return field;
     }
     case LevelSettingDefinition::Text: {
-      auto field = std::make_shared<BVLTextField>(widgetFrame, [definition, level, db](BVLTextField&, const std::string& text) {
-        writeOrExplain([&] {
-          level->setValueForKey(std::make_shared<TBKStringTag>(definition.setting, text));
-          db->setLevelData(level);
-        });
-      });
+      auto field =
+          std::make_shared<BVLTextField>(widgetFrame, [definition, level, db](BVLTextField&, const std::string& text) {
+            writeOrExplain([&] {
+              level->setValueForKey(std::make_shared<TBKStringTag>(definition.setting, text));
+              db->setLevelData(level);
+            });
+          });
       field->setText(level->stringForKey(definition.setting));
       return field;
     }

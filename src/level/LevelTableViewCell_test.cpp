@@ -29,14 +29,16 @@ TEST(LevelSettingWholeNumber, ReadsTheNumberTheTextBeginsWithSaturatingAtThe32Bi
       {"-2147483649", -2147483647 - 1},
       {"-99999999999abc", -2147483647 - 1},
   };
-  for (const auto& c : cases) EXPECT_EQ(LevelTableViewCell::wholeNumberFromText(c.text), c.number) << '"' << c.text << '"';
+  for (const auto& c : cases)
+    EXPECT_EQ(LevelTableViewCell::wholeNumberFromText(c.text), c.number) << '"' << c.text << '"';
 }
 
 struct CellOnScreen : WorldsOnScreen {
   std::shared_ptr<TBKLevelDB> db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
   std::shared_ptr<TBKCompoundTag> level = db->levelData();
   std::shared_ptr<TBKCompoundTag> player = db->player();
-  std::shared_ptr<LevelTableViewCell> cell = std::make_shared<LevelTableViewCell>(ui::TableViewCellStyle::Default, "cell");
+  std::shared_ptr<LevelTableViewCell> cell =
+      std::make_shared<LevelTableViewCell>(ui::TableViewCellStyle::Default, "cell");
 
   CellOnScreen() {
     cell->setFrame(ui::Rect(0, 100, 568, 46));
@@ -62,22 +64,41 @@ TEST(LevelSettingCell, EachTypeCodeShowsItsWidgetWithTheStoredValueAndAReuseRepl
     std::function<bool(const std::shared_ptr<ui::View>&)> widgetIsRight;  // null: no widget
   } cases[] = {
       {{"Spawn Y", "SpawnY", Row::WholeNumber, {}},
-       [](auto& v) { auto f = std::dynamic_pointer_cast<BVLTextField>(v); return f && f->text() == "-40"; }},
+       [](auto& v) {
+         auto f = std::dynamic_pointer_cast<BVLTextField>(v);
+         return f && f->text() == "-40";
+       }},
       {{"Level Name", "LevelName", Row::Text, {}},
-       [](auto& v) { auto f = std::dynamic_pointer_cast<BVLTextField>(v); return f && f->text() == "Lakeside Survival"; }},
+       [](auto& v) {
+         auto f = std::dynamic_pointer_cast<BVLTextField>(v);
+         return f && f->text() == "Lakeside Survival";
+       }},
       {{"Game Type", "GameType", Row::Choice, {"Survival", "Creative"}},
        [](auto& v) {
          auto c = std::dynamic_pointer_cast<BVLSegmentedControl>(v);
-         return c && c->selectedSegmentIndex() == 1 && c->segments() == std::vector<std::string>{"Survival", "Creative"};
+         return c && c->selectedSegmentIndex() == 1 &&
+                c->segments() == std::vector<std::string>{"Survival", "Creative"};
        }},
       {{"Missing", "NoSuchTag", Row::WholeNumber, {}},
-       [](auto& v) { auto f = std::dynamic_pointer_cast<BVLTextField>(v); return f && f->text() == "0"; }},
+       [](auto& v) {
+         auto f = std::dynamic_pointer_cast<BVLTextField>(v);
+         return f && f->text() == "0";
+       }},
       {{"Missing text", "NoSuchTag", Row::Text, {}},
-       [](auto& v) { auto f = std::dynamic_pointer_cast<BVLTextField>(v); return f && f->text().empty(); }},
+       [](auto& v) {
+         auto f = std::dynamic_pointer_cast<BVLTextField>(v);
+         return f && f->text().empty();
+       }},
       {{"Armor", "_", Row::ArmorButton, {}},
-       [](auto& v) { auto b = std::dynamic_pointer_cast<BVLButton>(v); return b && b->title() == "Edit..."; }},
+       [](auto& v) {
+         auto b = std::dynamic_pointer_cast<BVLButton>(v);
+         return b && b->title() == "Edit...";
+       }},
       {{"Inventory", "_", Row::InventoryButton, {}},
-       [](auto& v) { auto b = std::dynamic_pointer_cast<BVLButton>(v); return b && b->title() == "Edit..."; }},
+       [](auto& v) {
+         auto b = std::dynamic_pointer_cast<BVLButton>(v);
+         return b && b->title() == "Edit...";
+       }},
       {{"Nothing here", "SpawnX", 5, {}}, nullptr},
   };
   for (const auto& c : cases) {

@@ -62,8 +62,9 @@ void MenuViewController::buildElements() {
     if (auto self = std::static_pointer_cast<MenuViewController>(weakSelf.lock())) self->open(self->optionsController);
   });
   auto icon = bvl_imageNamed("touchgui", "png");
-  if (icon) optionsButton->setImage(bvl_resize(bvl_subImageWithFrame(icon, ui::Rect(219, 0, 20, 20)), ui::Size{40, 40}),
-                                    ui::ControlState::Normal);
+  if (icon)
+    optionsButton->setImage(bvl_resize(bvl_subImageWithFrame(icon, ui::Rect(219, 0, 20, 20)), ui::Size{40, 40}),
+                            ui::ControlState::Normal);
   root->addSubview(optionsButton);
 
   editButton = std::make_shared<BVLButton>(ui::Rect((W - 200) * 0.5, H * 0.5, 200, 60), [weakSelf](BVLButton&) {

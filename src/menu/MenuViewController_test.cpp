@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "DemoGame.h"
+#include "options/OptionsTableViewController.h"
 #include "ui/Font.h"
 #include "ui/NavigationBar.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 #include "ui/TestDriver.h"
 #include "ui/Window.h"
-#include "options/OptionsTableViewController.h"
 #include "worlds/WorldListTableViewController.h"
 
 namespace {
@@ -68,7 +68,7 @@ TEST(MenuLayout, ElementsSitWhereTheMenuComputesThemAtEachScreenWidth) {
     EXPECT_EQ(m.editButton->title(), "Edit...");
 
     // Back to front: panorama, title, version, copyright, options, edit.
-    std::vector<std::shared_ptr<ui::View>> expected = {m.background(), m.titleLabel, m.versionLabel,
+    std::vector<std::shared_ptr<ui::View>> expected = {m.background(),   m.titleLabel,    m.versionLabel,
                                                        m.copyrightLabel, m.optionsButton, m.editButton};
     EXPECT_EQ(m.view()->subviews(), expected);
     EXPECT_EQ(m.background()->frame(), ui::Rect(0, 0, W, H));

@@ -6,8 +6,8 @@
 #include <limits>
 #include <string_view>
 
-#include "external/Tarnbook.h"
 #include "Tarnbook/TBKGameFile.h"
+#include "external/Tarnbook.h"
 #include "options/OptionsText.h"
 #include "ui/Font.h"
 
@@ -145,10 +145,11 @@ std::shared_ptr<ui::View> OptionTableViewCell::makeSettingView(const OptionDefin
   std::optional<std::string> value;
   switch (definition.type) {
     case TextFieldType: {
-      auto field = std::make_shared<BVLTextField>(ui::Rect(width - 220, 5, 200, 36), [key](BVLTextField& field,
-                                                                                            const std::string& text) {
-        if (!setValue(text, key)) field.setText(valueForKey(key).value_or(""));
-      });
+      auto field = std::make_shared<BVLTextField>(ui::Rect(width - 220, 5, 200, 36),
+                                                  [key](BVLTextField& field, const std::string& text) {
+                                                    if (!setValue(text, key))
+                                                      field.setText(valueForKey(key).value_or(""));
+                                                  });
       value = valueForKey(key);
       field->setText(value.value_or(""));
       widget = field;

@@ -1,7 +1,6 @@
 #include "options/OptionTableViewCell.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,14 +9,16 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 
@@ -70,16 +71,16 @@ TEST(OptionsFileAccess, ReadsAndReplacesOnlyTheValueOfTheLineThatBeginsWithTheKe
       {"a shorter name", "mp_username:Steve\n" + tail, "mp_username", "Steve", "Al", "mp_username:Al\n" + tail},
       {"an empty name", "mp_username:Steve\n" + tail, "mp_username", "Steve", "", "mp_username:\n" + tail},
       {"an empty value filled", "mp_username:\n" + tail, "mp_username", "", "Alex", "mp_username:Alex\n" + tail},
-      {"a name that spells a key", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:1\n", "gfx_fancygraphics",
-       "1", "0", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:0\n"},
+      {"a name that spells a key", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:1\n", "gfx_fancygraphics", "1",
+       "0", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:0\n"},
       {"a key that begins a longer key", "game_server_visible_default:1\ngame_server_visible:0\n",
        "game_server_visible", "0", "1", "game_server_visible_default:1\ngame_server_visible:1\n"},
       {"no final line feed", "game_difficulty:2\nmp_username:Steve", "mp_username", "Steve", "Alexander",
        "game_difficulty:2\nmp_username:Alexander"},
       {"the key ends the text", "game_difficulty:2\nmp_username:", "mp_username", "", "Alex",
        "game_difficulty:2\nmp_username:Alex"},
-      {"a carriage return before the line feed", "mp_username:Steve\r\ngame_difficulty:2\r\n", "mp_username",
-       "Steve\r", "Alex", "mp_username:Alex\ngame_difficulty:2\r\n"},
+      {"a carriage return before the line feed", "mp_username:Steve\r\ngame_difficulty:2\r\n", "mp_username", "Steve\r",
+       "Alex", "mp_username:Alex\ngame_difficulty:2\r\n"},
       {"a byte-order mark before the first key", "\xEF\xBB\xBFmp_username:Steve\n", "mp_username", "Steve", "Alex",
        "\xEF\xBB\xBFmp_username:Alex\n"},
       {"text beyond ASCII", "mp_username:J\xC3\xBCrgen\ngame_difficulty:2\n", "mp_username", "J\xC3\xBCrgen",
@@ -111,7 +112,10 @@ TEST(OptionsFileAccess, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverWritte
       {"a key only inside a value", "mp_username:gfx_fancygraphics\n", "gfx_fancygraphics", "1", true},
       {"a value with a line feed", valid, "mp_username", "Steve\ngfx_fancygraphics:1", true},
       {"a value with a carriage return", valid, "mp_username", "Steve\r", true},
-      {"a value that is not UTF-8", valid, "mp_username", "St\xFF" "eve", true},
+      {"a value that is not UTF-8", valid, "mp_username",
+       "St\xFF"
+       "eve",
+       true},
       {"a file that is not UTF-8", "mp_username:St\xC3(ve\ngame_difficulty:2\n", "game_difficulty", "3", false},
       {"a file with an encoded surrogate", "mp_username:\xED\xA0\x80\ngame_difficulty:2\n", "game_difficulty", "3",
        false},
@@ -242,10 +246,22 @@ TEST(OptionsValues, TheFilesTextBecomesTheNumbersTheWidgetsTake) {
     int integer;
     float decimal;
   } numbers[] = {
-      {std::nullopt, 0, 0},   {"", 0, 0},        {"2", 2, 2},           {"  -7", -7, -7},        {"+3x", 3, 3},
-      {"0.5", 0, 0.5f},       {"1.000000", 1, 1}, {"abc", 0, 0},         {".25", 0, 0.25f},       {"2\r", 2, 2},
-      {"1e2", 1, 100},        {"+-1", 0, 0},      {"99999999999", 2147483647, 99999999999.0f},
-      {"-99999999999", -2147483648, -99999999999.0f}, {"1e-60", 1, 0},  {"1e60", 1, INFINITY},
+      {std::nullopt, 0, 0},
+      {"", 0, 0},
+      {"2", 2, 2},
+      {"  -7", -7, -7},
+      {"+3x", 3, 3},
+      {"0.5", 0, 0.5f},
+      {"1.000000", 1, 1},
+      {"abc", 0, 0},
+      {".25", 0, 0.25f},
+      {"2\r", 2, 2},
+      {"1e2", 1, 100},
+      {"+-1", 0, 0},
+      {"99999999999", 2147483647, 99999999999.0f},
+      {"-99999999999", -2147483648, -99999999999.0f},
+      {"1e-60", 1, 0},
+      {"1e60", 1, INFINITY},
   };
   for (const auto& number : numbers) {
     SCOPED_TRACE(number.text.value_or("(none)"));

@@ -84,7 +84,7 @@ long OptionsTableViewController::numberOfRowsInSection(ui::TableView&, long sect
 }
 
 std::shared_ptr<ui::TableViewCell> OptionsTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
-                                                                                      const ui::IndexPath& indexPath) {
+                                                                                     const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<OptionTableViewCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
   return cell->makeReadyWithIndexPath(indexPath, sections, definitions);
 }

@@ -1,11 +1,12 @@
 #include "options/OptionsTableViewController.h"
 
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <fstream>
 #include <sstream>
+
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 #include "menu/MenuViewController.h"
@@ -84,7 +85,8 @@ struct OptionsOnScreen {
 std::vector<std::shared_ptr<ui::View>> widgetsAndLabels(const OptionTableViewCell& cell) {
   std::vector<std::shared_ptr<ui::View>> found;
   for (const auto& view : cell.subviews()) {
-    if (std::dynamic_pointer_cast<ui::Control>(view) || std::dynamic_pointer_cast<BVLLabel>(view)) found.push_back(view);
+    if (std::dynamic_pointer_cast<ui::Control>(view) || std::dynamic_pointer_cast<BVLLabel>(view))
+      found.push_back(view);
   }
   return found;
 }
@@ -129,8 +131,7 @@ TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanoram
   // Rows are 46 high and every header 26, the empty "Sounds" one included,
   // which the "Developer" header follows directly.
   EXPECT_EQ(s.table().rectForRowAtIndexPath({0, 1}).y() - s.table().rectForRowAtIndexPath({0, 0}).y(), 46);
-  EXPECT_EQ(s.table().rectForRowAtIndexPath({4, 0}).y() - s.table().rectForRowAtIndexPath({2, 0}).y(),
-            46 + 26 + 26);
+  EXPECT_EQ(s.table().rectForRowAtIndexPath({4, 0}).y() - s.table().rectForRowAtIndexPath({2, 0}).y(), 46 + 26 + 26);
 
   // Each kind of row in its place, its widget at the right edge.
   struct Row {

@@ -22,6 +22,5 @@ class OptionsText {
   // was. None (nothing to write) when the key is not found, the text is not
   // UTF-8, or value holds a line break or is not UTF-8: it would change the
   // file's lines.
-  static std::optional<std::string> replacingValue(std::string_view text, std::string_view key,
-                                                   std::string_view value);
+  static std::optional<std::string> replacingValue(std::string_view text, std::string_view key, std::string_view value);
 };

@@ -1,10 +1,10 @@
 #include "worlds/WorldListTableViewController.h"
 
+#include "app/TableScreenBackground.h"
 #include "external/Tarnbook.h"
 #include "level/LevelTableViewController.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
-#include "app/TableScreenBackground.h"
 #include "worlds/WorldTableViewCell.h"
 
 namespace {
@@ -78,8 +78,8 @@ long WorldListTableViewController::numberOfRowsInSection(ui::TableView&, long) {
   }
 }
 
-std::shared_ptr<ui::TableViewCell> WorldListTableViewController::cellForRowAtIndexPath(
-    ui::TableView& tableView, const ui::IndexPath& indexPath) {
+std::shared_ptr<ui::TableViewCell> WorldListTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
+                                                                                       const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<WorldTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
   cell->configureWithIndex(indexPath.row);
   return cell;

@@ -3,11 +3,11 @@
 // Test-only: the real program's screens in a window over a private copy of
 // the demo game, with the menu at the root and helpers to reach a world.
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "DemoGame.h"
 #include "level/LevelTableViewController.h"

@@ -7,14 +7,14 @@
 //
 // The table and the demo game's pictures are found under GORVANE_SOURCE_DIR,
 // else the source tree above the build folder.
-#include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 #include "Bevel/BVLImage.h"
 #include "Bevel/BVLItemIDSource.h"

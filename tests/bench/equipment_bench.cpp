@@ -9,11 +9,11 @@
 // Read the medians:
 //
 //   build/bin/equipment_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
-#include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "equipment/EquipmentStage_test.h"
 #include "equipment/ItemSelectorTableViewController.h"

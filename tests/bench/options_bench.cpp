@@ -7,7 +7,6 @@
 // cost nothing and what is left is the code's own.
 //
 //   build/bin/options_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
-#include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -16,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "options/OptionTableViewCell.h"
 

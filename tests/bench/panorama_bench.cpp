@@ -8,7 +8,6 @@
 //
 // The demo game's pictures are found through TARNBOOK_GAME_APP, else
 // GORVANE_SOURCE_DIR/demo/app, else the source tree above the build folder.
-#include <benchmark/benchmark.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -16,6 +15,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "Bevel/BVLImage.h"
 #include "Bevel/BVLPanorama.h"

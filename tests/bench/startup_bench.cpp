@@ -3,9 +3,8 @@
 // and Gorvane up to its menu on a copy of the demo game. Each program writes
 // its resident memory to the file UI_BENCH_FIRST_FRAME names at its first
 // frame and ends (the probes' first-frame report, platform/bench).
-#include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +14,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <benchmark/benchmark.h>
 
 extern char** environ;
 
@@ -98,15 +99,31 @@ void BM_GorvaneToMenu(benchmark::State& state) {
   fs::copy(sourceDirectory() / "demo", scratch, fs::copy_options::recursive);
   // The program itself with the probes' first-frame report linked in; the
   // shipped gorvane has no such report.
-  measure(state, binDirectory() / "gorvane_startup_probe", {},
-          {"TARNBOOK_GAME_APP=" + (scratch / "app").string(), "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string()});
+  measure(
+      state, binDirectory() / "gorvane_startup_probe", {},
+      {"TARNBOOK_GAME_APP=" + (scratch / "app").string(), "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string()});
   fs::remove_all(scratch);
 }
 
 }  // namespace
 
-BENCHMARK(BM_EmptyQtWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PlatformOneView)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true);
-BENCHMARK(BM_GorvaneToMenu)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(20)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmptyQtWindow)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PlatformOneView)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_GorvaneToMenu)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(20)
+    ->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -5,11 +5,11 @@
 // painting the window). The budget is 2 ms a frame; read the median.
 //
 //   build/bin/table_scroll_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
-#include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <memory>
 #include <string>
+
+#include <benchmark/benchmark.h>
 
 #include "ui/Image.h"
 #include "ui/Label.h"

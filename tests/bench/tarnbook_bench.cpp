@@ -1,17 +1,17 @@
 // Tarnbook's speed where the screens feel it: reading and writing tag trees,
 // listing a world (one level.dat read per row) and one edit of the player in
 // a world with a large database.
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
 #include <benchmark/benchmark.h>
 #include <leveldb/db.h>
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
-#include <stdlib.h>
-
-#include <cstring>
-
-#include <filesystem>
-#include <fstream>
-#include <random>
 
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -25,224 +25,223 @@ namespace fs = std::filesystem;
 namespace {
 
 std::shared_ptr<TBKCompoundTag> itemEntry(int i) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(i)));
-    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(i % 400)));
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(1 + i % 64)));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i % 16)));
-    return entry;
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(i)));
+  entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(i % 400)));
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(1 + i % 64)));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i % 16)));
+  return entry;
 }
 
 // About 1 MB of the tags a world holds: entities and chests full of item
 // compounds (many small tags, the hard case), plus some block arrays.
 std::shared_ptr<TBKCompoundTag> megabyteCompound() {
-    auto root = std::make_shared<TBKCompoundTag>("");
-    int entity = 0;
-    size_t size = 0;
-    while (size < 1'000'000) {
-        auto holder = std::make_shared<TBKCompoundTag>("entity" + std::to_string(entity));
-        holder->setValueForKey(std::make_shared<TBKStringTag>("id", "Chest"));
-        holder->setValueForKey(TBKNumberTag::intTag("x", entity));
-        holder->setValueForKey(TBKNumberTag::intTag("y", 64));
-        holder->setValueForKey(TBKNumberTag::intTag("z", -entity));
-        auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
-        for (int i = 0; i < 27; ++i) items->setObjectAtIndexedSubscript(itemEntry(i), items->count());
-        holder->setValueForKey(items);
-        if (entity % 8 == 0) {
-            holder->setValueForKey(std::make_shared<TBKByteArrayTag>("Blocks", std::vector<int8_t>(4096, 3)));
-        }
-        size += TBKNBT::serialise(*holder).size();
-        root->setValueForKey(holder);
-        ++entity;
+  auto root = std::make_shared<TBKCompoundTag>("");
+  int entity = 0;
+  size_t size = 0;
+  while (size < 1'000'000) {
+    auto holder = std::make_shared<TBKCompoundTag>("entity" + std::to_string(entity));
+    holder->setValueForKey(std::make_shared<TBKStringTag>("id", "Chest"));
+    holder->setValueForKey(TBKNumberTag::intTag("x", entity));
+    holder->setValueForKey(TBKNumberTag::intTag("y", 64));
+    holder->setValueForKey(TBKNumberTag::intTag("z", -entity));
+    auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
+    for (int i = 0; i < 27; ++i) items->setObjectAtIndexedSubscript(itemEntry(i), items->count());
+    holder->setValueForKey(items);
+    if (entity % 8 == 0) {
+      holder->setValueForKey(std::make_shared<TBKByteArrayTag>("Blocks", std::vector<int8_t>(4096, 3)));
     }
-    return root;
+    size += TBKNBT::serialise(*holder).size();
+    root->setValueForKey(holder);
+    ++entity;
+  }
+  return root;
 }
 
 void BM_ParseMegabyteCompound(benchmark::State& state) {
-    std::string bytes = TBKNBT::serialise(*megabyteCompound());
-    for (auto _ : state) {
-        auto tree = TBKNBT::parseCompound(bytes);
-        benchmark::DoNotOptimize(tree.get());
-        // Freeing the tree is timed by BM_FreeMegabyteTree, not here.
-        state.PauseTiming();
-        tree.reset();
-        state.ResumeTiming();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
-    state.counters["bytes"] = static_cast<double>(bytes.size());
+  std::string bytes = TBKNBT::serialise(*megabyteCompound());
+  for (auto _ : state) {
+    auto tree = TBKNBT::parseCompound(bytes);
+    benchmark::DoNotOptimize(tree.get());
+    // Freeing the tree is timed by BM_FreeMegabyteTree, not here.
+    state.PauseTiming();
+    tree.reset();
+    state.ResumeTiming();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+  state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_ParseMegabyteCompound)->Unit(benchmark::kMillisecond);
 
 void BM_FreeMegabyteTree(benchmark::State& state) {
-    std::string bytes = TBKNBT::serialise(*megabyteCompound());
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto tree = TBKNBT::parseCompound(bytes);
-        state.ResumeTiming();
-        tree.reset();
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+  std::string bytes = TBKNBT::serialise(*megabyteCompound());
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto tree = TBKNBT::parseCompound(bytes);
+    state.ResumeTiming();
+    tree.reset();
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
 }
 BENCHMARK(BM_FreeMegabyteTree)->Unit(benchmark::kMillisecond);
 
 void BM_SerialiseMegabyteCompound(benchmark::State& state) {
-    auto root = megabyteCompound();
-    std::string out;
-    for (auto _ : state) {
-        out.clear();
-        TBKNBT::serialise(*root, out);
-        benchmark::DoNotOptimize(out.data());
-    }
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * out.size()));
+  auto root = megabyteCompound();
+  std::string out;
+  for (auto _ : state) {
+    out.clear();
+    TBKNBT::serialise(*root, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * out.size()));
 }
 BENCHMARK(BM_SerialiseMegabyteCompound)->Unit(benchmark::kMillisecond);
 
 struct Sandbox {
-    fs::path root;
-    Sandbox() {
-        std::string pattern = (fs::temp_directory_path() / "tarnbook-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) std::abort();
-        root = pattern;
-        fs::create_directories(worlds());
-        ::setenv("TARNBOOK_GAME_SANDBOX", root.c_str(), 1);
-    }
-    ~Sandbox() { fs::remove_all(root); }
-    fs::path worlds() const { return root / "Documents/games/com.mojang/minecraftWorlds"; }
+  fs::path root;
+  Sandbox() {
+    std::string pattern = (fs::temp_directory_path() / "tarnbook-bench-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) std::abort();
+    root = pattern;
+    fs::create_directories(worlds());
+    ::setenv("TARNBOOK_GAME_SANDBOX", root.c_str(), 1);
+  }
+  ~Sandbox() { fs::remove_all(root); }
+  fs::path worlds() const { return root / "Documents/games/com.mojang/minecraftWorlds"; }
 };
 
 std::shared_ptr<TBKCompoundTag> levelTree() {
-    auto level = std::make_shared<TBKCompoundTag>("");
-    level->setValueForKey(TBKNumberTag::intTag("GameType", 0));
-    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", 1404475200));
-    level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Bench World"));
-    for (const char* key : {"SpawnX", "SpawnY", "SpawnZ", "Platform", "StorageVersion", "Generator"})
-        level->setValueForKey(TBKNumberTag::intTag(key, 3));
-    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", 123456789));
-    return level;
+  auto level = std::make_shared<TBKCompoundTag>("");
+  level->setValueForKey(TBKNumberTag::intTag("GameType", 0));
+  level->setValueForKey(TBKNumberTag::longTag("LastPlayed", 1404475200));
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Bench World"));
+  for (const char* key : {"SpawnX", "SpawnY", "SpawnZ", "Platform", "StorageVersion", "Generator"})
+    level->setValueForKey(TBKNumberTag::intTag(key, 3));
+  level->setValueForKey(TBKNumberTag::longTag("RandomSeed", 123456789));
+  return level;
 }
 
 std::shared_ptr<TBKCompoundTag> playerTree() {
-    auto player = std::make_shared<TBKCompoundTag>("");
-    auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
-    for (int i = 0; i < 45; ++i) inventory->setObjectAtIndexedSubscript(itemEntry(i), inventory->count());
-    player->setValueForKey(inventory);
-    auto abilities = std::make_shared<TBKCompoundTag>("abilities");
-    abilities->setValueForKey(TBKNumberTag::byteTag("mayfly", 0));
-    player->setValueForKey(abilities);
-    return player;
+  auto player = std::make_shared<TBKCompoundTag>("");
+  auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+  for (int i = 0; i < 45; ++i) inventory->setObjectAtIndexedSubscript(itemEntry(i), inventory->count());
+  player->setValueForKey(inventory);
+  auto abilities = std::make_shared<TBKCompoundTag>("abilities");
+  abilities->setValueForKey(TBKNumberTag::byteTag("mayfly", 0));
+  player->setValueForKey(abilities);
+  return player;
 }
 
 void BM_WorldRow(benchmark::State& state) {
-    Sandbox sandbox;
-    fs::create_directories(sandbox.worlds() / "row" / "db");
-    {
-        TBKLevelDB db((sandbox.worlds() / "row").string(), "row", "");
-        db.setLevelData(levelTree());
-        db.setPlayer(playerTree());
-    }
-    for (auto _ : state) benchmark::DoNotOptimize(TBKLevelDB::dbForWorldNamed("row")->levelData());
+  Sandbox sandbox;
+  fs::create_directories(sandbox.worlds() / "row" / "db");
+  {
+    TBKLevelDB db((sandbox.worlds() / "row").string(), "row", "");
+    db.setLevelData(levelTree());
+    db.setPlayer(playerTree());
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(TBKLevelDB::dbForWorldNamed("row")->levelData());
 }
 BENCHMARK(BM_WorldRow)->Unit(benchmark::kMicrosecond);
 
 class QuietLogger : public leveldb::Logger {
-public:
-    void Logv(const char*, va_list) override {}
+ public:
+  void Logv(const char*, va_list) override {}
 };
 
 // A world whose database holds about 50 MB of incompressible chunk records,
 // written the way the game writes them (zlib tables), and a player.
 void makeLargeWorld(const fs::path& world) {
-    fs::create_directories(world / "db");
-    {
-        QuietLogger logger;
-        leveldb::ZlibCompressor zlib;
-        leveldb::Options options;
-        options.create_if_missing = true;
-        options.compressors[0] = &zlib;
-        options.info_log = &logger;
-        leveldb::DB* db = nullptr;
-        if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
-        std::mt19937_64 random(42);
-        std::string value(4096, '\0');
-        for (int chunk = 0; chunk < 12800; ++chunk) {
-            for (size_t i = 0; i < value.size(); i += 8) {
-                uint64_t bits = random();
-                std::memcpy(&value[i], &bits, 8);
-            }
-            int32_t key[3] = {chunk % 113, chunk / 113, 0x30};
-            db->Put(leveldb::WriteOptions(), leveldb::Slice(reinterpret_cast<const char*>(key), 9), value);
-        }
-        db->CompactRange(nullptr, nullptr);
-        delete db;
+  fs::create_directories(world / "db");
+  {
+    QuietLogger logger;
+    leveldb::ZlibCompressor zlib;
+    leveldb::Options options;
+    options.create_if_missing = true;
+    options.compressors[0] = &zlib;
+    options.info_log = &logger;
+    leveldb::DB* db = nullptr;
+    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    std::mt19937_64 random(42);
+    std::string value(4096, '\0');
+    for (int chunk = 0; chunk < 12800; ++chunk) {
+      for (size_t i = 0; i < value.size(); i += 8) {
+        uint64_t bits = random();
+        std::memcpy(&value[i], &bits, 8);
+      }
+      int32_t key[3] = {chunk % 113, chunk / 113, 0x30};
+      db->Put(leveldb::WriteOptions(), leveldb::Slice(reinterpret_cast<const char*>(key), 9), value);
     }
-    TBKLevelDB db(world.string(), "big", "");
-    db.setLevelData(levelTree());
-    db.setPlayer(playerTree());
+    db->CompactRange(nullptr, nullptr);
+    delete db;
+  }
+  TBKLevelDB db(world.string(), "big", "");
+  db.setLevelData(levelTree());
+  db.setPlayer(playerTree());
 }
 
 uintmax_t folderSize(const fs::path& folder) {
-    uintmax_t total = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file()) total += entry.file_size();
-    }
-    return total;
+  uintmax_t total = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) total += entry.file_size();
+  }
+  return total;
 }
 
 // One edit of the player as the screens make it: open the world, read the
 // player, store it, close. With backups on (argument 1) the first write of
 // each object also copies level.dat, levelname.txt and the player record.
 void BM_OpenPlayerSetPlayer50MB(benchmark::State& state) {
-    Sandbox sandbox;
-    fs::path world = sandbox.worlds() / "big";
-    makeLargeWorld(world);
-    bool backups = state.range(0) != 0;
-    for (auto _ : state) {
-        auto db = backups ? TBKLevelDB::dbForWorldNamed("big")
-                          : std::make_shared<TBKLevelDB>(world.string(), "big", "");
-        db->setPlayer(db->player());
-    }
-    state.counters["dbMB"] = static_cast<double>(folderSize(world / "db")) / 1e6;
+  Sandbox sandbox;
+  fs::path world = sandbox.worlds() / "big";
+  makeLargeWorld(world);
+  bool backups = state.range(0) != 0;
+  for (auto _ : state) {
+    auto db = backups ? TBKLevelDB::dbForWorldNamed("big") : std::make_shared<TBKLevelDB>(world.string(), "big", "");
+    db->setPlayer(db->player());
+  }
+  state.counters["dbMB"] = static_cast<double>(folderSize(world / "db")) / 1e6;
 }
 BENCHMARK(BM_OpenPlayerSetPlayer50MB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The floor under choosing a world: LevelDB itself opening the same 50 MB
 // database and reading the player record, nothing of ours in between.
 void BM_LevelDBOpenAndReadPlayer50MB(benchmark::State& state) {
-    Sandbox sandbox;
-    fs::path world = sandbox.worlds() / "big";
-    makeLargeWorld(world);
-    for (auto _ : state) {
-        QuietLogger logger;
-        leveldb::ZlibCompressor zlib;
-        leveldb::ZlibCompressorRaw rawDeflate;
-        leveldb::Options options;
-        options.compressors[0] = &zlib;
-        options.compressors[1] = &rawDeflate;
-        options.info_log = &logger;
-        leveldb::DB* db = nullptr;
-        if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
-        std::string value;
-        if (!db->Get(leveldb::ReadOptions(), "~local_player", &value).ok()) std::abort();
-        benchmark::DoNotOptimize(value.data());
-        delete db;
-    }
+  Sandbox sandbox;
+  fs::path world = sandbox.worlds() / "big";
+  makeLargeWorld(world);
+  for (auto _ : state) {
+    QuietLogger logger;
+    leveldb::ZlibCompressor zlib;
+    leveldb::ZlibCompressorRaw rawDeflate;
+    leveldb::Options options;
+    options.compressors[0] = &zlib;
+    options.compressors[1] = &rawDeflate;
+    options.info_log = &logger;
+    leveldb::DB* db = nullptr;
+    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    std::string value;
+    if (!db->Get(leveldb::ReadOptions(), "~local_player", &value).ok()) std::abort();
+    benchmark::DoNotOptimize(value.data());
+    delete db;
+  }
 }
 BENCHMARK(BM_LevelDBOpenAndReadPlayer50MB)->Unit(benchmark::kMillisecond);
 
 // One change of a level setting as a screen makes it: the tree handed back
 // and written (level.dat_old, level.dat, levelname.txt, each atomically).
 void BM_LevelWrite(benchmark::State& state) {
-    Sandbox sandbox;
-    fs::path world = sandbox.worlds() / "level";
-    fs::create_directories(world / "db");
-    TBKLevelDB db(world.string(), "level", "");
-    db.setLevelData(levelTree());
-    auto level = db.levelData();
-    int32_t spawn = 0;
-    for (auto _ : state) {
-        level->setValueForKey(TBKNumberTag::intTag("SpawnX", ++spawn));
-        db.setLevelData(level);
-    }
+  Sandbox sandbox;
+  fs::path world = sandbox.worlds() / "level";
+  fs::create_directories(world / "db");
+  TBKLevelDB db(world.string(), "level", "");
+  db.setLevelData(levelTree());
+  auto level = db.levelData();
+  int32_t spawn = 0;
+  for (auto _ : state) {
+    level->setValueForKey(TBKNumberTag::intTag("SpawnX", ++spawn));
+    db.setLevelData(level);
+  }
 }
 BENCHMARK(BM_LevelWrite)->Unit(benchmark::kMillisecond);
 

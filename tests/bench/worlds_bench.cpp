@@ -6,14 +6,14 @@
 // offscreen platform over a private copy of the demo game.
 //
 //   build/bin/worlds_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
-#include <benchmark/benchmark.h>
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
+
+#include <benchmark/benchmark.h>
+#include <leveldb/db.h>
+#include <leveldb/zlib_compressor.h>
 
 #include "DemoGame.h"
 #include "level/LevelTableViewController.h"
@@ -108,7 +108,8 @@ void BM_ChooseWorld50MB(benchmark::State& state) {
   fs::path world = worldsFolder(game) / "Lakeside Survival";
   growDatabase(world);
   uintmax_t bytes = 0;
-  for (auto& entry : fs::recursive_directory_iterator(world / "db")) bytes += entry.is_regular_file() ? entry.file_size() : 0;
+  for (auto& entry : fs::recursive_directory_iterator(world / "db"))
+    bytes += entry.is_regular_file() ? entry.file_size() : 0;
   state.counters["database MB"] = double(bytes) / 1e6;
 
   WorldsShown shown(game);

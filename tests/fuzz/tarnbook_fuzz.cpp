@@ -11,26 +11,24 @@
 #include "Tarnbook/TBKNBT.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
-    std::shared_ptr<TBKTag> tag;
-    size_t consumed = 0;
-    try {
-        tag = TBKNBT::parse(bytes, &consumed);
-    } catch (const TBKException&) {
-    }
-    if (tag) {
-        if (consumed > size || TBKNBT::serialise(*tag) != bytes.substr(0, consumed)) std::abort();
-        (void)TBKNBT::describe(*tag);
-    }
+  std::shared_ptr<TBKTag> tag;
+  size_t consumed = 0;
+  try {
+    tag = TBKNBT::parse(bytes, &consumed);
+  } catch (const TBKException&) {}
+  if (tag) {
+    if (consumed > size || TBKNBT::serialise(*tag) != bytes.substr(0, consumed)) std::abort();
+    (void)TBKNBT::describe(*tag);
+  }
 
-    std::string rewritten;
-    bool accepted = false;
-    try {
-        rewritten = TBKLevelFile::parse(bytes).serialise();
-        accepted = true;
-    } catch (const TBKException&) {
-    }
-    if (accepted && rewritten != bytes) std::abort();
-    return 0;
+  std::string rewritten;
+  bool accepted = false;
+  try {
+    rewritten = TBKLevelFile::parse(bytes).serialise();
+    accepted = true;
+  } catch (const TBKException&) {}
+  if (accepted && rewritten != bytes) std::abort();
+  return 0;
 }

@@ -89,7 +89,8 @@ KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
       result.finished++;
       if (WEXITSTATUS(status) != 0) {
         result.faults++;
-        if (result.firstFaults.size() < 5) result.firstFaults.push_back("round " + std::to_string(round) + ": the change failed");
+        if (result.firstFaults.size() < 5)
+          result.firstFaults.push_back("round " + std::to_string(round) + ": the change failed");
         continue;
       }
     }
@@ -102,7 +103,8 @@ KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
     }
     if (!problem.empty()) {
       result.faults++;
-      if (result.firstFaults.size() < 5) result.firstFaults.push_back("round " + std::to_string(round) + ": " + problem);
+      if (result.firstFaults.size() < 5)
+        result.firstFaults.push_back("round " + std::to_string(round) + ": " + problem);
     }
   }
   return result;

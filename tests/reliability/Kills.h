@@ -27,10 +27,10 @@ struct KillKind {
 struct KillResult {
   std::string kind;
   int rounds = 0;
-  int killedMidway = 0;   // killed before the child finished
-  int finished = 0;       // the child was done before the kill
+  int killedMidway = 0;  // killed before the child finished
+  int finished = 0;      // the child was done before the kill
   int faults = 0;
-  int leftovers = 0;      // rounds after which a temporary file was left
+  int leftovers = 0;  // rounds after which a temporary file was left
   double childMilliseconds = 0;
   std::vector<std::string> firstFaults;
 };

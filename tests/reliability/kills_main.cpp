@@ -23,7 +23,9 @@ namespace {
 
 const char* const worldName = "Lakeside Survival";
 
-std::string levelNameOn(const fs::path& world) { return worldreader::readLevelDat(world / "level.dat").root.string("LevelName"); }
+std::string levelNameOn(const fs::path& world) {
+  return worldreader::readLevelDat(world / "level.dat").root.string("LevelName");
+}
 
 // The level.dat family: each of level.dat, level.dat_old and levelname.txt
 // is whole and holds either the previous name or the round's.
@@ -93,8 +95,7 @@ KillKind backupKind(const fs::path& world, const fs::path& backups) {
   auto state = std::make_shared<LevelState>();
   state->name = levelNameOn(world);
   state->nameFile = worldreader::readFile(world / "levelname.txt");
-  return {"backup",
-          [world, backups](int round) { renameLevel(world, backups.string(), round); },
+  return {"backup", [world, backups](int round) { renameLevel(world, backups.string(), round); },
           [world, backups, state](int round) -> std::string {
             if (fs::exists(backups)) {
               for (auto& entry : fs::directory_iterator(backups)) {
@@ -152,14 +153,18 @@ int main(int argc, char** argv) {
   fs::path scratch;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
-    if (option == "--kills") kills = std::atoi(argv[i + 1]);
-    else if (option == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
-    else if (option == "--scratch") scratch = argv[i + 1];
+    if (option == "--kills")
+      kills = std::atoi(argv[i + 1]);
+    else if (option == "--seed")
+      seed = std::strtoull(argv[i + 1], nullptr, 10);
+    else if (option == "--scratch")
+      scratch = argv[i + 1];
   }
   if (scratch.empty()) scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
   fs::remove_all(scratch);
   fs::create_directories(scratch);
-  fs::path demoWorld = DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftWorlds" / worldName;
+  fs::path demoWorld =
+      DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftWorlds" / worldName;
 
   auto freshWorld = [&](const std::string& folder) {
     fs::path world = scratch / folder / worldName;
@@ -180,10 +185,11 @@ int main(int argc, char** argv) {
     int rounds = kills / int(kinds.size()) + (int(k) < kills % int(kinds.size()) ? 1 : 0);
     KillResult result = runKills(kinds[k], rounds, random);
     faults += result.faults;
-    std::printf("kills %s: %d rounds, %d killed midway, %d finished first; %d faults; %d left a temporary file; "
-                "one change takes %.2f ms\n",
-                result.kind.c_str(), result.rounds, result.killedMidway, result.finished, result.faults,
-                result.leftovers, result.childMilliseconds);
+    std::printf(
+        "kills %s: %d rounds, %d killed midway, %d finished first; %d faults; %d left a temporary file; "
+        "one change takes %.2f ms\n",
+        result.kind.c_str(), result.rounds, result.killedMidway, result.finished, result.faults, result.leftovers,
+        result.childMilliseconds);
     for (auto& fault : result.firstFaults) std::printf("  fault: %s\n", fault.c_str());
   }
   fs::remove_all(scratch);

@@ -6,8 +6,6 @@
 //
 // usage: reliability_malformed [--markdown]
 #include <fcntl.h>
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +16,9 @@
 #include <functional>
 #include <iostream>
 #include <map>
+
+#include <leveldb/db.h>
+#include <leveldb/zlib_compressor.h>
 
 #include "DemoGame.h"
 #include "Tarnbook/TBKException.h"
@@ -37,7 +38,9 @@ std::string le32(int32_t value) {
   return out;
 }
 std::string le16(uint16_t value) { return std::string{char(value & 0xFF), char(value >> 8)}; }
-std::string named(uint8_t type, const std::string& name) { return std::string(1, char(type)) + le16(uint16_t(name.size())) + name; }
+std::string named(uint8_t type, const std::string& name) {
+  return std::string(1, char(type)) + le16(uint16_t(name.size())) + name;
+}
 std::string levelDat(const std::string& payload, int32_t declared = -1) {
   return le32(8) + le32(declared < 0 ? int32_t(payload.size()) : declared) + payload;
 }
@@ -56,7 +59,8 @@ std::map<std::string, std::string> snapshot(const fs::path& world) {
   bool databaseReadable = true;
   std::map<std::string, std::string> records;
   try {
-    for (auto& key : worldreader::databaseKeys(world)) records["db record " + key] = *worldreader::readDatabaseValue(world, key);
+    for (auto& key : worldreader::databaseKeys(world))
+      records["db record " + key] = *worldreader::readDatabaseValue(world, key);
   } catch (const std::exception&) {
     databaseReadable = false;
   }
@@ -182,8 +186,7 @@ std::vector<Case> cases(pid_t& holder) {
          return true;
        },
        false},
-      {"db/ without CURRENT",
-       [](const fs::path& w, std::string&) { return fs::remove(w / "db" / "CURRENT"); }},
+      {"db/ without CURRENT", [](const fs::path& w, std::string&) { return fs::remove(w / "db" / "CURRENT"); }},
       {"a damaged player record",
        [](const fs::path& w, std::string&) {
          leveldb::ZlibCompressor zlib;
@@ -221,8 +224,7 @@ std::vector<Case> cases(pid_t& holder) {
          // Fill what is left, so the next file written has no room.
          FILE* filler = std::fopen((w.parent_path() / "filler").c_str(), "wb");
          std::string block(4096, 'x');
-         while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
-         }
+         while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {}
          std::fclose(filler);
          return true;
        },
@@ -246,7 +248,8 @@ std::vector<OptionsCase> optionsCases() {
       {"no options.txt at all", std::nullopt, false},
       {"options.txt whose last line has no line feed", std::string("game_difficulty:2\nmp_username:Steve"), true},
       {"options.txt with a 16 MB line before the key", "filler:" + big + "\nmp_username:Steve\n", true},
-      {"a user name that spells another key", std::string("mp_username:gfx_fancygraphics:1\ngfx_fancygraphics:0\n"), true},
+      {"a user name that spells another key", std::string("mp_username:gfx_fancygraphics:1\ngfx_fancygraphics:0\n"),
+       true},
   };
 }
 

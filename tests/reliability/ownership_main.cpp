@@ -96,12 +96,14 @@ int main() {
   fs::create_directories(world.parent_path());
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftWorlds" / name, world,
            fs::copy_options::recursive);
-  fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftpe", gameData / "minecraftpe",
-           fs::copy_options::recursive);
+  fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftpe",
+           gameData / "minecraftpe", fs::copy_options::recursive);
   ::setenv("TARNBOOK_GAME_SANDBOX", scratch.c_str(), 1);
   for (auto& entry : fs::recursive_directory_iterator(gameData)) {
     ::lchown(entry.path().c_str(), gameUser, gameGroup);
-    ::chmod(entry.path().c_str(), entry.is_directory() ? 0750 : entry.path().parent_path().filename() == "db" ? 0660 : 0640);
+    ::chmod(entry.path().c_str(), entry.is_directory()                            ? 0750
+                                  : entry.path().parent_path().filename() == "db" ? 0660
+                                                                                  : 0640);
   }
   ::chown(gameData.c_str(), gameUser, gameGroup);
   ::chmod(gameData.c_str(), 0750);

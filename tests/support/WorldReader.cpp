@@ -1,13 +1,13 @@
 #include "WorldReader.h"
 
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
-
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+
+#include <leveldb/db.h>
+#include <leveldb/zlib_compressor.h>
 
 namespace {
 
@@ -56,10 +56,18 @@ class Cursor {
 void readPayload(Cursor& in, TestTag& tag, int depth) {
   if (depth > 512) fail("nesting deeper than 512");
   switch (tag.type) {
-    case TestTag::Byte: tag.integer = in.signedLE(1); break;
-    case TestTag::Short: tag.integer = in.signedLE(2); break;
-    case TestTag::Int: tag.integer = in.signedLE(4); break;
-    case TestTag::Long: tag.integer = in.signedLE(8); break;
+    case TestTag::Byte:
+      tag.integer = in.signedLE(1);
+      break;
+    case TestTag::Short:
+      tag.integer = in.signedLE(2);
+      break;
+    case TestTag::Int:
+      tag.integer = in.signedLE(4);
+      break;
+    case TestTag::Long:
+      tag.integer = in.signedLE(8);
+      break;
     case TestTag::Float: {
       uint32_t bits = uint32_t(in.unsignedLE(4));
       float value;
@@ -72,7 +80,9 @@ void readPayload(Cursor& in, TestTag& tag, int depth) {
       std::memcpy(&tag.floating, &bits, 8);
       break;
     }
-    case TestTag::String: tag.text = in.text(); break;
+    case TestTag::String:
+      tag.text = in.text();
+      break;
     case TestTag::ByteArray:
     case TestTag::IntArray:
     case TestTag::LongArray: {
@@ -101,7 +111,8 @@ void readPayload(Cursor& in, TestTag& tag, int depth) {
         tag.children.push_back(std::move(child));
       }
       break;
-    default: fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
+    default:
+      fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
   }
 }
 
@@ -199,7 +210,8 @@ TestTag parseNBT(std::string_view bytes) {
   Cursor in(bytes);
   TestTag root;
   root.type = TestTag::Type(in.unsignedLE(1));
-  if (root.type != TestTag::Compound) fail("the root tag is of type " + std::to_string(int(root.type)) + ", not a compound");
+  if (root.type != TestTag::Compound)
+    fail("the root tag is of type " + std::to_string(int(root.type)) + ", not a compound");
   root.name = in.text();
   readPayload(in, root, 0);
   if (!in.atEnd()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");

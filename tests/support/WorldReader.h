@@ -15,16 +15,30 @@
 
 // One tag. Only the members that belong to its type are set.
 struct TestTag {
-  enum Type : uint8_t { End, Byte, Short, Int, Long, Float, Double, ByteArray, String, List, Compound, IntArray, LongArray };
+  enum Type : uint8_t {
+    End,
+    Byte,
+    Short,
+    Int,
+    Long,
+    Float,
+    Double,
+    ByteArray,
+    String,
+    List,
+    Compound,
+    IntArray,
+    LongArray
+  };
 
   Type type = End;
   std::string name;
-  int64_t integer = 0;               // Byte, Short, Int, Long (sign-extended)
-  double floating = 0;               // Float, Double
-  std::string text;                  // String
-  Type elementType = End;            // List
-  std::vector<TestTag> children;     // Compound children in file order, List entries
-  std::vector<int64_t> numbers;      // ByteArray, IntArray, LongArray
+  int64_t integer = 0;            // Byte, Short, Int, Long (sign-extended)
+  double floating = 0;            // Float, Double
+  std::string text;               // String
+  Type elementType = End;         // List
+  std::vector<TestTag> children;  // Compound children in file order, List entries
+  std::vector<int64_t> numbers;   // ByteArray, IntArray, LongArray
 
   // A path of compound names and list indices separated by '/', such as
   // "abilities/mayfly" or "Inventory/3/id"; null when any step is absent.

@@ -13,10 +13,10 @@ std::string bytes(std::initializer_list<int> values) {
 }
 
 // A compound "" { Short "id" = -2, List "L" of Byte [1, 255], String "s" = "ab" }.
-const std::string sample = bytes({10, 0, 0,                                  //
-                                  2, 2, 0, 'i', 'd', 0xFE, 0xFF,             //
-                                  9, 1, 0, 'L', 1, 2, 0, 0, 0, 1, 0xFF,      //
-                                  8, 1, 0, 's', 2, 0, 'a', 'b',              //
+const std::string sample = bytes({10, 0, 0,                                         //
+                                  2,  2, 0, 'i', 'd', 0xFE, 0xFF,                   //
+                                  9,  1, 0, 'L', 1,   2,    0,    0,   0, 1, 0xFF,  //
+                                  8,  1, 0, 's', 2,   0,    'a',  'b',              //
                                   0});
 
 TEST(WorldReader, ReadsLittleEndianTagsByPathAndRefusesDamage) {

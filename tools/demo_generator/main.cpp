@@ -35,141 +35,141 @@ namespace {
 const char* const modernWorldFolder = "bW9kZXJuAA==";
 
 struct Item {
-    int16_t id;
-    int8_t count;
-    int16_t damage;
+  int16_t id;
+  int8_t count;
+  int16_t damage;
 };
 
 struct WorldPlan {
-    std::string name;
-    int32_t gameType;
-    int64_t lastPlayed;  // seconds since 1970 (UTC)
-    int64_t seed;
-    int32_t spawn[3];
-    bool withDatabase;
-    int32_t storageVersion;
-    std::vector<Item> items;   // the 36 inventory slots after the hotbar links
-    std::vector<Item> armor;   // helmet, chestplate, leggings, boots
+  std::string name;
+  int32_t gameType;
+  int64_t lastPlayed;  // seconds since 1970 (UTC)
+  int64_t seed;
+  int32_t spawn[3];
+  bool withDatabase;
+  int32_t storageVersion;
+  std::vector<Item> items;  // the 36 inventory slots after the hotbar links
+  std::vector<Item> armor;  // helmet, chestplate, leggings, boots
 };
 
 std::shared_ptr<TBKCompoundTag> itemEntry(int slot, const Item& item) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-    entry->setValueForKey(TBKNumberTag::shortTag("id", item.id));
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
-    return entry;
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  entry->setValueForKey(TBKNumberTag::shortTag("id", item.id));
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
+  return entry;
 }
 
 std::shared_ptr<TBKListTag> floats(const std::string& name, std::initializer_list<float> values) {
-    auto list = std::make_shared<TBKListTag>(name, TBKTagType::Float);
-    for (float value : values) list->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), list->count());
-    return list;
+  auto list = std::make_shared<TBKListTag>(name, TBKTagType::Float);
+  for (float value : values) list->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), list->count());
+  return list;
 }
 
 std::shared_ptr<TBKCompoundTag> makePlayer(const WorldPlan& plan) {
-    bool creative = plan.gameType == 1;
-    auto player = std::make_shared<TBKCompoundTag>(plan.withDatabase ? "" : "Player");
-    player->setValueForKey(TBKNumberTag::shortTag("Air", 300));
-    auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-    for (const Item& piece : plan.armor) {
-        auto entry = std::make_shared<TBKCompoundTag>("");
-        entry->setValueForKey(TBKNumberTag::shortTag("id", piece.id));
-        entry->setValueForKey(TBKNumberTag::byteTag("Count", piece.count));
-        entry->setValueForKey(TBKNumberTag::shortTag("Damage", piece.damage));
-        armor->setObjectAtIndexedSubscript(entry, armor->count());
-    }
-    player->setValueForKey(armor);
-    player->setValueForKey(TBKNumberTag::shortTag("AttackTime", 0));
-    player->setValueForKey(TBKNumberTag::shortTag("DeathTime", 0));
-    player->setValueForKey(TBKNumberTag::floatTag("FallDistance", 0.0f));
-    player->setValueForKey(TBKNumberTag::shortTag("Fire", -20));
-    player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
-    player->setValueForKey(TBKNumberTag::shortTag("HurtTime", 0));
+  bool creative = plan.gameType == 1;
+  auto player = std::make_shared<TBKCompoundTag>(plan.withDatabase ? "" : "Player");
+  player->setValueForKey(TBKNumberTag::shortTag("Air", 300));
+  auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
+  for (const Item& piece : plan.armor) {
+    auto entry = std::make_shared<TBKCompoundTag>("");
+    entry->setValueForKey(TBKNumberTag::shortTag("id", piece.id));
+    entry->setValueForKey(TBKNumberTag::byteTag("Count", piece.count));
+    entry->setValueForKey(TBKNumberTag::shortTag("Damage", piece.damage));
+    armor->setObjectAtIndexedSubscript(entry, armor->count());
+  }
+  player->setValueForKey(armor);
+  player->setValueForKey(TBKNumberTag::shortTag("AttackTime", 0));
+  player->setValueForKey(TBKNumberTag::shortTag("DeathTime", 0));
+  player->setValueForKey(TBKNumberTag::floatTag("FallDistance", 0.0f));
+  player->setValueForKey(TBKNumberTag::shortTag("Fire", -20));
+  player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
+  player->setValueForKey(TBKNumberTag::shortTag("HurtTime", 0));
 
-    // The first nine entries link the hotbar to inventory slots; the screens
-    // never show them.
-    auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
-    for (int link = 0; link < 9; ++link) {
-        inventory->setObjectAtIndexedSubscript(itemEntry(link, {-1, -1, 0}), inventory->count());
-    }
-    for (size_t i = 0; i < plan.items.size(); ++i) {
-        inventory->setObjectAtIndexedSubscript(itemEntry(static_cast<int>(i) + 9, plan.items[i]), inventory->count());
-    }
-    player->setValueForKey(inventory);
+  // The first nine entries link the hotbar to inventory slots; the screens
+  // never show them.
+  auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+  for (int link = 0; link < 9; ++link) {
+    inventory->setObjectAtIndexedSubscript(itemEntry(link, {-1, -1, 0}), inventory->count());
+  }
+  for (size_t i = 0; i < plan.items.size(); ++i) {
+    inventory->setObjectAtIndexedSubscript(itemEntry(static_cast<int>(i) + 9, plan.items[i]), inventory->count());
+  }
+  player->setValueForKey(inventory);
 
-    player->setValueForKey(floats("Motion", {0.0f, -0.0784f, 0.0f}));
-    player->setValueForKey(TBKNumberTag::byteTag("OnGround", 1));
-    player->setValueForKey(floats("Pos", {plan.spawn[0] + 0.5f, plan.spawn[1] + 1.62f, plan.spawn[2] + 0.5f}));
-    player->setValueForKey(floats("Rotation", {135.0f, 12.5f}));
-    player->setValueForKey(TBKNumberTag::intTag("Score", 0));
-    player->setValueForKey(TBKNumberTag::shortTag("SleepTimer", 0));
-    player->setValueForKey(TBKNumberTag::byteTag("Sleeping", 0));
-    player->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
-    player->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
-    player->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+  player->setValueForKey(floats("Motion", {0.0f, -0.0784f, 0.0f}));
+  player->setValueForKey(TBKNumberTag::byteTag("OnGround", 1));
+  player->setValueForKey(floats("Pos", {plan.spawn[0] + 0.5f, plan.spawn[1] + 1.62f, plan.spawn[2] + 0.5f}));
+  player->setValueForKey(floats("Rotation", {135.0f, 12.5f}));
+  player->setValueForKey(TBKNumberTag::intTag("Score", 0));
+  player->setValueForKey(TBKNumberTag::shortTag("SleepTimer", 0));
+  player->setValueForKey(TBKNumberTag::byteTag("Sleeping", 0));
+  player->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+  player->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+  player->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
 
-    auto abilities = std::make_shared<TBKCompoundTag>("abilities");
-    abilities->setValueForKey(TBKNumberTag::byteTag("flying", 0));
-    abilities->setValueForKey(TBKNumberTag::byteTag("instabuild", creative));
-    abilities->setValueForKey(TBKNumberTag::byteTag("invulnerable", creative));
-    abilities->setValueForKey(TBKNumberTag::byteTag("lightning", 0));
-    abilities->setValueForKey(TBKNumberTag::byteTag("mayfly", creative));
-    abilities->setValueForKey(TBKNumberTag::floatTag("flySpeed", 0.05f));
-    abilities->setValueForKey(TBKNumberTag::floatTag("walkSpeed", 0.1f));
-    player->setValueForKey(abilities);
-    player->setValueForKey(TBKNumberTag::intTag("bedPositionX", 0));
-    player->setValueForKey(TBKNumberTag::intTag("bedPositionY", 0));
-    player->setValueForKey(TBKNumberTag::intTag("bedPositionZ", 0));
-    player->setValueForKey(TBKNumberTag::intTag("id", 63));
-    return player;
+  auto abilities = std::make_shared<TBKCompoundTag>("abilities");
+  abilities->setValueForKey(TBKNumberTag::byteTag("flying", 0));
+  abilities->setValueForKey(TBKNumberTag::byteTag("instabuild", creative));
+  abilities->setValueForKey(TBKNumberTag::byteTag("invulnerable", creative));
+  abilities->setValueForKey(TBKNumberTag::byteTag("lightning", 0));
+  abilities->setValueForKey(TBKNumberTag::byteTag("mayfly", creative));
+  abilities->setValueForKey(TBKNumberTag::floatTag("flySpeed", 0.05f));
+  abilities->setValueForKey(TBKNumberTag::floatTag("walkSpeed", 0.1f));
+  player->setValueForKey(abilities);
+  player->setValueForKey(TBKNumberTag::intTag("bedPositionX", 0));
+  player->setValueForKey(TBKNumberTag::intTag("bedPositionY", 0));
+  player->setValueForKey(TBKNumberTag::intTag("bedPositionZ", 0));
+  player->setValueForKey(TBKNumberTag::intTag("id", 63));
+  return player;
 }
 
 std::shared_ptr<TBKCompoundTag> makeLevel(const WorldPlan& plan) {
-    auto level = std::make_shared<TBKCompoundTag>("");
-    level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
-    if (plan.withDatabase) level->setValueForKey(TBKNumberTag::intTag("Generator", plan.gameType == 1 ? 2 : 1));
-    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
-    level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", plan.name));
-    level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
-    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
-    level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
-    level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
-    level->setValueForKey(TBKNumberTag::longTag("Time", 13400));
-    level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
-    level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", plan.gameType == 0));
-    if (!plan.withDatabase) level->setValueForKey(makePlayer(plan));
-    return level;
+  auto level = std::make_shared<TBKCompoundTag>("");
+  level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
+  if (plan.withDatabase) level->setValueForKey(TBKNumberTag::intTag("Generator", plan.gameType == 1 ? 2 : 1));
+  level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", plan.name));
+  level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
+  level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
+  level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+  level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
+  level->setValueForKey(TBKNumberTag::longTag("Time", 13400));
+  level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
+  level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", plan.gameType == 0));
+  if (!plan.withDatabase) level->setValueForKey(makePlayer(plan));
+  return level;
 }
 
 void writeWorld(const fs::path& worlds, const WorldPlan& plan) {
-    fs::path folder = worlds / plan.name;
-    fs::remove_all(folder);
-    fs::create_directories(plan.withDatabase ? folder / "db" : folder);
-    TBKLevelDB db(folder.string(), plan.name, "");
-    db.setStorageVersion(plan.storageVersion);
-    db.setLevelData(makeLevel(plan));
-    if (plan.withDatabase) db.setPlayer(makePlayer(plan));
+  fs::path folder = worlds / plan.name;
+  fs::remove_all(folder);
+  fs::create_directories(plan.withDatabase ? folder / "db" : folder);
+  TBKLevelDB db(folder.string(), plan.name, "");
+  db.setStorageVersion(plan.storageVersion);
+  db.setLevelData(makeLevel(plan));
+  if (plan.withDatabase) db.setPlayer(makePlayer(plan));
 }
 
 std::vector<Item> survivalItems() {
-    return {{276, 1, 112}, {278, 1, 40},  {257, 1, 250}, {261, 1, 3},   {262, 48, 0}, {50, 64, 0},
-            {4, 64, 0},    {4, 37, 0},    {17, 20, 0},   {5, 64, 0},    {20, 16, 0},  {58, 1, 0},
-            {61, 2, 0},    {54, 3, 0},    {65, 24, 0},   {324, 1, 0},   {263, 30, 0}, {264, 5, 0},
-            {265, 17, 0},  {266, 4, 0},   {280, 32, 0},  {287, 9, 0},   {288, 12, 0}, {295, 22, 0},
-            {296, 9, 0},   {297, 6, 0},   {320, 8, 0},   {260, 3, 0},   {325, 1, 0},  {355, 1, 0},
-            {35, 16, 14},  {35, 8, 4},    {351, 10, 4},  {338, 11, 0},  {339, 6, 0},  {0, 0, 0}};
+  return {{276, 1, 112}, {278, 1, 40}, {257, 1, 250}, {261, 1, 3},  {262, 48, 0}, {50, 64, 0},
+          {4, 64, 0},    {4, 37, 0},   {17, 20, 0},   {5, 64, 0},   {20, 16, 0},  {58, 1, 0},
+          {61, 2, 0},    {54, 3, 0},   {65, 24, 0},   {324, 1, 0},  {263, 30, 0}, {264, 5, 0},
+          {265, 17, 0},  {266, 4, 0},  {280, 32, 0},  {287, 9, 0},  {288, 12, 0}, {295, 22, 0},
+          {296, 9, 0},   {297, 6, 0},  {320, 8, 0},   {260, 3, 0},  {325, 1, 0},  {355, 1, 0},
+          {35, 16, 14},  {35, 8, 4},   {351, 10, 4},  {338, 11, 0}, {339, 6, 0},  {0, 0, 0}};
 }
 
 std::vector<Item> creativeItems() {
-    std::vector<Item> items;
-    const int16_t ids[] = {1, 2, 3, 4, 5, 12, 13, 17, 20, 24, 35, 41, 42, 45, 47, 48, 49, 57,
-                           79, 80, 82, 89, 98, 103, 112, 155, 245, 246, 247, 50, 54, 58, 61, 65, 85, 107};
-    for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i) items.push_back({ids[i], 64, 0});
-    return items;
+  std::vector<Item> items;
+  const int16_t ids[] = {1,  2,  3,  4,  5,  12,  13,  17,  20,  24,  35,  41, 42, 45, 47, 48, 49, 57,
+                         79, 80, 82, 89, 98, 103, 112, 155, 245, 246, 247, 50, 54, 58, 61, 65, 85, 107};
+  for (size_t i = 0; i < sizeof ids / sizeof ids[0]; ++i) items.push_back({ids[i], 64, 0});
+  return items;
 }
 
 // Today's game: every inventory and armor entry is a compound with "Count",
@@ -177,258 +177,254 @@ std::vector<Item> creativeItems() {
 // "WasPickedUp", in that order, then "Block" for a block item and "tag" for
 // anything with data of its own (wear, enchantments, a custom name).
 struct NamedItem {
-    const char* name;
-    int8_t count;
-    int16_t damage;
-    std::shared_ptr<TBKCompoundTag> block;
-    std::shared_ptr<TBKCompoundTag> tag;
+  const char* name;
+  int8_t count;
+  int16_t damage;
+  std::shared_ptr<TBKCompoundTag> block;
+  std::shared_ptr<TBKCompoundTag> tag;
 };
 
 std::shared_ptr<TBKCompoundTag> compound(const std::string& name, std::vector<std::shared_ptr<TBKTag>> children) {
-    auto tag = std::make_shared<TBKCompoundTag>(name);
-    for (auto& child : children) tag->setValueForKey(std::move(child));
-    return tag;
+  auto tag = std::make_shared<TBKCompoundTag>(name);
+  for (auto& child : children) tag->setValueForKey(std::move(child));
+  return tag;
 }
 
 std::shared_ptr<TBKStringTag> text(const std::string& name, const std::string& value) {
-    return std::make_shared<TBKStringTag>(name, value);
+  return std::make_shared<TBKStringTag>(name, value);
 }
 
 // The "Block" compound of a block item: the block's name, its states and the
 // version of the block format (1.21's, as the game writes it today).
 std::shared_ptr<TBKCompoundTag> block(const std::string& name, std::vector<std::shared_ptr<TBKTag>> states = {}) {
-    return compound("Block", {text("name", name), compound("states", std::move(states)),
-                              TBKNumberTag::intTag("version", 18168865)});
+  return compound(
+      "Block", {text("name", name), compound("states", std::move(states)), TBKNumberTag::intTag("version", 18168865)});
 }
 
 std::shared_ptr<TBKCompoundTag> enchantments(int32_t wear, std::initializer_list<std::pair<int16_t, int16_t>> list) {
-    auto ench = std::make_shared<TBKListTag>("ench", TBKTagType::Compound);
-    for (auto [id, level] : list) {
-        ench->setObjectAtIndexedSubscript(
-            compound("", {TBKNumberTag::shortTag("id", id), TBKNumberTag::shortTag("lvl", level)}), ench->count());
-    }
-    return compound("tag", {TBKNumberTag::intTag("Damage", wear), TBKNumberTag::intTag("RepairCost", 1), ench});
+  auto ench = std::make_shared<TBKListTag>("ench", TBKTagType::Compound);
+  for (auto [id, level] : list) {
+    ench->setObjectAtIndexedSubscript(
+        compound("", {TBKNumberTag::shortTag("id", id), TBKNumberTag::shortTag("lvl", level)}), ench->count());
+  }
+  return compound("tag", {TBKNumberTag::intTag("Damage", wear), TBKNumberTag::intTag("RepairCost", 1), ench});
 }
 
 std::shared_ptr<TBKCompoundTag> namedEntry(int slot, const NamedItem& item) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
-    entry->setValueForKey(text("Name", item.name));
-    if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-    entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
-    if (item.block) entry->setValueForKey(item.block);
-    if (item.tag) entry->setValueForKey(item.tag);
-    return entry;
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", item.count));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", item.damage));
+  entry->setValueForKey(text("Name", item.name));
+  if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
+  if (item.block) entry->setValueForKey(item.block);
+  if (item.tag) entry->setValueForKey(item.tag);
+  return entry;
 }
 
 std::shared_ptr<TBKListTag> namedList(const std::string& name, const std::vector<NamedItem>& items, bool slots) {
-    auto list = std::make_shared<TBKListTag>(name, TBKTagType::Compound);
-    for (size_t i = 0; i < items.size(); ++i) {
-        list->setObjectAtIndexedSubscript(namedEntry(slots ? static_cast<int>(i) : -1, items[i]), list->count());
-    }
-    return list;
+  auto list = std::make_shared<TBKListTag>(name, TBKTagType::Compound);
+  for (size_t i = 0; i < items.size(); ++i) {
+    list->setObjectAtIndexedSubscript(namedEntry(slots ? static_cast<int>(i) : -1, items[i]), list->count());
+  }
+  return list;
 }
 
 // Slots 0 to 8 are the hotbar. Slots 17, 23 and 30 to 35 are empty.
 std::vector<NamedItem> modernInventory() {
-    const NamedItem empty{"", 0, 0, nullptr, nullptr};
-    auto staff = compound("tag", {compound("display", {text("Name", "Ruby Staff")}),
-                                  TBKNumberTag::intTag("myaddon:mana", 40)});
-    std::vector<NamedItem> items = {
-        {"minecraft:diamond_sword", 1, 0, nullptr, enchantments(112, {{9, 5}, {17, 3}})},
-        {"minecraft:diamond_pickaxe", 1, 0, nullptr, enchantments(40, {{15, 4}})},
-        {"minecraft:iron_axe", 1, 0, nullptr, enchantments(3, {})},
-        {"minecraft:bow", 1, 0, nullptr, nullptr},
-        {"minecraft:arrow", 48, 0, nullptr, nullptr},
-        {"minecraft:torch", 64, 0, block("minecraft:torch", {text("torch_facing_direction", "unknown")}), nullptr},
-        {"minecraft:cooked_beef", 12, 0, nullptr, nullptr},
-        {"minecraft:oak_planks", 64, 0, block("minecraft:oak_planks"), nullptr},
-        {"minecraft:water_bucket", 1, 0, nullptr, nullptr},
-        {"minecraft:cobblestone", 64, 0, block("minecraft:cobblestone"), nullptr},
-        {"minecraft:cherry_log", 20, 0, block("minecraft:cherry_log", {text("pillar_axis", "y")}), nullptr},
-        {"minecraft:crafting_table", 1, 0, block("minecraft:crafting_table"), nullptr},
-        {"minecraft:furnace", 2, 0, block("minecraft:furnace", {text("minecraft:cardinal_direction", "south")}),
-         nullptr},
-        {"myaddon:ruby_staff", 1, 0, nullptr, staff},
-        {"minecraft:coal", 30, 0, nullptr, nullptr},
-        {"minecraft:iron_ingot", 17, 0, nullptr, nullptr},
-        {"minecraft:copper_ingot", 9, 0, nullptr, nullptr},
-        empty,
-        {"minecraft:diamond", 5, 0, nullptr, nullptr},
-        {"minecraft:netherite_ingot", 1, 0, nullptr, nullptr},
-        {"minecraft:amethyst_shard", 7, 0, nullptr, nullptr},
-        {"minecraft:bread", 9, 0, nullptr, nullptr},
-        {"minecraft:golden_carrot", 6, 0, nullptr, nullptr},
-        empty,
-        {"minecraft:bed", 1, 14, nullptr, nullptr},
-        {"minecraft:white_wool", 16, 0, block("minecraft:white_wool"), nullptr},
-        {"minecraft:spyglass", 1, 0, nullptr, nullptr},
-        {"minecraft:potion", 3, 5, nullptr, nullptr},
-        {"minecraft:redstone", 24, 0, nullptr, nullptr},
-        {"minecraft:shield", 1, 0, nullptr, nullptr},
-    };
-    while (items.size() < 36) items.push_back(empty);
-    return items;
+  const NamedItem empty{"", 0, 0, nullptr, nullptr};
+  auto staff =
+      compound("tag", {compound("display", {text("Name", "Ruby Staff")}), TBKNumberTag::intTag("myaddon:mana", 40)});
+  std::vector<NamedItem> items = {
+      {"minecraft:diamond_sword", 1, 0, nullptr, enchantments(112, {{9, 5}, {17, 3}})},
+      {"minecraft:diamond_pickaxe", 1, 0, nullptr, enchantments(40, {{15, 4}})},
+      {"minecraft:iron_axe", 1, 0, nullptr, enchantments(3, {})},
+      {"minecraft:bow", 1, 0, nullptr, nullptr},
+      {"minecraft:arrow", 48, 0, nullptr, nullptr},
+      {"minecraft:torch", 64, 0, block("minecraft:torch", {text("torch_facing_direction", "unknown")}), nullptr},
+      {"minecraft:cooked_beef", 12, 0, nullptr, nullptr},
+      {"minecraft:oak_planks", 64, 0, block("minecraft:oak_planks"), nullptr},
+      {"minecraft:water_bucket", 1, 0, nullptr, nullptr},
+      {"minecraft:cobblestone", 64, 0, block("minecraft:cobblestone"), nullptr},
+      {"minecraft:cherry_log", 20, 0, block("minecraft:cherry_log", {text("pillar_axis", "y")}), nullptr},
+      {"minecraft:crafting_table", 1, 0, block("minecraft:crafting_table"), nullptr},
+      {"minecraft:furnace", 2, 0, block("minecraft:furnace", {text("minecraft:cardinal_direction", "south")}), nullptr},
+      {"myaddon:ruby_staff", 1, 0, nullptr, staff},
+      {"minecraft:coal", 30, 0, nullptr, nullptr},
+      {"minecraft:iron_ingot", 17, 0, nullptr, nullptr},
+      {"minecraft:copper_ingot", 9, 0, nullptr, nullptr},
+      empty,
+      {"minecraft:diamond", 5, 0, nullptr, nullptr},
+      {"minecraft:netherite_ingot", 1, 0, nullptr, nullptr},
+      {"minecraft:amethyst_shard", 7, 0, nullptr, nullptr},
+      {"minecraft:bread", 9, 0, nullptr, nullptr},
+      {"minecraft:golden_carrot", 6, 0, nullptr, nullptr},
+      empty,
+      {"minecraft:bed", 1, 14, nullptr, nullptr},
+      {"minecraft:white_wool", 16, 0, block("minecraft:white_wool"), nullptr},
+      {"minecraft:spyglass", 1, 0, nullptr, nullptr},
+      {"minecraft:potion", 3, 5, nullptr, nullptr},
+      {"minecraft:redstone", 24, 0, nullptr, nullptr},
+      {"minecraft:shield", 1, 0, nullptr, nullptr},
+  };
+  while (items.size() < 36) items.push_back(empty);
+  return items;
 }
 
 std::vector<NamedItem> modernArmor() {
-    return {{"minecraft:turtle_helmet", 1, 0, nullptr, nullptr},
-            {"minecraft:netherite_chestplate", 1, 0, nullptr, enchantments(17, {{0, 4}})},
-            {"minecraft:chainmail_leggings", 1, 0, nullptr, nullptr},
-            {"", 0, 0, nullptr, nullptr}};
+  return {{"minecraft:turtle_helmet", 1, 0, nullptr, nullptr},
+          {"minecraft:netherite_chestplate", 1, 0, nullptr, enchantments(17, {{0, 4}})},
+          {"minecraft:chainmail_leggings", 1, 0, nullptr, nullptr},
+          {"", 0, 0, nullptr, nullptr}};
 }
 
 // A level.dat as today's game writes it, trimmed to a representative set:
 // version lists, nested compounds and the fields the editor shows.
 std::shared_ptr<TBKCompoundTag> makeModernLevel(const WorldPlan& plan) {
-    auto version = [](const std::string& name) {
-        auto list = std::make_shared<TBKListTag>(name, TBKTagType::Int);
-        for (int32_t part : {1, 26, 30, 0, 0}) {
-            list->setObjectAtIndexedSubscript(TBKNumberTag::intTag("", part), list->count());
-        }
-        return list;
-    };
-    auto level = std::make_shared<TBKCompoundTag>("");
-    level->setValueForKey(text("BiomeOverride", ""));
-    level->setValueForKey(TBKNumberTag::byteTag("CenterMapsToOrigin", 0));
-    level->setValueForKey(TBKNumberTag::intTag("Difficulty", 2));
-    level->setValueForKey(text("FlatWorldLayers", "null\n"));
-    level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
-    level->setValueForKey(TBKNumberTag::intTag("Generator", 1));
-    level->setValueForKey(text("InventoryVersion", "1.26.30"));
-    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
-    level->setValueForKey(text("LevelName", plan.name));
-    level->setValueForKey(version("MinimumCompatibleClientVersion"));
-    level->setValueForKey(TBKNumberTag::intTag("NetworkVersion", 1001));
-    level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
-    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
-    level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
-    level->setValueForKey(TBKNumberTag::longTag("Time", 52311));
-    level->setValueForKey(TBKNumberTag::intTag("WorldVersion", 1));
-    level->setValueForKey(compound("abilities", {TBKNumberTag::byteTag("attackmobs", 1),
-                                                 TBKNumberTag::byteTag("build", 1),
-                                                 TBKNumberTag::floatTag("flySpeed", 0.05f),
-                                                 TBKNumberTag::byteTag("flying", 0),
-                                                 TBKNumberTag::byteTag("instabuild", 0),
-                                                 TBKNumberTag::byteTag("invulnerable", 0),
-                                                 TBKNumberTag::byteTag("mayfly", 0),
-                                                 TBKNumberTag::byteTag("mine", 1),
-                                                 TBKNumberTag::floatTag("walkSpeed", 0.1f)}));
-    level->setValueForKey(TBKNumberTag::byteTag("commandsEnabled", 0));
-    level->setValueForKey(TBKNumberTag::longTag("currentTick", 1048576));
-    level->setValueForKey(TBKNumberTag::byteTag("dodaylightcycle", 1));
-    level->setValueForKey(compound("experiments", {TBKNumberTag::byteTag("experiments_ever_used", 0),
-                                                   TBKNumberTag::byteTag("saved_with_toggled_experiments", 0)}));
-    level->setValueForKey(version("lastOpenedWithVersion"));
-    level->setValueForKey(TBKNumberTag::longTag("worldStartCount", 4294967294LL));
-    return level;
+  auto version = [](const std::string& name) {
+    auto list = std::make_shared<TBKListTag>(name, TBKTagType::Int);
+    for (int32_t part : {1, 26, 30, 0, 0}) {
+      list->setObjectAtIndexedSubscript(TBKNumberTag::intTag("", part), list->count());
+    }
+    return list;
+  };
+  auto level = std::make_shared<TBKCompoundTag>("");
+  level->setValueForKey(text("BiomeOverride", ""));
+  level->setValueForKey(TBKNumberTag::byteTag("CenterMapsToOrigin", 0));
+  level->setValueForKey(TBKNumberTag::intTag("Difficulty", 2));
+  level->setValueForKey(text("FlatWorldLayers", "null\n"));
+  level->setValueForKey(TBKNumberTag::intTag("GameType", plan.gameType));
+  level->setValueForKey(TBKNumberTag::intTag("Generator", 1));
+  level->setValueForKey(text("InventoryVersion", "1.26.30"));
+  level->setValueForKey(TBKNumberTag::longTag("LastPlayed", plan.lastPlayed));
+  level->setValueForKey(text("LevelName", plan.name));
+  level->setValueForKey(version("MinimumCompatibleClientVersion"));
+  level->setValueForKey(TBKNumberTag::intTag("NetworkVersion", 1001));
+  level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
+  level->setValueForKey(TBKNumberTag::longTag("RandomSeed", plan.seed));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnX", plan.spawn[0]));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnY", plan.spawn[1]));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
+  level->setValueForKey(TBKNumberTag::intTag("StorageVersion", plan.storageVersion));
+  level->setValueForKey(TBKNumberTag::longTag("Time", 52311));
+  level->setValueForKey(TBKNumberTag::intTag("WorldVersion", 1));
+  level->setValueForKey(
+      compound("abilities", {TBKNumberTag::byteTag("attackmobs", 1), TBKNumberTag::byteTag("build", 1),
+                             TBKNumberTag::floatTag("flySpeed", 0.05f), TBKNumberTag::byteTag("flying", 0),
+                             TBKNumberTag::byteTag("instabuild", 0), TBKNumberTag::byteTag("invulnerable", 0),
+                             TBKNumberTag::byteTag("mayfly", 0), TBKNumberTag::byteTag("mine", 1),
+                             TBKNumberTag::floatTag("walkSpeed", 0.1f)}));
+  level->setValueForKey(TBKNumberTag::byteTag("commandsEnabled", 0));
+  level->setValueForKey(TBKNumberTag::longTag("currentTick", 1048576));
+  level->setValueForKey(TBKNumberTag::byteTag("dodaylightcycle", 1));
+  level->setValueForKey(compound("experiments", {TBKNumberTag::byteTag("experiments_ever_used", 0),
+                                                 TBKNumberTag::byteTag("saved_with_toggled_experiments", 0)}));
+  level->setValueForKey(version("lastOpenedWithVersion"));
+  level->setValueForKey(TBKNumberTag::longTag("worldStartCount", 4294967294LL));
+  return level;
 }
 
 std::shared_ptr<TBKCompoundTag> makeModernPlayer(const WorldPlan& plan) {
-    auto player = makePlayer(plan);
-    player->setValueForKey(namedList("Armor", modernArmor(), false));
-    player->setValueForKey(namedList("Inventory", modernInventory(), true));
-    player->setValueForKey(namedList("Offhand", {{"", 0, 0, nullptr, nullptr}}, false));
-    player->setValueForKey(text("identifier", "minecraft:player"));
-    player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
-    return player;
+  auto player = makePlayer(plan);
+  player->setValueForKey(namedList("Armor", modernArmor(), false));
+  player->setValueForKey(namedList("Inventory", modernInventory(), true));
+  player->setValueForKey(namedList("Offhand", {{"", 0, 0, nullptr, nullptr}}, false));
+  player->setValueForKey(text("identifier", "minecraft:player"));
+  player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
+  return player;
 }
 
 // Today's game names a world's folder with a short random id and keeps the
 // world's name in levelname.txt and level.dat.
 void writeModernWorld(const fs::path& worlds, const std::string& folderName, const WorldPlan& plan) {
-    fs::path folder = worlds / folderName;
-    fs::remove_all(folder);
-    fs::create_directories(folder / "db");
-    TBKLevelDB db(folder.string(), plan.name, "");
-    db.setStorageVersion(plan.storageVersion);
-    db.setLevelData(makeModernLevel(plan));
-    db.setPlayer(makeModernPlayer(plan));
+  fs::path folder = worlds / folderName;
+  fs::remove_all(folder);
+  fs::create_directories(folder / "db");
+  TBKLevelDB db(folder.string(), plan.name, "");
+  db.setStorageVersion(plan.storageVersion);
+  db.setLevelData(makeModernLevel(plan));
+  db.setPlayer(makeModernPlayer(plan));
 }
 
 void writeOptions(const fs::path& folder) {
-    fs::create_directories(folder);
-    // Every line ends in a line feed; keys the options screen edits are all
-    // present, with the others the game of that era writes.
-    const char* text =
-        "mp_username:Steve\n"
-        "mp_server:Steve\n"
-        "mp_server_visible_default:1\n"
-        "game_difficulty:2\n"
-        "game_thirdperson:0\n"
-        "game_server_visible:1\n"
-        "game_limitworldsize:0\n"
-        "game_flatworldlayers:4\n"
-        "game_language:en_US\n"
-        "gfx_renderdistance_new:2\n"
-        "gfx_fancygraphics:1\n"
-        "gfx_lowquality:0\n"
-        "gfx_pixeldensity:1\n"
-        "gfx_hidegui:0\n"
-        "ctrl_sensitivity:0.5\n"
-        "ctrl_invertmouse:0\n"
-        "ctrl_islefthanded:0\n"
-        "ctrl_usetouchscreen:1\n"
-        "ctrl_usetouchjoypad:1\n"
-        "ctrl_swapjumpandsneak:0\n"
-        "feedback_vibration:1\n"
-        "audio_sound:1\n"
-        "dev_autoloadlevel:0\n"
-        "dev_showchunkmap:0\n"
-        "dev_disablefilesystem:0\n";
-    std::ofstream out(folder / "options.txt", std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out) throw TBKException(TBKException::FileFailure, "Could not write " + (folder / "options.txt").string());
+  fs::create_directories(folder);
+  // Every line ends in a line feed; keys the options screen edits are all
+  // present, with the others the game of that era writes.
+  const char* text =
+      "mp_username:Steve\n"
+      "mp_server:Steve\n"
+      "mp_server_visible_default:1\n"
+      "game_difficulty:2\n"
+      "game_thirdperson:0\n"
+      "game_server_visible:1\n"
+      "game_limitworldsize:0\n"
+      "game_flatworldlayers:4\n"
+      "game_language:en_US\n"
+      "gfx_renderdistance_new:2\n"
+      "gfx_fancygraphics:1\n"
+      "gfx_lowquality:0\n"
+      "gfx_pixeldensity:1\n"
+      "gfx_hidegui:0\n"
+      "ctrl_sensitivity:0.5\n"
+      "ctrl_invertmouse:0\n"
+      "ctrl_islefthanded:0\n"
+      "ctrl_usetouchscreen:1\n"
+      "ctrl_usetouchjoypad:1\n"
+      "ctrl_swapjumpandsneak:0\n"
+      "feedback_vibration:1\n"
+      "audio_sound:1\n"
+      "dev_autoloadlevel:0\n"
+      "dev_showchunkmap:0\n"
+      "dev_disablefilesystem:0\n";
+  std::ofstream out(folder / "options.txt", std::ios::binary | std::ios::trunc);
+  out << text;
+  if (!out) throw TBKException(TBKException::FileFailure, "Could not write " + (folder / "options.txt").string());
 }
 
 void damageLevelDat(const fs::path& folder) {
-    fs::path level = folder / "level.dat";
-    auto size = fs::file_size(level);
-    // Cut inside the data: what a crash in the middle of a non-atomic save leaves.
-    fs::resize_file(level, size * 2 / 3);
+  fs::path level = folder / "level.dat";
+  auto size = fs::file_size(level);
+  // Cut inside the data: what a crash in the middle of a non-atomic save leaves.
+  fs::resize_file(level, size * 2 / 3);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_demo_sandbox <sandbox folder>\n");
-        return 1;
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_demo_sandbox <sandbox folder>\n");
+    return 1;
+  }
+  fs::path games = fs::path(argv[1]) / "Documents" / "games" / "com.mojang";
+  fs::path worlds = games / "minecraftWorlds";
+  try {
+    fs::create_directories(worlds);
+    std::vector<Item> plainArmor = {{306, 1, 12}, {307, 1, 30}, {300, 1, 5}, {0, 0, 0}};
+    std::vector<Item> diamondArmor = {{310, 1, 0}, {311, 1, 0}, {312, 1, 0}, {313, 1, 0}};
+    std::vector<Item> noArmor = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+
+    writeWorld(worlds,
+               {"Lakeside Survival", 0, 1404475200, -2061734516, {212, 68, -97}, true, 3, survivalItems(), plainArmor});
+    writeWorld(worlds,
+               {"Creative Flatland", 1, 1404388800, 1987, {128, 4, 128}, true, 3, creativeItems(), diamondArmor});
+    writeWorld(worlds, {"Old Cave World", 0, 1372636800, 74656, {64, 52, 71}, false, 2, survivalItems(), noArmor});
+
+    WorldPlan broken{"Broken World", 0, 1404302400, 424242, {8, 70, 8}, true, 3, survivalItems(), plainArmor};
+    writeWorld(worlds, broken);
+    {
+      // A second save makes the first one level.dat_old, then level.dat is damaged.
+      TBKLevelDB db((worlds / broken.name).string(), broken.name, "");
+      db.setLevelData(db.levelData());
     }
-    fs::path games = fs::path(argv[1]) / "Documents" / "games" / "com.mojang";
-    fs::path worlds = games / "minecraftWorlds";
-    try {
-        fs::create_directories(worlds);
-        std::vector<Item> plainArmor = {{306, 1, 12}, {307, 1, 30}, {300, 1, 5}, {0, 0, 0}};
-        std::vector<Item> diamondArmor = {{310, 1, 0}, {311, 1, 0}, {312, 1, 0}, {313, 1, 0}};
-        std::vector<Item> noArmor = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
+    damageLevelDat(worlds / broken.name);
 
-        writeWorld(worlds, {"Lakeside Survival", 0, 1404475200, -2061734516, {212, 68, -97}, true, 3,
-                            survivalItems(), plainArmor});
-        writeWorld(worlds, {"Creative Flatland", 1, 1404388800, 1987, {128, 4, 128}, true, 3, creativeItems(),
-                            diamondArmor});
-        writeWorld(worlds, {"Old Cave World", 0, 1372636800, 74656, {64, 52, 71}, false, 2, survivalItems(),
-                            noArmor});
+    writeModernWorld(worlds, modernWorldFolder,
+                     {"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}});
 
-        WorldPlan broken{"Broken World", 0, 1404302400, 424242, {8, 70, 8}, true, 3, survivalItems(), plainArmor};
-        writeWorld(worlds, broken);
-        {
-            // A second save makes the first one level.dat_old, then level.dat is damaged.
-            TBKLevelDB db((worlds / broken.name).string(), broken.name, "");
-            db.setLevelData(db.levelData());
-        }
-        damageLevelDat(worlds / broken.name);
-
-        writeModernWorld(worlds, modernWorldFolder, {"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}});
-
-        writeOptions(games / "minecraftpe");
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "make_demo_sandbox: %s\n", error.what());
-        return 1;
-    }
-    return 0;
+    writeOptions(games / "minecraftpe");
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "make_demo_sandbox: %s\n", error.what());
+    return 1;
+  }
+  return 0;
 }

@@ -28,99 +28,101 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw TBKException(TBKException::FileFailure, "Could not read " + path.string() + ".");
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw TBKException(TBKException::FileFailure, "Could not read " + path.string() + ".");
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 // Backups of a world in the game's worlds folder go where the editor keeps them.
 std::string backupFolderFor(const fs::path& world) {
-    fs::path parent = world.parent_path();
-    if (parent.filename() != "minecraftWorlds") return "";
-    return (parent.parent_path() / "gorvane-backups" / world.filename()).string();
+  fs::path parent = world.parent_path();
+  if (parent.filename() != "minecraftWorlds") return "";
+  return (parent.parent_path() / "gorvane-backups" / world.filename()).string();
 }
 
 // A private copy of the world's files to read from: LevelDB rewrites a
 // database whenever it opens one (it moves its log into a table), and a
 // dump must leave the world exactly as it found it.
 class WorldCopy {
-public:
-    explicit WorldCopy(const fs::path& world) {
-        std::string pattern = (fs::temp_directory_path() / "tarnbook-dump.XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::FileFailure, "Could not make a temporary folder.");
-        root_ = pattern;
-        world_ = root_ / world.filename();
-        fs::create_directory(world_);
-        for (const auto& entry : fs::recursive_directory_iterator(world)) {
-            fs::path to = world_ / fs::relative(entry.path(), world);
-            if (entry.is_directory()) fs::create_directory(to);
-            else if (entry.is_regular_file() && entry.path().filename() != "LOCK") fs::copy_file(entry.path(), to);
-        }
+ public:
+  explicit WorldCopy(const fs::path& world) {
+    std::string pattern = (fs::temp_directory_path() / "tarnbook-dump.XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::FileFailure, "Could not make a temporary folder.");
+    root_ = pattern;
+    world_ = root_ / world.filename();
+    fs::create_directory(world_);
+    for (const auto& entry : fs::recursive_directory_iterator(world)) {
+      fs::path to = world_ / fs::relative(entry.path(), world);
+      if (entry.is_directory())
+        fs::create_directory(to);
+      else if (entry.is_regular_file() && entry.path().filename() != "LOCK")
+        fs::copy_file(entry.path(), to);
     }
-    ~WorldCopy() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    const fs::path& world() const { return world_; }
+  }
+  ~WorldCopy() {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+  const fs::path& world() const { return world_; }
 
-private:
-    fs::path root_;
-    fs::path world_;
+ private:
+  fs::path root_;
+  fs::path world_;
 };
 
 int dump(const fs::path& world) {
-    int status = 0;
-    WorldCopy copy(world);
-    TBKLevelDB db(copy.world().string(), world.filename().string(), "");
-    std::printf("World folder: %s\n", world.c_str());
-    try {
-        auto level = db.levelData();
-        std::printf("level.dat, storage version %d:\n%s", db.storageVersion(), TBKNBT::describe(*level).c_str());
-    } catch (const TBKException& error) {
-        std::fprintf(stderr, "%s\n", error.reason().c_str());
-        status = 1;
-    }
-    try {
-        auto player = db.player();
-        std::printf("Player (%s):\n%s", db.hasDatabase() ? "~local_player in db/" : "\"Player\" in level.dat",
-                    TBKNBT::describe(*player).c_str());
-    } catch (const TBKException& error) {
-        std::fprintf(stderr, "%s\n", error.reason().c_str());
-        status = 1;
-    }
-    return status;
+  int status = 0;
+  WorldCopy copy(world);
+  TBKLevelDB db(copy.world().string(), world.filename().string(), "");
+  std::printf("World folder: %s\n", world.c_str());
+  try {
+    auto level = db.levelData();
+    std::printf("level.dat, storage version %d:\n%s", db.storageVersion(), TBKNBT::describe(*level).c_str());
+  } catch (const TBKException& error) {
+    std::fprintf(stderr, "%s\n", error.reason().c_str());
+    status = 1;
+  }
+  try {
+    auto player = db.player();
+    std::printf("Player (%s):\n%s", db.hasDatabase() ? "~local_player in db/" : "\"Player\" in level.dat",
+                TBKNBT::describe(*player).c_str());
+  } catch (const TBKException& error) {
+    std::fprintf(stderr, "%s\n", error.reason().c_str());
+    status = 1;
+  }
+  return status;
 }
 
 int restorePlayer(const fs::path& record, const fs::path& world) {
-    auto player = TBKNBT::parseCompound(readBytes(record));
-    TBKLevelDB db(world.string(), world.filename().string(), backupFolderFor(world));
-    db.setPlayer(player);
-    std::printf("Restored the player of %s from %s\n", world.c_str(), record.c_str());
-    if (!db.backupMade().empty()) std::printf("The replaced player was backed up in %s\n", db.backupMade().c_str());
-    return 0;
+  auto player = TBKNBT::parseCompound(readBytes(record));
+  TBKLevelDB db(world.string(), world.filename().string(), backupFolderFor(world));
+  db.setPlayer(player);
+  std::printf("Restored the player of %s from %s\n", world.c_str(), record.c_str());
+  if (!db.backupMade().empty()) std::printf("The replaced player was backed up in %s\n", db.backupMade().c_str());
+  return 0;
 }
 
 fs::path worldPath(const char* argument) {
-    fs::path path = fs::absolute(argument).lexically_normal();
-    return path.filename().empty() ? path.parent_path() : path;
+  fs::path path = fs::absolute(argument).lexically_normal();
+  return path.filename().empty() ? path.parent_path() : path;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    try {
-        if (argc == 2) return dump(worldPath(argv[1]));
-        if (argc == 4 && std::string(argv[1]) == "--restore-player") {
-            return restorePlayer(argv[2], worldPath(argv[3]));
-        }
-    } catch (const TBKException& error) {
-        std::fprintf(stderr, "%s\n", error.reason().c_str());
-        return 1;
+  try {
+    if (argc == 2) return dump(worldPath(argv[1]));
+    if (argc == 4 && std::string(argv[1]) == "--restore-player") {
+      return restorePlayer(argv[2], worldPath(argv[3]));
     }
-    std::fprintf(stderr,
-                 "usage: tarnbook_dump <world folder>\n"
-                 "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
+  } catch (const TBKException& error) {
+    std::fprintf(stderr, "%s\n", error.reason().c_str());
     return 1;
+  }
+  std::fprintf(stderr,
+               "usage: tarnbook_dump <world folder>\n"
+               "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
+  return 1;
 }

@@ -1,8 +1,8 @@
 #include "Bevel/BVLImage.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "TestBundle.h"
 #include "ui/Screen.h"

@@ -142,7 +142,8 @@ std::vector<std::string> BVLItemIDSource::allNamedItems() const {
   return items;
 }
 
-std::optional<BVLItemDefinition> BVLItemIDSource::itemDefinitionWithStringRepresentation(const std::string& item) const {
+std::optional<BVLItemDefinition> BVLItemIDSource::itemDefinitionWithStringRepresentation(
+    const std::string& item) const {
   if (auto parsed = parseStringRepresentation(item)) return itemDefinitionWithID(parsed->first, parsed->second);
   if (auto named = parseNamedRepresentation(item)) return itemDefinitionWithName(named->first, named->second);
   return std::nullopt;

@@ -1,10 +1,10 @@
 #include "Bevel/BVLItemIDSource.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cctype>
 #include <set>
+
+#include <gtest/gtest.h>
 
 #include "Bevel/BVLImage.h"
 #include "TestBundle.h"
@@ -38,11 +38,10 @@ TEST(ItemCatalogue, HoldsEveryVariantOnceWithANameOfItsOwn) {
 
 TEST(ItemCatalogue, NamesArmorAsTheGameDoes) {
   const char* pieces[20] = {
-      "Leather Cap",    "Leather Tunic",     "Leather Pants",    "Leather Boots",
-      "Chain Helmet",   "Chain Chestplate",  "Chain Leggings",   "Chain Boots",
-      "Iron Helmet",    "Iron Chestplate",   "Iron Leggings",    "Iron Boots",
-      "Diamond Helmet", "Diamond Chestplate", "Diamond Leggings", "Diamond Boots",
-      "Golden Helmet",  "Golden Chestplate", "Golden Leggings",  "Golden Boots",
+      "Leather Cap",      "Leather Tunic",  "Leather Pants",     "Leather Boots",      "Chain Helmet",
+      "Chain Chestplate", "Chain Leggings", "Chain Boots",       "Iron Helmet",        "Iron Chestplate",
+      "Iron Leggings",    "Iron Boots",     "Diamond Helmet",    "Diamond Chestplate", "Diamond Leggings",
+      "Diamond Boots",    "Golden Helmet",  "Golden Chestplate", "Golden Leggings",    "Golden Boots",
   };
   auto source = BVLItemIDSource::sharedSource();
   for (uint16_t id = 298; id <= 317; ++id) {
@@ -66,14 +65,11 @@ TEST(ItemCatalogue, UnknownDamageFallsBackToTheItselfAtDamageZero) {
     const char* name;
     uint16_t foundDamage;
   } cases[] = {
-      {267, 0, true, "Iron Sword", 0},
-      {267, 131, true, "Iron Sword", 0},  // a worn sword is still a sword
-      {351, 4, true, "Lapis Lazuli", 4},  // an exact variant wins over the fallback
-      {351, 99, true, "Ink Sac", 0},
-      {1, 6, true, "Polished Andesite", 6},
-      {1, 7, true, "Stone", 0},
-      {0, 0, false, "", 0},      // air: an empty slot, not an item
-      {1000, 0, false, "", 0},   // no such id
+      {267, 0, true, "Iron Sword", 0},   {267, 131, true, "Iron Sword", 0},  // a worn sword is still a sword
+      {351, 4, true, "Lapis Lazuli", 4},                                     // an exact variant wins over the fallback
+      {351, 99, true, "Ink Sac", 0},     {1, 6, true, "Polished Andesite", 6},
+      {1, 7, true, "Stone", 0},          {0, 0, false, "", 0},  // air: an empty slot, not an item
+      {1000, 0, false, "", 0},                                  // no such id
       {65535, 65535, false, "", 0},
   };
   auto source = BVLItemIDSource::sharedSource();
@@ -84,7 +80,8 @@ TEST(ItemCatalogue, UnknownDamageFallsBackToTheItselfAtDamageZero) {
     EXPECT_EQ(definition->name, c.name);
     EXPECT_EQ(definition->id, c.id);
     EXPECT_EQ(definition->damage, c.foundDamage);
-    auto byString = source->itemDefinitionWithStringRepresentation(BVLItemIDSource::stringRepresentation(c.id, c.damage));
+    auto byString =
+        source->itemDefinitionWithStringRepresentation(BVLItemIDSource::stringRepresentation(c.id, c.damage));
     EXPECT_EQ(byString, definition);
   }
 }
@@ -95,9 +92,19 @@ TEST(ItemCatalogue, StringRepresentationIsTwoDecimalsAndAColon) {
     bool valid;
     uint16_t id = 0, damage = 0;
   } cases[] = {
-      {"267:0", true, 267, 0}, {"0:0", true, 0, 0}, {"65535:65535", true, 65535, 65535},
-      {"65536:0", false}, {"-1:0", false}, {"267", false}, {"267:", false}, {":0", false},
-      {"267:0:1", false}, {" 267:0", false}, {"267:0 ", false}, {"0x10:0", false}, {"", false},
+      {"267:0", true, 267, 0},
+      {"0:0", true, 0, 0},
+      {"65535:65535", true, 65535, 65535},
+      {"65536:0", false},
+      {"-1:0", false},
+      {"267", false},
+      {"267:", false},
+      {":0", false},
+      {"267:0:1", false},
+      {" 267:0", false},
+      {"267:0 ", false},
+      {"0x10:0", false},
+      {"", false},
   };
   for (const Case& c : cases) {
     auto parsed = BVLItemIDSource::parseStringRepresentation(c.text);
@@ -129,7 +136,7 @@ TEST(ItemCatalogue, ParsingSkipsBadRowsAndKeepsTheFirstOfARepeatedKey) {
   ASSERT_TRUE(beta);
   EXPECT_EQ(beta->name, "Beta");
   EXPECT_FALSE(source.basicImageForItemWithID(6, 2));  // no picture named
-  EXPECT_FALSE(source.itemDefinitionWithID(6, 0));      // no fallback without a damage-0 entry
+  EXPECT_FALSE(source.itemDefinitionWithID(6, 0));     // no fallback without a damage-0 entry
 }
 
 int opaquePixels(const std::shared_ptr<ui::Image>& image) {
@@ -184,13 +191,13 @@ TEST(ItemCatalogue, NamesAndNumbersFindEachOther) {
       {"minecraft:diamond_sword", 0, "Diamond Sword", true, 276, 0, "Diamond Sword", 0},
       {"minecraft:diamond_sword", 112, "Diamond Sword", true, 276, 0, "Diamond Sword", 0},  // worn
       {"minecraft:iron_chestplate", 0, "Iron Chestplate", true, 307, 0, "Iron Chestplate", 0},
-      {"minecraft:golden_sword", 0, "Golden Sword", true, 283, 0, "Gold Sword", 0},        // renamed
+      {"minecraft:golden_sword", 0, "Golden Sword", true, 283, 0, "Gold Sword", 0},  // renamed
       {"minecraft:chainmail_boots", 0, "Chainmail Boots", true, 305, 0, "Chain Boots", 0},
-      {"minecraft:granite", 0, "Granite", true, 1, 1, "Granite", 0},                      // a variant became an item
+      {"minecraft:granite", 0, "Granite", true, 1, 1, "Granite", 0},  // a variant became an item
       {"minecraft:red_dye", 0, "Red Dye", true, 351, 1, "Rose Red", 0},
       {"minecraft:stone_bricks", 0, "Stone Bricks", true, 98, 0, "Stone brick", 0},
-      {"minecraft:netherite_sword", 0, "Netherite Sword", false, 0, 0, "", 0},             // today only
-      {"minecraft:bed", 14, "Red Bed", false, 0, 0, "", 14},                              // a colour by damage
+      {"minecraft:netherite_sword", 0, "Netherite Sword", false, 0, 0, "", 0},  // today only
+      {"minecraft:bed", 14, "Red Bed", false, 0, 0, "", 14},                    // a colour by damage
   };
   auto source = BVLItemIDSource::sharedSource();
   for (const Case& c : cases) {
@@ -279,8 +286,13 @@ TEST(ItemCatalogue, NamedRepresentationIsTheNameWithANonZeroDamageAfterAHash) {
       {"minecraft:bed", true, "minecraft:bed", 0},
       {"minecraft:bed#0", true, "minecraft:bed", 0},
       {"myaddon:ruby_staff#65535", true, "myaddon:ruby_staff", 65535},
-      {"minecraft:bed#65536", false}, {"minecraft:bed#", false}, {"minecraft:bed#-1", false},
-      {"a#1#2", false}, {"#3", false}, {"", false}, {"267:0", false},  // a numbered one
+      {"minecraft:bed#65536", false},
+      {"minecraft:bed#", false},
+      {"minecraft:bed#-1", false},
+      {"a#1#2", false},
+      {"#3", false},
+      {"", false},
+      {"267:0", false},  // a numbered one
   };
   for (const Case& c : cases) {
     auto parsed = BVLItemIDSource::parseNamedRepresentation(c.text);
@@ -301,13 +313,13 @@ TEST(ItemCatalogue, ParsingKnowsRowsByNumbersByNameOrBoth) {
       "5\t0\tGold Sword\titems-opaque\t0\t0\tminecraft:golden_sword\t0\tGolden Sword\n"
       "6\t0\tOld Thing\titems-opaque\t16\t0\t\t\t\n"
       "\t\t\titems-opaque\t32\t0\tminecraft:bed\t14\tRed Bed\n"
-      "\t\t\titems-opaque\t48\t0\tminecraft:bed\t14\tAgain\n"       // repeated key
-      "\t\t\titems-opaque\t64\t0\t7:0\t0\tLooks Numbered\n"          // not a name
-      "\t\t\titems-opaque\t80\t0\tminecraft:x#1\t0\tHash\n"          // not a name either
-      "\t\t\titems-opaque\t96\t0\tminecraft:untitled\t0\t\n"         // no title
+      "\t\t\titems-opaque\t48\t0\tminecraft:bed\t14\tAgain\n"  // repeated key
+      "\t\t\titems-opaque\t64\t0\t7:0\t0\tLooks Numbered\n"    // not a name
+      "\t\t\titems-opaque\t80\t0\tminecraft:x#1\t0\tHash\n"    // not a name either
+      "\t\t\titems-opaque\t96\t0\tminecraft:untitled\t0\t\n"   // no title
       "\t\t\titems-opaque\t112\t0\tminecraft:bad\tx\tBad Damage\n"
-      "\t\t\titems-opaque\t128\t0\t\t\t\n"                           // the generic picture
-      "\t\t\titems-opaque\t144\t0\t\t\t\n");                         // only the first counts
+      "\t\t\titems-opaque\t128\t0\t\t\t\n"    // the generic picture
+      "\t\t\titems-opaque\t144\t0\t\t\t\n");  // only the first counts
   EXPECT_EQ(source.allItems(), (std::vector<std::string>{"5:0", "6:0"}));
   EXPECT_EQ(source.allNamedItems(), (std::vector<std::string>{"minecraft:golden_sword", "minecraft:bed#14"}));
   auto sword = source.itemDefinitionWithID(5, 0);

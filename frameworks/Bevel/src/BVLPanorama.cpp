@@ -24,9 +24,7 @@ double pointsPerTexel(double viewHeight, double faceHeight) {
 
 }  // namespace
 
-BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) {
-  setBackgroundColor(ui::Color::hex(0x79a6ff));
-}
+BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) { setBackgroundColor(ui::Color::hex(0x79a6ff)); }
 
 BVLPanorama::~BVLPanorama() {
   if (timer_) timer_->invalidate();

@@ -1,9 +1,9 @@
 #include "Bevel/BVLPanorama.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "TestBundle.h"
 #include "ui/GraphicsContext.h"
@@ -30,10 +30,12 @@ TEST(Panorama, ATimerRunsOnlyWhilePanningInAWindowAndShown) {
       {"hidden", [&] { panorama->setHidden(true); }, false},
       {"shown again", [&] { panorama->setHidden(false); }, true},
       {"stopped", [&] { panorama->setShouldPan(false); }, false},
-      {"stopped, leaves and rejoins", [&] {
+      {"stopped, leaves and rejoins",
+       [&] {
          panorama->removeFromSuperview();
          window->addSubview(panorama);
-       }, false},
+       },
+       false},
       {"resumed", [&] { panorama->pan(); }, true},
       {"panned twice", [&] { panorama->pan(); }, true},
       {"leaves the window", [&] { panorama->removeFromSuperview(); }, false},

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cmath>
 #include <functional>
+
+#include <gtest/gtest.h>
 
 #include "Bevel/BVLButton.h"
 #include "Bevel/BVLSegmentedControl.h"
@@ -21,19 +21,20 @@ struct Fixture {
   std::shared_ptr<ui::View> elsewhere = std::make_shared<ui::View>(ui::Rect(0, 280, 100, 40));
   std::vector<std::string> reports;
 
-  std::shared_ptr<BVLButton> button = std::make_shared<BVLButton>(
-      ui::Rect(10, 10, 200, 40), [this](BVLButton&) { reports.push_back("button"); });
+  std::shared_ptr<BVLButton> button =
+      std::make_shared<BVLButton>(ui::Rect(10, 10, 200, 40), [this](BVLButton&) { reports.push_back("button"); });
   std::shared_ptr<BVLSwitch> toggle = std::make_shared<BVLSwitch>(
       ui::Rect(10, 60, 76, 38), [this](BVLSwitch&, bool on) { reports.push_back(on ? "on" : "off"); });
   std::shared_ptr<BVLSegmentedControl> segments = std::make_shared<BVLSegmentedControl>(
       ui::Rect(10, 110, 300, 36), std::vector<std::string>{"Peaceful", "Easy", "Normal"},
       [this](BVLSegmentedControl&, long index) { reports.push_back("segment " + std::to_string(index)); });
-  std::shared_ptr<BVLSlider> slider = std::make_shared<BVLSlider>(
-      ui::Rect(10, 160, 216, 36), 0, [this](BVLSlider&, float position, long spot) {
+  std::shared_ptr<BVLSlider> slider =
+      std::make_shared<BVLSlider>(ui::Rect(10, 160, 216, 36), 0, [this](BVLSlider&, float position, long spot) {
         reports.push_back("slider " + std::to_string(int(position * 100 + 0.5)) + " " + std::to_string(spot));
       });
   std::shared_ptr<BVLTextField> field = std::make_shared<BVLTextField>(
-      ui::Rect(10, 210, 200, 36), [this](BVLTextField&, const std::string& text) { reports.push_back("text " + text); });
+      ui::Rect(10, 210, 200, 36),
+      [this](BVLTextField&, const std::string& text) { reports.push_back("text " + text); });
 
   Fixture() {
     bevel::testing::useDemoBundle();
@@ -68,17 +69,22 @@ TEST(Controls, ClosuresRunOnUserChangesOnlyNeverWhenTheProgramSetsAValue) {
        {}},
       {"tap on the button", [](Fixture& f) { f.driver.tap(*f.button); }, {"button"}},
       {"press inside, release far outside",
-       [](Fixture& f) { f.driver.drag(*f.window, f.at(*f.button, 0.5), ui::Point{500, 300}); }, {}},
+       [](Fixture& f) {
+         f.driver.drag(*f.window, f.at(*f.button, 0.5), ui::Point{500, 300});
+       },
+       {}},
       {"two taps on the switch",
        [](Fixture& f) {
          f.driver.tap(*f.toggle);
          f.driver.tap(*f.toggle);
        },
        {"on", "off"}},
-      {"switch set on, then tapped", [](Fixture& f) {
+      {"switch set on, then tapped",
+       [](Fixture& f) {
          f.toggle->setOn(true);
          f.driver.tap(*f.toggle);
-       }, {"off"}},
+       },
+       {"off"}},
       {"tap the third segment, then again",
        [](Fixture& f) {
          f.driver.tap(*f.window, f.at(*f.segments, 0.9));
@@ -93,9 +99,11 @@ TEST(Controls, ClosuresRunOnUserChangesOnlyNeverWhenTheProgramSetsAValue) {
        },
        {"segment 1"}},
       {"press one segment, release on another",
-       [](Fixture& f) { f.driver.drag(*f.window, f.at(*f.segments, 0.1), f.at(*f.segments, 0.5)); }, {"segment 1"}},
+       [](Fixture& f) { f.driver.drag(*f.window, f.at(*f.segments, 0.1), f.at(*f.segments, 0.5)); },
+       {"segment 1"}},
       {"drag the slider to its right end",
-       [](Fixture& f) { f.driver.drag(*f.window, f.at(*f.slider, 0.02), f.at(*f.slider, 1.0) ); }, {"slider 100 0"}},
+       [](Fixture& f) { f.driver.drag(*f.window, f.at(*f.slider, 0.02), f.at(*f.slider, 1.0)); },
+       {"slider 100 0"}},
       {"tap the slider where its knob already is",
        [](Fixture& f) {
          f.slider->setPosition(0.5f);
@@ -196,9 +204,9 @@ TEST(Slider, PositionsClampAndSnapToStops) {
     float position;
     long spot;
   } cases[] = {
-      {0, 0.3f, 0.3f, 0},   {0, -1.0f, 0.0f, 0},   {0, 7.0f, 1.0f, 0},    {0, NAN, 0.0f, 0},
-      {5, 0.3f, 0.25f, 1},  {5, 0.38f, 0.5f, 2},   {5, 1.0f, 1.0f, 4},    {2, 0.49f, 0.0f, 0},
-      {2, 0.51f, 1.0f, 1},  {1, 0.9f, 0.0f, 0},    {-3, 0.4f, 0.4f, 0},
+      {0, 0.3f, 0.3f, 0},  {0, -1.0f, 0.0f, 0}, {0, 7.0f, 1.0f, 0},  {0, NAN, 0.0f, 0},
+      {5, 0.3f, 0.25f, 1}, {5, 0.38f, 0.5f, 2}, {5, 1.0f, 1.0f, 4},  {2, 0.49f, 0.0f, 0},
+      {2, 0.51f, 1.0f, 1}, {1, 0.9f, 0.0f, 0},  {-3, 0.4f, 0.4f, 0},
   };
   for (const Case& c : cases) {
     BVLSlider slider(ui::Rect(0, 0, 200, 36), c.spots, nullptr);

@@ -1,10 +1,10 @@
 // Every control of the kit in both of its states, over the panorama, as the
 // screens show them. Set BEVEL_GALLERY_PNG to keep the picture (the README's
 // docs/gallery.png is made this way).
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "Bevel/BVLButton.h"
 #include "Bevel/BVLImage.h"
@@ -98,8 +98,7 @@ TEST(Gallery, ShowsEveryControlInBothStates) {
   add<BVLSwitch>(root, ui::Rect(x + 86, 30, 76, 38), nullptr)->setOn(true);
   label(root, x, 76, "Choices", BVLLabel::HeaderStyle);
   add<BVLSegmentedControl>(root, ui::Rect(x, 98, 264, 36), std::vector<std::string>{"Survival", "Creative"}, nullptr);
-  add<BVLSegmentedControl>(root, ui::Rect(x, 138, 264, 36), std::vector<std::string>{"Easy", "Normal", "Hard"},
-                           nullptr)
+  add<BVLSegmentedControl>(root, ui::Rect(x, 138, 264, 36), std::vector<std::string>{"Easy", "Normal", "Hard"}, nullptr)
       ->setSelectedSegmentIndex(1);
   label(root, x, 180, "Sliders", BVLLabel::HeaderStyle);
   add<BVLSlider>(root, ui::Rect(x, 200, 126, 36), 0, nullptr)->setPosition(0.2f);
@@ -130,9 +129,9 @@ TEST(Gallery, ShowsEveryControlInBothStates) {
                  picture->pixel(int(b.x()) * 2 + x, int(b.y()) * 2 + y);
     return count;
   };
-  EXPECT_GT(differs({8, 146, 120, 40}, {146, 146, 120, 40}), 1000);  // button, pressed
-  EXPECT_GT(differs({296, 30, 76, 38}, {382, 30, 76, 38}), 500);     // switch off, on
-  EXPECT_GT(differs({296, 244, 126, 36}, {434, 244, 126, 36}), 100); // field idle, editing
+  EXPECT_GT(differs({8, 146, 120, 40}, {146, 146, 120, 40}), 1000);   // button, pressed
+  EXPECT_GT(differs({296, 30, 76, 38}, {382, 30, 76, 38}), 500);      // switch off, on
+  EXPECT_GT(differs({296, 244, 126, 36}, {434, 244, 126, 36}), 100);  // field idle, editing
 }
 
 }  // namespace

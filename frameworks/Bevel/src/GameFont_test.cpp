@@ -1,7 +1,5 @@
 // The demo game's font, read twice: its advances straight from the file's
 // tables, and its measured text through the platform, which must agree.
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <sstream>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "TestBundle.h"
 #include "ui/Font.h"
@@ -30,7 +30,9 @@ class FontFile {
     }
   }
 
-  bool readable() const { return tables_.count("head") && tables_.count("hhea") && tables_.count("hmtx") && tables_.count("cmap"); }
+  bool readable() const {
+    return tables_.count("head") && tables_.count("hhea") && tables_.count("hmtx") && tables_.count("cmap");
+  }
   unsigned unitsPerEm() const { return u16(tables_.at("head") + 18); }
 
   // The advance in font units of the glyph the character maps to; none when
@@ -102,7 +104,8 @@ TEST_F(GameFont, EveryPrintableCharacterHasItsOwnAdvanceAndTheLettersDiffer) {
   for (char16_t c : std::u16string(u"ÀÉÎõüçßÆØÿ")) EXPECT_TRUE(file.advance(c).has_value()) << int(c);
   // As in a block game's font: narrow letters and signs take less room.
   EXPECT_LT(*file.advance(u'i'), *file.advance(u'm'));
-  for (char16_t narrow : std::u16string(u"ilt.,:!")) EXPECT_LT(*file.advance(narrow), *file.advance(u'n')) << char(narrow);
+  for (char16_t narrow : std::u16string(u"ilt.,:!"))
+    EXPECT_LT(*file.advance(narrow), *file.advance(u'n')) << char(narrow);
   EXPECT_EQ(*file.advance(u'm'), *file.advance(u'W'));
 }
 

@@ -15,8 +15,8 @@ ui::Color shadowColorFor(const ui::Color& text) {
   return ui::Color::rgba(text.red / 4, text.green / 4, text.blue / 4, text.alpha);
 }
 
-void drawGameText(ui::GraphicsContext& context, const std::string& text, const ui::Rect& rect,
-                  const ui::Font& font, const ui::Color& color, ui::TextAlignment alignment) {
+void drawGameText(ui::GraphicsContext& context, const std::string& text, const ui::Rect& rect, const ui::Font& font,
+                  const ui::Color& color, ui::TextAlignment alignment) {
   if (text.empty()) return;
   double height = font.measure(text).height;
   // Whole points keep the font's texels on whole pixels.
@@ -47,14 +47,15 @@ std::shared_ptr<ui::Image> cachedPiece(const std::string& key, const ui::Rect& c
 std::shared_ptr<ui::Image> buttonPicture(ButtonLook look) {
   // The strips lie 200 x 20 texels, one above the other, as the game keeps them.
   double y = look == ButtonLook::Disabled ? 46 : look == ButtonLook::Normal ? 66 : 86;
-  const char* key = look == ButtonLook::Disabled ? "button-disabled" : look == ButtonLook::Normal ? "button" : "button-pressed";
+  const char* key = look == ButtonLook::Disabled ? "button-disabled"
+                    : look == ButtonLook::Normal ? "button"
+                                                 : "button-pressed";
   double cap = 3 * texel;
   return cachedPiece(key, ui::Rect(0, y, 200, 20), ui::Size{200 * texel, 20 * texel}, {cap, cap, cap, cap});
 }
 
 std::shared_ptr<ui::Image> slotPicture() {
-  return cachedPiece("slot", ui::Rect(200, 46, 16, 16), ui::Size{16 * texel, 16 * texel},
-                     {texel, texel, texel, texel});
+  return cachedPiece("slot", ui::Rect(200, 46, 16, 16), ui::Size{16 * texel, 16 * texel}, {texel, texel, texel, texel});
 }
 
 void drawButtonPiece(ui::GraphicsContext& context, const ui::Rect& rect, ButtonLook look) {

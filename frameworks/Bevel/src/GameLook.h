@@ -25,9 +25,8 @@ ui::Color shadowColorFor(const ui::Color& text);
 
 // One line in the game font, vertically centred in `rect`, with the shadow
 // one texel down and right.
-void drawGameText(ui::GraphicsContext& context, const std::string& text, const ui::Rect& rect,
-                  const ui::Font& font, const ui::Color& color,
-                  ui::TextAlignment alignment = ui::TextAlignment::Center);
+void drawGameText(ui::GraphicsContext& context, const std::string& text, const ui::Rect& rect, const ui::Font& font,
+                  const ui::Color& color, ui::TextAlignment alignment = ui::TextAlignment::Center);
 
 enum class ButtonLook { Normal, Pressed, Disabled };
 

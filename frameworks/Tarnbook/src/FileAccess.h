@@ -29,12 +29,12 @@ namespace tbk {
 
 // The user on whose behalf files are touched.
 struct RealUser {
-    uid_t uid;
-    gid_t gid;
-    std::vector<gid_t> groups;  // supplementary groups
+  uid_t uid;
+  gid_t gid;
+  std::vector<gid_t> groups;  // supplementary groups
 
-    // The real ids of this process now.
-    static RealUser ofThisProcess();
+  // The real ids of this process now.
+  static RealUser ofThisProcess();
 };
 
 // Tarnbook takes the process's real user when it is loaded, which is before
@@ -48,9 +48,9 @@ bool actingForAnotherUser();
 // Owner, group and permission bits a created or replaced file must take, so
 // that the game, which does not run as root, can still write its own world.
 struct FileOwner {
-    uid_t uid;
-    gid_t gid;
-    mode_t mode;  // permission bits only
+  uid_t uid;
+  gid_t gid;
+  mode_t mode;  // permission bits only
 };
 
 // The owner of path; nullopt when it does not exist.

@@ -14,112 +14,112 @@ namespace tbk {
 namespace {
 
 leveldb::Status failure(const std::string& name, int error) {
-    if (error == ENOENT) return leveldb::Status::NotFound(name, std::strerror(error));
-    return leveldb::Status::IOError(failureReason(name, error));
+  if (error == ENOENT) return leveldb::Status::NotFound(name, std::strerror(error));
+  return leveldb::Status::IOError(failureReason(name, error));
 }
 
 template <class Action>
 leveldb::Status guarded(const std::string& name, Action action) {
-    try {
-        return action();
-    } catch (const TBKException& error) {
-        return leveldb::Status::IOError(name, error.reason());
-    }
+  try {
+    return action();
+  } catch (const TBKException& error) {
+    return leveldb::Status::IOError(name, error.reason());
+  }
 }
 
 class CheckedSequentialFile : public leveldb::SequentialFile {
-public:
-    CheckedSequentialFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-    ~CheckedSequentialFile() override { ::close(fd_); }
+ public:
+  CheckedSequentialFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+  ~CheckedSequentialFile() override { ::close(fd_); }
 
-    leveldb::Status Read(size_t n, leveldb::Slice* result, char* scratch) override {
-        for (;;) {
-            ssize_t count = ::read(fd_, scratch, n);
-            if (count >= 0) {
-                *result = leveldb::Slice(scratch, static_cast<size_t>(count));
-                return leveldb::Status::OK();
-            }
-            if (errno != EINTR) return failure(name_, errno);
-        }
-    }
-    leveldb::Status Skip(uint64_t n) override {
-        if (::lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(name_, errno);
+  leveldb::Status Read(size_t n, leveldb::Slice* result, char* scratch) override {
+    for (;;) {
+      ssize_t count = ::read(fd_, scratch, n);
+      if (count >= 0) {
+        *result = leveldb::Slice(scratch, static_cast<size_t>(count));
         return leveldb::Status::OK();
+      }
+      if (errno != EINTR) return failure(name_, errno);
     }
+  }
+  leveldb::Status Skip(uint64_t n) override {
+    if (::lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(name_, errno);
+    return leveldb::Status::OK();
+  }
 
-private:
-    int fd_;
-    std::string name_;
+ private:
+  int fd_;
+  std::string name_;
 };
 
 class CheckedRandomAccessFile : public leveldb::RandomAccessFile {
-public:
-    CheckedRandomAccessFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-    ~CheckedRandomAccessFile() override { ::close(fd_); }
+ public:
+  CheckedRandomAccessFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+  ~CheckedRandomAccessFile() override { ::close(fd_); }
 
-    leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result, char* scratch) const override {
-        ssize_t count = ::pread(fd_, scratch, n, static_cast<off_t>(offset));
-        *result = leveldb::Slice(scratch, count < 0 ? 0 : static_cast<size_t>(count));
-        return count < 0 ? failure(name_, errno) : leveldb::Status::OK();
-    }
+  leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result, char* scratch) const override {
+    ssize_t count = ::pread(fd_, scratch, n, static_cast<off_t>(offset));
+    *result = leveldb::Slice(scratch, count < 0 ? 0 : static_cast<size_t>(count));
+    return count < 0 ? failure(name_, errno) : leveldb::Status::OK();
+  }
 
-private:
-    int fd_;
-    std::string name_;
+ private:
+  int fd_;
+  std::string name_;
 };
 
 class CheckedWritableFile : public leveldb::WritableFile {
-public:
-    CheckedWritableFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
-    ~CheckedWritableFile() override {
-        if (fd_ >= 0) ::close(fd_);
-    }
+ public:
+  CheckedWritableFile(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
+  ~CheckedWritableFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
 
-    leveldb::Status Append(const leveldb::Slice& data) override {
-        const char* next = data.data();
-        size_t left = data.size();
-        while (left > 0) {
-            ssize_t count = ::write(fd_, next, left);
-            if (count < 0) {
-                if (errno == EINTR) continue;
-                return failure(name_, errno);
-            }
-            next += count;
-            left -= static_cast<size_t>(count);
-        }
-        return leveldb::Status::OK();
+  leveldb::Status Append(const leveldb::Slice& data) override {
+    const char* next = data.data();
+    size_t left = data.size();
+    while (left > 0) {
+      ssize_t count = ::write(fd_, next, left);
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        return failure(name_, errno);
+      }
+      next += count;
+      left -= static_cast<size_t>(count);
     }
-    leveldb::Status Close() override {
-        int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) != 0 ? failure(name_, errno) : leveldb::Status::OK();
+    return leveldb::Status::OK();
+  }
+  leveldb::Status Close() override {
+    int fd = fd_;
+    fd_ = -1;
+    return fd >= 0 && ::close(fd) != 0 ? failure(name_, errno) : leveldb::Status::OK();
+  }
+  leveldb::Status Flush() override { return leveldb::Status::OK(); }
+  leveldb::Status Sync() override {
+    if (::fsync(fd_) != 0) return failure(name_, errno);
+    // A new MANIFEST is only found after a crash if its folder entry
+    // reached the disk as well.
+    auto slash = name_.find_last_of('/');
+    if (name_.compare(slash == std::string::npos ? 0 : slash + 1, 8, "MANIFEST") != 0) {
+      return leveldb::Status::OK();
     }
-    leveldb::Status Flush() override { return leveldb::Status::OK(); }
-    leveldb::Status Sync() override {
-        if (::fsync(fd_) != 0) return failure(name_, errno);
-        // A new MANIFEST is only found after a crash if its folder entry
-        // reached the disk as well.
-        auto slash = name_.find_last_of('/');
-        if (name_.compare(slash == std::string::npos ? 0 : slash + 1, 8, "MANIFEST") != 0) {
-            return leveldb::Status::OK();
-        }
-        return guarded(name_, [&] {
-            int folder = openFolder(slash == std::string::npos ? "." : name_.substr(0, slash));
-            int result = ::fsync(folder);
-            ::close(folder);
-            return result != 0 ? failure(name_, errno) : leveldb::Status::OK();
-        });
-    }
+    return guarded(name_, [&] {
+      int folder = openFolder(slash == std::string::npos ? "." : name_.substr(0, slash));
+      int result = ::fsync(folder);
+      ::close(folder);
+      return result != 0 ? failure(name_, errno) : leveldb::Status::OK();
+    });
+  }
 
-private:
-    int fd_;
-    std::string name_;
+ private:
+  int fd_;
+  std::string name_;
 };
 
 class CheckedLock : public leveldb::FileLock {
-public:
-    explicit CheckedLock(int fd) : fd(fd) {}
-    int fd;
+ public:
+  explicit CheckedLock(int fd) : fd(fd) {}
+  int fd;
 };
 
 }  // namespace
@@ -127,171 +127,169 @@ public:
 OwnershipEnv::OwnershipEnv(leveldb::Env* target, FileOwner owner) : EnvWrapper(target), owner_(owner) {}
 
 leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status created, bool folder) {
-    if (!created.ok()) return created;
-    FileOwner owner = owner_;
-    if (folder) owner.mode |= (owner.mode & 0444) >> 2;
-    return guarded(name, [&] {
-        applyOwner(name, owner);
-        return created;
-    });
+  if (!created.ok()) return created;
+  FileOwner owner = owner_;
+  if (folder) owner.mode |= (owner.mode & 0444) >> 2;
+  return guarded(name, [&] {
+    applyOwner(name, owner);
+    return created;
+  });
 }
 
 leveldb::Status OwnershipEnv::NewSequentialFile(const std::string& name, leveldb::SequentialFile** result) {
-    if (!actingForAnotherUser()) return target()->NewSequentialFile(name, result);
-    *result = nullptr;
-    int fd = openChecked(name, O_RDONLY);
-    if (fd < 0) return failure(name, errno);
-    *result = new CheckedSequentialFile(fd, name);
-    return leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->NewSequentialFile(name, result);
+  *result = nullptr;
+  int fd = openChecked(name, O_RDONLY);
+  if (fd < 0) return failure(name, errno);
+  *result = new CheckedSequentialFile(fd, name);
+  return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::NewRandomAccessFile(const std::string& name, leveldb::RandomAccessFile** result) {
-    if (!actingForAnotherUser()) return target()->NewRandomAccessFile(name, result);
-    *result = nullptr;
-    int fd = openChecked(name, O_RDONLY);
-    if (fd < 0) return failure(name, errno);
-    *result = new CheckedRandomAccessFile(fd, name);
-    return leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->NewRandomAccessFile(name, result);
+  *result = nullptr;
+  int fd = openChecked(name, O_RDONLY);
+  if (fd < 0) return failure(name, errno);
+  *result = new CheckedRandomAccessFile(fd, name);
+  return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, leveldb::WritableFile** result) {
-    *result = nullptr;
-    int fd = openChecked(name, flags, 0644);
-    if (fd < 0) return failure(name, errno);
-    auto* file = new CheckedWritableFile(fd, name);
-    leveldb::Status owned = guarded(name, [&] {
-        applyOwner(fd, owner_, name);
-        return leveldb::Status::OK();
-    });
-    if (!owned.ok()) {
-        delete file;
-        return owned;
-    }
-    *result = file;
+  *result = nullptr;
+  int fd = openChecked(name, flags, 0644);
+  if (fd < 0) return failure(name, errno);
+  auto* file = new CheckedWritableFile(fd, name);
+  leveldb::Status owned = guarded(name, [&] {
+    applyOwner(fd, owner_, name);
+    return leveldb::Status::OK();
+  });
+  if (!owned.ok()) {
+    delete file;
     return owned;
+  }
+  *result = file;
+  return owned;
 }
 
 leveldb::Status OwnershipEnv::NewWritableFile(const std::string& name, leveldb::WritableFile** result) {
-    if (!actingForAnotherUser()) return adopt(name, target()->NewWritableFile(name, result));
-    return newWritable(name, O_WRONLY | O_CREAT | O_TRUNC, result);
+  if (!actingForAnotherUser()) return adopt(name, target()->NewWritableFile(name, result));
+  return newWritable(name, O_WRONLY | O_CREAT | O_TRUNC, result);
 }
 
 leveldb::Status OwnershipEnv::NewAppendableFile(const std::string& name, leveldb::WritableFile** result) {
-    if (!actingForAnotherUser()) return adopt(name, target()->NewAppendableFile(name, result));
-    return newWritable(name, O_WRONLY | O_CREAT | O_APPEND, result);
+  if (!actingForAnotherUser()) return adopt(name, target()->NewAppendableFile(name, result));
+  return newWritable(name, O_WRONLY | O_CREAT | O_APPEND, result);
 }
 
 bool OwnershipEnv::FileExists(const std::string& name) {
-    if (!actingForAnotherUser()) return target()->FileExists(name);
-    try {
-        return ownerOf(name).has_value();
-    } catch (const TBKException&) {
-        // Something is there that may not be used; opening it says why.
-        return true;
-    }
+  if (!actingForAnotherUser()) return target()->FileExists(name);
+  try {
+    return ownerOf(name).has_value();
+  } catch (const TBKException&) {
+    // Something is there that may not be used; opening it says why.
+    return true;
+  }
 }
 
 leveldb::Status OwnershipEnv::GetChildren(const std::string& folder, std::vector<std::string>* result) {
-    if (!actingForAnotherUser()) return target()->GetChildren(folder, result);
-    result->clear();
-    return guarded(folder, [&] {
-        auto names = folderEntries(folder);
-        if (!names) return leveldb::Status::NotFound(folder, std::strerror(ENOENT));
-        *result = std::move(*names);
-        return leveldb::Status::OK();
-    });
+  if (!actingForAnotherUser()) return target()->GetChildren(folder, result);
+  result->clear();
+  return guarded(folder, [&] {
+    auto names = folderEntries(folder);
+    if (!names) return leveldb::Status::NotFound(folder, std::strerror(ENOENT));
+    *result = std::move(*names);
+    return leveldb::Status::OK();
+  });
 }
 
 leveldb::Status OwnershipEnv::DeleteFile(const std::string& name) {
-    if (!actingForAnotherUser()) return target()->DeleteFile(name);
-    int error = removeChecked(name, false);
-    return error ? failure(name, error) : leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->DeleteFile(name);
+  int error = removeChecked(name, false);
+  return error ? failure(name, error) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
-    if (!actingForAnotherUser()) {
-        bool existed = isDirectory(name);
-        leveldb::Status created = target()->CreateDir(name);
-        if (existed) return created;
-        return adopt(name, created, true);
-    }
-    return guarded(name, [&] {
-        return makeFolder(name, owner_) ? leveldb::Status::OK() : failure(name, EEXIST);
-    });
+  if (!actingForAnotherUser()) {
+    bool existed = isDirectory(name);
+    leveldb::Status created = target()->CreateDir(name);
+    if (existed) return created;
+    return adopt(name, created, true);
+  }
+  return guarded(name, [&] { return makeFolder(name, owner_) ? leveldb::Status::OK() : failure(name, EEXIST); });
 }
 
 leveldb::Status OwnershipEnv::DeleteDir(const std::string& name) {
-    if (!actingForAnotherUser()) return target()->DeleteDir(name);
-    int error = removeChecked(name, true);
-    return error ? failure(name, error) : leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->DeleteDir(name);
+  int error = removeChecked(name, true);
+  return error ? failure(name, error) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::GetFileSize(const std::string& name, uint64_t* size) {
-    if (!actingForAnotherUser()) return target()->GetFileSize(name, size);
-    *size = 0;
-    int fd = openChecked(name, O_RDONLY);
-    if (fd < 0) return failure(name, errno);
-    struct stat info;
-    int result = ::fstat(fd, &info);
-    int error = errno;
-    ::close(fd);
-    if (result != 0) return failure(name, error);
-    *size = static_cast<uint64_t>(info.st_size);
-    return leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->GetFileSize(name, size);
+  *size = 0;
+  int fd = openChecked(name, O_RDONLY);
+  if (fd < 0) return failure(name, errno);
+  struct stat info;
+  int result = ::fstat(fd, &info);
+  int error = errno;
+  ::close(fd);
+  if (result != 0) return failure(name, error);
+  *size = static_cast<uint64_t>(info.st_size);
+  return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::RenameFile(const std::string& from, const std::string& to) {
-    if (!actingForAnotherUser()) return target()->RenameFile(from, to);
-    int error = renameChecked(from, to);
-    return error ? failure(from, error) : leveldb::Status::OK();
+  if (!actingForAnotherUser()) return target()->RenameFile(from, to);
+  int error = renameChecked(from, to);
+  return error ? failure(from, error) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLock** lock) {
-    *lock = nullptr;
-    // The owner is set before the lock is taken: closing any descriptor of a
-    // file drops this process's fcntl locks on it, and setting it afterwards
-    // would open and close the file under the lock.
-    int fd = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
-    if (fd < 0) return failure(name, errno);
-    leveldb::Status owned = guarded(name, [&] {
-        applyOwner(fd, owner_, name);
-        return leveldb::Status::OK();
-    });
-    if (!owned.ok() || !actingForAnotherUser()) {
-        ::close(fd);
-        return owned.ok() ? target()->LockFile(name, lock) : owned;
-    }
-    struct flock whole {};
-    whole.l_type = F_WRLCK;
-    whole.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_SETLK, &whole) != 0) {
-        int error = errno;
-        ::close(fd);
-        // "lock " starts the reason LevelDB gives for a database in use.
-        return leveldb::Status::IOError("lock " + name, std::strerror(error));
-    }
-    *lock = new CheckedLock(fd);
+  *lock = nullptr;
+  // The owner is set before the lock is taken: closing any descriptor of a
+  // file drops this process's fcntl locks on it, and setting it afterwards
+  // would open and close the file under the lock.
+  int fd = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
+  if (fd < 0) return failure(name, errno);
+  leveldb::Status owned = guarded(name, [&] {
+    applyOwner(fd, owner_, name);
     return leveldb::Status::OK();
+  });
+  if (!owned.ok() || !actingForAnotherUser()) {
+    ::close(fd);
+    return owned.ok() ? target()->LockFile(name, lock) : owned;
+  }
+  struct flock whole {};
+  whole.l_type = F_WRLCK;
+  whole.l_whence = SEEK_SET;
+  if (::fcntl(fd, F_SETLK, &whole) != 0) {
+    int error = errno;
+    ::close(fd);
+    // "lock " starts the reason LevelDB gives for a database in use.
+    return leveldb::Status::IOError("lock " + name, std::strerror(error));
+  }
+  *lock = new CheckedLock(fd);
+  return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::UnlockFile(leveldb::FileLock* lock) {
-    auto* own = dynamic_cast<CheckedLock*>(lock);
-    if (!own) return target()->UnlockFile(lock);
-    struct flock whole {};
-    whole.l_type = F_UNLCK;
-    whole.l_whence = SEEK_SET;
-    int result = ::fcntl(own->fd, F_SETLK, &whole);
-    int error = errno;
-    ::close(own->fd);
-    delete own;
-    return result != 0 ? leveldb::Status::IOError("unlock", std::strerror(error)) : leveldb::Status::OK();
+  auto* own = dynamic_cast<CheckedLock*>(lock);
+  if (!own) return target()->UnlockFile(lock);
+  struct flock whole {};
+  whole.l_type = F_UNLCK;
+  whole.l_whence = SEEK_SET;
+  int result = ::fcntl(own->fd, F_SETLK, &whole);
+  int error = errno;
+  ::close(own->fd);
+  delete own;
+  return result != 0 ? leveldb::Status::IOError("unlock", std::strerror(error)) : leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::NewLogger(const std::string& name, leveldb::Logger** result) {
-    // Worlds are opened with a silent logger of Tarnbook's own; a log file
-    // is never written on another user's behalf.
-    if (actingForAnotherUser()) return leveldb::Status::NotSupported(name, "no log file");
-    return adopt(name, target()->NewLogger(name, result));
+  // Worlds are opened with a silent logger of Tarnbook's own; a log file
+  // is never written on another user's behalf.
+  if (actingForAnotherUser()) return leveldb::Status::NotSupported(name, "no log file");
+  return adopt(name, target()->NewLogger(name, result));
 }
 
 }  // namespace tbk

@@ -10,55 +10,54 @@
 TBKCompoundTag::TBKCompoundTag(std::string name) : TBKTag(std::move(name), TBKTagType::Compound) {}
 
 std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view name) const {
-    for (const auto& child : children_) {
-        if (child->name() == name) return child;
-    }
-    return nullptr;
+  for (const auto& child : children_) {
+    if (child->name() == name) return child;
+  }
+  return nullptr;
 }
 
 void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
-    if (!tag) {
-        throw TBKException(TBKException::UsageFailure,
-                           "An empty tag cannot be stored in the compound \"" + name() + "\".");
+  if (!tag) {
+    throw TBKException(TBKException::UsageFailure, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+  }
+  for (auto& child : children_) {
+    if (child->name() == tag->name()) {
+      child = std::move(tag);
+      return;
     }
-    for (auto& child : children_) {
-        if (child->name() == tag->name()) {
-            child = std::move(tag);
-            return;
-        }
-    }
-    children_.push_back(std::move(tag));
+  }
+  children_.push_back(std::move(tag));
 }
 
 void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name) {
-    if (!tag) {
-        removeObjectForKey(name);
-        return;
-    }
-    tag->name_ = name;
-    setValueForKey(std::move(tag));
+  if (!tag) {
+    removeObjectForKey(name);
+    return;
+  }
+  tag->name_ = name;
+  setValueForKey(std::move(tag));
 }
 
 void TBKCompoundTag::removeObjectForKey(std::string_view name) {
-    auto found = std::find_if(children_.begin(), children_.end(),
-                              [&](const auto& child) { return child->name() == name; });
-    if (found != children_.end()) children_.erase(found);
+  auto found =
+      std::find_if(children_.begin(), children_.end(), [&](const auto& child) { return child->name() == name; });
+  if (found != children_.end()) children_.erase(found);
 }
 
 TBKNumber TBKCompoundTag::numberForKey(std::string_view name) const {
-    auto number = std::dynamic_pointer_cast<TBKNumberTag>(objectForKeyedSubscript(name));
-    return number ? number->value() : TBKNumber();
+  auto number = std::dynamic_pointer_cast<TBKNumberTag>(objectForKeyedSubscript(name));
+  return number ? number->value() : TBKNumber();
 }
 
 std::string TBKCompoundTag::stringForKey(std::string_view name) const {
-    auto text = std::dynamic_pointer_cast<TBKStringTag>(objectForKeyedSubscript(name));
-    return text ? text->value() : std::string();
+  auto text = std::dynamic_pointer_cast<TBKStringTag>(objectForKeyedSubscript(name));
+  return text ? text->value() : std::string();
 }
 
 std::shared_ptr<TBKCompoundTag> TBKCompoundTag::compoundForKey(std::string_view name) const {
-    return std::dynamic_pointer_cast<TBKCompoundTag>(objectForKeyedSubscript(name));
+  return std::dynamic_pointer_cast<TBKCompoundTag>(objectForKeyedSubscript(name));
 }
 
 std::shared_ptr<TBKListTag> TBKCompoundTag::listForKey(std::string_view name) const {
-    return std::dynamic_pointer_cast<TBKListTag>(objectForKeyedSubscript(name));
+  return std::dynamic_pointer_cast<TBKListTag>(objectForKeyedSubscript(name));
 }

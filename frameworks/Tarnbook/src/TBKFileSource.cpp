@@ -15,169 +15,166 @@ const char* const sandboxVariable = "TARNBOOK_GAME_SANDBOX";
 const char* const appVariable = "TARNBOOK_GAME_APP";
 
 std::string variable(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+  const char* value = std::getenv(name);
+  return value ? value : "";
 }
 
 std::string withoutTrailingSlashes(std::string folder) {
-    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    return folder;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 std::string parentOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool endsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 // "a, b and c"
 std::string listed(const std::vector<std::string>& places) {
-    std::string text;
-    for (size_t i = 0; i < places.size(); ++i) {
-        if (i > 0) text += i + 1 == places.size() ? " and " : ", ";
-        text += places[i];
-    }
-    return text;
+  std::string text;
+  for (size_t i = 0; i < places.size(); ++i) {
+    if (i > 0) text += i + 1 == places.size() ? " and " : ", ";
+    text += places[i];
+  }
+  return text;
 }
 
 [[noreturn]] void notFound(const std::string& what, const std::vector<std::string>& searched, const char* name,
                            const std::string& howToSet) {
-    throw TBKException(TBKException::SetupFailure, "The game's " + what + " was not found (looked in " +
-                                                       listed(searched) + "): set " + name + " to " + howToSet +
-                                                       ".");
+  throw TBKException(TBKException::SetupFailure, "The game's " + what + " was not found (looked in " +
+                                                     listed(searched) + "): set " + name + " to " + howToSet + ".");
 }
 
 std::string homeOf(uid_t user) {
-    const passwd* entry = ::getpwuid(user);
-    return entry && entry->pw_dir ? entry->pw_dir : "";
+  const passwd* entry = ::getpwuid(user);
+  return entry && entry->pw_dir ? entry->pw_dir : "";
 }
 
 // Acting for another user, their home is the one the system knows for them:
 // the environment of a set-user-id start is not theirs to point it elsewhere.
 std::string homeFolder() {
-    if (tbk::actingForAnotherUser()) return homeOf(tbk::realUser().uid);
-    std::string home = variable("HOME");
-    return home.empty() ? homeOf(::getuid()) : home;
+  if (tbk::actingForAnotherUser()) return homeOf(tbk::realUser().uid);
+  std::string home = variable("HOME");
+  return home.empty() ? homeOf(::getuid()) : home;
 }
 
 std::string programFolder() {
-    char path[4096];
-    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return "";
-    return parentOf(std::string(path, size_t(length)));
+  char path[4096];
+  ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  return parentOf(std::string(path, size_t(length)));
 }
 
 // Where a search starts (a variable's folder, the home folder). Acting for
 // another user it is named by its real path: links above the game's folders
 // are that user's own business; below them none is followed.
 std::string searchRoot(const std::string& folder) {
-    if (folder.empty() || !tbk::actingForAnotherUser()) return folder;
-    char resolved[PATH_MAX];
-    return ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
+  if (folder.empty() || !tbk::actingForAnotherUser()) return folder;
+  char resolved[PATH_MAX];
+  return ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
 }
 
 // Whether folder is there to use. Acting for another user it must be reached
 // without a link and be one that user may open; a refusal raises, saying why.
 bool isUsableFolder(const std::string& folder, const std::string& what) {
-    if (!tbk::actingForAnotherUser()) return tbk::isDirectory(folder);
-    try {
-        int fd = tbk::openFolder(folder, true);
-        if (fd < 0) return false;
-        ::close(fd);
-        return tbk::isDirectory(folder);
-    } catch (const TBKException& error) {
-        throw TBKException(TBKException::SetupFailure,
-                           "The game's " + what + " at " + folder + " cannot be used: " + error.reason());
-    }
+  if (!tbk::actingForAnotherUser()) return tbk::isDirectory(folder);
+  try {
+    int fd = tbk::openFolder(folder, true);
+    if (fd < 0) return false;
+    ::close(fd);
+    return tbk::isDirectory(folder);
+  } catch (const TBKException& error) {
+    throw TBKException(TBKException::SetupFailure,
+                       "The game's " + what + " at " + folder + " cannot be used: " + error.reason());
+  }
 }
 
 // A folder that is the game's data folder itself: named com.mojang, or
 // holding what the game keeps there.
 bool isGameDataFolder(const std::string& folder) {
-    return isUsableFolder(folder, "data folder") &&
-           (endsWith(folder, "/com.mojang") || tbk::isDirectory(tbk::joinPath(folder, "minecraftWorlds")) ||
-            tbk::isDirectory(tbk::joinPath(folder, "minecraftpe")));
+  return isUsableFolder(folder, "data folder") &&
+         (endsWith(folder, "/com.mojang") || tbk::isDirectory(tbk::joinPath(folder, "minecraftWorlds")) ||
+          tbk::isDirectory(tbk::joinPath(folder, "minecraftpe")));
 }
 
 std::string gameData() {
-    const std::string what = "data folder";
-    std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)));
-    if (!given.empty()) {
-        std::vector<std::string> layouts = {tbk::joinPath(given, "Documents/games/com.mojang"),
-                                            tbk::joinPath(given, "games/com.mojang")};
-        for (const std::string& folder : layouts) {
-            if (isUsableFolder(folder, what)) return folder;
-        }
-        if (isGameDataFolder(given)) return given;
-        layouts.push_back(given);
-        notFound(what, layouts, sandboxVariable,
-                 "a folder holding Documents/games/com.mojang or games/com.mojang, or to com.mojang itself");
+  const std::string what = "data folder";
+  std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)));
+  if (!given.empty()) {
+    std::vector<std::string> layouts = {tbk::joinPath(given, "Documents/games/com.mojang"),
+                                        tbk::joinPath(given, "games/com.mojang")};
+    for (const std::string& folder : layouts) {
+      if (isUsableFolder(folder, what)) return folder;
     }
-    std::vector<std::string> places = TBKFileSource::desktopDataFolders(
-        searchRoot(homeFolder()), searchRoot(withoutTrailingSlashes(variable("XDG_DATA_HOME"))));
-    for (const std::string& folder : places) {
-        if (isUsableFolder(folder, what)) return folder;
-    }
-    notFound(what, places, sandboxVariable,
-             "the folder holding Documents/games/com.mojang (or games/com.mojang, or com.mojang itself)");
+    if (isGameDataFolder(given)) return given;
+    layouts.push_back(given);
+    notFound(what, layouts, sandboxVariable,
+             "a folder holding Documents/games/com.mojang or games/com.mojang, or to com.mojang itself");
+  }
+  std::vector<std::string> places = TBKFileSource::desktopDataFolders(
+      searchRoot(homeFolder()), searchRoot(withoutTrailingSlashes(variable("XDG_DATA_HOME"))));
+  for (const std::string& folder : places) {
+    if (isUsableFolder(folder, what)) return folder;
+  }
+  notFound(what, places, sandboxVariable,
+           "the folder holding Documents/games/com.mojang (or games/com.mojang, or com.mojang itself)");
 }
 
 }  // namespace
 
 void TBKFileSource::rememberRealUser() { tbk::setRealUser(tbk::RealUser::ofThisProcess()); }
 
-std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path) {
-    return tbk::readWholeFile(path);
-}
+std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path) { return tbk::readWholeFile(path); }
 
 TBKFileSource& TBKFileSource::sharedSource() {
-    static TBKFileSource source;
-    return source;
+  static TBKFileSource source;
+  return source;
 }
 
 std::vector<std::string> TBKFileSource::desktopDataFolders(const std::string& home, const std::string& xdgDataHome) {
-    const std::string launcher = "mcpelauncher/games/com.mojang";
-    std::string standard = home.empty() ? "" : tbk::joinPath(home, ".local/share");
-    std::vector<std::string> places;
-    if (!xdgDataHome.empty() && xdgDataHome != standard) places.push_back(tbk::joinPath(xdgDataHome, launcher));
-    if (!home.empty()) {
-        places.push_back(tbk::joinPath(standard, launcher));
-        places.push_back(tbk::joinPath(home, ".var/app/io.mrarm.mcpelauncher/data/" + launcher));
-    }
-    return places;
+  const std::string launcher = "mcpelauncher/games/com.mojang";
+  std::string standard = home.empty() ? "" : tbk::joinPath(home, ".local/share");
+  std::vector<std::string> places;
+  if (!xdgDataHome.empty() && xdgDataHome != standard) places.push_back(tbk::joinPath(xdgDataHome, launcher));
+  if (!home.empty()) {
+    places.push_back(tbk::joinPath(standard, launcher));
+    places.push_back(tbk::joinPath(home, ".var/app/io.mrarm.mcpelauncher/data/" + launcher));
+  }
+  return places;
 }
 
 std::vector<std::string> TBKFileSource::installedBundleFolders(const std::string& programFolder) {
-    if (programFolder.empty()) return {};
-    return {tbk::joinPath(programFolder, "DemoGame")};
+  if (programFolder.empty()) return {};
+  return {tbk::joinPath(programFolder, "DemoGame")};
 }
 
 std::string TBKFileSource::minecraftApp() const {
-    const std::string what = "application folder (the one holding minecraft.ttf)";
-    std::string given = searchRoot(withoutTrailingSlashes(variable(appVariable)));
-    if (!given.empty()) {
-        if (!isUsableFolder(given, what)) notFound(what, {given}, appVariable, "it");
-        return given;
+  const std::string what = "application folder (the one holding minecraft.ttf)";
+  std::string given = searchRoot(withoutTrailingSlashes(variable(appVariable)));
+  if (!given.empty()) {
+    if (!isUsableFolder(given, what)) notFound(what, {given}, appVariable, "it");
+    return given;
+  }
+  std::vector<std::string> places = installedBundleFolders(programFolder());
+  for (const std::string& folder : places) {
+    if (isUsableFolder(folder, what) && tbk::isRegularFile(tbk::joinPath(folder, "minecraft.ttf"))) {
+      return folder;
     }
-    std::vector<std::string> places = installedBundleFolders(programFolder());
-    for (const std::string& folder : places) {
-        if (isUsableFolder(folder, what) && tbk::isRegularFile(tbk::joinPath(folder, "minecraft.ttf"))) {
-            return folder;
-        }
-    }
-    notFound(what, places, appVariable, "it");
+  }
+  notFound(what, places, appVariable, "it");
 }
 
 std::string TBKFileSource::minecraftSandbox() const {
-    std::string data = gameDataFolder();
-    for (const std::string layout : {"/Documents/games/com.mojang", "/games/com.mojang"}) {
-        if (endsWith(data, layout) && data.size() > layout.size()) return data.substr(0, data.size() - layout.size());
-    }
-    return parentOf(data);
+  std::string data = gameDataFolder();
+  for (const std::string layout : {"/Documents/games/com.mojang", "/games/com.mojang"}) {
+    if (endsWith(data, layout) && data.size() > layout.size()) return data.substr(0, data.size() - layout.size());
+  }
+  return parentOf(data);
 }
 
 std::string TBKFileSource::gameDataFolder() const { return gameData(); }
@@ -186,6 +183,4 @@ std::string TBKFileSource::worldsFolder() const { return tbk::joinPath(gameDataF
 
 std::string TBKFileSource::backupsFolder() const { return tbk::joinPath(gameDataFolder(), "gorvane-backups"); }
 
-std::string TBKFileSource::optionsFile() const {
-    return tbk::joinPath(gameDataFolder(), "minecraftpe/options.txt");
-}
+std::string TBKFileSource::optionsFile() const { return tbk::joinPath(gameDataFolder(), "minecraftpe/options.txt"); }

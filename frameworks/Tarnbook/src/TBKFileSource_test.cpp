@@ -1,12 +1,13 @@
 #include "Tarnbook/TBKFileSource.h"
 
-#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <optional>
+
+#include <gtest/gtest.h>
 
 #include "FileAccess.h"
 #include "Tarnbook/TBKException.h"
@@ -18,227 +19,235 @@ namespace {
 
 // The environment the search reads, set for one test and put back after.
 class Environment {
-public:
-    Environment() {
-        for (const char* name : {"HOME", "XDG_DATA_HOME", "TARNBOOK_GAME_SANDBOX", "TARNBOOK_GAME_APP"}) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-        }
+ public:
+  Environment() {
+    for (const char* name : {"HOME", "XDG_DATA_HOME", "TARNBOOK_GAME_SANDBOX", "TARNBOOK_GAME_APP"}) {
+      const char* value = std::getenv(name);
+      saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
     }
-    ~Environment() {
-        for (const auto& [name, value] : saved_) {
-            if (value) ::setenv(name, value->c_str(), 1);
-            else ::unsetenv(name);
-        }
+  }
+  ~Environment() {
+    for (const auto& [name, value] : saved_) {
+      if (value)
+        ::setenv(name, value->c_str(), 1);
+      else
+        ::unsetenv(name);
     }
-    static void set(const char* name, const std::string& value) {
-        if (value.empty()) ::unsetenv(name);
-        else ::setenv(name, value.c_str(), 1);
-    }
+  }
+  static void set(const char* name, const std::string& value) {
+    if (value.empty())
+      ::unsetenv(name);
+    else
+      ::setenv(name, value.c_str(), 1);
+  }
 
-private:
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+ private:
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 };
 
 struct Found {
-    std::string data;  // or the reason when nothing was found
-    bool thrown = false;
+  std::string data;  // or the reason when nothing was found
+  bool thrown = false;
 };
 
 Found search() {
-    try {
-        return {TBKFileSource::sharedSource().gameDataFolder()};
-    } catch (const TBKException& error) {
-        EXPECT_EQ(error.name(), TBKException::SetupFailure);
-        return {error.reason(), true};
-    }
+  try {
+    return {TBKFileSource::sharedSource().gameDataFolder()};
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::SetupFailure);
+    return {error.reason(), true};
+  }
 }
 
 TEST(TBKFileSourceSearch, TheVariableFirstThenTheDesktopPlacesInOrder) {
-    Environment environment;
-    tbktest::TemporaryFolder root;
-    const std::string home = root.path() + "/home";
-    const std::string launcher = home + "/.local/share/mcpelauncher/games/com.mojang";
-    const std::string flatpak = home + "/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang";
-    const std::string xdg = root.path() + "/xdg";
-    const std::string phone = root.path() + "/phone";
-    const std::string moved = root.path() + "/moved";
-    const std::string bare = root.path() + "/elsewhere/com.mojang";
-    const std::string empty = root.path() + "/empty";
-    for (const std::string& folder : {home, xdg, phone + "/Documents/games/com.mojang/minecraftWorlds",
-                                      moved + "/games/com.mojang/minecraftpe", bare, empty}) {
-        fs::create_directories(folder);
-    }
-    struct Case {
-        const char* what;
-        std::vector<std::string> folders;  // made for this case only
-        std::string sandbox, xdgDataHome;
-        std::string expected;
-    } cases[] = {
-        {"the variable wins over a launcher's folder", {launcher}, phone, "", phone + "/Documents/games/com.mojang"},
-        {"the variable may name a launcher's data folder", {}, moved, "", moved + "/games/com.mojang"},
-        {"the variable may name com.mojang itself", {}, bare, "", bare},
-        {"a trailing slash is the same folder", {}, phone + "/", "", phone + "/Documents/games/com.mojang"},
-        {"unset: the Linux launcher's folder", {launcher, flatpak}, "", "", launcher},
-        {"unset: the launcher as a Flatpak", {flatpak}, "", "", flatpak},
-        {"unset: the launcher under XDG_DATA_HOME first", {launcher, xdg + "/mcpelauncher/games/com.mojang"}, "",
-         xdg, xdg + "/mcpelauncher/games/com.mojang"},
-        {"XDG_DATA_HOME naming the default adds nothing", {launcher}, "", home + "/.local/share", launcher},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        for (const auto& folder : c.folders) fs::create_directories(folder);
-        Environment::set("HOME", home);
-        Environment::set("XDG_DATA_HOME", c.xdgDataHome);
-        Environment::set("TARNBOOK_GAME_SANDBOX", c.sandbox);
-        Found found = search();
-        EXPECT_FALSE(found.thrown) << found.data;
-        EXPECT_EQ(found.data, c.expected);
-        for (const auto& folder : c.folders) fs::remove_all(folder);
-    }
+  Environment environment;
+  tbktest::TemporaryFolder root;
+  const std::string home = root.path() + "/home";
+  const std::string launcher = home + "/.local/share/mcpelauncher/games/com.mojang";
+  const std::string flatpak = home + "/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang";
+  const std::string xdg = root.path() + "/xdg";
+  const std::string phone = root.path() + "/phone";
+  const std::string moved = root.path() + "/moved";
+  const std::string bare = root.path() + "/elsewhere/com.mojang";
+  const std::string empty = root.path() + "/empty";
+  for (const std::string& folder : {home, xdg, phone + "/Documents/games/com.mojang/minecraftWorlds",
+                                    moved + "/games/com.mojang/minecraftpe", bare, empty}) {
+    fs::create_directories(folder);
+  }
+  struct Case {
+    const char* what;
+    std::vector<std::string> folders;  // made for this case only
+    std::string sandbox, xdgDataHome;
+    std::string expected;
+  } cases[] = {
+      {"the variable wins over a launcher's folder", {launcher}, phone, "", phone + "/Documents/games/com.mojang"},
+      {"the variable may name a launcher's data folder", {}, moved, "", moved + "/games/com.mojang"},
+      {"the variable may name com.mojang itself", {}, bare, "", bare},
+      {"a trailing slash is the same folder", {}, phone + "/", "", phone + "/Documents/games/com.mojang"},
+      {"unset: the Linux launcher's folder", {launcher, flatpak}, "", "", launcher},
+      {"unset: the launcher as a Flatpak", {flatpak}, "", "", flatpak},
+      {"unset: the launcher under XDG_DATA_HOME first",
+       {launcher, xdg + "/mcpelauncher/games/com.mojang"},
+       "",
+       xdg,
+       xdg + "/mcpelauncher/games/com.mojang"},
+      {"XDG_DATA_HOME naming the default adds nothing", {launcher}, "", home + "/.local/share", launcher},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const auto& folder : c.folders) fs::create_directories(folder);
+    Environment::set("HOME", home);
+    Environment::set("XDG_DATA_HOME", c.xdgDataHome);
+    Environment::set("TARNBOOK_GAME_SANDBOX", c.sandbox);
+    Found found = search();
+    EXPECT_FALSE(found.thrown) << found.data;
+    EXPECT_EQ(found.data, c.expected);
+    for (const auto& folder : c.folders) fs::remove_all(folder);
+  }
 }
 
 TEST(TBKFileSourceSearch, NothingFoundNamesEveryPlaceSearchedAndTheVariable) {
-    Environment environment;
-    tbktest::TemporaryFolder root;
-    const std::string home = root.path() + "/home";
-    const std::string xdg = root.path() + "/xdg";
-    fs::create_directories(home + "/.local/share/mcpelauncher/games");  // no com.mojang in it
-    fs::create_directories(root.path() + "/empty");
-    struct Case {
-        std::string sandbox, xdgDataHome;
-        std::vector<std::string> named;
-    } cases[] = {
-        {"", "",
-         {home + "/.local/share/mcpelauncher/games/com.mojang",
-          home + "/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang"}},
-        {"", xdg, {xdg + "/mcpelauncher/games/com.mojang", home + "/.local/share/mcpelauncher/games/com.mojang"}},
-        {root.path() + "/empty",
-         "",
-         {root.path() + "/empty/Documents/games/com.mojang", root.path() + "/empty/games/com.mojang"}},
-        {root.path() + "/missing", "", {root.path() + "/missing/Documents/games/com.mojang"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sandbox + " " + c.xdgDataHome);
-        Environment::set("HOME", home);
-        Environment::set("XDG_DATA_HOME", c.xdgDataHome);
-        Environment::set("TARNBOOK_GAME_SANDBOX", c.sandbox);
-        Found found = search();
-        ASSERT_TRUE(found.thrown) << found.data;
-        EXPECT_NE(found.data.find("TARNBOOK_GAME_SANDBOX"), std::string::npos) << found.data;
-        for (const auto& place : c.named) EXPECT_NE(found.data.find(place), std::string::npos) << found.data;
-    }
-    // Every place the search would try is named.
-    Environment::set("XDG_DATA_HOME", xdg);
-    Environment::set("TARNBOOK_GAME_SANDBOX", "");
-    std::string reason = search().data;
-    for (const auto& place : TBKFileSource::desktopDataFolders(home, xdg)) {
-        EXPECT_NE(reason.find(place), std::string::npos) << place;
-    }
+  Environment environment;
+  tbktest::TemporaryFolder root;
+  const std::string home = root.path() + "/home";
+  const std::string xdg = root.path() + "/xdg";
+  fs::create_directories(home + "/.local/share/mcpelauncher/games");  // no com.mojang in it
+  fs::create_directories(root.path() + "/empty");
+  struct Case {
+    std::string sandbox, xdgDataHome;
+    std::vector<std::string> named;
+  } cases[] = {
+      {"",
+       "",
+       {home + "/.local/share/mcpelauncher/games/com.mojang",
+        home + "/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang"}},
+      {"", xdg, {xdg + "/mcpelauncher/games/com.mojang", home + "/.local/share/mcpelauncher/games/com.mojang"}},
+      {root.path() + "/empty",
+       "",
+       {root.path() + "/empty/Documents/games/com.mojang", root.path() + "/empty/games/com.mojang"}},
+      {root.path() + "/missing", "", {root.path() + "/missing/Documents/games/com.mojang"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sandbox + " " + c.xdgDataHome);
+    Environment::set("HOME", home);
+    Environment::set("XDG_DATA_HOME", c.xdgDataHome);
+    Environment::set("TARNBOOK_GAME_SANDBOX", c.sandbox);
+    Found found = search();
+    ASSERT_TRUE(found.thrown) << found.data;
+    EXPECT_NE(found.data.find("TARNBOOK_GAME_SANDBOX"), std::string::npos) << found.data;
+    for (const auto& place : c.named) EXPECT_NE(found.data.find(place), std::string::npos) << found.data;
+  }
+  // Every place the search would try is named.
+  Environment::set("XDG_DATA_HOME", xdg);
+  Environment::set("TARNBOOK_GAME_SANDBOX", "");
+  std::string reason = search().data;
+  for (const auto& place : TBKFileSource::desktopDataFolders(home, xdg)) {
+    EXPECT_NE(reason.find(place), std::string::npos) << place;
+  }
 }
 
 TEST(TBKFileSourceSearch, EveryPathFollowsTheDataFolderInEachLayout) {
-    Environment environment;
-    tbktest::TemporaryFolder root;
-    const std::string home = root.path() + "/home";
-    struct Case {
-        std::string data, sandbox;
-    } cases[] = {
-        {home + "/.local/share/mcpelauncher/games/com.mojang", home + "/.local/share/mcpelauncher"},
-        {root.path() + "/phone/Documents/games/com.mojang", root.path() + "/phone"},
-        {root.path() + "/loose/com.mojang", root.path() + "/loose"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.data);
-        fs::create_directories(c.data);
-        Environment::set("HOME", home);
-        Environment::set("TARNBOOK_GAME_SANDBOX", c.data.find("/home/") != std::string::npos ? "" : c.data);
-        const TBKFileSource& source = TBKFileSource::sharedSource();
-        EXPECT_EQ(source.gameDataFolder(), c.data);
-        EXPECT_EQ(source.minecraftSandbox(), c.sandbox);
-        EXPECT_EQ(source.worldsFolder(), c.data + "/minecraftWorlds");
-        EXPECT_EQ(source.optionsFile(), c.data + "/minecraftpe/options.txt");
-        EXPECT_EQ(source.backupsFolder(), c.data + "/gorvane-backups");
-        fs::remove_all(c.data);
-    }
+  Environment environment;
+  tbktest::TemporaryFolder root;
+  const std::string home = root.path() + "/home";
+  struct Case {
+    std::string data, sandbox;
+  } cases[] = {
+      {home + "/.local/share/mcpelauncher/games/com.mojang", home + "/.local/share/mcpelauncher"},
+      {root.path() + "/phone/Documents/games/com.mojang", root.path() + "/phone"},
+      {root.path() + "/loose/com.mojang", root.path() + "/loose"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.data);
+    fs::create_directories(c.data);
+    Environment::set("HOME", home);
+    Environment::set("TARNBOOK_GAME_SANDBOX", c.data.find("/home/") != std::string::npos ? "" : c.data);
+    const TBKFileSource& source = TBKFileSource::sharedSource();
+    EXPECT_EQ(source.gameDataFolder(), c.data);
+    EXPECT_EQ(source.minecraftSandbox(), c.sandbox);
+    EXPECT_EQ(source.worldsFolder(), c.data + "/minecraftWorlds");
+    EXPECT_EQ(source.optionsFile(), c.data + "/minecraftpe/options.txt");
+    EXPECT_EQ(source.backupsFolder(), c.data + "/gorvane-backups");
+    fs::remove_all(c.data);
+  }
 }
 
 TEST(TBKFileSourceSearch, WithoutTheVariableTheBundleIsTheOneInstalledWithGorvane) {
-    Environment environment;
-    tbktest::TemporaryFolder bundle;
-    Environment::set("TARNBOOK_GAME_APP", bundle.path());
-    EXPECT_EQ(TBKFileSource::sharedSource().minecraftApp(), bundle.path()) << "the variable first";
+  Environment environment;
+  tbktest::TemporaryFolder bundle;
+  Environment::set("TARNBOOK_GAME_APP", bundle.path());
+  EXPECT_EQ(TBKFileSource::sharedSource().minecraftApp(), bundle.path()) << "the variable first";
 
-    EXPECT_EQ(TBKFileSource::installedBundleFolders("/opt/Gorvane.app"),
-              (std::vector<std::string>{"/opt/Gorvane.app/DemoGame"}));
-    Environment::set("TARNBOOK_GAME_APP", "");
-    std::string program = fs::read_symlink("/proc/self/exe").parent_path();
-    auto places = TBKFileSource::installedBundleFolders(program);
-    ASSERT_EQ(places.size(), 1u);
-    // This test program's folder may or may not hold a copy (a build of the
-    // program puts one beside it): either answer must be right.
-    try {
-        std::string found = TBKFileSource::sharedSource().minecraftApp();
-        EXPECT_EQ(found, places[0]);
-        EXPECT_TRUE(fs::is_regular_file(found + "/minecraft.ttf"));
-    } catch (const TBKException& error) {
-        for (const auto& place : places) EXPECT_NE(error.reason().find(place), std::string::npos) << error.reason();
-        EXPECT_NE(error.reason().find("TARNBOOK_GAME_APP"), std::string::npos);
-        EXPECT_FALSE(fs::exists(places[0] + "/minecraft.ttf"));
-    }
+  EXPECT_EQ(TBKFileSource::installedBundleFolders("/opt/Gorvane.app"),
+            (std::vector<std::string>{"/opt/Gorvane.app/DemoGame"}));
+  Environment::set("TARNBOOK_GAME_APP", "");
+  std::string program = fs::read_symlink("/proc/self/exe").parent_path();
+  auto places = TBKFileSource::installedBundleFolders(program);
+  ASSERT_EQ(places.size(), 1u);
+  // This test program's folder may or may not hold a copy (a build of the
+  // program puts one beside it): either answer must be right.
+  try {
+    std::string found = TBKFileSource::sharedSource().minecraftApp();
+    EXPECT_EQ(found, places[0]);
+    EXPECT_TRUE(fs::is_regular_file(found + "/minecraft.ttf"));
+  } catch (const TBKException& error) {
+    for (const auto& place : places) EXPECT_NE(error.reason().find(place), std::string::npos) << error.reason();
+    EXPECT_NE(error.reason().find("TARNBOOK_GAME_APP"), std::string::npos);
+    EXPECT_FALSE(fs::exists(places[0] + "/minecraft.ttf"));
+  }
 }
 
 // After a set-user-id start: root searching for an ordinary user (nobody).
 TEST(TBKFileSourceSearch, ForAnotherUserALinkAboveIsFollowedButNoneBelowAndOnlyTheirFoldersAndTheirHome) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root: it searches for another user as Gorvane does";
-    Environment environment;
-    tbktest::TemporaryFolder root;
-    fs::permissions(root.path(), fs::perms(0755));
-    mode_t savedMask = ::umask(022);
-    tbk::RealUser saved = tbk::realUser();
-    tbk::setRealUser({65534, 65534, {}});
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root: it searches for another user as Gorvane does";
+  Environment environment;
+  tbktest::TemporaryFolder root;
+  fs::permissions(root.path(), fs::perms(0755));
+  mode_t savedMask = ::umask(022);
+  tbk::RealUser saved = tbk::realUser();
+  tbk::setRealUser({65534, 65534, {}});
 
-    // HOME names a launcher's folder, but it is not nobody's home.
-    const std::string home = root.path() + "/home";
-    fs::create_directories(home + "/.local/share/mcpelauncher/games/com.mojang");
-    Environment::set("HOME", home);
-    Environment::set("XDG_DATA_HOME", "");
-    Environment::set("TARNBOOK_GAME_SANDBOX", "");
-    Found found = search();
-    EXPECT_TRUE(found.thrown) << found.data;
-    EXPECT_EQ(found.data.find(home), std::string::npos) << found.data;
-    const passwd* nobody = ::getpwuid(65534);
-    if (nobody && nobody->pw_dir) {
-        EXPECT_NE(found.data.find(nobody->pw_dir), std::string::npos) << found.data;
-    }
+  // HOME names a launcher's folder, but it is not nobody's home.
+  const std::string home = root.path() + "/home";
+  fs::create_directories(home + "/.local/share/mcpelauncher/games/com.mojang");
+  Environment::set("HOME", home);
+  Environment::set("XDG_DATA_HOME", "");
+  Environment::set("TARNBOOK_GAME_SANDBOX", "");
+  Found found = search();
+  EXPECT_TRUE(found.thrown) << found.data;
+  EXPECT_EQ(found.data.find(home), std::string::npos) << found.data;
+  const passwd* nobody = ::getpwuid(65534);
+  if (nobody && nobody->pw_dir) {
+    EXPECT_NE(found.data.find(nobody->pw_dir), std::string::npos) << found.data;
+  }
 
-    const std::string sandbox = root.path() + "/sandbox";
-    const std::string data = sandbox + "/Documents/games/com.mojang";
-    const std::string elsewhere = root.path() + "/elsewhere/com.mojang";
-    fs::create_directories(data);
-    fs::create_directories(elsewhere);
-    fs::create_directory_symlink(sandbox, root.path() + "/sandbox-link");
-    Environment::set("TARNBOOK_GAME_SANDBOX", root.path() + "/sandbox-link");
-    found = search();
-    EXPECT_FALSE(found.thrown) << found.data;
-    EXPECT_EQ(found.data, data) << "a link above is followed, and the folder named by its real path";
+  const std::string sandbox = root.path() + "/sandbox";
+  const std::string data = sandbox + "/Documents/games/com.mojang";
+  const std::string elsewhere = root.path() + "/elsewhere/com.mojang";
+  fs::create_directories(data);
+  fs::create_directories(elsewhere);
+  fs::create_directory_symlink(sandbox, root.path() + "/sandbox-link");
+  Environment::set("TARNBOOK_GAME_SANDBOX", root.path() + "/sandbox-link");
+  found = search();
+  EXPECT_FALSE(found.thrown) << found.data;
+  EXPECT_EQ(found.data, data) << "a link above is followed, and the folder named by its real path";
 
-    fs::remove_all(data);
-    fs::create_directory_symlink(elsewhere, data);
-    found = search();
-    EXPECT_TRUE(found.thrown);
-    EXPECT_NE(found.data.find("symbolic link"), std::string::npos) << found.data;
+  fs::remove_all(data);
+  fs::create_directory_symlink(elsewhere, data);
+  found = search();
+  EXPECT_TRUE(found.thrown);
+  EXPECT_NE(found.data.find("symbolic link"), std::string::npos) << found.data;
 
-    fs::remove(data);
-    fs::create_directories(data);
-    fs::permissions(sandbox + "/Documents", fs::perms(0700));
-    found = search();
-    EXPECT_TRUE(found.thrown);
-    EXPECT_NE(found.data.find(data), std::string::npos) << found.data;
-    EXPECT_EQ(found.data.find("was not found"), std::string::npos) << "refused, with the reason: " << found.data;
+  fs::remove(data);
+  fs::create_directories(data);
+  fs::permissions(sandbox + "/Documents", fs::perms(0700));
+  found = search();
+  EXPECT_TRUE(found.thrown);
+  EXPECT_NE(found.data.find(data), std::string::npos) << found.data;
+  EXPECT_EQ(found.data.find("was not found"), std::string::npos) << "refused, with the reason: " << found.data;
 
-    tbk::setRealUser(saved);
-    ::umask(savedMask);
+  tbk::setRealUser(saved);
+  ::umask(savedMask);
 }
 
 }  // namespace

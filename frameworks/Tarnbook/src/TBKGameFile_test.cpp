@@ -1,8 +1,8 @@
 #include "Tarnbook/TBKGameFile.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
+
+#include <gtest/gtest.h>
 
 #include "Tarnbook/TBKException.h"
 #include "TarnbookTestWorld.h"
@@ -12,30 +12,30 @@ namespace fs = std::filesystem;
 namespace {
 
 struct TBKGameFileTest : ::testing::Test {
-    tbktest::TestSandbox sandbox;
-    std::string path = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
-    TBKGameFile file{path, "options"};
+  tbktest::TestSandbox sandbox;
+  std::string path = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
+  TBKGameFile file{path, "options"};
 };
 
 TEST_F(TBKGameFileTest, AMissingFileReadsAsNoneAndIsNeverCreated) {
-    EXPECT_EQ(file.read(), std::nullopt);
-    EXPECT_THROW(file.replace("x:1\n"), TBKException);
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_EQ(file.backUpOnce(), "") << "nothing to keep";
-    EXPECT_FALSE(fs::exists(sandbox.gameDataFolder() + "/gorvane-backups/options"));
+  EXPECT_EQ(file.read(), std::nullopt);
+  EXPECT_THROW(file.replace("x:1\n"), TBKException);
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(file.backUpOnce(), "") << "nothing to keep";
+  EXPECT_FALSE(fs::exists(sandbox.gameDataFolder() + "/gorvane-backups/options"));
 }
 
 TEST_F(TBKGameFileTest, TheFirstBackupOfARunKeepsTheFileBesideTheWorldsBackupsAndLaterOnesDoNothing) {
-    tbktest::writeFile(path, "mp_username:Steve\n");
-    std::string folder = file.backUpOnce();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(fs::path(folder).parent_path(), fs::path(sandbox.gameDataFolder()) / "gorvane-backups" / "options");
-    EXPECT_EQ(tbktest::readFile(folder + "/options.txt"), "mp_username:Steve\n");
+  tbktest::writeFile(path, "mp_username:Steve\n");
+  std::string folder = file.backUpOnce();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(fs::path(folder).parent_path(), fs::path(sandbox.gameDataFolder()) / "gorvane-backups" / "options");
+  EXPECT_EQ(tbktest::readFile(folder + "/options.txt"), "mp_username:Steve\n");
 
-    file.replace("mp_username:Alex\n");
-    EXPECT_EQ(TBKGameFile(path, "options").backUpOnce(), folder) << "once per run for this path";
-    EXPECT_EQ(tbktest::readFile(folder + "/options.txt"), "mp_username:Steve\n") << "the first content stays";
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(folder).parent_path()), fs::directory_iterator()), 1);
+  file.replace("mp_username:Alex\n");
+  EXPECT_EQ(TBKGameFile(path, "options").backUpOnce(), folder) << "once per run for this path";
+  EXPECT_EQ(tbktest::readFile(folder + "/options.txt"), "mp_username:Steve\n") << "the first content stays";
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(folder).parent_path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

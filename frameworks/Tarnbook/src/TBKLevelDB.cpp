@@ -30,88 +30,83 @@ int gameLockDescriptor = -1;
 std::mutex worldsMutex;
 tbk::WorldsFolderWatch worldsWatch;
 
-bool isFormatFailure(const TBKException& error) {
-    return error.name() == TBKException::FormatFailure;
-}
+bool isFormatFailure(const TBKException& error) { return error.name() == TBKException::FormatFailure; }
 
 // A copy of level whose "Player" child is player (renamed "Player" if need
 // be): the children are shared, only the list of them is new, so the
 // caller's tree is left as it was.
 std::shared_ptr<TBKCompoundTag> withPlayer(const TBKCompoundTag& level, const std::shared_ptr<TBKCompoundTag>& player) {
-    auto copy = std::make_shared<TBKCompoundTag>(level.name());
-    for (const auto& child : level.value()) TBKTagBuilder::append(*copy, child);
-    copy->setObjectForKeyedSubscript(player, "Player");
-    return copy;
+  auto copy = std::make_shared<TBKCompoundTag>(level.name());
+  for (const auto& child : level.value()) TBKTagBuilder::append(*copy, child);
+  copy->setObjectForKeyedSubscript(player, "Player");
+  return copy;
 }
 
 }  // namespace
 
 struct TBKLevelDB::LevelRead {
-    TBKLevelFile file;
-    std::string bytes;
+  TBKLevelFile file;
+  std::string bytes;
 };
 
 void TBKLevelDB::lockMinecraft() {
-    std::lock_guard<std::mutex> guard(gameLockMutex);
-    if (gameLockDescriptor >= 0) return;
-    std::string folder = TBKFileSource::sharedSource().gameDataFolder();
-    int fd;
-    try {
-        fd = tbk::openFolder(folder);
-    } catch (const TBKException& error) {
-        throw TBKException(TBKException::FileFailure,
-                           "The game's data folder " + folder + " cannot be opened. " + error.reason());
+  std::lock_guard<std::mutex> guard(gameLockMutex);
+  if (gameLockDescriptor >= 0) return;
+  std::string folder = TBKFileSource::sharedSource().gameDataFolder();
+  int fd;
+  try {
+    fd = tbk::openFolder(folder);
+  } catch (const TBKException& error) {
+    throw TBKException(TBKException::FileFailure,
+                       "The game's data folder " + folder + " cannot be opened. " + error.reason());
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) {
+      throw TBKException(TBKException::LockFailure, "Another editor is using the game's data (" + folder +
+                                                        "). Close it, then start this one again.");
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        int error = errno;
-        ::close(fd);
-        if (error == EWOULDBLOCK) {
-            throw TBKException(TBKException::LockFailure,
-                               "Another editor is using the game's data (" + folder +
-                                   "). Close it, then start this one again.");
-        }
-        throw TBKException(TBKException::FileFailure,
-                           "The game's data folder " + folder + " cannot be locked: " + std::strerror(error) + ".");
-    }
-    gameLockDescriptor = fd;
+    throw TBKException(TBKException::FileFailure,
+                       "The game's data folder " + folder + " cannot be locked: " + std::strerror(error) + ".");
+  }
+  gameLockDescriptor = fd;
 }
 
 void TBKLevelDB::unlockMinecraft() {
-    std::lock_guard<std::mutex> guard(gameLockMutex);
-    if (gameLockDescriptor < 0) return;
-    ::flock(gameLockDescriptor, LOCK_UN);
-    ::close(gameLockDescriptor);
-    gameLockDescriptor = -1;
+  std::lock_guard<std::mutex> guard(gameLockMutex);
+  if (gameLockDescriptor < 0) return;
+  ::flock(gameLockDescriptor, LOCK_UN);
+  ::close(gameLockDescriptor);
+  gameLockDescriptor = -1;
 }
 
 std::vector<std::string> TBKLevelDB::worlds() {
-    std::string root = TBKFileSource::sharedSource().worldsFolder();
-    std::lock_guard<std::mutex> guard(worldsMutex);
-    return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
-        std::vector<std::string> names;
-        for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
-            std::string world = tbk::joinPath(root, name);
-            watch(world);
-            // A world folder that is a link is not offered: nothing in it would
-            // be read or written anyway while acting for another user.
-            if (tbk::isRegularFile(tbk::joinPath(world, "level.dat"))) names.push_back(std::move(name));
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    });
+  std::string root = TBKFileSource::sharedSource().worldsFolder();
+  std::lock_guard<std::mutex> guard(worldsMutex);
+  return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
+    std::vector<std::string> names;
+    for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
+      std::string world = tbk::joinPath(root, name);
+      watch(world);
+      // A world folder that is a link is not offered: nothing in it would
+      // be read or written anyway while acting for another user.
+      if (tbk::isRegularFile(tbk::joinPath(world, "level.dat"))) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  });
 }
 
 std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name) {
-    const TBKFileSource& source = TBKFileSource::sharedSource();
-    std::string root = source.worldsFolder();
-    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
-        name.find('\0') != std::string::npos || !tbk::ownerOf(tbk::joinPath(root, name)) ||
-        !tbk::isDirectory(tbk::joinPath(root, name))) {
-        throw TBKException(TBKException::UsageFailure,
-                           "There is no world named \"" + name + "\" in " + root + ".");
-    }
-    return std::make_shared<TBKLevelDB>(tbk::joinPath(root, name), name,
-                                        tbk::joinPath(source.backupsFolder(), name));
+  const TBKFileSource& source = TBKFileSource::sharedSource();
+  std::string root = source.worldsFolder();
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+      name.find('\0') != std::string::npos || !tbk::ownerOf(tbk::joinPath(root, name)) ||
+      !tbk::isDirectory(tbk::joinPath(root, name))) {
+    throw TBKException(TBKException::UsageFailure, "There is no world named \"" + name + "\" in " + root + ".");
+  }
+  return std::make_shared<TBKLevelDB>(tbk::joinPath(root, name), name, tbk::joinPath(source.backupsFolder(), name));
 }
 
 TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder)
@@ -120,157 +115,158 @@ TBKLevelDB::TBKLevelDB(std::string worldFolder, std::string worldName, std::stri
 TBKLevelDB::~TBKLevelDB() = default;
 
 bool TBKLevelDB::hasDatabase() const {
-    // ownerOf raises for a db/ that is a link, rather than taking the world
-    // for one of the older format.
-    std::string db = tbk::joinPath(folder_, "db");
-    return tbk::ownerOf(db) && tbk::isDirectory(db);
+  // ownerOf raises for a db/ that is a link, rather than taking the world
+  // for one of the older format.
+  std::string db = tbk::joinPath(folder_, "db");
+  return tbk::ownerOf(db) && tbk::isDirectory(db);
 }
 
 TBKWorldStore& TBKLevelDB::store() {
-    if (!store_) store_ = TBKWorldStore::open(tbk::joinPath(folder_, "db"), name_);
-    return *store_;
+  if (!store_) store_ = TBKWorldStore::open(tbk::joinPath(folder_, "db"), name_);
+  return *store_;
 }
 
 TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
-    std::string problem;
-    std::string levelPath = tbk::joinPath(folder_, "level.dat");
-    if (auto bytes = tbk::readWholeFile(levelPath)) {
-        try {
-            return LevelRead{TBKLevelFile::parse(*bytes), std::move(*bytes)};
-        } catch (const TBKException& error) {
-            if (!isFormatFailure(error)) throw;
-            problem = "its level.dat is damaged (" + error.reason() + ")";
-        }
-    } else {
-        problem = "it has no level.dat";
+  std::string problem;
+  std::string levelPath = tbk::joinPath(folder_, "level.dat");
+  if (auto bytes = tbk::readWholeFile(levelPath)) {
+    try {
+      return LevelRead{TBKLevelFile::parse(*bytes), std::move(*bytes)};
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
+      problem = "its level.dat is damaged (" + error.reason() + ")";
     }
-    std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
-    auto old = tbk::readWholeFile(oldPath);
-    if (!old) problem += " and there is no level.dat_old";
-    if (old) {
-        try {
-            return LevelRead{TBKLevelFile::parse(*old), std::move(*old)};
-        } catch (const TBKException& error) {
-            if (!isFormatFailure(error)) throw;
-            problem += " and its level.dat_old is damaged too (" + error.reason() + ")";
-        }
+  } else {
+    problem = "it has no level.dat";
+  }
+  std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
+  auto old = tbk::readWholeFile(oldPath);
+  if (!old) problem += " and there is no level.dat_old";
+  if (old) {
+    try {
+      return LevelRead{TBKLevelFile::parse(*old), std::move(*old)};
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
+      problem += " and its level.dat_old is damaged too (" + error.reason() + ")";
     }
-    throw TBKException(TBKException::FormatFailure,
-                       "The world \"" + name_ + "\" cannot be read: " + problem + ". Its folder is " + folder_ +
-                           "; a backup can be copied back into it.");
+  }
+  throw TBKException(TBKException::FormatFailure, "The world \"" + name_ + "\" cannot be read: " + problem +
+                                                      ". Its folder is " + folder_ +
+                                                      "; a backup can be copied back into it.");
 }
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::levelData() {
-    LevelRead read = readLevel();
-    storageVersion_ = read.file.storageVersion();
-    std::shared_ptr<TBKCompoundTag> root = read.file.root();
-    // In the older format the player lives inside level.dat; the tree the
-    // screens edit through player() is the one that counts, so a level tree
-    // handed back later cannot undo their changes with a stale copy.
-    if (player_ && !hasDatabase()) root->setObjectForKeyedSubscript(player_, "Player");
-    return root;
+  LevelRead read = readLevel();
+  storageVersion_ = read.file.storageVersion();
+  std::shared_ptr<TBKCompoundTag> root = read.file.root();
+  // In the older format the player lives inside level.dat; the tree the
+  // screens edit through player() is the one that counts, so a level tree
+  // handed back later cannot undo their changes with a stale copy.
+  if (player_ && !hasDatabase()) root->setObjectForKeyedSubscript(player_, "Player");
+  return root;
 }
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
-    if (player_) return player_;
-    if (hasDatabase()) {
-        auto record = store().get(playerKey);
-        if (!record) {
-            throw TBKException(TBKException::FormatFailure,
-                               "The world \"" + name_ + "\" has no player yet (its database holds no " +
-                                   playerKey + " record). Play the world in the game once, then quit to the "
-                                   "title screen.");
-        }
-        try {
-            player_ = TBKNBT::parseCompound(*record);
-        } catch (const TBKException& error) {
-            if (!isFormatFailure(error)) throw;
-            throw TBKException(TBKException::FormatFailure, "The player record of the world \"" + name_ +
-                                                                "\" is damaged (" + error.reason() + ").");
-        }
-        return player_;
+  if (player_) return player_;
+  if (hasDatabase()) {
+    auto record = store().get(playerKey);
+    if (!record) {
+      throw TBKException(TBKException::FormatFailure, "The world \"" + name_ +
+                                                          "\" has no player yet (its database holds no " + playerKey +
+                                                          " record). Play the world in the game once, then quit to the "
+                                                          "title screen.");
     }
-    LevelRead read = readLevel();
-    auto player = read.file.root()->compoundForKey("Player");
-    if (!player) {
-        throw TBKException(TBKException::FormatFailure,
-                           "The world \"" + name_ + "\" has no player yet (its level.dat holds no Player "
-                           "compound). Play the world in the game once, then quit to the title screen.");
+    try {
+      player_ = TBKNBT::parseCompound(*record);
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
+      throw TBKException(TBKException::FormatFailure,
+                         "The player record of the world \"" + name_ + "\" is damaged (" + error.reason() + ").");
     }
-    if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
-    player_ = player;
     return player_;
+  }
+  LevelRead read = readLevel();
+  auto player = read.file.root()->compoundForKey("Player");
+  if (!player) {
+    throw TBKException(TBKException::FormatFailure,
+                       "The world \"" + name_ +
+                           "\" has no player yet (its level.dat holds no Player "
+                           "compound). Play the world in the game once, then quit to the title screen.");
+  }
+  if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
+  player_ = player;
+  return player_;
 }
 
 void TBKLevelDB::setLevelData(std::shared_ptr<TBKCompoundTag> level) {
-    if (!level) throw TBKException(TBKException::UsageFailure, "No level data was given to save.");
-    backUpOnce();
-    if (player_ && !hasDatabase()) level = withPlayer(*level, player_);
-    writeLevel(level, true);
+  if (!level) throw TBKException(TBKException::UsageFailure, "No level data was given to save.");
+  backUpOnce();
+  if (player_ && !hasDatabase()) level = withPlayer(*level, player_);
+  writeLevel(level, true);
 }
 
 void TBKLevelDB::setPlayer(std::shared_ptr<TBKCompoundTag> player) {
-    if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
-    backUpOnce();
-    if (hasDatabase()) {
-        std::string record = TBKNBT::serialise(*player);
-        player_ = std::move(player);
-        store().put(playerKey, record);
-        return;
-    }
-    LevelRead read = readLevel();
-    if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
-    std::shared_ptr<TBKCompoundTag> level = withPlayer(*read.file.root(), player);
+  if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
+  backUpOnce();
+  if (hasDatabase()) {
+    std::string record = TBKNBT::serialise(*player);
     player_ = std::move(player);
-    writeLevel(level, false);
+    store().put(playerKey, record);
+    return;
+  }
+  LevelRead read = readLevel();
+  if (storageVersion_ == 0) storageVersion_ = read.file.storageVersion();
+  std::shared_ptr<TBKCompoundTag> level = withPlayer(*read.file.root(), player);
+  player_ = std::move(player);
+  writeLevel(level, false);
 }
 
 void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName) {
-    std::string levelPath = tbk::joinPath(folder_, "level.dat");
-    std::optional<std::string> current = tbk::readWholeFile(levelPath);
-    std::optional<int32_t> currentVersion;
-    if (current) {
-        try {
-            currentVersion = TBKLevelFile::parse(*current).storageVersion();
-        } catch (const TBKException& error) {
-            if (!isFormatFailure(error)) throw;
-        }
+  std::string levelPath = tbk::joinPath(folder_, "level.dat");
+  std::optional<std::string> current = tbk::readWholeFile(levelPath);
+  std::optional<int32_t> currentVersion;
+  if (current) {
+    try {
+      currentVersion = TBKLevelFile::parse(*current).storageVersion();
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
     }
-    int32_t version = storageVersion_ ? storageVersion_ : currentVersion ? *currentVersion : hasDatabase() ? 3 : 2;
-    std::string bytes = TBKLevelFile(version, level).serialise();
+  }
+  int32_t version = storageVersion_ ? storageVersion_ : currentVersion ? *currentVersion : hasDatabase() ? 3 : 2;
+  std::string bytes = TBKLevelFile(version, level).serialise();
 
-    // A damaged level.dat is not kept as level.dat_old: that would replace
-    // the whole copy the world was just read from.
-    if (currentVersion) {
-        std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
-        tbk::writeFileAtomically(oldPath, *current, tbk::ownerForFile(oldPath, folder_));
-    }
-    tbk::writeFileAtomically(levelPath, bytes, tbk::ownerForFile(levelPath, folder_));
+  // A damaged level.dat is not kept as level.dat_old: that would replace
+  // the whole copy the world was just read from.
+  if (currentVersion) {
+    std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
+    tbk::writeFileAtomically(oldPath, *current, tbk::ownerForFile(oldPath, folder_));
+  }
+  tbk::writeFileAtomically(levelPath, bytes, tbk::ownerForFile(levelPath, folder_));
 
-    if (writeName) {
-        if (auto name = std::dynamic_pointer_cast<TBKStringTag>(level->objectForKeyedSubscript("LevelName"))) {
-            std::string namePath = tbk::joinPath(folder_, "levelname.txt");
-            tbk::writeFileAtomically(namePath, name->value(), tbk::ownerForFile(namePath, folder_));
-        }
+  if (writeName) {
+    if (auto name = std::dynamic_pointer_cast<TBKStringTag>(level->objectForKeyedSubscript("LevelName"))) {
+      std::string namePath = tbk::joinPath(folder_, "levelname.txt");
+      tbk::writeFileAtomically(namePath, name->value(), tbk::ownerForFile(namePath, folder_));
     }
+  }
 }
 
 void TBKLevelDB::backUpOnce() {
-    if (backupFolder_.empty() || !backupMade_.empty()) return;
-    std::vector<tbk::BackupFile> files;
-    if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"))) {
-        files.push_back({"level.dat", std::move(*level)});
-    }
-    if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"))) {
-        files.push_back({"level.dat_old", std::move(*old)});
-    }
-    if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"))) {
-        files.push_back({"levelname.txt", std::move(*name)});
-    }
-    if (hasDatabase()) {
-        if (auto record = store().get(playerKey)) files.push_back({"local_player.nbt", std::move(*record)});
-    }
-    // Backups belong to whoever owns the world, like the world's own files.
-    tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
-    backupMade_ = tbk::writeBackup(backupFolder_, files, owner);
+  if (backupFolder_.empty() || !backupMade_.empty()) return;
+  std::vector<tbk::BackupFile> files;
+  if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"))) {
+    files.push_back({"level.dat", std::move(*level)});
+  }
+  if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"))) {
+    files.push_back({"level.dat_old", std::move(*old)});
+  }
+  if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"))) {
+    files.push_back({"levelname.txt", std::move(*name)});
+  }
+  if (hasDatabase()) {
+    if (auto record = store().get(playerKey)) files.push_back({"local_player.nbt", std::move(*record)});
+  }
+  // Backups belong to whoever owns the world, like the world's own files.
+  tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
+  backupMade_ = tbk::writeBackup(backupFolder_, files, owner);
 }

@@ -1,6 +1,5 @@
 #include "Tarnbook/TBKLevelDB.h"
 
-#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -8,6 +7,9 @@
 
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
+#include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKLevelFile.h"
@@ -15,7 +17,6 @@
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
-#include "TBKWorldStore.h"
 #include "TarnbookTestWorld.h"
 
 namespace fs = std::filesystem;
@@ -24,418 +25,419 @@ using tbktest::readFile;
 namespace {
 
 class TBKLevelDBTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        tbktest::writeWorld(sandbox.worldFolder("lake"), "Lakeside Survival", true);
-        tbktest::writeWorld(sandbox.worldFolder("cave"), "Old Cave World", false, 2);
-    }
+ protected:
+  void SetUp() override {
+    tbktest::writeWorld(sandbox.worldFolder("lake"), "Lakeside Survival", true);
+    tbktest::writeWorld(sandbox.worldFolder("cave"), "Old Cave World", false, 2);
+  }
 
-    tbktest::TestSandbox sandbox;
+  tbktest::TestSandbox sandbox;
 };
 
 // Runs body in a child process that reports through a pipe once it is ready
 // and then waits to be killed; returns the child's pid.
 pid_t holdInChild(const std::function<void()>& body) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        char status = 'y';
-        try {
-            body();
-        } catch (...) {
-            status = 'n';
-        }
-        (void)!::write(ready[1], &status, 1);
-        for (;;) ::pause();
-    }
-    ::close(ready[1]);
-    char status = 0;
-    EXPECT_EQ(::read(ready[0], &status, 1), 1);
-    EXPECT_EQ(status, 'y');
+  int ready[2];
+  EXPECT_EQ(::pipe(ready), 0);
+  pid_t child = ::fork();
+  if (child == 0) {
     ::close(ready[0]);
-    return child;
+    char status = 'y';
+    try {
+      body();
+    } catch (...) {
+      status = 'n';
+    }
+    (void)!::write(ready[1], &status, 1);
+    for (;;) ::pause();
+  }
+  ::close(ready[1]);
+  char status = 0;
+  EXPECT_EQ(::read(ready[0], &status, 1), 1);
+  EXPECT_EQ(status, 'y');
+  ::close(ready[0]);
+  return child;
 }
 
 void endChild(pid_t child) {
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
 }
 
 TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
-    fs::create_directories(sandbox.worldFolder("Zed"));
-    tbktest::writeFile(sandbox.worldFolder("Zed") + "/level.dat", "x");
-    fs::create_directories(sandbox.worldFolder("empty-folder"));
-    tbktest::writeFile(sandbox.worldsFolder() + "/stray-file", "x");
-    EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"Zed", "cave", "lake"}));
+  fs::create_directories(sandbox.worldFolder("Zed"));
+  tbktest::writeFile(sandbox.worldFolder("Zed") + "/level.dat", "x");
+  fs::create_directories(sandbox.worldFolder("empty-folder"));
+  tbktest::writeFile(sandbox.worldsFolder() + "/stray-file", "x");
+  EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"Zed", "cave", "lake"}));
 }
 
 // The listing may be remembered between calls, but never past a change:
 // each change below shows on the very next call.
 TEST_F(TBKLevelDBTest, EveryChangeToTheWorldsShowsOnTheNextListing) {
-    std::string root = sandbox.worldsFolder();
-    auto addWorld = [&](const std::string& name) {
-        fs::create_directories(root + "/" + name);
-        tbktest::writeFile(root + "/" + name + "/level.dat", "x");
-    };
-    using Names = std::vector<std::string>;
-    struct Case {
-        const char* change;
-        std::function<void()> make;
-        Names expected;
-    } cases[] = {
-        {"a stray link to a file", [&] { fs::create_symlink(root + "/lake/level.dat", root + "/link"); },
-         {"cave", "lake"}},
-        {"a world added", [&] { addWorld("new"); }, {"cave", "lake", "new"}},
-        {"an empty folder", [&] { fs::create_directories(root + "/later"); }, {"cave", "lake", "new"}},
-        {"its level.dat written later", [&] { tbktest::writeFile(root + "/later/level.dat", "x"); },
-         {"cave", "lake", "later", "new"}},
-        {"a level.dat removed", [&] { fs::remove(root + "/later/level.dat"); }, {"cave", "lake", "new"}},
-        {"a level.dat renamed into place",
-         [&] {
-             tbktest::writeFile(root + "/later/level.dat.tmp", "x");
-             fs::rename(root + "/later/level.dat.tmp", root + "/later/level.dat");
-         },
-         {"cave", "lake", "later", "new"}},
-        {"a world renamed", [&] { fs::rename(root + "/new", root + "/renamed"); },
-         {"cave", "lake", "later", "renamed"}},
-        {"a level.dat replaced by a folder",
-         [&] {
-             fs::remove(root + "/renamed/level.dat");
-             fs::create_directory(root + "/renamed/level.dat");
-         },
-         {"cave", "lake", "later"}},
-        {"a world removed", [&] { fs::remove_all(root + "/later"); }, {"cave", "lake"}},
-        {"the worlds folder replaced",
-         [&] {
-             fs::rename(root, root + ".old");
-             addWorld("fresh");
-         },
-         {"fresh"}},
-        {"the worlds folder gone", [&] { fs::remove_all(root); }, {}},
-        {"and back", [&] { fs::rename(root + ".old", root); }, {"cave", "lake"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.change);
-        TBKLevelDB::worlds();
-        c.make();
-        EXPECT_EQ(TBKLevelDB::worlds(), c.expected);
-        EXPECT_EQ(TBKLevelDB::worlds(), c.expected) << "and stays so";
-    }
+  std::string root = sandbox.worldsFolder();
+  auto addWorld = [&](const std::string& name) {
+    fs::create_directories(root + "/" + name);
+    tbktest::writeFile(root + "/" + name + "/level.dat", "x");
+  };
+  using Names = std::vector<std::string>;
+  struct Case {
+    const char* change;
+    std::function<void()> make;
+    Names expected;
+  } cases[] = {
+      {"a stray link to a file",
+       [&] { fs::create_symlink(root + "/lake/level.dat", root + "/link"); },
+       {"cave", "lake"}},
+      {"a world added", [&] { addWorld("new"); }, {"cave", "lake", "new"}},
+      {"an empty folder", [&] { fs::create_directories(root + "/later"); }, {"cave", "lake", "new"}},
+      {"its level.dat written later",
+       [&] { tbktest::writeFile(root + "/later/level.dat", "x"); },
+       {"cave", "lake", "later", "new"}},
+      {"a level.dat removed", [&] { fs::remove(root + "/later/level.dat"); }, {"cave", "lake", "new"}},
+      {"a level.dat renamed into place",
+       [&] {
+         tbktest::writeFile(root + "/later/level.dat.tmp", "x");
+         fs::rename(root + "/later/level.dat.tmp", root + "/later/level.dat");
+       },
+       {"cave", "lake", "later", "new"}},
+      {"a world renamed", [&] { fs::rename(root + "/new", root + "/renamed"); }, {"cave", "lake", "later", "renamed"}},
+      {"a level.dat replaced by a folder",
+       [&] {
+         fs::remove(root + "/renamed/level.dat");
+         fs::create_directory(root + "/renamed/level.dat");
+       },
+       {"cave", "lake", "later"}},
+      {"a world removed", [&] { fs::remove_all(root + "/later"); }, {"cave", "lake"}},
+      {"the worlds folder replaced",
+       [&] {
+         fs::rename(root, root + ".old");
+         addWorld("fresh");
+       },
+       {"fresh"}},
+      {"the worlds folder gone", [&] { fs::remove_all(root); }, {}},
+      {"and back", [&] { fs::rename(root + ".old", root); }, {"cave", "lake"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    TBKLevelDB::worlds();
+    c.make();
+    EXPECT_EQ(TBKLevelDB::worlds(), c.expected);
+    EXPECT_EQ(TBKLevelDB::worlds(), c.expected) << "and stays so";
+  }
 }
 
 TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
-    for (const char* name : {"", ".", "..", "../lake", "lake/db", "missing"}) {
-        SCOPED_TRACE(name);
-        EXPECT_THROW(TBKLevelDB::dbForWorldNamed(name), TBKException);
-    }
-    EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
+  for (const char* name : {"", ".", "..", "../lake", "lake/db", "missing"}) {
+    SCOPED_TRACE(name);
+    EXPECT_THROW(TBKLevelDB::dbForWorldNamed(name), TBKException);
+  }
+  EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
 }
 
 TEST_F(TBKLevelDBTest, UnsetGameFoldersNameTheVariableToSet) {
-    // A home without a game in it, so the desktop places find nothing either.
-    tbktest::TemporaryFolder home;
-    const char* savedHome = std::getenv("HOME");
-    std::string keptHome = savedHome ? savedHome : "";
-    ::setenv("HOME", home.path().c_str(), 1);
-    ::unsetenv("XDG_DATA_HOME");
-    ::unsetenv("TARNBOOK_GAME_SANDBOX");
-    ::setenv("TARNBOOK_GAME_APP", "/nonexistent/app", 1);
-    struct Case {
-        const char* variable;
-        std::function<std::string()> call;
-    } cases[] = {
-        {"TARNBOOK_GAME_SANDBOX", [] { return TBKFileSource::sharedSource().minecraftSandbox(); }},
-        {"TARNBOOK_GAME_SANDBOX", [] { return TBKLevelDB::worlds().empty() ? "" : "listed"; }},
-        {"TARNBOOK_GAME_APP", [] { return TBKFileSource::sharedSource().minecraftApp(); }},
-    };
-    for (const auto& c : cases) {
-        try {
-            c.call();
-            ADD_FAILURE() << "no exception for " << c.variable;
-        } catch (const TBKException& error) {
-            EXPECT_EQ(error.name(), TBKException::SetupFailure);
-            EXPECT_NE(error.reason().find(c.variable), std::string::npos) << error.reason();
-        }
+  // A home without a game in it, so the desktop places find nothing either.
+  tbktest::TemporaryFolder home;
+  const char* savedHome = std::getenv("HOME");
+  std::string keptHome = savedHome ? savedHome : "";
+  ::setenv("HOME", home.path().c_str(), 1);
+  ::unsetenv("XDG_DATA_HOME");
+  ::unsetenv("TARNBOOK_GAME_SANDBOX");
+  ::setenv("TARNBOOK_GAME_APP", "/nonexistent/app", 1);
+  struct Case {
+    const char* variable;
+    std::function<std::string()> call;
+  } cases[] = {
+      {"TARNBOOK_GAME_SANDBOX", [] { return TBKFileSource::sharedSource().minecraftSandbox(); }},
+      {"TARNBOOK_GAME_SANDBOX", [] { return TBKLevelDB::worlds().empty() ? "" : "listed"; }},
+      {"TARNBOOK_GAME_APP", [] { return TBKFileSource::sharedSource().minecraftApp(); }},
+  };
+  for (const auto& c : cases) {
+    try {
+      c.call();
+      ADD_FAILURE() << "no exception for " << c.variable;
+    } catch (const TBKException& error) {
+      EXPECT_EQ(error.name(), TBKException::SetupFailure);
+      EXPECT_NE(error.reason().find(c.variable), std::string::npos) << error.reason();
     }
-    if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
+  }
+  if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
 }
 
 // Reading and writing back unchanged trees must not change a single byte of
 // the world, in either format.
 TEST_F(TBKLevelDBTest, UnchangedTreesWriteBackTheSameBytes) {
-    for (const char* world : {"lake", "cave"}) {
-        SCOPED_TRACE(world);
-        std::string folder = sandbox.worldFolder(world);
-        std::string level = readFile(folder + "/level.dat");
-        std::string record = std::string(world) == "lake" ? tbktest::readPlayerRecord(folder) : "";
-        {
-            auto db = TBKLevelDB::dbForWorldNamed(world);
-            db->setLevelData(db->levelData());
-            db->setPlayer(db->player());
-        }
-        EXPECT_TRUE(readFile(folder + "/level.dat") == level);
-        EXPECT_TRUE(readFile(folder + "/level.dat_old") == level);
-        if (!record.empty()) {
-            EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
-        }
+  for (const char* world : {"lake", "cave"}) {
+    SCOPED_TRACE(world);
+    std::string folder = sandbox.worldFolder(world);
+    std::string level = readFile(folder + "/level.dat");
+    std::string record = std::string(world) == "lake" ? tbktest::readPlayerRecord(folder) : "";
+    {
+      auto db = TBKLevelDB::dbForWorldNamed(world);
+      db->setLevelData(db->levelData());
+      db->setPlayer(db->player());
     }
+    EXPECT_TRUE(readFile(folder + "/level.dat") == level);
+    EXPECT_TRUE(readFile(folder + "/level.dat_old") == level);
+    if (!record.empty()) {
+      EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
+    }
+  }
 }
 
 TEST_F(TBKLevelDBTest, SetLevelDataKeepsTheOldFileAndTheNameAndTheVersion) {
-    std::string folder = sandbox.worldFolder("cave");
-    std::string before = readFile(folder + "/level.dat");
-    auto db = TBKLevelDB::dbForWorldNamed("cave");
-    auto level = db->levelData();
-    EXPECT_EQ(db->storageVersion(), 2);
-    level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Deep Cave"));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnY", 12));
-    db->setLevelData(level);
+  std::string folder = sandbox.worldFolder("cave");
+  std::string before = readFile(folder + "/level.dat");
+  auto db = TBKLevelDB::dbForWorldNamed("cave");
+  auto level = db->levelData();
+  EXPECT_EQ(db->storageVersion(), 2);
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Deep Cave"));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnY", 12));
+  db->setLevelData(level);
 
-    TBKLevelFile written = TBKLevelFile::parse(readFile(folder + "/level.dat"));
-    EXPECT_EQ(written.storageVersion(), 2);
-    EXPECT_EQ(written.root()->stringForKey("LevelName"), "Deep Cave");
-    EXPECT_EQ(written.root()->numberForKey("SpawnY").intValue(), 12);
-    EXPECT_TRUE(readFile(folder + "/level.dat_old") == before);
-    EXPECT_EQ(readFile(folder + "/levelname.txt"), "Deep Cave");
-    EXPECT_FALSE(fs::exists(folder + "/level.dat.gorvane-tmp"));
+  TBKLevelFile written = TBKLevelFile::parse(readFile(folder + "/level.dat"));
+  EXPECT_EQ(written.storageVersion(), 2);
+  EXPECT_EQ(written.root()->stringForKey("LevelName"), "Deep Cave");
+  EXPECT_EQ(written.root()->numberForKey("SpawnY").intValue(), 12);
+  EXPECT_TRUE(readFile(folder + "/level.dat_old") == before);
+  EXPECT_EQ(readFile(folder + "/levelname.txt"), "Deep Cave");
+  EXPECT_FALSE(fs::exists(folder + "/level.dat.gorvane-tmp"));
 }
 
 TEST_F(TBKLevelDBTest, LevelDataIsReadAfreshAndPlayerIsOneObject) {
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
-    EXPECT_NE(db->levelData(), db->levelData());
-    auto player = db->player();
-    EXPECT_EQ(db->player(), player);
-    auto replacement = tbktest::makePlayerTree();
-    db->setPlayer(replacement);
-    EXPECT_EQ(db->player(), replacement);
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  EXPECT_NE(db->levelData(), db->levelData());
+  auto player = db->player();
+  EXPECT_EQ(db->player(), player);
+  auto replacement = tbktest::makePlayerTree();
+  db->setPlayer(replacement);
+  EXPECT_EQ(db->player(), replacement);
 }
 
 TEST_F(TBKLevelDBTest, PlayerChangesReachTheDatabase) {
-    {
-        auto db = TBKLevelDB::dbForWorldNamed("lake");
-        auto player = db->player();
-        auto item = player->listForKey("Inventory")->compoundAtIndex(9);
-        item->setValueForKey(TBKNumberTag::shortTag("id", 276));
-        db->setPlayer(player);
-    }
-    auto record = TBKNBT::parseCompound(tbktest::readPlayerRecord(sandbox.worldFolder("lake")));
-    EXPECT_EQ(record->listForKey("Inventory")->compoundAtIndex(9)->numberForKey("id").intValue(), 276);
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    auto player = db->player();
+    auto item = player->listForKey("Inventory")->compoundAtIndex(9);
+    item->setValueForKey(TBKNumberTag::shortTag("id", 276));
+    db->setPlayer(player);
+  }
+  auto record = TBKNBT::parseCompound(tbktest::readPlayerRecord(sandbox.worldFolder("lake")));
+  EXPECT_EQ(record->listForKey("Inventory")->compoundAtIndex(9)->numberForKey("id").intValue(), 276);
 }
 
 TEST_F(TBKLevelDBTest, OldFormatWorldsKeepThePlayerInLevelDat) {
-    std::string folder = sandbox.worldFolder("cave");
-    auto db = TBKLevelDB::dbForWorldNamed("cave");
-    EXPECT_FALSE(db->hasDatabase());
-    auto level = db->levelData();
-    auto player = db->player();
-    EXPECT_EQ(player->listForKey("Inventory")->count(), 45u);
+  std::string folder = sandbox.worldFolder("cave");
+  auto db = TBKLevelDB::dbForWorldNamed("cave");
+  EXPECT_FALSE(db->hasDatabase());
+  auto level = db->levelData();
+  auto player = db->player();
+  EXPECT_EQ(player->listForKey("Inventory")->count(), 45u);
 
-    // The game-type row's order: the player first, then a level tree that was
-    // read before the player changed. The player's change must survive.
-    player->compoundForKey("abilities")->setValueForKey(TBKNumberTag::byteTag("mayfly", 1));
-    db->setPlayer(player);
-    level->setValueForKey(TBKNumberTag::intTag("GameType", 1));
-    db->setLevelData(level);
+  // The game-type row's order: the player first, then a level tree that was
+  // read before the player changed. The player's change must survive.
+  player->compoundForKey("abilities")->setValueForKey(TBKNumberTag::byteTag("mayfly", 1));
+  db->setPlayer(player);
+  level->setValueForKey(TBKNumberTag::intTag("GameType", 1));
+  db->setLevelData(level);
 
-    auto written = TBKLevelFile::parse(readFile(folder + "/level.dat")).root();
-    EXPECT_EQ(written->numberForKey("GameType").intValue(), 1);
-    EXPECT_EQ(written->compoundForKey("Player")->compoundForKey("abilities")->numberForKey("mayfly").intValue(), 1);
-    EXPECT_FALSE(fs::exists(folder + "/db"));
-    EXPECT_EQ(db->levelData()->compoundForKey("Player"), player);
+  auto written = TBKLevelFile::parse(readFile(folder + "/level.dat")).root();
+  EXPECT_EQ(written->numberForKey("GameType").intValue(), 1);
+  EXPECT_EQ(written->compoundForKey("Player")->compoundForKey("abilities")->numberForKey("mayfly").intValue(), 1);
+  EXPECT_FALSE(fs::exists(folder + "/db"));
+  EXPECT_EQ(db->levelData()->compoundForKey("Player"), player);
 }
 
 TEST_F(TBKLevelDBTest, DamagedLevelDatFallsBackToLevelDatOld) {
-    std::string folder = sandbox.worldFolder("lake");
-    std::string whole = readFile(folder + "/level.dat");
-    tbktest::writeFile(folder + "/level.dat_old", whole);
-    tbktest::writeFile(folder + "/level.dat", whole.substr(0, whole.size() / 2));
+  std::string folder = sandbox.worldFolder("lake");
+  std::string whole = readFile(folder + "/level.dat");
+  tbktest::writeFile(folder + "/level.dat_old", whole);
+  tbktest::writeFile(folder + "/level.dat", whole.substr(0, whole.size() / 2));
 
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
-    auto level = db->levelData();
-    EXPECT_EQ(level->stringForKey("LevelName"), "Lakeside Survival");
-    level->setValueForKey(TBKNumberTag::intTag("SpawnX", 1));
-    db->setLevelData(level);
-    // The whole old copy is not replaced by the damaged file.
-    EXPECT_TRUE(readFile(folder + "/level.dat_old") == whole);
-    EXPECT_EQ(TBKLevelDB::dbForWorldNamed("lake")->levelData()->numberForKey("SpawnX").intValue(), 1);
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  auto level = db->levelData();
+  EXPECT_EQ(level->stringForKey("LevelName"), "Lakeside Survival");
+  level->setValueForKey(TBKNumberTag::intTag("SpawnX", 1));
+  db->setLevelData(level);
+  // The whole old copy is not replaced by the damaged file.
+  EXPECT_TRUE(readFile(folder + "/level.dat_old") == whole);
+  EXPECT_EQ(TBKLevelDB::dbForWorldNamed("lake")->levelData()->numberForKey("SpawnX").intValue(), 1);
 
-    struct Case {
-        const char* why;
-        std::string level;
-        std::optional<std::string> old;
-        const char* mentioned;
-    } cases[] = {
-        {"both damaged", "garbage", "garbage", "level.dat_old is damaged"},
-        {"no old copy", whole.substr(0, 20), std::nullopt, "no level.dat_old"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        tbktest::writeFile(folder + "/level.dat", c.level);
-        fs::remove(folder + "/level.dat_old");
-        if (c.old) tbktest::writeFile(folder + "/level.dat_old", *c.old);
-        try {
-            TBKLevelDB::dbForWorldNamed("lake")->levelData();
-            ADD_FAILURE() << "damage not reported";
-        } catch (const TBKException& error) {
-            EXPECT_NE(error.reason().find("\"lake\""), std::string::npos) << error.reason();
-            EXPECT_NE(error.reason().find(c.mentioned), std::string::npos) << error.reason();
-        }
+  struct Case {
+    const char* why;
+    std::string level;
+    std::optional<std::string> old;
+    const char* mentioned;
+  } cases[] = {
+      {"both damaged", "garbage", "garbage", "level.dat_old is damaged"},
+      {"no old copy", whole.substr(0, 20), std::nullopt, "no level.dat_old"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    tbktest::writeFile(folder + "/level.dat", c.level);
+    fs::remove(folder + "/level.dat_old");
+    if (c.old) tbktest::writeFile(folder + "/level.dat_old", *c.old);
+    try {
+      TBKLevelDB::dbForWorldNamed("lake")->levelData();
+      ADD_FAILURE() << "damage not reported";
+    } catch (const TBKException& error) {
+      EXPECT_NE(error.reason().find("\"lake\""), std::string::npos) << error.reason();
+      EXPECT_NE(error.reason().find(c.mentioned), std::string::npos) << error.reason();
     }
+  }
 }
 
 TEST_F(TBKLevelDBTest, OpeningIsLazyAndABusyWorldSaysToQuitToTheTitleScreen) {
-    std::string folder = sandbox.worldFolder("lake");
-    pid_t game = holdInChild([&] { static auto held = TBKWorldStore::open(folder + "/db", "lake"); });
+  std::string folder = sandbox.worldFolder("lake");
+  pid_t game = holdInChild([&] { static auto held = TBKWorldStore::open(folder + "/db", "lake"); });
 
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
-    EXPECT_EQ(db->levelData()->stringForKey("LevelName"), "Lakeside Survival");
-    try {
-        db->player();
-        ADD_FAILURE() << "opened a database the game holds";
-    } catch (const TBKException& error) {
-        EXPECT_EQ(error.name(), TBKException::WorldBusy);
-        EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
-    }
-    endChild(game);
-    EXPECT_NO_THROW(db->player());
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  EXPECT_EQ(db->levelData()->stringForKey("LevelName"), "Lakeside Survival");
+  try {
+    db->player();
+    ADD_FAILURE() << "opened a database the game holds";
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::WorldBusy);
+    EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
+  }
+  endChild(game);
+  EXPECT_NO_THROW(db->player());
 }
 
 TEST_F(TBKLevelDBTest, NoInfoLogIsLeftInTheDatabase) {
-    {
-        auto db = TBKLevelDB::dbForWorldNamed("lake");
-        db->setPlayer(db->player());
-    }
-    for (const char* name : {"LOG", "LOG.old"}) EXPECT_FALSE(fs::exists(sandbox.worldFolder("lake") + "/db/" + name));
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    db->setPlayer(db->player());
+  }
+  for (const char* name : {"LOG", "LOG.old"}) EXPECT_FALSE(fs::exists(sandbox.worldFolder("lake") + "/db/" + name));
 }
 
 // Writes are made as root; the game is not root and must keep its files.
 TEST_F(TBKLevelDBTest, WrittenFilesKeepTheWorldsOwnerAndMode) {
-    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
-    std::string folder = sandbox.worldFolder("lake");
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        ASSERT_EQ(::chown(entry.path().c_str(), 4242, 4343), 0);
-    }
-    ASSERT_EQ(::chown(folder.c_str(), 4242, 4343), 0);
-    ASSERT_EQ(::chmod(folder.c_str(), 0750), 0);
-    ASSERT_EQ(::chmod((folder + "/level.dat").c_str(), 0604), 0);
-    for (const auto& entry : fs::directory_iterator(folder + "/db")) {
-        ASSERT_EQ(::chmod(entry.path().c_str(), 0660), 0);
-    }
-    fs::remove(folder + "/level.dat_old");
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
+  std::string folder = sandbox.worldFolder("lake");
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    ASSERT_EQ(::chown(entry.path().c_str(), 4242, 4343), 0);
+  }
+  ASSERT_EQ(::chown(folder.c_str(), 4242, 4343), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0750), 0);
+  ASSERT_EQ(::chmod((folder + "/level.dat").c_str(), 0604), 0);
+  for (const auto& entry : fs::directory_iterator(folder + "/db")) {
+    ASSERT_EQ(::chmod(entry.path().c_str(), 0660), 0);
+  }
+  fs::remove(folder + "/level.dat_old");
 
-    for (int round = 0; round < 2; ++round) {
-        auto db = TBKLevelDB::dbForWorldNamed("lake");
-        db->setLevelData(db->levelData());
-        for (int i = 0; i < 3; ++i) db->setPlayer(db->player());
+  for (int round = 0; round < 2; ++round) {
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    db->setLevelData(db->levelData());
+    for (int i = 0; i < 3; ++i) db->setPlayer(db->player());
+  }
+  struct stat info;
+  ASSERT_EQ(::stat((folder + "/level.dat").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0604u);
+  ASSERT_EQ(::stat((folder + "/level.dat_old").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u) << "a new file takes the world folder's mode without execute bits";
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    SCOPED_TRACE(entry.path().string());
+    ASSERT_EQ(::stat(entry.path().c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 4242u);
+    EXPECT_EQ(info.st_gid, 4343u);
+    if (entry.path().parent_path().filename() == "db") {
+      EXPECT_EQ(info.st_mode & 07777, 0660u);
     }
-    struct stat info;
-    ASSERT_EQ(::stat((folder + "/level.dat").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0604u);
-    ASSERT_EQ(::stat((folder + "/level.dat_old").c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u) << "a new file takes the world folder's mode without execute bits";
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        SCOPED_TRACE(entry.path().string());
-        ASSERT_EQ(::stat(entry.path().c_str(), &info), 0);
-        EXPECT_EQ(info.st_uid, 4242u);
-        EXPECT_EQ(info.st_gid, 4343u);
-        if (entry.path().parent_path().filename() == "db") {
-            EXPECT_EQ(info.st_mode & 07777, 0660u);
-        }
-    }
+  }
 }
 
 // A child rewrites level.dat in a loop and is killed at many moments; the
 // file must always be one whole version, never a mix or a part.
 TEST_F(TBKLevelDBTest, AKilledWriterNeverLeavesAPartialLevelDat) {
-    std::string folder = sandbox.worldFolder("cave");
-    for (int attempt = 0; attempt < 40; ++attempt) {
-        SCOPED_TRACE(attempt);
-        pid_t writer = ::fork();
-        if (writer == 0) {
-            TBKLevelDB db(folder, "cave", "");
-            for (int32_t round = 0;; ++round) {
-                auto level = tbktest::makeLevelTree("Cave");
-                level->setValueForKey(TBKNumberTag::intTag("Round", round));
-                level->setValueForKey(std::make_shared<TBKStringTag>("Filler", std::string(60000 + round % 5000, 'f')));
-                db.setLevelData(level);
-            }
-        }
-        ::usleep(static_cast<useconds_t>(2000 + (attempt * 7919) % 40000));
-        endChild(writer);
-        TBKLevelFile file = TBKLevelFile::parse(readFile(folder + "/level.dat"));
-        if (auto filler = std::dynamic_pointer_cast<TBKStringTag>(file.root()->objectForKeyedSubscript("Filler"))) {
-            EXPECT_EQ(filler->value().size(), 60000u + file.root()->numberForKey("Round").intValue() % 5000);
-        }
-        if (fs::exists(folder + "/level.dat_old")) {
-            EXPECT_NO_THROW(TBKLevelFile::parse(readFile(folder + "/level.dat_old")));
-        }
+  std::string folder = sandbox.worldFolder("cave");
+  for (int attempt = 0; attempt < 40; ++attempt) {
+    SCOPED_TRACE(attempt);
+    pid_t writer = ::fork();
+    if (writer == 0) {
+      TBKLevelDB db(folder, "cave", "");
+      for (int32_t round = 0;; ++round) {
+        auto level = tbktest::makeLevelTree("Cave");
+        level->setValueForKey(TBKNumberTag::intTag("Round", round));
+        level->setValueForKey(std::make_shared<TBKStringTag>("Filler", std::string(60000 + round % 5000, 'f')));
+        db.setLevelData(level);
+      }
     }
+    ::usleep(static_cast<useconds_t>(2000 + (attempt * 7919) % 40000));
+    endChild(writer);
+    TBKLevelFile file = TBKLevelFile::parse(readFile(folder + "/level.dat"));
+    if (auto filler = std::dynamic_pointer_cast<TBKStringTag>(file.root()->objectForKeyedSubscript("Filler"))) {
+      EXPECT_EQ(filler->value().size(), 60000u + file.root()->numberForKey("Round").intValue() % 5000);
+    }
+    if (fs::exists(folder + "/level.dat_old")) {
+      EXPECT_NO_THROW(TBKLevelFile::parse(readFile(folder + "/level.dat_old")));
+    }
+  }
 }
 
 TEST_F(TBKLevelDBTest, EachDatabaseObjectBacksUpOnceAndTenAreKept) {
-    std::string backups = sandbox.gameDataFolder() + "/gorvane-backups/lake";
-    std::string originalLevel = readFile(sandbox.worldFolder("lake") + "/level.dat");
-    std::string originalPlayer = tbktest::readPlayerRecord(sandbox.worldFolder("lake"));
-    std::string first;
-    for (int object = 0; object < 12; ++object) {
-        auto db = TBKLevelDB::dbForWorldNamed("lake");
-        EXPECT_EQ(db->backupMade(), "");
-        auto level = db->levelData();
-        level->setValueForKey(TBKNumberTag::intTag("SpawnX", object));
-        db->setLevelData(level);
-        std::string made = db->backupMade();
-        db->setPlayer(db->player());
-        db->setLevelData(level);
-        EXPECT_EQ(db->backupMade(), made);
-        if (object == 0) {
-            first = made;
-            EXPECT_TRUE(readFile(made + "/level.dat") == originalLevel);
-            EXPECT_TRUE(readFile(made + "/local_player.nbt") == originalPlayer);
-            EXPECT_EQ(readFile(made + "/levelname.txt"), "Lakeside Survival");
-        }
+  std::string backups = sandbox.gameDataFolder() + "/gorvane-backups/lake";
+  std::string originalLevel = readFile(sandbox.worldFolder("lake") + "/level.dat");
+  std::string originalPlayer = tbktest::readPlayerRecord(sandbox.worldFolder("lake"));
+  std::string first;
+  for (int object = 0; object < 12; ++object) {
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    EXPECT_EQ(db->backupMade(), "");
+    auto level = db->levelData();
+    level->setValueForKey(TBKNumberTag::intTag("SpawnX", object));
+    db->setLevelData(level);
+    std::string made = db->backupMade();
+    db->setPlayer(db->player());
+    db->setLevelData(level);
+    EXPECT_EQ(db->backupMade(), made);
+    if (object == 0) {
+      first = made;
+      EXPECT_TRUE(readFile(made + "/level.dat") == originalLevel);
+      EXPECT_TRUE(readFile(made + "/local_player.nbt") == originalPlayer);
+      EXPECT_EQ(readFile(made + "/levelname.txt"), "Lakeside Survival");
     }
-    size_t kept = 0;
-    for (const auto& entry : fs::directory_iterator(backups)) kept += entry.is_directory();
-    EXPECT_EQ(kept, 10u);
-    EXPECT_FALSE(fs::exists(first));
-    EXPECT_EQ(backups.find(sandbox.worldsFolder()), std::string::npos);
+  }
+  size_t kept = 0;
+  for (const auto& entry : fs::directory_iterator(backups)) kept += entry.is_directory();
+  EXPECT_EQ(kept, 10u);
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_EQ(backups.find(sandbox.worldsFolder()), std::string::npos);
 }
 
 TEST_F(TBKLevelDBTest, TheGameLockRefusesASecondProcess) {
-    TBKLevelDB::lockMinecraft();
-    TBKLevelDB::lockMinecraft();  // a second take in the same process is harmless
-    TBKLevelDB::unlockMinecraft();
+  TBKLevelDB::lockMinecraft();
+  TBKLevelDB::lockMinecraft();  // a second take in the same process is harmless
+  TBKLevelDB::unlockMinecraft();
 
-    pid_t other = holdInChild([] { TBKLevelDB::lockMinecraft(); });
-    try {
-        TBKLevelDB::lockMinecraft();
-        ADD_FAILURE() << "two editors hold the game";
-        TBKLevelDB::unlockMinecraft();
-    } catch (const TBKException& error) {
-        EXPECT_EQ(error.name(), TBKException::LockFailure);
-        EXPECT_NE(error.reason().find("Another editor is using the game's data"), std::string::npos);
-    }
-    endChild(other);
-    EXPECT_NO_THROW(TBKLevelDB::lockMinecraft());
+  pid_t other = holdInChild([] { TBKLevelDB::lockMinecraft(); });
+  try {
+    TBKLevelDB::lockMinecraft();
+    ADD_FAILURE() << "two editors hold the game";
     TBKLevelDB::unlockMinecraft();
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::LockFailure);
+    EXPECT_NE(error.reason().find("Another editor is using the game's data"), std::string::npos);
+  }
+  endChild(other);
+  EXPECT_NO_THROW(TBKLevelDB::lockMinecraft());
+  TBKLevelDB::unlockMinecraft();
 }
 
 TEST_F(TBKLevelDBTest, ReadsBlocksOfEitherCompressionAndWritesZlib) {
-    // The database the game wrote with raw deflate (id 4), flushed to tables.
-    std::string folder = sandbox.worldFolder("lake");
-    std::string record = tbktest::readPlayerRecord(folder);
-    tbktest::rewriteDatabase(folder, record, 4);
-    {
-        auto db = TBKLevelDB::dbForWorldNamed("lake");
-        EXPECT_EQ(db->player()->listForKey("Inventory")->count(), 45u);
-        db->setPlayer(db->player());
-    }
-    // Reopening turns the write into a table; a reader that knows only zlib
-    // (id 2) must still read every block.
-    TBKLevelDB(folder, "lake", "").player();
-    EXPECT_TRUE(tbktest::readWithOnlyCompressor(folder, 2) == record);
+  // The database the game wrote with raw deflate (id 4), flushed to tables.
+  std::string folder = sandbox.worldFolder("lake");
+  std::string record = tbktest::readPlayerRecord(folder);
+  tbktest::rewriteDatabase(folder, record, 4);
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    EXPECT_EQ(db->player()->listForKey("Inventory")->count(), 45u);
+    db->setPlayer(db->player());
+  }
+  // Reopening turns the write into a table; a reader that knows only zlib
+  // (id 2) must still read every block.
+  TBKLevelDB(folder, "lake", "").player();
+  EXPECT_TRUE(tbktest::readWithOnlyCompressor(folder, 2) == record);
 }
 
 // A world of today's game: level.dat of storage version 10, and a player whose
@@ -443,85 +445,86 @@ TEST_F(TBKLevelDBTest, ReadsBlocksOfEitherCompressionAndWritesZlib) {
 // "WasPickedUp"), empty slots, and an add-on's item. Written back unchanged it
 // keeps every byte; one edited count changes one byte and nothing else.
 std::shared_ptr<TBKCompoundTag> namedItem(int slot, const std::string& name, int8_t count) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", count));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
-    entry->setValueForKey(std::make_shared<TBKStringTag>("Name", name));
-    if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-    entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
-    return entry;
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", count));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
+  entry->setValueForKey(std::make_shared<TBKStringTag>("Name", name));
+  if (slot >= 0) entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
+  return entry;
 }
 
 TEST_F(TBKLevelDBTest, WorldsOfTodaysGameWithNamedItemsRoundTripByteForByte) {
-    std::string folder = sandbox.worldFolder("modern");
-    tbktest::writeWorld(folder, "Modern Survival", true, 10);
-    {
-        auto player = tbktest::makePlayerTree();
-        auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
-        for (int slot = 0; slot < 36; ++slot) {
-            auto entry = namedItem(slot, slot % 5 == 4 ? "" : "minecraft:stone", slot % 5 == 4 ? 0 : 12);
-            if (slot == 7) {
-                auto block = std::make_shared<TBKCompoundTag>("Block");
-                block->setValueForKey(std::make_shared<TBKStringTag>("name", "minecraft:cherry_log"));
-                auto states = std::make_shared<TBKCompoundTag>("states");
-                states->setValueForKey(std::make_shared<TBKStringTag>("pillar_axis", "y"));
-                block->setValueForKey(states);
-                block->setValueForKey(TBKNumberTag::intTag("version", 18168865));
-                entry->setValueForKey(block);
-            }
-            if (slot == 13) {
-                entry = namedItem(slot, "myaddon:ruby_staff", 1);
-                auto tag = std::make_shared<TBKCompoundTag>("tag");
-                auto lore = std::make_shared<TBKListTag>("Lore", TBKTagType::String);
-                lore->setObjectAtIndexedSubscript(std::make_shared<TBKStringTag>("", "Sp\xC3\xA4rkles"), 0);
-                tag->setValueForKey(lore);
-                tag->setValueForKey(std::make_shared<TBKListTag>("ench", TBKTagType::Compound));
-                tag->setValueForKey(TBKNumberTag::longTag("myaddon:mana", -1));
-                entry->setValueForKey(tag);
-            }
-            inventory->setObjectAtIndexedSubscript(entry, inventory->count());
-        }
-        player->setValueForKey(inventory);
-        auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-        for (const char* piece : {"minecraft:turtle_helmet", "", "minecraft:iron_leggings", ""}) {
-            armor->setObjectAtIndexedSubscript(namedItem(-1, piece, *piece ? 1 : 0), armor->count());
-        }
-        player->setValueForKey(armor);
-        TBKLevelDB(folder, "modern", "").setPlayer(player);
+  std::string folder = sandbox.worldFolder("modern");
+  tbktest::writeWorld(folder, "Modern Survival", true, 10);
+  {
+    auto player = tbktest::makePlayerTree();
+    auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+    for (int slot = 0; slot < 36; ++slot) {
+      auto entry = namedItem(slot, slot % 5 == 4 ? "" : "minecraft:stone", slot % 5 == 4 ? 0 : 12);
+      if (slot == 7) {
+        auto block = std::make_shared<TBKCompoundTag>("Block");
+        block->setValueForKey(std::make_shared<TBKStringTag>("name", "minecraft:cherry_log"));
+        auto states = std::make_shared<TBKCompoundTag>("states");
+        states->setValueForKey(std::make_shared<TBKStringTag>("pillar_axis", "y"));
+        block->setValueForKey(states);
+        block->setValueForKey(TBKNumberTag::intTag("version", 18168865));
+        entry->setValueForKey(block);
+      }
+      if (slot == 13) {
+        entry = namedItem(slot, "myaddon:ruby_staff", 1);
+        auto tag = std::make_shared<TBKCompoundTag>("tag");
+        auto lore = std::make_shared<TBKListTag>("Lore", TBKTagType::String);
+        lore->setObjectAtIndexedSubscript(std::make_shared<TBKStringTag>("", "Sp\xC3\xA4rkles"), 0);
+        tag->setValueForKey(lore);
+        tag->setValueForKey(std::make_shared<TBKListTag>("ench", TBKTagType::Compound));
+        tag->setValueForKey(TBKNumberTag::longTag("myaddon:mana", -1));
+        entry->setValueForKey(tag);
+      }
+      inventory->setObjectAtIndexedSubscript(entry, inventory->count());
     }
-    std::string level = readFile(folder + "/level.dat");
-    ASSERT_GE(level.size(), 8u);
-    EXPECT_EQ(level.substr(0, 4), std::string("\x0a\0\0\0", 4));
-    std::string record = tbktest::readPlayerRecord(folder);
-    // The add-on's entry as it sits in the list: its payload, without the
-    // type and empty name that a record's root carries.
-    std::string staff = TBKNBT::serialise(*TBKLevelDB(folder, "modern", "").player()->listForKey("Inventory")
-                                               ->compoundAtIndex(13)).substr(3);
-    ASSERT_NE(staff.find("myaddon:ruby_staff"), std::string::npos);
-    ASSERT_NE(record.find(staff), std::string::npos);
+    player->setValueForKey(inventory);
+    auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
+    for (const char* piece : {"minecraft:turtle_helmet", "", "minecraft:iron_leggings", ""}) {
+      armor->setObjectAtIndexedSubscript(namedItem(-1, piece, *piece ? 1 : 0), armor->count());
+    }
+    player->setValueForKey(armor);
+    TBKLevelDB(folder, "modern", "").setPlayer(player);
+  }
+  std::string level = readFile(folder + "/level.dat");
+  ASSERT_GE(level.size(), 8u);
+  EXPECT_EQ(level.substr(0, 4), std::string("\x0a\0\0\0", 4));
+  std::string record = tbktest::readPlayerRecord(folder);
+  // The add-on's entry as it sits in the list: its payload, without the
+  // type and empty name that a record's root carries.
+  std::string staff =
+      TBKNBT::serialise(*TBKLevelDB(folder, "modern", "").player()->listForKey("Inventory")->compoundAtIndex(13))
+          .substr(3);
+  ASSERT_NE(staff.find("myaddon:ruby_staff"), std::string::npos);
+  ASSERT_NE(record.find(staff), std::string::npos);
 
-    {
-        auto db = TBKLevelDB::dbForWorldNamed("modern");
-        db->setLevelData(db->levelData());
-        db->setPlayer(db->player());
-        EXPECT_EQ(db->storageVersion(), 10);
-    }
-    EXPECT_TRUE(readFile(folder + "/level.dat") == level);
-    EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("modern");
+    db->setLevelData(db->levelData());
+    db->setPlayer(db->player());
+    EXPECT_EQ(db->storageVersion(), 10);
+  }
+  EXPECT_TRUE(readFile(folder + "/level.dat") == level);
+  EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
 
-    // As an editor changes another slot's count.
-    {
-        auto db = TBKLevelDB::dbForWorldNamed("modern");
-        auto player = db->player();
-        player->listForKey("Inventory")->compoundAtIndex(3)->setValueForKey(TBKNumberTag::byteTag("Count", 13));
-        db->setPlayer(player);
-    }
-    std::string edited = tbktest::readPlayerRecord(folder);
-    ASSERT_EQ(edited.size(), record.size());
-    size_t differing = 0;
-    for (size_t i = 0; i < record.size(); ++i) differing += record[i] != edited[i];
-    EXPECT_EQ(differing, 1u);
-    EXPECT_NE(edited.find(staff), std::string::npos);
+  // As an editor changes another slot's count.
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("modern");
+    auto player = db->player();
+    player->listForKey("Inventory")->compoundAtIndex(3)->setValueForKey(TBKNumberTag::byteTag("Count", 13));
+    db->setPlayer(player);
+  }
+  std::string edited = tbktest::readPlayerRecord(folder);
+  ASSERT_EQ(edited.size(), record.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < record.size(); ++i) differing += record[i] != edited[i];
+  EXPECT_EQ(differing, 1u);
+  EXPECT_NE(edited.find(staff), std::string::npos);
 }
 
 }  // namespace

@@ -10,57 +10,58 @@
 namespace {
 
 std::string header(int32_t version, int32_t length) {
-    std::string out;
-    for (int32_t value : {version, length}) {
-        for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((static_cast<uint32_t>(value) >> shift) & 0xFF));
-    }
-    return out;
+  std::string out;
+  for (int32_t value : {version, length}) {
+    for (int shift = 0; shift < 32; shift += 8)
+      out.push_back(static_cast<char>((static_cast<uint32_t>(value) >> shift) & 0xFF));
+  }
+  return out;
 }
 
 TEST(TBKLevelFileTest, HeaderHoldsVersionAndPayloadLength) {
-    auto root = std::make_shared<TBKCompoundTag>("");
-    root->setValueForKey(TBKNumberTag::intTag("GameType", 1));
-    std::string payload = TBKNBT::serialise(*root);
-    EXPECT_EQ(TBKLevelFile(3, root).serialise(), header(3, static_cast<int32_t>(payload.size())) + payload);
+  auto root = std::make_shared<TBKCompoundTag>("");
+  root->setValueForKey(TBKNumberTag::intTag("GameType", 1));
+  std::string payload = TBKNBT::serialise(*root);
+  EXPECT_EQ(TBKLevelFile(3, root).serialise(), header(3, static_cast<int32_t>(payload.size())) + payload);
 }
 
 TEST(TBKLevelFileTest, EveryStorageVersionFromTwoUpRoundTrips) {
-    std::string payload = TBKNBT::serialise(*tbktest::makeLevelTree("Versions"));
-    for (int32_t version : {2, 3, 4, 5, 8, 10, 1000}) {
-        SCOPED_TRACE(version);
-        std::string file = header(version, static_cast<int32_t>(payload.size())) + payload;
-        TBKLevelFile parsed = TBKLevelFile::parse(file);
-        EXPECT_EQ(parsed.storageVersion(), version);
-        EXPECT_TRUE(parsed.serialise() == file);
-    }
+  std::string payload = TBKNBT::serialise(*tbktest::makeLevelTree("Versions"));
+  for (int32_t version : {2, 3, 4, 5, 8, 10, 1000}) {
+    SCOPED_TRACE(version);
+    std::string file = header(version, static_cast<int32_t>(payload.size())) + payload;
+    TBKLevelFile parsed = TBKLevelFile::parse(file);
+    EXPECT_EQ(parsed.storageVersion(), version);
+    EXPECT_TRUE(parsed.serialise() == file);
+  }
 }
 
 TEST(TBKLevelFileTest, DamagedFilesAreRefused) {
-    std::string payload = TBKNBT::serialise(*tbktest::makeLevelTree("Damaged"));
-    auto size = static_cast<int32_t>(payload.size());
-    struct Case {
-        const char* why;
-        std::string file;
-    } cases[] = {
-        {"empty", ""},
-        {"header cut short", header(3, size).substr(0, 6)},
-        {"version 1", header(1, size) + payload},
-        {"negative version", header(-3, size) + payload},
-        {"payload cut short", header(3, size) + payload.substr(0, payload.size() - 1)},
-        {"length beyond the file", header(3, size + 1) + payload},
-        {"bytes after the payload", header(3, size) + payload + "x"},
-        {"negative length", header(3, -1) + payload},
-        {"length agrees but data is cut", header(3, size - 1) + payload.substr(0, payload.size() - 1)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        try {
-            TBKLevelFile::parse(c.file);
-            ADD_FAILURE() << "accepted";
-        } catch (const TBKException& error) {
-            EXPECT_EQ(error.name(), TBKException::FormatFailure);
-        }
+  std::string payload = TBKNBT::serialise(*tbktest::makeLevelTree("Damaged"));
+  auto size = static_cast<int32_t>(payload.size());
+  struct Case {
+    const char* why;
+    std::string file;
+  } cases[] = {
+      {"empty", ""},
+      {"header cut short", header(3, size).substr(0, 6)},
+      {"version 1", header(1, size) + payload},
+      {"negative version", header(-3, size) + payload},
+      {"payload cut short", header(3, size) + payload.substr(0, payload.size() - 1)},
+      {"length beyond the file", header(3, size + 1) + payload},
+      {"bytes after the payload", header(3, size) + payload + "x"},
+      {"negative length", header(3, -1) + payload},
+      {"length agrees but data is cut", header(3, size - 1) + payload.substr(0, payload.size() - 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    try {
+      TBKLevelFile::parse(c.file);
+      ADD_FAILURE() << "accepted";
+    } catch (const TBKException& error) {
+      EXPECT_EQ(error.name(), TBKException::FormatFailure);
     }
+  }
 }
 
 }  // namespace

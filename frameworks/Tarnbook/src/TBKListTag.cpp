@@ -6,53 +6,49 @@
 namespace {
 
 [[noreturn]] void outOfRange(const TBKListTag& list, size_t index, size_t limit) {
-    throw TBKException(TBKException::UsageFailure,
-                       "Entry " + std::to_string(index) + " of the list \"" + list.name() +
-                           "\" does not exist (it has " + std::to_string(limit) + " entries).");
+  throw TBKException(TBKException::UsageFailure, "Entry " + std::to_string(index) + " of the list \"" + list.name() +
+                                                     "\" does not exist (it has " + std::to_string(limit) +
+                                                     " entries).");
 }
 
 }  // namespace
 
-TBKListTag::TBKListTag(std::string name, TBKTagType elementType,
-                       std::vector<std::shared_ptr<TBKTag>> entries)
+TBKListTag::TBKListTag(std::string name, TBKTagType elementType, std::vector<std::shared_ptr<TBKTag>> entries)
     : TBKTag(std::move(name), TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
-    for (const auto& entry : entries_) {
-        if (!entry || entry->type() != elementType_) {
-            throw TBKException(TBKException::UsageFailure,
-                               "The list \"" + this->name() + "\" can only hold " +
-                                   TBKTagTypeName(elementType_) + " entries.");
-        }
+  for (const auto& entry : entries_) {
+    if (!entry || entry->type() != elementType_) {
+      throw TBKException(TBKException::UsageFailure, "The list \"" + this->name() + "\" can only hold " +
+                                                         TBKTagTypeName(elementType_) + " entries.");
     }
+  }
 }
 
 std::shared_ptr<TBKTag> TBKListTag::objectAtIndexedSubscript(size_t index) const {
-    if (index >= entries_.size()) outOfRange(*this, index, entries_.size());
-    return entries_[index];
+  if (index >= entries_.size()) outOfRange(*this, index, entries_.size());
+  return entries_[index];
 }
 
 std::shared_ptr<TBKCompoundTag> TBKListTag::compoundAtIndex(size_t index) const {
-    return std::dynamic_pointer_cast<TBKCompoundTag>(objectAtIndexedSubscript(index));
+  return std::dynamic_pointer_cast<TBKCompoundTag>(objectAtIndexedSubscript(index));
 }
 
 void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index) {
-    if (index > entries_.size()) outOfRange(*this, index, entries_.size());
-    if (!tag) {
-        throw TBKException(TBKException::UsageFailure,
-                           "An empty entry cannot be stored in the list \"" + name() + "\".");
+  if (index > entries_.size()) outOfRange(*this, index, entries_.size());
+  if (!tag) {
+    throw TBKException(TBKException::UsageFailure, "An empty entry cannot be stored in the list \"" + name() + "\".");
+  }
+  bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
+  if (tag->type() != elementType_) {
+    if (!onlyEntry) {
+      throw TBKException(TBKException::UsageFailure, std::string("A ") + TBKTagTypeName(tag->type()) +
+                                                         " cannot be stored in the list \"" + name() + "\" of " +
+                                                         TBKTagTypeName(elementType_) + " entries.");
     }
-    bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
-    if (tag->type() != elementType_) {
-        if (!onlyEntry) {
-            throw TBKException(TBKException::UsageFailure,
-                               std::string("A ") + TBKTagTypeName(tag->type()) +
-                                   " cannot be stored in the list \"" + name() + "\" of " +
-                                   TBKTagTypeName(elementType_) + " entries.");
-        }
-        elementType_ = tag->type();
-    }
-    if (index == entries_.size()) {
-        entries_.push_back(std::move(tag));
-    } else {
-        entries_[index] = std::move(tag);
-    }
+    elementType_ = tag->type();
+  }
+  if (index == entries_.size()) {
+    entries_.push_back(std::move(tag));
+  } else {
+    entries_[index] = std::move(tag);
+  }
 }

@@ -1,236 +1,255 @@
 // TBKNBT's reading half: bounded, allocation-checked parsing into the
 // arena-backed tag tree.
-#include "Tarnbook/TBKNBT.h"
-
 #include <vector>
 
+#include "LittleEndian.h"
+#include "TBKTagBuilder.h"
+#include "TagArena.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKIntArrayTag.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKLongArrayTag.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
-#include "LittleEndian.h"
-#include "TBKTagBuilder.h"
-#include "TagArena.h"
 
 namespace {
 
 // The fewest bytes one list entry of a type can take, used to refuse a count
 // the remaining input cannot hold before anything is allocated for it.
 size_t smallestPayload(TBKTagType type) {
-    switch (type) {
-    case TBKTagType::Byte: return 1;
-    case TBKTagType::Short: return 2;
-    case TBKTagType::Int: return 4;
-    case TBKTagType::Long: return 8;
-    case TBKTagType::Float: return 4;
-    case TBKTagType::Double: return 8;
-    case TBKTagType::ByteArray: return 4;
-    case TBKTagType::String: return 2;
-    case TBKTagType::List: return 5;
-    case TBKTagType::Compound: return 1;
-    case TBKTagType::IntArray: return 4;
-    case TBKTagType::LongArray: return 4;
-    case TBKTagType::End: return 0;
-    }
-    return 0;
+  switch (type) {
+    case TBKTagType::Byte:
+      return 1;
+    case TBKTagType::Short:
+      return 2;
+    case TBKTagType::Int:
+      return 4;
+    case TBKTagType::Long:
+      return 8;
+    case TBKTagType::Float:
+      return 4;
+    case TBKTagType::Double:
+      return 8;
+    case TBKTagType::ByteArray:
+      return 4;
+    case TBKTagType::String:
+      return 2;
+    case TBKTagType::List:
+      return 5;
+    case TBKTagType::Compound:
+      return 1;
+    case TBKTagType::IntArray:
+      return 4;
+    case TBKTagType::LongArray:
+      return 4;
+    case TBKTagType::End:
+      return 0;
+  }
+  return 0;
 }
 
 class Reader {
-public:
-    explicit Reader(std::string_view bytes)
-        : begin_(bytes.data()),
-          next_(bytes.data()),
-          end_(bytes.data() + bytes.size()),
-          arena_(tbk::TagArena::create()) {}
-    ~Reader() { arena_->releaseReader(); }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
+ public:
+  explicit Reader(std::string_view bytes)
+      : begin_(bytes.data()), next_(bytes.data()), end_(bytes.data() + bytes.size()), arena_(tbk::TagArena::create()) {}
+  ~Reader() { arena_->releaseReader(); }
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
 
-    size_t offset() const { return static_cast<size_t>(next_ - begin_); }
+  size_t offset() const { return static_cast<size_t>(next_ - begin_); }
 
-    std::shared_ptr<TBKTag> readRoot() {
-        TBKTagType type = readType();
-        if (type == TBKTagType::End) fail("it holds no tag, only an end marker");
-        return readPayload(type, readText("a tag name"), 1);
+  std::shared_ptr<TBKTag> readRoot() {
+    TBKTagType type = readType();
+    if (type == TBKTagType::End) fail("it holds no tag, only an end marker");
+    return readPayload(type, readText("a tag name"), 1);
+  }
+
+ private:
+  // Out of line and cold so the bounds checks on the hot path inline to a
+  // compare and a branch; the message is only built on damaged data.
+  [[noreturn, gnu::cold, gnu::noinline]] void fail(const std::string& what) const {
+    throw TBKException(TBKException::FormatFailure, "damaged data at byte " + std::to_string(offset()) + ": " + what);
+  }
+
+  size_t left() const { return static_cast<size_t>(end_ - next_); }
+
+  [[noreturn, gnu::cold, gnu::noinline]] void failShort(size_t count, TBKTagType inside) const {
+    fail(std::string("the data ends inside a ") + TBKTagTypeName(inside) + " (" + std::to_string(count) +
+         " bytes needed, " + std::to_string(left()) + " left)");
+  }
+
+  void need(size_t count, TBKTagType inside) const {
+    if (left() < count) [[unlikely]]
+      failShort(count, inside);
+  }
+
+  template <typename T>
+  T read(TBKTagType inside) {
+    need(sizeof(T), inside);
+    T value = tbk::readLittleEndian<T>(next_);
+    next_ += sizeof(T);
+    return value;
+  }
+
+  [[noreturn, gnu::cold, gnu::noinline]] void failType(bool ended) const {
+    if (ended) fail("the data ends where a tag type was expected");
+    fail("unknown tag type " + std::to_string(static_cast<uint8_t>(*next_)));
+  }
+
+  TBKTagType readType() {
+    if (left() < 1) [[unlikely]]
+      failType(true);
+    uint8_t type = static_cast<uint8_t>(*next_);
+    if (type > static_cast<uint8_t>(TBKTagType::LongArray)) [[unlikely]]
+      failType(false);
+    ++next_;
+    return static_cast<TBKTagType>(type);
+  }
+
+  [[noreturn, gnu::cold, gnu::noinline]] void failText(const char* what, size_t length, bool lengthRead) const {
+    if (!lengthRead) fail(std::string("the data ends inside ") + what);
+    fail(std::string("the data ends inside ") + what + " (" + std::to_string(length) + " bytes long, " +
+         std::to_string(left()) + " left)");
+  }
+
+  std::string_view readText(const char* what) {
+    if (left() < 2) [[unlikely]]
+      failText(what, 0, false);
+    size_t length = tbk::readLittleEndian<uint16_t>(next_);
+    next_ += 2;
+    if (left() < length) [[unlikely]]
+      failText(what, length, true);
+    std::string_view text(next_, length);
+    next_ += length;
+    return text;
+  }
+
+  // A count of entries, each at least elementSize bytes, that must fit.
+  size_t readCount(TBKTagType inside, size_t elementSize) {
+    int32_t count = read<int32_t>(inside);
+    if (count < 0) fail(std::string("a ") + TBKTagTypeName(inside) + " has a negative length");
+    if (elementSize > 0 && static_cast<size_t>(count) > left() / elementSize) {
+      fail(std::string("a ") + TBKTagTypeName(inside) + " of " + std::to_string(count) +
+           " entries is longer than the " + std::to_string(left()) + " bytes left");
     }
+    return static_cast<size_t>(count);
+  }
 
-private:
-    // Out of line and cold so the bounds checks on the hot path inline to a
-    // compare and a branch; the message is only built on damaged data.
-    [[noreturn, gnu::cold, gnu::noinline]] void fail(const std::string& what) const {
-        throw TBKException(TBKException::FormatFailure,
-                           "damaged data at byte " + std::to_string(offset()) + ": " + what);
+  template <typename T>
+  std::vector<T> readArray(TBKTagType inside) {
+    size_t count = readCount(inside, sizeof(T));
+    std::vector<T> values(count);
+    tbk::readLittleEndian(next_, values.data(), count);
+    next_ += count * sizeof(T);
+    return values;
+  }
+
+  // name is a view into the input: it is copied once, into the finished tag.
+  std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string_view name, int depth) {
+    std::shared_ptr<TBKTag> tag = readValue(type, depth);
+    if (!name.empty()) TBKTagBuilder::name(*tag, name);
+    return tag;
+  }
+
+  std::shared_ptr<TBKTag> readValue(TBKTagType type, int depth) {
+    switch (type) {
+      case TBKTagType::Byte:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int8_t>(type)));
+      case TBKTagType::Short:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int16_t>(type)));
+      case TBKTagType::Int:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int32_t>(type)));
+      case TBKTagType::Long:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int64_t>(type)));
+      case TBKTagType::Float:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::floating(read<float>(type)));
+      case TBKTagType::Double:
+        return make<TBKNumberTag>(std::string(), type, TBKNumber::doublePrecision(read<double>(type)));
+      case TBKTagType::ByteArray:
+        return make<TBKByteArrayTag>(std::string(), readArray<int8_t>(type));
+      case TBKTagType::IntArray:
+        return make<TBKIntArrayTag>(std::string(), readArray<int32_t>(type));
+      case TBKTagType::LongArray:
+        return make<TBKLongArrayTag>(std::string(), readArray<int64_t>(type));
+      case TBKTagType::String:
+        return make<TBKStringTag>(std::string(), std::string(readText("a TAG_String")));
+      case TBKTagType::List:
+        return readList(depth);
+      case TBKTagType::Compound:
+        return readCompound(depth);
+      case TBKTagType::End:
+        break;
     }
+    fail("a tag of type TAG_End where a value was expected");
+  }
 
-    size_t left() const { return static_cast<size_t>(end_ - next_); }
-
-    [[noreturn, gnu::cold, gnu::noinline]] void failShort(size_t count, TBKTagType inside) const {
-        fail(std::string("the data ends inside a ") + TBKTagTypeName(inside) + " (" + std::to_string(count) +
-             " bytes needed, " + std::to_string(left()) + " left)");
+  void checkDepth(int depth) const {
+    if (depth > TBKNBT::maximumDepth) [[unlikely]] {
+      fail("tags are nested deeper than " + std::to_string(TBKNBT::maximumDepth) + " levels");
     }
+  }
 
-    void need(size_t count, TBKTagType inside) const {
-        if (left() < count) [[unlikely]] failShort(count, inside);
+  std::shared_ptr<TBKTag> readList(int depth) {
+    checkDepth(depth);
+    TBKTagType elementType = readType();
+    size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
+    if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
+    auto list = make<TBKListTag>(std::string(), elementType);
+    TBKTagBuilder::reserve(*list, count);
+    for (size_t i = 0; i < count; ++i) {
+      TBKTagBuilder::append(*list, readValue(elementType, depth + 1));
     }
+    return list;
+  }
 
-    template <typename T>
-    T read(TBKTagType inside) {
-        need(sizeof(T), inside);
-        T value = tbk::readLittleEndian<T>(next_);
-        next_ += sizeof(T);
-        return value;
+  std::shared_ptr<TBKTag> readCompound(int depth) {
+    checkDepth(depth);
+    auto compound = make<TBKCompoundTag>(std::string());
+    // Most compounds the game writes (items, abilities) have 4 to 8
+    // children; one allocation up front saves the vector's regrowth.
+    TBKTagBuilder::reserve(*compound, 8);
+    for (;;) {
+      TBKTagType type = readType();
+      if (type == TBKTagType::End) return compound;
+      std::string_view childName = readText("a tag name");
+      TBKTagBuilder::append(*compound, readPayload(type, childName, depth + 1));
     }
+  }
 
-    [[noreturn, gnu::cold, gnu::noinline]] void failType(bool ended) const {
-        if (ended) fail("the data ends where a tag type was expected");
-        fail("unknown tag type " + std::to_string(static_cast<uint8_t>(*next_)));
-    }
+  template <typename T, typename... Arguments>
+  std::shared_ptr<T> make(Arguments&&... arguments) {
+    return std::allocate_shared<T>(tbk::ArenaAllocator<T>(arena_), std::forward<Arguments>(arguments)...);
+  }
 
-    TBKTagType readType() {
-        if (left() < 1) [[unlikely]] failType(true);
-        uint8_t type = static_cast<uint8_t>(*next_);
-        if (type > static_cast<uint8_t>(TBKTagType::LongArray)) [[unlikely]] failType(false);
-        ++next_;
-        return static_cast<TBKTagType>(type);
-    }
-
-    [[noreturn, gnu::cold, gnu::noinline]] void failText(const char* what, size_t length, bool lengthRead) const {
-        if (!lengthRead) fail(std::string("the data ends inside ") + what);
-        fail(std::string("the data ends inside ") + what + " (" + std::to_string(length) + " bytes long, " +
-             std::to_string(left()) + " left)");
-    }
-
-    std::string_view readText(const char* what) {
-        if (left() < 2) [[unlikely]] failText(what, 0, false);
-        size_t length = tbk::readLittleEndian<uint16_t>(next_);
-        next_ += 2;
-        if (left() < length) [[unlikely]] failText(what, length, true);
-        std::string_view text(next_, length);
-        next_ += length;
-        return text;
-    }
-
-    // A count of entries, each at least elementSize bytes, that must fit.
-    size_t readCount(TBKTagType inside, size_t elementSize) {
-        int32_t count = read<int32_t>(inside);
-        if (count < 0) fail(std::string("a ") + TBKTagTypeName(inside) + " has a negative length");
-        if (elementSize > 0 && static_cast<size_t>(count) > left() / elementSize) {
-            fail(std::string("a ") + TBKTagTypeName(inside) + " of " + std::to_string(count) +
-                 " entries is longer than the " + std::to_string(left()) + " bytes left");
-        }
-        return static_cast<size_t>(count);
-    }
-
-    template <typename T>
-    std::vector<T> readArray(TBKTagType inside) {
-        size_t count = readCount(inside, sizeof(T));
-        std::vector<T> values(count);
-        tbk::readLittleEndian(next_, values.data(), count);
-        next_ += count * sizeof(T);
-        return values;
-    }
-
-    // name is a view into the input: it is copied once, into the finished tag.
-    std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string_view name, int depth) {
-        std::shared_ptr<TBKTag> tag = readValue(type, depth);
-        if (!name.empty()) TBKTagBuilder::name(*tag, name);
-        return tag;
-    }
-
-    std::shared_ptr<TBKTag> readValue(TBKTagType type, int depth) {
-        switch (type) {
-        case TBKTagType::Byte:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int8_t>(type)));
-        case TBKTagType::Short:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int16_t>(type)));
-        case TBKTagType::Int:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int32_t>(type)));
-        case TBKTagType::Long:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int64_t>(type)));
-        case TBKTagType::Float:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::floating(read<float>(type)));
-        case TBKTagType::Double:
-            return make<TBKNumberTag>(std::string(), type, TBKNumber::doublePrecision(read<double>(type)));
-        case TBKTagType::ByteArray: return make<TBKByteArrayTag>(std::string(), readArray<int8_t>(type));
-        case TBKTagType::IntArray: return make<TBKIntArrayTag>(std::string(), readArray<int32_t>(type));
-        case TBKTagType::LongArray: return make<TBKLongArrayTag>(std::string(), readArray<int64_t>(type));
-        case TBKTagType::String:
-            return make<TBKStringTag>(std::string(), std::string(readText("a TAG_String")));
-        case TBKTagType::List: return readList(depth);
-        case TBKTagType::Compound: return readCompound(depth);
-        case TBKTagType::End: break;
-        }
-        fail("a tag of type TAG_End where a value was expected");
-    }
-
-    void checkDepth(int depth) const {
-        if (depth > TBKNBT::maximumDepth) [[unlikely]] {
-            fail("tags are nested deeper than " + std::to_string(TBKNBT::maximumDepth) + " levels");
-        }
-    }
-
-    std::shared_ptr<TBKTag> readList(int depth) {
-        checkDepth(depth);
-        TBKTagType elementType = readType();
-        size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
-        if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
-        auto list = make<TBKListTag>(std::string(), elementType);
-        TBKTagBuilder::reserve(*list, count);
-        for (size_t i = 0; i < count; ++i) {
-            TBKTagBuilder::append(*list, readValue(elementType, depth + 1));
-        }
-        return list;
-    }
-
-    std::shared_ptr<TBKTag> readCompound(int depth) {
-        checkDepth(depth);
-        auto compound = make<TBKCompoundTag>(std::string());
-        // Most compounds the game writes (items, abilities) have 4 to 8
-        // children; one allocation up front saves the vector's regrowth.
-        TBKTagBuilder::reserve(*compound, 8);
-        for (;;) {
-            TBKTagType type = readType();
-            if (type == TBKTagType::End) return compound;
-            std::string_view childName = readText("a tag name");
-            TBKTagBuilder::append(*compound, readPayload(type, childName, depth + 1));
-        }
-    }
-
-    template <typename T, typename... Arguments>
-    std::shared_ptr<T> make(Arguments&&... arguments) {
-        return std::allocate_shared<T>(tbk::ArenaAllocator<T>(arena_), std::forward<Arguments>(arguments)...);
-    }
-
-    const char* begin_;
-    const char* next_;
-    const char* end_;
-    tbk::TagArena* arena_;
+  const char* begin_;
+  const char* next_;
+  const char* end_;
+  tbk::TagArena* arena_;
 };
 
 }  // namespace
 
 std::shared_ptr<TBKTag> TBKNBT::parse(std::string_view bytes, size_t* consumed) {
-    Reader reader(bytes);
-    auto tag = reader.readRoot();
-    if (consumed) *consumed = reader.offset();
-    return tag;
+  Reader reader(bytes);
+  auto tag = reader.readRoot();
+  if (consumed) *consumed = reader.offset();
+  return tag;
 }
 
 std::shared_ptr<TBKCompoundTag> TBKNBT::parseCompound(std::string_view bytes) {
-    size_t consumed = 0;
-    auto tag = parse(bytes, &consumed);
-    if (tag->type() != TBKTagType::Compound) {
-        throw TBKException(TBKException::FormatFailure,
-                           std::string("damaged data: it holds a ") + TBKTagTypeName(tag->type()) +
-                               " where a TAG_Compound was expected");
-    }
-    if (consumed != bytes.size()) {
-        throw TBKException(TBKException::FormatFailure,
-                           "damaged data at byte " + std::to_string(consumed) + ": " +
-                               std::to_string(bytes.size() - consumed) + " bytes follow the compound");
-    }
-    return std::static_pointer_cast<TBKCompoundTag>(tag);
+  size_t consumed = 0;
+  auto tag = parse(bytes, &consumed);
+  if (tag->type() != TBKTagType::Compound) {
+    throw TBKException(
+        TBKException::FormatFailure,
+        std::string("damaged data: it holds a ") + TBKTagTypeName(tag->type()) + " where a TAG_Compound was expected");
+  }
+  if (consumed != bytes.size()) {
+    throw TBKException(TBKException::FormatFailure, "damaged data at byte " + std::to_string(consumed) + ": " +
+                                                        std::to_string(bytes.size() - consumed) +
+                                                        " bytes follow the compound");
+  }
+  return std::static_pointer_cast<TBKCompoundTag>(tag);
 }

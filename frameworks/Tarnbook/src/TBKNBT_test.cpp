@@ -1,12 +1,12 @@
 #include "Tarnbook/TBKNBT.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
 #include <functional>
 #include <thread>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
@@ -20,243 +20,249 @@
 namespace {
 
 std::string bytes(std::initializer_list<int> values) {
-    std::string out;
-    for (int value : values) out.push_back(static_cast<char>(value));
-    return out;
+  std::string out;
+  for (int value : values) out.push_back(static_cast<char>(value));
+  return out;
 }
 
 std::string hex(const std::string& data) {
-    std::string out;
-    char digits[4];
-    for (unsigned char c : data) {
-        std::snprintf(digits, sizeof digits, "%02X ", c);
-        out += digits;
-    }
-    return out;
+  std::string out;
+  char digits[4];
+  for (unsigned char c : data) {
+    std::snprintf(digits, sizeof digits, "%02X ", c);
+    out += digits;
+  }
+  return out;
 }
 
 struct EncodingCase {
-    const char* what;
-    std::function<std::shared_ptr<TBKTag>()> make;
-    std::string expected;
+  const char* what;
+  std::function<std::shared_ptr<TBKTag>()> make;
+  std::string expected;
 };
 
 TEST(TBKNBTTest, EveryTagTypeEncodesAsLittleEndianNBT) {
-    const EncodingCase cases[] = {
-        {"byte", [] { return TBKNumberTag::byteTag("a", -2); }, bytes({1, 1, 0, 'a', 0xFE})},
-        {"short", [] { return TBKNumberTag::shortTag("id", 276); }, bytes({2, 2, 0, 'i', 'd', 0x14, 0x01})},
-        {"int", [] { return TBKNumberTag::intTag("Int", -2); }, bytes({3, 3, 0, 'I', 'n', 't', 0xFE, 0xFF, 0xFF, 0xFF})},
-        {"long", [] { return TBKNumberTag::longTag("L", 0x0102030405060708LL); },
-         bytes({4, 1, 0, 'L', 8, 7, 6, 5, 4, 3, 2, 1})},
-        {"float", [] { return TBKNumberTag::floatTag("f", 1.5f); }, bytes({5, 1, 0, 'f', 0, 0, 0xC0, 0x3F})},
-        {"double", [] { return TBKNumberTag::doubleTag("d", -2.0); },
-         bytes({6, 1, 0, 'd', 0, 0, 0, 0, 0, 0, 0, 0xC0})},
-        {"byte array", [] { return std::make_shared<TBKByteArrayTag>("b", std::vector<int8_t>{1, -1}); },
-         bytes({7, 1, 0, 'b', 2, 0, 0, 0, 1, 0xFF})},
-        {"string", [] { return std::make_shared<TBKStringTag>("s", "h\xC3\xA9"); },
-         bytes({8, 1, 0, 's', 3, 0, 'h', 0xC3, 0xA9})},
-        {"list", [] {
-             auto list = std::make_shared<TBKListTag>("l", TBKTagType::Short);
-             list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", 1), 0);
-             list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", -1), 1);
-             return list;
-         },
-         bytes({9, 1, 0, 'l', 2, 2, 0, 0, 0, 1, 0, 0xFF, 0xFF})},
-        {"empty list as the game writes it", [] { return std::make_shared<TBKListTag>("l", TBKTagType::End); },
-         bytes({9, 1, 0, 'l', 0, 0, 0, 0, 0})},
-        {"compound", [] {
-             auto compound = std::make_shared<TBKCompoundTag>("c");
-             compound->setValueForKey(TBKNumberTag::byteTag("x", 1));
-             return compound;
-         },
-         bytes({10, 1, 0, 'c', 1, 1, 0, 'x', 1, 0})},
-        {"int array", [] { return std::make_shared<TBKIntArrayTag>("i", std::vector<int32_t>{1, -2}); },
-         bytes({11, 1, 0, 'i', 2, 0, 0, 0, 1, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF})},
-        {"long array", [] { return std::make_shared<TBKLongArrayTag>("L", std::vector<int64_t>{-1}); },
-         bytes({12, 1, 0, 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(hex(TBKNBT::serialise(*c.make())), hex(c.expected));
-        size_t consumed = 0;
-        auto parsed = TBKNBT::parse(c.expected, &consumed);
-        EXPECT_EQ(consumed, c.expected.size());
-        EXPECT_EQ(parsed->type(), c.make()->type());
-        EXPECT_EQ(hex(TBKNBT::serialise(*parsed)), hex(c.expected));
-    }
+  const EncodingCase cases[] = {
+      {"byte", [] { return TBKNumberTag::byteTag("a", -2); }, bytes({1, 1, 0, 'a', 0xFE})},
+      {"short", [] { return TBKNumberTag::shortTag("id", 276); }, bytes({2, 2, 0, 'i', 'd', 0x14, 0x01})},
+      {"int", [] { return TBKNumberTag::intTag("Int", -2); }, bytes({3, 3, 0, 'I', 'n', 't', 0xFE, 0xFF, 0xFF, 0xFF})},
+      {"long", [] { return TBKNumberTag::longTag("L", 0x0102030405060708LL); },
+       bytes({4, 1, 0, 'L', 8, 7, 6, 5, 4, 3, 2, 1})},
+      {"float", [] { return TBKNumberTag::floatTag("f", 1.5f); }, bytes({5, 1, 0, 'f', 0, 0, 0xC0, 0x3F})},
+      {"double", [] { return TBKNumberTag::doubleTag("d", -2.0); }, bytes({6, 1, 0, 'd', 0, 0, 0, 0, 0, 0, 0, 0xC0})},
+      {"byte array",
+       [] {
+         return std::make_shared<TBKByteArrayTag>("b", std::vector<int8_t>{1, -1});
+       },
+       bytes({7, 1, 0, 'b', 2, 0, 0, 0, 1, 0xFF})},
+      {"string", [] { return std::make_shared<TBKStringTag>("s", "h\xC3\xA9"); },
+       bytes({8, 1, 0, 's', 3, 0, 'h', 0xC3, 0xA9})},
+      {"list",
+       [] {
+         auto list = std::make_shared<TBKListTag>("l", TBKTagType::Short);
+         list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", 1), 0);
+         list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", -1), 1);
+         return list;
+       },
+       bytes({9, 1, 0, 'l', 2, 2, 0, 0, 0, 1, 0, 0xFF, 0xFF})},
+      {"empty list as the game writes it", [] { return std::make_shared<TBKListTag>("l", TBKTagType::End); },
+       bytes({9, 1, 0, 'l', 0, 0, 0, 0, 0})},
+      {"compound",
+       [] {
+         auto compound = std::make_shared<TBKCompoundTag>("c");
+         compound->setValueForKey(TBKNumberTag::byteTag("x", 1));
+         return compound;
+       },
+       bytes({10, 1, 0, 'c', 1, 1, 0, 'x', 1, 0})},
+      {"int array",
+       [] {
+         return std::make_shared<TBKIntArrayTag>("i", std::vector<int32_t>{1, -2});
+       },
+       bytes({11, 1, 0, 'i', 2, 0, 0, 0, 1, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF})},
+      {"long array", [] { return std::make_shared<TBKLongArrayTag>("L", std::vector<int64_t>{-1}); },
+       bytes({12, 1, 0, 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(hex(TBKNBT::serialise(*c.make())), hex(c.expected));
+    size_t consumed = 0;
+    auto parsed = TBKNBT::parse(c.expected, &consumed);
+    EXPECT_EQ(consumed, c.expected.size());
+    EXPECT_EQ(parsed->type(), c.make()->type());
+    EXPECT_EQ(hex(TBKNBT::serialise(*parsed)), hex(c.expected));
+  }
 }
 
 TEST(TBKNBTTest, ParsedValuesReadBackAsWritten) {
-    auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*tbktest::makePlayerTree()));
-    auto inventory = parsed->listForKey("Inventory");
-    ASSERT_TRUE(inventory);
-    ASSERT_EQ(inventory->count(), 45u);
-    auto sword = inventory->compoundAtIndex(9 + 3);
-    EXPECT_EQ(sword->numberForKey("id").unsignedShortValue(), 22);
-    EXPECT_EQ(sword->numberForKey("Count").unsignedCharValue(), 4);
-    EXPECT_EQ(inventory->compoundAtIndex(0)->numberForKey("Count").unsignedCharValue(), 255);
-    EXPECT_FLOAT_EQ(parsed->compoundForKey("abilities")->numberForKey("flySpeed").floatValue(), 0.05f);
-    EXPECT_EQ(parsed->listForKey("Pos")->value()[2]->type(), TBKTagType::Double);
-    EXPECT_EQ(parsed->numberForKey("UniqueID").longLongValue(), -4294967295LL);
+  auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*tbktest::makePlayerTree()));
+  auto inventory = parsed->listForKey("Inventory");
+  ASSERT_TRUE(inventory);
+  ASSERT_EQ(inventory->count(), 45u);
+  auto sword = inventory->compoundAtIndex(9 + 3);
+  EXPECT_EQ(sword->numberForKey("id").unsignedShortValue(), 22);
+  EXPECT_EQ(sword->numberForKey("Count").unsignedCharValue(), 4);
+  EXPECT_EQ(inventory->compoundAtIndex(0)->numberForKey("Count").unsignedCharValue(), 255);
+  EXPECT_FLOAT_EQ(parsed->compoundForKey("abilities")->numberForKey("flySpeed").floatValue(), 0.05f);
+  EXPECT_EQ(parsed->listForKey("Pos")->value()[2]->type(), TBKTagType::Double);
+  EXPECT_EQ(parsed->numberForKey("UniqueID").longLongValue(), -4294967295LL);
 }
 
 // Trees the game may hold that a naive writer would change: duplicate names,
 // NaN payloads, empty lists of any element type, lists of lists, arrays.
 TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {
-    float signallingNaN;
-    uint32_t nanBits = 0x7F800123;
-    std::memcpy(&signallingNaN, &nanBits, sizeof nanBits);
-    auto root = std::make_shared<TBKCompoundTag>("");
-    root->setValueForKey(TBKNumberTag::floatTag("nan", signallingNaN));
-    root->setValueForKey(TBKNumberTag::doubleTag("negativeZero", -0.0));
-    root->setValueForKey(std::make_shared<TBKListTag>("emptyOfInts", TBKTagType::Int));
-    auto lists = std::make_shared<TBKListTag>("lists", TBKTagType::List);
-    lists->setObjectAtIndexedSubscript(std::make_shared<TBKListTag>("", TBKTagType::Compound), 0);
-    root->setValueForKey(lists);
-    root->setValueForKey(std::make_shared<TBKByteArrayTag>("blocks", std::vector<int8_t>(5000, 7)));
-    root->setValueForKey(tbktest::makePlayerTree());
-    std::string encoded = TBKNBT::serialise(*root);
-    // A duplicate name, which no setter makes but the reader must keep.
-    encoded.insert(encoded.size() - 1, bytes({1, 3, 0, 'n', 'a', 'n', 9}));
+  float signallingNaN;
+  uint32_t nanBits = 0x7F800123;
+  std::memcpy(&signallingNaN, &nanBits, sizeof nanBits);
+  auto root = std::make_shared<TBKCompoundTag>("");
+  root->setValueForKey(TBKNumberTag::floatTag("nan", signallingNaN));
+  root->setValueForKey(TBKNumberTag::doubleTag("negativeZero", -0.0));
+  root->setValueForKey(std::make_shared<TBKListTag>("emptyOfInts", TBKTagType::Int));
+  auto lists = std::make_shared<TBKListTag>("lists", TBKTagType::List);
+  lists->setObjectAtIndexedSubscript(std::make_shared<TBKListTag>("", TBKTagType::Compound), 0);
+  root->setValueForKey(lists);
+  root->setValueForKey(std::make_shared<TBKByteArrayTag>("blocks", std::vector<int8_t>(5000, 7)));
+  root->setValueForKey(tbktest::makePlayerTree());
+  std::string encoded = TBKNBT::serialise(*root);
+  // A duplicate name, which no setter makes but the reader must keep.
+  encoded.insert(encoded.size() - 1, bytes({1, 3, 0, 'n', 'a', 'n', 9}));
 
-    std::string again = TBKNBT::serialise(*TBKNBT::parse(encoded));
-    EXPECT_EQ(again.size(), encoded.size());
-    EXPECT_TRUE(again == encoded);
+  std::string again = TBKNBT::serialise(*TBKNBT::parse(encoded));
+  EXPECT_EQ(again.size(), encoded.size());
+  EXPECT_TRUE(again == encoded);
 }
 
 // A parsed tree shares its memory among its tags, so a tag kept after its
 // tree is dropped must keep that memory, whichever thread lets go last.
 TEST(TBKNBTTest, TagsKeptFromADroppedTreeStayIntact) {
-    auto source = tbktest::makePlayerTree();
-    for (int releasingThreads : {0, 1, 4}) {
-        SCOPED_TRACE(std::to_string(releasingThreads) + " releasing threads");
-        auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*source));
-        std::vector<std::shared_ptr<TBKTag>> kept;
-        for (const auto& child : parsed->value()) kept.push_back(child);
-        auto sword = parsed->listForKey("Inventory")->compoundAtIndex(12);
-        parsed.reset();
+  auto source = tbktest::makePlayerTree();
+  for (int releasingThreads : {0, 1, 4}) {
+    SCOPED_TRACE(std::to_string(releasingThreads) + " releasing threads");
+    auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*source));
+    std::vector<std::shared_ptr<TBKTag>> kept;
+    for (const auto& child : parsed->value()) kept.push_back(child);
+    auto sword = parsed->listForKey("Inventory")->compoundAtIndex(12);
+    parsed.reset();
 
-        std::vector<std::shared_ptr<TBKTag>> handedOut;
-        if (releasingThreads > 0) handedOut.swap(kept);
-        std::vector<std::thread> threads;
-        for (int t = 0; t < releasingThreads; ++t) {
-            std::vector<std::shared_ptr<TBKTag>> share;
-            for (size_t i = static_cast<size_t>(t); i < handedOut.size(); i += static_cast<size_t>(releasingThreads)) {
-                share.push_back(handedOut[i]);
-            }
-            threads.emplace_back([share = std::move(share)]() mutable {
-                for (const auto& tag : share) TBKNBT::serialise(*tag);
-                share.clear();
-            });
-        }
-        handedOut.clear();
-        for (auto& thread : threads) thread.join();
-
-        EXPECT_EQ(TBKNBT::serialise(*sword),
-                  TBKNBT::serialise(*source->listForKey("Inventory")->compoundAtIndex(12)));
-        ASSERT_EQ(kept.size(), releasingThreads > 0 ? 0u : source->count());
-        for (size_t i = 0; i < kept.size(); ++i) {
-            EXPECT_EQ(TBKNBT::serialise(*kept[i]), TBKNBT::serialise(*source->value()[i])) << kept[i]->name();
-        }
+    std::vector<std::shared_ptr<TBKTag>> handedOut;
+    if (releasingThreads > 0) handedOut.swap(kept);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < releasingThreads; ++t) {
+      std::vector<std::shared_ptr<TBKTag>> share;
+      for (size_t i = static_cast<size_t>(t); i < handedOut.size(); i += static_cast<size_t>(releasingThreads)) {
+        share.push_back(handedOut[i]);
+      }
+      threads.emplace_back([share = std::move(share)]() mutable {
+        for (const auto& tag : share) TBKNBT::serialise(*tag);
+        share.clear();
+      });
     }
+    handedOut.clear();
+    for (auto& thread : threads) thread.join();
+
+    EXPECT_EQ(TBKNBT::serialise(*sword), TBKNBT::serialise(*source->listForKey("Inventory")->compoundAtIndex(12)));
+    ASSERT_EQ(kept.size(), releasingThreads > 0 ? 0u : source->count());
+    for (size_t i = 0; i < kept.size(); ++i) {
+      EXPECT_EQ(TBKNBT::serialise(*kept[i]), TBKNBT::serialise(*source->value()[i])) << kept[i]->name();
+    }
+  }
 }
 
 void expectRejected(const std::string& input, const char* why) {
-    SCOPED_TRACE(why);
-    try {
-        TBKNBT::parse(input);
-        ADD_FAILURE() << "accepted " << hex(input.substr(0, 40));
-    } catch (const TBKException& error) {
-        EXPECT_EQ(error.name(), TBKException::FormatFailure);
-        EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
-    }
+  SCOPED_TRACE(why);
+  try {
+    TBKNBT::parse(input);
+    ADD_FAILURE() << "accepted " << hex(input.substr(0, 40));
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::FormatFailure);
+    EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
+  }
 }
 
 TEST(TBKNBTTest, EveryTruncationIsRejectedCleanly) {
-    std::string encoded = TBKNBT::serialise(*tbktest::makePlayerTree());
-    for (size_t length = 0; length < encoded.size(); ++length) {
-        expectRejected(encoded.substr(0, length), ("cut to " + std::to_string(length)).c_str());
-    }
+  std::string encoded = TBKNBT::serialise(*tbktest::makePlayerTree());
+  for (size_t length = 0; length < encoded.size(); ++length) {
+    expectRejected(encoded.substr(0, length), ("cut to " + std::to_string(length)).c_str());
+  }
 }
 
 TEST(TBKNBTTest, LengthsBeyondTheInputAndUnknownTypesAreRejected) {
-    struct Case {
-        const char* why;
-        std::string input;
-    } cases[] = {
-        {"list claiming 2^31-1 compounds", bytes({9, 0, 0, 10, 0xFF, 0xFF, 0xFF, 0x7F, 0})},
-        {"list with a negative count", bytes({9, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF})},
-        {"byte array longer than the input", bytes({7, 0, 0, 0x00, 0x00, 0x10, 0x00, 1, 2, 3})},
-        {"int array longer than the input", bytes({11, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0})},
-        {"long array with a negative count", bytes({12, 0, 0, 0, 0, 0, 0x80})},
-        {"string longer than the input", bytes({8, 0, 0, 0xFF, 0xFF, 'a'})},
-        {"name longer than the input", bytes({1, 9, 0, 'a'})},
-        {"unknown tag type", bytes({13, 0, 0})},
-        {"unknown child type", bytes({10, 0, 0, 0x42, 0, 0, 0})},
-        {"unknown list element type", bytes({9, 0, 0, 0x20, 1, 0, 0, 0})},
-        {"only an end marker", bytes({0})},
-        {"entries in a list of end markers", bytes({9, 0, 0, 0, 1, 0, 0, 0})},
-        {"compound without its end", bytes({10, 0, 0, 1, 0, 0, 5})},
-    };
-    for (const auto& c : cases) expectRejected(c.input, c.why);
+  struct Case {
+    const char* why;
+    std::string input;
+  } cases[] = {
+      {"list claiming 2^31-1 compounds", bytes({9, 0, 0, 10, 0xFF, 0xFF, 0xFF, 0x7F, 0})},
+      {"list with a negative count", bytes({9, 0, 0, 1, 0xFF, 0xFF, 0xFF, 0xFF})},
+      {"byte array longer than the input", bytes({7, 0, 0, 0x00, 0x00, 0x10, 0x00, 1, 2, 3})},
+      {"int array longer than the input", bytes({11, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0})},
+      {"long array with a negative count", bytes({12, 0, 0, 0, 0, 0, 0x80})},
+      {"string longer than the input", bytes({8, 0, 0, 0xFF, 0xFF, 'a'})},
+      {"name longer than the input", bytes({1, 9, 0, 'a'})},
+      {"unknown tag type", bytes({13, 0, 0})},
+      {"unknown child type", bytes({10, 0, 0, 0x42, 0, 0, 0})},
+      {"unknown list element type", bytes({9, 0, 0, 0x20, 1, 0, 0, 0})},
+      {"only an end marker", bytes({0})},
+      {"entries in a list of end markers", bytes({9, 0, 0, 0, 1, 0, 0, 0})},
+      {"compound without its end", bytes({10, 0, 0, 1, 0, 0, 5})},
+  };
+  for (const auto& c : cases) expectRejected(c.input, c.why);
 }
 
 std::string nested(int depth, bool lists) {
-    std::string out;
-    if (lists) {
-        out += bytes({9, 0, 0});
-        for (int i = 1; i < depth; ++i) out += bytes({9, 1, 0, 0, 0});
-        out += bytes({0, 0, 0, 0, 0});
-    } else {
-        out += bytes({10, 0, 0});
-        for (int i = 1; i < depth; ++i) out += bytes({10, 0, 0});
-        out += std::string(static_cast<size_t>(depth), '\0');
-    }
-    return out;
+  std::string out;
+  if (lists) {
+    out += bytes({9, 0, 0});
+    for (int i = 1; i < depth; ++i) out += bytes({9, 1, 0, 0, 0});
+    out += bytes({0, 0, 0, 0, 0});
+  } else {
+    out += bytes({10, 0, 0});
+    for (int i = 1; i < depth; ++i) out += bytes({10, 0, 0});
+    out += std::string(static_cast<size_t>(depth), '\0');
+  }
+  return out;
 }
 
 TEST(TBKNBTTest, NestingIsBoundedAt512Levels) {
-    for (bool lists : {false, true}) {
-        SCOPED_TRACE(lists ? "lists" : "compounds");
-        std::string deepest = nested(TBKNBT::maximumDepth, lists);
-        EXPECT_EQ(TBKNBT::serialise(*TBKNBT::parse(deepest)), deepest);
-        expectRejected(nested(TBKNBT::maximumDepth + 1, lists), "one level too deep");
-        expectRejected(nested(100000, lists), "far too deep");
-    }
+  for (bool lists : {false, true}) {
+    SCOPED_TRACE(lists ? "lists" : "compounds");
+    std::string deepest = nested(TBKNBT::maximumDepth, lists);
+    EXPECT_EQ(TBKNBT::serialise(*TBKNBT::parse(deepest)), deepest);
+    expectRejected(nested(TBKNBT::maximumDepth + 1, lists), "one level too deep");
+    expectRejected(nested(100000, lists), "far too deep");
+  }
 }
 
 TEST(TBKNBTTest, ARecordMustBeExactlyOneCompound) {
-    std::string record = TBKNBT::serialise(*tbktest::makePlayerTree());
-    EXPECT_NO_THROW(TBKNBT::parseCompound(record));
-    EXPECT_THROW(TBKNBT::parseCompound(record + "x"), TBKException);
-    EXPECT_THROW(TBKNBT::parseCompound(TBKNBT::serialise(*TBKNumberTag::intTag("", 1))), TBKException);
+  std::string record = TBKNBT::serialise(*tbktest::makePlayerTree());
+  EXPECT_NO_THROW(TBKNBT::parseCompound(record));
+  EXPECT_THROW(TBKNBT::parseCompound(record + "x"), TBKException);
+  EXPECT_THROW(TBKNBT::parseCompound(TBKNBT::serialise(*TBKNumberTag::intTag("", 1))), TBKException);
 }
 
 TEST(TBKNBTTest, TreesTheFormatCannotHoldAreRefusedNotWrittenHalfway) {
-    auto loop = std::make_shared<TBKCompoundTag>("loop");
-    loop->setValueForKey(loop);
-    EXPECT_THROW(TBKNBT::serialise(*loop), TBKException);
-    loop->removeObjectForKey("loop");  // break the cycle so it is freed
+  auto loop = std::make_shared<TBKCompoundTag>("loop");
+  loop->setValueForKey(loop);
+  EXPECT_THROW(TBKNBT::serialise(*loop), TBKException);
+  loop->removeObjectForKey("loop");  // break the cycle so it is freed
 
-    auto text = std::make_shared<TBKStringTag>("long", std::string(65536, 'x'));
-    EXPECT_THROW(TBKNBT::serialise(*text), TBKException);
-    EXPECT_NO_THROW(TBKNBT::serialise(TBKStringTag("longest", std::string(65535, 'x'))));
+  auto text = std::make_shared<TBKStringTag>("long", std::string(65536, 'x'));
+  EXPECT_THROW(TBKNBT::serialise(*text), TBKException);
+  EXPECT_NO_THROW(TBKNBT::serialise(TBKStringTag("longest", std::string(65535, 'x'))));
 }
 
 TEST(TBKNBTTest, DescribeShowsOneTagALineWithTypes) {
-    auto root = std::make_shared<TBKCompoundTag>("");
-    root->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Lake"));
-    auto list = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::shortTag("id", 302));
-    list->setObjectAtIndexedSubscript(entry, 0);
-    root->setValueForKey(list);
-    EXPECT_EQ(TBKNBT::describe(*root),
-              "TAG_Compound \"\": 2 entries\n"
-              "  TAG_String \"LevelName\": \"Lake\"\n"
-              "  TAG_List \"Armor\": 1 entries of TAG_Compound\n"
-              "    TAG_Compound \"\": 1 entries\n"
-              "      TAG_Short \"id\": 302\n");
+  auto root = std::make_shared<TBKCompoundTag>("");
+  root->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Lake"));
+  auto list = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::shortTag("id", 302));
+  list->setObjectAtIndexedSubscript(entry, 0);
+  root->setValueForKey(list);
+  EXPECT_EQ(TBKNBT::describe(*root),
+            "TAG_Compound \"\": 2 entries\n"
+            "  TAG_String \"LevelName\": \"Lake\"\n"
+            "  TAG_List \"Armor\": 1 entries of TAG_Compound\n"
+            "    TAG_Compound \"\": 1 entries\n"
+            "      TAG_Short \"id\": 302\n");
 }
 
 }  // namespace

@@ -5,20 +5,23 @@
 namespace {
 
 TBKNumber narrowed(TBKTagType type, const TBKNumber& value) {
-    switch (type) {
-    case TBKTagType::Byte: return TBKNumber::integer(value.charValue());
-    case TBKTagType::Short: return TBKNumber::integer(value.shortValue());
-    case TBKTagType::Int: return TBKNumber::integer(value.intValue());
-    case TBKTagType::Long: return TBKNumber::integer(value.longLongValue());
+  switch (type) {
+    case TBKTagType::Byte:
+      return TBKNumber::integer(value.charValue());
+    case TBKTagType::Short:
+      return TBKNumber::integer(value.shortValue());
+    case TBKTagType::Int:
+      return TBKNumber::integer(value.intValue());
+    case TBKTagType::Long:
+      return TBKNumber::integer(value.longLongValue());
     case TBKTagType::Float:
-        return value.kind() == TBKNumber::Kind::Float ? value : TBKNumber::floating(value.floatValue());
+      return value.kind() == TBKNumber::Kind::Float ? value : TBKNumber::floating(value.floatValue());
     case TBKTagType::Double:
-        return value.kind() == TBKNumber::Kind::Double ? value
-                                                       : TBKNumber::doublePrecision(value.doubleValue());
+      return value.kind() == TBKNumber::Kind::Double ? value : TBKNumber::doublePrecision(value.doubleValue());
     default:
-        throw TBKException(TBKException::UsageFailure,
-                           std::string("A number tag cannot be of type ") + TBKTagTypeName(type) + ".");
-    }
+      throw TBKException(TBKException::UsageFailure,
+                         std::string("A number tag cannot be of type ") + TBKTagTypeName(type) + ".");
+  }
 }
 
 }  // namespace
@@ -27,26 +30,25 @@ TBKNumberTag::TBKNumberTag(std::string name, TBKTagType type, TBKNumber value)
     : TBKTag(std::move(name), type), value_(narrowed(type, value)) {}
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::byteTag(std::string name, int8_t value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Byte, TBKNumber::integer(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Byte, TBKNumber::integer(value));
 }
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::shortTag(std::string name, int16_t value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Short, TBKNumber::integer(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Short, TBKNumber::integer(value));
 }
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::intTag(std::string name, int32_t value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Int, TBKNumber::integer(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Int, TBKNumber::integer(value));
 }
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::longTag(std::string name, int64_t value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Long, TBKNumber::integer(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Long, TBKNumber::integer(value));
 }
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::floatTag(std::string name, float value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Float, TBKNumber::floating(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Float, TBKNumber::floating(value));
 }
 
 std::shared_ptr<TBKNumberTag> TBKNumberTag::doubleTag(std::string name, double value) {
-    return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Double,
-                                          TBKNumber::doublePrecision(value));
+  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Double, TBKNumber::doublePrecision(value));
 }

@@ -10,13 +10,11 @@
 // type checks the public setters make, so duplicate names and the exact
 // order on disk survive a round trip.
 struct TBKTagBuilder {
-    static void name(TBKTag& tag, std::string_view name) { tag.name_.assign(name.data(), name.size()); }
-    static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
-        compound.children_.push_back(std::move(child));
-    }
-    static void reserve(TBKCompoundTag& compound, size_t count) { compound.children_.reserve(count); }
-    static void reserve(TBKListTag& list, size_t count) { list.entries_.reserve(count); }
-    static void append(TBKListTag& list, std::shared_ptr<TBKTag> entry) {
-        list.entries_.push_back(std::move(entry));
-    }
+  static void name(TBKTag& tag, std::string_view name) { tag.name_.assign(name.data(), name.size()); }
+  static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
+    compound.children_.push_back(std::move(child));
+  }
+  static void reserve(TBKCompoundTag& compound, size_t count) { compound.children_.reserve(count); }
+  static void reserve(TBKListTag& list, size_t count) { list.entries_.reserve(count); }
+  static void append(TBKListTag& list, std::shared_ptr<TBKTag> entry) { list.entries_.push_back(std::move(entry)); }
 };

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
 #include <limits>
+
+#include <gtest/gtest.h>
 
 #include "Tarnbook/TBKCompoundTag.h"
 #include "Tarnbook/TBKException.h"
@@ -14,121 +14,121 @@
 namespace {
 
 struct ReadCase {
-    const char* what;
-    std::shared_ptr<TBKNumberTag> tag;
-    uint8_t unsignedChar;
-    int16_t signedShort;
-    uint16_t unsignedShort;
-    int32_t signedInt;
-    bool boolean;
-    uint64_t unsignedLongLong;
+  const char* what;
+  std::shared_ptr<TBKNumberTag> tag;
+  uint8_t unsignedChar;
+  int16_t signedShort;
+  uint16_t unsignedShort;
+  int32_t signedInt;
+  bool boolean;
+  uint64_t unsignedLongLong;
 };
 
 // The screens read item ids and damage as unsigned 16-bit and counts as
 // unsigned 8-bit whatever width the game stored them with.
 TEST(TBKNumberTest, ReadersKeepTheLowBitsLikeTheGameCode) {
-    const ReadCase cases[] = {
-        {"byte -1 (a count of 255)", TBKNumberTag::byteTag("", -1), 255, -1, 0xFFFF, -1, true, UINT64_MAX},
-        {"short id above 32767", TBKNumberTag::shortTag("", static_cast<int16_t>(40000)), 0x40, -25536, 40000, -25536,
-         true, static_cast<uint64_t>(-25536)},
-        {"int 300 as a byte", std::make_shared<TBKNumberTag>("", TBKTagType::Byte, TBKNumber::integer(300)), 44, 44, 44,
-         44, true, 44},
-        {"int 65536", TBKNumberTag::intTag("", 65536), 0, 0, 0, 65536, true, 65536},
-        {"zero", TBKNumberTag::intTag("", 0), 0, 0, 0, 0, false, 0},
-        {"long 2^40+7", TBKNumberTag::longTag("", (1LL << 40) + 7), 7, 7, 7, 7, true, (1ULL << 40) + 7},
-        {"float 2.9 truncates", TBKNumberTag::floatTag("", 2.9f), 2, 2, 2, 2, true, 2},
-        {"double -1.5 truncates", TBKNumberTag::doubleTag("", -1.5), 255, -1, 0xFFFF, -1, true, UINT64_MAX},
-        {"huge double clamps", TBKNumberTag::doubleTag("", 1e300), 255, -1, 0xFFFF, -1, true, INT64_MAX},
-        {"NaN reads as 0 but is true", TBKNumberTag::floatTag("", std::nanf("")), 0, 0, 0, 0, true, 0},
-        {"fraction is true", TBKNumberTag::floatTag("", 0.25f), 0, 0, 0, 0, true, 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const TBKNumber& value = c.tag->value();
-        EXPECT_EQ(value.unsignedCharValue(), c.unsignedChar);
-        EXPECT_EQ(value.shortValue(), c.signedShort);
-        EXPECT_EQ(value.unsignedShortValue(), c.unsignedShort);
-        EXPECT_EQ(value.intValue(), c.signedInt);
-        EXPECT_EQ(value.boolValue(), c.boolean);
-        EXPECT_EQ(value.unsignedLongLongValue(), c.unsignedLongLong);
-    }
+  const ReadCase cases[] = {
+      {"byte -1 (a count of 255)", TBKNumberTag::byteTag("", -1), 255, -1, 0xFFFF, -1, true, UINT64_MAX},
+      {"short id above 32767", TBKNumberTag::shortTag("", static_cast<int16_t>(40000)), 0x40, -25536, 40000, -25536,
+       true, static_cast<uint64_t>(-25536)},
+      {"int 300 as a byte", std::make_shared<TBKNumberTag>("", TBKTagType::Byte, TBKNumber::integer(300)), 44, 44, 44,
+       44, true, 44},
+      {"int 65536", TBKNumberTag::intTag("", 65536), 0, 0, 0, 65536, true, 65536},
+      {"zero", TBKNumberTag::intTag("", 0), 0, 0, 0, 0, false, 0},
+      {"long 2^40+7", TBKNumberTag::longTag("", (1LL << 40) + 7), 7, 7, 7, 7, true, (1ULL << 40) + 7},
+      {"float 2.9 truncates", TBKNumberTag::floatTag("", 2.9f), 2, 2, 2, 2, true, 2},
+      {"double -1.5 truncates", TBKNumberTag::doubleTag("", -1.5), 255, -1, 0xFFFF, -1, true, UINT64_MAX},
+      {"huge double clamps", TBKNumberTag::doubleTag("", 1e300), 255, -1, 0xFFFF, -1, true, INT64_MAX},
+      {"NaN reads as 0 but is true", TBKNumberTag::floatTag("", std::nanf("")), 0, 0, 0, 0, true, 0},
+      {"fraction is true", TBKNumberTag::floatTag("", 0.25f), 0, 0, 0, 0, true, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TBKNumber& value = c.tag->value();
+    EXPECT_EQ(value.unsignedCharValue(), c.unsignedChar);
+    EXPECT_EQ(value.shortValue(), c.signedShort);
+    EXPECT_EQ(value.unsignedShortValue(), c.unsignedShort);
+    EXPECT_EQ(value.intValue(), c.signedInt);
+    EXPECT_EQ(value.boolValue(), c.boolean);
+    EXPECT_EQ(value.unsignedLongLongValue(), c.unsignedLongLong);
+  }
 }
 
 TEST(TBKNumberTest, NumberTagsMadeAsByteShortOrIntAreWrittenAsThatType) {
-    const std::pair<std::shared_ptr<TBKNumberTag>, size_t> cases[] = {
-        {TBKNumberTag::byteTag("x", 1), 1}, {TBKNumberTag::shortTag("x", 1), 2}, {TBKNumberTag::intTag("x", 1), 4}};
-    for (const auto& [tag, width] : cases) {
-        std::string encoded = TBKNBT::serialise(*tag);
-        EXPECT_EQ(encoded.size(), 4 + width);
-        EXPECT_EQ(static_cast<TBKTagType>(encoded[0]), tag->type());
-    }
-    EXPECT_THROW(TBKNumberTag("x", TBKTagType::String, TBKNumber()), TBKException);
+  const std::pair<std::shared_ptr<TBKNumberTag>, size_t> cases[] = {
+      {TBKNumberTag::byteTag("x", 1), 1}, {TBKNumberTag::shortTag("x", 1), 2}, {TBKNumberTag::intTag("x", 1), 4}};
+  for (const auto& [tag, width] : cases) {
+    std::string encoded = TBKNBT::serialise(*tag);
+    EXPECT_EQ(encoded.size(), 4 + width);
+    EXPECT_EQ(static_cast<TBKTagType>(encoded[0]), tag->type());
+  }
+  EXPECT_THROW(TBKNumberTag("x", TBKTagType::String, TBKNumber()), TBKException);
 }
 
 std::vector<std::string> childNames(const TBKCompoundTag& compound) {
-    std::vector<std::string> names;
-    for (const auto& child : compound.value()) names.push_back(child->name());
-    return names;
+  std::vector<std::string> names;
+  for (const auto& child : compound.value()) names.push_back(child->name());
+  return names;
 }
 
 TEST(TBKCompoundTagTest, StoringReplacesInPlaceOrAppends) {
-    TBKCompoundTag item("");
-    item.setValueForKey(TBKNumberTag::byteTag("Slot", 9));
-    item.setValueForKey(TBKNumberTag::shortTag("id", 1));
-    item.setValueForKey(TBKNumberTag::byteTag("Count", 1));
-    item.setValueForKey(TBKNumberTag::shortTag("id", 276));
-    item.setObjectForKeyedSubscript(TBKNumberTag::shortTag("whatever", 3), "Damage");
-    item.setObjectForKeyedSubscript(TBKNumberTag::byteTag("Count", 5), "Count");
+  TBKCompoundTag item("");
+  item.setValueForKey(TBKNumberTag::byteTag("Slot", 9));
+  item.setValueForKey(TBKNumberTag::shortTag("id", 1));
+  item.setValueForKey(TBKNumberTag::byteTag("Count", 1));
+  item.setValueForKey(TBKNumberTag::shortTag("id", 276));
+  item.setObjectForKeyedSubscript(TBKNumberTag::shortTag("whatever", 3), "Damage");
+  item.setObjectForKeyedSubscript(TBKNumberTag::byteTag("Count", 5), "Count");
 
-    EXPECT_EQ(childNames(item), (std::vector<std::string>{"Slot", "id", "Count", "Damage"}));
-    EXPECT_EQ(item.numberForKey("id").intValue(), 276);
-    EXPECT_EQ(item.objectForKeyedSubscript("Damage")->name(), "Damage");
-    EXPECT_EQ(item.numberForKey("Count").intValue(), 5);
+  EXPECT_EQ(childNames(item), (std::vector<std::string>{"Slot", "id", "Count", "Damage"}));
+  EXPECT_EQ(item.numberForKey("id").intValue(), 276);
+  EXPECT_EQ(item.objectForKeyedSubscript("Damage")->name(), "Damage");
+  EXPECT_EQ(item.numberForKey("Count").intValue(), 5);
 
-    item.setObjectForKeyedSubscript(nullptr, "Slot");
-    EXPECT_EQ(childNames(item), (std::vector<std::string>{"id", "Count", "Damage"}));
-    EXPECT_THROW(item.setValueForKey(nullptr), TBKException);
+  item.setObjectForKeyedSubscript(nullptr, "Slot");
+  EXPECT_EQ(childNames(item), (std::vector<std::string>{"id", "Count", "Damage"}));
+  EXPECT_THROW(item.setValueForKey(nullptr), TBKException);
 }
 
 TEST(TBKCompoundTagTest, AbsentOrMistypedChildrenReadAsZeroOrEmpty) {
-    TBKCompoundTag level("");
-    level.setValueForKey(std::make_shared<TBKStringTag>("GameType", "1"));
-    level.setValueForKey(TBKNumberTag::intTag("LevelName", 7));
-    EXPECT_EQ(level.objectForKeyedSubscript("SpawnX"), nullptr);
-    EXPECT_EQ(level.numberForKey("SpawnX").intValue(), 0);
-    EXPECT_EQ(level.numberForKey("GameType").intValue(), 0);
-    EXPECT_EQ(level.stringForKey("LevelName"), "");
-    EXPECT_EQ(level.stringForKey("Missing"), "");
-    EXPECT_EQ(level.compoundForKey("GameType"), nullptr);
-    EXPECT_EQ(level.listForKey("Inventory"), nullptr);
+  TBKCompoundTag level("");
+  level.setValueForKey(std::make_shared<TBKStringTag>("GameType", "1"));
+  level.setValueForKey(TBKNumberTag::intTag("LevelName", 7));
+  EXPECT_EQ(level.objectForKeyedSubscript("SpawnX"), nullptr);
+  EXPECT_EQ(level.numberForKey("SpawnX").intValue(), 0);
+  EXPECT_EQ(level.numberForKey("GameType").intValue(), 0);
+  EXPECT_EQ(level.stringForKey("LevelName"), "");
+  EXPECT_EQ(level.stringForKey("Missing"), "");
+  EXPECT_EQ(level.compoundForKey("GameType"), nullptr);
+  EXPECT_EQ(level.listForKey("Inventory"), nullptr);
 }
 
 TEST(TBKListTagTest, IndexedStoresReplaceAppendOrRefuse) {
-    TBKListTag inventory("Inventory", TBKTagType::End);
-    auto first = std::make_shared<TBKCompoundTag>("");
-    inventory.setObjectAtIndexedSubscript(first, 0);
-    EXPECT_EQ(inventory.elementType(), TBKTagType::Compound);
-    inventory.setObjectAtIndexedSubscript(std::make_shared<TBKCompoundTag>(""), 1);
-    auto replacement = std::make_shared<TBKCompoundTag>("");
-    inventory.setObjectAtIndexedSubscript(replacement, 0);
-    EXPECT_EQ(inventory.objectAtIndexedSubscript(0), replacement);
-    EXPECT_EQ(inventory.count(), 2u);
+  TBKListTag inventory("Inventory", TBKTagType::End);
+  auto first = std::make_shared<TBKCompoundTag>("");
+  inventory.setObjectAtIndexedSubscript(first, 0);
+  EXPECT_EQ(inventory.elementType(), TBKTagType::Compound);
+  inventory.setObjectAtIndexedSubscript(std::make_shared<TBKCompoundTag>(""), 1);
+  auto replacement = std::make_shared<TBKCompoundTag>("");
+  inventory.setObjectAtIndexedSubscript(replacement, 0);
+  EXPECT_EQ(inventory.objectAtIndexedSubscript(0), replacement);
+  EXPECT_EQ(inventory.count(), 2u);
 
-    struct Refusal {
-        const char* why;
-        std::function<void()> call;
-    } refusals[] = {
-        {"index past the end", [&] { inventory.setObjectAtIndexedSubscript(first, 3); }},
-        {"read past the end", [&] { inventory.objectAtIndexedSubscript(2); }},
-        {"another type among compounds", [&] { inventory.setObjectAtIndexedSubscript(TBKNumberTag::byteTag("", 1), 2); }},
-        {"no tag", [&] { inventory.setObjectAtIndexedSubscript(nullptr, 0); }},
-        {"entries of mixed types", [] { TBKListTag("x", TBKTagType::Int, {TBKNumberTag::byteTag("", 1)}); }},
-    };
-    for (const auto& refusal : refusals) {
-        SCOPED_TRACE(refusal.why);
-        EXPECT_THROW(refusal.call(), TBKException);
-    }
-    EXPECT_EQ(inventory.count(), 2u);
+  struct Refusal {
+    const char* why;
+    std::function<void()> call;
+  } refusals[] = {
+      {"index past the end", [&] { inventory.setObjectAtIndexedSubscript(first, 3); }},
+      {"read past the end", [&] { inventory.objectAtIndexedSubscript(2); }},
+      {"another type among compounds", [&] { inventory.setObjectAtIndexedSubscript(TBKNumberTag::byteTag("", 1), 2); }},
+      {"no tag", [&] { inventory.setObjectAtIndexedSubscript(nullptr, 0); }},
+      {"entries of mixed types", [] { TBKListTag("x", TBKTagType::Int, {TBKNumberTag::byteTag("", 1)}); }},
+  };
+  for (const auto& refusal : refusals) {
+    SCOPED_TRACE(refusal.why);
+    EXPECT_THROW(refusal.call(), TBKException);
+  }
+  EXPECT_EQ(inventory.count(), 2u);
 }
 
 }  // namespace

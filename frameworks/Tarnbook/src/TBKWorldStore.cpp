@@ -3,12 +3,12 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <map>
+#include <mutex>
+
 #include <leveldb/db.h>
 #include <leveldb/filter_policy.h>
 #include <leveldb/zlib_compressor.h>
-
-#include <map>
-#include <mutex>
 
 #include "FileAccess.h"
 #include "OwnershipEnv.h"
@@ -19,90 +19,90 @@ namespace {
 // The game leaves no info log in a world; LevelDB writes a LOG file unless
 // it is given a logger of its own.
 class SilentLogger : public leveldb::Logger {
-public:
-    void Logv(const char*, va_list) override {}
+ public:
+  void Logv(const char*, va_list) override {}
 };
 
 bool isEmptyFolder(const std::string& path) {
-    auto names = tbk::folderEntries(path);
-    return names && names->empty();
+  auto names = tbk::folderEntries(path);
+  return names && names->empty();
 }
 
 std::string canonical(const std::string& path) {
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
 
 std::mutex openStoresMutex;
 std::map<std::string, std::weak_ptr<TBKWorldStore>>& openStores() {
-    static auto* stores = new std::map<std::string, std::weak_ptr<TBKWorldStore>>();
-    return *stores;
+  static auto* stores = new std::map<std::string, std::weak_ptr<TBKWorldStore>>();
+  return *stores;
 }
 
 }  // namespace
 
 struct TBKWorldStore::Handle {
-    // Declared in the order they must outlive one another: the database last,
-    // so it closes before its environment, compressors and logger go.
-    std::unique_ptr<tbk::OwnershipEnv> env;
-    leveldb::ZlibCompressor zlib;
-    leveldb::ZlibCompressorRaw rawDeflate;
-    SilentLogger logger;
-    std::unique_ptr<const leveldb::FilterPolicy> filter;
-    std::unique_ptr<leveldb::DB> db;
+  // Declared in the order they must outlive one another: the database last,
+  // so it closes before its environment, compressors and logger go.
+  std::unique_ptr<tbk::OwnershipEnv> env;
+  leveldb::ZlibCompressor zlib;
+  leveldb::ZlibCompressorRaw rawDeflate;
+  SilentLogger logger;
+  std::unique_ptr<const leveldb::FilterPolicy> filter;
+  std::unique_ptr<leveldb::DB> db;
 };
 
 std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, const std::string& worldName) {
-    std::lock_guard<std::mutex> guard(openStoresMutex);
-    std::string key = canonical(dbFolder);
-    if (auto existing = openStores()[key].lock()) return existing;
+  std::lock_guard<std::mutex> guard(openStoresMutex);
+  std::string key = canonical(dbFolder);
+  if (auto existing = openStores()[key].lock()) return existing;
 
-    std::string worldFolder = dbFolder.substr(0, dbFolder.find_last_of('/'));
-    std::string current = tbk::joinPath(dbFolder, "CURRENT");
-    bool fresh = isEmptyFolder(dbFolder);
-    if (!fresh && !tbk::isRegularFile(current)) {
-        throw TBKException(TBKException::FormatFailure,
-                           "The world \"" + worldName + "\" cannot be opened: its database folder " + dbFolder +
-                               " holds files but no CURRENT file. Restore the world from a copy.");
+  std::string worldFolder = dbFolder.substr(0, dbFolder.find_last_of('/'));
+  std::string current = tbk::joinPath(dbFolder, "CURRENT");
+  bool fresh = isEmptyFolder(dbFolder);
+  if (!fresh && !tbk::isRegularFile(current)) {
+    throw TBKException(TBKException::FormatFailure,
+                       "The world \"" + worldName + "\" cannot be opened: its database folder " + dbFolder +
+                           " holds files but no CURRENT file. Restore the world from a copy.");
+  }
+  // Files LevelDB creates take the owner and mode of the game's own
+  // database files; CURRENT is one the game always wrote.
+  tbk::FileOwner owner = tbk::ownerForFile(current, tbk::isDirectory(dbFolder) ? dbFolder : worldFolder);
+
+  auto handle = std::make_unique<Handle>();
+  handle->env = std::make_unique<tbk::OwnershipEnv>(leveldb::Env::Default(), owner);
+  handle->filter.reset(leveldb::NewBloomFilterPolicy(10));
+
+  leveldb::Options options;
+  options.env = handle->env.get();
+  options.info_log = &handle->logger;
+  options.create_if_missing = fresh;
+  options.filter_policy = handle->filter.get();
+  options.write_buffer_size = 4 << 20;
+  // Index 0 compresses what is written: zlib (id 2), which every game
+  // version with this format reads. Raw deflate (id 4) is read as well;
+  // uncompressed blocks need no compressor.
+  options.compressors[0] = &handle->zlib;
+  options.compressors[1] = &handle->rawDeflate;
+
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(options, dbFolder, &db);
+  if (!status.ok()) {
+    std::string detail = status.ToString();
+    if (status.IsIOError() && detail.find("lock ") != std::string::npos) {
+      throw TBKException(TBKException::WorldBusy,
+                         "The world \"" + worldName +
+                             "\" is open in the game. Quit to the title screen in the game first, "
+                             "then try again.");
     }
-    // Files LevelDB creates take the owner and mode of the game's own
-    // database files; CURRENT is one the game always wrote.
-    tbk::FileOwner owner = tbk::ownerForFile(current, tbk::isDirectory(dbFolder) ? dbFolder : worldFolder);
-
-    auto handle = std::make_unique<Handle>();
-    handle->env = std::make_unique<tbk::OwnershipEnv>(leveldb::Env::Default(), owner);
-    handle->filter.reset(leveldb::NewBloomFilterPolicy(10));
-
-    leveldb::Options options;
-    options.env = handle->env.get();
-    options.info_log = &handle->logger;
-    options.create_if_missing = fresh;
-    options.filter_policy = handle->filter.get();
-    options.write_buffer_size = 4 << 20;
-    // Index 0 compresses what is written: zlib (id 2), which every game
-    // version with this format reads. Raw deflate (id 4) is read as well;
-    // uncompressed blocks need no compressor.
-    options.compressors[0] = &handle->zlib;
-    options.compressors[1] = &handle->rawDeflate;
-
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, dbFolder, &db);
-    if (!status.ok()) {
-        std::string detail = status.ToString();
-        if (status.IsIOError() && detail.find("lock ") != std::string::npos) {
-            throw TBKException(TBKException::WorldBusy,
-                               "The world \"" + worldName +
-                                   "\" is open in the game. Quit to the title screen in the game first, "
-                                   "then try again.");
-        }
-        throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
-                           "The database of the world \"" + worldName + "\" (" + dbFolder +
-                               ") cannot be opened: " + detail + ".");
-    }
-    handle->db.reset(db);
-    std::shared_ptr<TBKWorldStore> store(new TBKWorldStore(std::move(handle), worldName));
-    openStores()[key] = store;
-    return store;
+    throw TBKException(
+        status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+        "The database of the world \"" + worldName + "\" (" + dbFolder + ") cannot be opened: " + detail + ".");
+  }
+  handle->db.reset(db);
+  std::shared_ptr<TBKWorldStore> store(new TBKWorldStore(std::move(handle), worldName));
+  openStores()[key] = store;
+  return store;
 }
 
 TBKWorldStore::TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldName)
@@ -111,25 +111,24 @@ TBKWorldStore::TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldNa
 TBKWorldStore::~TBKWorldStore() = default;
 
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
-    std::string value;
-    leveldb::Status status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
-    if (status.IsNotFound()) return std::nullopt;
-    if (!status.ok()) {
-        throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
-                           "The record " + std::string(key) + " of the world \"" + worldName_ +
-                               "\" cannot be read: " + status.ToString() + ".");
-    }
-    return value;
+  std::string value;
+  leveldb::Status status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+  if (status.IsNotFound()) return std::nullopt;
+  if (!status.ok()) {
+    throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+                       "The record " + std::string(key) + " of the world \"" + worldName_ +
+                           "\" cannot be read: " + status.ToString() + ".");
+  }
+  return value;
 }
 
 void TBKWorldStore::put(std::string_view key, std::string_view value) {
-    leveldb::WriteOptions options;
-    options.sync = true;
-    leveldb::Status status = handle_->db->Put(options, leveldb::Slice(key.data(), key.size()),
-                                              leveldb::Slice(value.data(), value.size()));
-    if (!status.ok()) {
-        throw TBKException(TBKException::FileFailure, "The record " + std::string(key) + " of the world \"" +
-                                                          worldName_ + "\" cannot be saved: " +
-                                                          status.ToString() + ".");
-    }
+  leveldb::WriteOptions options;
+  options.sync = true;
+  leveldb::Status status =
+      handle_->db->Put(options, leveldb::Slice(key.data(), key.size()), leveldb::Slice(value.data(), value.size()));
+  if (!status.ok()) {
+    throw TBKException(TBKException::FileFailure, "The record " + std::string(key) + " of the world \"" + worldName_ +
+                                                      "\" cannot be saved: " + status.ToString() + ".");
+  }
 }

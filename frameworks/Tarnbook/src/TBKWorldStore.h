@@ -10,26 +10,26 @@
 // since LevelDB allows one opening per process; it closes when the last user
 // lets go. Failures raise TBKException with the world's name in the reason.
 class TBKWorldStore {
-public:
-    // Opens dbFolder. An empty folder gets a new database (a world the game
-    // has not saved yet, or the demo generator's); a folder with files but no
-    // database is refused rather than replaced. A database the game holds
-    // raises WorldBusy.
-    static std::shared_ptr<TBKWorldStore> open(const std::string& dbFolder, const std::string& worldName);
+ public:
+  // Opens dbFolder. An empty folder gets a new database (a world the game
+  // has not saved yet, or the demo generator's); a folder with files but no
+  // database is refused rather than replaced. A database the game holds
+  // raises WorldBusy.
+  static std::shared_ptr<TBKWorldStore> open(const std::string& dbFolder, const std::string& worldName);
 
-    ~TBKWorldStore();
-    TBKWorldStore(const TBKWorldStore&) = delete;
-    TBKWorldStore& operator=(const TBKWorldStore&) = delete;
+  ~TBKWorldStore();
+  TBKWorldStore(const TBKWorldStore&) = delete;
+  TBKWorldStore& operator=(const TBKWorldStore&) = delete;
 
-    std::optional<std::string> get(std::string_view key);
-    // One synchronous write: on return the record is on disk.
-    void put(std::string_view key, std::string_view value);
+  std::optional<std::string> get(std::string_view key);
+  // One synchronous write: on return the record is on disk.
+  void put(std::string_view key, std::string_view value);
 
-    struct Handle;
+  struct Handle;
 
-private:
-    TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldName);
+ private:
+  TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldName);
 
-    std::unique_ptr<Handle> handle_;
-    std::string worldName_;
+  std::unique_ptr<Handle> handle_;
+  std::string worldName_;
 };

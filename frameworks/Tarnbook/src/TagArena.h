@@ -18,50 +18,52 @@ namespace tbk {
 // so allocations are counted with a plain integer and published once when the
 // reader lets go; releases may come from any thread and are atomic.
 class TagArena {
-public:
-    // An arena with one reference, the reader's, given up by releaseReader().
-    static TagArena* create() { return new TagArena(); }
+ public:
+  // An arena with one reference, the reader's, given up by releaseReader().
+  static TagArena* create() { return new TagArena(); }
 
-    void* allocate(size_t size, size_t alignment);
-    // Frees the arena when this was the last live allocation and the reader
-    // has let go; the memory of every allocation goes with it.
-    void release() noexcept;
-    // Called once, by the reader, when it will allocate no more.
-    void releaseReader() noexcept;
+  void* allocate(size_t size, size_t alignment);
+  // Frees the arena when this was the last live allocation and the reader
+  // has let go; the memory of every allocation goes with it.
+  void release() noexcept;
+  // Called once, by the reader, when it will allocate no more.
+  void releaseReader() noexcept;
 
-private:
-    TagArena() = default;
+ private:
+  TagArena() = default;
 
-    // Stands for the reader while it works, large enough that releases
-    // during the parse (tags dropped while unwinding from damaged data)
-    // cannot bring the count to zero before the allocations are added.
-    static constexpr size_t readerShare = size_t(1) << (sizeof(size_t) * 8 - 2);
-    static constexpr size_t blockSize = 64 * 1024;
+  // Stands for the reader while it works, large enough that releases
+  // during the parse (tags dropped while unwinding from damaged data)
+  // cannot bring the count to zero before the allocations are added.
+  static constexpr size_t readerShare = size_t(1) << (sizeof(size_t) * 8 - 2);
+  static constexpr size_t blockSize = 64 * 1024;
 
-    std::vector<std::unique_ptr<std::byte[]>> blocks_;
-    std::byte* next_ = nullptr;
-    size_t left_ = 0;
-    size_t allocations_ = 0;
-    std::atomic<size_t> references_{readerShare};
+  std::vector<std::unique_ptr<std::byte[]>> blocks_;
+  std::byte* next_ = nullptr;
+  size_t left_ = 0;
+  size_t allocations_ = 0;
+  std::atomic<size_t> references_{readerShare};
 };
 
 template <typename T>
 struct ArenaAllocator {
-    using value_type = T;
+  using value_type = T;
 
-    explicit ArenaAllocator(TagArena* arena) : arena(arena) {}
-    template <typename U>
-    ArenaAllocator(const ArenaAllocator<U>& other) : arena(other.arena) {}
+  explicit ArenaAllocator(TagArena* arena) : arena(arena) {}
+  template <typename U>
+  ArenaAllocator(const ArenaAllocator<U>& other) : arena(other.arena) {}
 
-    T* allocate(size_t count) { return static_cast<T*>(arena->allocate(count * sizeof(T), alignof(T))); }
-    // The last deallocation frees the arena; std::shared_ptr touches neither
-    // the control block nor this allocator's arena after deallocating.
-    void deallocate(T*, size_t) { arena->release(); }
+  T* allocate(size_t count) { return static_cast<T*>(arena->allocate(count * sizeof(T), alignof(T))); }
+  // The last deallocation frees the arena; std::shared_ptr touches neither
+  // the control block nor this allocator's arena after deallocating.
+  void deallocate(T*, size_t) { arena->release(); }
 
-    template <typename U>
-    bool operator==(const ArenaAllocator<U>& other) const { return arena == other.arena; }
+  template <typename U>
+  bool operator==(const ArenaAllocator<U>& other) const {
+    return arena == other.arena;
+  }
 
-    TagArena* arena;
+  TagArena* arena;
 };
 
 }  // namespace tbk

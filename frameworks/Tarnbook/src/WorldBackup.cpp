@@ -17,110 +17,109 @@ namespace {
 constexpr const char* stagingPrefix = ".incomplete-";
 
 std::string utcTimeName() {
-    timespec now;
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    tm utc;
-    ::gmtime_r(&now.tv_sec, &utc);
-    char text[96];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d-%02d-%02d.%03ldZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<long>(now.tv_nsec / 1000000) % 1000);
-    return text;
+  timespec now;
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  tm utc;
+  ::gmtime_r(&now.tv_sec, &utc);
+  char text[96];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d-%02d-%02d.%03ldZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<long>(now.tv_nsec / 1000000) % 1000);
+  return text;
 }
 
 // YYYY-MM-DDTHH-MM-SS.mmmZ, optionally followed by -N.
 bool isBackupName(const std::string& name) {
-    static const char pattern[] = "dddd-dd-ddTdd-dd-dd.dddZ";
-    if (name.size() < sizeof pattern - 1) return false;
-    for (size_t i = 0; i + 1 < sizeof pattern; ++i) {
-        bool digit = name[i] >= '0' && name[i] <= '9';
-        if (pattern[i] == 'd' ? !digit : name[i] != pattern[i]) return false;
-    }
-    return true;
+  static const char pattern[] = "dddd-dd-ddTdd-dd-dd.dddZ";
+  if (name.size() < sizeof pattern - 1) return false;
+  for (size_t i = 0; i + 1 < sizeof pattern; ++i) {
+    bool digit = name[i] >= '0' && name[i] <= '9';
+    if (pattern[i] == 'd' ? !digit : name[i] != pattern[i]) return false;
+  }
+  return true;
 }
 
 // Sorts oldest first; a -N suffix comes after the plain name of the same time.
 bool olderThan(const std::string& a, const std::string& b) {
-    const size_t stamp = 24;
-    int byTime = a.compare(0, stamp, b, 0, stamp);
-    if (byTime != 0) return byTime < 0;
-    auto suffix = [&](const std::string& name) {
-        return name.size() > stamp + 1 ? std::strtol(name.c_str() + stamp + 1, nullptr, 10) : 1L;
-    };
-    return suffix(a) < suffix(b);
+  const size_t stamp = 24;
+  int byTime = a.compare(0, stamp, b, 0, stamp);
+  if (byTime != 0) return byTime < 0;
+  auto suffix = [&](const std::string& name) {
+    return name.size() > stamp + 1 ? std::strtol(name.c_str() + stamp + 1, nullptr, 10) : 1L;
+  };
+  return suffix(a) < suffix(b);
 }
 
 // Removes the backups beyond the newest `keep`, and what a backup killed
 // halfway left behind.
 void prune(const std::string& root, size_t keep) {
-    std::vector<std::string> backups;
-    std::vector<std::string> abandoned;
-    for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
-        if (!isDirectory(joinPath(root, name))) continue;
-        if (isBackupName(name)) backups.push_back(name);
-        if (name.rfind(stagingPrefix, 0) == 0) abandoned.push_back(name);
+  std::vector<std::string> backups;
+  std::vector<std::string> abandoned;
+  for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
+    if (!isDirectory(joinPath(root, name))) continue;
+    if (isBackupName(name)) backups.push_back(name);
+    if (name.rfind(stagingPrefix, 0) == 0) abandoned.push_back(name);
+  }
+  for (const auto& name : abandoned) {
+    try {
+      removeTree(joinPath(root, name));
+    } catch (const TBKException&) {
+      // Left for the next backup to clear.
     }
-    for (const auto& name : abandoned) {
-        try {
-            removeTree(joinPath(root, name));
-        } catch (const TBKException&) {
-            // Left for the next backup to clear.
-        }
+  }
+  if (backups.size() <= keep) return;
+  std::sort(backups.begin(), backups.end(), olderThan);
+  for (size_t i = 0; i + keep < backups.size(); ++i) {
+    // Renamed out of the backups' names first: removal killed halfway
+    // must not leave a backup that lacks files.
+    std::string doomed = joinPath(root, stagingPrefix + backups[i]);
+    if (int error = renameChecked(joinPath(root, backups[i]), doomed)) {
+      throw TBKException(TBKException::FileFailure, "Could not remove the old backup " + joinPath(root, backups[i]) +
+                                                        ": " + failureReason(doomed, error) + ".");
     }
-    if (backups.size() <= keep) return;
-    std::sort(backups.begin(), backups.end(), olderThan);
-    for (size_t i = 0; i + keep < backups.size(); ++i) {
-        // Renamed out of the backups' names first: removal killed halfway
-        // must not leave a backup that lacks files.
-        std::string doomed = joinPath(root, stagingPrefix + backups[i]);
-        if (int error = renameChecked(joinPath(root, backups[i]), doomed)) {
-            throw TBKException(TBKException::FileFailure, "Could not remove the old backup " +
-                                                              joinPath(root, backups[i]) + ": " +
-                                                              failureReason(doomed, error) + ".");
-        }
-        removeTree(doomed);
-    }
+    removeTree(doomed);
+  }
 }
 
 }  // namespace
 
 std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
                         size_t keep) {
-    makeFolders(root, owner);
+  makeFolders(root, owner);
 
-    // The files are gathered in a folder whose name is never a backup's and
-    // only then renamed into place: a process killed halfway leaves no folder
-    // that looks like a whole backup but misses files.
-    std::string stamp = utcTimeName();
-    std::string staging = joinPath(root, stagingPrefix + stamp + "-" + std::to_string(::getpid()));
-    if (!makeFolder(staging, owner)) {
+  // The files are gathered in a folder whose name is never a backup's and
+  // only then renamed into place: a process killed halfway leaves no folder
+  // that looks like a whole backup but misses files.
+  std::string stamp = utcTimeName();
+  std::string staging = joinPath(root, stagingPrefix + stamp + "-" + std::to_string(::getpid()));
+  if (!makeFolder(staging, owner)) {
+    throw TBKException(TBKException::FileFailure,
+                       "Could not create the backup folder " + staging + ": " + std::strerror(EEXIST) + ".");
+  }
+  std::string folder;
+  try {
+    for (const auto& file : files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
+    std::string base = joinPath(root, stamp);
+    folder = base;
+    for (int attempt = 2;; ++attempt) {
+      int error = renameChecked(staging, folder, false);
+      if (!error) break;
+      if (error != EEXIST && error != ENOTEMPTY) {
         throw TBKException(TBKException::FileFailure,
-                           "Could not create the backup folder " + staging + ": " + std::strerror(EEXIST) + ".");
+                           "Could not name the backup folder " + folder + ": " + failureReason(folder, error) + ".");
+      }
+      folder = base + "-" + std::to_string(attempt);
     }
-    std::string folder;
+  } catch (...) {
     try {
-        for (const auto& file : files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
-        std::string base = joinPath(root, stamp);
-        folder = base;
-        for (int attempt = 2;; ++attempt) {
-            int error = renameChecked(staging, folder, false);
-            if (!error) break;
-            if (error != EEXIST && error != ENOTEMPTY) {
-                throw TBKException(TBKException::FileFailure, "Could not name the backup folder " + folder + ": " +
-                                                                  failureReason(folder, error) + ".");
-            }
-            folder = base + "-" + std::to_string(attempt);
-        }
-    } catch (...) {
-        try {
-            removeTree(staging);
-        } catch (const TBKException&) {
-            // The next backup clears it.
-        }
-        throw;
+      removeTree(staging);
+    } catch (const TBKException&) {
+      // The next backup clears it.
     }
-    syncFolder(root);
-    prune(root, keep);
-    return folder;
+    throw;
+  }
+  syncFolder(root);
+  prune(root, keep);
+  return folder;
 }
 
 }  // namespace tbk

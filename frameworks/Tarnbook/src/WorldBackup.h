@@ -8,8 +8,8 @@
 namespace tbk {
 
 struct BackupFile {
-    std::string name;   // file name inside the backup folder
-    std::string bytes;  // its content
+  std::string name;   // file name inside the backup folder
+  std::string bytes;  // its content
 };
 
 // How many backups of one world are kept; older ones are removed.

@@ -20,26 +20,26 @@ namespace tbk {
 //
 // Not thread-safe; the caller serialises.
 class WorldsFolderWatch {
-public:
-    // Lists `root` with scan(root, watchFolder): scan calls watchFolder for
-    // each folder it looks inside, before looking. Returns the cached
-    // listing when nothing watched has changed since the last scan.
-    using WatchFolder = std::function<void(const std::string&)>;
-    using Scan = std::function<std::vector<std::string>(const std::string&, const WatchFolder&)>;
-    std::vector<std::string> list(const std::string& root, const Scan& scan);
+ public:
+  // Lists `root` with scan(root, watchFolder): scan calls watchFolder for
+  // each folder it looks inside, before looking. Returns the cached
+  // listing when nothing watched has changed since the last scan.
+  using WatchFolder = std::function<void(const std::string&)>;
+  using Scan = std::function<std::vector<std::string>(const std::string&, const WatchFolder&)>;
+  std::vector<std::string> list(const std::string& root, const Scan& scan);
 
-    ~WorldsFolderWatch();
+  ~WorldsFolderWatch();
 
-private:
-    bool stillValid(const std::string& root, dev_t device, ino_t inode);
-    void reset();
+ private:
+  bool stillValid(const std::string& root, dev_t device, ino_t inode);
+  void reset();
 
-    int fd_ = -1;
-    bool valid_ = false;
-    std::string root_;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
-    std::vector<std::string> names_;
+  int fd_ = -1;
+  bool valid_ = false;
+  std::string root_;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
+  std::vector<std::string> names_;
 };
 
 }  // namespace tbk

@@ -1,14 +1,15 @@
 #include "TarnbookTestWorld.h"
 
-#include <leveldb/db.h>
-#include <leveldb/env.h>
-#include <leveldb/zlib_compressor.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include <leveldb/db.h>
+#include <leveldb/env.h>
+#include <leveldb/zlib_compressor.h>
 
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
@@ -18,26 +19,26 @@
 namespace tbktest {
 
 TemporaryFolder::TemporaryFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tarnbook-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+  std::string pattern = (std::filesystem::temp_directory_path() / "tarnbook-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
 }
 
 TemporaryFolder::~TemporaryFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
 }
 
 TestSandbox::TestSandbox() {
-    std::filesystem::create_directories(worldsFolder());
-    std::filesystem::create_directories(gameDataFolder() + "/minecraftpe");
-    ::setenv("TARNBOOK_GAME_SANDBOX", root_.path().c_str(), 1);
-    ::setenv("TARNBOOK_GAME_APP", root_.path().c_str(), 1);
+  std::filesystem::create_directories(worldsFolder());
+  std::filesystem::create_directories(gameDataFolder() + "/minecraftpe");
+  ::setenv("TARNBOOK_GAME_SANDBOX", root_.path().c_str(), 1);
+  ::setenv("TARNBOOK_GAME_APP", root_.path().c_str(), 1);
 }
 
 TestSandbox::~TestSandbox() {
-    ::unsetenv("TARNBOOK_GAME_SANDBOX");
-    ::unsetenv("TARNBOOK_GAME_APP");
+  ::unsetenv("TARNBOOK_GAME_SANDBOX");
+  ::unsetenv("TARNBOOK_GAME_APP");
 }
 
 std::string TestSandbox::gameDataFolder() const { return root_.path() + "/Documents/games/com.mojang"; }
@@ -45,169 +46,171 @@ std::string TestSandbox::worldsFolder() const { return gameDataFolder() + "/mine
 std::string TestSandbox::worldFolder(const std::string& name) const { return worldsFolder() + "/" + name; }
 
 std::shared_ptr<TBKCompoundTag> makeLevelTree(const std::string& levelName) {
-    auto level = std::make_shared<TBKCompoundTag>("");
-    level->setValueForKey(TBKNumberTag::intTag("GameType", 0));
-    level->setValueForKey(TBKNumberTag::longTag("LastPlayed", 1404172800));
-    level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", levelName));
-    level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
-    level->setValueForKey(TBKNumberTag::longTag("RandomSeed", -3141592653LL));
-    level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnX", 128));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnY", 64));
-    level->setValueForKey(TBKNumberTag::intTag("SpawnZ", -40));
-    level->setValueForKey(TBKNumberTag::intTag("StorageVersion", 3));
-    level->setValueForKey(TBKNumberTag::longTag("Time", 5000));
-    level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
-    level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", 1));
-    return level;
+  auto level = std::make_shared<TBKCompoundTag>("");
+  level->setValueForKey(TBKNumberTag::intTag("GameType", 0));
+  level->setValueForKey(TBKNumberTag::longTag("LastPlayed", 1404172800));
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", levelName));
+  level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
+  level->setValueForKey(TBKNumberTag::longTag("RandomSeed", -3141592653LL));
+  level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnX", 128));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnY", 64));
+  level->setValueForKey(TBKNumberTag::intTag("SpawnZ", -40));
+  level->setValueForKey(TBKNumberTag::intTag("StorageVersion", 3));
+  level->setValueForKey(TBKNumberTag::longTag("Time", 5000));
+  level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
+  level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", 1));
+  return level;
 }
 
 namespace {
 
 std::shared_ptr<TBKCompoundTag> item(int slot, int id, int count, int damage) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id)));
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(count)));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage)));
-    return entry;
+  auto entry = std::make_shared<TBKCompoundTag>("");
+  entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+  entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(id)));
+  entry->setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(count)));
+  entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(damage)));
+  return entry;
 }
 
 }  // namespace
 
 std::shared_ptr<TBKCompoundTag> makePlayerTree() {
-    auto player = std::make_shared<TBKCompoundTag>("");
-    auto abilities = std::make_shared<TBKCompoundTag>("abilities");
-    for (const char* flag : {"flying", "instabuild", "invulnerable", "lightning", "mayfly", "mayBuild", "mineable"})
-        abilities->setValueForKey(TBKNumberTag::byteTag(flag, 0));
-    abilities->setValueForKey(TBKNumberTag::floatTag("flySpeed", 0.05f));
-    abilities->setValueForKey(TBKNumberTag::floatTag("walkSpeed", 0.1f));
-    player->setValueForKey(abilities);
+  auto player = std::make_shared<TBKCompoundTag>("");
+  auto abilities = std::make_shared<TBKCompoundTag>("abilities");
+  for (const char* flag : {"flying", "instabuild", "invulnerable", "lightning", "mayfly", "mayBuild", "mineable"})
+    abilities->setValueForKey(TBKNumberTag::byteTag(flag, 0));
+  abilities->setValueForKey(TBKNumberTag::floatTag("flySpeed", 0.05f));
+  abilities->setValueForKey(TBKNumberTag::floatTag("walkSpeed", 0.1f));
+  player->setValueForKey(abilities);
 
-    auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-    int armorIds[] = {302, 303, 0, 317};
-    for (size_t i = 0; i < 4; ++i) {
-        auto entry = std::make_shared<TBKCompoundTag>("");
-        entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(armorIds[i])));
-        entry->setValueForKey(TBKNumberTag::byteTag("Count", armorIds[i] ? 1 : 0));
-        entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i * 7)));
-        armor->setObjectAtIndexedSubscript(entry, i);
-    }
-    player->setValueForKey(armor);
-    player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
+  auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
+  int armorIds[] = {302, 303, 0, 317};
+  for (size_t i = 0; i < 4; ++i) {
+    auto entry = std::make_shared<TBKCompoundTag>("");
+    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(armorIds[i])));
+    entry->setValueForKey(TBKNumberTag::byteTag("Count", armorIds[i] ? 1 : 0));
+    entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i * 7)));
+    armor->setObjectAtIndexedSubscript(entry, i);
+  }
+  player->setValueForKey(armor);
+  player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
 
-    auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
-    for (int i = 0; i < 9; ++i) inventory->setObjectAtIndexedSubscript(item(i, -1, 255, 0), inventory->count());
-    for (int i = 0; i < 36; ++i)
-        inventory->setObjectAtIndexedSubscript(item(i + 9, 1 + i * 7, 1 + i, i % 3), inventory->count());
-    player->setValueForKey(inventory);
+  auto inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+  for (int i = 0; i < 9; ++i) inventory->setObjectAtIndexedSubscript(item(i, -1, 255, 0), inventory->count());
+  for (int i = 0; i < 36; ++i)
+    inventory->setObjectAtIndexedSubscript(item(i + 9, 1 + i * 7, 1 + i, i % 3), inventory->count());
+  player->setValueForKey(inventory);
 
-    auto motion = std::make_shared<TBKListTag>("Motion", TBKTagType::Float);
-    for (float value : {0.0f, -0.0784f, 0.0f}) motion->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), motion->count());
-    player->setValueForKey(motion);
-    auto position = std::make_shared<TBKListTag>("Pos", TBKTagType::Double);
-    for (double value : {128.5, 65.62, -39.5}) position->setObjectAtIndexedSubscript(TBKNumberTag::doubleTag("", value), position->count());
-    player->setValueForKey(position);
-    player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
-    return player;
+  auto motion = std::make_shared<TBKListTag>("Motion", TBKTagType::Float);
+  for (float value : {0.0f, -0.0784f, 0.0f})
+    motion->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), motion->count());
+  player->setValueForKey(motion);
+  auto position = std::make_shared<TBKListTag>("Pos", TBKTagType::Double);
+  for (double value : {128.5, 65.62, -39.5})
+    position->setObjectAtIndexedSubscript(TBKNumberTag::doubleTag("", value), position->count());
+  player->setValueForKey(position);
+  player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
+  return player;
 }
 
 void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion) {
-    std::filesystem::create_directories(withDatabase ? folder + "/db" : folder);
-    TBKLevelDB world(folder, levelName, "");
-    world.setStorageVersion(storageVersion);
-    auto level = makeLevelTree(levelName);
-    if (!withDatabase) {
-        auto player = makePlayerTree();
-        level->setObjectForKeyedSubscript(player, "Player");
-    }
-    world.setLevelData(level);
-    if (withDatabase) world.setPlayer(makePlayerTree());
+  std::filesystem::create_directories(withDatabase ? folder + "/db" : folder);
+  TBKLevelDB world(folder, levelName, "");
+  world.setStorageVersion(storageVersion);
+  auto level = makeLevelTree(levelName);
+  if (!withDatabase) {
+    auto player = makePlayerTree();
+    level->setObjectForKeyedSubscript(player, "Player");
+  }
+  world.setLevelData(level);
+  if (withDatabase) world.setPlayer(makePlayerTree());
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    if (!out) throw std::runtime_error("cannot write " + path);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 namespace {
 
 class QuietLogger : public leveldb::Logger {
-public:
-    void Logv(const char*, va_list) override {}
+ public:
+  void Logv(const char*, va_list) override {}
 };
 
 }  // namespace
 
 std::string readPlayerRecord(const std::string& worldFolder) {
-    QuietLogger logger;
-    leveldb::ZlibCompressor zlib;
-    leveldb::ZlibCompressorRaw raw;
-    leveldb::Options options;
-    options.compressors[0] = &zlib;
-    options.compressors[1] = &raw;
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-    if (!status.ok()) throw std::runtime_error(status.ToString());
-    std::string value;
-    status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
-    delete db;
-    if (!status.ok()) throw std::runtime_error(status.ToString());
-    return value;
+  QuietLogger logger;
+  leveldb::ZlibCompressor zlib;
+  leveldb::ZlibCompressorRaw raw;
+  leveldb::Options options;
+  options.compressors[0] = &zlib;
+  options.compressors[1] = &raw;
+  options.info_log = &logger;
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  std::string value;
+  status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
+  delete db;
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  return value;
 }
 
 namespace {
 
 std::unique_ptr<leveldb::Compressor> compressorWithId(int id) {
-    if (id == 2) return std::make_unique<leveldb::ZlibCompressor>();
-    return std::make_unique<leveldb::ZlibCompressorRaw>();
+  if (id == 2) return std::make_unique<leveldb::ZlibCompressor>();
+  return std::make_unique<leveldb::ZlibCompressorRaw>();
 }
 
 }  // namespace
 
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {
-    std::filesystem::remove_all(worldFolder + "/db");
-    QuietLogger logger;
-    auto compressor = compressorWithId(compressorId);
-    leveldb::Options options;
-    options.create_if_missing = true;
-    options.compressors[0] = compressor.get();
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-    if (!status.ok()) throw std::runtime_error(status.ToString());
-    for (int i = 0; i < 2000; ++i) {
-        db->Put(leveldb::WriteOptions(), "chunk" + std::to_string(i), std::string(300, static_cast<char>('a' + i % 26)));
-    }
-    db->Put(leveldb::WriteOptions(), "~local_player", record);
-    db->CompactRange(nullptr, nullptr);
-    delete db;
+  std::filesystem::remove_all(worldFolder + "/db");
+  QuietLogger logger;
+  auto compressor = compressorWithId(compressorId);
+  leveldb::Options options;
+  options.create_if_missing = true;
+  options.compressors[0] = compressor.get();
+  options.info_log = &logger;
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  for (int i = 0; i < 2000; ++i) {
+    db->Put(leveldb::WriteOptions(), "chunk" + std::to_string(i), std::string(300, static_cast<char>('a' + i % 26)));
+  }
+  db->Put(leveldb::WriteOptions(), "~local_player", record);
+  db->CompactRange(nullptr, nullptr);
+  delete db;
 }
 
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId) {
-    QuietLogger logger;
-    auto compressor = compressorWithId(compressorId);
-    leveldb::Options options;
-    options.compressors[0] = compressor.get();
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-    if (!status.ok()) throw std::runtime_error(status.ToString());
-    std::string value;
-    status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
-    delete db;
-    if (!status.ok()) throw std::runtime_error(status.ToString());
-    return value;
+  QuietLogger logger;
+  auto compressor = compressorWithId(compressorId);
+  leveldb::Options options;
+  options.compressors[0] = compressor.get();
+  options.info_log = &logger;
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  std::string value;
+  status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
+  delete db;
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  return value;
 }
 
 }  // namespace tbktest

@@ -11,27 +11,27 @@
 namespace tbktest {
 
 class TemporaryFolder {
-public:
-    TemporaryFolder();
-    ~TemporaryFolder();
-    const std::string& path() const { return path_; }
+ public:
+  TemporaryFolder();
+  ~TemporaryFolder();
+  const std::string& path() const { return path_; }
 
-private:
-    std::string path_;
+ private:
+  std::string path_;
 };
 
 // A sandbox with Documents/games/com.mojang/{minecraftWorlds,minecraftpe},
 // named by TARNBOOK_GAME_SANDBOX and TARNBOOK_GAME_APP while it lives.
 class TestSandbox {
-public:
-    TestSandbox();
-    ~TestSandbox();
-    std::string worldsFolder() const;
-    std::string gameDataFolder() const;
-    std::string worldFolder(const std::string& name) const;
+ public:
+  TestSandbox();
+  ~TestSandbox();
+  std::string worldsFolder() const;
+  std::string gameDataFolder() const;
+  std::string worldFolder(const std::string& name) const;
 
-private:
-    TemporaryFolder root_;
+ private:
+  TemporaryFolder root_;
 };
 
 std::shared_ptr<TBKCompoundTag> makeLevelTree(const std::string& levelName);
@@ -41,8 +41,7 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree();
 
 // Writes a world through the library: level.dat, levelname.txt, and the
 // player in db/ (withDatabase) or inside level.dat as "Player".
-void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase,
-                int32_t storageVersion = 3);
+void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion = 3);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);

@@ -55,9 +55,7 @@ int runApplication(int argc, char** argv, std::unique_ptr<ApplicationDelegate> (
 // Creates one delegate of class D and runs the main loop with it.
 template <class D>
 int applicationMain(int argc, char** argv) {
-  return runApplication(argc, argv, [] {
-    return std::unique_ptr<ApplicationDelegate>(std::make_unique<D>());
-  });
+  return runApplication(argc, argv, [] { return std::unique_ptr<ApplicationDelegate>(std::make_unique<D>()); });
 }
 
 }  // namespace ui

@@ -11,8 +11,7 @@ enum class SystemItem { Done, Cancel, Edit, Save, Add };
 // not be kept alive is captured weakly by whoever makes the item.
 class BarButtonItem {
  public:
-  BarButtonItem(SystemItem item, std::function<void()> action)
-      : systemItem_(item), action_(std::move(action)) {}
+  BarButtonItem(SystemItem item, std::function<void()> action) : systemItem_(item), action_(std::move(action)) {}
 
   SystemItem systemItem() const { return systemItem_; }
   void trigger() const {

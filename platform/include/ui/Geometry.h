@@ -21,8 +21,7 @@ struct Rect {
   Size size;
 
   constexpr Rect() = default;
-  constexpr Rect(double x, double y, double width, double height)
-      : origin{x, y}, size{width, height} {}
+  constexpr Rect(double x, double y, double width, double height) : origin{x, y}, size{width, height} {}
   constexpr Rect(Point o, Size s) : origin(o), size(s) {}
 
   double x() const { return origin.x; }
@@ -33,12 +32,8 @@ struct Rect {
   double maxY() const { return origin.y + size.height; }
   bool isEmpty() const { return size.width <= 0 || size.height <= 0; }
   // Half-open on the far edges, as a tap on the boundary belongs to one view only.
-  bool contains(Point p) const {
-    return p.x >= origin.x && p.y >= origin.y && p.x < maxX() && p.y < maxY();
-  }
-  Rect offsetBy(double dx, double dy) const {
-    return Rect(origin.x + dx, origin.y + dy, size.width, size.height);
-  }
+  bool contains(Point p) const { return p.x >= origin.x && p.y >= origin.y && p.x < maxX() && p.y < maxY(); }
+  Rect offsetBy(double dx, double dy) const { return Rect(origin.x + dx, origin.y + dy, size.width, size.height); }
   Rect intersection(const Rect& other) const;
   bool operator==(const Rect&) const = default;
 };
@@ -52,8 +47,7 @@ struct EdgeInsets {
 };
 
 inline Rect insetRect(const Rect& r, const EdgeInsets& i) {
-  return Rect(r.x() + i.left, r.y() + i.top, r.width() - i.left - i.right,
-              r.height() - i.top - i.bottom);
+  return Rect(r.x() + i.left, r.y() + i.top, r.width() - i.left - i.right, r.height() - i.top - i.bottom);
 }
 
 struct IndexPath {

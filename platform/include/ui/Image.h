@@ -19,8 +19,8 @@ class Image {
   // null when there is none.
   static std::shared_ptr<Image> named(const std::string& name);
 
-  explicit Image(std::shared_ptr<const ImageData> data, double scale = 1.0,
-                 EdgeInsets capInsets = {}, bool resizable = false);
+  explicit Image(std::shared_ptr<const ImageData> data, double scale = 1.0, EdgeInsets capInsets = {},
+                 bool resizable = false);
 
   Size size() const;  // in points
   double scale() const { return scale_; }

@@ -56,7 +56,6 @@ void log(const char* format, const Args&... args) {
 
 // The start-up check's report; prints
 // "Assertion failed: (expr), function f, file file, line n." and aborts.
-[[noreturn]] void assertionFailed(const char* expression, const char* function,
-                                  const char* file, int line);
+[[noreturn]] void assertionFailed(const char* expression, const char* function, const char* file, int line);
 
 }  // namespace ui

@@ -52,8 +52,8 @@ class NavigationController : public ViewController {
 
  private:
   struct Transition;
-  void startTransition(std::shared_ptr<ViewController> from, std::shared_ptr<ViewController> to,
-                       bool push, bool animated);
+  void startTransition(std::shared_ptr<ViewController> from, std::shared_ptr<ViewController> to, bool push,
+                       bool animated);
   void finishTransition();
   void runPendingTransition();
   void updateBar();

@@ -93,7 +93,7 @@ class ScrollView : public View {
   bool showsHorizontal_ = true;
   bool tracking_ = false;
   bool dragging_ = false;
-  Point touchStart_;   // window coordinates
+  Point touchStart_;  // window coordinates
   Point offsetAtStart_;
   bool indicatorsShown_ = false;
   std::shared_ptr<Timer> indicatorTimer_;

@@ -10,8 +10,7 @@ namespace ui {
 // the timer; it must not keep the timer's owner alive (capture weakly).
 class Timer {
  public:
-  static std::shared_ptr<Timer> scheduled(double intervalSeconds, bool repeats,
-                                          std::function<void(Timer&)> fire);
+  static std::shared_ptr<Timer> scheduled(double intervalSeconds, bool repeats, std::function<void(Timer&)> fire);
   ~Timer();
   void invalidate();
   bool isValid() const;

@@ -18,8 +18,19 @@ class Window;
 // Return confirms, Escape cancels (or goes back), Alt+Left goes back, Tab and
 // Shift+Tab move between fields, the arrows, Page Up/Down, Home and End scroll.
 enum class KeyCommand {
-  Confirm, Cancel, Back, NextField, PreviousField,
-  LineUp, LineDown, LineLeft, LineRight, PageUp, PageDown, Home, End
+  Confirm,
+  Cancel,
+  Back,
+  NextField,
+  PreviousField,
+  LineUp,
+  LineDown,
+  LineLeft,
+  LineRight,
+  PageUp,
+  PageDown,
+  Home,
+  End
 };
 
 // A touch in window coordinates; location(view) converts it.

@@ -68,9 +68,7 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   std::shared_ptr<NavigationController> navigationController() const;
   virtual void addChildViewController(const std::shared_ptr<ViewController>& child);
   void removeFromParentViewController();
-  const std::vector<std::shared_ptr<ViewController>>& childViewControllers() const {
-    return children_;
-  }
+  const std::vector<std::shared_ptr<ViewController>>& childViewControllers() const { return children_; }
 
  protected:
   void setView(std::shared_ptr<View> view);

@@ -6,12 +6,12 @@
 
 // An array of bytes, kept as read so it is written back unchanged.
 class TBKByteArrayTag : public TBKTag {
-public:
-    TBKByteArrayTag(std::string name, std::vector<int8_t> value)
-        : TBKTag(std::move(name), TBKTagType::ByteArray), value_(std::move(value)) {}
+ public:
+  TBKByteArrayTag(std::string name, std::vector<int8_t> value)
+      : TBKTag(std::move(name), TBKTagType::ByteArray), value_(std::move(value)) {}
 
-    const std::vector<int8_t>& value() const { return value_; }
+  const std::vector<int8_t>& value() const { return value_; }
 
-private:
-    std::vector<int8_t> value_;
+ private:
+  std::vector<int8_t> value_;
 };

@@ -13,32 +13,32 @@ class TBKListTag;
 // exactly, so a tree read from disk and written back unchanged gives back the
 // same bytes. Lookups compare names exactly; the first child of a name wins.
 class TBKCompoundTag : public TBKTag {
-public:
-    explicit TBKCompoundTag(std::string name);
+ public:
+  explicit TBKCompoundTag(std::string name);
 
-    const std::vector<std::shared_ptr<TBKTag>>& value() const { return children_; }
-    size_t count() const { return children_.size(); }
+  const std::vector<std::shared_ptr<TBKTag>>& value() const { return children_; }
+  size_t count() const { return children_.size(); }
 
-    // The child of that name, or nullptr.
-    std::shared_ptr<TBKTag> objectForKeyedSubscript(std::string_view name) const;
+  // The child of that name, or nullptr.
+  std::shared_ptr<TBKTag> objectForKeyedSubscript(std::string_view name) const;
 
-    // Stores tag under its own name: replaces the child of that name where it
-    // stands, or appends. A null tag raises TBKException (UsageFailure).
-    void setValueForKey(std::shared_ptr<TBKTag> tag);
-    // Stores tag under name (the tag takes that name), replacing or appending
-    // as above; a null tag removes the child of that name.
-    void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name);
-    void removeObjectForKey(std::string_view name);
+  // Stores tag under its own name: replaces the child of that name where it
+  // stands, or appends. A null tag raises TBKException (UsageFailure).
+  void setValueForKey(std::shared_ptr<TBKTag> tag);
+  // Stores tag under name (the tag takes that name), replacing or appending
+  // as above; a null tag removes the child of that name.
+  void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name);
+  void removeObjectForKey(std::string_view name);
 
-    // Readers that treat an absent child, or one of another type, as the
-    // game's code does: 0, empty text, or nullptr.
-    TBKNumber numberForKey(std::string_view name) const;
-    std::string stringForKey(std::string_view name) const;
-    std::shared_ptr<TBKCompoundTag> compoundForKey(std::string_view name) const;
-    std::shared_ptr<TBKListTag> listForKey(std::string_view name) const;
+  // Readers that treat an absent child, or one of another type, as the
+  // game's code does: 0, empty text, or nullptr.
+  TBKNumber numberForKey(std::string_view name) const;
+  std::string stringForKey(std::string_view name) const;
+  std::shared_ptr<TBKCompoundTag> compoundForKey(std::string_view name) const;
+  std::shared_ptr<TBKListTag> listForKey(std::string_view name) const;
 
-private:
-    friend struct TBKTagBuilder;
+ private:
+  friend struct TBKTagBuilder;
 
-    std::vector<std::shared_ptr<TBKTag>> children_;
+  std::vector<std::shared_ptr<TBKTag>> children_;
 };

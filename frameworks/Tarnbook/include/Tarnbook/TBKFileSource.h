@@ -31,43 +31,43 @@
 // and every file below them is read or written only as that user could,
 // never through a symbolic link.
 class TBKFileSource {
-public:
-    static TBKFileSource& sharedSource();
-    static void rememberRealUser();
-    // The whole file at path, read as that user could read it (no link
-    // below the game's folders, their permissions); nullopt when there is
-    // no such file. A refusal raises TBKException with the reason.
-    static std::optional<std::string> contentsOfFile(const std::string& path);
+ public:
+  static TBKFileSource& sharedSource();
+  static void rememberRealUser();
+  // The whole file at path, read as that user could read it (no link
+  // below the game's folders, their permissions); nullopt when there is
+  // no such file. A refusal raises TBKException with the reason.
+  static std::optional<std::string> contentsOfFile(const std::string& path);
 
-    std::string minecraftApp() const;
-    // The folder the game's data folder sits in: <it>/Documents/games/com.mojang
-    // on the phone's layout, <it>/games/com.mojang on a launcher's, the data
-    // folder's parent when the variable names com.mojang elsewhere. Only the
-    // phone's layout has the options file at
-    // <it>/Documents/games/com.mojang/minecraftpe/options.txt; optionsFile()
-    // is right in every layout.
-    std::string minecraftSandbox() const;
+  std::string minecraftApp() const;
+  // The folder the game's data folder sits in: <it>/Documents/games/com.mojang
+  // on the phone's layout, <it>/games/com.mojang on a launcher's, the data
+  // folder's parent when the variable names com.mojang elsewhere. Only the
+  // phone's layout has the options file at
+  // <it>/Documents/games/com.mojang/minecraftpe/options.txt; optionsFile()
+  // is right in every layout.
+  std::string minecraftSandbox() const;
 
-    // The games/com.mojang folder, the one the game lock is held on.
-    std::string gameDataFolder() const;
-    // <game data>/minecraftWorlds
-    std::string worldsFolder() const;
-    // <game data>/gorvane-backups
-    std::string backupsFolder() const;
-    // <game data>/minecraftpe/options.txt
-    std::string optionsFile() const;
+  // The games/com.mojang folder, the one the game lock is held on.
+  std::string gameDataFolder() const;
+  // <game data>/minecraftWorlds
+  std::string worldsFolder() const;
+  // <game data>/gorvane-backups
+  std::string backupsFolder() const;
+  // <game data>/minecraftpe/options.txt
+  std::string optionsFile() const;
 
-    // Where the game's data is looked for without TARNBOOK_GAME_SANDBOX, in
-    // order: $XDG_DATA_HOME/mcpelauncher/games/com.mojang (when that is set
-    // and not the default), ~/.local/share/mcpelauncher/games/com.mojang, and
-    // the same launcher installed as a Flatpak,
-    // ~/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang.
-    static std::vector<std::string> desktopDataFolders(const std::string& home, const std::string& xdgDataHome);
-    // Where Gorvane's own copy of the game's bundle is looked for without
-    // TARNBOOK_GAME_APP: the folder DemoGame beside the program (inside
-    // Gorvane.app once installed). A bundle counts when it holds minecraft.ttf.
-    static std::vector<std::string> installedBundleFolders(const std::string& programFolder);
+  // Where the game's data is looked for without TARNBOOK_GAME_SANDBOX, in
+  // order: $XDG_DATA_HOME/mcpelauncher/games/com.mojang (when that is set
+  // and not the default), ~/.local/share/mcpelauncher/games/com.mojang, and
+  // the same launcher installed as a Flatpak,
+  // ~/.var/app/io.mrarm.mcpelauncher/data/mcpelauncher/games/com.mojang.
+  static std::vector<std::string> desktopDataFolders(const std::string& home, const std::string& xdgDataHome);
+  // Where Gorvane's own copy of the game's bundle is looked for without
+  // TARNBOOK_GAME_APP: the folder DemoGame beside the program (inside
+  // Gorvane.app once installed). A bundle counts when it holds minecraft.ttf.
+  static std::vector<std::string> installedBundleFolders(const std::string& programFolder);
 
-private:
-    TBKFileSource() = default;
+ private:
+  TBKFileSource() = default;
 };

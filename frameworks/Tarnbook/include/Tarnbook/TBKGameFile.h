@@ -9,33 +9,33 @@
 // Every failure raises TBKException (FileFailure) naming the path and the
 // system's reason; nothing is cached between calls.
 class TBKGameFile {
-public:
-    // path: the file. backupName: the folder under the game's backups folder
-    // (TBKFileSource::backupsFolder()) that keeps this file's backups, for
-    // example "options".
-    TBKGameFile(std::string path, std::string backupName);
+ public:
+  // path: the file. backupName: the folder under the game's backups folder
+  // (TBKFileSource::backupsFolder()) that keeps this file's backups, for
+  // example "options".
+  TBKGameFile(std::string path, std::string backupName);
 
-    const std::string& path() const { return path_; }
+  const std::string& path() const { return path_; }
 
-    // The whole file as it is now; nullopt when it does not exist.
-    std::optional<std::string> read() const;
+  // The whole file as it is now; nullopt when it does not exist.
+  std::optional<std::string> read() const;
 
-    // Replaces the file by bytes so that a reader, or a crash at any moment,
-    // sees the old file or the new one whole: a temporary file beside it,
-    // fsync, rename over the file, fsync of the folder. The new file keeps the
-    // old one's owner, group and mode. A file that does not exist is never
-    // created: that raises, and nothing is written.
-    void replace(std::string_view bytes) const;
+  // Replaces the file by bytes so that a reader, or a crash at any moment,
+  // sees the old file or the new one whole: a temporary file beside it,
+  // fsync, rename over the file, fsync of the folder. The new file keeps the
+  // old one's owner, group and mode. A file that does not exist is never
+  // created: that raises, and nothing is written.
+  void replace(std::string_view bytes) const;
 
-    // Keeps the file as it is now under
-    // <backups folder>/<backupName>/<UTC time>/<file name>, owned like the
-    // file, and removes all but the newest ten backups there. Does so once per
-    // run for each path: later calls do nothing. Returns the backup's folder
-    // (the first call's, on later calls), or "" when there was no file to
-    // keep.
-    std::string backUpOnce() const;
+  // Keeps the file as it is now under
+  // <backups folder>/<backupName>/<UTC time>/<file name>, owned like the
+  // file, and removes all but the newest ten backups there. Does so once per
+  // run for each path: later calls do nothing. Returns the backup's folder
+  // (the first call's, on later calls), or "" when there was no file to
+  // keep.
+  std::string backUpOnce() const;
 
-private:
-    std::string path_;
-    std::string backupName_;
+ private:
+  std::string path_;
+  std::string backupName_;
 };

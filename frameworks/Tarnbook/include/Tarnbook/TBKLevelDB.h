@@ -19,71 +19,71 @@ class TBKWorldStore;
 // the first write, which backs the player record up) and closes when the
 // last object using it goes away. Every failure raises a TBKException.
 class TBKLevelDB {
-public:
-    // The game lock: an exclusive advisory lock on the game's data folder,
-    // held until unlockMinecraft() or the end of the process. Taking it twice
-    // in one process is harmless; when another process holds it, raises
-    // (LockFailure, "Another editor is using the game's data ...").
-    static void lockMinecraft();
-    static void unlockMinecraft();
+ public:
+  // The game lock: an exclusive advisory lock on the game's data folder,
+  // held until unlockMinecraft() or the end of the process. Taking it twice
+  // in one process is harmless; when another process holds it, raises
+  // (LockFailure, "Another editor is using the game's data ...").
+  static void lockMinecraft();
+  static void unlockMinecraft();
 
-    // Folder names under minecraftWorlds that hold a level.dat, sorted
-    // bytewise so the order is the same on every call. No worlds folder: empty.
-    static std::vector<std::string> worlds();
+  // Folder names under minecraftWorlds that hold a level.dat, sorted
+  // bytewise so the order is the same on every call. No worlds folder: empty.
+  static std::vector<std::string> worlds();
 
-    // A new object for the world in minecraftWorlds/<name>, with backups kept
-    // in gorvane-backups/<name>. Raises when no such world folder exists or
-    // the name is not a plain folder name.
-    static std::shared_ptr<TBKLevelDB> dbForWorldNamed(const std::string& name);
+  // A new object for the world in minecraftWorlds/<name>, with backups kept
+  // in gorvane-backups/<name>. Raises when no such world folder exists or
+  // the name is not a plain folder name.
+  static std::shared_ptr<TBKLevelDB> dbForWorldNamed(const std::string& name);
 
-    // A world in any folder. worldName is used in reasons given to the user.
-    // Backups go to backupFolder/<UTC time>/; an empty backupFolder makes none
-    // (the demo generator writes fresh worlds).
-    TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder);
-    ~TBKLevelDB();
-    TBKLevelDB(const TBKLevelDB&) = delete;
-    TBKLevelDB& operator=(const TBKLevelDB&) = delete;
+  // A world in any folder. worldName is used in reasons given to the user.
+  // Backups go to backupFolder/<UTC time>/; an empty backupFolder makes none
+  // (the demo generator writes fresh worlds).
+  TBKLevelDB(std::string worldFolder, std::string worldName, std::string backupFolder);
+  ~TBKLevelDB();
+  TBKLevelDB(const TBKLevelDB&) = delete;
+  TBKLevelDB& operator=(const TBKLevelDB&) = delete;
 
-    // level.dat parsed afresh on every call; level.dat_old when level.dat is
-    // damaged or missing and the old copy is whole. In an old-format world the
-    // "Player" child is the tree player() returns.
-    std::shared_ptr<TBKCompoundTag> levelData();
-    // The player tree: the same object on every call, the one last handed to
-    // setPlayer(). Raises when the world has no player record yet.
-    std::shared_ptr<TBKCompoundTag> player();
+  // level.dat parsed afresh on every call; level.dat_old when level.dat is
+  // damaged or missing and the old copy is whole. In an old-format world the
+  // "Player" child is the tree player() returns.
+  std::shared_ptr<TBKCompoundTag> levelData();
+  // The player tree: the same object on every call, the one last handed to
+  // setPlayer(). Raises when the world has no player record yet.
+  std::shared_ptr<TBKCompoundTag> player();
 
-    // Writes level.dat at once, atomically, with the storage version it was
-    // read with; the previous level.dat (when whole) becomes level.dat_old,
-    // and a string "LevelName" is also written to levelname.txt.
-    void setLevelData(std::shared_ptr<TBKCompoundTag> level);
-    // Stores the player tree at once with one synchronous write.
-    void setPlayer(std::shared_ptr<TBKCompoundTag> player);
+  // Writes level.dat at once, atomically, with the storage version it was
+  // read with; the previous level.dat (when whole) becomes level.dat_old,
+  // and a string "LevelName" is also written to levelname.txt.
+  void setLevelData(std::shared_ptr<TBKCompoundTag> level);
+  // Stores the player tree at once with one synchronous write.
+  void setPlayer(std::shared_ptr<TBKCompoundTag> player);
 
-    const std::string& worldFolder() const { return folder_; }
-    const std::string& worldName() const { return name_; }
-    // True for a world with a db/ folder, false for the older format.
-    bool hasDatabase() const;
-    // The storage version of the last level.dat read, or 0 before any read.
-    int32_t storageVersion() const { return storageVersion_; }
-    // The version a write uses when this object has read none (a new world).
-    // Without it, a write keeps the version of the level.dat on disk, or else
-    // uses 3 (the LevelDB format's) or 2 (the older format's).
-    void setStorageVersion(int32_t version) { storageVersion_ = version; }
-    // The folder of the backup this object made, or "" before its first write.
-    const std::string& backupMade() const { return backupMade_; }
+  const std::string& worldFolder() const { return folder_; }
+  const std::string& worldName() const { return name_; }
+  // True for a world with a db/ folder, false for the older format.
+  bool hasDatabase() const;
+  // The storage version of the last level.dat read, or 0 before any read.
+  int32_t storageVersion() const { return storageVersion_; }
+  // The version a write uses when this object has read none (a new world).
+  // Without it, a write keeps the version of the level.dat on disk, or else
+  // uses 3 (the LevelDB format's) or 2 (the older format's).
+  void setStorageVersion(int32_t version) { storageVersion_ = version; }
+  // The folder of the backup this object made, or "" before its first write.
+  const std::string& backupMade() const { return backupMade_; }
 
-private:
-    struct LevelRead;
-    LevelRead readLevel();
-    void writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName);
-    void backUpOnce();
-    TBKWorldStore& store();
+ private:
+  struct LevelRead;
+  LevelRead readLevel();
+  void writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName);
+  void backUpOnce();
+  TBKWorldStore& store();
 
-    std::string folder_;
-    std::string name_;
-    std::string backupFolder_;
-    std::shared_ptr<TBKWorldStore> store_;
-    std::shared_ptr<TBKCompoundTag> player_;
-    int32_t storageVersion_ = 0;
-    std::string backupMade_;
+  std::string folder_;
+  std::string name_;
+  std::string backupFolder_;
+  std::shared_ptr<TBKWorldStore> store_;
+  std::shared_ptr<TBKCompoundTag> player_;
+  int32_t storageVersion_ = 0;
+  std::string backupMade_;
 };

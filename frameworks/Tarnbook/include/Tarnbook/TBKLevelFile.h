@@ -12,21 +12,21 @@
 // little-endian NBT. Every storage version from 2 up is accepted and written
 // back as it was.
 class TBKLevelFile {
-public:
-    static constexpr int32_t oldestStorageVersion = 2;
+ public:
+  static constexpr int32_t oldestStorageVersion = 2;
 
-    TBKLevelFile(int32_t storageVersion, std::shared_ptr<TBKCompoundTag> root);
+  TBKLevelFile(int32_t storageVersion, std::shared_ptr<TBKCompoundTag> root);
 
-    // Raises TBKException (FormatFailure) for a short header, a version below
-    // 2, a payload length that disagrees with the bytes that follow, or
-    // damaged NBT.
-    static TBKLevelFile parse(std::string_view bytes);
-    std::string serialise() const;
+  // Raises TBKException (FormatFailure) for a short header, a version below
+  // 2, a payload length that disagrees with the bytes that follow, or
+  // damaged NBT.
+  static TBKLevelFile parse(std::string_view bytes);
+  std::string serialise() const;
 
-    int32_t storageVersion() const { return storageVersion_; }
-    const std::shared_ptr<TBKCompoundTag>& root() const { return root_; }
+  int32_t storageVersion() const { return storageVersion_; }
+  const std::shared_ptr<TBKCompoundTag>& root() const { return root_; }
 
-private:
-    int32_t storageVersion_;
-    std::shared_ptr<TBKCompoundTag> root_;
+ private:
+  int32_t storageVersion_;
+  std::shared_ptr<TBKCompoundTag> root_;
 };

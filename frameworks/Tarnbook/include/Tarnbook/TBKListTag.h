@@ -11,30 +11,29 @@ class TBKCompoundTag;
 // "Armor" are lists of compounds). Entries are shared: changing an entry
 // compound in place changes it in the list.
 class TBKListTag : public TBKTag {
-public:
-    // entries must all be of elementType (else TBKException, UsageFailure).
-    // An empty list keeps elementType as given, so it is written back as read.
-    TBKListTag(std::string name, TBKTagType elementType,
-               std::vector<std::shared_ptr<TBKTag>> entries = {});
+ public:
+  // entries must all be of elementType (else TBKException, UsageFailure).
+  // An empty list keeps elementType as given, so it is written back as read.
+  TBKListTag(std::string name, TBKTagType elementType, std::vector<std::shared_ptr<TBKTag>> entries = {});
 
-    TBKTagType elementType() const { return elementType_; }
-    const std::vector<std::shared_ptr<TBKTag>>& value() const { return entries_; }
-    size_t count() const { return entries_.size(); }
+  TBKTagType elementType() const { return elementType_; }
+  const std::vector<std::shared_ptr<TBKTag>>& value() const { return entries_; }
+  size_t count() const { return entries_.size(); }
 
-    // Raises TBKException (UsageFailure) when index >= count().
-    std::shared_ptr<TBKTag> objectAtIndexedSubscript(size_t index) const;
-    // The entry as a compound; nullptr when it is another type. Raises as above.
-    std::shared_ptr<TBKCompoundTag> compoundAtIndex(size_t index) const;
+  // Raises TBKException (UsageFailure) when index >= count().
+  std::shared_ptr<TBKTag> objectAtIndexedSubscript(size_t index) const;
+  // The entry as a compound; nullptr when it is another type. Raises as above.
+  std::shared_ptr<TBKCompoundTag> compoundAtIndex(size_t index) const;
 
-    // Replaces the entry at index, or appends when index == count(). Raises
-    // TBKException (UsageFailure) when index > count(), when tag is null, or
-    // when tag's type differs from the other entries' (an empty list, or a
-    // list whose only entry is being replaced, takes the new tag's type).
-    void setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index);
+  // Replaces the entry at index, or appends when index == count(). Raises
+  // TBKException (UsageFailure) when index > count(), when tag is null, or
+  // when tag's type differs from the other entries' (an empty list, or a
+  // list whose only entry is being replaced, takes the new tag's type).
+  void setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index);
 
-private:
-    friend struct TBKTagBuilder;
+ private:
+  friend struct TBKTagBuilder;
 
-    TBKTagType elementType_;
-    std::vector<std::shared_ptr<TBKTag>> entries_;
+  TBKTagType elementType_;
+  std::vector<std::shared_ptr<TBKTag>> entries_;
 };

@@ -6,12 +6,12 @@
 
 // An array of 64-bit integers, kept as read so it is written back unchanged.
 class TBKLongArrayTag : public TBKTag {
-public:
-    TBKLongArrayTag(std::string name, std::vector<int64_t> value)
-        : TBKTag(std::move(name), TBKTagType::LongArray), value_(std::move(value)) {}
+ public:
+  TBKLongArrayTag(std::string name, std::vector<int64_t> value)
+      : TBKTag(std::move(name), TBKTagType::LongArray), value_(std::move(value)) {}
 
-    const std::vector<int64_t>& value() const { return value_; }
+  const std::vector<int64_t>& value() const { return value_; }
 
-private:
-    std::vector<int64_t> value_;
+ private:
+  std::vector<int64_t> value_;
 };

@@ -13,24 +13,24 @@
 // TBKException (FormatFailure) that says what is wrong and at which byte;
 // nothing is allocated beyond what the input can fill.
 class TBKNBT {
-public:
-    // Compounds and lists inside one another, the root counting as 1.
-    static constexpr int maximumDepth = 512;
+ public:
+  // Compounds and lists inside one another, the root counting as 1.
+  static constexpr int maximumDepth = 512;
 
-    // Reads one named tag from the front of bytes; *consumed (if given) is the
-    // number of bytes it took.
-    static std::shared_ptr<TBKTag> parse(std::string_view bytes, size_t* consumed = nullptr);
-    // Reads a record that must be exactly one compound: a root of another
-    // type or bytes after the compound raise as damage.
-    static std::shared_ptr<TBKCompoundTag> parseCompound(std::string_view bytes);
+  // Reads one named tag from the front of bytes; *consumed (if given) is the
+  // number of bytes it took.
+  static std::shared_ptr<TBKTag> parse(std::string_view bytes, size_t* consumed = nullptr);
+  // Reads a record that must be exactly one compound: a root of another
+  // type or bytes after the compound raise as damage.
+  static std::shared_ptr<TBKCompoundTag> parseCompound(std::string_view bytes);
 
-    // Writes tag with its name. Raises TBKException (UsageFailure) for what
-    // the format cannot hold: text over 65535 bytes, nesting deeper than
-    // maximumDepth (a compound holding itself, for one).
-    static std::string serialise(const TBKTag& tag);
-    static void serialise(const TBKTag& tag, std::string& out);
+  // Writes tag with its name. Raises TBKException (UsageFailure) for what
+  // the format cannot hold: text over 65535 bytes, nesting deeper than
+  // maximumDepth (a compound holding itself, for one).
+  static std::string serialise(const TBKTag& tag);
+  static void serialise(const TBKTag& tag, std::string& out);
 
-    // One tag a line, indented two spaces a level, types shown:
-    //   TAG_Short "id": 276
-    static std::string describe(const TBKTag& tag);
+  // One tag a line, indented two spaces a level, types shown:
+  //   TAG_Short "id": 276
+  static std::string describe(const TBKTag& tag);
 };

@@ -8,22 +8,22 @@
 // A byte, short, int, long, float or double tag. It keeps the type it was
 // made or read with, so a file is written back with the same types.
 class TBKNumberTag : public TBKTag {
-public:
-    // type: one of Byte, Short, Int, Long, Float, Double; anything else raises
-    // a TBKException (UsageFailure). The value is narrowed to what the type
-    // holds (an int 300 made as a byte stores 44), as a C cast would.
-    TBKNumberTag(std::string name, TBKTagType type, TBKNumber value);
+ public:
+  // type: one of Byte, Short, Int, Long, Float, Double; anything else raises
+  // a TBKException (UsageFailure). The value is narrowed to what the type
+  // holds (an int 300 made as a byte stores 44), as a C cast would.
+  TBKNumberTag(std::string name, TBKTagType type, TBKNumber value);
 
-    // The forms the screens use (initWithName:byteValue: and its siblings).
-    static std::shared_ptr<TBKNumberTag> byteTag(std::string name, int8_t value);
-    static std::shared_ptr<TBKNumberTag> shortTag(std::string name, int16_t value);
-    static std::shared_ptr<TBKNumberTag> intTag(std::string name, int32_t value);
-    static std::shared_ptr<TBKNumberTag> longTag(std::string name, int64_t value);
-    static std::shared_ptr<TBKNumberTag> floatTag(std::string name, float value);
-    static std::shared_ptr<TBKNumberTag> doubleTag(std::string name, double value);
+  // The forms the screens use (initWithName:byteValue: and its siblings).
+  static std::shared_ptr<TBKNumberTag> byteTag(std::string name, int8_t value);
+  static std::shared_ptr<TBKNumberTag> shortTag(std::string name, int16_t value);
+  static std::shared_ptr<TBKNumberTag> intTag(std::string name, int32_t value);
+  static std::shared_ptr<TBKNumberTag> longTag(std::string name, int64_t value);
+  static std::shared_ptr<TBKNumberTag> floatTag(std::string name, float value);
+  static std::shared_ptr<TBKNumberTag> doubleTag(std::string name, double value);
 
-    const TBKNumber& value() const { return value_; }
+  const TBKNumber& value() const { return value_; }
 
-private:
-    TBKNumber value_;
+ private:
+  TBKNumber value_;
 };

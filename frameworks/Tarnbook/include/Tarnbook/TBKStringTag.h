@@ -5,12 +5,12 @@
 // A text tag. The text is kept as the bytes read (normally UTF-8) and
 // written back unchanged; at most 65535 bytes can be written.
 class TBKStringTag : public TBKTag {
-public:
-    TBKStringTag(std::string name, std::string value)
-        : TBKTag(std::move(name), TBKTagType::String), value_(std::move(value)) {}
+ public:
+  TBKStringTag(std::string name, std::string value)
+      : TBKTag(std::move(name), TBKTagType::String), value_(std::move(value)) {}
 
-    const std::string& value() const { return value_; }
+  const std::string& value() const { return value_; }
 
-private:
-    std::string value_;
+ private:
+  std::string value_;
 };

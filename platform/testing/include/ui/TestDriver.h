@@ -18,7 +18,7 @@ class TestDriver {
   // `instantAnimations`, lets transitions finish at once.
   explicit TestDriver(bool instantAnimations = true);
 
-  void tap(const View& view);               // at the view's centre
+  void tap(const View& view);  // at the view's centre
   void tap(Window& window, Point windowPoint);
   void drag(Window& window, Point from, Point to, int steps = 8);
   void wheel(Window& window, Point at, double dy);
