@@ -35,7 +35,8 @@ int main(int argc, char* argv[]) {
   ui::log("uid: %d", int(getuid()));
   [[maybe_unused]] int uidResult = setuid(0);
   [[maybe_unused]] int gidResult = setgid(0);
-  // The report names the original program's check, wherever this line is.
+  // The report is fixed text (file main, line 23) wherever this line moves,
+  // so whoever reads it always sees the same words.
   if (getuid() != 0) ui::assertionFailed("getuid() == 0", "main", "main", 23);
   ui::log("Post-uid User: %s", user);
   ui::setUncaughtExceptionHandler(GorvaneUncaughtExceptionHandler);
