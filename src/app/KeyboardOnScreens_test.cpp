@@ -1,7 +1,7 @@
 // The keyboard on the program's own screens, over a private copy of the demo
 // game: what a user who does not reach for the mouse can do.
+#include "MenuOnScreen.h"
 #include "WorldReader.h"
-#include "worlds/WorldsOnScreen_test.h"
 
 namespace {
 
@@ -9,7 +9,7 @@ constexpr long lakesideSurvival = 2;  // row of the demo game's world list
 
 // The level screen's row whose text field has the keyboard: "section:row",
 // or "none".
-std::string focusedRow(WorldsOnScreen& s, LevelTableViewController& screen) {
+std::string focusedRow(MenuOnScreen& s, LevelTableViewController& screen) {
   auto field = s.window->firstResponder();
   if (!field) return "none";
   auto table = screen.tableView();
@@ -20,7 +20,7 @@ std::string focusedRow(WorldsOnScreen& s, LevelTableViewController& screen) {
 }
 
 TEST(KeyboardOnScreens, TabMovesAcrossTheLevelScreensFieldsInOrderTurningTheTable) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   s.openWorldList();
   auto screen = s.chooseWorld(lakesideSurvival);
   ASSERT_NE(screen, nullptr);

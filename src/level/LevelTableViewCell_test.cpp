@@ -1,7 +1,7 @@
 #include "level/LevelTableViewCell.h"
 
+#include "MenuOnScreen.h"
 #include "WorldReader.h"
-#include "worlds/WorldsOnScreen_test.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ TEST(LevelSettingWholeNumber, ReadsTheNumberTheTextBeginsWithSaturatingAtThe32Bi
     EXPECT_EQ(LevelTableViewCell::wholeNumberFromText(c.text), c.number) << '"' << c.text << '"';
 }
 
-struct CellOnScreen : WorldsOnScreen {
+struct CellOnScreen : MenuOnScreen {
   std::shared_ptr<TBKLevelDB> db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
   std::shared_ptr<TBKCompoundTag> level = db->levelData();
   std::shared_ptr<TBKCompoundTag> player = db->player();

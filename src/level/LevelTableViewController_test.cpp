@@ -1,9 +1,9 @@
 #include "level/LevelTableViewController.h"
 
+#include "MenuOnScreen.h"
 #include "WorldReader.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
-#include "worlds/WorldsOnScreen_test.h"
 
 namespace fs = std::filesystem;
 
@@ -12,11 +12,11 @@ namespace {
 // Rows of the demo game's world list, sorted by folder.
 constexpr long creativeFlatland = 1, lakesideSurvival = 2, oldCaveWorld = 3;
 
-struct LevelOnScreen : WorldsOnScreen {
+struct LevelOnScreen : MenuOnScreen {
   std::shared_ptr<LevelTableViewController> screen;
 
   // `prepare` changes the game's copy before any screen reads it.
-  explicit LevelOnScreen(long worldRow, const std::function<void(WorldsOnScreen&)>& prepare = nullptr) {
+  explicit LevelOnScreen(long worldRow, const std::function<void(MenuOnScreen&)>& prepare = nullptr) {
     if (prepare) prepare(*this);
     openWorldList();
     screen = chooseWorld(worldRow);
@@ -255,7 +255,7 @@ TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    LevelOnScreen s(c.worldRow, [&](WorldsOnScreen& game) { c.removePlayer(game.world(c.folder)); });
+    LevelOnScreen s(c.worldRow, [&](MenuOnScreen& game) { c.removePlayer(game.world(c.folder)); });
     auto world = s.world(c.folder);
     ASSERT_NE(s.screen, nullptr) << "the level screen opens";
     EXPECT_EQ(s.screen->player, nullptr);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DemoGame.h"
+#include "MenuOnScreen.h"
 #include "options/OptionsTableViewController.h"
 #include "ui/Font.h"
 #include "ui/NavigationBar.h"
@@ -13,25 +13,6 @@
 #include "worlds/WorldListTableViewController.h"
 
 namespace {
-
-struct MenuOnScreen {
-  DemoGame game;
-  ui::TestDriver driver;
-  std::shared_ptr<ui::Window> window;
-  std::shared_ptr<ui::NavigationController> navigation = std::make_shared<ui::NavigationController>();
-  std::shared_ptr<MenuViewController> menu;
-
-  explicit MenuOnScreen(double width) {
-    ui::Screen::main().setBounds(ui::Rect(0, 0, width, 320));
-    GSFontAddFromFile((game.app() / "minecraft.ttf").c_str());
-    window = std::make_shared<ui::Window>(ui::Screen::main().bounds());
-    menu = std::make_shared<MenuViewController>();
-    navigation->addChildViewController(menu);
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    driver.runUntilIdle();
-  }
-};
 
 struct Placed {
   std::shared_ptr<ui::View> view;

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "DemoGame.h"
+#include "MenuOnScreen.h"
 #include "menu/MenuViewController.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
@@ -22,24 +22,8 @@ namespace {
 
 // The menu on a 568 x 320 screen over a private copy of the demo game; the
 // options file is read and written here with plain file calls.
-struct OptionsOnScreen {
-  DemoGame game;
+struct OptionsOnScreen : MenuOnScreen {
   fs::path optionsPath = game.gameDataFolder() / "minecraftpe" / "options.txt";
-  ui::TestDriver driver;
-  std::shared_ptr<ui::Window> window;
-  std::shared_ptr<ui::NavigationController> navigation = std::make_shared<ui::NavigationController>();
-  std::shared_ptr<MenuViewController> menu;
-
-  OptionsOnScreen() {
-    ui::Screen::main().setBounds(ui::Rect(0, 0, 568, 320));
-    GSFontAddFromFile((game.app() / "minecraft.ttf").c_str());
-    window = std::make_shared<ui::Window>(ui::Screen::main().bounds());
-    menu = std::make_shared<MenuViewController>();
-    navigation->addChildViewController(menu);
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    driver.runUntilIdle();
-  }
 
   OptionsTableViewController& options() { return *menu->optionsController; }
   ui::TableView& table() { return *options().tableView(); }
@@ -48,11 +32,6 @@ struct OptionsOnScreen {
     driver.tap(*menu->optionsButton);
     driver.runUntilIdle();
   }
-  void back() {
-    navigation->popViewControllerAnimated(true);
-    driver.runUntilIdle();
-  }
-
   std::shared_ptr<OptionTableViewCell> cell(long section, long row) {
     table().scrollToRowAtIndexPath({section, row}, false);
     driver.runUntilIdle();

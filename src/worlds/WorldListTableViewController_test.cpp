@@ -7,9 +7,9 @@
 #include <fstream>
 #include <map>
 
+#include "MenuOnScreen.h"
 #include "WorldReader.h"
 #include "ui/DateFormatter.h"
-#include "worlds/WorldsOnScreen_test.h"
 
 namespace fs = std::filesystem;
 
@@ -93,7 +93,7 @@ std::map<std::string, std::string> contentsOf(const fs::path& folder) {
 }
 
 TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppearance) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   auto list = s.openWorldList();
   ASSERT_EQ(s.navigation->topViewController(), list);
   auto root = list->view();
@@ -133,7 +133,7 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
 }
 
 TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   // A game type other than 0 or 1, the first second of 1970 and a name
   // longer than the row.
   const std::string longName = "A world whose name runs on well beyond the right edge of the row";
@@ -178,7 +178,7 @@ TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
 }
 
 TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   auto list = s.openWorldList();
   EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
   s.back();
@@ -199,7 +199,7 @@ TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
 }
 
 TEST(WorldListFaults, AWorldsFolderThatCannotBeListedIsExplainedAndTheListStaysEmpty) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   fs::path worlds = s.game.gameDataFolder() / "minecraftWorlds";
   fs::rename(worlds, worlds.string() + ".away");
   std::ofstream(worlds) << "not a folder";
@@ -222,7 +222,7 @@ TEST(WorldListFaults, AWorldsFolderThatCannotBeListedIsExplainedAndTheListStaysE
 }
 
 TEST(WorldRow, ARefillReplacesAllThreeLabelsAndASelectionNeverStays) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   s.openWorldList();
   auto cell = s.worldRow(0);
   auto first = labelsOf(*cell);
@@ -244,7 +244,7 @@ TEST(WorldRow, ARefillReplacesAllThreeLabelsAndASelectionNeverStays) {
 }
 
 TEST(WorldListChoice, EachChoiceOpensTheWorldAnewAndTheRowDoesNotStaySelected) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   s.openWorldList();
   auto first = s.chooseWorld(2);
   ASSERT_NE(first, nullptr);
@@ -260,7 +260,7 @@ TEST(WorldListChoice, EachChoiceOpensTheWorldAnewAndTheRowDoesNotStaySelected) {
 // Both copies of the level data damaged: the row names the folder, the
 // other rows still show, and choosing it explains why nothing opens.
 TEST(WorldListFaults, AWorldWhoseLevelCannotBeReadShowsItsFolderAndExplainsItself) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   fs::resize_file(s.world("Broken World") / "level.dat_old", 20);
   auto list = s.openWorldList();
   ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 5);
@@ -286,7 +286,7 @@ TEST(WorldListFaults, AWorldWhoseLevelCannotBeReadShowsItsFolderAndExplainsItsel
 }
 
 TEST(WorldListFaults, AWorldTheGameHoldsIsRefusedWithTheAdviceToQuitAndNothingIsWritten) {
-  WorldsOnScreen s;
+  MenuOnScreen s;
   auto before = contentsOf(s.game.gameDataFolder());
   auto list = s.openWorldList();
   {

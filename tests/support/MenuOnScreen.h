@@ -21,14 +21,14 @@
 #include "worlds/WorldListTableViewController.h"
 #include "worlds/WorldTableViewCell.h"
 
-struct WorldsOnScreen {
+struct MenuOnScreen {
   DemoGame game;
   ui::TestDriver driver;
   std::shared_ptr<ui::Window> window;
   std::shared_ptr<ui::NavigationController> navigation = std::make_shared<ui::NavigationController>();
   std::shared_ptr<MenuViewController> menu;
 
-  explicit WorldsOnScreen(double width = 568) {
+  explicit MenuOnScreen(double width = 568) {
     ui::Screen::main().setBounds(ui::Rect(0, 0, width, 320));
     GSFontAddFromFile((game.app() / "minecraft.ttf").c_str());
     window = std::make_shared<ui::Window>(ui::Screen::main().bounds());
