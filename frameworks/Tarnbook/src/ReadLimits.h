@@ -15,9 +15,9 @@ namespace tbk::readLimit {
 
 constexpr size_t levelFile = size_t(64) << 20;     // level.dat, level.dat_old
 constexpr size_t playerRecord = size_t(64) << 20;  // the player's database record
-constexpr size_t optionsFile = size_t(8) << 20;
-constexpr size_t worldName = size_t(64) << 10;  // levelname.txt
-constexpr size_t gameAsset = size_t(64) << 20;  // a picture or the font of the game's bundle
+constexpr size_t optionsFile = size_t(32) << 20;   // room for a stray line of 16 MB
+constexpr size_t worldName = size_t(64) << 10;     // levelname.txt
+constexpr size_t gameAsset = size_t(64) << 20;     // a picture or the font of the game's bundle
 
 }  // namespace tbk::readLimit
 

@@ -18,7 +18,7 @@ TEST(ReadLimits, AFileOverItsLimitIsRefusedAsDamagedSayingBothSizes) {
       {11, 10, "x is 11 bytes long, more than the 10 bytes the game ever writes there"},
       {65537, 64 << 10, "x is 65537 bytes long, more than the 64 KB"},
       {uint64_t(3) << 30, tbk::readLimit::levelFile, "x is 3221225472 bytes long, more than the 64 MB"},
-      {uint64_t(9) << 20, tbk::readLimit::optionsFile, "more than the 8 MB"},
+      {uint64_t(33) << 20, tbk::readLimit::optionsFile, "more than the 32 MB"},
   };
   for (const Case& c : cases) {
     std::string reason;
