@@ -278,6 +278,35 @@ TEST_F(InstalledProgram, ScaleFactorsOutOfReasonAreDroppedAndAReasonableOneKept)
   }
 }
 
+TEST_F(InstalledProgram, TheXAuthorityFileIsCopiedOnlyWhereTheUserCouldReadIt) {
+  DemoGame game;
+  game.giveTo(nobody);
+  fs::path shut = rootsFolder("shut-authority");
+  fs::permissions(shut, fs::perms(0700));
+  for (const fs::path& folder : {game.sandbox().parent_path(), shut}) {
+    // The user's own file either way; only the folder differs.
+    fs::path file = folder / "Xauthority";
+    std::ofstream(file) << "cookie";
+    ASSERT_EQ(chown(file.c_str(), nobody, nobody), 0);
+    int pid = 0;
+    bool copied = false;
+    std::vector<std::string> environment = game.environment();
+    environment.push_back("XAUTHORITY=" + file.string());
+    runProgram(
+        program(), environment, int(nobody),
+        [&] {
+          if (!gameLockIsHeld(game.gameDataFolder())) return false;
+          std::error_code error;
+          for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+            copied = copied || fs::read_symlink(fd.path(), error).string().find("Xauthority") != std::string::npos;
+          }
+          return true;
+        },
+        20, &pid);
+    EXPECT_EQ(copied, folder != shut) << folder;
+  }
+}
+
 TEST_F(InstalledProgram, GameFilesOfGigabytesCostRootNoMemory) {
   DemoGame game;
   // Sparse: nothing to the user. The font is read before the game lock.
