@@ -5,11 +5,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
 bool onlyRootMayChange(uid_t owner, mode_t mode, bool isFolder) {
   if (owner != 0) return false;
   if ((mode & (S_IWGRP | S_IWOTH)) == 0) return true;
   return isFolder && (mode & S_ISVTX);
 }
+
+}  // namespace
 
 std::string programPlaceProblem() {
   // The running file itself, whatever name it was started by.

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 
 // Started set-user-id, Gorvane is root for anyone who can start it; that is
@@ -10,11 +8,8 @@
 // rename the program's folder away and put their own libraries, plugins or
 // resources where the program looks for them.
 
-// Whether no one but root may change a file or folder of this owner and
-// mode. A sticky folder of root's (like /tmp) counts: others may add to it
-// but may not rename or remove what root put there.
-bool onlyRootMayChange(uid_t owner, mode_t mode, bool isFolder);
-
 // Why this program may not run set-user-id where it lies, or "" when it
-// may: its own file and every folder above it must be root's alone.
+// may: its own file and every folder above it must be root's alone. A
+// sticky folder of root's (like /tmp) counts: others may add to it but may
+// not rename or remove what root put there.
 std::string programPlaceProblem();
