@@ -13,11 +13,12 @@
 // a few dozen bytes, the biggest picture of the game's bundle a few MB.
 namespace tbk::readLimit {
 
-constexpr size_t levelFile = size_t(64) << 20;     // level.dat, level.dat_old
-constexpr size_t playerRecord = size_t(64) << 20;  // the player's database record
-constexpr size_t optionsFile = size_t(32) << 20;   // room for a stray line of 16 MB
-constexpr size_t worldName = size_t(64) << 10;     // levelname.txt
-constexpr size_t gameAsset = size_t(64) << 20;     // a picture or the font of the game's bundle
+constexpr size_t levelFile = size_t(64) << 20;       // level.dat, level.dat_old
+constexpr size_t playerRecord = size_t(64) << 20;    // the player's database record
+constexpr size_t databaseCurrent = size_t(4) << 10;  // db/CURRENT, read whole by LevelDB
+constexpr size_t optionsFile = size_t(32) << 20;     // room for a stray line of 16 MB
+constexpr size_t worldName = size_t(64) << 10;       // levelname.txt
+constexpr size_t gameAsset = size_t(64) << 20;       // a picture or the font of the game's bundle
 
 }  // namespace tbk::readLimit
 

@@ -295,7 +295,16 @@ TEST_F(TBKLevelDBTest, AFileFarLongerThanTheGameWritesIsDamagedAndCostsNoMemory)
     ASSERT_EQ(::truncate((sandbox.worldFolder("lake") + file).c_str(), off_t(3) << 30), 0);
   }
 
+  ASSERT_EQ(::truncate((sandbox.worldFolder("lake") + "/db/CURRENT").c_str(), off_t(3) << 30), 0);
   EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"cave", "lake"}));
+  try {
+    TBKLevelDB::dbForWorldNamed("lake")->player();
+    ADD_FAILURE() << "a 3 GB CURRENT was read";
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::FormatFailure) << error.reason();
+    EXPECT_NE(error.reason().find("CURRENT is 3221225472 bytes long, more than the 4 KB"), std::string::npos)
+        << error.reason();
+  }
   EXPECT_EQ(TBKLevelDB::dbForWorldNamed("cave")->levelData()->stringForKey("LevelName"), "Old Cave World");
   try {
     TBKLevelDB::dbForWorldNamed("lake")->levelData();
