@@ -1,14 +1,17 @@
 #include "ui/Application.h"
 
+#include <sys/auxv.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <string>
 
 #include "Private.h"
 #include "ui/Exception.h"
@@ -45,6 +48,27 @@ class GuardedApplication : public QApplication {
   }
 };
 
+// Started set-user-id, plugins come from Qt's own folder alone (which the
+// qt.conf built into this library names, never one beside the program).
+// Qt adds the program's own folder to its plugin folders while the
+// application is made, and a hard link of the program can stand in a folder
+// of anyone's; it leaves that folder out only when it was among the folders
+// it knew before and setLibraryPaths() dropped it. So before the
+// application is made it is told of that folder for a moment, and after,
+// it is held to Qt's folder once more.
+void onlyQtsOwnPlugins(bool beforeTheApplication) {
+  QStringList qtsOwn = {QLibraryInfo::path(QLibraryInfo::PluginsPath)};
+  if (beforeTheApplication) {
+    char self[4096];
+    ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string program(self, length > 0 ? size_t(length) : 0);
+    ::setenv("QT_PLUGIN_PATH", program.substr(0, program.rfind('/')).c_str(), 1);
+    QCoreApplication::libraryPaths();
+    ::unsetenv("QT_PLUGIN_PATH");
+  }
+  QCoreApplication::setLibraryPaths(qtsOwn);
+}
+
 void onTerminate() {
   if (auto error = std::current_exception()) terminateWithUncaughtException(error);
   std::abort();
@@ -77,7 +101,10 @@ Application::Application(int argc, char** argv) {
   // QApplication keeps references to argc and argv for its whole life.
   static int storedArgc = argc;
   static char** storedArgv = argv;
+  bool setUserId = ::getauxval(AT_SECURE) != 0;
+  if (setUserId) onlyQtsOwnPlugins(true);
   new GuardedApplication(storedArgc, storedArgv);
+  if (setUserId) onlyQtsOwnPlugins(false);
   QApplication::setApplicationName("Gorvane");
   QApplication::setQuitOnLastWindowClosed(false);
   sharedApplication = this;

@@ -1,6 +1,8 @@
 // Gorvane installed as a user gets it: into a prefix, set-user-id root, and
 // started by an ordinary user (nobody) who tries to make the root process
 // act for them beyond their own rights.
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,6 +92,21 @@ class InstalledProgram : public ::testing::Test {
       EXPECT_EQ(chown(path.c_str(), nobody, nobody), 0);
     }
     return folder;
+  }
+
+  // The log line without its time and process, which differ from run to run.
+  static std::string lastMessage(const ProgramRun& run) {
+    auto out = lines(run.standardError);
+    std::string last = out.empty() ? "" : out.back();
+    return last.substr(last.find("] ") + 1);
+  }
+  // Runs the program as nobody until it holds the game lock (or ends).
+  static ProgramRun runUntilStarted(const fs::path& path, const DemoGame& game, std::vector<std::string> extra,
+                                    bool* started) {
+    for (const auto& entry : game.environment()) extra.push_back(entry);
+    *started = false;
+    return runProgram(
+        path, extra, int(nobody), [&] { return *started = *started || gameLockIsHeld(game.gameDataFolder()); }, 20);
   }
 
   static inline fs::path scratch;
@@ -209,6 +226,124 @@ TEST_F(InstalledProgram, GameFoldersTheUserCouldNotUseAreRefusedWithTheReason) {
     EXPECT_NE(out[3].find(c.reason), std::string::npos) << out[3];
     EXPECT_EQ(snapshot(roots), before);
     fs::remove_all(roots);
+  }
+}
+
+TEST_F(InstalledProgram, GameVariablesLeadingWhereTheUserMayNotLookTellNothingOfWhatIsThere) {
+  DemoGame game;
+  game.giveTo(nobody);
+  fs::path shut = rootsFolder("shut");
+  fs::create_directories(shut / "hidden-name");
+  fs::permissions(shut, fs::perms(0700));
+  // A file this process, root's, holds open.
+  int open = ::open((shut / "hidden-name/held").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(open, 0);
+  std::string fds = "/proc/" + std::to_string(getpid()) + "/fd/";
+  struct Case {
+    std::string existing, missing;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {fds + std::to_string(open), fds + std::to_string(open + 1000), "among the system's processes"},
+      {(shut / "hidden-name").string(), (shut / "missing-name").string(), "may not look into"},
+  };
+  fs::path link = scratch / "game-link";
+  for (const Case& c : cases) {
+    std::string said[2];
+    for (int missing = 0; missing < 2; ++missing) {
+      fs::remove(link);
+      fs::create_symlink(missing ? c.missing : c.existing, link);
+      std::vector<std::string> environment = {game.environment()[0], "TARNBOOK_GAME_SANDBOX=" + link.string()};
+      said[missing] = lastMessage(runProgram(program(), environment, int(nobody), nullptr, 4));
+    }
+    EXPECT_EQ(said[0], said[1]) << "whether the name exists shows";
+    EXPECT_NE(said[0].find(c.reason), std::string::npos) << said[0];
+    for (const char* hidden : {"hidden-name", "missing-name", "held"}) {
+      EXPECT_EQ(said[0].find(hidden), std::string::npos) << said[0];
+    }
+  }
+  ::close(open);
+}
+
+TEST_F(InstalledProgram, ScaleFactorsOutOfReasonAreDroppedAndAReasonableOneKept) {
+  DemoGame game;
+  game.giveTo(nobody);
+  for (auto [value, dropped] : {std::pair{"0", true}, {"99.999", true}, {"-1", true}, {"nan", true}, {"2", false}}) {
+    bool started = false;
+    ProgramRun run = runUntilStarted(program(), game, {std::string("QT_SCALE_FACTOR=") + value}, &started);
+    EXPECT_TRUE(started) << run.standardError;
+    EXPECT_EQ(run.standardError.find("QT_SCALE_FACTOR is not heeded") != std::string::npos, dropped)
+        << value << "\n"
+        << run.standardError;
+  }
+}
+
+TEST_F(InstalledProgram, TheXAuthorityFileIsCopiedOnlyWhereTheUserCouldReadIt) {
+  DemoGame game;
+  game.giveTo(nobody);
+  fs::path shut = rootsFolder("shut-authority");
+  fs::permissions(shut, fs::perms(0700));
+  for (const fs::path& folder : {game.sandbox().parent_path(), shut}) {
+    // The user's own file either way; only the folder differs.
+    fs::path file = folder / "Xauthority";
+    std::ofstream(file) << "cookie";
+    ASSERT_EQ(chown(file.c_str(), nobody, nobody), 0);
+    int pid = 0;
+    bool copied = false;
+    std::vector<std::string> environment = game.environment();
+    environment.push_back("XAUTHORITY=" + file.string());
+    runProgram(
+        program(), environment, int(nobody),
+        [&] {
+          if (!gameLockIsHeld(game.gameDataFolder())) return false;
+          std::error_code error;
+          for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+            copied = copied || fs::read_symlink(fd.path(), error).string().find("Xauthority") != std::string::npos;
+          }
+          return true;
+        },
+        20, &pid);
+    EXPECT_EQ(copied, folder != shut) << folder;
+  }
+}
+
+TEST_F(InstalledProgram, GameFilesOfGigabytesCostRootNoMemory) {
+  DemoGame game;
+  // Sparse: nothing to the user. The font is read before the game lock.
+  ASSERT_EQ(::truncate((game.app() / "minecraft.ttf").c_str(), off_t(1) << 30), 0);
+  game.giveTo(nobody);
+  bool started = false;
+  ProgramRun run = runUntilStarted(program(), game, {}, &started);
+  EXPECT_TRUE(started) << run.standardError;
+  rusage children;
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
+  EXPECT_LT(children.ru_maxrss, 200 * 1024) << "kilobytes, at the peak of the largest program this test ran";
+}
+
+TEST_F(InstalledProgram, ACopyElsewhereHeedsNothingBesideItAndRefusesAFolderOthersMayChange) {
+  DemoGame game;
+  game.giveTo(nobody);
+  fs::path plugins = hostilePlugins();
+  for (unsigned owner : {0u, nobody}) {
+    fs::path folder = scratch / ("copy-of-" + std::to_string(owner));
+    fs::create_directories(folder);
+    ASSERT_EQ(chown(folder.c_str(), owner, owner), 0);
+    fs::create_hard_link(program(), folder / "gorvane");
+    std::ofstream(folder / "qt.conf") << "[Paths]\nPlugins=" << plugins.string() << "\n";
+    for (const char* kind : {"imageformats", "platforms"}) {
+      fs::create_directories(folder / kind);
+      fs::copy(plugins / "imageformats/libhostile_image_plugin.so", folder / kind);
+    }
+    bool started = false;
+    ProgramRun run = runUntilStarted(folder / "gorvane", game, {}, &started);
+    EXPECT_EQ(started, owner == 0) << run.standardError;
+    if (owner != 0) {
+      EXPECT_NE(lastMessage(run).find("does not run set-user-id from where it lies: " + folder.string() + ", a folder"),
+                std::string::npos)
+          << run.standardError;
+    }
+    EXPECT_FALSE(fs::exists(folder / "LOADED")) << contentOf(folder / "LOADED");
+    EXPECT_FALSE(fs::exists(plugins / "LOADED")) << contentOf(plugins / "LOADED");
   }
 }
 

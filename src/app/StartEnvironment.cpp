@@ -1,19 +1,24 @@
 #include "app/StartEnvironment.h"
 
 #include <fcntl.h>
-#include <limits.h>
 #include <pwd.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <set>
 
+#include "external/Tarnbook.h"
+#include "ui/Log.h"
+
 extern char** environ;
 
 namespace {
+
+constexpr double smallestScale = 0.5, largestScale = 4;
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
@@ -41,13 +46,20 @@ bool keeps(const std::string& name, const std::string& value,
   }
   if (name == "TZ") return isPlainName(value);
   // How large the window is drawn, a number: the user's eyes, not a path.
-  if (name == "QT_SCALE_FACTOR") return std::regex_match(value, std::regex(R"(\d{1,2}(\.\d{1,3})?)"));
+  // Within reason: at 99 the window alone takes gigabytes of root's memory,
+  // at 0 there is none to see.
+  if (name == "QT_SCALE_FACTOR") {
+    return std::regex_match(value, std::regex(R"(\d{1,2}(\.\d{1,3})?)")) && std::stod(value) >= smallestScale &&
+           std::stod(value) <= largestScale;
+  }
   return false;
 }
 
 // A private copy of the real user's X authority file, named through this
 // process's descriptor: X libraries open it by name, and the name can then
-// no longer be swapped for a file of root's.
+// no longer be swapped for a file of root's. It is read as the user could
+// read it (their rights on every folder on the way, no link followed but
+// those they could follow, no more than a megabyte).
 std::string privateAuthority(const char* named, uid_t user) {
   std::string path;
   if (named && *named) {
@@ -56,15 +68,12 @@ std::string privateAuthority(const char* named, uid_t user) {
     path = std::string(entry->pw_dir) + "/.Xauthority";
   }
   if (path.empty()) return "";
-  int source = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (source < 0) return "";
-  struct stat info;
   std::string bytes;
-  if (::fstat(source, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == user && info.st_size < (1 << 20)) {
-    char buffer[4096];
-    for (ssize_t count; (count = ::read(source, buffer, sizeof buffer)) > 0;) bytes.append(buffer, size_t(count));
+  try {
+    bytes = TBKFileSource::contentsOfFile(TBKFileSource::resolvedPath(path), size_t(1) << 20).value_or("");
+  } catch (const TBKException&) {
+    return "";
   }
-  ::close(source);
   if (bytes.empty()) return "";
   int copy = ::memfd_create("Xauthority", 0);
   if (copy < 0) return "";
@@ -103,6 +112,10 @@ void keepOnlyTheStartEnvironment() {
            (info.st_mode & 077) == 0;
   };
   std::vector<std::string> kept = keptStartEnvironment(environment, isOwnFolder);
+  if (const char* scale = std::getenv("QT_SCALE_FACTOR");
+      scale && std::find(kept.begin(), kept.end(), std::string("QT_SCALE_FACTOR=") + scale) == kept.end()) {
+    ui::log("QT_SCALE_FACTOR is not heeded: only a scale factor from 0.5 to 4 is.");
+  }
   std::string authority = privateAuthority(std::getenv("XAUTHORITY"), user);
 
   ::clearenv();
@@ -110,12 +123,15 @@ void keepOnlyTheStartEnvironment() {
     auto equals = entry.find('=');
     std::string name = entry.substr(0, equals);
     std::string value = entry.substr(equals + 1);
-    // The game's folders by their real paths: every reader then sees the
-    // same folders, and below them no link is followed (a link above them,
-    // like a home folder that is one, is the system's business).
-    char resolved[PATH_MAX];
-    if ((name == "TARNBOOK_GAME_APP" || name == "TARNBOOK_GAME_SANDBOX") && ::realpath(value.c_str(), resolved)) {
-      value = resolved;
+    // The game's folders by their real paths, as the user could follow
+    // them: every reader then sees the same folders, and below them no link
+    // is followed (a link above them, like a home folder that is one, is
+    // the user's business). Where the user could not follow, the value
+    // stays as given and the game's folders give the reason.
+    if (name == "TARNBOOK_GAME_APP" || name == "TARNBOOK_GAME_SANDBOX") {
+      try {
+        value = TBKFileSource::resolvedPath(value);
+      } catch (const TBKException&) {}
     }
     ::setenv(name.c_str(), value.c_str(), 1);
   }

@@ -22,7 +22,8 @@ std::vector<std::string> keptStartEnvironment(const std::vector<std::string>& en
 
 // Replaces the process's environment by the kept entries, for the real user
 // of the process (call it before becoming root). The X authority file,
-// which libraries read by name, becomes a private copy of the real user's
-// own file (from XAUTHORITY, or ~/.Xauthority), or is left out; the session
-// bus is one that cannot be reached.
+// which libraries read by name, becomes a private copy of the file
+// (XAUTHORITY, or ~/.Xauthority) read as the real user could read it, or is
+// left out; the session bus is one that cannot be reached. A scale factor
+// out of reason is dropped with a line in the log.
 void keepOnlyTheStartEnvironment();

@@ -42,6 +42,14 @@ TEST(StartEnvironment, KeepsWhatAWindowAndTheGameNeedInAHarmlessFormOnly) {
       {"QT_SCALE_FACTOR=2", true},
       {"QT_SCALE_FACTOR=1.5", true},
       {"QT_SCALE_FACTOR=2;/tmp", false},
+      {"QT_SCALE_FACTOR=0.5", true},
+      {"QT_SCALE_FACTOR=4", true},
+      {"QT_SCALE_FACTOR=0.499", false},
+      {"QT_SCALE_FACTOR=4.001", false},
+      {"QT_SCALE_FACTOR=99.999", false},  // a window of gigabytes
+      {"QT_SCALE_FACTOR=0", false},       // no window at all
+      {"QT_SCALE_FACTOR=-1", false},
+      {"QT_SCALE_FACTOR=nan", false},
       {"LD_PRELOAD=/tmp/evil.so", false},
       {"LD_LIBRARY_PATH=/tmp", false},
       {"FONTCONFIG_FILE=/tmp/fonts.conf", false},

@@ -1,9 +1,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "app/AppDelegate.h"
 #include "app/GorvaneUncaughtExceptionHandler.h"
+#include "app/ProgramPlace.h"
 #include "app/StartEnvironment.h"
 #include "external/Tarnbook.h"
 #include "ui/Application.h"
@@ -19,6 +21,12 @@ int main(int argc, char* argv[]) {
   // process becomes root, so that the game's files are only touched as they
   // could touch them. A start from a root shell keeps everything.
   bool forAnotherUser = getuid() != 0;
+  if (forAnotherUser && geteuid() == 0) {
+    if (std::string problem = programPlaceProblem(); !problem.empty()) {
+      ui::log("Gorvane does not run set-user-id from where it lies: %s. Start the copy installed by root.", problem);
+      return 1;
+    }
+  }
   if (forAnotherUser) keepOnlyTheStartEnvironment();
   TBKFileSource::rememberRealUser();
   // The game's pictures and font are read as that user could, like its data.

@@ -3,7 +3,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 #include <cstring>
 
 #include "LittleEndian.h"
+#include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
@@ -347,8 +350,10 @@ void removeContents(int folder, const std::string& path) {
   bool acting = actingForAnotherUser();
   struct stat folderInfo;
   if (::fstat(folder, &folderInfo) != 0) fileFailure("inspect", path, errno);
-  if (acting && !permits(folderInfo, 2 | 1, folder)) {
-    fileFailure("remove", path, refuseRight(path, "change the files of"));
+  // Listing it needs the right to read it as well: root must not learn
+  // for the user the names in a folder they may not read.
+  if (acting && !permits(folderInfo, 4 | 2 | 1, folder)) {
+    fileFailure("remove", path, refuseRight(path, "list and change the files of"));
   }
   for (const auto& name : namesIn(::dup(folder), path)) {
     std::string inner = joinPath(path, name);
@@ -436,7 +441,7 @@ std::string failureReason(const std::string& path, int error) {
   return path + ": " + std::strerror(error);
 }
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
   FileDescriptor fd(openChecked(path, O_RDONLY));
   if (fd.get() < 0) {
     if (errno == ENOENT) return std::nullopt;
@@ -444,10 +449,13 @@ std::optional<std::string> readWholeFile(const std::string& path) {
   }
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) fileFailure("inspect", path, errno);
+  checkReadLimit(path, static_cast<uint64_t>(info.st_size), maxBytes);
   std::string bytes;
   bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
+    // A file that grows while it is read is held to the same limit.
+    checkReadLimit(path, bytes.size(), maxBytes);
     ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
     if (count < 0) {
       if (errno == EINTR) continue;
@@ -642,6 +650,24 @@ int openFolder(const std::string& path, bool missingIsNone) {
   if (fd >= 0) return fd;
   if (missingIsNone && error == ENOENT) return -1;
   fileFailure("open the folder", path, error);
+}
+
+int inspectEntry(const std::string& path, struct stat& info, std::string& linkTarget, bool& inProcesses) {
+  Place place;
+  linkTarget.clear();
+  inProcesses = false;
+  if (int error = walk(path, place)) return error;
+  struct statfs system;
+  inProcesses = ::fstatfs(place.folder.get(), &system) == 0 && system.f_type == PROC_SUPER_MAGIC;
+  if (inProcesses) return 0;
+  if (::fstatat(place.folder.get(), place.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+  if (!S_ISLNK(info.st_mode)) return 0;
+  char target[PATH_MAX];
+  ssize_t length = ::readlinkat(place.folder.get(), place.name.c_str(), target, sizeof target);
+  if (length < 0) return errno;
+  if (static_cast<size_t>(length) >= sizeof target) return ENAMETOOLONG;
+  linkTarget.assign(target, static_cast<size_t>(length));
+  return 0;
 }
 
 bool isDirectory(const std::string& path) {

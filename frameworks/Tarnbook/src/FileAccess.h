@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <optional>
@@ -71,8 +72,12 @@ FileOwner ownerForFile(const std::string& path, const std::string& folder);
 void applyOwner(int fd, const FileOwner& owner, const std::string& path);
 void applyOwner(const std::string& path, const FileOwner& owner);
 
-// The whole file; nullopt when it does not exist.
-std::optional<std::string> readWholeFile(const std::string& path);
+// The whole file; nullopt when it does not exist. A file longer than
+// maxBytes is refused before anything is allocated for it (FormatFailure,
+// as for a damaged file): a process of root's must not be made to hold
+// whatever a user can make a file claim to be (a sparse file costs them
+// nothing). ReadLimits.h names the limit of each kind of file.
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes);
 
 // Replaces path so that a reader, or a crash at any moment, sees either the
 // old file or the new one whole: write path.gorvane-tmp, fsync it, rename it
@@ -118,6 +123,14 @@ int removeChecked(const std::string& path, bool folder);
 // The text for a refusal that openChecked, renameChecked or removeChecked
 // returned (the last one in this thread).
 std::string failureReason(const std::string& path, int error);
+
+// What is at path itself (a link is not followed), looked at as the real
+// user could: every folder on the way must be one they may search. A link's
+// text goes to linkTarget. inProcesses tells that the folder holding it is
+// the kernel's process file system (/proc), whose links lead into other
+// processes and whose rights the kernel weighs per process: nothing there
+// is looked at. Returns 0 or errno (see failureReason).
+int inspectEntry(const std::string& path, struct stat& info, std::string& linkTarget, bool& inProcesses);
 
 bool isDirectory(const std::string& path);
 bool isRegularFile(const std::string& path);

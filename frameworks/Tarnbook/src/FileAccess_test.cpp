@@ -19,6 +19,7 @@
 #include "Tarnbook/TBKGameFile.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "TarnbookTestWorld.h"
+#include "UserPath.h"
 
 namespace fs = std::filesystem;
 
@@ -81,7 +82,7 @@ TEST_F(ActingForNobody, TheirOwnFilesAreReadReplacedAndMadeAsBefore) {
   std::string options = file("game/options.txt", "mp_username:Steve\n", nobody, nogroup, 0644);
   ASSERT_TRUE(tbk::actingForAnotherUser());
 
-  EXPECT_EQ(tbk::readWholeFile(options).value(), "mp_username:Steve\n");
+  EXPECT_EQ(tbk::readWholeFile(options, 1024).value(), "mp_username:Steve\n");
   tbk::writeFileAtomically(options, "mp_username:Alex\n", tbk::ownerForFile(options, at("game")));
   EXPECT_EQ(contentOf(options), "mp_username:Alex\n");
   struct stat info;
@@ -92,6 +93,10 @@ TEST_F(ActingForNobody, TheirOwnFilesAreReadReplacedAndMadeAsBefore) {
   tbk::makeFolders(at("game/backups/World/1"), tbk::ownerForFile(at("game/x"), at("game")));
   ASSERT_EQ(::stat(at("game/backups/World").c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, nobody);
+  // Theirs to change but not to list: root does not list it for them.
+  ASSERT_EQ(::chmod(at("game/backups/World").c_str(), 0300), 0);
+  EXPECT_NE(refusal([&] { tbk::removeTree(at("game/backups")); }).find("may not list"), std::string::npos);
+  ASSERT_EQ(::chmod(at("game/backups/World").c_str(), 0755), 0);
   tbk::removeTree(at("game/backups"));
   EXPECT_FALSE(fs::exists(at("game/backups")));
 }
@@ -106,7 +111,7 @@ TEST_F(ActingForNobody, ALinkAnywhereBelowIsRefusedWithAReasonAndNothingIsWritte
 
   for (std::string path : {at("game/options.txt"), at("game/worlds/passwd")}) {
     SCOPED_TRACE(path);
-    EXPECT_NE(refusal([&] { tbk::readWholeFile(path); }).find("is a symbolic link"), std::string::npos);
+    EXPECT_NE(refusal([&] { tbk::readWholeFile(path, 1024); }).find("is a symbolic link"), std::string::npos);
     EXPECT_NE(refusal([&] { tbk::ownerOf(path); }).find("is a symbolic link"), std::string::npos);
     std::string reason = refusal([&] { tbk::writeFileAtomically(path, "pwned\n", owner); });
     EXPECT_NE(reason.find("Gorvane does not follow links inside the game's folders"), std::string::npos) << reason;
@@ -120,6 +125,44 @@ TEST_F(ActingForNobody, ALinkAnywhereBelowIsRefusedWithAReasonAndNothingIsWritte
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(at("secret"))) left.push_back(entry.path().filename());
   EXPECT_EQ(left, std::vector<std::string>{"passwd"});
+}
+
+TEST_F(ActingForNobody, LinksAreFollowedOnlyAsTheUserCouldAndNeverIntoProcesses) {
+  folder("home/real/game", nobody, nogroup, 0755);
+  folder("shut/hidden", 0, 0, 0700);
+  place(at("shut"), 0, 0, 0700);
+  const std::pair<const char*, std::string> links[] = {
+      {"home/up", "real"},
+      {"home/chain", "up"},
+      {"home/abs", at("home/real")},
+      {"home/toHidden", at("shut/hidden")},
+      {"home/toMissing", at("shut/nothing")},
+      {"home/proc", "/proc/self/cwd"},
+  };
+  for (const auto& [name, target] : links) fs::create_symlink(target, at(name));
+  struct Case {
+    const char* path;
+    std::string resolved;  // "" when refused
+    std::string reason;
+  };
+  const Case cases[] = {
+      {"home/chain/game", at("home/real/game"), ""},
+      {"home/abs/game/../game/.", at("home/real/game"), ""},
+      {"home/up/missing/../x", at("home/real/missing/../x"), ""},  // from a missing name on, as written
+      {"home/toHidden/x", "", "may not look into " + at("shut") + ","},
+      {"home/toMissing/x", "", "may not look into " + at("shut") + ","},
+      {"home/proc/x", "", "leads into /proc, among the system's processes"},
+  };
+  for (const Case& c : cases) {
+    std::string resolved;
+    std::string reason = refusal([&] { resolved = tbk::resolvedAsRealUser(at(c.path)); });
+    EXPECT_EQ(resolved, c.resolved) << c.path;
+    if (!c.reason.empty()) {
+      EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
+      EXPECT_EQ(reason.find("hidden"), std::string::npos) << reason;
+      EXPECT_EQ(reason.find("nothing"), std::string::npos) << reason;
+    }
+  }
 }
 
 TEST_F(ActingForNobody, ReadingAndWritingFollowTheRealUsersPermissions) {
@@ -152,7 +195,7 @@ TEST_F(ActingForNobody, ReadingAndWritingFollowTheRealUsersPermissions) {
     std::string path = file(name + "/options.txt", "before", c.fileOwner, c.fileGroup, c.fileMode);
     tbk::setRealUser({nobody, nogroup, c.groups});
 
-    std::string readRefusal = refusal([&] { EXPECT_EQ(tbk::readWholeFile(path).value_or(""), "before"); });
+    std::string readRefusal = refusal([&] { EXPECT_EQ(tbk::readWholeFile(path, 1024).value_or(""), "before"); });
     EXPECT_EQ(readRefusal.empty(), c.canRead) << readRefusal;
     if (!c.canRead) {
       EXPECT_NE(readRefusal.find("may not"), std::string::npos) << readRefusal;
@@ -177,7 +220,7 @@ TEST_F(ActingForNobody, HardLinksCannotLendRootsFilesToTheUser) {
 
   tbk::writeFileAtomically(options, "new\n", tbk::ownerForFile(options, at("game")));
   EXPECT_EQ(contentOf(options), "new\n");
-  EXPECT_NE(refusal([&] { tbk::readWholeFile(at("game/level.dat")); }).find("may not read"), std::string::npos);
+  EXPECT_NE(refusal([&] { tbk::readWholeFile(at("game/level.dat"), 1024); }).find("may not read"), std::string::npos);
   EXPECT_NE(refusal([&] {
               tbk::writeFileAtomically(at("game/level.dat"), "x", tbk::FileOwner{nobody, nogroup, 0644});
             }).find("may not write"),
@@ -252,10 +295,10 @@ TEST_F(ActingForNobody, AccessListsAreWeighedAsTheKernelWeighsThem) {
   std::string inner = file("acl/inner/file", "inner\n", 0, 0, 0644);
   setAccessList(at("acl/inner"), 7, {{nobody, 5}}, 0, 5, 0);
 
-  EXPECT_NE(refusal([&] { tbk::readWholeFile(shut); }).find("may not read"), std::string::npos);
-  EXPECT_EQ(tbk::readWholeFile(lent).value(), "lent\n");
-  EXPECT_NE(refusal([&] { tbk::readWholeFile(capped); }).find("may not read"), std::string::npos);
-  EXPECT_EQ(tbk::readWholeFile(inner).value(), "inner\n");
+  EXPECT_NE(refusal([&] { tbk::readWholeFile(shut, 1024); }).find("may not read"), std::string::npos);
+  EXPECT_EQ(tbk::readWholeFile(lent, 1024).value(), "lent\n");
+  EXPECT_NE(refusal([&] { tbk::readWholeFile(capped, 1024); }).find("may not read"), std::string::npos);
+  EXPECT_EQ(tbk::readWholeFile(inner, 1024).value(), "inner\n");
 }
 
 // Worlds: the game's LevelDB goes through the same checks.

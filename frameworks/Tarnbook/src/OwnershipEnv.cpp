@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
@@ -25,6 +26,23 @@ leveldb::Status guarded(const std::string& name, Action action) {
   } catch (const TBKException& error) {
     return leveldb::Status::IOError(name, error.reason());
   }
+}
+
+// LevelDB reads CURRENT whole, and the game's names one manifest in a line
+// of some twenty bytes: a longer one is damaged, or made to cost memory.
+leveldb::Status checkCurrentLength(const std::string& name, int fd) {
+  const std::string current = "/CURRENT";
+  struct stat info;
+  if (name.size() < current.size() || name.compare(name.size() - current.size(), current.size(), current) != 0 ||
+      ::fstat(fd, &info) != 0) {
+    return leveldb::Status::OK();
+  }
+  try {
+    checkReadLimit(name, static_cast<uint64_t>(info.st_size), readLimit::databaseCurrent);
+  } catch (const TBKException& error) {
+    return leveldb::Status::Corruption(error.reason());
+  }
+  return leveldb::Status::OK();
 }
 
 class CheckedSequentialFile : public leveldb::SequentialFile {
@@ -137,10 +155,17 @@ leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status cre
 }
 
 leveldb::Status OwnershipEnv::NewSequentialFile(const std::string& name, leveldb::SequentialFile** result) {
-  if (!actingForAnotherUser()) return target()->NewSequentialFile(name, result);
   *result = nullptr;
-  int fd = openChecked(name, O_RDONLY);
+  int fd = actingForAnotherUser() ? openChecked(name, O_RDONLY) : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return failure(name, errno);
+  if (leveldb::Status tooLong = checkCurrentLength(name, fd); !tooLong.ok()) {
+    ::close(fd);
+    return tooLong;
+  }
+  if (!actingForAnotherUser()) {
+    ::close(fd);
+    return target()->NewSequentialFile(name, result);
+  }
   *result = new CheckedSequentialFile(fd, name);
   return leveldb::Status::OK();
 }

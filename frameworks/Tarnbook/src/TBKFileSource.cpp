@@ -1,6 +1,5 @@
 #include "Tarnbook/TBKFileSource.h"
 
-#include <limits.h>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -8,6 +7,7 @@
 
 #include "FileAccess.h"
 #include "Tarnbook/TBKException.h"
+#include "UserPath.h"
 
 namespace {
 
@@ -71,12 +71,21 @@ std::string programFolder() {
 }
 
 // Where a search starts (a variable's folder, the home folder). Acting for
-// another user it is named by its real path: links above the game's folders
-// are that user's own business; below them none is followed.
-std::string searchRoot(const std::string& folder) {
+// another user it is named by its real path, found as that user could
+// follow its links: links above the game's folders are that user's own
+// business; below them none is followed. A variable that leads where the
+// user may not look is refused with the reason; for the home folder, whose
+// name is the system's, the name stays as it is and the search finds
+// nothing there.
+std::string searchRoot(const std::string& folder, const char* variableName = nullptr) {
   if (folder.empty() || !tbk::actingForAnotherUser()) return folder;
-  char resolved[PATH_MAX];
-  return ::realpath(folder.c_str(), resolved) ? std::string(resolved) : folder;
+  try {
+    return tbk::resolvedAsRealUser(folder);
+  } catch (const TBKException& error) {
+    if (!variableName) return folder;
+    throw TBKException(TBKException::SetupFailure,
+                       std::string(variableName) + " (" + folder + ") cannot be used: " + error.reason());
+  }
 }
 
 // Whether folder is there to use. Acting for another user it must be reached
@@ -104,7 +113,7 @@ bool isGameDataFolder(const std::string& folder) {
 
 std::string gameData() {
   const std::string what = "data folder";
-  std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)));
+  std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)), sandboxVariable);
   if (!given.empty()) {
     std::vector<std::string> layouts = {tbk::joinPath(given, "Documents/games/com.mojang"),
                                         tbk::joinPath(given, "games/com.mojang")};
@@ -129,7 +138,13 @@ std::string gameData() {
 
 void TBKFileSource::rememberRealUser() { tbk::setRealUser(tbk::RealUser::ofThisProcess()); }
 
-std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path) { return tbk::readWholeFile(path); }
+std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path, size_t maxBytes) {
+  return tbk::readWholeFile(path, maxBytes);
+}
+
+std::string TBKFileSource::resolvedPath(const std::string& path) {
+  return tbk::actingForAnotherUser() ? tbk::resolvedAsRealUser(path) : path;
+}
 
 TBKFileSource& TBKFileSource::sharedSource() {
   static TBKFileSource source;
@@ -155,7 +170,7 @@ std::vector<std::string> TBKFileSource::installedBundleFolders(const std::string
 
 std::string TBKFileSource::minecraftApp() const {
   const std::string what = "application folder (the one holding minecraft.ttf)";
-  std::string given = searchRoot(withoutTrailingSlashes(variable(appVariable)));
+  std::string given = searchRoot(withoutTrailingSlashes(variable(appVariable)), appVariable);
   if (!given.empty()) {
     if (!isUsableFolder(given, what)) notFound(what, {given}, appVariable, "it");
     return given;

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "FileAccess.h"
+#include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
 #include "WorldBackup.h"
@@ -30,7 +31,7 @@ std::string fileName(const std::string& path) {
 TBKGameFile::TBKGameFile(std::string path, std::string backupName)
     : path_(std::move(path)), backupName_(std::move(backupName)) {}
 
-std::optional<std::string> TBKGameFile::read() const { return tbk::readWholeFile(path_); }
+std::optional<std::string> TBKGameFile::read() const { return tbk::readWholeFile(path_, tbk::readLimit::optionsFile); }
 
 void TBKGameFile::replace(std::string_view bytes) const {
   // The owner is taken from the file itself, never from its folder: a file
@@ -46,7 +47,7 @@ std::string TBKGameFile::backUpOnce() const {
   std::lock_guard<std::mutex> hold(backupsLock);
   auto& made = backupsMade();
   if (auto found = made.find(path_); found != made.end()) return found->second;
-  auto bytes = tbk::readWholeFile(path_);
+  auto bytes = tbk::readWholeFile(path_, tbk::readLimit::optionsFile);
   auto owner = tbk::ownerOf(path_);
   if (!bytes || !owner) return "";
   std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), backupName_);

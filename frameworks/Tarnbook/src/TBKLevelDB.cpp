@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "FileAccess.h"
+#include "ReadLimits.h"
 #include "TBKTagBuilder.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
@@ -127,29 +128,26 @@ TBKWorldStore& TBKLevelDB::store() {
 }
 
 TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
-  std::string problem;
-  std::string levelPath = tbk::joinPath(folder_, "level.dat");
-  if (auto bytes = tbk::readWholeFile(levelPath)) {
+  // A file far longer than the game writes is refused by the read, and
+  // counts as damaged like one that does not parse.
+  auto readAndParse = [](const std::string& path, std::string& problem) -> std::optional<LevelRead> {
     try {
+      auto bytes = tbk::readWholeFile(path, tbk::readLimit::levelFile);
+      if (!bytes) return std::nullopt;
       return LevelRead{TBKLevelFile::parse(*bytes), std::move(*bytes)};
     } catch (const TBKException& error) {
       if (!isFormatFailure(error)) throw;
-      problem = "its level.dat is damaged (" + error.reason() + ")";
+      problem = error.reason();
+      return std::nullopt;
     }
-  } else {
-    problem = "it has no level.dat";
-  }
-  std::string oldPath = tbk::joinPath(folder_, "level.dat_old");
-  auto old = tbk::readWholeFile(oldPath);
-  if (!old) problem += " and there is no level.dat_old";
-  if (old) {
-    try {
-      return LevelRead{TBKLevelFile::parse(*old), std::move(*old)};
-    } catch (const TBKException& error) {
-      if (!isFormatFailure(error)) throw;
-      problem += " and its level.dat_old is damaged too (" + error.reason() + ")";
-    }
-  }
+  };
+  std::string problem, damage;
+  if (auto read = readAndParse(tbk::joinPath(folder_, "level.dat"), damage)) return std::move(*read);
+  problem = damage.empty() ? "it has no level.dat" : "its level.dat is damaged (" + damage + ")";
+  std::string oldDamage;
+  if (auto read = readAndParse(tbk::joinPath(folder_, "level.dat_old"), oldDamage)) return std::move(*read);
+  problem += oldDamage.empty() ? " and there is no level.dat_old"
+                               : " and its level.dat_old is damaged too (" + oldDamage + ")";
   throw TBKException(TBKException::FormatFailure, "The world \"" + name_ + "\" cannot be read: " + problem +
                                                       ". Its folder is " + folder_ +
                                                       "; a backup can be copied back into it.");
@@ -223,7 +221,7 @@ void TBKLevelDB::setPlayer(std::shared_ptr<TBKCompoundTag> player) {
 
 void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName) {
   std::string levelPath = tbk::joinPath(folder_, "level.dat");
-  std::optional<std::string> current = tbk::readWholeFile(levelPath);
+  std::optional<std::string> current = tbk::readWholeFile(levelPath, tbk::readLimit::levelFile);
   std::optional<int32_t> currentVersion;
   if (current) {
     try {
@@ -254,13 +252,13 @@ void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool w
 void TBKLevelDB::backUpOnce() {
   if (backupFolder_.empty() || !backupMade_.empty()) return;
   std::vector<tbk::BackupFile> files;
-  if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"))) {
+  if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"), tbk::readLimit::levelFile)) {
     files.push_back({"level.dat", std::move(*level)});
   }
-  if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"))) {
+  if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"), tbk::readLimit::levelFile)) {
     files.push_back({"level.dat_old", std::move(*old)});
   }
-  if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"))) {
+  if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"), tbk::readLimit::worldName)) {
     files.push_back({"levelname.txt", std::move(*name)});
   }
   if (hasDatabase()) {

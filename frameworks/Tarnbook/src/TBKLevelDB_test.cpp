@@ -1,6 +1,7 @@
 #include "Tarnbook/TBKLevelDB.h"
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -285,6 +286,37 @@ TEST_F(TBKLevelDBTest, DamagedLevelDatFallsBackToLevelDatOld) {
       EXPECT_NE(error.reason().find(c.mentioned), std::string::npos) << error.reason();
     }
   }
+}
+
+TEST_F(TBKLevelDBTest, AFileFarLongerThanTheGameWritesIsDamagedAndCostsNoMemory) {
+  // Sparse: 3 GB that cost the user nothing to make.
+  for (const char* file : {"/level.dat", "/level.dat_old"}) {
+    tbktest::writeFile(sandbox.worldFolder("lake") + file, "");
+    ASSERT_EQ(::truncate((sandbox.worldFolder("lake") + file).c_str(), off_t(3) << 30), 0);
+  }
+
+  ASSERT_EQ(::truncate((sandbox.worldFolder("lake") + "/db/CURRENT").c_str(), off_t(3) << 30), 0);
+  EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"cave", "lake"}));
+  try {
+    TBKLevelDB::dbForWorldNamed("lake")->player();
+    ADD_FAILURE() << "a 3 GB CURRENT was read";
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::FormatFailure) << error.reason();
+    EXPECT_NE(error.reason().find("CURRENT is 3221225472 bytes long, more than the 4 KB"), std::string::npos)
+        << error.reason();
+  }
+  EXPECT_EQ(TBKLevelDB::dbForWorldNamed("cave")->levelData()->stringForKey("LevelName"), "Old Cave World");
+  try {
+    TBKLevelDB::dbForWorldNamed("lake")->levelData();
+    ADD_FAILURE() << "a 3 GB level.dat was read";
+  } catch (const TBKException& error) {
+    EXPECT_EQ(error.name(), TBKException::FormatFailure);
+    EXPECT_NE(error.reason().find("its level.dat is damaged ("), std::string::npos) << error.reason();
+    EXPECT_NE(error.reason().find("3221225472 bytes long, more than the 64 MB"), std::string::npos) << error.reason();
+  }
+  rusage usage;
+  ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
+  EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "kilobytes at the most";
 }
 
 TEST_F(TBKLevelDBTest, OpeningIsLazyAndABusyWorldSaysToQuitToTheTitleScreen) {

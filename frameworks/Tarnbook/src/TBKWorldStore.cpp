@@ -5,6 +5,7 @@
 
 #include <map>
 #include <mutex>
+#include <new>
 
 #include <leveldb/db.h>
 #include <leveldb/filter_policy.h>
@@ -12,6 +13,7 @@
 
 #include "FileAccess.h"
 #include "OwnershipEnv.h"
+#include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 
 namespace {
@@ -29,6 +31,9 @@ bool isEmptyFolder(const std::string& path) {
 }
 
 std::string canonical(const std::string& path) {
+  // Acting for another user the game's folders are named without links
+  // already, and a link below them is refused: root resolves nothing here.
+  if (tbk::actingForAnotherUser()) return path;
   char resolved[PATH_MAX];
   return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
 }
@@ -112,13 +117,21 @@ TBKWorldStore::~TBKWorldStore() = default;
 
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
   std::string value;
-  leveldb::Status status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+  leveldb::Status status;
+  try {
+    status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+  } catch (const std::bad_alloc&) {
+    // A table whose block claims more than memory holds: damaged, or made so.
+    status = leveldb::Status::Corruption("a block of it is larger than memory");
+  }
   if (status.IsNotFound()) return std::nullopt;
   if (!status.ok()) {
     throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
                        "The record " + std::string(key) + " of the world \"" + worldName_ +
                            "\" cannot be read: " + status.ToString() + ".");
   }
+  tbk::checkReadLimit("The record " + std::string(key) + " of the world \"" + worldName_ + "\"", value.size(),
+                      tbk::readLimit::playerRecord);
   return value;
 }
 

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 
+#include "FileAccess.h"
+#include "Tarnbook/TBKException.h"
+
 namespace tbk {
 
 namespace {
@@ -14,6 +17,18 @@ namespace {
 // depends on its rights.
 constexpr uint32_t watchedEvents =
     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ATTRIB | IN_ONLYDIR;
+
+// The folder opened as the real user could open it (no link, their right
+// to read it); -1 when it is missing or refused. Watching a folder tells
+// what it holds, as reading it does, and inotify itself would follow links
+// and ask nothing of root.
+int openWatched(const std::string& folder) {
+  try {
+    return openFolder(folder, true);
+  } catch (const TBKException&) {
+    return -1;
+  }
+}
 
 }  // namespace
 
@@ -37,10 +52,14 @@ bool WorldsFolderWatch::stillValid(const std::string& root, dev_t device, ino_t 
 
 std::vector<std::string> WorldsFolderWatch::list(const std::string& root, const Scan& scan) {
   struct stat info;
-  if (::stat(root.c_str(), &info) != 0) {
+  int rootFolder = openWatched(root);
+  bool seen = rootFolder >= 0 && ::fstat(rootFolder, &info) == 0;
+  if (!seen) {
+    if (rootFolder >= 0) ::close(rootFolder);
     reset();
     return scan(root, [](const std::string&) {});
   }
+  ::close(rootFolder);
   if (stillValid(root, info.st_dev, info.st_ino)) return names_;
 
   // The watches go in before the scan looks, so a change during the scan
@@ -49,10 +68,19 @@ std::vector<std::string> WorldsFolderWatch::list(const std::string& root, const 
   fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   bool watching = fd_ >= 0;
   auto watch = [&](const std::string& folder) {
-    if (!watching || ::inotify_add_watch(fd_, folder.c_str(), watchedEvents) >= 0) return;
-    // Not a folder (a link to a file, or gone already): nothing inside
-    // it can become a world, and its own change shows in the root.
-    if (errno != ENOTDIR && errno != ENOENT) watching = false;
+    // Not a folder (a file, a link, or gone already): nothing inside it
+    // can become a world, and its own change shows in the root.
+    if (!watching || !isDirectory(folder)) return;
+    int opened = openWatched(folder);
+    if (opened < 0) {
+      // A folder the user may not read cannot be vouched for.
+      watching = false;
+      return;
+    }
+    // Through the open folder: what is watched is what was checked.
+    std::string self = "/proc/self/fd/" + std::to_string(opened);
+    if (::inotify_add_watch(fd_, self.c_str(), watchedEvents) < 0) watching = false;
+    ::close(opened);
   };
   watch(root);
   std::vector<std::string> names = scan(root, watch);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -36,8 +37,15 @@ class TBKFileSource {
   static void rememberRealUser();
   // The whole file at path, read as that user could read it (no link
   // below the game's folders, their permissions); nullopt when there is
-  // no such file. A refusal raises TBKException with the reason.
-  static std::optional<std::string> contentsOfFile(const std::string& path);
+  // no such file. A refusal, or a file longer than maxBytes (a picture or
+  // the font of the game's bundle is far less than the 64 MB default),
+  // raises TBKException with the reason.
+  static std::optional<std::string> contentsOfFile(const std::string& path, size_t maxBytes = size_t(64) << 20);
+  // Acting for that user, path with its links followed as they could follow
+  // them (each folder on the way one they may search, nothing in /proc);
+  // a refusal raises TBKException saying only what they could find out.
+  // Otherwise path as it is.
+  static std::string resolvedPath(const std::string& path);
 
   std::string minecraftApp() const;
   // The folder the game's data folder sits in: <it>/Documents/games/com.mojang

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// How much of each kind of game file Gorvane reads at most. Gorvane reads
+// as root, and a user can make a file of any length at no cost (a sparse
+// file): without a limit, pointing the game's folders at one makes the root
+// process hold gigabytes, or end for want of memory. The limits are many
+// times what the game writes: a level.dat or a player record of a large
+// world is well under a megabyte, an options file about 20 KB, a world name
+// a few dozen bytes, the biggest picture of the game's bundle a few MB.
+namespace tbk::readLimit {
+
+constexpr size_t levelFile = size_t(64) << 20;       // level.dat, level.dat_old
+constexpr size_t playerRecord = size_t(64) << 20;    // the player's database record
+constexpr size_t databaseCurrent = size_t(4) << 10;  // db/CURRENT, read whole by LevelDB
+constexpr size_t optionsFile = size_t(32) << 20;     // room for a stray line of 16 MB
+constexpr size_t worldName = size_t(64) << 10;       // levelname.txt
+constexpr size_t gameAsset = size_t(64) << 20;       // a picture or the font of the game's bundle
+
+}  // namespace tbk::readLimit
+
+namespace tbk {
+
+// Raises TBKException (FormatFailure) when `size` bytes of what is named
+// are more than `maxBytes`, saying both.
+void checkReadLimit(const std::string& what, uint64_t size, size_t maxBytes);
+
+}  // namespace tbk

@@ -1,0 +1,39 @@
+#include "ReadLimits.h"
+
+#include <gtest/gtest.h>
+
+#include "Tarnbook/TBKException.h"
+
+namespace {
+
+TEST(ReadLimits, AFileOverItsLimitIsRefusedAsDamagedSayingBothSizes) {
+  struct Case {
+    uint64_t size;
+    size_t limit;
+    const char* reason;  // "" when it is read
+  };
+  const Case cases[] = {
+      {0, 10, ""},
+      {10, 10, ""},
+      {11, 10, "x is 11 bytes long, more than the 10 bytes the game ever writes there"},
+      {65537, 64 << 10, "x is 65537 bytes long, more than the 64 KB"},
+      {uint64_t(3) << 30, tbk::readLimit::levelFile, "x is 3221225472 bytes long, more than the 64 MB"},
+      {uint64_t(33) << 20, tbk::readLimit::optionsFile, "more than the 32 MB"},
+  };
+  for (const Case& c : cases) {
+    std::string reason;
+    try {
+      tbk::checkReadLimit("x", c.size, c.limit);
+    } catch (const TBKException& error) {
+      EXPECT_EQ(error.name(), TBKException::FormatFailure);
+      reason = error.reason();
+    }
+    if (*c.reason) {
+      EXPECT_NE(reason.find(c.reason), std::string::npos) << c.size << ": " << reason;
+    } else {
+      EXPECT_EQ(reason, "") << c.size;
+    }
+  }
+}
+
+}  // namespace
