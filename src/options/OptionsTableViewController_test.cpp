@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "MenuOnScreen.h"
+#include "TodaysOptions.h"
 #include "menu/MenuViewController.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
@@ -274,6 +275,195 @@ TEST(OptionsScreen, ARowWhoseKeyTheFileLacksIsDimmedAndWritesNothing) {
   s.driver.tap(*present);
   EXPECT_FALSE(present->isOn());
   EXPECT_EQ(s.file(), text);
+}
+
+// What a row's widget shows, as the player reads it; "dimmed" for one that
+// takes no input.
+std::string shownValue(const std::shared_ptr<ui::View>& widget) {
+  auto control = std::dynamic_pointer_cast<ui::Control>(widget);
+  if (!control) return "(none)";
+  if (!control->isEnabled()) return "dimmed";
+  if (auto field = std::dynamic_pointer_cast<BVLTextField>(widget)) return field->text();
+  if (auto toggle = std::dynamic_pointer_cast<BVLSwitch>(widget)) return toggle->isOn() ? "on" : "off";
+  if (auto button = std::dynamic_pointer_cast<BVLButton>(widget)) return button->title();
+  if (auto slider = std::dynamic_pointer_cast<BVLSlider>(widget)) return slider->valueText();
+  return "(unknown)";
+}
+
+// The options screen over a file of today's game.
+struct TodaysOptionsOnScreen : OptionsOnScreen {
+  const std::string original = todaysOptionsFile();
+  TodaysOptionsOnScreen() { setFile(original); }
+
+  std::string shown(long section, long row) { return shownValue(cell(section, row)->settingView); }
+  // Drags the slider's knob from where it is to where it shows `position`.
+  void slide(long section, long row, float position) {
+    auto slider = widget<BVLSlider>(section, row);
+    ASSERT_TRUE(slider);
+    auto centre = [&](float at) {
+      ui::Rect knob = slider->convertRectToWindow(slider->knobFrame(at));
+      return ui::Point{knob.x() + knob.width() / 2, knob.y() + knob.height() / 2};
+    };
+    driver.drag(*window, centre(slider->position()), centre(position));
+    driver.runUntilIdle();
+  }
+  // The original file with these values, as a reader of the file sees it.
+  std::vector<std::pair<std::string, std::string>> originalWith(
+      const std::vector<std::pair<std::string, std::string>>& changes) const {
+    auto lines = readOptionLines(original);
+    for (auto& [key, value] : lines) {
+      for (auto& [changed, now] : changes) {
+        if (key == changed) value = now;
+      }
+    }
+    return lines;
+  }
+};
+
+TEST(TodaysOptionsScreen, ShowsTodaysSectionsWithEachRowReadingItsValue) {
+  TodaysOptionsOnScreen s;
+  std::string text = s.original;
+  text.erase(text.find("gfx_fullscreen:0\n"), 17);
+  text.replace(text.find("game_thirdperson:0"), 18, "game_thirdperson:7");
+  s.setFile(text);
+  s.open();
+  const std::pair<const char*, long> sections[] = {{"General", 4}, {"Video", 10}, {"Controls", 5}, {"Audio", 10}};
+  ASSERT_EQ(s.table().numberOfSections(), 4);
+  for (long section = 0; section < 4; ++section) {
+    auto label =
+        std::dynamic_pointer_cast<BVLLabel>(s.options().viewForHeaderInSection(s.table(), section)->subviews()[0]);
+    EXPECT_EQ(label->text(), sections[section].first);
+    EXPECT_EQ(s.table().numberOfRowsInSection(section), sections[section].second);
+  }
+  struct Row {
+    long section, row;
+    const char* name;
+    const char* shown;
+  } rows[] = {
+      {0, 0, "Username", "Steve"},
+      {0, 1, "Difficulty", "Normal"},
+      {0, 2, "Camera", "7"},
+      {0, 3, "Visible to LAN Players", "on"},
+      {1, 0, "Render Distance", "32"},
+      {1, 1, "Field of View", "69.2"},
+      {1, 2, "Brightness", "0.3"},
+      {1, 3, "Fancy Skies", "on"},
+      {1, 4, "Smooth Lighting", "on"},
+      {1, 5, "Fancy Leaves", "off"},
+      {1, 6, "View Bobbing", "on"},
+      {1, 7, "VSync", "on"},
+      {1, 8, "Fullscreen", "dimmed"},
+      {1, 9, "Max Framerate", "Unlimited"},
+      {2, 0, "Mouse Sensitivity", "0.6862745"},
+      {2, 1, "Touch Sensitivity", "0.5"},
+      {2, 2, "Controller Sensitivity", "1"},
+      {2, 3, "Invert Mouse", "off"},
+      {2, 4, "Auto Jump", "on"},
+      {3, 0, "Main Volume", "1"},
+      {3, 1, "Music", "0.25"},
+      {3, 2, "Sound", "1"},
+      {3, 3, "Ambient/Environment", "0.8"},
+      {3, 4, "Blocks", "1"},
+      {3, 5, "Hostile Creatures", "1"},
+      {3, 6, "Friendly Creatures", "0.7"},
+      {3, 7, "Players", "1"},
+      {3, 8, "Jukebox/Note Blocks", "0"},
+      {3, 9, "Weather", "0.45"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto cell = s.cell(row.section, row.row);
+    ASSERT_TRUE(cell && cell->settingView);
+    EXPECT_EQ(cell->nameLabel->text(), row.name);
+    EXPECT_EQ(shownValue(cell->settingView), row.shown);
+  }
+  // The row whose key is missing takes no tap and writes nothing.
+  s.driver.tap(*s.cell(1, 8)->settingView);
+  EXPECT_EQ(s.file(), text);
+}
+
+// The player's way: taps, drags and typing on the real screen, the file
+// checked after each by the tests' own reader and, at the end, byte for byte.
+TEST(TodaysOptionsScreen, TapsDragsAndTypingWriteOnlyTheirOwnValues) {
+  TodaysOptionsOnScreen s;
+  s.open();
+  // Widgets are fetched anew for each tap: scrolling reuses the cells.
+  auto chooseNextDifficulty = [&] { s.driver.tap(*s.widget<BVLButton>(0, 1)); };
+  auto typeName = [&](const std::string& name) {
+    // From the top: a row scrolled to the top edge lies under its header.
+    s.table().setContentOffset({0, 0});
+    s.driver.tap(*s.widget<BVLTextField>(0, 0));
+    s.driver.pressKeys(*s.window, "Ctrl+A");
+    s.driver.type(*s.window, name);
+    s.driver.runUntilIdle();
+  };
+  chooseNextDifficulty();
+  EXPECT_EQ(s.shown(0, 1), "Hard");
+  std::string hard = s.original;
+  hard.replace(hard.find("game_difficulty_new:2"), 21, "game_difficulty_new:3");
+  EXPECT_EQ(s.file(), hard);
+  chooseNextDifficulty();
+  EXPECT_EQ(s.shown(0, 1), "Peaceful");
+
+  s.slide(1, 0, 8.0f / 92);  // 12 chunks
+  EXPECT_EQ(s.shown(1, 0), "12");
+  s.slide(1, 2, 0.5f);
+  EXPECT_EQ(s.shown(1, 2), "0.5");
+  s.slide(1, 9, 1);
+  EXPECT_EQ(s.shown(1, 9), "250");
+  s.driver.tap(*s.widget<BVLSwitch>(1, 5));
+  typeName(
+      "\xC2\xA7"
+      "6Alex");
+  EXPECT_EQ(readOptionLines(s.file()), s.originalWith({{"game_difficulty_new", "0"},
+                                                       {"gfx_viewdistance", "192"},
+                                                       {"gfx_gamma", "0.5"},
+                                                       {"gfx_max_framerate", "250"},
+                                                       {"gfx_transparentleaves", "1"},
+                                                       {"mp_username",
+                                                        "\xC2\xA7"
+                                                        "6Alex"}}));
+
+  // Everything put back as it was: the file is the original, byte for byte.
+  chooseNextDifficulty();
+  chooseNextDifficulty();
+  s.slide(1, 0, 28.0f / 92);  // 32 chunks, 512 blocks
+  s.slide(1, 2, 0.3f);
+  s.slide(1, 9, 0);
+  s.driver.tap(*s.widget<BVLSwitch>(1, 5));
+  typeName("Steve");
+  EXPECT_EQ(s.file(), s.original);
+}
+
+TEST(TodaysOptionsScreen, AFileThatIsNotOnlySettingsIsShownButAChangeIsRefusedAloud) {
+  struct Damage {
+    const char* what;
+    const char* after;  // inserted after the line of mp_username
+    const char* reason;
+  } damages[] = {
+      {"a merge", "<<<<<<< ours\n", "line 6 is text left by a merge tool"},
+      {"a line without a separator", "mp_server_visible\n", "line 6 is not a setting (it has no \":\")"},
+      {"bytes that are not UTF-8", "mp_server:\xFF\n", "it holds bytes that are not UTF-8 text"},
+  };
+  for (const auto& damage : damages) {
+    SCOPED_TRACE(damage.what);
+    TodaysOptionsOnScreen s;
+    std::string text = s.original;
+    text.insert(text.find("mp_server_visible:"), damage.after);
+    s.setFile(text);
+    s.open();
+    auto difficulty = s.widget<BVLButton>(0, 1);
+    ASSERT_TRUE(difficulty && difficulty->isEnabled());
+    EXPECT_EQ(difficulty->title(), "Normal");
+    s.driver.tap(*difficulty);
+    auto alert = s.shownAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), "options.txt was left as it was: " + std::string(damage.reason) + ".");
+    EXPECT_EQ(s.file(), text);
+    EXPECT_EQ(difficulty->title(), "Normal") << "the widget shows the file's value again";
+    s.driver.tap(*alert->buttonAtIndex(0));
+    EXPECT_FALSE(s.shownAlert());
+  }
 }
 
 // A cell alone, as the table reuses it, in a table 320 points wide.
