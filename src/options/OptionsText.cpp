@@ -45,10 +45,12 @@ struct Settings {
   std::vector<std::pair<std::string_view, std::string_view>> lines;  // key, value
   bool finalLineFeed = false;
   std::string refusal;
+  size_t size = 0;  // of the text read
 };
 
 Settings readSettings(std::string_view text) {
   Settings settings;
+  settings.size = text.size();
   auto refuse = [&](size_t line, const std::string& why) {
     settings.refusal = "line " + std::to_string(line) + " " + why;
     return settings;
@@ -63,6 +65,7 @@ Settings readSettings(std::string_view text) {
   if (settings.finalLineFeed) text.remove_suffix(1);
   if (text.empty() && !settings.finalLineFeed) return settings;
   std::unordered_map<std::string_view, size_t> seen;
+  seen.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
   size_t number = 0;
   for (size_t start = 0; start <= text.size(); ++number) {
     size_t end = std::min(text.find('\n', start), text.size());
@@ -87,6 +90,7 @@ Settings readSettings(std::string_view text) {
 
 std::string writeSettings(const Settings& settings) {
   std::string text;
+  text.reserve(settings.size);
   if (settings.byteOrderMark) text += byteOrderMark;
   for (size_t i = 0; i < settings.lines.size(); ++i) {
     if (i > 0) text += '\n';
@@ -173,10 +177,11 @@ OptionsText::Rewrite OptionsText::rewritingValue(std::string_view text, std::str
   // The settings are written back as they were read; a text that does not
   // come out the same is one this reading does not understand.
   if (writeSettings(settings) != text) return {std::nullopt, "it does not read back as it is"};
-  for (auto& [name, old] : settings.lines) {
+  for (const auto& [name, old] : settings.lines) {
     if (name == key) {
-      old = value;
-      return {writeSettings(settings), {}};
+      std::string changed(text);
+      changed.replace(size_t(old.data() - text.data()), old.size(), value);
+      return {std::move(changed), {}};
     }
   }
   return {std::nullopt, "it no longer holds " + std::string(key)};

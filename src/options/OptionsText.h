@@ -33,10 +33,10 @@ class OptionsText {
   // the early game never wrote.
   static bool isTodays(std::string_view text);
 
-  // The text with key's value replaced, made anew from its settings, and
-  // only when the text is nothing but settings, so that it comes out the same
-  // apart from that value: UTF-8, every line "key:value" ended by a line feed
-  // alone (the last may lack it), no key twice, no text left by a merge tool.
+  // The text with key's value replaced, only when the text is nothing but
+  // settings and comes out the same when made anew from them: UTF-8, every
+  // line "key:value" ended by a line feed alone (the last may lack it), no
+  // key twice, no text left by a merge tool.
   // Otherwise, or when the key is missing or the value would break a line,
   // a sentence saying why, and nothing to write.
   struct Rewrite {

@@ -53,8 +53,8 @@ TEST(TodaysOptionsText, AFileThatIsNotOnlySettingsIsNeverRewrittenAndSaysWhy) {
       {"mp_username:St\xFF"
        "ve\ngame_difficulty_new:2\n",
        "3", "it holds bytes that are not UTF-8 text"},
-      {"mp_username:Steve\n<<<<<<< ours\ngame_difficulty_new:2\n=======\ngame_difficulty_new:1\n>>>>>>> theirs\n",
-       "3", "line 2 is text left by a merge tool"},
+      {"mp_username:Steve\n<<<<<<< ours\ngame_difficulty_new:2\n=======\ngame_difficulty_new:1\n>>>>>>> theirs\n", "3",
+       "line 2 is text left by a merge tool"},
       {"mp_username:Steve\ngame_difficulty_new 2\n", "3", "line 2 is not a setting (it has no \":\")"},
       {"mp_username:Steve\n\ngame_difficulty_new:2\n", "3", "line 2 is not a setting (it has no \":\")"},
       {"mp_username:Steve\r\ngame_difficulty_new:2\r\n", "3", "line 1 holds a carriage return"},
@@ -88,8 +88,9 @@ TEST(TodaysOptionsText, TodaysFileIsToldByTheKeysOnlyTodaysGameWrites) {
 
 TEST(TodaysOptionsText, NumbersAreWrittenInTheShortestFormThatReadsBackTheSame) {
   const std::pair<float, const char*> numbers[] = {
-      {0.5f, "0.5"}, {69.2f, "69.2"}, {1, "1"},          {0, "0"},          {-0.0f, "0"},
-      {96, "96"},    {0.29f, "0.29"}, {0.6862745f, "0.6862745"}, {1e-7f, "0.0000001"}, {-2.5f, "-2.5"},
+      {0.5f, "0.5"},        {69.2f, "69.2"}, {1, "1"},        {0, "0"},
+      {-0.0f, "0"},         {96, "96"},      {0.29f, "0.29"}, {0.6862745f, "0.6862745"},
+      {1e-7f, "0.0000001"}, {-2.5f, "-2.5"},
   };
   for (auto [number, text] : numbers) {
     EXPECT_EQ(OptionTableViewCell::decimalText(number), text);

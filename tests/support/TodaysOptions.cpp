@@ -68,11 +68,12 @@ const char* const head[] = {
 };
 
 const char* const actions[] = {
-    "attack",         "pickItem",      "use",           "drop",          "hotbar.1",      "hotbar.2",
-    "hotbar.3",       "hotbar.4",      "hotbar.5",      "hotbar.6",      "hotbar.7",      "hotbar.8",
-    "hotbar.9",       "inventory",     "togglePerspective", "forward",   "back",          "left",
-    "right",          "jump",          "sneak",         "sprint",        "chat",          "command",
-    "emote",          "mobEffects",    "menuTabLeft",   "menuTabRight",  "cycleItemLeft", "cycleItemRight",
+    "attack",     "pickItem",    "use",          "drop",          "hotbar.1",
+    "hotbar.2",   "hotbar.3",    "hotbar.4",     "hotbar.5",      "hotbar.6",
+    "hotbar.7",   "hotbar.8",    "hotbar.9",     "inventory",     "togglePerspective",
+    "forward",    "back",        "left",         "right",         "jump",
+    "sneak",      "sprint",      "chat",         "command",       "emote",
+    "mobEffects", "menuTabLeft", "menuTabRight", "cycleItemLeft", "cycleItemRight",
 };
 
 }  // namespace
