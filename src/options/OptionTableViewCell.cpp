@@ -278,17 +278,21 @@ std::shared_ptr<ui::View> OptionTableViewCell::makeChoice(const OptionDefinition
                                                           const std::optional<std::string>& value) {
   const Access file{definition.setting, definition.checked};
   const std::vector<std::string> names = definition.names;
-  auto show = [names](BVLButton& button, const std::optional<std::string>& text) {
+  // The value's place among the names, or -1.
+  auto named = [names](const std::optional<std::string>& text) {
     int value = integerValue(text);
-    bool named = value >= 0 && size_t(value) < names.size() && text && !text->empty();
-    button.setTitle(named ? names[size_t(value)] : text.value_or(""), ui::ControlState::Normal);
+    return text && !text->empty() && value >= 0 && size_t(value) < names.size() ? value : -1;
   };
-  auto button = std::make_shared<BVLButton>(ui::Rect(width - 220, 5, 200, 36), [file, names, show](BVLButton& button) {
-    int value = integerValue(file.read());
-    int next = value >= 0 && size_t(value) + 1 < names.size() ? value + 1 : 0;
-    file.write(std::to_string(next));
-    show(button, file.read());
-  });
+  auto show = [names, named](BVLButton& button, const std::optional<std::string>& text) {
+    int value = named(text);
+    button.setTitle(value >= 0 ? names[size_t(value)] : text.value_or(""), ui::ControlState::Normal);
+  };
+  auto button =
+      std::make_shared<BVLButton>(ui::Rect(width - 220, 5, 200, 36), [file, names, named, show](BVLButton& button) {
+        int value = named(file.read());
+        file.write(std::to_string(value >= 0 && size_t(value) + 1 < names.size() ? value + 1 : 0));
+        show(button, file.read());
+      });
   show(*button, value);
   return button;
 }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-// A file of today's game with `keys` settings (at least 120), one a line in
+// A file of today's game with `keys` settings (57 at the least), one a line in
 // the game's order, each ended by a line feed: the settings the options
 // screen edits, with the values below, among many it does not know; a value
 // with "§" (game_lastworldname:§6Gold §rIsland) and an empty one
