@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -45,10 +44,13 @@ struct Settings {
   std::vector<std::pair<std::string_view, std::string_view>> lines;  // key, value
   bool finalLineFeed = false;
   std::string refusal;
-  size_t size = 0;  // of the text read
+  size_t size = 0;                          // of the text read
+  size_t keyLine = std::string_view::npos;  // the line of the key asked for
 };
 
-Settings readSettings(std::string_view text) {
+// Another key set twice is the game's business; the key to be changed set
+// twice is not, for the game might read the other line.
+Settings readSettings(std::string_view text, std::string_view wanted) {
   Settings settings;
   settings.size = text.size();
   auto refuse = [&](size_t line, const std::string& why) {
@@ -64,8 +66,6 @@ Settings readSettings(std::string_view text) {
   settings.finalLineFeed = text.ends_with('\n');
   if (settings.finalLineFeed) text.remove_suffix(1);
   if (text.empty() && !settings.finalLineFeed) return settings;
-  std::unordered_map<std::string_view, size_t> seen;
-  seen.reserve(size_t(std::count(text.begin(), text.end(), '\n')) + 1);
   size_t number = 0;
   for (size_t start = 0; start <= text.size(); ++number) {
     size_t end = std::min(text.find('\n', start), text.size());
@@ -79,10 +79,13 @@ Settings readSettings(std::string_view text) {
     if (separator == std::string_view::npos) return refuse(number + 1, "is not a setting (it has no \":\")");
     if (separator == 0) return refuse(number + 1, "has no key before its \":\"");
     std::string_view key = line.substr(0, separator);
-    auto [earlier, first] = seen.emplace(key, number + 1);
-    if (!first)
-      return refuse(number + 1,
-                    "sets " + std::string(key) + " again (line " + std::to_string(earlier->second) + " set it)");
+    if (key == wanted) {
+      if (settings.keyLine != std::string_view::npos) {
+        return refuse(number + 1,
+                      "sets " + std::string(key) + " again (line " + std::to_string(settings.keyLine + 1) + " set it)");
+      }
+      settings.keyLine = number;
+    }
     settings.lines.emplace_back(key, line.substr(separator + 1));
   }
   return settings;
@@ -172,17 +175,14 @@ OptionsText::Rewrite OptionsText::rewritingValue(std::string_view text, std::str
   if (value.find_first_of("\r\n") != std::string_view::npos || !isUTF8(value)) {
     return {std::nullopt, "the value would break the line"};
   }
-  Settings settings = readSettings(text);
+  Settings settings = readSettings(text, key);
   if (!settings.refusal.empty()) return {std::nullopt, settings.refusal};
   // The settings are written back as they were read; a text that does not
   // come out the same is one this reading does not understand.
   if (writeSettings(settings) != text) return {std::nullopt, "it does not read back as it is"};
-  for (const auto& [name, old] : settings.lines) {
-    if (name == key) {
-      std::string changed(text);
-      changed.replace(size_t(old.data() - text.data()), old.size(), value);
-      return {std::move(changed), {}};
-    }
-  }
-  return {std::nullopt, "it no longer holds " + std::string(key)};
+  if (settings.keyLine == std::string_view::npos) return {std::nullopt, "it no longer holds " + std::string(key)};
+  std::string_view old = settings.lines[settings.keyLine].second;
+  std::string changed(text);
+  changed.replace(size_t(old.data() - text.data()), old.size(), value);
+  return {std::move(changed), {}};
 }

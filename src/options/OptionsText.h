@@ -35,8 +35,8 @@ class OptionsText {
 
   // The text with key's value replaced, only when the text is nothing but
   // settings and comes out the same when made anew from them: UTF-8, every
-  // line "key:value" ended by a line feed alone (the last may lack it), no
-  // key twice, no text left by a merge tool.
+  // line "key:value" ended by a line feed alone (the last may lack it), the
+  // key on one line only, no text left by a merge tool.
   // Otherwise, or when the key is missing or the value would break a line,
   // a sentence saying why, and nothing to write.
   struct Rewrite {

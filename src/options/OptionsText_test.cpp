@@ -12,6 +12,7 @@ TEST(TodaysOptionsText, AChangeRewritesOnlyItsValue) {
   } changes[] = {
       {"mp_username:Steve\ngfx_gamma:0.3", "gfx_gamma", "0.5", "mp_username:Steve\ngfx_gamma:0.5"},
       {"\xEF\xBB\xBFmp_username:Steve\n", "mp_username", "Alex", "\xEF\xBB\xBFmp_username:Alex\n"},
+      {"ctrl_x:1\nctrl_x:2\ngfx_gamma:0.3\n", "gfx_gamma", "1", "ctrl_x:1\nctrl_x:2\ngfx_gamma:1\n"},
       {"mp_username:a:b\ngame_lastcustomskinnew:\n", "game_lastcustomskinnew", "\xC2\xA7x",
        "mp_username:a:b\ngame_lastcustomskinnew:\xC2\xA7x\n"},
   };
