@@ -59,7 +59,8 @@ OptionDefinition wholeRow(const char* name, const char* key, float minimum, floa
                           std::string zeroName = {}) {
   return checked({name, key, OptionTableViewCell::WholeSliderType, {}, minimum, maximum, 1, scale, zeroName});
 }
-OptionDefinition volumeRow(const char* name, const char* key) { return sliderRow(name, key, 0, 1, 100); }
+// A decimal from 0 to 1, set in hundredths.
+OptionDefinition fractionRow(const char* name, const char* key) { return sliderRow(name, key, 0, 1, 100); }
 
 }  // namespace
 
@@ -81,16 +82,16 @@ const OptionsTable& OptionsTableViewController::todaysTable() {
             switchRow("Fullscreen", "gfx_fullscreen"),
             wholeRow("Max Framerate", "gfx_max_framerate", 0, 250, 1, "Unlimited")}},
           {"Controls",
-           {volumeRow("Mouse Sensitivity", "ctrl_sensitivity2_mouse"),
-            volumeRow("Touch Sensitivity", "ctrl_sensitivity2_touch"),
-            volumeRow("Controller Sensitivity", "ctrl_sensitivity2_gamepad"),
+           {fractionRow("Mouse Sensitivity", "ctrl_sensitivity2_mouse"),
+            fractionRow("Touch Sensitivity", "ctrl_sensitivity2_touch"),
+            fractionRow("Controller Sensitivity", "ctrl_sensitivity2_gamepad"),
             switchRow("Invert Mouse", "ctrl_invertmouse_mouse"), switchRow("Auto Jump", "ctrl_autojump_mouse")}},
           {"Audio",
-           {volumeRow("Main Volume", "audio_main"), volumeRow("Music", "audio_music"),
-            volumeRow("Sound", "audio_sound"), volumeRow("Ambient/Environment", "audio_ambient"),
-            volumeRow("Blocks", "audio_block"), volumeRow("Hostile Creatures", "audio_hostile"),
-            volumeRow("Friendly Creatures", "audio_neutral"), volumeRow("Players", "audio_player"),
-            volumeRow("Jukebox/Note Blocks", "audio_record"), volumeRow("Weather", "audio_weather")}},
+           {fractionRow("Main Volume", "audio_main"), fractionRow("Music", "audio_music"),
+            fractionRow("Sound", "audio_sound"), fractionRow("Ambient/Environment", "audio_ambient"),
+            fractionRow("Blocks", "audio_block"), fractionRow("Hostile Creatures", "audio_hostile"),
+            fractionRow("Friendly Creatures", "audio_neutral"), fractionRow("Players", "audio_player"),
+            fractionRow("Jukebox/Note Blocks", "audio_record"), fractionRow("Weather", "audio_weather")}},
       }};
   return table;
 }
