@@ -10,14 +10,35 @@
 #include "ui/TableViewCell.h"
 
 // One row of the options table: the title shown, the options key it edits
-// and the kind of widget that edits it (see OptionTableViewCell's type codes).
+// and the kind of widget that edits it (see OptionTableViewCell's type codes),
+// with what that kind needs to know.
 struct OptionDefinition {
   std::string name;
   std::string setting;
   long type = 0;
+  // A choice: the names of the values 0, 1, 2...
+  std::vector<std::string> names = {};
+  // A ranged slider: the values at its two ends, as shown; `steps` values a
+  // unit apart from each other (0: any value). A whole-number slider shows
+  // the file's value divided by `scale`, and calls 0 `zeroName` if it has one.
+  float minimum = 0, maximum = 1;
+  int steps = 0;
+  int scale = 1;
+  std::string zeroName = {};
+  // Writes only into a file that comes out the same apart from the value,
+  // and says in an alert why not; values are read as far as the file can
+  // be read. Today's files are edited so.
+  bool checked = false;
 };
 
 using OptionDefinitions = std::map<std::string, std::vector<OptionDefinition>>;
+
+// What the options screen shows: section names in order, and each
+// section's rows in order.
+struct OptionsTable {
+  std::vector<std::string> sections;
+  OptionDefinitions definitions;
+};
 
 // One row of the options screen: the option's name on the left and, on the
 // right, a widget showing its value from the game's options file. Every
@@ -32,6 +53,11 @@ class OptionTableViewCell : public ui::TableViewCell {
   static constexpr long TextFieldType = 1;
   static constexpr long SwitchType = 2;
   static constexpr long SliderType = 3;
+  // A button showing the value's name; each tap moves to the next value.
+  static constexpr long ChoiceType = 4;
+  // Sliders that show their value: a decimal one, and a whole-number one.
+  static constexpr long RangeSliderType = 5;
+  static constexpr long WholeSliderType = 6;
 
   OptionTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier);
 
@@ -42,7 +68,8 @@ class OptionTableViewCell : public ui::TableViewCell {
                                                               const std::vector<std::string>& sections,
                                                               const OptionDefinitions& definitions);
 
-  // The row's title and its widget (a BVLTextField, BVLSwitch or BVLSlider),
+  // The row's title and its widget (a BVLTextField, BVLSwitch, BVLSlider or
+  // BVLButton),
   // both children of the cell; null before the first preparation, and the
   // widget also for a row of an unknown type.
   std::shared_ptr<BVLLabel> nameLabel;
@@ -60,6 +87,14 @@ class OptionTableViewCell : public ui::TableViewCell {
   // system refuses the write the old file stays whole. Raises nothing.
   static bool setValue(const std::string& value, const std::string& key);
 
+  // For checked rows: the value as far as the file can be read, and a write
+  // that only takes place when the file comes out the same apart from the
+  // value; it returns why it did not (nothing when it wrote). Raises nothing.
+  static std::optional<std::string> readableValueForKey(const std::string& key);
+  static std::optional<std::string> writeValue(const std::string& value, const std::string& key);
+  // Whether the options file is one of today's game.
+  static bool fileIsTodays();
+
   // The file's text as the widgets take it: a whole number (leading space
   // skipped, digits after an optional sign, clamped to 32 bits, else 0) and
   // a decimal number (the longest one at the start, else 0).
@@ -68,6 +103,9 @@ class OptionTableViewCell : public ui::TableViewCell {
   // A slider's position as the file keeps it: six decimals and a full stop
   // whatever the user's locale ("0.500000").
   static std::string positionText(float position);
+  // A number as today's game writes it: a whole one as such, else the
+  // shortest decimal that reads back as the same float ("0.5", "69.2").
+  static std::string decimalText(float value);
 
   // A cell never shows itself selected.
   using ui::TableViewCell::setSelected;
@@ -75,4 +113,8 @@ class OptionTableViewCell : public ui::TableViewCell {
 
  private:
   std::shared_ptr<ui::View> makeSettingView(const OptionDefinition& definition, double width);
+  std::shared_ptr<ui::View> makeChoice(const OptionDefinition& definition, double width,
+                                       const std::optional<std::string>& value);
+  std::shared_ptr<ui::View> makeRangeSlider(const OptionDefinition& definition, double width,
+                                            const std::optional<std::string>& value);
 };

@@ -9,11 +9,13 @@
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
-// The game's options as a table of five sections, one row a setting, each
-// row a widget bound to one key of the options file. What the table shows is
-// its definition table (sections and definitions), not code. The menu makes
-// this screen once and pushes it on every visit: the views are built on the
-// first appearance, and the rows are read from the file again on every one.
+// The game's options as a table of sections, one row a setting, each row a
+// widget bound to one key of the options file. What the table shows is its
+// definition table (sections and definitions), not code: the early game's,
+// or today's when the file is one of today's game. The menu makes this
+// screen once and pushes it on every visit: the views are built on the first
+// appearance, and on every one the table is chosen and the rows are read
+// from the file again.
 class OptionsTableViewController : public ui::ViewController,
                                    public ui::TableViewDataSource,
                                    public ui::TableViewDelegate {
@@ -41,13 +43,18 @@ class OptionsTableViewController : public ui::ViewController,
   std::shared_ptr<BVLPanorama> background() const { return background_; }
   void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
 
-  // Section names in order, and each section's rows in order.
-  const std::vector<std::string> sections;
-  const OptionDefinitions definitions;
+  // Section names in order, and each section's rows in order, of the table
+  // shown (the early game's until the first appearance).
+  const std::vector<std::string>& sections() const { return table_->sections; }
+  const OptionDefinitions& definitions() const { return table_->definitions; }
+
+  static const OptionsTable& earlyTable();
+  static const OptionsTable& todaysTable();
 
  private:
   void buildBackground();
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
+  const OptionsTable* table_ = &earlyTable();
 };

@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "MenuOnScreen.h"
+#include "TodaysOptions.h"
 #include "menu/MenuViewController.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
@@ -274,6 +276,145 @@ TEST(OptionsScreen, ARowWhoseKeyTheFileLacksIsDimmedAndWritesNothing) {
   s.driver.tap(*present);
   EXPECT_FALSE(present->isOn());
   EXPECT_EQ(s.file(), text);
+}
+
+// The options screen over a file of today's game.
+struct TodaysOptionsOnScreen : OptionsOnScreen {
+  const std::string original = todaysOptionsFile();
+  TodaysOptionsOnScreen() { setFile(original); }
+
+  // What a row's widget shows, as the player reads it.
+  std::string shown(long section, long row) {
+    auto widget = cell(section, row)->settingView;
+    if (!std::dynamic_pointer_cast<ui::Control>(widget)->isEnabled()) return "dimmed";
+    if (auto field = std::dynamic_pointer_cast<BVLTextField>(widget)) return field->text();
+    if (auto toggle = std::dynamic_pointer_cast<BVLSwitch>(widget)) return toggle->isOn() ? "on" : "off";
+    if (auto button = std::dynamic_pointer_cast<BVLButton>(widget)) return button->title();
+    return std::dynamic_pointer_cast<BVLSlider>(widget)->valueText();
+  }
+  // Drags the slider's knob from where it is to where it shows `position`.
+  void slide(long section, long row, float position) {
+    auto slider = widget<BVLSlider>(section, row);
+    ASSERT_TRUE(slider);
+    auto centre = [&](float at) {
+      ui::Rect knob = slider->convertRectToWindow(slider->knobFrame(at));
+      return ui::Point{knob.x() + knob.width() / 2, knob.y() + knob.height() / 2};
+    };
+    driver.drag(*window, centre(slider->position()), centre(position));
+    driver.runUntilIdle();
+  }
+  // The original file with these values, as a reader of the file sees it.
+  std::vector<std::pair<std::string, std::string>> originalWith(const std::map<std::string, std::string>& changes) {
+    auto lines = readOptionLines(original);
+    for (auto& [key, value] : lines) value = changes.contains(key) ? changes.at(key) : value;
+    return lines;
+  }
+};
+
+TEST(TodaysOptionsScreen, ShowsTodaysSectionsWithEachRowReadingItsValue) {
+  TodaysOptionsOnScreen s;
+  std::string text = s.original;
+  text.erase(text.find("gfx_fullscreen:0\n"), 17);
+  text.replace(text.find("game_thirdperson:0"), 18, "game_thirdperson:7");
+  s.setFile(text);
+  s.open();
+  const char* sections[] = {"General", "Video", "Controls", "Audio"};
+  const std::vector<std::vector<std::string>> shown = {
+      {"Steve", "Normal", "7", "on"},
+      {"32", "69.2", "0.3", "on", "on", "off", "on", "on", "dimmed", "Unlimited"},
+      {"0.6862745", "0.5", "1", "off", "on"},
+      {"1", "0.25", "1", "0.8", "1", "1", "0.7", "1", "0", "0.45"}};
+  ASSERT_EQ(s.table().numberOfSections(), 4);
+  for (long section = 0; section < 4; ++section) {
+    auto header = s.options().viewForHeaderInSection(s.table(), section);
+    EXPECT_EQ(std::dynamic_pointer_cast<BVLLabel>(header->subviews()[0])->text(), sections[section]);
+    ASSERT_EQ(s.table().numberOfRowsInSection(section), long(shown[size_t(section)].size()));
+    for (long row = 0; row < long(shown[size_t(section)].size()); ++row) {
+      EXPECT_EQ(s.shown(section, row), shown[size_t(section)][size_t(row)]) << section << ", " << row;
+    }
+  }
+  // The row whose key is missing takes no tap and writes nothing.
+  s.driver.tap(*s.cell(1, 8)->settingView);
+  EXPECT_EQ(s.file(), text);
+}
+
+// The player's way: taps, drags and typing on the real screen, the file
+// checked after each by the tests' own reader and, at the end, byte for byte.
+TEST(TodaysOptionsScreen, TapsDragsAndTypingWriteOnlyTheirOwnValues) {
+  TodaysOptionsOnScreen s;
+  s.open();
+  // Widgets are fetched anew for each tap: scrolling reuses the cells.
+  auto chooseNextDifficulty = [&] { s.driver.tap(*s.widget<BVLButton>(0, 1)); };
+  auto typeName = [&](const std::string& name) {
+    // From the top: a row scrolled to the top edge lies under its header.
+    s.table().setContentOffset({0, 0});
+    s.driver.tap(*s.widget<BVLTextField>(0, 0));
+    s.driver.pressKeys(*s.window, "Ctrl+A");
+    s.driver.type(*s.window, name);
+    s.driver.runUntilIdle();
+  };
+  chooseNextDifficulty();
+  EXPECT_EQ(s.shown(0, 1), "Hard");
+  std::string hard = s.original;
+  hard.replace(hard.find("game_difficulty_new:2"), 21, "game_difficulty_new:3");
+  EXPECT_EQ(s.file(), hard);
+  chooseNextDifficulty();
+  EXPECT_EQ(s.shown(0, 1), "Peaceful");
+
+  s.slide(1, 0, 8.0f / 92);  // 12 chunks
+  EXPECT_EQ(s.shown(1, 0), "12");
+  s.slide(1, 2, 0.5f);
+  EXPECT_EQ(s.shown(1, 2), "0.5");
+  s.slide(1, 9, 1);
+  EXPECT_EQ(s.shown(1, 9), "250");
+  s.driver.tap(*s.widget<BVLSwitch>(1, 5));
+  const std::string goldName =
+      "\xC2\xA7"
+      "6Alex";
+  typeName(goldName);
+  EXPECT_EQ(readOptionLines(s.file()), s.originalWith({{"game_difficulty_new", "0"},
+                                                       {"gfx_viewdistance", "192"},
+                                                       {"gfx_gamma", "0.5"},
+                                                       {"gfx_max_framerate", "250"},
+                                                       {"gfx_transparentleaves", "1"},
+                                                       {"mp_username", goldName}}));
+
+  // Everything put back as it was: the file is the original, byte for byte.
+  chooseNextDifficulty();
+  chooseNextDifficulty();
+  s.slide(1, 0, 28.0f / 92);  // 32 chunks, 512 blocks
+  s.slide(1, 2, 0.3f);
+  s.slide(1, 9, 0);
+  s.driver.tap(*s.widget<BVLSwitch>(1, 5));
+  typeName("Steve");
+  EXPECT_EQ(s.file(), s.original);
+}
+
+TEST(TodaysOptionsScreen, AFileThatIsNotOnlySettingsIsShownButAChangeIsRefusedAloud) {
+  // Each inserted after the line of mp_username, and why a change is refused.
+  const std::pair<const char*, std::string> damages[] = {
+      {"<<<<<<< ours\n", "line 6 is text left by a merge tool"},
+      {"mp_server:\xFF\n", "it holds bytes that are not UTF-8 text"},
+  };
+  for (const auto& [damage, reason] : damages) {
+    SCOPED_TRACE(reason);
+    TodaysOptionsOnScreen s;
+    std::string text = s.original;
+    text.insert(text.find("mp_server_visible:"), damage);
+    s.setFile(text);
+    s.open();
+    auto difficulty = s.widget<BVLButton>(0, 1);
+    ASSERT_TRUE(difficulty && difficulty->isEnabled());
+    EXPECT_EQ(difficulty->title(), "Normal");
+    s.driver.tap(*difficulty);
+    auto alert = s.shownAlert();
+    ASSERT_TRUE(alert);
+    EXPECT_EQ(alert->message(), "options.txt was left as it was: " + reason + ".");
+    EXPECT_EQ(s.file(), text);
+    EXPECT_EQ(difficulty->title(), "Normal") << "the widget shows the file's value again";
+    s.driver.tap(*alert->buttonAtIndex(0));
+    EXPECT_FALSE(s.shownAlert());
+  }
 }
 
 // A cell alone, as the table reuses it, in a table 320 points wide.

@@ -1,5 +1,9 @@
 #include "options/OptionsText.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 // Some editors start a UTF-8 file with one; it is kept, and the first line
@@ -32,6 +36,73 @@ std::optional<ValueRange> findValue(std::string_view text, std::string_view key)
     lineStart = lineFeed + 1;
   }
   return std::nullopt;
+}
+
+// The settings of a text that is nothing but settings, or why it is not.
+struct Settings {
+  bool byteOrderMark = false;
+  std::vector<std::pair<std::string_view, std::string_view>> lines;  // key, value
+  bool finalLineFeed = false;
+  std::string refusal;
+  size_t size = 0;                          // of the text read
+  size_t keyLine = std::string_view::npos;  // the line of the key asked for
+};
+
+// Another key set twice is the game's business; the key to be changed set
+// twice is not, for the game might read the other line.
+Settings readSettings(std::string_view text, std::string_view wanted) {
+  Settings settings;
+  settings.size = text.size();
+  auto refuse = [&](size_t line, const std::string& why) {
+    settings.refusal = "line " + std::to_string(line) + " " + why;
+    return settings;
+  };
+  if (!OptionsText::isUTF8(text)) {
+    settings.refusal = "it holds bytes that are not UTF-8 text";
+    return settings;
+  }
+  settings.byteOrderMark = text.starts_with(byteOrderMark);
+  if (settings.byteOrderMark) text.remove_prefix(byteOrderMark.size());
+  settings.finalLineFeed = text.ends_with('\n');
+  if (settings.finalLineFeed) text.remove_suffix(1);
+  if (text.empty() && !settings.finalLineFeed) return settings;
+  size_t number = 0;
+  for (size_t start = 0; start <= text.size(); ++number) {
+    size_t end = std::min(text.find('\n', start), text.size());
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    for (std::string_view marker : {"<<<<<<<", "|||||||", "=======", ">>>>>>>"}) {
+      if (line.starts_with(marker)) return refuse(number + 1, "is text left by a merge tool");
+    }
+    if (line.find('\r') != std::string_view::npos) return refuse(number + 1, "holds a carriage return");
+    size_t separator = line.find(':');
+    if (separator == std::string_view::npos) return refuse(number + 1, "is not a setting (it has no \":\")");
+    if (separator == 0) return refuse(number + 1, "has no key before its \":\"");
+    std::string_view key = line.substr(0, separator);
+    if (key == wanted) {
+      if (settings.keyLine != std::string_view::npos) {
+        return refuse(number + 1,
+                      "sets " + std::string(key) + " again (line " + std::to_string(settings.keyLine + 1) + " set it)");
+      }
+      settings.keyLine = number;
+    }
+    settings.lines.emplace_back(key, line.substr(separator + 1));
+  }
+  return settings;
+}
+
+std::string writeSettings(const Settings& settings) {
+  std::string text;
+  text.reserve(settings.size);
+  if (settings.byteOrderMark) text += byteOrderMark;
+  for (size_t i = 0; i < settings.lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += settings.lines[i].first;
+    text += ':';
+    text += settings.lines[i].second;
+  }
+  if (settings.finalLineFeed) text += '\n';
+  return text;
 }
 
 }  // namespace
@@ -86,4 +157,32 @@ std::optional<std::string> OptionsText::replacingValue(std::string_view text, st
   std::string changed(text);
   changed.replace(range->start, range->length, value);
   return changed;
+}
+
+std::optional<std::string> OptionsText::readableValue(std::string_view text, std::string_view key) {
+  auto range = findValue(text, key);
+  if (!range) return std::nullopt;
+  std::string_view value = text.substr(range->start, range->length);
+  if (!isUTF8(value)) return std::nullopt;
+  return std::string(value);
+}
+
+bool OptionsText::isTodays(std::string_view text) {
+  return findValue(text, "game_difficulty_new") || findValue(text, "gfx_viewdistance");
+}
+
+OptionsText::Rewrite OptionsText::rewritingValue(std::string_view text, std::string_view key, std::string_view value) {
+  if (value.find_first_of("\r\n") != std::string_view::npos || !isUTF8(value)) {
+    return {std::nullopt, "the value would break the line"};
+  }
+  Settings settings = readSettings(text, key);
+  if (!settings.refusal.empty()) return {std::nullopt, settings.refusal};
+  // The settings are written back as they were read; a text that does not
+  // come out the same is one this reading does not understand.
+  if (writeSettings(settings) != text) return {std::nullopt, "it does not read back as it is"};
+  if (settings.keyLine == std::string_view::npos) return {std::nullopt, "it no longer holds " + std::string(key)};
+  std::string_view old = settings.lines[settings.keyLine].second;
+  std::string changed(text);
+  changed.replace(size_t(old.data() - text.data()), old.size(), value);
+  return {std::move(changed), {}};
 }

@@ -23,4 +23,25 @@ class OptionsText {
   // UTF-8, or value holds a line break or is not UTF-8: it would change the
   // file's lines.
   static std::optional<std::string> replacingValue(std::string_view text, std::string_view key, std::string_view value);
+
+  // The value of key as far as the text can be read: like valueForKey, but
+  // bytes that are not UTF-8 elsewhere in the text do not hide it (the value
+  // itself must be UTF-8).
+  static std::optional<std::string> readableValue(std::string_view text, std::string_view key);
+
+  // Whether the text is the options file of today's game, which keeps keys
+  // the early game never wrote.
+  static bool isTodays(std::string_view text);
+
+  // The text with key's value replaced, only when the text is nothing but
+  // settings and comes out the same when made anew from them: UTF-8, every
+  // line "key:value" ended by a line feed alone (the last may lack it), the
+  // key on one line only, no text left by a merge tool.
+  // Otherwise, or when the key is missing or the value would break a line,
+  // a sentence saying why, and nothing to write.
+  struct Rewrite {
+    std::optional<std::string> text;  // what to write
+    std::string refusal;              // otherwise, why not
+  };
+  static Rewrite rewritingValue(std::string_view text, std::string_view key, std::string_view value);
 };

@@ -1,7 +1,7 @@
 // libFuzzer target for the options file's reader and writer. The input is a
 // key, a line feed, a value, a line feed, then the file's text. Beyond not
 // crashing: a replacement changes nothing but the value's bytes, and the
-// replaced value reads back as written.
+// replaced value reads back as written; the checked rewrite agrees with it.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -21,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   auto before = OptionsText::valueForKey(text, key);
   auto changed = OptionsText::replacingValue(text, key, value);
+  // The checked rewrite writes what the plain replacement does, when it
+  // writes at all, and says why whenever it does not.
+  auto rewrite = OptionsText::rewritingValue(text, key, value);
+  if (rewrite.text ? rewrite.text != changed || !rewrite.refusal.empty() : rewrite.refusal.empty()) std::abort();
+  if (OptionsText::readableValue(text, key) != before && OptionsText::isUTF8(text)) std::abort();
+  (void)OptionsText::isTodays(text);
   if (!changed) return 0;
   // Only a value that was found can be replaced.
   if (!before) std::abort();

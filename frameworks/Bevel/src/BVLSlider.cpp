@@ -31,20 +31,32 @@ void BVLSlider::setPosition(float position) {
   setNeedsDisplay();
 }
 
+void BVLSlider::setValueText(double width, ValueText text) {
+  valueWidth_ = text ? std::max(0.0, width) : 0;
+  valueText_ = std::move(text);
+  setNeedsDisplay();
+}
+
+ui::Rect BVLSlider::trackBounds() const {
+  ui::Rect b = bounds();
+  double width = std::min(valueWidth_, b.width());
+  return ui::Rect(b.x() + width, b.y(), b.width() - width, b.height());
+}
+
 long BVLSlider::spot() const {
   if (spotCount_ <= 1) return 0;
   return std::lround(position_ * float(spotCount_ - 1));
 }
 
 ui::Rect BVLSlider::knobFrame(float position) const {
-  ui::Rect b = bounds();
+  ui::Rect b = trackBounds();
   double travel = std::max(0.0, b.width() - knobWidth);
   double x = std::round(b.x() + travel * std::clamp(double(position), 0.0, 1.0));
   return ui::Rect(x, b.y(), std::min(knobWidth, b.width()), b.height());
 }
 
 float BVLSlider::positionAt(double x) const {
-  ui::Rect b = bounds();
+  ui::Rect b = trackBounds();
   double travel = b.width() - knobWidth;
   if (travel <= 0) return 0;
   // The finger holds the knob by its middle.
@@ -66,7 +78,13 @@ void BVLSlider::endTracking(const ui::Touch& touch, bool) {
 }
 
 void BVLSlider::draw(ui::GraphicsContext& context, const ui::Rect&) {
-  ui::Rect b = bounds();
+  if (valueText_) {
+    ui::Rect b = bounds();
+    ui::Rect place(b.x(), b.y(), std::max(0.0, valueWidth_ - 4 * bevel::texel), b.height());
+    bevel::drawGameText(context, valueText_(position_), place, bevel::gameFont(), ui::Color::white(1),
+                        ui::TextAlignment::Right);
+  }
+  ui::Rect b = trackBounds();
   double trackHeight = 6 * bevel::texel;
   ui::Rect track(b.x(), std::round(b.y() + (b.height() - trackHeight) / 2), b.width(), trackHeight);
   bevel::drawSunkenBox(context, track, ui::Color::hex(0x2a2a2a));

@@ -227,6 +227,18 @@ TEST(Slider, TheKnobTravelsTheWholeTrackAndTouchesMapBack) {
   }
 }
 
+// The value takes the left of the bounds and the track the rest, and the
+// text is the one for where the knob is.
+TEST(Slider, AShownValueMovesTheTrackRightAndFollowsTheKnob) {
+  BVLSlider slider(ui::Rect(0, 0, 296, 36), 0, nullptr);
+  slider.setValueText(80, [](float position) { return std::to_string(int(position * 100)); });
+  EXPECT_EQ(slider.knobFrame(0), ui::Rect(80, 0, 16, 36));
+  EXPECT_EQ(slider.knobFrame(1), ui::Rect(280, 0, 16, 36));
+  EXPECT_EQ(slider.positionAt(80 + 8 + 50), 0.25f);
+  slider.setPosition(0.25f);
+  EXPECT_EQ(slider.valueText(), "25");
+}
+
 TEST(Switch, TheKnobSitsLeftWhenOffAndRightWhenOn) {
   BVLSwitch toggle(ui::Rect(0, 0, 76, 38), nullptr);
   EXPECT_EQ(toggle.knobFrame(false), ui::Rect(0, 0, 38, 38));

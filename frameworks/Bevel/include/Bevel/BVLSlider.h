@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "ui/Control.h"
 
@@ -25,6 +26,13 @@ class BVLSlider : public ui::Control {
   // The stop nearest to the position; 0 for a free slider.
   long spot() const;
 
+  // A value shown at the left, right-aligned in the first `width` points,
+  // the track taking the rest: `text` gives it for the knob's position, so
+  // that it follows the knob while the finger moves it.
+  using ValueText = std::function<std::string(float position)>;
+  void setValueText(double width, ValueText text);
+  std::string valueText() const { return valueText_ ? valueText_(position_) : std::string(); }
+
   // Where the knob sits for a position, in bounds coordinates, and the
   // position a touch at x asks for (before snapping).
   ui::Rect knobFrame(float position) const;
@@ -39,9 +47,12 @@ class BVLSlider : public ui::Control {
 
  private:
   float snapped(float position) const;
+  ui::Rect trackBounds() const;
 
   long spotCount_;
   Callback callback_;
   float position_ = 0;
   float positionAtStart_ = 0;
+  double valueWidth_ = 0;
+  ValueText valueText_;
 };
