@@ -190,13 +190,20 @@ KillKind restoreKind(const fs::path& world, const fs::path& kept) {
   auto last = std::make_shared<int>(-1);
   return {"world restore",
           [world, folders](int round) {
-            TBKLevelDB db(world.string(), worldName, (world.parent_path() / "backups").string());
+            // Never closed: closing waits for LevelDB's background thread,
+            // which a child forked from this parent does not have once the
+            // parent has started its own. The child ends with _exit anyway.
+            auto* db = new TBKLevelDB(world.string(), worldName, (world.parent_path() / "backups").string());
             TBKBackup backup;
             backup.folder = (*folders)[size_t(round % 2)].string();
-            db.restoreBackup(backup);
+            db->restoreBackup(backup);
           },
           [world, level, states, last](int round) -> std::string {
-            TBKLevelDB(world.string(), worldName, "").levelData();
+            // Read as Gorvane reads the world, which also lets this process
+            // compact the database the children only append to.
+            TBKLevelDB reader(world.string(), worldName, "");
+            reader.levelData();
+            reader.player();
             std::string name = levelNameOn(world);
             int found = name == states[0].name ? 0 : name == states[1].name ? 1 : -1;
             if (found < 0) return "level.dat holds the name \"" + name + "\"";
