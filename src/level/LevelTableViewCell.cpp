@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "backups/BackupsTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "ui/AlertView.h"
@@ -157,6 +158,13 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
         if (playerOrExplain(db, nullptr)) cell->push(std::make_shared<ArmorViewController>(db));
       });
       button->setTitle("Edit...", ui::ControlState::Normal);
+      return button;
+    }
+    case LevelSettingDefinition::BackupsButton: {
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, weakCell](BVLButton&) {
+        if (auto cell = weakCell.lock()) cell->push(BackupsTableViewController::forWorld(db));
+      });
+      button->setTitle("Restore...", ui::ControlState::Normal);
       return button;
     }
     default:

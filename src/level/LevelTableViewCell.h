@@ -19,6 +19,7 @@ struct LevelSettingDefinition {
   static constexpr int Text = 8;         // a string tag
   static constexpr int InventoryButton = 20;
   static constexpr int ArmorButton = 21;
+  static constexpr int BackupsButton = 22;  // opens the world's backups
 
   std::string name;
   std::string setting;

@@ -7,7 +7,7 @@ namespace {
 
 using Row = LevelSettingDefinition;
 
-const std::vector<std::string> levelSections = {"Player", "General", "Spawn"};
+const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Backups"};
 
 const std::map<std::string, std::vector<Row>> levelDefinitions = {
     {"Player",
@@ -25,6 +25,10 @@ const std::map<std::string, std::vector<Row>> levelDefinitions = {
          {"Spawn X", "SpawnX", Row::WholeNumber, {}},
          {"Spawn Y", "SpawnY", Row::WholeNumber, {}},
          {"Spawn Z", "SpawnZ", Row::WholeNumber, {}},
+     }},
+    {"Backups",
+     {
+         {"Backups", "_", Row::BackupsButton, {}},
      }},
 };
 
@@ -65,6 +69,12 @@ void LevelTableViewController::viewWillAppear(bool animated) {
   // the rows are filled, so that they are filled at their final width.
   if (!background_) layOut();
   level = _db->levelData();
+  // The same tree as before unless a restore has read the record again.
+  try {
+    player = _db->player();
+  } catch (const TBKException&) {
+    player = nullptr;
+  }
   tableView_->reloadData();
 }
 

@@ -28,7 +28,8 @@ class LevelTableViewController : public ui::ViewController,
 
   void viewDidLoad() override;
   // Reads the level tree afresh and prepares the rows again; the player
-  // tree stays the one read at construction.
+  // tree stays the one read at construction unless the world was restored
+  // from a backup meanwhile.
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;
   void viewDidDisappear(bool animated) override;

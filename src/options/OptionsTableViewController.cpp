@@ -2,6 +2,9 @@
 
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
+#include "backups/BackupsTableViewController.h"
+#include "ui/Font.h"
+#include "ui/NavigationController.h"
 
 namespace {
 
@@ -130,6 +133,27 @@ void OptionsTableViewController::buildBackground() {
   double H = root->bounds().height();
   background_ = addTableScreenBackground(*root);
   tableView_->setFrame(ui::Rect(0, 0, W, H));
+  addBackupsRow(W);
+}
+
+// A row above the table, apart from its definitions, laid out like a row of
+// it: the title, and a button that opens the options file's backups.
+void OptionsTableViewController::addBackupsRow(double width) {
+  auto row = std::make_shared<ui::View>(ui::Rect(0, 0, width, 46));
+  ui::Size size = ui::Font::named("Minecraft", 16).measure("Backups");
+  auto title = std::make_shared<BVLLabel>(ui::Rect(40, 15, size.width, size.height));
+  title->setText("Backups");
+  title->setStyle(BVLLabel::DetailStyle);
+  row->addSubview(title);
+  std::weak_ptr<ui::ViewController> weakSelf = weak_from_this();
+  auto button = std::make_shared<BVLButton>(ui::Rect(width - 220, 5, 200, 36), [weakSelf](BVLButton&) {
+    auto self = weakSelf.lock();
+    auto navigation = self ? self->navigationController() : nullptr;
+    if (navigation) navigation->pushViewController(BackupsTableViewController::forOptions(), true);
+  });
+  button->setTitle("Restore...", ui::ControlState::Normal);
+  row->addSubview(button);
+  tableView_->setTableHeaderView(row);
 }
 
 void OptionsTableViewController::viewDidAppear(bool animated) {

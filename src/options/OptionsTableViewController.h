@@ -53,6 +53,7 @@ class OptionsTableViewController : public ui::ViewController,
 
  private:
   void buildBackground();
+  void addBackupsRow(double width);
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;

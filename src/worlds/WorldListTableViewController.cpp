@@ -1,7 +1,9 @@
 #include "worlds/WorldListTableViewController.h"
 
+#include <algorithm>
+
 #include "app/TableScreenBackground.h"
-#include "external/Tarnbook.h"
+#include "backups/BackupTableViewCell.h"
 #include "level/LevelTableViewController.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
@@ -86,7 +88,7 @@ std::shared_ptr<ui::TableViewCell> WorldListTableViewController::cellForRowAtInd
 }
 
 void WorldListTableViewController::didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) {
-  std::shared_ptr<LevelTableViewController> level;
+  std::shared_ptr<TBKLevelDB> db;
   try {
     std::vector<std::string> names = TBKLevelDB::worlds();
     if (indexPath.row < 0 || size_t(indexPath.row) >= names.size()) {
@@ -94,10 +96,61 @@ void WorldListTableViewController::didSelectRowAtIndexPath(ui::TableView& tableV
       tableView.reloadData();
       return;
     }
-    level = std::make_shared<LevelTableViewController>(TBKLevelDB::dbForWorldNamed(names[size_t(indexPath.row)]));
+    db = TBKLevelDB::dbForWorldNamed(names[size_t(indexPath.row)]);
   } catch (const TBKException& error) {
     showError(error.reason());
     return;
   }
+  open(db);
+}
+
+void WorldListTableViewController::open(const std::shared_ptr<TBKLevelDB>& db) {
+  std::shared_ptr<LevelTableViewController> level;
+  try {
+    level = std::make_shared<LevelTableViewController>(db);
+  } catch (const TBKException& error) {
+    if (!offerRestore(db, error.reason())) showError(error.reason());
+    return;
+  }
   if (auto navigation = navigationController()) navigation->pushViewController(level, true);
+}
+
+// Only a level that cannot be read is offered a restore: a backup keeps the
+// level files and player records, and cannot mend a broken database.
+bool WorldListTableViewController::offerRestore(const std::shared_ptr<TBKLevelDB>& db, const std::string& reason) {
+  try {
+    db->levelData();
+    return false;
+  } catch (const TBKException& error) {
+    if (error.name() != TBKException::FormatFailure) return false;
+  }
+  std::vector<TBKBackup> backups;
+  try {
+    backups = db->backups();
+  } catch (const TBKException&) {
+    return false;
+  }
+  auto whole = std::find_if(backups.begin(), backups.end(), [](const TBKBackup& b) { return b.restorable(); });
+  if (whole == backups.end()) return false;
+  damagedWorld_ = db;
+  offeredBackup_ = *whole;
+  auto self = std::static_pointer_cast<WorldListTableViewController>(shared_from_this());
+  std::make_shared<ui::AlertView>("Error",
+                                  reason + " Restore it as it was at " + BackupTableViewCell::localTime(*whole) + "?",
+                                  self, "Cancel", std::vector<std::string>{"Restore"})
+      ->show();
+  return true;
+}
+
+void WorldListTableViewController::clickedButtonAtIndex(ui::AlertView&, long buttonIndex) {
+  auto db = std::move(damagedWorld_);
+  if (buttonIndex != 1 || !db) return;
+  try {
+    db->restoreBackup(offeredBackup_);
+  } catch (const TBKException& error) {
+    showError(error.reason());
+    return;
+  }
+  tableView_->reloadData();
+  open(db);
 }

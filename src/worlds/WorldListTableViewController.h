@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "external/Bevel.h"
+#include "external/Tarnbook.h"
+#include "ui/AlertView.h"
 #include "ui/ImageView.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
@@ -13,7 +15,8 @@
 // Choosing a row opens that world's level screen.
 class WorldListTableViewController : public ui::ViewController,
                                      public ui::TableViewDataSource,
-                                     public ui::TableViewDelegate {
+                                     public ui::TableViewDelegate,
+                                     public ui::AlertViewDelegate {
  public:
   WorldListTableViewController();
   ~WorldListTableViewController() override;
@@ -31,8 +34,11 @@ class WorldListTableViewController : public ui::ViewController,
   double heightForRowAtIndexPath(ui::TableView&, const ui::IndexPath&) override { return 60; }
   // Opens the world and pushes its level screen; a world that cannot be
   // opened (damaged, held by the game, gone) is explained in an alert
-  // instead and the list stays.
+  // instead and the list stays. When its level data cannot be read and a
+  // whole backup of it exists, the alert offers to restore the newest one
+  // ("Restore", button 1), after which the world opens.
   void didSelectRowAtIndexPath(ui::TableView& tableView, const ui::IndexPath& indexPath) override;
+  void clickedButtonAtIndex(ui::AlertView& alert, long buttonIndex) override;
 
   std::shared_ptr<ui::TableView> tableView() const { return tableView_; }
   void setTableView(std::shared_ptr<ui::TableView> tableView) { tableView_ = std::move(tableView); }
@@ -45,6 +51,12 @@ class WorldListTableViewController : public ui::ViewController,
 
  private:
   void layOut();
+  bool offerRestore(const std::shared_ptr<TBKLevelDB>& db, const std::string& reason);
+  void open(const std::shared_ptr<TBKLevelDB>& db);
+
+  // The world and backup a shown "Restore" alert is about.
+  std::shared_ptr<TBKLevelDB> damagedWorld_;
+  TBKBackup offeredBackup_;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
 };

@@ -3,15 +3,20 @@
 // the game's own LevelDB with every key, and that no temporary file is read
 // as data. Prints one line per kind; exits 1 when any round left a fault.
 //
-// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR]
+// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--kind NAME]
+// (--kind runs that kind alone, all N kills)
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <set>
 
 #include "DemoGame.h"
 #include "Kills.h"
+#include "Tarnbook/TBKGameFile.h"
 #include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKLevelFile.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
@@ -145,12 +150,115 @@ KillKind optionsKind(const fs::path& sandbox) {
           file.parent_path().parent_path()};
 }
 
+void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
+
+// A backup of the world renamed `name`, its local player and one other
+// player marked `mark`; with the world's level.dat as level.dat_old or
+// without one.
+struct KeptWorld {
+  std::string name;
+  int mark;
+  bool withOld;
+};
+constexpr const char* otherPlayer = "player_server_kills-1";
+
+fs::path keepWorld(const fs::path& world, const fs::path& folder, const KeptWorld& kept) {
+  fs::create_directories(folder);
+  std::string level = worldreader::readFile(world / "level.dat");
+  TBKLevelFile file = TBKLevelFile::parse(level);
+  file.root()->setValueForKey(std::make_shared<TBKStringTag>("LevelName", kept.name));
+  writeBytes(folder / "level.dat", file.serialise());
+  if (kept.withOld) writeBytes(folder / "level.dat_old", level);
+  writeBytes(folder / "levelname.txt", kept.name);
+  auto player = TBKNBT::parseCompound(*worldreader::readDatabaseValue(world, "~local_player"));
+  player->setValueForKey(TBKNumberTag::intTag("ReliabilityMark", kept.mark));
+  writeBytes(folder / "local_player.nbt", TBKNBT::serialise(*player));
+  player->setValueForKey(TBKNumberTag::intTag("ReliabilityMark", kept.mark * 10));
+  writeBytes(folder / (std::string(otherPlayer) + ".nbt"), TBKNBT::serialise(*player));
+  return folder;
+}
+
+// Restores two backups in turn; every file and both player records must
+// come from the same one, as Gorvane reads the world afterwards (a read
+// completes a restore that was killed after it began).
+KillKind restoreKind(const fs::path& world, const fs::path& kept) {
+  std::string level = worldreader::readFile(world / "level.dat");
+  const KeptWorld states[] = {{"Restore A", 1, true}, {"Restore B", 2, false}};
+  auto folders = std::make_shared<std::vector<fs::path>>();
+  folders->push_back(keepWorld(world, kept / "2026-01-01T00-00-00.000Z", states[0]));
+  folders->push_back(keepWorld(world, kept / "2026-01-02T00-00-00.000Z", states[1]));
+  auto last = std::make_shared<int>(-1);
+  return {"world restore",
+          [world, folders](int round) {
+            // Never closed: closing waits for LevelDB's background thread,
+            // which a child forked from this parent does not have once the
+            // parent has started its own. The child ends with _exit anyway.
+            auto* db = new TBKLevelDB(world.string(), worldName, (world.parent_path() / "backups").string());
+            TBKBackup backup;
+            backup.folder = (*folders)[size_t(round % 2)].string();
+            db->restoreBackup(backup);
+          },
+          [world, level, states, last](int round) -> std::string {
+            // Read as Gorvane reads the world, which also lets this process
+            // compact the database the children only append to.
+            TBKLevelDB reader(world.string(), worldName, "");
+            reader.levelData();
+            reader.player();
+            std::string name = levelNameOn(world);
+            int found = name == states[0].name ? 0 : name == states[1].name ? 1 : -1;
+            if (found < 0) return "level.dat holds the name \"" + name + "\"";
+            if (found != round % 2 && found != *last && *last >= 0) return "level.dat went back two restores";
+            const KeptWorld& state = states[found];
+            if (worldreader::readFile(world / "levelname.txt") != name) return "levelname.txt does not match level.dat";
+            if (fs::exists(world / "level.dat_old") != state.withOld ||
+                (state.withOld && worldreader::readFile(world / "level.dat_old") != level)) {
+              return "level.dat_old is not the one of " + name;
+            }
+            if (worldreader::readPlayer(world).number("ReliabilityMark") != state.mark) {
+              return "the local player is not the one of " + name;
+            }
+            auto other = worldreader::parseNBT(*worldreader::readDatabaseValue(world, otherPlayer));
+            if (other.number("ReliabilityMark") != state.mark * 10) return "the other player is not the one of " + name;
+            *last = found;
+            return "";
+          },
+          world.parent_path()};
+}
+
+// The options file restored from two backups in turn.
+KillKind optionsRestoreKind(const fs::path& sandbox, const fs::path& kept) {
+  fs::path file = sandbox / "Documents/games/com.mojang/minecraftpe/options.txt";
+  std::string contents[2] = {worldreader::readFile(file) + "restored:a\n",
+                             worldreader::readFile(file) + "restored:b\n"};
+  for (int i = 0; i < 2; ++i) {
+    fs::create_directories(kept / std::to_string(i));
+    writeBytes(kept / std::to_string(i) / "options.txt", contents[i]);
+  }
+  auto last = std::make_shared<int>(-1);
+  return {"options restore",
+          [file, kept](int round) {
+            TBKBackup backup;
+            backup.folder = (kept / std::to_string(round % 2)).string();
+            TBKGameFile(file.string(), "options").restoreBackup(backup);
+          },
+          [file, contents, last](int round) -> std::string {
+            std::string now = worldreader::readFile(file);
+            int found = now == contents[0] ? 0 : now == contents[1] ? 1 : -1;
+            if (found < 0) return "options.txt is neither kept file";
+            if (found != round % 2 && found != *last && *last >= 0) return "options.txt went back two restores";
+            *last = found;
+            return "";
+          },
+          file.parent_path().parent_path()};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   int kills = 1000;
   uint64_t seed = 20261207;
   fs::path scratch;
+  std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     if (option == "--kills")
@@ -159,6 +267,8 @@ int main(int argc, char** argv) {
       seed = std::strtoull(argv[i + 1], nullptr, 10);
     else if (option == "--scratch")
       scratch = argv[i + 1];
+    else if (option == "--kind")
+      only = argv[i + 1];
   }
   if (scratch.empty()) scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
   fs::remove_all(scratch);
@@ -175,9 +285,19 @@ int main(int argc, char** argv) {
   fs::path sandbox = scratch / "sandbox";
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox", sandbox, fs::copy_options::recursive);
   ::setenv("TARNBOOK_GAME_SANDBOX", sandbox.c_str(), 1);
-  std::vector<KillKind> kinds = {levelKind(freshWorld("level")), playerKind(freshWorld("player")),
+  std::vector<KillKind> kinds = {levelKind(freshWorld("level")),
+                                 playerKind(freshWorld("player")),
                                  backupKind(freshWorld("backup"), scratch / "backup" / "backups"),
-                                 optionsKind(sandbox)};
+                                 optionsKind(sandbox),
+                                 restoreKind(freshWorld("restore"), scratch / "kept"),
+                                 optionsRestoreKind(sandbox, scratch / "kept-options")};
+  if (!only.empty()) {
+    std::erase_if(kinds, [&](const KillKind& kind) { return kind.name != only; });
+    if (kinds.empty()) {
+      std::fprintf(stderr, "no kind of write is named \"%s\"\n", only.c_str());
+      return 2;
+    }
+  }
 
   std::mt19937_64 random(seed);
   int faults = 0;

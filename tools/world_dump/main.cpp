@@ -4,6 +4,10 @@
 //       prints level.dat's header and level tree, then the player tree, one
 //       tag a line with its type. The world is read from a copy and left
 //       exactly as it was.
+//   tarnbook_dump --restore <backup folder> <world folder>
+//       puts the world back as a backup Gorvane kept holds it, as Gorvane's
+//       own Backups screen does (the world as it is now is backed up first
+//       when it lies in the game's minecraftWorlds folder).
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
@@ -104,6 +108,16 @@ int restorePlayer(const fs::path& record, const fs::path& world) {
   return 0;
 }
 
+int restore(const fs::path& backup, const fs::path& world) {
+  TBKLevelDB db(world.string(), world.filename().string(), backupFolderFor(world));
+  TBKBackup kept;
+  kept.folder = fs::absolute(backup).lexically_normal().string();
+  std::string before = db.restoreBackup(kept);
+  std::printf("Restored %s from %s\n", world.c_str(), kept.folder.c_str());
+  if (!before.empty()) std::printf("The world as it was is kept in %s\n", before.c_str());
+  return 0;
+}
+
 fs::path worldPath(const char* argument) {
   fs::path path = fs::absolute(argument).lexically_normal();
   return path.filename().empty() ? path.parent_path() : path;
@@ -114,6 +128,7 @@ fs::path worldPath(const char* argument) {
 int main(int argc, char** argv) {
   try {
     if (argc == 2) return dump(worldPath(argv[1]));
+    if (argc == 4 && std::string(argv[1]) == "--restore") return restore(worldPath(argv[2]), worldPath(argv[3]));
     if (argc == 4 && std::string(argv[1]) == "--restore-player") {
       return restorePlayer(argv[2], worldPath(argv[3]));
     }
@@ -123,6 +138,7 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: tarnbook_dump <world folder>\n"
+               "       tarnbook_dump --restore <backup folder> <world folder>\n"
                "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
   return 1;
 }

@@ -26,6 +26,19 @@ std::string fileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The kept file's bytes, or why they cannot be restored.
+std::string keptFile(const std::string& folder, const std::string& name, std::string* damage) {
+  auto bytes = tbk::readWholeFile(tbk::joinPath(folder, name), tbk::readLimit::optionsFile);
+  if (!bytes) {
+    *damage = "it has no " + name;
+  } else if (bytes->empty()) {
+    *damage = "its " + name + " is empty";
+  } else if (bytes->find('\0') != std::string::npos) {
+    *damage = "its " + name + " is not a text file";
+  }
+  return bytes.value_or("");
+}
+
 }  // namespace
 
 TBKGameFile::TBKGameFile(std::string path, std::string backupName)
@@ -54,4 +67,38 @@ std::string TBKGameFile::backUpOnce() const {
   std::string folder = tbk::writeBackup(root, {{fileName(path_), std::move(*bytes)}}, *owner);
   made.emplace(path_, folder);
   return folder;
+}
+
+std::vector<TBKBackup> TBKGameFile::backups() const {
+  std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), backupName_);
+  std::vector<TBKBackup> list;
+  for (const auto& name : tbk::listBackups(root)) {
+    TBKBackup backup;
+    backup.folder = tbk::joinPath(root, name);
+    backup.secondsSince1970 = tbk::backupTime(name);
+    keptFile(backup.folder, fileName(path_), &backup.damage);
+    if (tbk::isRegularFile(tbk::joinPath(backup.folder, fileName(path_)))) backup.contents.push_back(fileName(path_));
+    list.push_back(std::move(backup));
+  }
+  return list;
+}
+
+std::string TBKGameFile::restoreBackup(const TBKBackup& backup) const {
+  std::string damage;
+  std::string bytes = keptFile(backup.folder, fileName(path_), &damage);
+  if (!damage.empty()) {
+    throw TBKException(TBKException::FormatFailure,
+                       "This backup cannot be restored: " + damage + ". " + path_ + " was left as it is.");
+  }
+  auto owner = tbk::ownerOf(path_);
+  auto current = tbk::readWholeFile(path_, tbk::readLimit::optionsFile);
+  if (!owner || !current) {
+    throw TBKException(TBKException::FileFailure, "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
+  }
+  std::lock_guard<std::mutex> hold(backupsLock);
+  std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), backupName_);
+  std::string before = tbk::writeBackup(root, {{fileName(path_), std::move(*current)}}, *owner);
+  tbk::writeFileAtomically(path_, bytes, *owner);
+  backupsMade().erase(path_);
+  return before;
 }

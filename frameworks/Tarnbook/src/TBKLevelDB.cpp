@@ -19,6 +19,7 @@
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldBackup.h"
+#include "WorldRestore.h"
 #include "WorldsFolderWatch.h"
 
 namespace {
@@ -128,6 +129,7 @@ TBKWorldStore& TBKLevelDB::store() {
 }
 
 TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
+  finishRestore();
   // A file far longer than the game writes is refused by the read, and
   // counts as damaged like one that does not parse.
   auto readAndParse = [](const std::string& path, std::string& problem) -> std::optional<LevelRead> {
@@ -166,6 +168,7 @@ std::shared_ptr<TBKCompoundTag> TBKLevelDB::levelData() {
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
   if (player_) return player_;
+  finishRestore();
   if (hasDatabase()) {
     auto record = store().get(playerKey);
     if (!record) {
@@ -251,20 +254,66 @@ void TBKLevelDB::writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool w
 
 void TBKLevelDB::backUpOnce() {
   if (backupFolder_.empty() || !backupMade_.empty()) return;
-  std::vector<tbk::BackupFile> files;
-  if (auto level = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat"), tbk::readLimit::levelFile)) {
-    files.push_back({"level.dat", std::move(*level)});
-  }
-  if (auto old = tbk::readWholeFile(tbk::joinPath(folder_, "level.dat_old"), tbk::readLimit::levelFile)) {
-    files.push_back({"level.dat_old", std::move(*old)});
-  }
-  if (auto name = tbk::readWholeFile(tbk::joinPath(folder_, "levelname.txt"), tbk::readLimit::worldName)) {
-    files.push_back({"levelname.txt", std::move(*name)});
-  }
-  if (hasDatabase()) {
-    if (auto record = store().get(playerKey)) files.push_back({"local_player.nbt", std::move(*record)});
-  }
+  finishRestore();
+  backupMade_ = backUpNow();
+}
+
+std::string TBKLevelDB::backUpNow() {
+  std::vector<tbk::BackupFile> files = tbk::worldFiles(folder_);
+  for (auto& [key, record] : playerRecords()) files.push_back({tbk::recordFileName(key), std::move(record)});
   // Backups belong to whoever owns the world, like the world's own files.
   tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
-  backupMade_ = tbk::writeBackup(backupFolder_, files, owner);
+  return tbk::writeBackup(backupFolder_, files, owner);
+}
+
+// Every player's record: the local one and those of the players who joined
+// this world on a server.
+std::vector<std::pair<std::string, std::string>> TBKLevelDB::playerRecords() {
+  std::vector<std::pair<std::string, std::string>> records;
+  if (!hasDatabase()) return records;
+  if (auto record = store().get(playerKey)) records.emplace_back(playerKey, std::move(*record));
+  for (auto& key : store().keysWithPrefix("player_server_")) {
+    if (auto record = store().get(key)) records.emplace_back(std::move(key), std::move(*record));
+  }
+  return records;
+}
+
+void TBKLevelDB::finishRestore() {
+  if (!tbk::restorePending(folder_)) return;
+  tbk::finishRestore(folder_, [this](const std::vector<tbk::Record>& records) { store().putAll(records); });
+}
+
+std::vector<TBKBackup> TBKLevelDB::backups() {
+  std::vector<TBKBackup> list;
+  if (backupFolder_.empty()) return list;
+  for (const auto& name : tbk::listBackups(backupFolder_)) {
+    list.push_back(tbk::describeWorldBackup(tbk::joinPath(backupFolder_, name)));
+  }
+  return list;
+}
+
+std::string TBKLevelDB::restoreBackup(const TBKBackup& backup) {
+  finishRestore();
+  tbk::WorldState state;
+  try {
+    state = tbk::readWorldState(backup.folder);
+  } catch (const TBKException& error) {
+    throw TBKException(error.name(), "This backup of the world \"" + name_ +
+                                         "\" cannot be restored: " + error.reason() + ". The world was left as it is.");
+  }
+  bool database = hasDatabase();
+  if (!state.records.empty() && !database) {
+    throw TBKException(TBKException::FormatFailure,
+                       "This backup holds player records for a database, but the world \"" + name_ +
+                           "\" has none. The world was left as it is.");
+  }
+  // Opening the database is what finds the game holding the world; it
+  // comes before the first write.
+  if (database) store();
+  std::string before = backupFolder_.empty() ? "" : backUpNow();
+  tbk::restoreWorld(folder_, state, [this](const std::vector<tbk::Record>& records) { store().putAll(records); });
+  player_ = nullptr;
+  storageVersion_ = 0;
+  backupMade_.clear();
+  return before;
 }

@@ -35,35 +35,8 @@ class TBKLevelDBTest : public ::testing::Test {
   tbktest::TestSandbox sandbox;
 };
 
-// Runs body in a child process that reports through a pipe once it is ready
-// and then waits to be killed; returns the child's pid.
-pid_t holdInChild(const std::function<void()>& body) {
-  int ready[2];
-  EXPECT_EQ(::pipe(ready), 0);
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(ready[0]);
-    char status = 'y';
-    try {
-      body();
-    } catch (...) {
-      status = 'n';
-    }
-    (void)!::write(ready[1], &status, 1);
-    for (;;) ::pause();
-  }
-  ::close(ready[1]);
-  char status = 0;
-  EXPECT_EQ(::read(ready[0], &status, 1), 1);
-  EXPECT_EQ(status, 'y');
-  ::close(ready[0]);
-  return child;
-}
-
-void endChild(pid_t child) {
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
-}
+using tbktest::endChild;
+using tbktest::holdInChild;
 
 TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
   fs::create_directories(sandbox.worldFolder("Zed"));

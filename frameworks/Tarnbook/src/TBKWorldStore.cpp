@@ -9,6 +9,7 @@
 
 #include <leveldb/db.h>
 #include <leveldb/filter_policy.h>
+#include <leveldb/write_batch.h>
 #include <leveldb/zlib_compressor.h>
 
 #include "FileAccess.h"
@@ -142,6 +143,30 @@ void TBKWorldStore::put(std::string_view key, std::string_view value) {
       handle_->db->Put(options, leveldb::Slice(key.data(), key.size()), leveldb::Slice(value.data(), value.size()));
   if (!status.ok()) {
     throw TBKException(TBKException::FileFailure, "The record " + std::string(key) + " of the world \"" + worldName_ +
+                                                      "\" cannot be saved: " + status.ToString() + ".");
+  }
+}
+
+std::vector<std::string> TBKWorldStore::keysWithPrefix(std::string_view prefix) {
+  std::vector<std::string> keys;
+  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
+  leveldb::Slice start(prefix.data(), prefix.size());
+  for (it->Seek(start); it->Valid() && it->key().starts_with(start); it->Next()) keys.push_back(it->key().ToString());
+  if (!it->status().ok()) {
+    throw TBKException(TBKException::FormatFailure, "The database of the world \"" + worldName_ +
+                                                        "\" cannot be listed: " + it->status().ToString() + ".");
+  }
+  return keys;
+}
+
+void TBKWorldStore::putAll(const std::vector<std::pair<std::string, std::string>>& records) {
+  leveldb::WriteBatch batch;
+  for (const auto& [key, value] : records) batch.Put(key, value);
+  leveldb::WriteOptions options;
+  options.sync = true;
+  leveldb::Status status = handle_->db->Write(options, &batch);
+  if (!status.ok()) {
+    throw TBKException(TBKException::FileFailure, "The player records of the world \"" + worldName_ +
                                                       "\" cannot be saved: " + status.ToString() + ".");
   }
 }

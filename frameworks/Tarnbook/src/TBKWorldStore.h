@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // One open world database (the game's LevelDB in a world's db/ folder). Every
 // object that asks for the same folder in this process shares one handle,
@@ -24,6 +26,11 @@ class TBKWorldStore {
   std::optional<std::string> get(std::string_view key);
   // One synchronous write: on return the record is on disk.
   void put(std::string_view key, std::string_view value);
+  // Every key that begins with prefix, in the database's order.
+  std::vector<std::string> keysWithPrefix(std::string_view prefix);
+  // Stores all the records with one synchronous batch: after a crash the
+  // database holds all of them or none.
+  void putAll(const std::vector<std::pair<std::string, std::string>>& records);
 
   struct Handle;
 

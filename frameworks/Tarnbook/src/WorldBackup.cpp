@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Tarnbook/TBKException.h"
@@ -120,6 +121,28 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
   syncFolder(root);
   prune(root, keep);
   return folder;
+}
+
+std::vector<std::string> listBackups(const std::string& root) {
+  std::vector<std::string> backups;
+  for (auto& name : folderEntries(root).value_or(std::vector<std::string>())) {
+    if (isBackupName(name) && isDirectory(joinPath(root, name))) backups.push_back(std::move(name));
+  }
+  std::sort(backups.begin(), backups.end(), [](const std::string& a, const std::string& b) { return olderThan(b, a); });
+  return backups;
+}
+
+double backupTime(const std::string& name) {
+  if (!isBackupName(name)) return 0;
+  tm utc{};
+  auto number = [&](size_t at, size_t length) { return std::atoi(name.substr(at, length).c_str()); };
+  utc.tm_year = number(0, 4) - 1900;
+  utc.tm_mon = number(5, 2) - 1;
+  utc.tm_mday = number(8, 2);
+  utc.tm_hour = number(11, 2);
+  utc.tm_min = number(14, 2);
+  utc.tm_sec = number(17, 2);
+  return double(::timegm(&utc)) + number(20, 3) / 1000.0;
 }
 
 }  // namespace tbk

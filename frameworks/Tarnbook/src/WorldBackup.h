@@ -23,4 +23,11 @@ constexpr size_t backupsKept = 10;
 std::string writeBackup(const std::string& root, const std::vector<BackupFile>& files, const FileOwner& owner,
                         size_t keep = backupsKept);
 
+// The backup folders of root (the names writeBackup gives), newest first;
+// none when root does not exist. Nothing else in root is listed.
+std::vector<std::string> listBackups(const std::string& root);
+
+// When the backup of that folder name was made, in seconds since 1970 (UTC).
+double backupTime(const std::string& name);
+
 }  // namespace tbk

@@ -1,12 +1,16 @@
 #include "TarnbookTestWorld.h"
 
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
 #include <leveldb/db.h>
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
@@ -211,6 +215,34 @@ std::string readWithOnlyCompressor(const std::string& worldFolder, int compresso
   delete db;
   if (!status.ok()) throw std::runtime_error(status.ToString());
   return value;
+}
+
+pid_t holdInChild(const std::function<void()>& body) {
+  int ready[2];
+  EXPECT_EQ(::pipe(ready), 0);
+  pid_t child = ::fork();
+  if (child == 0) {
+    ::close(ready[0]);
+    char status = 'y';
+    try {
+      body();
+    } catch (...) {
+      status = 'n';
+    }
+    (void)!::write(ready[1], &status, 1);
+    for (;;) ::pause();
+  }
+  ::close(ready[1]);
+  char status = 0;
+  EXPECT_EQ(::read(ready[0], &status, 1), 1);
+  EXPECT_EQ(status, 'y');
+  ::close(ready[0]);
+  return child;
+}
+
+void endChild(pid_t child) {
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
 }
 
 }  // namespace tbktest

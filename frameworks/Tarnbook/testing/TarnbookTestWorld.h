@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -52,5 +55,11 @@ std::string readPlayerRecord(const std::string& worldFolder);
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
 // ~local_player read by a LevelDB that knows only one compressor.
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
+
+// Runs body in a child process that reports through a pipe once it is ready
+// and then waits to be killed (endChild); returns the child's pid. A body
+// that raises fails the calling test.
+pid_t holdInChild(const std::function<void()>& body);
+void endChild(pid_t child);
 
 }  // namespace tbktest

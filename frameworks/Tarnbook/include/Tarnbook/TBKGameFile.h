@@ -3,6 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "Tarnbook/TBKBackup.h"
 
 // One file of the game's own data that is read and replaced as a whole (the
 // options file). It goes through the same file checks as the worlds' files.
@@ -34,6 +37,17 @@ class TBKGameFile {
   // (the first call's, on later calls), or "" when there was no file to
   // keep.
   std::string backUpOnce() const;
+
+  // The file's backups, newest first. One that lacks the file, or holds an
+  // empty one or one with NUL bytes (not a text file), cannot be restored.
+  std::vector<TBKBackup> backups() const;
+  // Replaces the file, atomically and keeping its owner and mode, by the
+  // one `backup` holds, after keeping the file as it is now as a backup of
+  // its own (one of the ten kept; its folder is returned), so that the
+  // restore can be undone the same way. A backup that cannot be restored,
+  // or a file that no longer exists, raises before anything is written.
+  // The next change backs the file up again.
+  std::string restoreBackup(const TBKBackup& backup) const;
 
  private:
   std::string path_;

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "Tarnbook/TBKBackup.h"
 #include "Tarnbook/TBKCompoundTag.h"
 
 class TBKWorldStore;
@@ -72,11 +74,32 @@ class TBKLevelDB {
   // The folder of the backup this object made, or "" before its first write.
   const std::string& backupMade() const { return backupMade_; }
 
+  // The world's backups in its backup folder, newest first, each with what
+  // it holds and, when it cannot be restored, why. A backup keeps level.dat,
+  // level.dat_old, levelname.txt and the player records (~local_player and
+  // the other players' player_server_...) as they were.
+  std::vector<TBKBackup> backups();
+  // Puts the world back as `backup` holds it: the three files replaced
+  // atomically (one the backup lacks is removed), the player records
+  // written with one database batch; records the backup lacks stay. First
+  // the world as it is now is kept as a backup of its own (one of the ten
+  // kept, so the oldest may go), which restores the same way; its folder is
+  // returned. Everything is read and checked before anything is written:
+  // a damaged backup, a world the game holds open, or records for a world
+  // without a database raise and change nothing. Killed at any moment, the
+  // world reads afterwards as the old one or the restored one (see
+  // WorldRestore.h). The trees read before are stale afterwards: player()
+  // reads the record again, and the next change backs the world up again.
+  std::string restoreBackup(const TBKBackup& backup);
+
  private:
   struct LevelRead;
   LevelRead readLevel();
   void writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName);
   void backUpOnce();
+  std::string backUpNow();
+  std::vector<std::pair<std::string, std::string>> playerRecords();
+  void finishRestore();
   TBKWorldStore& store();
 
   std::string folder_;

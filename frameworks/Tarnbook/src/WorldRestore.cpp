@@ -1,0 +1,215 @@
+#include "WorldRestore.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "FileAccess.h"
+#include "ReadLimits.h"
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKLevelFile.h"
+#include "Tarnbook/TBKNBT.h"
+
+namespace tbk {
+
+namespace {
+
+constexpr const char* journalName = ".gorvane-restore";
+// Begins like every name the backups and the reliability checks take for
+// unfinished work.
+constexpr const char* unfinishedPrefix = ".incomplete-restore-";
+constexpr const char* recordSuffix = ".nbt";
+// The order the files are put back in; level.dat last, so that a world read
+// by hand halfway through (without finishing the journal) most likely
+// still shows its old name and level together.
+const char* const worldFileNames[] = {"level.dat_old", "levelname.txt", "level.dat"};
+
+bool plainKeyByte(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
+// The key a record file holds, or nullopt for a file that is not one.
+std::optional<std::string> recordKey(const std::string& fileName) {
+  size_t suffix = std::char_traits<char>::length(recordSuffix);
+  if (fileName.size() <= suffix || fileName.compare(fileName.size() - suffix, suffix, recordSuffix) != 0) {
+    return std::nullopt;
+  }
+  std::string encoded = fileName.substr(0, fileName.size() - suffix);
+  if (encoded == "local_player") return std::string(localPlayerKey);
+  std::string key;
+  for (size_t i = 0; i < encoded.size(); ++i) {
+    if (encoded[i] != '%') {
+      key += encoded[i];
+      continue;
+    }
+    unsigned value = 0;
+    if (i + 2 >= encoded.size() || std::sscanf(encoded.c_str() + i + 1, "%2x", &value) != 1) return std::nullopt;
+    key += char(value);
+    i += 2;
+  }
+  return key;
+}
+
+TBKException damaged(const std::string& reason) { return TBKException(TBKException::FormatFailure, reason); }
+
+void checkLevelFile(const std::string& name, const std::string& bytes) {
+  try {
+    TBKLevelFile::parse(bytes);
+  } catch (const TBKException& error) {
+    if (error.name() != TBKException::FormatFailure) throw;
+    throw damaged("its " + name + " is damaged (" + error.reason() + ")");
+  }
+}
+
+void applyState(const std::string& worldFolder, const WorldState& state,
+                const std::function<void(const std::vector<Record>&)>& putRecords) {
+  if (!state.records.empty()) putRecords(state.records);
+  for (const char* name : worldFileNames) {
+    std::string path = joinPath(worldFolder, name);
+    auto kept =
+        std::find_if(state.files.begin(), state.files.end(), [&](const BackupFile& f) { return f.name == name; });
+    if (kept != state.files.end()) {
+      writeFileAtomically(path, kept->bytes, ownerForFile(path, worldFolder));
+    } else if (ownerOf(path)) {
+      // The world as it was had no such file: one left now would not match.
+      if (int error = removeChecked(path, false)) {
+        throw TBKException(TBKException::FileFailure,
+                           "Could not remove " + path + ": " + failureReason(path, error) + ".");
+      }
+    }
+  }
+  syncFolder(worldFolder);
+}
+
+// The journal is renamed out of its name before it is taken apart: a
+// journal half removed must never be completed.
+void retireJournal(const std::string& worldFolder) {
+  std::string journal = joinPath(worldFolder, journalName);
+  std::string done = joinPath(worldFolder, unfinishedPrefix + std::string("done-") + std::to_string(::getpid()));
+  if (int error = renameChecked(journal, done)) {
+    throw TBKException(TBKException::FileFailure,
+                       "Could not finish the restore in " + worldFolder + ": " + failureReason(journal, error) + ".");
+  }
+  syncFolder(worldFolder);
+  removeTree(done);
+}
+
+}  // namespace
+
+std::string recordFileName(const std::string& key) {
+  // Only "~local_player" and "player_server_..." records are kept, so no
+  // other key can come back as "local_player".
+  if (key == localPlayerKey) return std::string("local_player") + recordSuffix;
+  std::string name;
+  for (char c : key) {
+    if (plainKeyByte(c)) {
+      name += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", unsigned(static_cast<unsigned char>(c)));
+      name += escaped;
+    }
+  }
+  return name + recordSuffix;
+}
+
+std::vector<BackupFile> worldFiles(const std::string& worldFolder) {
+  std::vector<BackupFile> files;
+  for (const char* name : {"level.dat", "level.dat_old", "levelname.txt"}) {
+    size_t limit = std::string_view(name) == "levelname.txt" ? readLimit::worldName : readLimit::levelFile;
+    if (auto bytes = readWholeFile(joinPath(worldFolder, name), limit)) files.push_back({name, std::move(*bytes)});
+  }
+  return files;
+}
+
+WorldState readWorldState(const std::string& folder) {
+  auto names = folderEntries(folder);
+  if (!names) throw damaged("its folder " + folder + " is gone");
+  std::sort(names->begin(), names->end());
+  WorldState state;
+  state.files = worldFiles(folder);
+  if (state.files.empty() || state.files.front().name != "level.dat") throw damaged("it has no level.dat");
+  for (const auto& file : state.files) {
+    if (file.name != "levelname.txt") checkLevelFile(file.name, file.bytes);
+  }
+  for (const auto& name : *names) {
+    auto key = recordKey(name);
+    if (!key) continue;
+    auto bytes = readWholeFile(joinPath(folder, name), readLimit::playerRecord);
+    if (!bytes) throw damaged("its " + name + " is gone");
+    try {
+      TBKNBT::parseCompound(*bytes);
+    } catch (const TBKException& error) {
+      if (error.name() != TBKException::FormatFailure) throw;
+      throw damaged("its player record " + *key + " is damaged (" + error.reason() + ")");
+    }
+    state.records.emplace_back(std::move(*key), std::move(*bytes));
+  }
+  return state;
+}
+
+TBKBackup describeWorldBackup(const std::string& folder) {
+  TBKBackup backup;
+  backup.folder = folder;
+  backup.secondsSince1970 = backupTime(folder.substr(folder.find_last_of('/') + 1));
+  auto names = folderEntries(folder).value_or(std::vector<std::string>());
+  std::sort(names.begin(), names.end());
+  for (const char* name : {"level.dat", "level.dat_old", "levelname.txt"}) {
+    if (std::find(names.begin(), names.end(), name) != names.end()) backup.contents.push_back(name);
+  }
+  for (const auto& name : names) {
+    if (auto key = recordKey(name)) backup.contents.push_back(*key);
+  }
+  try {
+    readWorldState(folder);
+  } catch (const TBKException& error) {
+    if (error.name() != TBKException::FormatFailure) throw;
+    backup.damage = error.reason();
+  }
+  return backup;
+}
+
+bool restorePending(const std::string& worldFolder) { return ownerOf(joinPath(worldFolder, journalName)).has_value(); }
+
+void restoreWorld(const std::string& worldFolder, const WorldState& state,
+                  const std::function<void(const std::vector<Record>&)>& putRecords) {
+  for (const auto& name : folderEntries(worldFolder).value_or(std::vector<std::string>())) {
+    if (name.rfind(unfinishedPrefix, 0) == 0) removeTree(joinPath(worldFolder, name));
+  }
+  FileOwner owner = ownerForFile(joinPath(worldFolder, "level.dat"), worldFolder);
+  std::string staging = joinPath(worldFolder, unfinishedPrefix + std::to_string(::getpid()));
+  if (!makeFolder(staging, owner)) {
+    throw TBKException(TBKException::FileFailure, "Could not create " + staging + ": something of that name exists.");
+  }
+  for (const auto& file : state.files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
+  for (const auto& [key, bytes] : state.records)
+    writeFileAtomically(joinPath(staging, recordFileName(key)), bytes, owner);
+  syncFolder(staging);
+  std::string journal = joinPath(worldFolder, journalName);
+  if (int error = renameChecked(staging, journal, false)) {
+    removeTree(staging);
+    throw TBKException(TBKException::FileFailure,
+                       "Could not start the restore in " + worldFolder + ": " + failureReason(journal, error) + ".");
+  }
+  syncFolder(worldFolder);
+  applyState(worldFolder, state, putRecords);
+  retireJournal(worldFolder);
+}
+
+void finishRestore(const std::string& worldFolder, const std::function<void(const std::vector<Record>&)>& putRecords) {
+  if (!restorePending(worldFolder)) return;
+  WorldState state;
+  try {
+    state = readWorldState(joinPath(worldFolder, journalName));
+  } catch (const TBKException& error) {
+    throw TBKException(error.name(),
+                       "An interrupted restore of " + worldFolder + " cannot be completed: " + error.reason() + ".");
+  }
+  applyState(worldFolder, state, putRecords);
+  retireJournal(worldFolder);
+}
+
+}  // namespace tbk

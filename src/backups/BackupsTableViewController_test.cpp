@@ -1,0 +1,162 @@
+#include "backups/BackupsTableViewController.h"
+
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "MenuOnScreen.h"
+#include "WorldReader.h"
+#include "backups/BackupTableViewCell.h"
+#include "equipment/InventoryViewController.h"
+#include "options/OptionsTableViewController.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr long lakesideSurvival = 2;
+
+// The menu on screen, with the steps a player takes on the way to a
+// restore; what the restores did is read with the tests' own reader.
+struct BackupsOnScreen : MenuOnScreen {
+  fs::path lakeside = world("Lakeside Survival");
+  fs::path optionsFile = game.gameDataFolder() / "minecraftpe/options.txt";
+
+  template <class Screen>
+  std::shared_ptr<Screen> top() {
+    return std::dynamic_pointer_cast<Screen>(navigation->topViewController());
+  }
+  void tapView(const ui::View& view) {
+    driver.tap(view);
+    driver.runUntilIdle();
+  }
+  // The widget of a row of the table, scrolled clear of the pinned header.
+  template <class Widget>
+  std::shared_ptr<Widget> widget(ui::TableView& table, ui::IndexPath path) {
+    ui::Rect rect = table.rectForRowAtIndexPath(path);
+    table.scrollRectToVisible(ui::Rect(rect.x(), rect.y() - 26, rect.width(), rect.height() + 26), false);
+    driver.runUntilIdle();
+    auto cell = table.cellForRowAtIndexPath(path);
+    if (auto level = std::dynamic_pointer_cast<LevelTableViewCell>(cell))
+      return std::dynamic_pointer_cast<Widget>(level->settingView);
+    if (auto option = std::dynamic_pointer_cast<OptionTableViewCell>(cell))
+      return std::dynamic_pointer_cast<Widget>(option->settingView);
+    return nullptr;
+  }
+  void typeInto(const std::shared_ptr<BVLTextField>& field, const std::string& text) {
+    ASSERT_NE(field, nullptr);
+    tapView(*field);
+    driver.pressKeys(*window, "Ctrl+A");
+    driver.type(*window, text);
+    driver.runUntilIdle();
+  }
+  // Chooses the backup in `row` of the shown backups screen and confirms;
+  // returns the confirmation's message.
+  std::string restore(long row) {
+    auto screen = top<BackupsTableViewController>();
+    if (!screen) return "no backups screen";
+    tapView(*screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
+    auto alert = shownAlert();
+    if (!alert || alert->numberOfButtons() != 2) return "no confirmation";
+    std::string message = alert->message();
+    tapView(*alert->buttonAtIndex(1));
+    return message;
+  }
+  std::string confirmationFor(long row) {
+    return BackupTableViewCell::localTime(top<BackupsTableViewController>()->backups().at(size_t(row)));
+  }
+  std::string levelName() { return worldreader::readLevelDat(lakeside / "level.dat").root.string("LevelName"); }
+  size_t inventorySize() { return worldreader::readPlayer(lakeside).list("Inventory").size(); }
+};
+
+TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUndone) {
+  BackupsOnScreen s;
+  s.openWorldList();
+  auto level = s.chooseWorld(lakesideSurvival);
+  ASSERT_NE(level, nullptr);
+  size_t items = s.inventorySize();
+  s.typeInto(s.widget<BVLTextField>(*level->tableView(), {1, 0}), "Renamed");
+  s.tapView(*s.widget<BVLButton>(*level->tableView(), {0, 1}));
+  ASSERT_NE(s.top<InventoryViewController>(), nullptr);
+  s.top<InventoryViewController>()->plusButton()->trigger();
+  s.back();
+  ASSERT_EQ(s.levelName(), "Renamed");
+  ASSERT_EQ(s.inventorySize(), items + 1);
+
+  struct Step {
+    size_t listed;
+    std::string name;
+    size_t inventory;
+  } steps[] = {{1, "Lakeside Survival", items}, {2, "Renamed", items + 1}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    s.tapView(*s.widget<BVLButton>(*level->tableView(), {3, 0}));
+    auto screen = s.top<BackupsTableViewController>();
+    ASSERT_NE(screen, nullptr);
+    ASSERT_EQ(screen->backups().size(), step.listed);
+    std::string time = s.confirmationFor(0);
+    EXPECT_EQ(s.restore(0), "Restore the world as it was at " + time + "?");
+    EXPECT_EQ(s.top<LevelTableViewController>(), level);
+    EXPECT_EQ(s.levelName(), step.name);
+    EXPECT_EQ(worldreader::readFile(s.lakeside / "levelname.txt"), step.name);
+    EXPECT_EQ(s.inventorySize(), step.inventory);
+    EXPECT_EQ(s.widget<BVLTextField>(*level->tableView(), {1, 0})->text(), step.name) << "the screen shows it";
+    EXPECT_EQ(level->player->listForKey("Inventory")->count(), step.inventory) << "the player is read again";
+  }
+}
+
+TEST(BackupsTableViewController, TheOptionsFileRestoredThroughTheScreensAndTheRestoreUndone) {
+  BackupsOnScreen s;
+  std::string original = worldreader::readFile(s.optionsFile);
+  s.tapView(*s.menu->optionsButton);
+  auto& options = *s.menu->optionsController;
+  s.typeInto(s.widget<BVLTextField>(*options.tableView(), {0, 0}), "Renamed");
+  std::string changed = worldreader::readFile(s.optionsFile);
+  ASSERT_EQ(changed.rfind("mp_username:Renamed\n", 0), 0u);
+
+  for (const auto& [listed, expected] : {std::pair<size_t, std::string>{1, original}, {2, changed}}) {
+    auto row = options.tableView()->tableHeaderView();
+    ASSERT_NE(row, nullptr);
+    s.tapView(*row->subviews().back());
+    ASSERT_NE(s.top<BackupsTableViewController>(), nullptr);
+    ASSERT_EQ(s.top<BackupsTableViewController>()->backups().size(), listed);
+    std::string time = s.confirmationFor(0);
+    EXPECT_EQ(s.restore(0), "Restore the options as they were at " + time + "?");
+    EXPECT_EQ(worldreader::readFile(s.optionsFile), expected);
+    auto field = s.widget<BVLTextField>(*options.tableView(), {0, 0});
+    EXPECT_EQ(expected.rfind("mp_username:" + field->text() + "\n", 0), 0u) << field->text();
+  }
+}
+
+TEST(BackupsTableViewController, ADamagedWorldIsOfferedItsNewestBackupAndThenOpens) {
+  BackupsOnScreen s;
+  {
+    auto db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
+    db->setLevelData(db->levelData());
+  }
+  for (const auto& world : {s.lakeside, s.world("Old Cave World")}) {
+    for (const char* name : {"level.dat", "level.dat_old"}) {
+      std::ofstream(world / name, std::ios::binary | std::ios::trunc) << "not a level";
+    }
+  }
+  s.openWorldList();
+  s.tapView(*s.worldRow(lakesideSurvival));
+  auto alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr);
+  ASSERT_EQ(alert->numberOfButtons(), 2);
+  EXPECT_EQ(alert->buttonTitleAtIndex(1), "Restore");
+  EXPECT_NE(alert->message().find("level.dat is damaged"), std::string::npos) << alert->message();
+  s.tapView(*alert->buttonAtIndex(1));
+  auto level = s.top<LevelTableViewController>();
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(level->level->stringForKey("LevelName"), "Lakeside Survival");
+  EXPECT_EQ(s.levelName(), "Lakeside Survival");
+
+  s.back();
+  s.tapView(*s.worldRow(3));
+  alert = s.shownAlert();
+  ASSERT_NE(alert, nullptr) << "a damaged world without a backup is only explained";
+  EXPECT_EQ(alert->numberOfButtons(), 1);
+}
+
+}  // namespace
