@@ -80,7 +80,9 @@ void InventoryViewController::add() {
   size_t n = inventory->count();
   if (n > 0 && inventory->elementType() != TBKTagType::Compound) return;
   // The list's own kind; an empty list takes the kind of the armor.
-  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : ItemIdentity::namesItems(*player)) return addNamed(inventory);
+  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : capacity_ > 0 || ItemIdentity::namesItems(*player)) {
+    return addNamed(inventory);
+  }
   if (n >= slotNumbers) return;
   inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
   record_->save();
@@ -97,6 +99,17 @@ void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& invent
         break;
       }
     }
+  }
+  if (!empty && inventory && inventory->count() < capacity_) {
+    std::vector<bool> used(capacity_, false);
+    for (size_t i = 0; i < inventory->count(); ++i) {
+      if (size_t slot = slotOf(*inventory, i); slot < capacity_) used[slot] = true;
+    }
+    int slot = static_cast<int>(std::find(used.begin(), used.end(), false) - used.begin());
+    inventory->setObjectAtIndexedSubscript(ItemIdentity::named(addedName, 0).makeEntry(slot, 1), inventory->count());
+    record_->save();
+    collectionView_->reloadData();
+    return;
   }
   if (!empty) {
     std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.", nullptr, "Okay",

@@ -32,6 +32,11 @@ class InventoryViewController : public ui::ViewController,
   // Any list of entries inside the record's tree.
   InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries);
 
+  // A container's number of slots: where its list holds fewer entries (the
+  // game keeps only the filled ones), add appends one in the lowest free
+  // slot. 0, for the inventory: the list's length is the game's.
+  void setCapacity(size_t slots) { capacity_ = slots; }
+
   // The list shown; null while the player has none of its name.
   std::shared_ptr<TBKListTag> entries() const;
   const std::shared_ptr<EquipmentRecord>& record() const { return record_; }
@@ -75,6 +80,7 @@ class InventoryViewController : public ui::ViewController,
   std::shared_ptr<EquipmentRecord> record_;
   std::string key_;  // empty when the list was given
   std::shared_ptr<TBKListTag> given_;
+  size_t capacity_ = 0;
   std::shared_ptr<ui::BarButtonItem> plusButton_;
   std::shared_ptr<ui::CollectionView> collectionView_;
 };

@@ -5,17 +5,20 @@
 #include <cmath>
 #include <limits>
 
+#include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
+#include "equipment/ItemTag.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
 namespace {
 
-constexpr double rowHeight = 36;
-constexpr double rowGap = 10;
+// A named item has one row more; its rows are closer.
+constexpr double rowHeight = 36, namedRowHeight = 32;
+constexpr double rowGap = 10, namedRowGap = 6;
 constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
@@ -118,8 +121,26 @@ void ItemViewController::reloadData() {
   nameLabel2->setText(identity.name());
   countLabel->setText("Count:");
   countField->setText(std::to_string(count));
-  damageLabel->setText("Damage:");
-  damageField->setText(std::to_string(identity.damage()));
+  int durability = maxDurability(*item);
+  if (durability > 0) {
+    damageLabel->setText("Durability:");
+    damageField->setText(std::to_string(durability - itemtag::spentUses(*item)) + " / " + std::to_string(durability));
+    damageNoneButton->setTitle("Repair", ui::ControlState::Normal);
+  } else {
+    damageLabel->setText("Damage:");
+    damageField->setText(std::to_string(identity.damage()));
+    damageNoneButton->setTitle("None", ui::ControlState::Normal);
+  }
+  if (customNameField) {
+    customNameLabel->setText("Custom Name:");
+    customNameField->setText(itemtag::customName(*item));
+    bool container = itemtag::isContainer(identity.identifier());
+    slotButton->setTitle(container ? "Open" : "Enchant", ui::ControlState::Normal);
+    auto ench = itemtag::enchantments(*item);
+    if (!container && !ench.empty()) {
+      slotButton->setTitle("Enchant (" + std::to_string(ench.size()) + ")", ui::ControlState::Normal);
+    }
+  }
   slotLabel->setText("Slot:");
   // Signed: an early entry of the hotbar's slot numbers shows below zero.
   slotLabel2->setText(std::to_string(static_cast<int>(slot) - slotOffset));
@@ -142,6 +163,13 @@ void ItemViewController::fitNameField(const std::string& name) {
   double measured = ui::Font::named("Minecraft", largest).measure(name).width;
   double size = measured <= room ? largest : std::max(smallest, std::floor(largest * room / measured));
   idField->setFont(ui::Font::named("Minecraft", size));
+}
+
+int ItemViewController::maxDurability(const TBKCompoundTag& item) {
+  ItemIdentity identity = ItemIdentity::of(item);
+  if (!identity.isNamed()) return 0;
+  auto definition = BVLItemIDSource::sharedSource()->itemDefinitionWithName(identity.identifier(), identity.damage());
+  return definition ? definition->durability : 0;
 }
 
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
@@ -176,19 +204,22 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
     return storingText([store](TBKCompoundTag& e, const std::string& text) { return store(e, parseNumber(text)); });
   };
 
+  bool named = ItemIdentity::of(*item).isNamed();
+  double height = named ? namedRowHeight : rowHeight;
+  double gap = named ? namedRowGap : rowGap;
   double x0 = H - 104 + 20 + 20;
   double y = 84;
-  auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, rowHeight)); };
-  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(W - 220, y, 200, rowHeight)); };
+  auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, height)); };
+  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(W - 220, y, 200, height)); };
   auto field = [&](BVLTextField::Callback callback) {
-    return std::make_shared<BVLTextField>(ui::Rect(W - 220, y, 120, rowHeight), std::move(callback));
+    return std::make_shared<BVLTextField>(ui::Rect(W - 220, y, 120, height), std::move(callback));
   };
   auto button = [&](const char* title, BVLButton::Callback callback) {
-    auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, rowHeight), std::move(callback));
+    auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, height), std::move(callback));
     made->setTitle(title, ui::ControlState::Normal);
     return made;
   };
-  auto nextRow = [&](const std::shared_ptr<BVLLabel>& captionLabel) { y += captionLabel->bounds().height() + rowGap; };
+  auto nextRow = [&](const std::shared_ptr<BVLLabel>& captionLabel) { y += captionLabel->bounds().height() + gap; };
 
   nameLabel = caption();
   nameLabel2 = rightLabel();
@@ -211,19 +242,49 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   nextRow(countLabel);
 
   damageLabel = caption();
-  damageField = field(storingTyped(
-      [](TBKCompoundTag& e, int64_t value) { return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e); }));
-  damageNoneButton =
-      button("None", storing([](TBKCompoundTag& e) { return ItemIdentity::of(e).withDamage(0).writeTo(e); }));
+  // An item that wears shows what is left of it; what is typed there is what
+  // is left, held to 0 .. maximum. Its data value stays as it is.
+  damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
+    if (int most = maxDurability(e); most > 0) {
+      itemtag::setSpentUses(e, static_cast<int32_t>(most - std::clamp<int64_t>(value, 0, most)));
+      return true;
+    }
+    return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
+  }));
+  damageNoneButton = button("None", storing([](TBKCompoundTag& e) {
+                              if (maxDurability(e) > 0) {
+                                itemtag::setSpentUses(e, 0);
+                                return true;
+                              }
+                              return ItemIdentity::of(e).withDamage(0).writeTo(e);
+                            }));
   root->addSubview(damageLabel);
   root->addSubview(damageField);
   root->addSubview(damageNoneButton);
   nextRow(damageLabel);
 
+  if (named) {
+    customNameLabel = caption();
+    customNameField = std::make_shared<BVLTextField>(
+        ui::Rect(W - 220, y, 205, height),
+        storingText([](TBKCompoundTag& e, const std::string& text) { return itemtag::setCustomName(e, text); }));
+    root->addSubview(customNameLabel);
+    root->addSubview(customNameField);
+    nextRow(customNameLabel);
+  }
+
   slotLabel = caption();
   slotLabel2 = rightLabel();
   root->addSubview(slotLabel);
   root->addSubview(slotLabel2);
+  if (named) {
+    auto open =
+        reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) { self.openBeside(entry); });
+    slotButton = button("Enchant", [open](BVLButton&) { open(); });
+    slotButton->setFrame(ui::Rect(W - 150, y, 135, height));
+    slotLabel2->setFrame(ui::Rect(W - 220, y, 60, height));
+    root->addSubview(slotButton);
+  }
   nextRow(slotLabel);
 
   idLabel = caption();
@@ -261,4 +322,21 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
         [choose](uint16_t id, uint16_t damage) { choose(ItemIdentity::numbered(id, damage)); });
   }
   navigation->pushViewController(picker, true);
+}
+
+// A container's own slots, or the enchantments of anything else.
+void ItemViewController::openBeside(const std::shared_ptr<TBKCompoundTag>& item) {
+  auto navigation = navigationController();
+  if (!navigation) return;
+  ItemIdentity identity = ItemIdentity::of(*item);
+  if (itemtag::isContainer(identity.identifier())) {
+    auto grid = std::make_shared<InventoryViewController>(record_, itemtag::madeItems(*item));
+    grid->setCapacity(itemtag::containerSlots(identity.identifier()));
+    grid->setTitle(identity.name());
+    navigation->pushViewController(grid, true);
+    return;
+  }
+  auto view = std::make_shared<EnchantmentsViewController>(record_, item);
+  view->setTitle(identity.name());
+  navigation->pushViewController(view, true);
 }

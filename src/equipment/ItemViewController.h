@@ -31,6 +31,8 @@ class ItemViewController : public ui::ViewController {
   // optional sign, decimal digits up to the first other character (none: 0),
   // held to the signed 64-bit range, then cut to its low bits by the caller.
   static int64_t parseNumber(const std::string& text);
+  // The catalogue's maximum durability of a named item; 0 for none.
+  static int maxDurability(const TBKCompoundTag& item);
 
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
@@ -47,6 +49,13 @@ class ItemViewController : public ui::ViewController {
   std::shared_ptr<BVLLabel> nameLabel, nameLabel2, countLabel, damageLabel, slotLabel, slotLabel2, idLabel;
   std::shared_ptr<BVLTextField> countField, damageField, idField;
   std::shared_ptr<BVLButton> countMaxButton, damageNoneButton, idSelectButton;
+  // A named item's further row, the custom name, and the button beside its
+  // slot: "Enchant" (the enchantments) or, for a container, "Open" (its own
+  // slots). Null for an early item. An item that wears shows "Durability:"
+  // in the damage row, as remaining / maximum, and the button repairs it.
+  std::shared_ptr<BVLLabel> customNameLabel;
+  std::shared_ptr<BVLTextField> customNameField;
+  std::shared_ptr<BVLButton> slotButton;
 
  private:
   void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
@@ -54,6 +63,8 @@ class ItemViewController : public ui::ViewController {
   // takes no identity of the other kind), redraws.
   void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
+  void openBeside(const std::shared_ptr<TBKCompoundTag>& item);
+
   void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 

@@ -310,7 +310,7 @@ TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIs
   ModernWorld s;
   ASSERT_TRUE(s.openInventory());
   auto before = s.playerOnDisk().list("Inventory");
-  const size_t empties[] = {17, 23, 30, 31, 32, 33, 34, 35};
+  const size_t empties[] = {17, 23, 35};
   for (size_t slot : empties) {
     SCOPED_TRACE(slot);
     size_t writes = s.playerWrites();
