@@ -104,7 +104,8 @@ void EnchantmentsViewController::reloadData() {
       }
     });
     remove->setTitle("Remove", ui::ControlState::Normal);
-    for (const std::shared_ptr<ui::View>& view : std::initializer_list<std::shared_ptr<ui::View>>{label, field, remove}) {
+    for (const std::shared_ptr<ui::View>& view :
+         std::initializer_list<std::shared_ptr<ui::View>>{label, field, remove}) {
       scroll_->addSubview(view);
     }
     labels.push_back(label);
