@@ -19,6 +19,10 @@ namespace {
 // A named item has one row more; its rows are closer.
 constexpr double rowHeight = 36, namedRowHeight = 32;
 constexpr double rowGap = 10, namedRowGap = 6;
+// A named item's longer captions ("Custom Name:") and values ("1841 / 2031")
+// take room from its picture.
+constexpr double pictureMargin = 104, namedPictureMargin = 160;
+constexpr double valueLeft = 220, namedValueLeft = 250;
 constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
@@ -113,7 +117,8 @@ void ItemViewController::reloadData() {
     itemView->removeFromSuperview();
     itemView.reset();
   }
-  itemView = identity.viewWithFrame(ui::Rect(20, 84, H - 104, H - 104));
+  double side = H - (identity.isNamed() ? namedPictureMargin : pictureMargin);
+  itemView = identity.viewWithFrame(ui::Rect(20, 84, side, side));
   root->addSubview(itemView);
   if (!nameLabel) buildWidgets(item, W, H);
 
@@ -207,12 +212,13 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   bool named = ItemIdentity::of(*item).isNamed();
   double height = named ? namedRowHeight : rowHeight;
   double gap = named ? namedRowGap : rowGap;
-  double x0 = H - 104 + 20 + 20;
+  double x0 = H - (named ? namedPictureMargin : pictureMargin) + 20 + 20;
+  double left = W - (named ? namedValueLeft : valueLeft);
   double y = 84;
   auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, height)); };
-  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(W - 220, y, 200, height)); };
+  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(left, y, W - 20 - left, height)); };
   auto field = [&](BVLTextField::Callback callback) {
-    return std::make_shared<BVLTextField>(ui::Rect(W - 220, y, 120, height), std::move(callback));
+    return std::make_shared<BVLTextField>(ui::Rect(left, y, W - 100 - left, height), std::move(callback));
   };
   auto button = [&](const char* title, BVLButton::Callback callback) {
     auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, height), std::move(callback));
@@ -266,7 +272,7 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   if (named) {
     customNameLabel = caption();
     customNameField = std::make_shared<BVLTextField>(
-        ui::Rect(W - 220, y, 205, height),
+        ui::Rect(left + 20, y, W - 35 - left, height),  // past the long caption
         storingText([](TBKCompoundTag& e, const std::string& text) { return itemtag::setCustomName(e, text); }));
     root->addSubview(customNameLabel);
     root->addSubview(customNameField);
@@ -282,7 +288,7 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
         reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) { self.openBeside(entry); });
     slotButton = button("Enchant", [open](BVLButton&) { open(); });
     slotButton->setFrame(ui::Rect(W - 150, y, 135, height));
-    slotLabel2->setFrame(ui::Rect(W - 220, y, 60, height));
+    slotLabel2->setFrame(ui::Rect(left, y, 60, height));
     root->addSubview(slotButton);
   }
   nextRow(slotLabel);
