@@ -76,10 +76,9 @@ const BVLEnchantment* BVLEnchantments::withID(int id) const {
 
 std::string BVLEnchantments::levelText(int level) {
   if (level <= 0) return std::to_string(level);
-  static const std::pair<int, const char*> numerals[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"},
-                                                         {100, "C"},  {90, "XC"},  {50, "L"},  {40, "XL"},
-                                                         {10, "X"},   {9, "IX"},   {5, "V"},   {4, "IV"},
-                                                         {1, "I"}};
+  static const std::pair<int, const char*> numerals[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"},
+                                                         {90, "XC"},  {50, "L"},   {40, "XL"}, {10, "X"},   {9, "IX"},
+                                                         {5, "V"},    {4, "IV"},   {1, "I"}};
   std::string text;
   for (const auto& [value, letters] : numerals) {
     for (; level >= value; level -= value) text += letters;
