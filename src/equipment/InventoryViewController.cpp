@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemIdentity.h"
@@ -146,7 +147,25 @@ int InventoryViewController::slotOffset(const TBKListTag& entries) {
 
 long InventoryViewController::numberOfItemsInSection(ui::CollectionView&, long) {
   auto inventory = entries();
-  return inventory ? static_cast<long>(gridEntries(*inventory).size()) : 0;
+  if (!inventory) return 0;
+  size_t cells = gridEntries(*inventory).size();
+  if (capacity_ == 0) return static_cast<long>(cells);
+  // Every slot of the container, and any entry numbered past them.
+  cells = capacity_;
+  for (size_t i = 0; i < inventory->count(); ++i) cells = std::max(cells, size_t{slotOf(*inventory, i)} + 1);
+  return static_cast<long>(cells);
+}
+
+// A container's cell is its slot number; the rest show the entries in order.
+std::optional<size_t> InventoryViewController::entryPosition(size_t cell) const {
+  auto inventory = entries();
+  if (!inventory) return std::nullopt;
+  auto shown = gridEntries(*inventory);
+  if (capacity_ == 0) return cell < shown.size() ? std::optional<size_t>(cell) : std::nullopt;
+  for (size_t position = 0; position < shown.size(); ++position) {
+    if (slotOf(*inventory, shown[position]) == cell) return position;
+  }
+  return std::nullopt;
 }
 
 std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIndexPath(
@@ -154,19 +173,23 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
   auto cell = std::static_pointer_cast<InventoryCollectionViewCell>(
       collectionView.dequeueReusableCell(cellIdentifier, indexPath));
   auto inventory = entries();
-  auto shown = inventory ? gridEntries(*inventory) : std::vector<size_t>();
-  auto position = static_cast<size_t>(indexPath.row);
-  cell->prepareWithItem(position < shown.size() ? inventory->compoundAtIndex(shown[position]) : nullptr);
+  auto position = entryPosition(static_cast<size_t>(indexPath.row));
+  if (position) {
+    cell->prepareWithItem(inventory->compoundAtIndex(gridEntries(*inventory)[*position]));
+  } else {
+    // A container's free slot looks like an empty slot of today's inventory.
+    static const auto freeSlot = ItemIdentity::named("", 0).makeEntry(-1, 0);
+    cell->prepareWithItem(capacity_ > 0 ? freeSlot : nullptr);
+  }
   return cell;
 }
 
 void InventoryViewController::didSelectItemAtIndexPath(ui::CollectionView&, const ui::IndexPath& indexPath) {
   auto navigation = navigationController();
   if (!navigation) return;
-  auto inventory = entries();
-  if (!inventory) return;
-  navigation->pushViewController(
-      std::make_shared<ItemViewController>(record_, inventory, static_cast<size_t>(indexPath.row)), true);
+  auto position = entryPosition(static_cast<size_t>(indexPath.row));
+  if (!position) return;  // a container's free slot: the plus button fills it
+  navigation->pushViewController(std::make_shared<ItemViewController>(record_, entries(), *position), true);
 }
 
 ui::Size InventoryViewController::sizeForItemAtIndexPath(ui::CollectionView&, ui::CollectionViewFlowLayout&,

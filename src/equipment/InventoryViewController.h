@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "equipment/EquipmentRecord.h"
@@ -32,9 +33,9 @@ class InventoryViewController : public ui::ViewController,
   // Any list of entries inside the record's tree.
   InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries);
 
-  // A container's number of slots: where its list holds fewer entries (the
-  // game keeps only the filled ones), add appends one in the lowest free
-  // slot. 0, for the inventory: the list's length is the game's.
+  // A container's number of slots: the grid shows each, by its number, and
+  // since the game keeps only the filled ones, add appends an entry in the
+  // lowest free slot. 0, for the inventory: the list's length is the game's.
   void setCapacity(size_t slots) { capacity_ = slots; }
 
   // The list shown; null while the player has none of its name.
@@ -76,6 +77,9 @@ class InventoryViewController : public ui::ViewController,
 
  private:
   void addNamed(const std::shared_ptr<TBKListTag>& inventory);
+  // The position in gridEntries that grid cell `cell` shows; none for a
+  // container's free slot or past the end.
+  std::optional<size_t> entryPosition(size_t cell) const;
 
   std::shared_ptr<EquipmentRecord> record_;
   std::string key_;  // empty when the list was given

@@ -733,4 +733,56 @@ TEST(ModernGear, TheGridMarksEnchantedItemsAndDrawsAWearBarUnderWornOnes) {
   }
 }
 
+TEST(ModernGear, ABoxHoldingFewItemsShowsEverySlotByItsNumberAndFillsTheLowestFree) {
+  EquipmentStage s(568, 320, modernFolder);
+  std::shared_ptr<TBKListTag> items;
+  s.changePlayer([&](TBKCompoundTag& player) {
+    auto box = player.listForKey("Inventory")->compoundAtIndex(size_t(boxSlot));
+    auto full = box->compoundForKey("tag")->listForKey("Items");
+    // As the game keeps a box: only the filled slots, here 26, 4 and 0.
+    items = std::make_shared<TBKListTag>(
+        "Items", TBKTagType::Compound,
+        std::vector<std::shared_ptr<TBKTag>>{full->objectAtIndexedSubscript(26), full->objectAtIndexedSubscript(4),
+                                             full->objectAtIndexedSubscript(0)});
+    box->compoundForKey("tag")->setValueForKey(items);
+  });
+  auto grid = std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(s.db, s.player), items);
+  grid->setCapacity(27);
+  s.push(grid);
+  auto& view = *grid->collectionView();
+  ASSERT_EQ(view.numberOfItemsInSection(0), 27);
+  auto cell = [&](long position) {
+    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
+        view.cellForItemAtIndexPath(ui::IndexPath{0, position}));
+  };
+  struct Case {
+    long cell;
+    const char* identifier;
+  };
+  for (const Case& c : {Case{0, "minecraft:diamond_helmet"}, Case{1, ""}, Case{4, "minecraft:netherite_leggings"},
+                        Case{26, "minecraft:cobblestone"}}) {
+    SCOPED_TRACE(c.cell);
+    EXPECT_EQ(cell(c.cell)->itemView() ? cell(c.cell)->itemView()->identifier() : "", c.identifier);
+    grid->didSelectItemAtIndexPath(view, ui::IndexPath{0, c.cell});
+    s.driver.runUntilIdle();
+    auto editor = top<ItemViewController>(s);
+    if (*c.identifier) {
+      ASSERT_NE(editor, nullptr);
+      EXPECT_EQ(editor->idField->text(), c.identifier);
+      EXPECT_EQ(editor->slotLabel2->text(), std::to_string(c.cell));
+      s.navigation->popViewControllerAnimated(false);
+      s.driver.runUntilIdle();
+    } else {
+      EXPECT_EQ(editor, nullptr) << "a free slot opens nothing";
+    }
+  }
+  grid->plusButton()->trigger();
+  s.driver.runUntilIdle();
+  auto stored = s.playerOnDisk().list("Inventory/32/tag/Items");
+  ASSERT_EQ(stored.size(), 4u);
+  EXPECT_EQ(stored[3].string("Name"), "minecraft:stone");
+  EXPECT_EQ(stored[3].number("Slot"), 1) << "the lowest free slot";
+  EXPECT_EQ(cell(1)->itemView()->identifier(), "minecraft:stone");
+}
+
 }  // namespace
