@@ -43,8 +43,7 @@ void EnchantmentsViewController::viewDidLoad() {
     auto picker = std::make_shared<EnchantmentPickerViewController>(*self->item_, [weakSelf](const BVLEnchantment& e) {
       if (auto self = weakSelf.lock()) {
         self->change([&](TBKCompoundTag& item) {
-          itemtag::addEnchantment(item, {static_cast<int16_t>(e.id), static_cast<int16_t>(e.maxLevel)});
-          return true;
+          return itemtag::addEnchantment(item, {static_cast<int16_t>(e.id), static_cast<int16_t>(e.maxLevel)});
         });
       }
     });

@@ -4,8 +4,10 @@ namespace itemtag {
 
 namespace {
 
+// Null when the entry has a "tag" that is not a compound: not ours to replace.
 std::shared_ptr<TBKCompoundTag> madeTag(TBKCompoundTag& entry) {
   auto tag = entry.compoundForKey("tag");
+  if (!tag && entry.objectForKeyedSubscript("tag")) return nullptr;
   if (!tag) {
     tag = std::make_shared<TBKCompoundTag>("tag");
     entry.setValueForKey(tag);
@@ -24,8 +26,11 @@ int32_t spentUses(const TBKCompoundTag& entry) {
   return tag ? tag->numberForKey("Damage").intValue() : 0;
 }
 
-void setSpentUses(TBKCompoundTag& entry, int32_t spent) {
-  madeTag(entry)->setValueForKey(TBKNumberTag::intTag("Damage", spent));
+bool setSpentUses(TBKCompoundTag& entry, int32_t spent) {
+  auto tag = madeTag(entry);
+  if (!tag) return false;
+  tag->setValueForKey(TBKNumberTag::intTag("Damage", spent));
+  return true;
 }
 
 std::vector<Enchantment> enchantments(const TBKCompoundTag& entry) {
@@ -86,10 +91,13 @@ bool removeEnchantment(TBKCompoundTag& entry, size_t index) {
   return true;
 }
 
-void addEnchantment(TBKCompoundTag& entry, Enchantment added) {
+bool addEnchantment(TBKCompoundTag& entry, Enchantment added) {
   auto tag = madeTag(entry);
+  if (!tag) return false;
   auto list = tag->listForKey("ench");
-  if (!list || (list->count() > 0 && list->elementType() != TBKTagType::Compound)) {
+  if (list && list->count() > 0 && list->elementType() != TBKTagType::Compound) return false;
+  if (!list && tag->objectForKeyedSubscript("ench")) return false;
+  if (!list || list->elementType() != TBKTagType::Compound) {
     list = std::make_shared<TBKListTag>("ench", TBKTagType::Compound);
     tag->setValueForKey(list);
   }
@@ -97,6 +105,7 @@ void addEnchantment(TBKCompoundTag& entry, Enchantment added) {
   compound->setValueForKey(TBKNumberTag::shortTag("id", added.id));
   compound->setValueForKey(TBKNumberTag::shortTag("lvl", added.level));
   list->setObjectAtIndexedSubscript(compound, list->count());
+  return true;
 }
 
 std::string customName(const TBKCompoundTag& entry) {
@@ -109,7 +118,9 @@ bool setCustomName(TBKCompoundTag& entry, const std::string& name) {
   if (name == customName(entry)) return false;
   if (!name.empty()) {
     auto tag = madeTag(entry);
+    if (!tag) return false;
     auto display = tag->compoundForKey("display");
+    if (!display && tag->objectForKeyedSubscript("display")) return false;
     if (!display) {
       display = std::make_shared<TBKCompoundTag>("display");
       tag->setValueForKey(display);
@@ -134,7 +145,7 @@ std::shared_ptr<TBKListTag> containedItems(const TBKCompoundTag& entry) {
 std::shared_ptr<TBKListTag> madeItems(TBKCompoundTag& entry) {
   if (auto items = containedItems(entry)) return items;
   auto tag = madeTag(entry);
-  if (tag->objectForKeyedSubscript("Items")) return nullptr;
+  if (!tag || tag->objectForKeyedSubscript("Items")) return nullptr;
   auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
   tag->setValueForKey(items);
   return items;

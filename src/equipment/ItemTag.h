@@ -12,7 +12,8 @@
 // which is the item's data value), the enchantments ("ench": compounds with
 // "id" and "lvl" shorts), the custom name ("display" / "Name") and, for a
 // container item, its own "Items". Each change touches only its own child
-// and keeps every other one, in its place.
+// and keeps every other one, in its place; a "tag", "display" or "ench" of
+// another type than the game's is left alone and the change refused (false).
 namespace itemtag {
 
 struct Enchantment {
@@ -23,7 +24,7 @@ struct Enchantment {
 // 0 when there is no "tag" or no "Damage" in it.
 int32_t spentUses(const TBKCompoundTag& entry);
 // Makes "tag" (appended to the entry) when it is missing.
-void setSpentUses(TBKCompoundTag& entry, int32_t spent);
+bool setSpentUses(TBKCompoundTag& entry, int32_t spent);
 
 std::vector<Enchantment> enchantments(const TBKCompoundTag& entry);
 // The list's `index`th enchantment takes `level`; false when there is none.
@@ -31,7 +32,7 @@ bool setLevel(TBKCompoundTag& entry, size_t index, int16_t level);
 // Removes it; the last one removed takes "ench" with it.
 bool removeEnchantment(TBKCompoundTag& entry, size_t index);
 // Appends one, making "tag" and "ench" as needed.
-void addEnchantment(TBKCompoundTag& entry, Enchantment added);
+bool addEnchantment(TBKCompoundTag& entry, Enchantment added);
 
 // Empty when there is none.
 std::string customName(const TBKCompoundTag& entry);

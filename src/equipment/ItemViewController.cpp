@@ -252,16 +252,12 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   // is left, held to 0 .. maximum. Its data value stays as it is.
   damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
     if (int most = maxDurability(e); most > 0) {
-      itemtag::setSpentUses(e, static_cast<int32_t>(most - std::clamp<int64_t>(value, 0, most)));
-      return true;
+      return itemtag::setSpentUses(e, static_cast<int32_t>(most - std::clamp<int64_t>(value, 0, most)));
     }
     return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
   }));
   damageNoneButton = button("None", storing([](TBKCompoundTag& e) {
-                              if (maxDurability(e) > 0) {
-                                itemtag::setSpentUses(e, 0);
-                                return true;
-                              }
+                              if (maxDurability(e) > 0) return itemtag::setSpentUses(e, 0);
                               return ItemIdentity::of(e).withDamage(0).writeTo(e);
                             }));
   root->addSubview(damageLabel);
