@@ -9,7 +9,10 @@
 
 // One slot of the inventory grid: the game's slot frame, the item's picture
 // and its count in small game type over it. Back to front: slot frame
-// (the cell's background view), item picture, count.
+// (the cell's background view), item picture, count, glint, wear bar. The
+// glint (the game's enchantment colour over the picture) marks an enchanted
+// item; the wear bar, under a worn one, shows what is left of it, green to
+// red, as the game draws it.
 class InventoryCollectionViewCell : public ui::CollectionViewCell {
  public:
   explicit InventoryCollectionViewCell(const ui::Rect& frame);
@@ -21,8 +24,19 @@ class InventoryCollectionViewCell : public ui::CollectionViewCell {
 
   std::shared_ptr<BVLItemView> itemView() const { return itemView_; }
   std::shared_ptr<BVLLabel> countView() const { return countView_; }
+  // Hidden when the item shows neither.
+  std::shared_ptr<ui::View> glintView() const { return glintView_; }
+  std::shared_ptr<ui::View> wearView() const { return wearView_; }
+  // The bar's coloured part: its width and colour say what is left.
+  std::shared_ptr<ui::View> wearLevelView() const { return wearLevelView_; }
+
+  // The bar for `left` of `most` uses: 13 pixels long in all, of which the
+  // share left (rounded) is drawn in a hue from red (none left) to green.
+  static double wearLength(int left, int most);
+  static ui::Color wearColor(int left, int most);
 
  private:
   std::shared_ptr<BVLItemView> itemView_;
   std::shared_ptr<BVLLabel> countView_;
+  std::shared_ptr<ui::View> glintView_, wearView_, wearLevelView_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemIdentity.h"
@@ -27,11 +28,20 @@ uint8_t slotOf(const TBKListTag& inventory, size_t index) {
 
 }  // namespace
 
-InventoryViewController::InventoryViewController(const std::shared_ptr<TBKLevelDB>& db,
-                                                 const std::shared_ptr<TBKCompoundTag>& player)
-    : _db(db), player(player) {
+InventoryViewController::InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::string key)
+    : record_(std::move(record)), key_(std::move(key)) {
   collectionView_ = std::make_shared<ui::CollectionView>(ui::Screen::main().bounds(),
                                                          std::make_shared<ui::CollectionViewFlowLayout>());
+}
+
+InventoryViewController::InventoryViewController(std::shared_ptr<EquipmentRecord> record,
+                                                 std::shared_ptr<TBKListTag> entries)
+    : InventoryViewController(std::move(record), std::string()) {
+  given_ = std::move(entries);
+}
+
+std::shared_ptr<TBKListTag> InventoryViewController::entries() const {
+  return key_.empty() ? given_ : record_->player()->listForKey(key_);
 }
 
 void InventoryViewController::loadView() { setView(collectionView_); }
@@ -58,22 +68,25 @@ void InventoryViewController::viewWillAppear(bool animated) {
 }
 
 void InventoryViewController::add() {
-  auto inventory = player->listForKey("Inventory");
+  const auto& player = record_->player();
+  auto inventory = entries();
   if (!inventory) {
     // A tree without the list gets one; a child of that name of another
     // type is not ours to replace.
-    if (player->objectForKeyedSubscript("Inventory")) return;
+    if (key_.empty() || player->objectForKeyedSubscript(key_)) return;
     if (ItemIdentity::namesItems(*player)) return addNamed(nullptr);
-    inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+    inventory = std::make_shared<TBKListTag>(key_, TBKTagType::Compound);
     player->setValueForKey(inventory);
   }
   size_t n = inventory->count();
   if (n > 0 && inventory->elementType() != TBKTagType::Compound) return;
   // The list's own kind; an empty list takes the kind of the armor.
-  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : ItemIdentity::namesItems(*player)) return addNamed(inventory);
+  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : capacity_ > 0 || ItemIdentity::namesItems(*player)) {
+    return addNamed(inventory);
+  }
   if (n >= slotNumbers) return;
   inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
-  _db->setPlayer(player);
+  record_->save();
   collectionView_->reloadData();
 }
 
@@ -88,6 +101,17 @@ void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& invent
       }
     }
   }
+  if (!empty && inventory && inventory->count() < capacity_) {
+    std::vector<bool> used(capacity_, false);
+    for (size_t i = 0; i < inventory->count(); ++i) {
+      if (size_t slot = slotOf(*inventory, i); slot < capacity_) used[slot] = true;
+    }
+    int slot = static_cast<int>(std::find(used.begin(), used.end(), false) - used.begin());
+    inventory->setObjectAtIndexedSubscript(ItemIdentity::named(addedName, 0).makeEntry(slot, 1), inventory->count());
+    record_->save();
+    collectionView_->reloadData();
+    return;
+  }
   if (!empty) {
     std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.", nullptr, "Okay",
                                     std::vector<std::string>{})
@@ -96,13 +120,13 @@ void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& invent
   }
   ItemIdentity::named(addedName, 0).writeTo(*empty);
   empty->setValueForKey(TBKNumberTag::byteTag("Count", 1));
-  _db->setPlayer(player);
+  record_->save();
   collectionView_->reloadData();
 }
 
 std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inventory) {
   size_t count = inventory.count();
-  if (!ItemIdentity::holdsNamed(inventory)) {
+  if (slotOffset(inventory) != 0) {
     std::vector<size_t> shown;
     for (size_t index = hiddenEntries; index < count; ++index) shown.push_back(index);
     return shown;
@@ -116,31 +140,56 @@ std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inven
   return shown;
 }
 
-int InventoryViewController::slotOffset(const TBKListTag& inventory) {
-  return ItemIdentity::holdsNamed(inventory) ? 0 : static_cast<int>(hiddenEntries);
+// Only the early inventory links the hotbar at its head.
+int InventoryViewController::slotOffset(const TBKListTag& entries) {
+  return entries.name() != "Inventory" || ItemIdentity::holdsNamed(entries) ? 0 : static_cast<int>(hiddenEntries);
 }
 
 long InventoryViewController::numberOfItemsInSection(ui::CollectionView&, long) {
-  auto inventory = player->listForKey("Inventory");
-  return inventory ? static_cast<long>(gridEntries(*inventory).size()) : 0;
+  auto inventory = entries();
+  if (!inventory) return 0;
+  size_t cells = gridEntries(*inventory).size();
+  if (capacity_ == 0) return static_cast<long>(cells);
+  // Every slot of the container, and any entry numbered past them.
+  cells = capacity_;
+  for (size_t i = 0; i < inventory->count(); ++i) cells = std::max(cells, size_t{slotOf(*inventory, i)} + 1);
+  return static_cast<long>(cells);
+}
+
+// A container's cell is its slot number; the rest show the entries in order.
+std::optional<size_t> InventoryViewController::entryPosition(size_t cell) const {
+  auto inventory = entries();
+  if (!inventory) return std::nullopt;
+  auto shown = gridEntries(*inventory);
+  if (capacity_ == 0) return cell < shown.size() ? std::optional<size_t>(cell) : std::nullopt;
+  for (size_t position = 0; position < shown.size(); ++position) {
+    if (slotOf(*inventory, shown[position]) == cell) return position;
+  }
+  return std::nullopt;
 }
 
 std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIndexPath(
     ui::CollectionView& collectionView, const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<InventoryCollectionViewCell>(
       collectionView.dequeueReusableCell(cellIdentifier, indexPath));
-  auto inventory = player->listForKey("Inventory");
-  auto shown = inventory ? gridEntries(*inventory) : std::vector<size_t>();
-  auto position = static_cast<size_t>(indexPath.row);
-  cell->prepareWithItem(position < shown.size() ? inventory->compoundAtIndex(shown[position]) : nullptr);
+  auto inventory = entries();
+  auto position = entryPosition(static_cast<size_t>(indexPath.row));
+  if (position) {
+    cell->prepareWithItem(inventory->compoundAtIndex(gridEntries(*inventory)[*position]));
+  } else {
+    // A container's free slot looks like an empty slot of today's inventory.
+    static const auto freeSlot = ItemIdentity::named("", 0).makeEntry(-1, 0);
+    cell->prepareWithItem(capacity_ > 0 ? freeSlot : nullptr);
+  }
   return cell;
 }
 
 void InventoryViewController::didSelectItemAtIndexPath(ui::CollectionView&, const ui::IndexPath& indexPath) {
   auto navigation = navigationController();
   if (!navigation) return;
-  navigation->pushViewController(std::make_shared<ItemViewController>(_db, static_cast<size_t>(indexPath.row), player),
-                                 true);
+  auto position = entryPosition(static_cast<size_t>(indexPath.row));
+  if (!position) return;  // a container's free slot: the plus button fills it
+  navigation->pushViewController(std::make_shared<ItemViewController>(record_, entries(), *position), true);
 }
 
 ui::Size InventoryViewController::sizeForItemAtIndexPath(ui::CollectionView&, ui::CollectionViewFlowLayout&,

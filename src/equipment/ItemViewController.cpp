@@ -5,17 +5,24 @@
 #include <cmath>
 #include <limits>
 
+#include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
+#include "equipment/ItemTag.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
 namespace {
 
-constexpr double rowHeight = 36;
-constexpr double rowGap = 10;
+// A named item has one row more; its rows are closer.
+constexpr double rowHeight = 36, namedRowHeight = 32;
+constexpr double rowGap = 10, namedRowGap = 6;
+// A named item's longer captions ("Custom Name:") and values ("1841 / 2031")
+// take room from its picture.
+constexpr double pictureMargin = 104, namedPictureMargin = 160;
+constexpr double valueLeft = 220, namedValueLeft = 250;
 constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
@@ -32,9 +39,9 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-ItemViewController::ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot,
-                                       const std::shared_ptr<TBKCompoundTag>& player)
-    : _db(db), _slot(slot), player(player) {
+ItemViewController::ItemViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries,
+                                       size_t slot)
+    : record_(std::move(record)), entries_(std::move(entries)), _slot(slot) {
   ui::Rect screen = ui::Screen::main().bounds();
   _background = std::make_shared<BVLPanorama>(ui::Rect(0, 0, screen.width(), screen.height()));
   dimming_ = std::make_shared<ui::View>(_background->bounds());
@@ -87,11 +94,10 @@ int64_t ItemViewController::parseNumber(const std::string& text) {
 }
 
 std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
-  auto inventory = player->listForKey("Inventory");
-  if (!inventory) return nullptr;
-  auto shown = InventoryViewController::gridEntries(*inventory);
+  if (!entries_) return nullptr;
+  auto shown = InventoryViewController::gridEntries(*entries_);
   if (_slot >= shown.size()) return nullptr;
-  return inventory->compoundAtIndex(shown[_slot]);
+  return entries_->compoundAtIndex(shown[_slot]);
 }
 
 void ItemViewController::reloadData() {
@@ -105,13 +111,14 @@ void ItemViewController::reloadData() {
   ItemIdentity identity = ItemIdentity::of(*item);
   uint8_t count = item->numberForKey("Count").unsignedCharValue();
   uint8_t slot = item->numberForKey("Slot").unsignedCharValue();
-  int slotOffset = InventoryViewController::slotOffset(*player->listForKey("Inventory"));
+  int slotOffset = InventoryViewController::slotOffset(*entries_);
 
   if (itemView) {
     itemView->removeFromSuperview();
     itemView.reset();
   }
-  itemView = identity.viewWithFrame(ui::Rect(20, 84, H - 104, H - 104));
+  double side = H - (identity.isNamed() ? namedPictureMargin : pictureMargin);
+  itemView = identity.viewWithFrame(ui::Rect(20, 84, side, side));
   root->addSubview(itemView);
   if (!nameLabel) buildWidgets(item, W, H);
 
@@ -119,8 +126,26 @@ void ItemViewController::reloadData() {
   nameLabel2->setText(identity.name());
   countLabel->setText("Count:");
   countField->setText(std::to_string(count));
-  damageLabel->setText("Damage:");
-  damageField->setText(std::to_string(identity.damage()));
+  int durability = maxDurability(*item);
+  if (durability > 0) {
+    damageLabel->setText("Durability:");
+    damageField->setText(std::to_string(durability - itemtag::spentUses(*item)) + " / " + std::to_string(durability));
+    damageNoneButton->setTitle("Repair", ui::ControlState::Normal);
+  } else {
+    damageLabel->setText("Damage:");
+    damageField->setText(std::to_string(identity.damage()));
+    damageNoneButton->setTitle("None", ui::ControlState::Normal);
+  }
+  if (customNameField) {
+    customNameLabel->setText("Custom Name:");
+    customNameField->setText(itemtag::customName(*item));
+    bool container = itemtag::isContainer(identity.identifier());
+    slotButton->setTitle(container ? "Open" : "Enchant", ui::ControlState::Normal);
+    auto ench = itemtag::enchantments(*item);
+    if (!container && !ench.empty()) {
+      slotButton->setTitle("Enchant (" + std::to_string(ench.size()) + ")", ui::ControlState::Normal);
+    }
+  }
   slotLabel->setText("Slot:");
   // Signed: an early entry of the hotbar's slot numbers shows below zero.
   slotLabel2->setText(std::to_string(static_cast<int>(slot) - slotOffset));
@@ -145,8 +170,15 @@ void ItemViewController::fitNameField(const std::string& name) {
   idField->setFont(ui::Font::named("Minecraft", size));
 }
 
+int ItemViewController::maxDurability(const TBKCompoundTag& item) {
+  ItemIdentity identity = ItemIdentity::of(item);
+  if (!identity.isNamed()) return 0;
+  auto definition = BVLItemIDSource::sharedSource()->itemDefinitionWithName(identity.identifier(), identity.damage());
+  return definition ? definition->durability : 0;
+}
+
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
-  if (change(item)) _db->setPlayer(player);
+  if (change(item)) record_->save();
   reloadData();
 }
 
@@ -177,19 +209,23 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
     return storingText([store](TBKCompoundTag& e, const std::string& text) { return store(e, parseNumber(text)); });
   };
 
-  double x0 = H - 104 + 20 + 20;
+  bool named = ItemIdentity::of(*item).isNamed();
+  double height = named ? namedRowHeight : rowHeight;
+  double gap = named ? namedRowGap : rowGap;
+  double x0 = H - (named ? namedPictureMargin : pictureMargin) + 20 + 20;
+  double left = W - (named ? namedValueLeft : valueLeft);
   double y = 84;
-  auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, rowHeight)); };
-  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(W - 220, y, 200, rowHeight)); };
+  auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, height)); };
+  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(left, y, W - 20 - left, height)); };
   auto field = [&](BVLTextField::Callback callback) {
-    return std::make_shared<BVLTextField>(ui::Rect(W - 220, y, 120, rowHeight), std::move(callback));
+    return std::make_shared<BVLTextField>(ui::Rect(left, y, W - 100 - left, height), std::move(callback));
   };
   auto button = [&](const char* title, BVLButton::Callback callback) {
-    auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, rowHeight), std::move(callback));
+    auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, height), std::move(callback));
     made->setTitle(title, ui::ControlState::Normal);
     return made;
   };
-  auto nextRow = [&](const std::shared_ptr<BVLLabel>& captionLabel) { y += captionLabel->bounds().height() + rowGap; };
+  auto nextRow = [&](const std::shared_ptr<BVLLabel>& captionLabel) { y += captionLabel->bounds().height() + gap; };
 
   nameLabel = caption();
   nameLabel2 = rightLabel();
@@ -212,19 +248,45 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   nextRow(countLabel);
 
   damageLabel = caption();
-  damageField = field(storingTyped(
-      [](TBKCompoundTag& e, int64_t value) { return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e); }));
-  damageNoneButton =
-      button("None", storing([](TBKCompoundTag& e) { return ItemIdentity::of(e).withDamage(0).writeTo(e); }));
+  // An item that wears shows what is left of it; what is typed there is what
+  // is left, held to 0 .. maximum. Its data value stays as it is.
+  damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
+    if (int most = maxDurability(e); most > 0) {
+      return itemtag::setSpentUses(e, static_cast<int32_t>(most - std::clamp<int64_t>(value, 0, most)));
+    }
+    return ItemIdentity::of(e).withDamage(low16(value)).writeTo(e);
+  }));
+  damageNoneButton = button("None", storing([](TBKCompoundTag& e) {
+                              if (maxDurability(e) > 0) return itemtag::setSpentUses(e, 0);
+                              return ItemIdentity::of(e).withDamage(0).writeTo(e);
+                            }));
   root->addSubview(damageLabel);
   root->addSubview(damageField);
   root->addSubview(damageNoneButton);
   nextRow(damageLabel);
 
+  if (named) {
+    customNameLabel = caption();
+    customNameField = std::make_shared<BVLTextField>(
+        ui::Rect(left + 20, y, W - 35 - left, height),  // past the long caption
+        storingText([](TBKCompoundTag& e, const std::string& text) { return itemtag::setCustomName(e, text); }));
+    root->addSubview(customNameLabel);
+    root->addSubview(customNameField);
+    nextRow(customNameLabel);
+  }
+
   slotLabel = caption();
   slotLabel2 = rightLabel();
   root->addSubview(slotLabel);
   root->addSubview(slotLabel2);
+  if (named) {
+    auto open =
+        reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) { self.openBeside(entry); });
+    slotButton = button("Enchant", [open](BVLButton&) { open(); });
+    slotButton->setFrame(ui::Rect(W - 150, y, 135, height));
+    slotLabel2->setFrame(ui::Rect(left, y, 60, height));
+    root->addSubview(slotButton);
+  }
   nextRow(slotLabel);
 
   idLabel = caption();
@@ -254,7 +316,7 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
     self->commit(*item, [&](TBKCompoundTag& e) { return chosen.writeTo(e); });
   };
   std::shared_ptr<ItemSelectorTableViewController> picker;
-  if (ItemIdentity::takesNamed(*item, *player)) {
+  if (ItemIdentity::takesNamed(*item, *record_->player())) {
     picker = std::make_shared<ItemSelectorTableViewController>(ItemSelectorTableViewController::NamedCallback(
         [choose](const std::string& identifier, uint16_t damage) { choose(ItemIdentity::named(identifier, damage)); }));
   } else {
@@ -262,4 +324,21 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
         [choose](uint16_t id, uint16_t damage) { choose(ItemIdentity::numbered(id, damage)); });
   }
   navigation->pushViewController(picker, true);
+}
+
+// A container's own slots, or the enchantments of anything else.
+void ItemViewController::openBeside(const std::shared_ptr<TBKCompoundTag>& item) {
+  auto navigation = navigationController();
+  if (!navigation) return;
+  ItemIdentity identity = ItemIdentity::of(*item);
+  if (itemtag::isContainer(identity.identifier())) {
+    auto grid = std::make_shared<InventoryViewController>(record_, itemtag::madeItems(*item));
+    grid->setCapacity(itemtag::containerSlots(identity.identifier()));
+    grid->setTitle(identity.name());
+    navigation->pushViewController(grid, true);
+    return;
+  }
+  auto view = std::make_shared<EnchantmentsViewController>(record_, item);
+  view->setTitle(identity.name());
+  navigation->pushViewController(view, true);
 }

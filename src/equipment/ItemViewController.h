@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "equipment/EquipmentRecord.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "ui/ViewController.h"
@@ -13,15 +14,15 @@
 // One inventory entry: a large picture of the item, its name, and its count,
 // damage, slot and id (the number of an early world's item, the name of
 // today's), of which count, damage and id are edited. Every change
-// is stored into the entry, the whole player tree handed to the database, and
+// is stored into the entry, the whole player record saved, and
 // the screen redrawn from the tree, so the fields always show what is stored
 // in its canonical form ("300" typed as the count shows 44).
 class ItemViewController : public ui::ViewController {
  public:
-  // `slot` is the grid position: the entry edited is the one the inventory
-  // grid shows there (list index slot + 9 in an early world). The database
-  // and tree are the inventory screen's (see there).
-  ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot, const std::shared_ptr<TBKCompoundTag>& player);
+  // `slot` is the grid position: the entry edited is the one the grid of
+  // `entries` shows there (list index slot + 9 in an early world's
+  // inventory). The record and the list are the grid's (see there).
+  ItemViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries, size_t slot);
 
   // Builds the widgets the first time, then shows the entry's values.
   void reloadData();
@@ -30,6 +31,8 @@ class ItemViewController : public ui::ViewController {
   // optional sign, decimal digits up to the first other character (none: 0),
   // held to the signed 64-bit range, then cut to its low bits by the caller.
   static int64_t parseNumber(const std::string& text);
+  // The catalogue's maximum durability of a named item; 0 for none.
+  static int maxDurability(const TBKCompoundTag& item);
 
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
@@ -46,6 +49,13 @@ class ItemViewController : public ui::ViewController {
   std::shared_ptr<BVLLabel> nameLabel, nameLabel2, countLabel, damageLabel, slotLabel, slotLabel2, idLabel;
   std::shared_ptr<BVLTextField> countField, damageField, idField;
   std::shared_ptr<BVLButton> countMaxButton, damageNoneButton, idSelectButton;
+  // A named item's further row, the custom name, and the button beside its
+  // slot: "Enchant" (the enchantments) or, for a container, "Open" (its own
+  // slots). Null for an early item. An item that wears shows "Durability:"
+  // in the damage row, as remaining / maximum, and the button repairs it.
+  std::shared_ptr<BVLLabel> customNameLabel;
+  std::shared_ptr<BVLTextField> customNameField;
+  std::shared_ptr<BVLButton> slotButton;
 
  private:
   void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
@@ -53,12 +63,14 @@ class ItemViewController : public ui::ViewController {
   // takes no identity of the other kind), redraws.
   void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
+  void openBeside(const std::shared_ptr<TBKCompoundTag>& item);
+
   void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
-  std::shared_ptr<TBKLevelDB> _db;
+  std::shared_ptr<EquipmentRecord> record_;
+  std::shared_ptr<TBKListTag> entries_;
   size_t _slot;
-  std::shared_ptr<TBKCompoundTag> player;
   std::shared_ptr<BVLPanorama> _background;
   std::shared_ptr<ui::View> dimming_;
 };

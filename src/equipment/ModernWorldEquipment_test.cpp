@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "equipment/ArmorViewController.h"
+#include "equipment/EnchantmentsViewController.h"
 #include "equipment/EquipmentThroughTheLevelScreen_test.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
@@ -310,7 +311,7 @@ TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIs
   ModernWorld s;
   ASSERT_TRUE(s.openInventory());
   auto before = s.playerOnDisk().list("Inventory");
-  const size_t empties[] = {17, 23, 30, 31, 32, 33, 34, 35};
+  const size_t empties[] = {17, 23, 35};
   for (size_t slot : empties) {
     SCOPED_TRACE(slot);
     size_t writes = s.playerWrites();
@@ -476,6 +477,312 @@ TEST(ItemIdentityWrite, KeepsTheKindsApartAndTheChildrenItDoesNotKnow) {
       EXPECT_EQ(ItemIdentity::of(*entry), c.identity);
     }
   }
+}
+
+// Slots the demo's gear takes (see the demo generator): a worn, enchanted
+// netherite sword, a worn mace, a shulker box of 27, a pickaxe without "tag",
+// an apple named "Lunch".
+constexpr long swordSlot = 30, maceSlot = 31, boxSlot = 32, pickaxeSlot = 33, appleSlot = 34;
+
+// `record` with the int "Damage" in the "tag" of inventory entry `slot` set
+// to `value`: what a repair, and nothing else, makes of it.
+std::string withSpentUses(const std::string& record, size_t slot, int32_t value) {
+  std::string_view entry = entryBytes(record, "Inventory").at(slot);
+  size_t tag = entry.find(std::string("\x0a\x03\x00tag", 6));
+  size_t at = entry.find(std::string("\x03\x06\x00"
+                                     "Damage",
+                                     9),
+                         tag);
+  if (tag == std::string_view::npos || at == std::string_view::npos) throw std::runtime_error("no tag/Damage");
+  std::string patched = record;
+  size_t offset = size_t(entry.data() - record.data()) + at + 9;
+  for (size_t i = 0; i < 4; ++i) patched[offset + i] = char(uint32_t(value) >> (8 * i));
+  return patched;
+}
+
+TEST(ModernGear, DurabilityShowsWhatIsLeftAndRepairWritesTheSpentUsesAlone) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  auto sword = s.tapCell(swordSlot);
+  ASSERT_NE(sword, nullptr);
+  EXPECT_EQ(sword->damageLabel->text(), "Durability:");
+  EXPECT_EQ(sword->damageField->text(), "1841 / 2031");
+  EXPECT_EQ(sword->damageNoneButton->title(), "Repair");
+  EXPECT_EQ(sword->slotButton->title(), "Enchant (3)");
+  s.navigation->popViewControllerAnimated(false);
+  s.driver.runUntilIdle();
+
+  auto mace = s.tapCell(maceSlot);
+  ASSERT_NE(mace, nullptr);
+  EXPECT_EQ(mace->damageField->text(), "425 / 500");
+  const std::string before = s.record();
+  size_t writes = s.playerWrites();
+  s.driver.tap(*mace->damageNoneButton);
+  s.driver.runUntilIdle();
+  EXPECT_EQ(s.playerWrites(), writes + 1);
+  EXPECT_EQ(s.record(), withSpentUses(before, maceSlot, 0)) << "every other byte of the record is kept";
+  EXPECT_EQ(mace->damageField->text(), "500 / 500");
+
+  struct Case {
+    const char* typed;
+    int spent;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"100", 400, "100 / 500"}, Case{"9999", 0, "500 / 500"}, Case{"-5", 500, "0 / 500"}}) {
+    SCOPED_TRACE(c.typed);
+    s.typeInto(*mace->damageField, c.typed);
+    EXPECT_EQ(s.record(), withSpentUses(before, maceSlot, c.spent));
+    EXPECT_EQ(mace->damageField->text(), c.shown);
+  }
+}
+
+TEST(ModernGear, EnchantmentsAreAddedChangedAndRemovedInTheirListAlone) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  const TestTag before = s.entryOnDisk(pickaxeSlot);
+  ASSERT_FALSE(before.has("tag"));
+  auto editor = s.tapCell(pickaxeSlot);
+  ASSERT_NE(editor, nullptr);
+  s.driver.tap(*editor->slotButton);
+  s.driver.runUntilIdle();
+  auto view = top<EnchantmentsViewController>(s);
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(view->labels.empty());
+
+  // Picks `title` from the plus button's list; the list as it was shown.
+  auto add = [&](const std::string& title) {
+    view->plusButton()->trigger();
+    s.driver.runUntilIdle();
+    auto picker = top<EnchantmentPickerViewController>(s);
+    if (!picker) throw std::runtime_error("no list");
+    auto choices = picker->choices();
+    auto found = std::find_if(choices.begin(), choices.end(), [&](auto& c) { return c.text == title; });
+    if (found == choices.end()) throw std::runtime_error("no " + title);
+    s.driver.tap(*picker->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, found - choices.begin()}));
+    s.driver.runUntilIdle();
+    return choices;
+  };
+  auto offered = add("Unbreaking");
+  EXPECT_EQ(top<EnchantmentsViewController>(s), view) << "the list closed";
+  // A pickaxe's own come first: efficiency, silk touch, unbreaking, fortune,
+  // mending, curse of vanishing; then the rest.
+  ASSERT_GE(offered.size(), 7u);
+  for (size_t i = 0; i < 6; ++i)
+    EXPECT_TRUE(offered[i].enchantment->appliesTo("mining,mining_loot,durability,vanishing"));
+  EXPECT_FALSE(offered[6].enchantment->appliesTo("mining,mining_loot,durability,vanishing"));
+
+  auto after = s.entryOnDisk(pickaxeSlot);
+  expectKeptExcept(before, after, {"tag"});
+  ASSERT_EQ(after.find("tag")->children.size(), 1u);
+  auto ench = after.list("tag/ench");
+  ASSERT_EQ(ench.size(), 1u);
+  EXPECT_EQ(ench[0].find("id")->type, TestTag::Short);
+  EXPECT_EQ(ench[0].number("id"), 17);
+  EXPECT_EQ(ench[0].find("lvl")->type, TestTag::Short);
+  EXPECT_EQ(ench[0].number("lvl"), 3);
+  ASSERT_EQ(view->labels.size(), 1u);
+  EXPECT_EQ(view->labels[0]->text(), "Unbreaking III");
+
+  struct Case {
+    const char* typed;
+    int stored;
+    const char* shown;
+  };
+  for (const Case& c : {Case{"7", 7, "Unbreaking VII (above III)"}, Case{"999", 255, "Unbreaking CCLV (above III)"},
+                        Case{"0", 1, "Unbreaking I"}}) {
+    SCOPED_TRACE(c.typed);
+    s.typeInto(*view->levelFields[0], c.typed);
+    EXPECT_EQ(s.entryOnDisk(pickaxeSlot).number("tag/ench/0/lvl"), c.stored);
+    EXPECT_EQ(view->labels[0]->text(), c.shown);
+  }
+
+  add("Silk Touch");
+  offered = add("Efficiency");
+  auto fortune = std::find_if(offered.begin(), offered.end(), [](auto& c) { return c.enchantment->id == 18; });
+  ASSERT_NE(fortune, offered.end());
+  EXPECT_EQ(fortune->text, "Fortune (excluded by Silk Touch)");
+  ASSERT_EQ(s.entryOnDisk(pickaxeSlot).list("tag/ench").size(), 3u);
+
+  for (size_t left : {2u, 1u, 0u}) {
+    s.driver.tap(*view->removeButtons[0]);
+    s.driver.runUntilIdle();
+    EXPECT_EQ(view->labels.size(), left);
+  }
+  after = s.entryOnDisk(pickaxeSlot);
+  EXPECT_FALSE(after.has("tag/ench")) << "the last one removed takes the list with it";
+  EXPECT_TRUE(after.has("tag"));
+}
+
+TEST(ModernGear, ACustomNameIsSetAndClearedAndAnAddOnsTagKeepsTheRest) {
+  struct Case {
+    long slot;
+    const char* was;
+    const char* typed;
+    std::set<std::string> displayKeeps;  // empty: "display" is gone
+  };
+  const Case cases[] = {
+      {appleSlot, "Lunch", "Picnic", {"Name"}},
+      {appleSlot, "Lunch", "", {}},
+      {long(unknownSlot), "Ruby Staff", "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    ModernWorld s;
+    ASSERT_TRUE(s.openInventory());
+    const TestTag before = s.entryOnDisk(size_t(c.slot));
+    auto editor = s.tapCell(c.slot);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->customNameField->text(), c.was);
+    s.typeInto(*editor->customNameField, c.typed);
+    auto after = s.entryOnDisk(size_t(c.slot));
+    expectKeptExcept(before, after, {"tag"});
+    expectKeptExcept(*before.find("tag"), *after.find("tag"), {"display"});
+    if (c.displayKeeps.empty()) {
+      EXPECT_FALSE(after.has("tag/display"));
+    } else {
+      EXPECT_EQ(after.string("tag/display/Name"), c.typed);
+    }
+    EXPECT_EQ(editor->customNameField->text(), c.typed);
+  }
+}
+
+TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsOwnAndAnEditChangesThatEntryAlone) {
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  const std::string before = s.record();
+  auto editor = s.tapCell(boxSlot);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_EQ(editor->slotButton->title(), "Open");
+  s.driver.tap(*editor->slotButton);
+  s.driver.runUntilIdle();
+  auto box = top<InventoryViewController>(s);
+  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box, s.inventory);
+  EXPECT_EQ(box->title(), "Purple Shulker Box");
+  EXPECT_EQ(box->collectionView()->numberOfItemsInSection(0), 27);
+  auto cell = [&](long position) {
+    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
+        box->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, position}));
+  };
+  EXPECT_EQ(cell(4)->itemView()->identifier(), "minecraft:netherite_leggings");
+  EXPECT_FALSE(cell(0)->glintView()->isHidden()) << "the enchanted helmet";
+  EXPECT_FALSE(cell(4)->wearView()->isHidden()) << "the worn leggings";
+
+  s.driver.tap(*cell(4));
+  s.driver.runUntilIdle();
+  auto inner = top<ItemViewController>(s);
+  ASSERT_NE(inner, nullptr);
+  EXPECT_EQ(inner->damageField->text(), "255 / 555");
+  size_t writes = s.playerWrites();
+  s.typeInto(*inner->countField, "2");
+  EXPECT_EQ(s.playerWrites(), writes + 1) << "the whole record, once";
+
+  const std::string after = s.record();
+  auto entriesBefore = entryBytes(before, "Inventory"), entriesAfter = entryBytes(after, "Inventory");
+  ASSERT_EQ(entriesAfter.size(), entriesBefore.size());
+  for (size_t i = 0; i < entriesBefore.size(); ++i) {
+    if (i != size_t(boxSlot)) {
+      EXPECT_EQ(entriesAfter[i], entriesBefore[i]) << "entry " << i << " byte for byte";
+    }
+  }
+  auto itemsBefore = worldreader::parseNBT(before).list("Inventory/32/tag/Items");
+  auto itemsAfter = s.playerOnDisk().list("Inventory/32/tag/Items");
+  ASSERT_EQ(itemsAfter.size(), 27u);
+  for (size_t i = 0; i < 27; ++i) {
+    if (i == 4) {
+      expectKeptExcept(itemsBefore[i], itemsAfter[i], {"Count"});
+      EXPECT_EQ(itemsAfter[i].number("Count"), 2);
+    } else {
+      EXPECT_TRUE(sameTag(itemsBefore[i], itemsAfter[i])) << "box entry " << i;
+    }
+  }
+}
+
+TEST(ModernGear, TheGridMarksEnchantedItemsAndDrawsAWearBarUnderWornOnes) {
+  struct Case {
+    long slot;
+    bool glint;
+    double bar;  // the coloured part's width; -1: no bar
+  };
+  const Case cases[] = {
+      {0, true, 24},             // diamond sword, 1449 of 1561 left
+      {2, false, 26},            // iron axe, 247 of 250 left, with an empty "ench"
+      {swordSlot, true, 24},     // 1841 of 2031
+      {maceSlot, false, 22},     // 425 of 500
+      {pickaxeSlot, false, -1},  // not worn
+      {4, false, -1},            // arrows do not wear
+  };
+  ModernWorld s;
+  ASSERT_TRUE(s.openInventory());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.slot);
+    auto cell = s.cell(c.slot);
+    EXPECT_EQ(cell->glintView()->isHidden(), !c.glint);
+    EXPECT_EQ(cell->wearView()->isHidden(), c.bar < 0);
+    if (c.bar >= 0) {
+      EXPECT_EQ(cell->wearLevelView()->frame().width(), c.bar);
+    }
+  }
+  struct Colour {
+    int left, most;
+    ui::Color shown;
+  };
+  for (const Colour& c : {Colour{500, 500, ui::Color::rgba(0, 1, 0)}, Colour{250, 500, ui::Color::rgba(1, 1, 0)},
+                          Colour{0, 500, ui::Color::rgba(1, 0, 0)}, Colour{125, 500, ui::Color::rgba(1, 0.5, 0)}}) {
+    EXPECT_EQ(InventoryCollectionViewCell::wearColor(c.left, c.most), c.shown) << c.left;
+  }
+}
+
+TEST(ModernGear, ABoxHoldingFewItemsShowsEverySlotByItsNumberAndFillsTheLowestFree) {
+  EquipmentStage s(568, 320, modernFolder);
+  std::shared_ptr<TBKListTag> items;
+  s.changePlayer([&](TBKCompoundTag& player) {
+    auto box = player.listForKey("Inventory")->compoundAtIndex(size_t(boxSlot));
+    auto full = box->compoundForKey("tag")->listForKey("Items");
+    // As the game keeps a box: only the filled slots, here 26, 4 and 0.
+    items = std::make_shared<TBKListTag>(
+        "Items", TBKTagType::Compound,
+        std::vector<std::shared_ptr<TBKTag>>{full->objectAtIndexedSubscript(26), full->objectAtIndexedSubscript(4),
+                                             full->objectAtIndexedSubscript(0)});
+    box->compoundForKey("tag")->setValueForKey(items);
+  });
+  auto grid = std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(s.db, s.player), items);
+  grid->setCapacity(27);
+  s.push(grid);
+  auto& view = *grid->collectionView();
+  ASSERT_EQ(view.numberOfItemsInSection(0), 27);
+  auto cell = [&](long position) {
+    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
+        view.cellForItemAtIndexPath(ui::IndexPath{0, position}));
+  };
+  struct Case {
+    long cell;
+    const char* identifier;
+  };
+  for (const Case& c : {Case{0, "minecraft:diamond_helmet"}, Case{1, ""}, Case{4, "minecraft:netherite_leggings"},
+                        Case{26, "minecraft:cobblestone"}}) {
+    SCOPED_TRACE(c.cell);
+    EXPECT_EQ(cell(c.cell)->itemView() ? cell(c.cell)->itemView()->identifier() : "", c.identifier);
+    grid->didSelectItemAtIndexPath(view, ui::IndexPath{0, c.cell});
+    s.driver.runUntilIdle();
+    auto editor = top<ItemViewController>(s);
+    if (*c.identifier) {
+      ASSERT_NE(editor, nullptr);
+      EXPECT_EQ(editor->idField->text(), c.identifier);
+      EXPECT_EQ(editor->slotLabel2->text(), std::to_string(c.cell));
+      s.navigation->popViewControllerAnimated(false);
+      s.driver.runUntilIdle();
+    } else {
+      EXPECT_EQ(editor, nullptr) << "a free slot opens nothing";
+    }
+  }
+  grid->plusButton()->trigger();
+  s.driver.runUntilIdle();
+  auto stored = s.playerOnDisk().list("Inventory/32/tag/Items");
+  ASSERT_EQ(stored.size(), 4u);
+  EXPECT_EQ(stored[3].string("Name"), "minecraft:stone");
+  EXPECT_EQ(stored[3].number("Slot"), 1) << "the lowest free slot";
+  EXPECT_EQ(cell(1)->itemView()->identifier(), "minecraft:stone");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // The widget kit, as the system sees it: game-styled views, the game's
 // pictures and the item catalogue.
 #include "Bevel/BVLButton.h"
+#include "Bevel/BVLEnchantments.h"
 #include "Bevel/BVLImage.h"
 #include "Bevel/BVLItemIDSource.h"
 #include "Bevel/BVLItemView.h"

@@ -5,6 +5,7 @@ kinds, found from their titles, with a few kinds of their own (spears,
 bundles, banners, spawn eggs); the generic glyph, a question mark on a plain
 tile, stands for anything the catalogue does not know."""
 
+import re
 import zlib
 
 from pixels import Canvas, bevel_shape, hex_colour, mask_from_rows, outline, seeded, shade
@@ -200,7 +201,8 @@ SHAPES = {
 
 # Kinds only today's items have, tried before the early kinds.
 TODAY_KINDS = [
-    ("spawn egg", "egg", None), ("spear", "spear", None), ("bundle", "pouch", None),
+    ("spawn egg", "egg", None), ("spear", "spear", None), ("bundle", "pouch", None), ("crossbow", "bow", 0x6A5A48),
+    ("bucket", "bucket", 0xD8D8D8),
     ("banner pattern", "sheet", 0xE8DCC0), ("banner", "banner", None), ("harness", "sheet", None),
     ("horse armor", "chestplate", None), ("wolf armor", "chestplate", 0xC8A070), ("turtle shell", "helmet", 0x4AA04A),
     ("music disc", "disc", 0x2A2A2A), ("disc fragment", "gem", 0x3A3A3A), ("shield", "shield", 0x9C7A48),
@@ -231,10 +233,16 @@ def colour_word(name):
     return None
 
 
+def names(word, lowered):
+    """Whether the name holds the word at the start of one of its own words:
+    "egg" is in "Spawn Egg" but not in "Leggings", "axe" not in "Pickaxe"."""
+    return re.search(r"(?<![a-z])" + re.escape(word), lowered) is not None
+
+
 def today_kind(identifier, name):
     lowered = name.lower()
     for word, kind, colour in TODAY_KINDS:
-        if word in lowered:
+        if names(word, lowered):
             if colour is None:
                 colour = colour_word(name)
             if colour is None and kind == "egg":
@@ -310,7 +318,7 @@ def kind_of(item_id, damage, name):
     if item_id == 351:
         return "pouch", DYES.get(damage, 0x888888)
     for word, kind, colour in KINDS:
-        if word in lowered:
+        if names(word, lowered):
             if colour is None:
                 colour = material_of(name) if kind not in ("bowl", "stick", "door") else {
                     "bowl": 0x9C7A48, "stick": 0x8A6438, "door": 0x9C7A48 if "wood" in lowered else 0xD8D8D8}[kind]

@@ -156,7 +156,8 @@ for (const item of todayItems) {
   }
   for (const form of forms) {
     const entry = { name: item.name, identifier: `minecraft:${item.name}`, damage: form.damage, title: form.title,
-                    block: todayBlockNames.has(item.name) };
+                    block: todayBlockNames.has(item.name), durability: item.maxDurability || 0,
+                    stack: item.stackSize || 0, kinds: (item.enchantCategories || []).join(',') };
     today.push(entry);
     todayByKey.set(`${item.name}|${form.damage}`, entry);
   }
@@ -248,16 +249,80 @@ out.push(`# Columns: id, damage, name (the early game's number and title; empty 
 out.push(`# thing only today's game has), picture, x, y (the picture's cell is the 16 x 16`);
 out.push(`# pixels at (x, y)), identifier, identifier_damage, identifier_name (today's`);
 out.push(`# "Name" string, the "Damage" that goes with it, and its title; empty for a`);
-out.push(`# thing today's game no longer has). The one row with none of these gives the`);
-out.push(`# generic picture, for things the catalogue does not know.`);
+out.push(`# thing today's game no longer has), durability, stack_size, enchant_kinds`);
+out.push(`# (today's item: its maximum durability, 0 for none; how many stack in a`);
+out.push(`# slot; the kinds of enchantment it takes, comma-separated). The one row with`);
+out.push(`# none of these gives the generic picture, for things the catalogue does not know.`);
 out.push(`# The data it was made from is under this licence:`);
 out.push('#');
 for (const line of licence.trimEnd().split('\n')) out.push(line ? `# ${line}` : '#');
-out.push('id\tdamage\tname\tpicture\tx\ty\tidentifier\tidentifier_damage\tidentifier_name');
-const todayColumns = (entry) => (entry ? [entry.identifier, entry.damage, entry.title] : ['', '', '']);
+out.push('id\tdamage\tname\tpicture\tx\ty\tidentifier\tidentifier_damage\tidentifier_name\tdurability\tstack_size\tenchant_kinds');
+const todayColumns = (entry) =>
+  entry ? [entry.identifier, entry.damage, entry.title, entry.durability, entry.stack, entry.kinds] : ['', '', '', '', '', ''];
 for (const r of rows) out.push([r.id, r.damage, r.name, r.picture, r.x, r.y, ...todayColumns(r.today)].join('\t'));
-out.push(['', '', '', ...genericCell, '', '', ''].join('\t'));
+out.push(['', '', '', ...genericCell, ...todayColumns(null)].join('\t'));
 for (const e of todayOnly) out.push(['', '', '', ...e.cell, ...todayColumns(e)].join('\t'));
+if (process.argv[2] === 'enchantments') {
+  process.stdout.write(enchantmentTable(licence));
+  process.exit(0);
+}
 process.stdout.write(out.join('\n') + '\n');
 process.stderr.write(`${rows.length} early rows (${rows.filter((r) => r.today).length} with today's name), ` +
                      `${todayOnly.length} rows of today only, ${itemCell} item cells, ${blockCell} block cells\n`);
+
+// The enchantment table: bedrock ids, names, maximum levels, the item kinds
+// (today's items' enchant_kinds) each applies to, and the ones it excludes.
+//
+//   node generate.js enchantments > ../../frameworks/Bevel/data/enchantments.tsv
+function enchantmentTable(licence) {
+  const source = require('minecraft-data/minecraft-data/data/dataPaths.json').bedrock[todayVersion].enchantments;
+  const table = JSON.parse(fs.readFileSync(path.join(packageRoot, 'minecraft-data', 'data', source, 'enchantments.json'), 'utf8'));
+  // The table names a slot category; today's items name the kinds they take.
+  const kindOf = {
+    armor: 'armor', armor_feet: 'foot_armor', armor_head: 'head_armor', armor_legs: 'leg_armor',
+    armor_chest: 'armor', weapon: 'weapon', digger: 'mining', breakable: 'durability', bow: 'bow',
+    fishing_rod: 'fishing', wearable: 'equippable', vanishable: 'vanishing', trident: 'trident', crossbow: 'crossbow',
+  };
+  // Finer than the table's categories, as today's items have them.
+  const kindByName = {
+    sharpness: 'sharp_weapon', knockback: 'sweeping', looting: 'sweeping', fire_aspect: 'fire_aspect',
+    silk_touch: 'mining_loot', fortune: 'mining_loot',
+  };
+  const rows = table.map((e) => ({
+    id: e.id, name: e.name, title: e.displayName, max: e.maxLevel,
+    kind: kindByName[e.name] || kindOf[e.category], exclude: e.exclude,
+  }));
+  // Newer than the package's table: the mace's enchantments, by the bedrock
+  // numeric ids, maximum levels and incompatibilities the Minecraft Wiki gives
+  // on its pages "Wind Burst", "Density" and "Breach" (Data values, Bedrock
+  // Edition).
+  rows.push({ id: 38, name: 'wind_burst', title: 'Wind Burst', max: 3, kind: 'mace', exclude: [] });
+  rows.push({ id: 39, name: 'density', title: 'Density', max: 5, kind: 'mace',
+              exclude: ['sharpness', 'smite', 'bane_of_arthropods', 'breach'] });
+  rows.push({ id: 40, name: 'breach', title: 'Breach', max: 4, kind: 'mace',
+              exclude: ['sharpness', 'smite', 'bane_of_arthropods', 'density'] });
+  // Exclusion goes both ways, whichever side the data wrote it on.
+  for (const row of rows) {
+    for (const other of row.exclude) {
+      const back = rows.find((r) => r.name === other);
+      if (back && !back.exclude.includes(row.name)) back.exclude.push(row.name);
+    }
+  }
+  // Smite and bane of arthropods also serve the mace; sharpness does not.
+  for (const row of rows) {
+    if (row.name === 'smite' || row.name === 'bane_of_arthropods') row.kind = 'weapon';
+  }
+  const lines = [
+    `# Enchantment table of the widget kit, generated by tools/catalogue_generator from`,
+    `# minecraft-data ${version}: data/${source}/enchantments.json, and three newer`,
+    `# enchantments added by hand there (see the generator).`,
+    `# Columns: id (bedrock numeric id), name, title, max_level, kind (what an item's`,
+    `# enchant_kinds must hold for it to apply), excludes (names, comma-separated).`,
+    `# The data it was made from is under this licence:`,
+    '#',
+    ...licence.trimEnd().split('\n').map((line) => (line ? `# ${line}` : '#')),
+    'id\tname\ttitle\tmax_level\tkind\texcludes',
+    ...rows.sort((a, b) => a.id - b.id).map((r) => [r.id, r.name, r.title, r.max, r.kind, r.exclude.join(',')].join('\t')),
+  ];
+  return lines.join('\n') + '\n';
+}

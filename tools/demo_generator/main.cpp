@@ -230,7 +230,36 @@ std::shared_ptr<TBKListTag> namedList(const std::string& name, const std::vector
   return list;
 }
 
-// Slots 0 to 8 are the hotbar. Slots 17, 23 and 30 to 35 are empty.
+// What a survival player of today carries, in slots 30 to 34: a worn,
+// enchanted netherite sword, a worn mace with no enchantments, a purple
+// shulker box full of gear (27 slots, one of them enchanted), a pickaxe with
+// no "tag" at all, and an apple renamed on an anvil.
+void addTodaysGear(std::vector<NamedItem>& items) {
+  auto tagged = [](std::vector<std::shared_ptr<TBKTag>> children) { return compound("tag", std::move(children)); };
+  const NamedItem boxed[] = {
+      {"minecraft:diamond_helmet", 1, 0, nullptr, enchantments(12, {{0, 4}, {6, 3}})},
+      {"minecraft:iron_ingot", 64, 0, nullptr, nullptr},
+      {"minecraft:golden_carrot", 32, 0, nullptr, nullptr},
+      {"minecraft:ender_pearl", 16, 0, nullptr, nullptr},
+      {"minecraft:netherite_leggings", 1, 0, nullptr, tagged({TBKNumberTag::intTag("Damage", 300)})},
+      {"minecraft:diamond_boots", 1, 0, nullptr, nullptr},
+      {"minecraft:iron_shovel", 1, 0, nullptr, nullptr},
+      {"minecraft:golden_hoe", 1, 0, nullptr, nullptr},
+      {"minecraft:stone_axe", 1, 0, nullptr, nullptr},
+  };
+  auto contents = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
+  for (int slot = 0; slot < 27; ++slot) {
+    const NamedItem filler{"minecraft:cobblestone", static_cast<int8_t>(slot + 1), 0, nullptr, nullptr};
+    contents->setObjectAtIndexedSubscript(namedEntry(slot, slot < 9 ? boxed[slot] : filler), contents->count());
+  }
+  items[30] = {"minecraft:netherite_sword", 1, 0, nullptr, enchantments(190, {{9, 5}, {17, 3}, {26, 1}})};
+  items[31] = {"minecraft:mace", 1, 0, nullptr, tagged({TBKNumberTag::intTag("Damage", 75)})};
+  items[32] = {"minecraft:purple_shulker_box", 1, 0, nullptr, tagged({contents})};
+  items[33] = {"minecraft:iron_pickaxe", 1, 0, nullptr, nullptr};
+  items[34] = {"minecraft:apple", 3, 0, nullptr, tagged({compound("display", {text("Name", "Lunch")})})};
+}
+
+// Slots 0 to 8 are the hotbar. Slots 17, 23 and 35 are empty.
 std::vector<NamedItem> modernInventory() {
   const NamedItem empty{"", 0, 0, nullptr, nullptr};
   auto staff =
@@ -268,6 +297,7 @@ std::vector<NamedItem> modernInventory() {
       {"minecraft:shield", 1, 0, nullptr, nullptr},
   };
   while (items.size() < 36) items.push_back(empty);
+  addTodaysGear(items);
   return items;
 }
 

@@ -53,6 +53,7 @@ BVLItemIDSource::BVLItemIDSource(const std::string& table) {
   };
   long idColumn = -1, damageColumn = -1, nameColumn = -1, pictureColumn = -1, xColumn = -1, yColumn = -1;
   long identifierColumn = -1, identifierDamageColumn = -1, identifierNameColumn = -1;
+  long durabilityColumn = -1, stackColumn = -1, kindsColumn = -1;
   bool genericFound = false;
   while (std::getline(lines, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -64,6 +65,8 @@ BVLItemIDSource::BVLItemIDSource(const std::string& table) {
       pictureColumn = column("picture"), xColumn = column("x"), yColumn = column("y");
       identifierColumn = column("identifier"), identifierDamageColumn = column("identifier_damage");
       identifierNameColumn = column("identifier_name");
+      durabilityColumn = column("durability"), stackColumn = column("stack_size"),
+      kindsColumn = column("enchant_kinds");
       if (idColumn < 0 || damageColumn < 0 || nameColumn < 0) return;
       continue;
     }
@@ -89,6 +92,9 @@ BVLItemIDSource::BVLItemIDSource(const std::string& table) {
                  !nameIndex_.count({entry.identifier, *namedDamage});
     if (named) {
       entry.identifierDamage = *namedDamage;
+      entry.durability = parse16(field(durabilityColumn)).value_or(0);
+      entry.stackSize = parse16(field(stackColumn)).value_or(0);
+      entry.enchantKinds = field(kindsColumn);
     } else {
       entry.identifier.clear();
     }
@@ -121,6 +127,9 @@ BVLItemDefinition BVLItemIDSource::definitionOf(const Entry& entry, bool byName)
   definition.cell = entry.cell;
   definition.identifier = entry.identifier;
   definition.identifierDamage = entry.identifierDamage;
+  definition.durability = entry.durability;
+  definition.stackSize = entry.stackSize;
+  definition.enchantKinds = entry.enchantKinds;
   return definition;
 }
 

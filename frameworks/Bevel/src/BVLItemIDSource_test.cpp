@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Bevel/BVLEnchantments.h"
 #include "Bevel/BVLImage.h"
 #include "TestBundle.h"
 #include "ui/Image.h"
@@ -330,7 +331,7 @@ TEST(ItemCatalogue, ParsingKnowsRowsByNumbersByNameOrBoth) {
   ASSERT_TRUE(byName);
   EXPECT_EQ(byName->name, "Golden Sword");
   EXPECT_EQ(*byName, (BVLItemDefinition{"Golden Sword", 5, 0, "items-opaque", ui::Rect(0, 0, 16, 16), true,
-                                        "minecraft:golden_sword", 0}));
+                                        "minecraft:golden_sword", 0, 0, 0, ""}));
   auto old = source.itemDefinitionWithID(6, 0);
   ASSERT_TRUE(old);
   EXPECT_EQ(old->identifier, "");
@@ -346,3 +347,62 @@ TEST(ItemCatalogue, ParsingKnowsRowsByNumbersByNameOrBoth) {
 }
 
 }  // namespace
+
+TEST(ItemCatalogue, TodaysItemsCarryDurabilityStackSizeAndTheEnchantmentsTheyTake) {
+  struct Case {
+    const char* identifier;
+    uint16_t durability, stack;
+    const char* takes;    // an enchantment that applies
+    const char* refuses;  // one that does not
+  };
+  const Case cases[] = {
+      {"minecraft:netherite_sword", 2031, 1, "sharpness", "efficiency"},
+      {"minecraft:mace", 500, 1, "density", "sharpness"},
+      {"minecraft:iron_pickaxe", 250, 1, "unbreaking", "looting"},
+      {"minecraft:netherite_leggings", 555, 1, "swift_sneak", "respiration"},
+      {"minecraft:ender_pearl", 0, 16, "", "unbreaking"},
+  };
+  const auto& table = BVLEnchantments::shared();
+  auto named = [&](const std::string& name) {
+    for (const auto& e : table.all()) {
+      if (e.name == name) return e;
+    }
+    ADD_FAILURE() << name;
+    return BVLEnchantment{};
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.identifier);
+    auto item = BVLItemIDSource::sharedSource()->itemDefinitionWithName(c.identifier);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->durability, c.durability);
+    EXPECT_EQ(item->stackSize, c.stack);
+    if (*c.takes) {
+      EXPECT_TRUE(named(c.takes).appliesTo(item->enchantKinds));
+    }
+    EXPECT_FALSE(named(c.refuses).appliesTo(item->enchantKinds));
+  }
+}
+
+TEST(Enchantments, TheTableKnowsTheGamesIdsLevelsAndExclusions) {
+  const auto& table = BVLEnchantments::shared();
+  struct Case {
+    int id;
+    const char* title;
+    int maxLevel;
+  };
+  for (const Case& c : {Case{0, "Protection", 4}, Case{17, "Unbreaking", 3}, Case{26, "Mending", 1},
+                        Case{38, "Wind Burst", 3}, Case{39, "Density", 5}, Case{40, "Breach", 4}}) {
+    SCOPED_TRACE(c.id);
+    auto e = table.withID(c.id);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->title, c.title);
+    EXPECT_EQ(e->maxLevel, c.maxLevel);
+  }
+  EXPECT_EQ(table.withID(99), nullptr);
+  EXPECT_TRUE(table.withID(39)->conflictsWith(*table.withID(40))) << "density and breach";
+  EXPECT_TRUE(table.withID(10)->conflictsWith(*table.withID(39))) << "both ways, though the data names one side";
+  EXPECT_FALSE(table.withID(17)->conflictsWith(*table.withID(26)));
+  const std::pair<int, const char*> levels[] = {{1, "I"},  {3, "III"},   {4, "IV"},     {5, "V"}, {9, "IX"},
+                                                {10, "X"}, {42, "XLII"}, {255, "CCLV"}, {0, "0"}, {-2, "-2"}};
+  for (auto [level, text] : levels) EXPECT_EQ(BVLEnchantments::levelText(level), text) << level;
+}

@@ -23,6 +23,12 @@ struct BVLItemDefinition {
   // colour; 0 for nearly everything); empty when today's game has no such thing.
   std::string identifier;
   uint16_t identifierDamage = 0;
+  // Today's item: its maximum durability (0: it does not wear), how many
+  // stack in a slot (0: not known), and the kinds of enchantment it takes
+  // ("weapon,durability,..."; see BVLEnchantments).
+  uint16_t durability = 0;
+  uint16_t stackSize = 0;
+  std::string enchantKinds;
 
   bool operator==(const BVLItemDefinition&) const = default;
 };

@@ -82,6 +82,8 @@ class BVLItemIDSource {
     std::string identifier;
     uint16_t identifierDamage = 0;
     std::string identifierName;
+    uint16_t durability = 0, stackSize = 0;
+    std::string enchantKinds;
     std::string picture;
     ui::Rect cell;
   };
