@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,8 @@ LevelDat readLevelDat(const std::filesystem::path& file);
 std::optional<std::string> readDatabaseValue(const std::filesystem::path& worldFolder, const std::string& key);
 // Every key of the world's database, sorted as LevelDB sorts them.
 std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder);
+// Every key with its value, from one copy of the database.
+std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder);
 
 // The local player's compound: "~local_player" in db/, or else the "Player"
 // compound of level.dat for worlds from before the database format.
