@@ -27,11 +27,20 @@ uint8_t slotOf(const TBKListTag& inventory, size_t index) {
 
 }  // namespace
 
-InventoryViewController::InventoryViewController(const std::shared_ptr<TBKLevelDB>& db,
-                                                 const std::shared_ptr<TBKCompoundTag>& player)
-    : _db(db), player(player) {
+InventoryViewController::InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::string key)
+    : record_(std::move(record)), key_(std::move(key)) {
   collectionView_ = std::make_shared<ui::CollectionView>(ui::Screen::main().bounds(),
                                                          std::make_shared<ui::CollectionViewFlowLayout>());
+}
+
+InventoryViewController::InventoryViewController(std::shared_ptr<EquipmentRecord> record,
+                                                 std::shared_ptr<TBKListTag> entries)
+    : InventoryViewController(std::move(record), std::string()) {
+  given_ = std::move(entries);
+}
+
+std::shared_ptr<TBKListTag> InventoryViewController::entries() const {
+  return key_.empty() ? given_ : record_->player()->listForKey(key_);
 }
 
 void InventoryViewController::loadView() { setView(collectionView_); }
@@ -58,13 +67,14 @@ void InventoryViewController::viewWillAppear(bool animated) {
 }
 
 void InventoryViewController::add() {
-  auto inventory = player->listForKey("Inventory");
+  const auto& player = record_->player();
+  auto inventory = entries();
   if (!inventory) {
     // A tree without the list gets one; a child of that name of another
     // type is not ours to replace.
-    if (player->objectForKeyedSubscript("Inventory")) return;
+    if (key_.empty() || player->objectForKeyedSubscript(key_)) return;
     if (ItemIdentity::namesItems(*player)) return addNamed(nullptr);
-    inventory = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
+    inventory = std::make_shared<TBKListTag>(key_, TBKTagType::Compound);
     player->setValueForKey(inventory);
   }
   size_t n = inventory->count();
@@ -73,7 +83,7 @@ void InventoryViewController::add() {
   if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : ItemIdentity::namesItems(*player)) return addNamed(inventory);
   if (n >= slotNumbers) return;
   inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
-  _db->setPlayer(player);
+  record_->save();
   collectionView_->reloadData();
 }
 
@@ -96,13 +106,13 @@ void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& invent
   }
   ItemIdentity::named(addedName, 0).writeTo(*empty);
   empty->setValueForKey(TBKNumberTag::byteTag("Count", 1));
-  _db->setPlayer(player);
+  record_->save();
   collectionView_->reloadData();
 }
 
 std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inventory) {
   size_t count = inventory.count();
-  if (!ItemIdentity::holdsNamed(inventory)) {
+  if (slotOffset(inventory) != 0) {
     std::vector<size_t> shown;
     for (size_t index = hiddenEntries; index < count; ++index) shown.push_back(index);
     return shown;
@@ -116,12 +126,13 @@ std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inven
   return shown;
 }
 
-int InventoryViewController::slotOffset(const TBKListTag& inventory) {
-  return ItemIdentity::holdsNamed(inventory) ? 0 : static_cast<int>(hiddenEntries);
+// Only the early inventory links the hotbar at its head.
+int InventoryViewController::slotOffset(const TBKListTag& entries) {
+  return entries.name() != "Inventory" || ItemIdentity::holdsNamed(entries) ? 0 : static_cast<int>(hiddenEntries);
 }
 
 long InventoryViewController::numberOfItemsInSection(ui::CollectionView&, long) {
-  auto inventory = player->listForKey("Inventory");
+  auto inventory = entries();
   return inventory ? static_cast<long>(gridEntries(*inventory).size()) : 0;
 }
 
@@ -129,7 +140,7 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
     ui::CollectionView& collectionView, const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<InventoryCollectionViewCell>(
       collectionView.dequeueReusableCell(cellIdentifier, indexPath));
-  auto inventory = player->listForKey("Inventory");
+  auto inventory = entries();
   auto shown = inventory ? gridEntries(*inventory) : std::vector<size_t>();
   auto position = static_cast<size_t>(indexPath.row);
   cell->prepareWithItem(position < shown.size() ? inventory->compoundAtIndex(shown[position]) : nullptr);
@@ -139,8 +150,10 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
 void InventoryViewController::didSelectItemAtIndexPath(ui::CollectionView&, const ui::IndexPath& indexPath) {
   auto navigation = navigationController();
   if (!navigation) return;
-  navigation->pushViewController(std::make_shared<ItemViewController>(_db, static_cast<size_t>(indexPath.row), player),
-                                 true);
+  auto inventory = entries();
+  if (!inventory) return;
+  navigation->pushViewController(
+      std::make_shared<ItemViewController>(record_, inventory, static_cast<size_t>(indexPath.row)), true);
 }
 
 ui::Size InventoryViewController::sizeForItemAtIndexPath(ui::CollectionView&, ui::CollectionViewFlowLayout&,

@@ -3,28 +3,38 @@
 #include <memory>
 #include <vector>
 
+#include "equipment/EquipmentRecord.h"
 #include "external/Tarnbook.h"
 #include "ui/BarButtonItem.h"
 #include "ui/CollectionView.h"
 #include "ui/ViewController.h"
 
-// The player's inventory as a grid of slots under the navigation bar, with a
-// plus button that adds an item. In an early world grid position r shows list
-// entry r + 9: the first nine entries link the hotbar and are never shown. In
-// a world of today, whose items are named, the list is the 36 slots
-// themselves, hotbar first, and the grid shows every entry in slot order.
+// A list of item entries inside a player record (the inventory, a box's
+// contents) as a grid of slots under the navigation bar, with a plus button
+// that adds an item. In an early world's inventory grid position r shows list
+// entry r + 9: the first nine entries link the hotbar and are never shown. A
+// list of named items (today's worlds) is the slots themselves, and the grid
+// shows every entry in slot order.
 //
-// The database and the player tree are the level screen's, which stays
-// beneath on the navigation stack; this screen and the item editor edit that
-// one tree in place and hand all of it to the database after every change.
-// They are held strongly: neither refers back to a screen.
+// The record is the level screen's, which stays beneath on the navigation
+// stack; this screen and the item editor edit its one tree in place and save
+// all of it after every change. They are held strongly: neither refers back
+// to a screen.
 class InventoryViewController : public ui::ViewController,
                                 public ui::CollectionViewDataSource,
                                 public ui::CollectionViewDelegateFlowLayout {
  public:
   static constexpr double cellSide = 52;
 
-  InventoryViewController(const std::shared_ptr<TBKLevelDB>& db, const std::shared_ptr<TBKCompoundTag>& player);
+  // The player tree's own list `key`, looked up afresh on every use; the
+  // first add makes it when the tree has none.
+  InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::string key = "Inventory");
+  // Any list of entries inside the record's tree.
+  InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries);
+
+  // The list shown; null while the player has none of its name.
+  std::shared_ptr<TBKListTag> entries() const;
+  const std::shared_ptr<EquipmentRecord>& record() const { return record_; }
 
   // Early worlds: appends an item (id 1, count 1) with the next slot number.
   // Does nothing once the list holds 256 entries, as a byte slot number
@@ -35,10 +45,10 @@ class InventoryViewController : public ui::ViewController,
   void add();
 
   // The list indices the grid shows, in grid order (see above).
-  static std::vector<size_t> gridEntries(const TBKListTag& inventory);
+  static std::vector<size_t> gridEntries(const TBKListTag& entries);
   // What the editor subtracts from an entry's "Slot" to show it: 9 in an
-  // early world, where it matches the grid position, 0 for named items.
-  static int slotOffset(const TBKListTag& inventory);
+  // early world's inventory, where it matches the grid position, else 0.
+  static int slotOffset(const TBKListTag& entries);
 
   void loadView() override;
   void viewDidLoad() override;
@@ -62,8 +72,9 @@ class InventoryViewController : public ui::ViewController,
  private:
   void addNamed(const std::shared_ptr<TBKListTag>& inventory);
 
-  std::shared_ptr<TBKLevelDB> _db;
+  std::shared_ptr<EquipmentRecord> record_;
+  std::string key_;  // empty when the list was given
+  std::shared_ptr<TBKListTag> given_;
   std::shared_ptr<ui::BarButtonItem> plusButton_;
-  std::shared_ptr<TBKCompoundTag> player;
   std::shared_ptr<ui::CollectionView> collectionView_;
 };

@@ -14,7 +14,7 @@ struct InventoryOnScreen : EquipmentStage {
   explicit InventoryOnScreen(double width = 568, const std::function<void(TBKCompoundTag&)>& setUp = nullptr)
       : EquipmentStage(width) {
     if (setUp) changePlayer(setUp);
-    inventory = std::make_shared<InventoryViewController>(db, player);
+    inventory = std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(db, player));
     push(inventory);
   }
 

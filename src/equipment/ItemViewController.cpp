@@ -32,9 +32,9 @@ std::string trimmed(const std::string& text) {
 
 }  // namespace
 
-ItemViewController::ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot,
-                                       const std::shared_ptr<TBKCompoundTag>& player)
-    : _db(db), _slot(slot), player(player) {
+ItemViewController::ItemViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries,
+                                       size_t slot)
+    : record_(std::move(record)), entries_(std::move(entries)), _slot(slot) {
   ui::Rect screen = ui::Screen::main().bounds();
   _background = std::make_shared<BVLPanorama>(ui::Rect(0, 0, screen.width(), screen.height()));
   dimming_ = std::make_shared<ui::View>(_background->bounds());
@@ -87,11 +87,10 @@ int64_t ItemViewController::parseNumber(const std::string& text) {
 }
 
 std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
-  auto inventory = player->listForKey("Inventory");
-  if (!inventory) return nullptr;
-  auto shown = InventoryViewController::gridEntries(*inventory);
+  if (!entries_) return nullptr;
+  auto shown = InventoryViewController::gridEntries(*entries_);
   if (_slot >= shown.size()) return nullptr;
-  return inventory->compoundAtIndex(shown[_slot]);
+  return entries_->compoundAtIndex(shown[_slot]);
 }
 
 void ItemViewController::reloadData() {
@@ -105,7 +104,7 @@ void ItemViewController::reloadData() {
   ItemIdentity identity = ItemIdentity::of(*item);
   uint8_t count = item->numberForKey("Count").unsignedCharValue();
   uint8_t slot = item->numberForKey("Slot").unsignedCharValue();
-  int slotOffset = InventoryViewController::slotOffset(*player->listForKey("Inventory"));
+  int slotOffset = InventoryViewController::slotOffset(*entries_);
 
   if (itemView) {
     itemView->removeFromSuperview();
@@ -146,7 +145,7 @@ void ItemViewController::fitNameField(const std::string& name) {
 }
 
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
-  if (change(item)) _db->setPlayer(player);
+  if (change(item)) record_->save();
   reloadData();
 }
 
@@ -254,7 +253,7 @@ void ItemViewController::openPicker(const std::shared_ptr<TBKCompoundTag>& item)
     self->commit(*item, [&](TBKCompoundTag& e) { return chosen.writeTo(e); });
   };
   std::shared_ptr<ItemSelectorTableViewController> picker;
-  if (ItemIdentity::takesNamed(*item, *player)) {
+  if (ItemIdentity::takesNamed(*item, *record_->player())) {
     picker = std::make_shared<ItemSelectorTableViewController>(ItemSelectorTableViewController::NamedCallback(
         [choose](const std::string& identifier, uint16_t damage) { choose(ItemIdentity::named(identifier, damage)); }));
   } else {

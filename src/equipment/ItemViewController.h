@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "equipment/EquipmentRecord.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "ui/ViewController.h"
@@ -13,15 +14,15 @@
 // One inventory entry: a large picture of the item, its name, and its count,
 // damage, slot and id (the number of an early world's item, the name of
 // today's), of which count, damage and id are edited. Every change
-// is stored into the entry, the whole player tree handed to the database, and
+// is stored into the entry, the whole player record saved, and
 // the screen redrawn from the tree, so the fields always show what is stored
 // in its canonical form ("300" typed as the count shows 44).
 class ItemViewController : public ui::ViewController {
  public:
-  // `slot` is the grid position: the entry edited is the one the inventory
-  // grid shows there (list index slot + 9 in an early world). The database
-  // and tree are the inventory screen's (see there).
-  ItemViewController(const std::shared_ptr<TBKLevelDB>& db, size_t slot, const std::shared_ptr<TBKCompoundTag>& player);
+  // `slot` is the grid position: the entry edited is the one the grid of
+  // `entries` shows there (list index slot + 9 in an early world's
+  // inventory). The record and the list are the grid's (see there).
+  ItemViewController(std::shared_ptr<EquipmentRecord> record, std::shared_ptr<TBKListTag> entries, size_t slot);
 
   // Builds the widgets the first time, then shows the entry's values.
   void reloadData();
@@ -56,9 +57,9 @@ class ItemViewController : public ui::ViewController {
   void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
-  std::shared_ptr<TBKLevelDB> _db;
+  std::shared_ptr<EquipmentRecord> record_;
+  std::shared_ptr<TBKListTag> entries_;
   size_t _slot;
-  std::shared_ptr<TBKCompoundTag> player;
   std::shared_ptr<BVLPanorama> _background;
   std::shared_ptr<ui::View> dimming_;
 };

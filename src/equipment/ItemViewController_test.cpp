@@ -18,7 +18,8 @@ struct EditorOnScreen : EquipmentStage {
                           const std::function<void(TBKCompoundTag&)>& setUp = nullptr)
       : EquipmentStage(width) {
     if (setUp) changePlayer(setUp);
-    editor = std::make_shared<ItemViewController>(db, position, player);
+    editor = std::make_shared<ItemViewController>(std::make_shared<EquipmentRecord>(db, player),
+                                                  player->listForKey("Inventory"), position);
     push(editor);
   }
   TestTag entryOnDisk(size_t position = 0) const { return playerOnDisk().list("Inventory").at(position + 9); }

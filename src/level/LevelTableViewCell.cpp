@@ -205,7 +205,8 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
       auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, weakCell](BVLButton&) {
         auto cell = weakCell.lock();
         if (!cell) return;
-        if (auto tree = playerOrExplain(db, player)) cell->push(std::make_shared<InventoryViewController>(db, tree));
+        if (auto tree = playerOrExplain(db, player))
+          cell->push(std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(db, tree)));
       });
       button->setTitle("Edit...", ui::ControlState::Normal);
       return button;

@@ -73,7 +73,8 @@ BENCHMARK(BM_FilterKeystrokeNamed)->Unit(benchmark::kMillisecond);
 
 void BM_ItemChange(benchmark::State& state) {
   EquipmentStage stage;
-  auto editor = std::make_shared<ItemViewController>(stage.db, 0, stage.player);
+  auto editor = std::make_shared<ItemViewController>(std::make_shared<EquipmentRecord>(stage.db, stage.player),
+                                                     stage.player->listForKey("Inventory"), 0);
   stage.push(editor);
   stage.db->setPlayer(stage.player);  // the first write makes the world's backup: not part of a change
   size_t writesBefore = stage.playerWrites();

@@ -1,0 +1,3 @@
+#include "equipment/EquipmentRecord.h"
+
+void EquipmentRecord::save() const { db_->setPlayer(player_); }
