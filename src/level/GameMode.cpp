@@ -44,8 +44,8 @@ bool offersSpectator(const TBKCompoundTag& level, const TBKCompoundTag* player) 
   auto version = level.listForKey("lastOpenedWithVersion");
   if (!version) return false;
   for (size_t i = 0; i < firstWithSpectator.size(); ++i) {
-    auto part = i < version->count() ? std::dynamic_pointer_cast<TBKNumberTag>(version->objectAtIndexedSubscript(i))
-                                     : nullptr;
+    auto part =
+        i < version->count() ? std::dynamic_pointer_cast<TBKNumberTag>(version->objectAtIndexedSubscript(i)) : nullptr;
     int32_t have = part ? part->value().intValue() : 0;
     if (have != firstWithSpectator[i]) return have > firstWithSpectator[i];
   }

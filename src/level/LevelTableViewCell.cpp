@@ -7,6 +7,7 @@
 
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
+#include "equipment/ItemViewController.h"
 #include "level/GameMode.h"
 #include "level/PlayersTableViewController.h"
 #include "ui/AlertView.h"
@@ -164,9 +165,6 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
   // 200 points wide, 20 from the right edge, centred in the 46-point row.
   ui::Rect widgetFrame(frame().width() - 220, 5, 200, 36);
   std::weak_ptr<LevelTableViewCell> weakCell = std::static_pointer_cast<LevelTableViewCell>(shared_from_this());
-  // The equipment of a player other than the local one is edited by key.
-  if (playerKey != TBKPlayerEntry::localKey) return makePlayerRowView(definition, db, level, player, playerKey);
-
   switch (definition.type) {
     case LevelSettingDefinition::Choice: {
       auto control = std::make_shared<BVLSegmentedControl>(
@@ -202,11 +200,11 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
       return field;
     }
     case LevelSettingDefinition::InventoryButton: {
-      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, weakCell](BVLButton&) {
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, playerKey, weakCell](BVLButton&) {
         auto cell = weakCell.lock();
         if (!cell) return;
         if (auto tree = playerOrExplain(db, player))
-          cell->push(std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(db, tree)));
+          cell->push(std::make_shared<InventoryViewController>(std::make_shared<EquipmentRecord>(db, tree, playerKey)));
       });
       button->setTitle("Edit...", ui::ControlState::Normal);
       return button;
@@ -214,10 +212,10 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     case LevelSettingDefinition::ArmorButton: {
       // The armor screen reads the player itself; ask first so that a world
       // without one gets its explanation here rather than an empty screen.
-      auto button = std::make_shared<BVLButton>(widgetFrame, [db, weakCell](BVLButton&) {
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, playerKey, weakCell](BVLButton&) {
         auto cell = weakCell.lock();
         if (!cell) return;
-        if (playerOrExplain(db, nullptr)) cell->push(std::make_shared<ArmorViewController>(db));
+        if (playerOrExplain(db, player)) cell->push(std::make_shared<ArmorViewController>(db, playerKey));
       });
       button->setTitle("Edit...", ui::ControlState::Normal);
       return button;
@@ -276,6 +274,23 @@ std::shared_ptr<ui::View> LevelTableViewCell::makePlayerRowView(const LevelSetti
           });
       field->setText(std::to_string(player->numberForKey(definition.setting).intValue()));
       return field;
+    }
+    case LevelSettingDefinition::EnderChestButton:
+    case LevelSettingDefinition::OffhandButton: {
+      if (!player) return nullptr;
+      bool chest = definition.type == LevelSettingDefinition::EnderChestButton;
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, playerKey, chest, weakCell](BVLButton&) {
+        auto cell = weakCell.lock();
+        if (!cell) return;
+        auto record = std::make_shared<EquipmentRecord>(db, player, playerKey);
+        if (chest) return cell->push(std::make_shared<InventoryViewController>(record, "EnderChestInventory"));
+        // The one entry of the offhand, in the item editor.
+        if (auto offhand = player->listForKey("Offhand"); offhand && offhand->count() > 0) {
+          cell->push(std::make_shared<ItemViewController>(record, offhand, 0));
+        }
+      });
+      button->setTitle("Edit...", ui::ControlState::Normal);
+      return button;
     }
     case LevelSettingDefinition::PlayersButton: {
       auto button = std::make_shared<BVLButton>(widgetFrame, [db, weakCell](BVLButton&) {

@@ -12,7 +12,9 @@ std::vector<LevelSettingDefinition> playerSettingRows(const TBKCompoundTag& leve
   }
   rows.push_back({"Armor", "_", Row::ArmorButton, {}});
   rows.push_back({"Inventory", "_", Row::InventoryButton, {}});
-  if (today && player->listForKey("EnderChestInventory")) rows.push_back({"Ender Chest", "_", Row::EnderChestButton, {}});
-  if (today && player->listForKey("Offhand")) rows.push_back({"Offhand", "_", Row::OffhandButton, {}});
+  if (today && player->listForKey("EnderChestInventory"))
+    rows.push_back({"Ender Chest", "_", Row::EnderChestButton, {}});
+  auto offhand = today ? player->listForKey("Offhand") : nullptr;
+  if (offhand && offhand->count() > 0) rows.push_back({"Offhand", "_", Row::OffhandButton, {}});
   return rows;
 }

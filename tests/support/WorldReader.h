@@ -50,6 +50,9 @@ struct TestTag {
   const std::string& string(std::string_view path) const;
   // Entries of the list at path (raises when absent or not a list).
   const std::vector<TestTag>& list(std::string_view path) const;
+
+  // The same tag: type, name, value and every child, in order.
+  bool operator==(const TestTag&) const = default;
 };
 
 namespace worldreader {

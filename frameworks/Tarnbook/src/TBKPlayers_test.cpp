@@ -141,8 +141,10 @@ TEST_F(TBKPlayersTest, RefusesKeysThatAreNoPlayerRecordAndWritesNothing) {
     const char* readFailure;
   };
   const std::vector<Case> cases = {
-      {gone, TBKException::FormatFailure},          {"player_aaaa1111", TBKException::UsageFailure},
-      {"player_server_", TBKException::UsageFailure}, {"BiomeData", TBKException::UsageFailure},
+      {gone, TBKException::FormatFailure},
+      {"player_aaaa1111", TBKException::UsageFailure},
+      {"player_server_", TBKException::UsageFailure},
+      {"BiomeData", TBKException::UsageFailure},
       {"", TBKException::UsageFailure},
   };
   auto before = worldreader::databaseContents(world);
