@@ -1,5 +1,6 @@
 #include "level/PlayerTableViewCell.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ui/AlertView.h"
@@ -24,10 +25,11 @@ PlayerTableViewCell::PlayerTableViewCell(ui::TableViewCellStyle style, const std
 
 std::string PlayerTableViewCell::shortName(const TBKPlayerEntry& entry) {
   if (entry.isLocal()) return "Local Player";
-  std::string id = entry.id;
+  // Account ids share their first digits ("2535..."); their ends tell
+  // players apart. A uuid's front does.
+  if (!entry.id.empty()) return "Player " + entry.id.substr(entry.id.size() > 8 ? entry.id.size() - 8 : 0);
   std::string prefix = TBKPlayerEntry::serverPrefix;
-  if (id.empty() && entry.key.rfind(prefix, 0) == 0) id = entry.key.substr(prefix.size());
-  return "Player " + id.substr(0, 8);
+  return "Player " + entry.key.substr(std::min(prefix.size(), entry.key.size()), 8);
 }
 
 std::string PlayerTableViewCell::placeOf(const TBKCompoundTag& player) {

@@ -21,8 +21,9 @@ class PlayerTableViewCell : public ui::TableViewCell {
   // button of a readable record is tapped.
   void makeReadyWithPlayer(const TBKPlayerEntry& entry, TBKLevelDB& db, Open open);
 
-  // "Local Player", or "Player " and the first eight characters of the
-  // player's id (of the record's uuid when no pointer names it).
+  // "Local Player", or "Player " and the last eight characters of the
+  // player's id (the first eight of the record's uuid when no pointer names
+  // it).
   static std::string shortName(const TBKPlayerEntry& entry);
   // "Overworld 128, 65, -40": the dimension and the block the player stands
   // in; empty when the record has no position.

@@ -59,9 +59,9 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
     const char *name, *place, *button;
   };
   const Row rows[] = {{"Local Player", "Overworld -64, 72, 112", "Edit..."},
-                      {"Player 25354164", "Overworld -59, 72, 118", "Edit..."},
-                      {"Player 25354608", "Nether 12, 40, -4", "Edit..."},
-                      {"Player 25354876", "Its record cannot be opened", "Why?"}};
+                      {"Player 09671158", "Overworld -59, 72, 118", "Edit..."},
+                      {"Player 72113540", "Nether 12, 40, -4", "Edit..."},
+                      {"Player 54321098", "Its record cannot be opened", "Why?"}};
   ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 4);
   for (long i = 0; i < 4; ++i) {
     list->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, i}, false);
@@ -73,8 +73,8 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
     EXPECT_EQ(cell->placeLabel->text(), rows[i].place);
     EXPECT_EQ(cell->button->title(), rows[i].button);
   }
-  tap(s, *std::static_pointer_cast<PlayerTableViewCell>(
-                list->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 3}))->button);
+  tap(s, *std::static_pointer_cast<PlayerTableViewCell>(list->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 3}))
+              ->button);
   ASSERT_NE(s.window->subviews().size(), 0u);
   EXPECT_EQ(top<PlayersTableViewController>(s), list) << "a missing record opens nothing";
   if (auto alert = std::dynamic_pointer_cast<ui::AlertView>(s.window->subviews().back())) {
@@ -86,8 +86,8 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
 
   list->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, 1}, false);
   s.driver.runUntilIdle();
-  tap(s, *std::static_pointer_cast<PlayerTableViewCell>(
-                list->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 1}))->button);
+  tap(s, *std::static_pointer_cast<PlayerTableViewCell>(list->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 1}))
+              ->button);
   auto screen = top<LevelTableViewController>(s);
   ASSERT_NE(screen, nullptr);
   EXPECT_EQ(screen->playerKey, alex);
@@ -98,7 +98,8 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
 
   auto mode = std::static_pointer_cast<BVLSegmentedControl>(rowTitled(s, "Player Mode")->settingView);
   ui::Rect creative = mode->segmentFrames()[2];
-  s.driver.tap(*s.window, mode->convertToWindow(ui::Point{creative.x() + creative.width() / 2, creative.y() + creative.height() / 2}));
+  s.driver.tap(*s.window, mode->convertToWindow(
+                              ui::Point{creative.x() + creative.width() / 2, creative.y() + creative.height() / 2}));
   s.driver.runUntilIdle();
   EXPECT_EQ(mode->selectedSegmentIndex(), 2);
 
