@@ -9,7 +9,8 @@ const char* const cellIdentifier = "cell";
 constexpr double barsHeight = 64;  // status bar and navigation bar, over the figure's top
 }  // namespace
 
-ArmorViewController::ArmorViewController(const std::shared_ptr<TBKLevelDB>& db) : _db(db) {
+ArmorViewController::ArmorViewController(const std::shared_ptr<TBKLevelDB>& db, std::string playerKey)
+    : _db(db), playerKey_(std::move(playerKey)) {
   // Sized to the view in viewDidLoad.
   tableView = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Grouped);
   tableView->registerClass<ArmorCell>(cellIdentifier);
@@ -71,7 +72,7 @@ void ArmorViewController::buildFigure() {
 
 void ArmorViewController::updateArmorDispalys() {
   if (!helmetView) return;
-  auto armor = _db->player()->listForKey("Armor");
+  auto armor = _db->playerForKey(playerKey_)->listForKey("Armor");
   ui::Size size = helmetView->bounds().size;
   std::array<std::shared_ptr<ui::ImageView>, pieces> worn{helmetView, chestplateView, leggingsView, bootsView};
   for (size_t k = 0; k < pieces; ++k) {
@@ -87,7 +88,7 @@ void ArmorViewController::setArmorForIndexPath(const ui::IndexPath& indexPath) {
       static_cast<size_t>(indexPath.row) >= pieces) {
     return;
   }
-  auto player = _db->player();
+  auto player = _db->playerForKey(playerKey_);
   auto armor = player->listForKey("Armor");
   if (!armor) {
     if (player->objectForKeyedSubscript("Armor")) return;  // of another type: not ours to replace
@@ -109,7 +110,7 @@ void ArmorViewController::setArmorForIndexPath(const ui::IndexPath& indexPath) {
   entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
   entry->setValueForKey(TBKNumberTag::byteTag("Count", chosen.isEmptySlot() ? 0 : 1));
   chosen.writeTo(*entry);
-  _db->setPlayer(player);
+  _db->setPlayerForKey(playerKey_, player);
   updateArmorDispalys();
 }
 

@@ -22,7 +22,8 @@ class ArmorViewController : public ui::ViewController, public ui::TableViewDataS
   static constexpr size_t materials = 6;
   static constexpr size_t pieces = 4;
 
-  explicit ArmorViewController(const std::shared_ptr<TBKLevelDB>& db);
+  // The pieces of the player whose record is under playerKey.
+  explicit ArmorViewController(const std::shared_ptr<TBKLevelDB>& db, std::string playerKey = TBKPlayerEntry::localKey);
 
   // Shows the pieces the database's player tree wears.
   void updateArmorDispalys();
@@ -80,4 +81,5 @@ class ArmorViewController : public ui::ViewController, public ui::TableViewDataS
   }
 
   std::shared_ptr<TBKLevelDB> _db;
+  std::string playerKey_;
 };

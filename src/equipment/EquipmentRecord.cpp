@@ -1,3 +1,3 @@
 #include "equipment/EquipmentRecord.h"
 
-void EquipmentRecord::save() const { db_->setPlayer(player_); }
+void EquipmentRecord::save() const { db_->setPlayerForKey(key_, player_); }

@@ -22,7 +22,8 @@ class EquipmentRecord {
   const std::shared_ptr<TBKCompoundTag>& player() const { return player_; }
   const std::string& key() const { return key_; }
 
-  // Writes the whole tree as the record.
+  // Writes the whole tree as the record under key() (one write, after the
+  // session's backup of that record).
   void save() const;
 
  private:

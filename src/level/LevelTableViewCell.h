@@ -19,7 +19,15 @@ struct LevelSettingDefinition {
   static constexpr int Text = 8;         // a string tag
   static constexpr int InventoryButton = 20;
   static constexpr int ArmorButton = 21;
-  static constexpr int BackupsButton = 22;  // opens the world's backups
+  // Rows of today's worlds. The player rows edit a tag of the player tree
+  // (the row's player, given by key) the way Choice and WholeNumber edit the
+  // level tree.
+  static constexpr int BackupsButton = 25;     // opens the world's backups
+  static constexpr int PlayersButton = 22;     // opens the list of the world's players
+  static constexpr int EnderChestButton = 23;  // the player's "EnderChestInventory"
+  static constexpr int OffhandButton = 24;     // the player's "Offhand"
+  static constexpr int PlayerChoice = 30;
+  static constexpr int PlayerWholeNumber = 31;
 
   std::string name;
   std::string setting;
@@ -41,9 +49,18 @@ class LevelTableViewCell : public ui::TableViewCell {
   // the game type then changes the level alone, and the two buttons explain
   // why there is nothing to open. A write the library refuses is explained
   // in an alert; nothing is raised. Preparing writes nothing.
+  //
+  // `playerKey` names the record `player` was read from; player writes go
+  // to that record. A choice of "GameType" or "PlayerGameMode" stores the
+  // game mode its segment names (so "Adventure" stores 2 wherever it
+  // stands), and writes the abilities of the player's effective mode: their
+  // own "PlayerGameMode", or the world's game type when theirs is Default.
+  // When the player's own mode overrides the world's, the "GameType" row
+  // says so under its title.
   void makeReadyWithDefinition(const LevelSettingDefinition& definition, const std::shared_ptr<TBKLevelDB>& db,
                                const std::shared_ptr<TBKCompoundTag>& level,
-                               const std::shared_ptr<TBKCompoundTag>& player);
+                               const std::shared_ptr<TBKCompoundTag>& player,
+                               const std::string& playerKey = TBKPlayerEntry::localKey);
 
   // The number `text` begins with, as C's strtol reads it: leading white
   // space skipped, an optional sign, the digits up to the first other
@@ -55,11 +72,20 @@ class LevelTableViewCell : public ui::TableViewCell {
   // without a widget.
   std::shared_ptr<BVLLabel> nameLabel;
   std::shared_ptr<ui::View> settingView;
+  // The game type row's note that the player's own mode applies; null
+  // otherwise.
+  std::shared_ptr<BVLLabel> noteLabel;
 
  private:
   std::shared_ptr<ui::View> makeSettingView(const LevelSettingDefinition& definition,
                                             const std::shared_ptr<TBKLevelDB>& db,
                                             const std::shared_ptr<TBKCompoundTag>& level,
-                                            const std::shared_ptr<TBKCompoundTag>& player);
+                                            const std::shared_ptr<TBKCompoundTag>& player,
+                                            const std::string& playerKey);
+  std::shared_ptr<ui::View> makePlayerRowView(const LevelSettingDefinition& definition,
+                                              const std::shared_ptr<TBKLevelDB>& db,
+                                              const std::shared_ptr<TBKCompoundTag>& level,
+                                              const std::shared_ptr<TBKCompoundTag>& player,
+                                              const std::string& playerKey);
   void push(const std::shared_ptr<ui::ViewController>& screen);
 };

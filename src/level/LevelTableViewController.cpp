@@ -2,6 +2,8 @@
 
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
+#include "level/GameMode.h"
+#include "level/PlayerSettingRows.h"
 
 namespace {
 
@@ -9,12 +11,9 @@ using Row = LevelSettingDefinition;
 
 const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Backups"};
 
+// The "Player" rows come from playerSettingRows, the game type's segments
+// from the world (today's worlds have more modes).
 const std::map<std::string, std::vector<Row>> levelDefinitions = {
-    {"Player",
-     {
-         {"Armor", "_", Row::ArmorButton, {}},
-         {"Inventory", "_", Row::InventoryButton, {}},
-     }},
     {"General",
      {
          {"Level Name", "LevelName", Row::Text, {}},
@@ -35,16 +34,37 @@ const std::map<std::string, std::vector<Row>> levelDefinitions = {
 }  // namespace
 
 LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> db)
-    : sections(levelSections), definitions(levelDefinitions), _db(std::move(db)) {
+    : LevelTableViewController(std::move(db), TBKPlayerEntry::localKey, true) {}
+
+LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> db, std::string key)
+    : LevelTableViewController(std::move(db), std::move(key), false) {}
+
+LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> db, std::string key, bool local)
+    : _db(std::move(db)), playerKey(std::move(key)) {
   level = _db->levelData();
   try {
-    player = _db->player();
+    player = _db->playerForKey(playerKey);
   } catch (const TBKException& error) {
     // No player record yet (the world was never played) or a damaged one:
     // the level can still be edited, and the armor and inventory rows say
     // why they open nothing. Anything else (the game holding the world, a
-    // refused file) stops the screen from opening.
-    if (error.name() != TBKException::FormatFailure) throw;
+    // refused file) stops the screen from opening, as does another player's
+    // record that cannot be read: that screen would show nothing.
+    if (error.name() != TBKException::FormatFailure || !local) throw;
+  }
+  sections = local ? levelSections : std::vector<std::string>{"Player"};
+  definitions["Player"] = playerSettingRows(*level, player.get());
+  if (local) {
+    definitions.insert(levelDefinitions.begin(), levelDefinitions.end());
+    definitions["General"][1].names = gamemode::worldChoices(*level, player.get());
+    // The way to the other players, for a world that has any. A database
+    // whose records cannot be listed opens without it; the rows above
+    // still work.
+    try {
+      if (gamemode::isTodaysLevel(*level) && _db->hasDatabase() && _db->players().size() > 1) {
+        definitions["Player"].push_back({"Players", "_", Row::PlayersButton, {}});
+      }
+    } catch (const TBKException&) {}
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
@@ -71,7 +91,7 @@ void LevelTableViewController::viewWillAppear(bool animated) {
   level = _db->levelData();
   // The same tree as before unless a restore has read the record again.
   try {
-    player = _db->player();
+    player = _db->playerForKey(playerKey);
   } catch (const TBKException&) {
     player = nullptr;
   }
@@ -107,7 +127,7 @@ long LevelTableViewController::numberOfRowsInSection(ui::TableView&, long sectio
 std::shared_ptr<ui::TableViewCell> LevelTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
                                                                                    const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<LevelTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
-  cell->makeReadyWithDefinition(definitionAt(indexPath), _db, level, player);
+  cell->makeReadyWithDefinition(definitionAt(indexPath), _db, level, player, playerKey);
   return cell;
 }
 

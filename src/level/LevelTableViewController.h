@@ -23,7 +23,12 @@ class LevelTableViewController : public ui::ViewController,
   // TBKException when the level cannot be read or the world cannot be
   // opened (the game holds it); a world without a usable player record
   // still opens, with `player` null.
+  //
   explicit LevelTableViewController(std::shared_ptr<TBKLevelDB> db);
+  // One player's rows alone (playerSettingRows), for the record under
+  // `playerKey` (from the players screen: "~local_player" or
+  // "player_server_<uuid>"). Raises when that record cannot be read.
+  LevelTableViewController(std::shared_ptr<TBKLevelDB> db, std::string playerKey);
   ~LevelTableViewController() override;
 
   void viewDidLoad() override;
@@ -51,15 +56,20 @@ class LevelTableViewController : public ui::ViewController,
   void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
 
   // The definition table: section names in order, and each section's rows.
-  const std::vector<std::string> sections;
-  const std::map<std::string, std::vector<LevelSettingDefinition>> definitions;
+  // Made at construction from what the world holds, never changed.
+  std::vector<std::string> sections;
+  std::map<std::string, std::vector<LevelSettingDefinition>> definitions;
   const std::shared_ptr<TBKLevelDB> _db;
+  // The record `player` was read from.
+  const std::string playerKey;
   std::shared_ptr<TBKCompoundTag> level;
   // Null for a world never played (no player record) or one whose record
   // is damaged.
   std::shared_ptr<TBKCompoundTag> player;
 
  private:
+  // The whole level screen (local) or one player's rows.
+  LevelTableViewController(std::shared_ptr<TBKLevelDB> db, std::string playerKey, bool local);
   void layOut();
   const LevelSettingDefinition& definitionAt(const ui::IndexPath& indexPath) const;
 

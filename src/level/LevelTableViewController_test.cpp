@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Rows of the demo game's world list, sorted by folder.
-constexpr long creativeFlatland = 1, lakesideSurvival = 2, oldCaveWorld = 3;
+constexpr long creativeFlatland = 1, lakesideSurvival = 2, oldCaveWorld = 3, modernSurvival = 4;
 
 struct LevelOnScreen : MenuOnScreen {
   std::shared_ptr<LevelTableViewController> screen;
@@ -305,6 +305,59 @@ TEST(LevelFaults, AWriteTheLibraryRefusesIsExplainedAndTheProgramGoesOn) {
   s.typeInto(2, 0, "6");
   EXPECT_EQ(s.shownAlert(), nullptr);
   EXPECT_EQ(worldreader::readLevelDat(world / "level.dat").root.number("SpawnX"), 6);
+}
+
+// A player of today's game may have a mode of their own, which the game puts
+// them in whatever the world's game type says: the abilities follow it, and
+// the world's row says so.
+TEST(LevelModernWorld, ThePlayersOwnModeOverridesTheWorldsUntilItIsDefault) {
+  LevelOnScreen s(modernSurvival, [](MenuOnScreen&) {
+    auto db = TBKLevelDB::dbForWorldNamed("bW9kZXJuAA==");
+    auto player = db->player();
+    player->setValueForKey(TBKNumberTag::intTag("PlayerGameMode", 0));
+    db->setPlayer(player);
+  });
+  auto world = s.world("bW9kZXJuAA==");
+  auto gameType = s.widget<BVLSegmentedControl>(1, 1);
+  ASSERT_NE(gameType, nullptr);
+  EXPECT_EQ(gameType->segments(), (std::vector<std::string>{"Survival", "Creative", "Adventure", "Spectator"}));
+  auto playerMode = s.widget<BVLSegmentedControl>(0, 0);
+  ASSERT_NE(playerMode, nullptr);
+  EXPECT_EQ(playerMode->segments(),
+            (std::vector<std::string>{"Default", "Survival", "Creative", "Adventure", "Spectator"}));
+  EXPECT_EQ(playerMode->selectedSegmentIndex(), 1);
+
+  // Player Mode is row (0, 0), the world's Game Type row (1, 1).
+  struct Step {
+    long section, row, segment;
+    int64_t gameType, playerMode, mayfly, instabuild;
+    long worldSegment;
+    const char* note;  // under the world's game type; null for none
+  };
+  const Step steps[] = {
+      {1, 1, 1, 1, 0, 0, 0, 1, "Player Mode Survival applies"},  // the world goes creative, the player stays
+      {0, 0, 0, 1, 5, 1, 1, 1, nullptr},                         // Default: the world's creative applies
+      {1, 1, 2, 2, 5, 0, 0, 2, nullptr},                         // an adventure world shows its choice
+      {0, 0, 4, 2, 6, 1, 0, 2, "Player Mode Spectator applies"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::to_string(step.section) + "/" + std::to_string(step.segment));
+    auto control = s.widget<BVLSegmentedControl>(step.section, step.row);
+    ASSERT_NE(control, nullptr);
+    ui::Rect segment = control->segmentFrames()[size_t(step.segment)];
+    s.tapAt(*control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
+    s.driver.runUntilIdle();
+    EXPECT_EQ(worldreader::readLevelDat(world / "level.dat").root.number("GameType"), step.gameType);
+    TestTag player = worldreader::readPlayer(world);
+    EXPECT_EQ(player.number("PlayerGameMode"), step.playerMode);
+    EXPECT_EQ(player.number("abilities/mayfly"), step.mayfly);
+    EXPECT_EQ(player.number("abilities/invulnerable"), step.mayfly);
+    EXPECT_EQ(player.number("abilities/instabuild"), step.instabuild);
+    auto worldRow = s.row(1, 1);
+    EXPECT_EQ(std::static_pointer_cast<BVLSegmentedControl>(worldRow->settingView)->selectedSegmentIndex(),
+              step.worldSegment);
+    EXPECT_EQ(worldRow->noteLabel ? worldRow->noteLabel->text() : "", step.note ? step.note : "");
+  }
 }
 
 }  // namespace

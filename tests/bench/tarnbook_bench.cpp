@@ -3,6 +3,7 @@
 // a world with a large database.
 #include <stdlib.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -150,8 +151,9 @@ class QuietLogger : public leveldb::Logger {
 };
 
 // A world whose database holds about 50 MB of incompressible chunk records,
-// written the way the game writes them (zlib tables), and a player.
-void makeLargeWorld(const fs::path& world) {
+// written the way the game writes them (zlib tables), and a player; with
+// otherPlayers, that many "player_<id>" pointers and the records they name.
+void makeLargeWorld(const fs::path& world, int otherPlayers = 0) {
   fs::create_directories(world / "db");
   {
     QuietLogger logger;
@@ -171,6 +173,15 @@ void makeLargeWorld(const fs::path& world) {
       }
       int32_t key[3] = {chunk % 113, chunk / 113, 0x30};
       db->Put(leveldb::WriteOptions(), leveldb::Slice(reinterpret_cast<const char*>(key), 9), value);
+    }
+    std::string record = TBKNBT::serialise(*playerTree());
+    for (int player = 0; player < otherPlayers; ++player) {
+      char uuid[40];
+      std::snprintf(uuid, sizeof uuid, "%08x-0000-4000-8000-%012x", player * 2654435761u, player);
+      auto pointer = std::make_shared<TBKCompoundTag>("");
+      pointer->setValueForKey(std::make_shared<TBKStringTag>("ServerId", std::string("player_server_") + uuid));
+      db->Put(leveldb::WriteOptions(), "player_" + std::to_string(9000000 + player), TBKNBT::serialise(*pointer));
+      db->Put(leveldb::WriteOptions(), std::string("player_server_") + uuid, record);
     }
     db->CompactRange(nullptr, nullptr);
     delete db;
@@ -203,6 +214,23 @@ void BM_OpenPlayerSetPlayer50MB(benchmark::State& state) {
   state.counters["dbMB"] = static_cast<double>(folderSize(world / "db")) / 1e6;
 }
 BENCHMARK(BM_OpenPlayerSetPlayer50MB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The players screen's list: 200 other players in a 50 MB database, with the
+// database already open (argument 0: the level screen opened it) or opened
+// anew for each listing (argument 1).
+void BM_ListPlayers200In50MB(benchmark::State& state) {
+  Sandbox sandbox;
+  fs::path world = sandbox.worlds() / "big";
+  makeLargeWorld(world, 200);
+  auto open = TBKLevelDB::dbForWorldNamed("big");
+  if (open->players().size() != 201) std::abort();
+  if (state.range(0)) open.reset();
+  for (auto _ : state) {
+    auto db = open ? open : TBKLevelDB::dbForWorldNamed("big");
+    benchmark::DoNotOptimize(db->players().data());
+  }
+}
+BENCHMARK(BM_ListPlayers200In50MB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The floor under choosing a world: LevelDB itself opening the same 50 MB
 // database and reading the player record, nothing of ours in between.

@@ -259,6 +259,15 @@ std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder) 
   return keys;
 }
 
+std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder) {
+  DatabaseCopy copy(worldFolder);
+  std::map<std::string, std::string> contents;
+  std::unique_ptr<leveldb::Iterator> it(copy.db().NewIterator(leveldb::ReadOptions()));
+  for (it->SeekToFirst(); it->Valid(); it->Next()) contents.emplace(it->key().ToString(), it->value().ToString());
+  if (!it->status().ok()) fail("reading every record: " + it->status().ToString());
+  return contents;
+}
+
 TestTag readPlayer(const std::filesystem::path& worldFolder) {
   if (std::filesystem::is_directory(worldFolder / "db")) {
     auto bytes = readDatabaseValue(worldFolder, "~local_player");

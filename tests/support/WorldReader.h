@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,6 +50,9 @@ struct TestTag {
   const std::string& string(std::string_view path) const;
   // Entries of the list at path (raises when absent or not a list).
   const std::vector<TestTag>& list(std::string_view path) const;
+
+  // The same tag: type, name, value and every child, in order.
+  bool operator==(const TestTag&) const = default;
 };
 
 namespace worldreader {
@@ -69,6 +73,8 @@ LevelDat readLevelDat(const std::filesystem::path& file);
 std::optional<std::string> readDatabaseValue(const std::filesystem::path& worldFolder, const std::string& key);
 // Every key of the world's database, sorted as LevelDB sorts them.
 std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder);
+// Every key with its value, from one copy of the database.
+std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder);
 
 // The local player's compound: "~local_player" in db/, or else the "Player"
 // compound of level.dat for worlds from before the database format.

@@ -37,6 +37,9 @@ grep -q 'TAG_List "Armor": 4 entries of TAG_Compound' <<<"$out" || fail "modern 
 grep -q 'TAG_String "Name": "minecraft:diamond_sword"' <<<"$out" || fail "modern named item"
 grep -q 'TAG_String "Name": "myaddon:ruby_staff"' <<<"$out" || fail "modern add-on item"
 grep -q 'TAG_Compound "Block"' <<<"$out" || fail "modern block item"
+grep -q 'TAG_List "EnderChestInventory": 27 entries of TAG_Compound' <<<"$out" || fail "modern ender chest"
+[ "$(grep -c '^Other player player_server_' <<<"$out")" = 3 ] || fail "modern world's other players"
+grep -q 'player_2535487654321098): .*not in the world' <<<"$out" || fail "modern missing player"
 # Entries of today's lists carry no "id" (an enchantment's own "id" sits deeper).
 if grep -q '^      TAG_Short "id"' <<<"$out"; then fail "modern entry with an id"; fi
 

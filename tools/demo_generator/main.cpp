@@ -15,16 +15,25 @@
 //                       storage version 10, items named ("minecraft:diamond_sword")
 //                       in a 36-slot inventory and 4 armor slots, with "Block"
 //                       and "tag" compounds, empty slots, and an add-on's item
-//                       the catalogue does not know
+//                       the catalogue does not know; a filled ender chest,
+//                       and two friends' records with a third friend's
+//                       pointer to a record that is gone
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include <leveldb/db.h>
+#include <leveldb/env.h>
+#include <leveldb/zlib_compressor.h>
 
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 
@@ -376,6 +385,76 @@ void writeModernWorld(const fs::path& worlds, const std::string& folderName, con
   db.setPlayer(makeModernPlayer(plan));
 }
 
+// Friends who played the modern world: the local player gains a filled ender
+// chest, a game mode of their own (Default: the world's) and an experience
+// level; "Alex" and "Sam" have full records under player_server_<uuid>,
+// reached through their player_<id> pointers; a third pointer names a
+// record the world no longer holds, as a server's save can leave one.
+void addModernFriends(const fs::path& folder, const WorldPlan& plan) {
+  const std::string alex = "player_server_5c3f7e1a-2b4d-4e8f-9a0b-1c2d3e4f5a6b";
+  const std::string sam = "player_server_9e8d7c6b-5a49-4382-9170-6f5e4d3c2b1a";
+  const std::string lost = "player_server_0badf00d-0000-4000-8000-00000000c0de";
+  const NamedItem empty{"", 0, 0, nullptr, nullptr};
+  std::vector<NamedItem> chest(27, empty);
+  chest[0] = {"minecraft:diamond", 32, 0, nullptr, nullptr};
+  chest[1] = {"minecraft:emerald", 20, 0, nullptr, nullptr};
+  chest[2] = {"minecraft:enchanted_golden_apple", 2, 0, nullptr, nullptr};
+  chest[9] = {"minecraft:ender_pearl", 16, 0, nullptr, nullptr};
+  chest[10] = {"minecraft:experience_bottle", 64, 0, nullptr, nullptr};
+  chest[13] = {"minecraft:elytra", 1, 0, nullptr, nullptr};
+  chest[26] = {"minecraft:totem_of_undying", 1, 0, nullptr, nullptr};
+  {
+    TBKLevelDB db(folder.string(), plan.name, "");
+    auto local = db.player();
+    local->setValueForKey(namedList("EnderChestInventory", chest, true));
+    local->setValueForKey(TBKNumberTag::intTag("PlayerGameMode", 5));
+    local->setValueForKey(TBKNumberTag::intTag("PlayerLevel", 23));
+    local->setValueForKey(TBKNumberTag::intTag("DimensionId", 0));
+    db.setPlayer(local);
+
+    struct Friend {
+      std::string key;
+      int32_t mode, level, dimension;
+      std::array<float, 3> position;
+      std::vector<NamedItem> chest;
+    };
+    std::vector<NamedItem> alexChest(27, empty), samChest(27, empty);
+    alexChest[0] = {"minecraft:gold_ingot", 12, 0, nullptr, nullptr};
+    samChest[5] = {"minecraft:obsidian", 10, 0, block("minecraft:obsidian"), nullptr};
+    for (const Friend& other : {Friend{alex, 5, 7, 0, {-58.5f, 72.0f, 118.5f}, alexChest},
+                                Friend{sam, 0, 31, 1, {12.5f, 40.0f, -3.5f}, samChest}}) {
+      auto player = makeModernPlayer(plan);
+      player->setValueForKey(floats("Pos", {other.position[0], other.position[1], other.position[2]}));
+      player->setValueForKey(namedList("EnderChestInventory", other.chest, true));
+      player->setValueForKey(TBKNumberTag::intTag("PlayerGameMode", other.mode));
+      player->setValueForKey(TBKNumberTag::intTag("PlayerLevel", other.level));
+      player->setValueForKey(TBKNumberTag::intTag("DimensionId", other.dimension));
+      db.setPlayerForKey(other.key, player);
+    }
+  }
+  // The pointers are no player records, so the library does not write them.
+  struct SilentLogger : leveldb::Logger {
+    void Logv(const char*, va_list) override {}
+  } logger;  // the game leaves no LOG file in a world
+  leveldb::ZlibCompressor zlib;
+  leveldb::Options options;
+  options.compressors[0] = &zlib;
+  options.info_log = &logger;
+  leveldb::DB* raw = nullptr;
+  if (!leveldb::DB::Open(options, (folder / "db").string(), &raw).ok()) {
+    throw TBKException(TBKException::FileFailure, "Could not open the database of " + plan.name);
+  }
+  std::unique_ptr<leveldb::DB> database(raw);
+  for (const auto& [id, server] : {std::pair<std::string, std::string>{"2535416409671158", alex},
+                                   {"2535460872113540", sam},
+                                   {"2535487654321098", lost}}) {
+    auto pointer = compound("", {text("MsaId", id), text("SelfSignedId", ""), text("ServerId", server)});
+    leveldb::WriteOptions sync;
+    sync.sync = true;
+    database->Put(sync, "player_" + id, TBKNBT::serialise(*pointer));
+  }
+}
+
 void writeOptions(const fs::path& folder) {
   fs::create_directories(folder);
   // Every line ends in a line feed; keys the options screen edits are all
@@ -448,8 +527,9 @@ int main(int argc, char** argv) {
     }
     damageLevelDat(worlds / broken.name);
 
-    writeModernWorld(worlds, modernWorldFolder,
-                     {"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}});
+    WorldPlan modern{"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}};
+    writeModernWorld(worlds, modernWorldFolder, modern);
+    addModernFriends(worlds / modernWorldFolder, modern);
 
     writeOptions(games / "minecraftpe");
   } catch (const std::exception& error) {

@@ -2,8 +2,8 @@
 //
 //   tarnbook_dump <world folder>
 //       prints level.dat's header and level tree, then the player tree, one
-//       tag a line with its type. The world is read from a copy and left
-//       exactly as it was.
+//       tag a line with its type, and the world's other players, one a line.
+//       The world is read from a copy and left exactly as it was.
 //   tarnbook_dump --restore <backup folder> <world folder>
 //       puts the world back as a backup Gorvane kept holds it, as Gorvane's
 //       own Backups screen does (the world as it is now is backed up first
@@ -11,11 +11,13 @@
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
-//       the game's minecraftWorlds folder).
+//       the game's minecraftWorlds folder). A backup named after another
+//       player's key (player_server_<uuid>.nbt) goes back under that key.
 //
 // Exit status: 0 when everything asked for was read or written, 1 otherwise.
 #include <stdlib.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -96,13 +98,42 @@ int dump(const fs::path& world) {
     std::fprintf(stderr, "%s\n", error.reason().c_str());
     status = 1;
   }
+  try {
+    for (const auto& entry : db.players()) {
+      if (entry.isLocal()) continue;
+      std::printf("Other player %s (player_%s)%s%s\n", entry.key.c_str(), entry.id.c_str(),
+                  entry.missing.empty() ? "" : ": ", entry.missing.c_str());
+    }
+  } catch (const TBKException& error) {
+    std::fprintf(stderr, "%s\n", error.reason().c_str());
+    status = 1;
+  }
   return status;
+}
+
+// The record key a backup file stands for: its name without ".nbt", with
+// the %XX the backup wrote for other characters turned back.
+std::string keyOfBackup(const fs::path& record) {
+  std::string name = record.stem().string();
+  if (name == "local_player") return TBKPlayerEntry::localKey;
+  std::string key;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (name[i] == '%' && i + 2 < name.size() && std::isxdigit(static_cast<unsigned char>(name[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(name[i + 2]))) {
+      key += char(std::stoi(name.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      key += name[i];
+    }
+  }
+  return key;
 }
 
 int restorePlayer(const fs::path& record, const fs::path& world) {
   auto player = TBKNBT::parseCompound(readBytes(record));
   TBKLevelDB db(world.string(), world.filename().string(), backupFolderFor(world));
-  db.setPlayer(player);
+  std::string key = keyOfBackup(record);
+  db.setPlayerForKey(key.rfind(TBKPlayerEntry::serverPrefix, 0) == 0 ? key : TBKPlayerEntry::localKey, player);
   std::printf("Restored the player of %s from %s\n", world.c_str(), record.c_str());
   if (!db.backupMade().empty()) std::printf("The replaced player was backed up in %s\n", db.backupMade().c_str());
   return 0;

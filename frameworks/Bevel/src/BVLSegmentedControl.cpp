@@ -71,7 +71,11 @@ void BVLSegmentedControl::draw(ui::GraphicsContext& context, const ui::Rect&) {
     unsigned color = look == ButtonLook::Disabled ? 0xa0a0a0 : index == selected_ ? 0xffffa0 : 0xe0e0e0;
     context.save();
     context.clipToRect(frames[i]);
-    bevel::drawGameText(context, segments_[i], face, bevel::gameFont(), ui::Color::hex(color));
+    // A title wider than its segment is drawn at half size, still whole
+    // texels, rather than cut off.
+    ui::Font font = bevel::gameFont();
+    if (font.measure(segments_[i]).width > face.width() - 2 * bevel::texel) font = bevel::gameFont(8);
+    bevel::drawGameText(context, segments_[i], face, font, ui::Color::hex(color));
     context.restore();
   }
 }

@@ -136,6 +136,21 @@ std::optional<std::string> TBKWorldStore::get(std::string_view key) {
   return value;
 }
 
+void TBKWorldStore::forEachWithPrefix(std::string_view prefix,
+                                      const std::function<void(std::string_view, std::string_view)>& visit) {
+  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
+  leveldb::Slice start(prefix.data(), prefix.size());
+  for (it->Seek(start); it->Valid() && it->key().starts_with(start); it->Next()) {
+    visit(std::string_view(it->key().data(), it->key().size()),
+          std::string_view(it->value().data(), it->value().size()));
+  }
+  if (!it->status().ok()) {
+    throw TBKException(
+        it->status().IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+        "The records of the world \"" + worldName_ + "\" cannot be listed: " + it->status().ToString() + ".");
+  }
+}
+
 void TBKWorldStore::put(std::string_view key, std::string_view value) {
   leveldb::WriteOptions options;
   options.sync = true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,6 +25,9 @@ class TBKWorldStore {
   TBKWorldStore& operator=(const TBKWorldStore&) = delete;
 
   std::optional<std::string> get(std::string_view key);
+  // Calls visit for every record whose key begins with prefix, in key order.
+  void forEachWithPrefix(std::string_view prefix,
+                         const std::function<void(std::string_view key, std::string_view value)>& visit);
   // One synchronous write: on return the record is on disk.
   void put(std::string_view key, std::string_view value);
   // Every key that begins with prefix, in the database's order.

@@ -201,6 +201,20 @@ void rewriteDatabase(const std::string& worldFolder, const std::string& record, 
   delete db;
 }
 
+void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records) {
+  QuietLogger logger;
+  leveldb::ZlibCompressor zlib;
+  leveldb::Options options;
+  options.compressors[0] = &zlib;
+  options.info_log = &logger;
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
+  if (!status.ok()) throw std::runtime_error(status.ToString());
+  for (const auto& [key, value] : records) db->Put(leveldb::WriteOptions(), key, value);
+  // Closing does not write the memory table out: the records live in the log.
+  delete db;
+}
+
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId) {
   QuietLogger logger;
   auto compressor = compressorWithId(compressorId);

@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Tarnbook/TBKCompoundTag.h"
 
@@ -53,6 +55,9 @@ std::string readPlayerRecord(const std::string& worldFolder);
 // Replaces the world's database by one holding record under ~local_player
 // (and filler records), written in tables compressed with compressorId.
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
+// Adds records to the world's database as the game does while it plays:
+// they stay in LevelDB's log, in no table, until the database is next opened.
+void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records);
 // ~local_player read by a LevelDB that knows only one compressor.
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -8,6 +9,7 @@
 
 #include "Tarnbook/TBKBackup.h"
 #include "Tarnbook/TBKCompoundTag.h"
+#include "Tarnbook/TBKPlayerEntry.h"
 
 class TBKWorldStore;
 
@@ -61,6 +63,29 @@ class TBKLevelDB {
   // Stores the player tree at once with one synchronous write.
   void setPlayer(std::shared_ptr<TBKCompoundTag> player);
 
+  // Every player of the world: the local player first (listed as missing
+  // when there is no record yet), then each "player_<id>" pointer in key
+  // order with the record its "ServerId" names, then the "player_server_"
+  // records no pointer names (a server's save keeps them without one; they
+  // are players all the same). A record is listed once, under its first
+  // pointer. A pointer that names no record, names a key that is not a
+  // player record, or cannot be read is listed with the reason in
+  // `missing`; listing never raises for what one record holds. A world of
+  // the older format lists its one player. Reads only the small pointer
+  // records: the full records are read when asked for.
+  std::vector<TBKPlayerEntry> players();
+  // The tree of the record under key ("~local_player" or a
+  // "player_server_" key), with player()'s guarantees: the same object on
+  // every call, the one last handed to setPlayerForKey(). player() is
+  // playerForKey("~local_player"). Raises for any other key, for a record
+  // that is not there and for a damaged one.
+  std::shared_ptr<TBKCompoundTag> playerForKey(const std::string& key);
+  // Stores the tree under key with one synchronous write, after the
+  // session's backup holds that record as it was (see backupMade()). Only
+  // the two kinds of player key are written; any other raises and nothing
+  // is written.
+  void setPlayerForKey(const std::string& key, std::shared_ptr<TBKCompoundTag> player);
+
   const std::string& worldFolder() const { return folder_; }
   const std::string& worldName() const { return name_; }
   // True for a world with a db/ folder, false for the older format.
@@ -72,6 +97,9 @@ class TBKLevelDB {
   // uses 3 (the LevelDB format's) or 2 (the older format's).
   void setStorageVersion(int32_t version) { storageVersion_ = version; }
   // The folder of the backup this object made, or "" before its first write.
+  // It holds level.dat, level.dat_old, levelname.txt, local_player.nbt and,
+  // from the first write of each other player, that record as it was before
+  // (named by its key, for example player_server_<uuid>.nbt).
   const std::string& backupMade() const { return backupMade_; }
 
   // The world's backups in its backup folder, newest first, each with what
@@ -107,6 +135,8 @@ class TBKLevelDB {
   std::string backupFolder_;
   std::shared_ptr<TBKWorldStore> store_;
   std::shared_ptr<TBKCompoundTag> player_;
+  // Trees of the other players' records, by key, as player_ is the local one.
+  std::map<std::string, std::shared_ptr<TBKCompoundTag>> others_;
   int32_t storageVersion_ = 0;
   std::string backupMade_;
 };
