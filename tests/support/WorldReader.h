@@ -39,6 +39,9 @@ struct TestTag {
   Type elementType = End;         // List
   std::vector<TestTag> children;  // Compound children in file order, List entries
   std::vector<int64_t> numbers;   // ByteArray, IntArray, LongArray
+  // Where the value's bytes (after type and name) lie in the bytes parsed.
+  size_t payloadOffset = 0;
+  size_t payloadSize = 0;
 
   // A path of compound names and list indices separated by '/', such as
   // "abilities/mayfly" or "Inventory/3/id"; null when any step is absent.
@@ -73,6 +76,14 @@ std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder);
 // The local player's compound: "~local_player" in db/, or else the "Player"
 // compound of level.dat for worlds from before the database format.
 TestTag readPlayer(const std::filesystem::path& worldFolder);
+
+// `width` bytes of `value`, little-endian: the payload of a number tag.
+std::string littleEndian(int64_t value, size_t width);
+// The NBT `bytes` with the value of the tag at `path` (see TestTag::find)
+// replaced by `payload`, and every other byte as it was: what a file must
+// hold after an edit of that one tag. For level.dat (levelDat true) the
+// 8-byte header's length follows the new size.
+std::string withPayload(std::string_view bytes, std::string_view path, std::string_view payload, bool levelDat = false);
 std::string readFile(const std::filesystem::path& file);
 
 }  // namespace worldreader
