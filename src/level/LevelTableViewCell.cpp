@@ -7,6 +7,7 @@
 
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
+#include "tree/TagTreeViewController.h"
 #include "ui/AlertView.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
@@ -155,6 +156,21 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
         auto cell = weakCell.lock();
         if (!cell) return;
         if (playerOrExplain(db, nullptr)) cell->push(std::make_shared<ArmorViewController>(db));
+      });
+      button->setTitle("Edit...", ui::ControlState::Normal);
+      return button;
+    }
+    case LevelSettingDefinition::LevelTreeButton:
+    case LevelSettingDefinition::PlayerTreeButton: {
+      bool ofLevel = definition.type == LevelSettingDefinition::LevelTreeButton;
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, weakCell, ofLevel](BVLButton&) {
+        auto cell = weakCell.lock();
+        if (!cell) return;
+        if (ofLevel) {
+          writeOrExplain([&] { cell->push(TagTreeViewController::forLevel(db)); });
+        } else if (auto tree = playerOrExplain(db, player)) {
+          cell->push(TagTreeViewController::forPlayer(db, tree));
+        }
       });
       button->setTitle("Edit...", ui::ControlState::Normal);
       return button;

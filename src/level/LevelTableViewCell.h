@@ -19,6 +19,8 @@ struct LevelSettingDefinition {
   static constexpr int Text = 8;         // a string tag
   static constexpr int InventoryButton = 20;
   static constexpr int ArmorButton = 21;
+  static constexpr int LevelTreeButton = 22;   // opens every tag of the level
+  static constexpr int PlayerTreeButton = 23;  // opens every tag of the local player
 
   std::string name;
   std::string setting;

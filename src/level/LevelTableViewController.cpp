@@ -7,7 +7,7 @@ namespace {
 
 using Row = LevelSettingDefinition;
 
-const std::vector<std::string> levelSections = {"Player", "General", "Spawn"};
+const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Tags"};
 
 const std::map<std::string, std::vector<Row>> levelDefinitions = {
     {"Player",
@@ -25,6 +25,13 @@ const std::map<std::string, std::vector<Row>> levelDefinitions = {
          {"Spawn X", "SpawnX", Row::WholeNumber, {}},
          {"Spawn Y", "SpawnY", Row::WholeNumber, {}},
          {"Spawn Z", "SpawnZ", Row::WholeNumber, {}},
+     }},
+    // Every tag of the level and of the player, for what the rows above
+    // do not show.
+    {"Tags",
+     {
+         {"Level Data", "_", Row::LevelTreeButton, {}},
+         {"Player Data", "_", Row::PlayerTreeButton, {}},
      }},
 };
 

@@ -92,16 +92,18 @@ void expectSameTree(const TestTag& a, const TestTag& b, const std::string& where
   for (size_t i = 0; i < a.children.size(); ++i) expectSameTree(a.children[i], b.children[i], here);
 }
 
-TEST(LevelScreen, ThreeSectionsOfDefinitionRowsUnderGameStyledHeaders) {
+TEST(LevelScreen, FourSectionsOfDefinitionRowsUnderGameStyledHeaders) {
   LevelOnScreen s(lakesideSurvival);
   auto table = s.screen->tableView();
   const double W = 568, H = 320 - 64;
   EXPECT_EQ(table->frame(), ui::Rect(0, 0, W, H));
-  ASSERT_EQ(table->numberOfSections(), 3);
-  const char* headers[] = {"Player", "General", "Spawn"};
-  const std::vector<std::vector<std::string>> titles = {
-      {"Armor", "Inventory"}, {"Level Name", "Game Type"}, {"Spawn X", "Spawn Y", "Spawn Z"}};
-  for (long section = 0; section < 3; ++section) {
+  ASSERT_EQ(table->numberOfSections(), 4);
+  const char* headers[] = {"Player", "General", "Spawn", "Tags"};
+  const std::vector<std::vector<std::string>> titles = {{"Armor", "Inventory"},
+                                                        {"Level Name", "Game Type"},
+                                                        {"Spawn X", "Spawn Y", "Spawn Z"},
+                                                        {"Level Data", "Player Data"}};
+  for (long section = 0; section < 4; ++section) {
     SCOPED_TRACE(headers[section]);
     auto header = s.screen->viewForHeaderInSection(*table, section);
     EXPECT_EQ(header->frame(), ui::Rect(0, 0, W, 26));
