@@ -31,7 +31,8 @@ std::shared_ptr<TBKCompoundTag> megabyteTree() {
   for (int i = 0; i < 20000; ++i) {
     std::string name = "tag" + std::to_string(i);
     if (i % 3 == 0) {
-      big->setValueForKey(std::make_shared<TBKStringTag>(name, "minecraft:some_long_block_name_" + std::to_string(i)));
+      big->setValueForKey(std::make_shared<TBKStringTag>(
+          name, "minecraft:a_block_with_a_long_name_as_add_ons_give_them_" + std::string(48, 'x') + std::to_string(i)));
     } else if (i % 3 == 1) {
       big->setValueForKey(TBKNumberTag::doubleTag(name, i * 0.5));
     } else {
