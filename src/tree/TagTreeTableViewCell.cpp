@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tree/TagValueText.h"
+#include "ui/Font.h"
 
 namespace {
 
@@ -22,7 +23,11 @@ TagTreeTableViewCell::TagTreeTableViewCell(ui::TableViewCellStyle style, const s
       markLabel(makeLabel(*this, BVLLabel::HeaderStyle)),
       nameLabel(makeLabel(*this, BVLLabel::HeaderStyle)),
       typeLabel(makeLabel(*this, BVLLabel::DetailStyle)),
-      valueLabel(makeLabel(*this, 0)) {}
+      valueLabel(makeLabel(*this, 0)) {
+  // "list of compound" is the longest type word; smaller than the name and
+  // value it fits a column of its own.
+  typeLabel->setFont(ui::Font::named("Minecraft", 12));
+}
 
 void TagTreeTableViewCell::prepareWithRow(const TagTreeRow& row, bool selected) {
   const TBKTag& tag = *row.tag;
@@ -35,14 +40,14 @@ void TagTreeTableViewCell::prepareWithRow(const TagTreeRow& row, bool selected) 
   double W = frame().width();
   double H = frame().height();
   double indent = 12 + row.depth * indentPerLevel;
-  // Columns: name up to 45% of the row, type 130 points, value to the end.
-  double typeX = std::max(indent + 60, W * 0.45);
-  double valueX = typeX + 130;
+  // Columns: name up to 44% of the row, type 150 points, value to the end.
+  double typeX = std::max(indent + 60, W * 0.44);
+  double valueX = typeX + 150;
   markLabel->setFrame(ui::Rect(indent, 0, 14, H));
   markLabel->setText(container ? (row.open ? "-" : "+") : "");
   nameLabel->setFrame(ui::Rect(indent + 16, 0, typeX - indent - 24, H));
   nameLabel->setText(inList ? "[" + std::to_string(row.index) + "]" : tag.name());
-  typeLabel->setFrame(ui::Rect(typeX, 0, 122, H));
+  typeLabel->setFrame(ui::Rect(typeX, 0, 144, H));
   typeLabel->setText(TagValueText::typeName(tag));
   valueLabel->setFrame(ui::Rect(valueX, 0, std::max(0.0, W - valueX - 12), H));
   // A row is at most a screen wide: a value is cut well before it would

@@ -145,7 +145,7 @@ void TagTreeViewController::layOut() {
   double H = root->bounds().height();
   toolbar_->setFrame(ui::Rect(0, 0, W, barHeight));
   promptBar_->setFrame(ui::Rect(0, 0, W, barHeight));
-  double buttonWidth = 84;
+  double buttonWidth = 100;
   double buttonsX = W - 3 * (buttonWidth + 4) - 4;
   searchField_->setFrame(ui::Rect(8, 4, buttonsX - 12, 32));
   addButton_->setFrame(ui::Rect(buttonsX, 4, buttonWidth, 32));
@@ -306,7 +306,7 @@ void TagTreeViewController::showPrompt(Prompt prompt, const std::string& label, 
   promptLabel_->setFrame(ui::Rect(x, 4, labelWidth, 32));
   promptLabel_->setText(label);
   x += labelWidth + 6;
-  double buttonsX = W - 2 * 88 - 4;
+  double buttonsX = W - 2 * 104 - 4;
   typeButton_->setHidden(!withType);
   if (withType) {
     typeButton_->setFrame(ui::Rect(x, 4, 120, 32));
@@ -317,8 +317,8 @@ void TagTreeViewController::showPrompt(Prompt prompt, const std::string& label, 
   promptField_->setFrame(ui::Rect(x, 4, std::max(40.0, buttonsX - x - 6), 32));
   promptField_->setText(text);
   promptField_->setPlaceholder(prompt == Prompt::AddChild ? "name" : "");
-  okButton_->setFrame(ui::Rect(buttonsX, 4, 84, 32));
-  cancelButton_->setFrame(ui::Rect(buttonsX + 88, 4, 84, 32));
+  okButton_->setFrame(ui::Rect(buttonsX, 4, 100, 32));
+  cancelButton_->setFrame(ui::Rect(buttonsX + 104, 4, 100, 32));
   if (withField && promptField_->becomeFirstResponder()) promptField_->selectAll();
 }
 
