@@ -29,6 +29,21 @@ std::string describeRow(const TagTreeRow& row) {
   return "\"" + row.tag->name() + "\"";
 }
 
+// A compound from a damaged file may hold two children of one name. The
+// library's edits by name would reach the first of them, whichever row was
+// chosen, so neither is edited.
+bool nameIsShared(const TagTreeRow& row) {
+  if (row.parent->type() != TBKTagType::Compound) return false;
+  const auto& children = static_cast<const TBKCompoundTag&>(*row.parent).value();
+  return std::count_if(children.begin(), children.end(),
+                       [&](const auto& child) { return child->name() == row.tag->name(); }) > 1;
+}
+
+std::string sharedNameReason(const TagTreeRow& row) {
+  return "The compound holds more than one tag named \"" + row.tag->name() +
+         "\": they are left as they are, since a change could reach the wrong one.";
+}
+
 template <class Self>
 std::function<void(BVLButton&)> tapping(const std::shared_ptr<Self>& self, void (Self::*action)()) {
   std::weak_ptr<Self> weak = self;
@@ -343,6 +358,10 @@ void TagTreeViewController::editSelected() {
   std::optional<size_t> row = selectedRow();
   if (!row || isContainer(*rows_.rows()[*row].tag)) return;
   const TagTreeRow& shown = rows_.rows()[*row];
+  if (nameIsShared(shown)) {
+    refuse(sharedNameReason(shown));
+    return;
+  }
   std::string label =
       (shown.parent->type() == TBKTagType::List ? "[" + std::to_string(shown.index) + "]" : shown.tag->name()) + " (" +
       TagValueText::typeName(*shown.tag) + "):";
@@ -354,6 +373,10 @@ void TagTreeViewController::renameSelected() {
   if (!row) return;
   if (rows_.rows()[*row].parent->type() == TBKTagType::List) {
     refuse("Entries of a list have no names: only tags in a compound can be renamed.");
+    return;
+  }
+  if (nameIsShared(rows_.rows()[*row])) {
+    refuse(sharedNameReason(rows_.rows()[*row]));
     return;
   }
   showPrompt(Prompt::Rename, "Rename \"" + rows_.rows()[*row].tag->name() + "\" to:", rows_.rows()[*row].tag->name());
@@ -394,6 +417,10 @@ void TagTreeViewController::removeSelected() {
   std::optional<size_t> row = selectedRow();
   if (!row) return;
   const TagTreeRow& shown = rows_.rows()[*row];
+  if (nameIsShared(shown)) {
+    refuse(sharedNameReason(shown));
+    return;
+  }
   pendingRemoval_ = shown.tag;
   std::string what = TagValueText::typeName(*shown.tag) + " " + TagValueText::valueText(*shown.tag, 40);
   auto alert = std::make_shared<ui::AlertView>("Remove " + describeRow(shown) + "?",

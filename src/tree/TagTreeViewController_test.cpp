@@ -242,6 +242,23 @@ TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackOutOfTheTree) {
   EXPECT_EQ(TBKNBT::serialise(*s.screen->tree()), TBKNBT::serialise(*typesLevel()));
 }
 
+TEST(TagTreeScreen, TwoTagsOfOneNameInADamagedCompoundAreLeftAlone) {
+  TreeOnScreen s;
+  bool saved = false;
+  s.show(std::make_shared<TagTreeViewController>(
+      "Level Data", TBKNBT::parseCompound(std::string("\x0a\0\0\x01\x01\0a\x05\x01\x01\0a\x06\0", 14)),
+      [&](const auto&) { saved = true; }));
+  const std::string reason =
+      "The compound holds more than one tag named \"a\": they are left as they are, since a change could reach the "
+      "wrong one.";
+  for (const char* keys : {"Return", "Delete"}) {
+    s.screen->selectRow(1);
+    s.press(keys);
+    EXPECT_EQ(s.alertMessage(), reason) << keys;
+  }
+  EXPECT_FALSE(saved);
+}
+
 TEST(TagTreeScreen, KeysMoveOpenAndClose) {
   TypesOnScreen s;
   s.select("la");
