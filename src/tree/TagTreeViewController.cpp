@@ -528,12 +528,23 @@ void TagTreeViewController::confirmPrompt() {
       auto& list = static_cast<TBKListTag&>(*const_cast<TBKTag*>(promptTarget_));
       if (promptType_ == TBKTagType::End) break;
       auto entry = TagValueText::emptyTag(promptType_, "");
-      if (inRows) rows_.setOpen(row, true);
-      if (!write({[&list, entry] { list.setObjectAtIndexedSubscript(entry, 0); },
-                  [&list] { list.removeObjectAtIndex(0); }},
-                 entry.get())) {
-        return;
+      // Emptied again, the list would keep the type just chosen: taking the
+      // change back puts an empty list of the type it was read with in its
+      // place, so that it is written back as read.
+      std::function<void()> takeBack = [&list] { list.removeObjectAtIndex(0); };
+      if (inRows) {
+        TagTreeRow shown = rows_.rows()[row];
+        auto asRead = std::make_shared<TBKListTag>(list.name(), list.elementType());
+        if (shown.parent->type() == TBKTagType::Compound) {
+          auto& compound = static_cast<TBKCompoundTag&>(*shown.parent);
+          takeBack = [&compound, asRead] { compound.setValueForKey(asRead); };
+        } else {
+          auto& outer = static_cast<TBKListTag&>(*shown.parent);
+          takeBack = [&outer, asRead, at = shown.index] { outer.setObjectAtIndexedSubscript(asRead, at); };
+        }
+        rows_.setOpen(row, true);
       }
+      if (!write({[&list, entry] { list.setObjectAtIndexedSubscript(entry, 0); }, takeBack}, entry.get())) return;
       break;
     }
     case Prompt::None:

@@ -235,8 +235,13 @@ TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackOutOfTheTree) {
   }));
   s.editTo("i", "5");
   EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  s.press("Escape");
   s.select("Items/0");
   s.press("Delete");
+  s.press("Return");
+  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  s.select("empty");
+  s.driver.tap(*s.screen->addButton());
   s.press("Return");
   EXPECT_EQ(s.alertMessage(), "The disk is full.");
   EXPECT_EQ(TBKNBT::serialise(*s.screen->tree()), TBKNBT::serialise(*typesLevel()));
