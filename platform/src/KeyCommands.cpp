@@ -46,6 +46,8 @@ std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::Home) : std::nullopt;
     case Qt::Key_End:
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::End) : std::nullopt;
+    case Qt::Key_Delete:
+      return plain ? std::optional(KeyCommand::Delete) : std::nullopt;
     default:
       return std::nullopt;
   }
@@ -190,6 +192,10 @@ bool Window::runKeyCommand(KeyCommand command) {
   // A view floating over the screen (an alert) hears it first.
   std::shared_ptr<View> top = subviews().empty() ? nullptr : subviews().back();
   if (top && top != root && top->performKeyCommand(command)) return true;
+  // Then the screen on show, for keys it gives a meaning of its own.
+  if (auto navigation = shownNavigation(controller)) {
+    if (auto screen = navigation->topViewController(); screen && screen->performKeyCommand(command)) return true;
+  }
   switch (command) {
     case KeyCommand::Cancel: {
       std::vector<Shown> shown;
@@ -205,6 +211,7 @@ bool Window::runKeyCommand(KeyCommand command) {
       return navigation && navigation->goBack();
     }
     case KeyCommand::Confirm:
+    case KeyCommand::Delete:
       return false;
     case KeyCommand::NextField:
     case KeyCommand::PreviousField:

@@ -177,6 +177,7 @@ bool TextField::handlePlatformEvent(PlatformEvent& event) {
   if (event.event.type() == QEvent::KeyPress) {
     auto& key = static_cast<QKeyEvent&>(event.event);
     if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+      if (auto pressed = onReturn) pressed(*this);
       resignFirstResponder();
       return true;
     }

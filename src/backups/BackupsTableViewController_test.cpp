@@ -90,7 +90,7 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
   } steps[] = {{1, "Lakeside Survival", items}, {2, "Renamed", items + 1}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
-    s.tapView(*s.widget<BVLButton>(*level->tableView(), {3, 0}));
+    s.tapView(*s.widget<BVLButton>(*level->tableView(), {4, 0}));
     auto screen = s.top<BackupsTableViewController>();
     ASSERT_NE(screen, nullptr);
     ASSERT_EQ(screen->backups().size(), step.listed);

@@ -12,7 +12,10 @@ TEST(ItemTag, ChildrenOfAnotherTypeThanTheGamesAreLeftAloneAndTheChangeRefused) 
   using Change = std::function<bool(TBKCompoundTag&)>;
   const std::pair<const char*, Change> changes[] = {
       {"spent uses", [](TBKCompoundTag& e) { return itemtag::setSpentUses(e, 0); }},
-      {"enchantment", [](TBKCompoundTag& e) { return itemtag::addEnchantment(e, {17, 3}); }},
+      {"enchantment",
+       [](TBKCompoundTag& e) {
+         return itemtag::addEnchantment(e, {17, 3});
+       }},
       {"name", [](TBKCompoundTag& e) { return itemtag::setCustomName(e, "Named"); }},
   };
   struct Odd {

@@ -11,6 +11,7 @@
 #include "equipment/ItemViewController.h"
 #include "level/GameMode.h"
 #include "level/PlayersTableViewController.h"
+#include "tree/TagTreeViewController.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
@@ -226,6 +227,21 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
         if (auto cell = weakCell.lock()) cell->push(BackupsTableViewController::forWorld(db));
       });
       button->setTitle("Restore...", ui::ControlState::Normal);
+      return button;
+    }
+    case LevelSettingDefinition::LevelTreeButton:
+    case LevelSettingDefinition::PlayerTreeButton: {
+      bool ofLevel = definition.type == LevelSettingDefinition::LevelTreeButton;
+      auto button = std::make_shared<BVLButton>(widgetFrame, [db, player, playerKey, weakCell, ofLevel](BVLButton&) {
+        auto cell = weakCell.lock();
+        if (!cell) return;
+        if (ofLevel) {
+          writeOrExplain([&] { cell->push(TagTreeViewController::forLevel(db)); });
+        } else if (auto tree = playerOrExplain(db, player)) {
+          cell->push(TagTreeViewController::forPlayer(db, playerKey, tree));
+        }
+      });
+      button->setTitle("Edit...", ui::ControlState::Normal);
       return button;
     }
     default:

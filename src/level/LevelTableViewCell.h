@@ -28,6 +28,8 @@ struct LevelSettingDefinition {
   static constexpr int OffhandButton = 24;     // the player's "Offhand"
   static constexpr int PlayerChoice = 30;
   static constexpr int PlayerWholeNumber = 31;
+  static constexpr int LevelTreeButton = 26;   // opens every tag of the level
+  static constexpr int PlayerTreeButton = 27;  // opens every tag of the row's player
 
   std::string name;
   std::string setting;

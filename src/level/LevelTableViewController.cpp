@@ -9,7 +9,7 @@ namespace {
 
 using Row = LevelSettingDefinition;
 
-const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Backups"};
+const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Tags", "Backups"};
 
 // The "Player" rows come from playerSettingRows, the game type's segments
 // from the world (today's worlds have more modes).
@@ -24,6 +24,13 @@ const std::map<std::string, std::vector<Row>> levelDefinitions = {
          {"Spawn X", "SpawnX", Row::WholeNumber, {}},
          {"Spawn Y", "SpawnY", Row::WholeNumber, {}},
          {"Spawn Z", "SpawnZ", Row::WholeNumber, {}},
+     }},
+    // Every tag of the level and of the player, for what the rows above
+    // do not show.
+    {"Tags",
+     {
+         {"Level Data", "_", Row::LevelTreeButton, {}},
+         {"Player Data", "_", Row::PlayerTreeButton, {}},
      }},
     {"Backups",
      {
@@ -52,8 +59,11 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
     // record that cannot be read: that screen would show nothing.
     if (error.name() != TBKException::FormatFailure || !local) throw;
   }
-  sections = local ? levelSections : std::vector<std::string>{"Player"};
+  sections = local ? levelSections : std::vector<std::string>{"Player", "Tags"};
   definitions["Player"] = playerSettingRows(*level, player.get());
+  // Another player's screen has that player's tags; the level's are the
+  // world screen's.
+  if (!local) definitions["Tags"] = {{"Player Data", "_", Row::PlayerTreeButton, {}}};
   if (local) {
     definitions.insert(levelDefinitions.begin(), levelDefinitions.end());
     definitions["General"][1].names = gamemode::worldChoices(*level, player.get());

@@ -97,11 +97,14 @@ TEST(LevelScreen, SectionsOfDefinitionRowsUnderGameStyledHeaders) {
   auto table = s.screen->tableView();
   const double W = 568, H = 320 - 64;
   EXPECT_EQ(table->frame(), ui::Rect(0, 0, W, H));
-  ASSERT_EQ(table->numberOfSections(), 4);
-  const char* headers[] = {"Player", "General", "Spawn", "Backups"};
-  const std::vector<std::vector<std::string>> titles = {
-      {"Armor", "Inventory"}, {"Level Name", "Game Type"}, {"Spawn X", "Spawn Y", "Spawn Z"}, {"Backups"}};
-  for (long section = 0; section < 4; ++section) {
+  ASSERT_EQ(table->numberOfSections(), 5);
+  const char* headers[] = {"Player", "General", "Spawn", "Tags", "Backups"};
+  const std::vector<std::vector<std::string>> titles = {{"Armor", "Inventory"},
+                                                        {"Level Name", "Game Type"},
+                                                        {"Spawn X", "Spawn Y", "Spawn Z"},
+                                                        {"Level Data", "Player Data"},
+                                                        {"Backups"}};
+  for (long section = 0; section < 5; ++section) {
     SCOPED_TRACE(headers[section]);
     auto header = s.screen->viewForHeaderInSection(*table, section);
     EXPECT_EQ(header->frame(), ui::Rect(0, 0, W, 26));

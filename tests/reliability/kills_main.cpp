@@ -200,10 +200,13 @@ KillKind restoreKind(const fs::path& world, const fs::path& kept) {
           },
           [world, level, states, last](int round) -> std::string {
             // Read as Gorvane reads the world, which also lets this process
-            // compact the database the children only append to.
-            TBKLevelDB reader(world.string(), worldName, "");
-            reader.levelData();
-            reader.player();
+            // compact the database the children only append to; closed
+            // before the files are read, so no compaction runs under them.
+            {
+              TBKLevelDB reader(world.string(), worldName, "");
+              reader.levelData();
+              reader.player();
+            }
             std::string name = levelNameOn(world);
             int found = name == states[0].name ? 0 : name == states[1].name ? 1 : -1;
             if (found < 0) return "level.dat holds the name \"" + name + "\"";

@@ -1,5 +1,6 @@
 #include "WorldReader.h"
 
+#include <bit>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -53,7 +54,15 @@ class Cursor {
   size_t at_ = 0;
 };
 
+void readValue(Cursor& in, TestTag& tag, int depth);
+
 void readPayload(Cursor& in, TestTag& tag, int depth) {
+  tag.payloadOffset = in.offset();
+  readValue(in, tag, depth);
+  tag.payloadSize = in.offset() - tag.payloadOffset;
+}
+
+void readValue(Cursor& in, TestTag& tag, int depth) {
   if (depth > 512) fail("nesting deeper than 512");
   switch (tag.type) {
     case TestTag::Byte:
@@ -153,6 +162,12 @@ class DatabaseCopy {
 };
 
 }  // namespace
+
+bool TestTag::operator==(const TestTag& other) const {
+  return type == other.type && name == other.name && integer == other.integer &&
+         std::bit_cast<uint64_t>(floating) == std::bit_cast<uint64_t>(other.floating) && text == other.text &&
+         elementType == other.elementType && children == other.children && numbers == other.numbers;
+}
 
 const TestTag* TestTag::find(std::string_view path) const {
   const TestTag* at = this;
@@ -278,6 +293,24 @@ TestTag readPlayer(const std::filesystem::path& worldFolder) {
   const TestTag* player = level.root.find("Player");
   if (!player || player->type != TestTag::Compound) fail(worldFolder.string() + " has no Player compound");
   return *player;
+}
+
+std::string littleEndian(int64_t value, size_t width) {
+  std::string out;
+  for (size_t i = 0; i < width; ++i) out += char(uint64_t(value) >> (8 * i) & 0xff);
+  return out;
+}
+
+std::string withPayload(std::string_view bytes, std::string_view path, std::string_view payload, bool levelDat) {
+  size_t skip = levelDat ? 8 : 0;
+  if (bytes.size() < skip) fail("level.dat is shorter than its header");
+  TestTag root = parseNBT(bytes.substr(skip));
+  const TestTag* tag = root.find(path);
+  if (!tag) fail("no tag at " + std::string(path));
+  std::string out(bytes);
+  out.replace(skip + tag->payloadOffset, tag->payloadSize, payload);
+  if (levelDat) out.replace(4, 4, littleEndian(int64_t(out.size() - 8), 4));
+  return out;
 }
 
 }  // namespace worldreader

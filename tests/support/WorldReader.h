@@ -40,6 +40,9 @@ struct TestTag {
   Type elementType = End;         // List
   std::vector<TestTag> children;  // Compound children in file order, List entries
   std::vector<int64_t> numbers;   // ByteArray, IntArray, LongArray
+  // Where the value's bytes (after type and name) lie in the bytes parsed.
+  size_t payloadOffset = 0;
+  size_t payloadSize = 0;
 
   // A path of compound names and list indices separated by '/', such as
   // "abilities/mayfly" or "Inventory/3/id"; null when any step is absent.
@@ -51,8 +54,9 @@ struct TestTag {
   // Entries of the list at path (raises when absent or not a list).
   const std::vector<TestTag>& list(std::string_view path) const;
 
-  // The same tag: type, name, value and every child, in order.
-  bool operator==(const TestTag&) const = default;
+  // The same tag: type, name, value and every child, in order, wherever
+  // their bytes lie.
+  bool operator==(const TestTag& other) const;
 };
 
 namespace worldreader {
@@ -79,6 +83,14 @@ std::map<std::string, std::string> databaseContents(const std::filesystem::path&
 // The local player's compound: "~local_player" in db/, or else the "Player"
 // compound of level.dat for worlds from before the database format.
 TestTag readPlayer(const std::filesystem::path& worldFolder);
+
+// `width` bytes of `value`, little-endian: the payload of a number tag.
+std::string littleEndian(int64_t value, size_t width);
+// The NBT `bytes` with the value of the tag at `path` (see TestTag::find)
+// replaced by `payload`, and every other byte as it was: what a file must
+// hold after an edit of that one tag. For level.dat (levelDat true) the
+// 8-byte header's length follows the new size.
+std::string withPayload(std::string_view bytes, std::string_view path, std::string_view payload, bool levelDat = false);
 std::string readFile(const std::filesystem::path& file);
 
 }  // namespace worldreader

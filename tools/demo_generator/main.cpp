@@ -17,7 +17,8 @@
 //                       and "tag" compounds, empty slots, and an add-on's item
 //                       the catalogue does not know; a filled ender chest,
 //                       and two friends' records with a third friend's
-//                       pointer to a record that is gone
+//                       pointer to a record that is gone; game rules, weather,
+//                       the player's experience level and attributes
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -373,6 +374,43 @@ std::shared_ptr<TBKCompoundTag> makeModernPlayer(const WorldPlan& plan) {
   return player;
 }
 
+// The rest of what today's game keeps beside the fields the screens edit:
+// game rules and weather at the top of level.dat, the player's experience
+// and attributes. Values are those of a fresh survival world.
+void addGameRulesAndProgress(TBKCompoundTag& level, TBKCompoundTag& player) {
+  for (const char* rule :
+       {"commandblockoutput", "doentitydrops", "dofiretick", "domobloot", "domobspawning", "dotiledrops",
+        "doweathercycle", "mobgriefing", "naturalregeneration", "pvp", "sendcommandfeedback", "tntexplodes"}) {
+    level.setValueForKey(TBKNumberTag::byteTag(rule, 1));
+  }
+  level.setValueForKey(TBKNumberTag::byteTag("keepinventory", 0));
+  level.setValueForKey(TBKNumberTag::byteTag("showcoordinates", 0));
+  level.setValueForKey(TBKNumberTag::intTag("spawnradius", 5));
+  level.setValueForKey(TBKNumberTag::intTag("randomtickspeed", 1));
+  level.setValueForKey(TBKNumberTag::floatTag("rainLevel", 0.0f));
+  level.setValueForKey(TBKNumberTag::intTag("rainTime", 63480));
+  level.setValueForKey(TBKNumberTag::floatTag("lightningLevel", 0.0f));
+  level.setValueForKey(TBKNumberTag::intTag("lightningTime", 102400));
+
+  player.setValueForKey(TBKNumberTag::intTag("PlayerLevel", 12));
+  player.setValueForKey(TBKNumberTag::floatTag("PlayerLevelProgress", 0.35f));
+  auto attributes = std::make_shared<TBKListTag>("Attributes", TBKTagType::Compound);
+  struct Attribute {
+    const char* name;
+    float current, max;
+  };
+  for (const Attribute& a :
+       {Attribute{"minecraft:health", 20, 20}, Attribute{"minecraft:player.hunger", 17, 20},
+        Attribute{"minecraft:player.saturation", 3.5f, 20}, Attribute{"minecraft:movement", 0.1f, 3.4e38f}}) {
+    attributes->setObjectAtIndexedSubscript(
+        compound("", {text("Name", a.name), TBKNumberTag::floatTag("Base", a.max == 20 ? 20 : a.current),
+                      TBKNumberTag::floatTag("Current", a.current), TBKNumberTag::floatTag("Max", a.max),
+                      TBKNumberTag::floatTag("Min", 0)}),
+        attributes->count());
+  }
+  player.setValueForKey(attributes);
+}
+
 // Today's game names a world's folder with a short random id and keeps the
 // world's name in levelname.txt and level.dat.
 void writeModernWorld(const fs::path& worlds, const std::string& folderName, const WorldPlan& plan) {
@@ -381,8 +419,11 @@ void writeModernWorld(const fs::path& worlds, const std::string& folderName, con
   fs::create_directories(folder / "db");
   TBKLevelDB db(folder.string(), plan.name, "");
   db.setStorageVersion(plan.storageVersion);
-  db.setLevelData(makeModernLevel(plan));
-  db.setPlayer(makeModernPlayer(plan));
+  auto level = makeModernLevel(plan);
+  auto player = makeModernPlayer(plan);
+  addGameRulesAndProgress(*level, *player);
+  db.setLevelData(level);
+  db.setPlayer(player);
 }
 
 // Friends who played the modern world: the local player gains a filled ender

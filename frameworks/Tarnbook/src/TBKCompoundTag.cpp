@@ -44,6 +44,42 @@ void TBKCompoundTag::removeObjectForKey(std::string_view name) {
   if (found != children_.end()) children_.erase(found);
 }
 
+size_t TBKCompoundTag::indexOfKey(std::string_view name) const {
+  auto found =
+      std::find_if(children_.begin(), children_.end(), [&](const auto& child) { return child->name() == name; });
+  return size_t(found - children_.begin());
+}
+
+void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index) {
+  if (!tag) {
+    throw TBKException(TBKException::UsageFailure, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+  }
+  if (index > children_.size()) {
+    throw TBKException(TBKException::UsageFailure, "The compound \"" + name() + "\" has no place " +
+                                                       std::to_string(index) + " (it has " +
+                                                       std::to_string(children_.size()) + " children).");
+  }
+  if (objectForKeyedSubscript(tag->name())) {
+    throw TBKException(TBKException::UsageFailure,
+                       "The compound \"" + name() + "\" already holds a tag named \"" + tag->name() + "\".");
+  }
+  children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(tag));
+}
+
+void TBKCompoundTag::renameKey(std::string_view from, const std::string& to) {
+  size_t index = indexOfKey(from);
+  if (index == children_.size()) {
+    throw TBKException(TBKException::UsageFailure,
+                       "The compound \"" + name() + "\" holds no tag named \"" + std::string(from) + "\".");
+  }
+  if (from == to) return;
+  if (objectForKeyedSubscript(to)) {
+    throw TBKException(TBKException::UsageFailure,
+                       "The compound \"" + name() + "\" already holds a tag named \"" + to + "\".");
+  }
+  children_[index]->name_ = to;
+}
+
 TBKNumber TBKCompoundTag::numberForKey(std::string_view name) const {
   auto number = std::dynamic_pointer_cast<TBKNumberTag>(objectForKeyedSubscript(name));
   return number ? number->value() : TBKNumber();

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <set>
 
 #include "FileAccess.h"
 #include "ReadLimits.h"

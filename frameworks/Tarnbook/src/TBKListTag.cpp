@@ -52,3 +52,21 @@ void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t
     entries_[index] = std::move(tag);
   }
 }
+
+void TBKListTag::insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index) {
+  if (index == entries_.size()) {
+    setObjectAtIndexedSubscript(std::move(tag), index);
+    return;
+  }
+  if (index > entries_.size()) outOfRange(*this, index, entries_.size());
+  if (!tag || tag->type() != elementType_) {
+    throw TBKException(TBKException::UsageFailure,
+                       "The list \"" + name() + "\" can only hold " + TBKTagTypeName(elementType_) + " entries.");
+  }
+  entries_.insert(entries_.begin() + std::ptrdiff_t(index), std::move(tag));
+}
+
+void TBKListTag::removeObjectAtIndex(size_t index) {
+  if (index >= entries_.size()) outOfRange(*this, index, entries_.size());
+  entries_.erase(entries_.begin() + std::ptrdiff_t(index));
+}

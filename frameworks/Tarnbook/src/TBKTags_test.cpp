@@ -131,4 +131,36 @@ TEST(TBKListTagTest, IndexedStoresReplaceAppendOrRefuse) {
   EXPECT_EQ(inventory.count(), 2u);
 }
 
+TEST(TBKTagsTest, PositionKeepingEditsKeepOrderOrRefuseChangingNothing) {
+  TBKCompoundTag level("");
+  for (const char* name : {"Difficulty", "GameType", "Time"}) level.setValueForKey(TBKNumberTag::intTag(name, 1));
+  level.renameKey("GameType", "gameType");
+  level.insertValueAtIndex(TBKNumberTag::byteTag("keepinventory", 1), 1);
+  EXPECT_EQ(childNames(level), (std::vector<std::string>{"Difficulty", "keepinventory", "gameType", "Time"}));
+  TBKListTag pos("Pos", TBKTagType::Float);
+  for (float x : {1.0f, 3.0f}) pos.setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", x), pos.count());
+  pos.insertObjectAtIndex(TBKNumberTag::floatTag("", 2.0f), 1);
+  pos.removeObjectAtIndex(0);
+  EXPECT_EQ(TBKNBT::describe(pos),
+            "TAG_List \"Pos\": 2 entries of TAG_Float\n  TAG_Float \"\": 2\n  TAG_Float \"\": 3\n");
+
+  struct Refusal {
+    const char* why;
+    std::function<void()> call;
+  } refusals[] = {
+      {"rename onto a taken name", [&] { level.renameKey("Time", "Difficulty"); }},
+      {"rename an absent child", [&] { level.renameKey("Weather", "Rain"); }},
+      {"insert a taken name", [&] { level.insertValueAtIndex(TBKNumberTag::intTag("Time", 2), 0); }},
+      {"insert past the end", [&] { level.insertValueAtIndex(TBKNumberTag::intTag("Rain", 2), 5); }},
+      {"insert another type into a list", [&] { pos.insertObjectAtIndex(TBKNumberTag::intTag("", 2), 0); }},
+      {"remove past the end", [&] { pos.removeObjectAtIndex(2); }},
+  };
+  for (const auto& refusal : refusals) {
+    SCOPED_TRACE(refusal.why);
+    EXPECT_THROW(refusal.call(), TBKException);
+  }
+  EXPECT_EQ(childNames(level), (std::vector<std::string>{"Difficulty", "keepinventory", "gameType", "Time"}));
+  EXPECT_EQ(pos.count(), 2u);
+}
+
 }  // namespace

@@ -55,6 +55,9 @@ class TextField : public Control {
   std::function<void(TextField&)> onEditingBegan;
   // After every change the user makes while editing (typing, paste, cut, undo).
   std::function<void(TextField&)> onEditingChanged;
+  // Return pressed while editing, just before that ends the session; the
+  // only way to tell Return from the focus moving away.
+  std::function<void(TextField&)> onReturn;
   // Once per editing session, with the final text.
   std::function<void(TextField&, const std::string&)> onEditingEnded;
 

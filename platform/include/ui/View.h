@@ -16,7 +16,8 @@ class Window;
 
 // What a key asks of the screen, beyond typing into the focused field:
 // Return confirms, Escape cancels (or goes back), Alt+Left goes back, Tab and
-// Shift+Tab move between fields, the arrows, Page Up/Down, Home and End scroll.
+// Shift+Tab move between fields, the arrows, Page Up/Down, Home and End scroll;
+// Delete asks to remove what is selected (nothing, unless a screen takes it).
 enum class KeyCommand {
   Confirm,
   Cancel,
@@ -30,7 +31,8 @@ enum class KeyCommand {
   PageUp,
   PageDown,
   Home,
-  End
+  End,
+  Delete
 };
 
 // A touch in window coordinates; location(view) converts it.

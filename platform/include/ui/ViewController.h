@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/Geometry.h"
+#include "ui/View.h"
 
 namespace ui {
 
@@ -48,6 +49,10 @@ class ViewController : public std::enable_shared_from_this<ViewController> {
   virtual void viewDidDisappear(bool /*animated*/) {}
   virtual void didReceiveMemoryWarning() {}
   virtual bool prefersStatusBarHidden() const { return false; }
+  // A key command the window offers the screen on top of the navigation
+  // stack before acting on it itself (after a floating alert, and after a
+  // focused field has typed what it can); true when taken.
+  virtual bool performKeyCommand(KeyCommand) { return false; }
 
   RectEdge edgesForExtendedLayout() const { return edgesForExtendedLayout_; }
   void setEdgesForExtendedLayout(RectEdge edges) { edgesForExtendedLayout_ = edges; }

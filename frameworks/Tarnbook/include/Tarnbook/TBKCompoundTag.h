@@ -30,6 +30,17 @@ class TBKCompoundTag : public TBKTag {
   void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name);
   void removeObjectForKey(std::string_view name);
 
+  // Position-keeping edits, for editors that show the children in order.
+  // insertValueAtIndex puts tag before the child at index (index == count()
+  // appends); renameKey gives the child `from` the name `to` where it
+  // stands. Both raise TBKException (UsageFailure), changing nothing, when
+  // the name is taken by another child, the child is absent, the tag is
+  // null or index > count().
+  void insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index);
+  void renameKey(std::string_view from, const std::string& to);
+  // The position of the child of that name, or count() when there is none.
+  size_t indexOfKey(std::string_view name) const;
+
   // Readers that treat an absent child, or one of another type, as the
   // game's code does: 0, empty text, or nullptr.
   TBKNumber numberForKey(std::string_view name) const;

@@ -30,6 +30,11 @@ class TBKListTag : public TBKTag {
   // when tag's type differs from the other entries' (an empty list, or a
   // list whose only entry is being replaced, takes the new tag's type).
   void setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index);
+  // Puts tag before the entry at index (index == count() appends), and
+  // takes the entry at index out; the others keep their order. Raise as
+  // above. An emptied list keeps its element type.
+  void insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index);
+  void removeObjectAtIndex(size_t index);
 
  private:
   friend struct TBKTagBuilder;

@@ -1,0 +1,331 @@
+// The tag tree screen over worlds on disk, checked byte for byte with the
+// tests' own reader: an edit changes exactly the bytes of its value.
+#include "tree/TagTreeViewController.h"
+
+#include <bit>
+
+#include <gtest/gtest.h>
+
+#include "MenuOnScreen.h"
+#include "Tarnbook/TBKNBT.h"
+#include "WorldReader.h"
+#include "level/LevelTableViewCell.h"
+#include "tree/TagValueText.h"
+
+namespace {
+
+using worldreader::littleEndian;
+
+// One tag of every type, a float whose NaN payload must survive, a list of
+// compounds, an empty list and a compound of rules.
+std::shared_ptr<TBKCompoundTag> typesLevel() {
+  auto level = std::make_shared<TBKCompoundTag>("");
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Types"));
+  level->setValueForKey(TBKNumberTag::byteTag("b", 5));
+  level->setValueForKey(TBKNumberTag::shortTag("s", 300));
+  level->setValueForKey(TBKNumberTag::intTag("i", 70000));
+  level->setValueForKey(TBKNumberTag::longTag("l", 1LL << 40));
+  level->setValueForKey(TBKNumberTag::floatTag("f", 0.1f));
+  level->setValueForKey(TBKNumberTag::floatTag("nan", std::bit_cast<float>(0x7fc00123u)));
+  level->setValueForKey(TBKNumberTag::doubleTag("d", 0.25));
+  level->setValueForKey(std::make_shared<TBKStringTag>("str", "stone"));
+  level->setValueForKey(std::make_shared<TBKByteArrayTag>("ba", std::vector<int8_t>{1, 2}));
+  level->setValueForKey(std::make_shared<TBKIntArrayTag>("ia", std::vector<int32_t>{3}));
+  level->setValueForKey(std::make_shared<TBKLongArrayTag>("la", std::vector<int64_t>{4}));
+  auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
+  for (int8_t slot = 0; slot < 4; ++slot) {
+    auto item = std::make_shared<TBKCompoundTag>("");
+    item->setValueForKey(TBKNumberTag::byteTag("Slot", slot));
+    items->setObjectAtIndexedSubscript(item, items->count());
+  }
+  level->setValueForKey(items);
+  level->setValueForKey(std::make_shared<TBKListTag>("empty", TBKTagType::End));
+  auto rules = std::make_shared<TBKCompoundTag>("rules");
+  rules->setValueForKey(TBKNumberTag::byteTag("keepinventory", 0));
+  level->setValueForKey(rules);
+  return level;
+}
+
+struct TreeOnScreen : MenuOnScreen {
+  std::shared_ptr<TagTreeViewController> screen;
+
+  void show(std::shared_ptr<TagTreeViewController> tree) {
+    screen = std::move(tree);
+    navigation->pushViewController(screen, false);
+    driver.runUntilIdle();
+  }
+  // The row of the tag at `path` ("Items/2/Slot"), opening the way to it.
+  size_t rowAt(std::string_view path) {
+    const TBKTag* container = screen->tree().get();
+    size_t found = 0;
+    while (!path.empty()) {
+      std::string step(path.substr(0, path.find('/')));
+      path.remove_prefix(std::min(path.size(), step.size() + 1));
+      const auto& rows = screen->rows().rows();
+      auto at = std::find_if(rows.begin(), rows.end(), [&](const TagTreeRow& row) {
+        return row.parent == container &&
+               (row.parent->type() == TBKTagType::List ? std::to_string(row.index) == step : row.tag->name() == step);
+      });
+      if (at == rows.end()) throw std::runtime_error("no row for " + step);
+      found = size_t(at - rows.begin());
+      container = at->tag;
+      if (!path.empty() && !at->open) screen->setRowOpen(found, true);
+    }
+    return found;
+  }
+  void select(std::string_view path) { screen->selectRow(rowAt(path)); }
+  // Return on the selected row, the text typed over the value, Return.
+  void editTo(std::string_view path, const std::string& text, bool confirm = true) {
+    select(path);
+    driver.pressReturn(*window);
+    driver.type(*window, text, confirm);
+    driver.runUntilIdle();
+  }
+  void press(const std::string& keys) {
+    driver.pressKeys(*window, keys);
+    driver.runUntilIdle();
+  }
+  std::string alertMessage() {
+    auto alert = shownAlert();
+    if (!alert) return "";
+    std::string message = alert->message();
+    alert->dismissWithClickedButtonIndex(0, false);
+    driver.runUntilIdle();
+    return message;
+  }
+};
+
+// A world of its own ("types") whose level tree is on screen.
+struct TypesOnScreen : TreeOnScreen {
+  std::filesystem::path folder = world("types");
+  std::shared_ptr<TBKLevelDB> db;
+
+  TypesOnScreen() {
+    std::filesystem::create_directories(folder / "db");
+    TBKLevelDB(folder.string(), "types", "").setLevelData(typesLevel());
+    db = TBKLevelDB::dbForWorldNamed("types");
+    show(TagTreeViewController::forLevel(db));
+  }
+  std::string levelDat() const { return worldreader::readFile(folder / "level.dat"); }
+  TestTag level() const { return worldreader::readLevelDat(folder / "level.dat").root; }
+};
+
+TEST(TagTreeScreen, AnEditOfEveryTypeWritesExactlyItsNewValue) {
+  TypesOnScreen s;
+  const std::string original = s.levelDat();
+  struct Case {
+    const char* path;
+    const char* typed;
+    std::string payload;
+  } cases[] = {
+      {"b", "-128", littleEndian(-128, 1)},
+      {"s", "-2", littleEndian(-2, 2)},
+      {"i", "3", littleEndian(3, 4)},
+      {"l", "-4294967296", littleEndian(-4294967296LL, 8)},
+      {"f", "0.5", littleEndian(0x3f000000, 4)},
+      {"d", "2.5", littleEndian(0x4004000000000000LL, 8)},
+      {"str", "é§", littleEndian(4, 2) + "é§"},
+      {"ba", "1, -2 3", littleEndian(3, 4) + "\x01\xfe\x03"},
+      {"ia", "7 8", littleEndian(2, 4) + littleEndian(7, 4) + littleEndian(8, 4)},
+      {"la", "-9", littleEndian(1, 4) + littleEndian(-9, 8)},
+      {"Items/2/Slot", "9", littleEndian(9, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string before = s.levelDat();
+    s.editTo(c.path, c.typed);
+    EXPECT_EQ(s.alertMessage(), "");
+    EXPECT_EQ(s.levelDat(), worldreader::withPayload(before, c.path, c.payload, true));
+  }
+  // The world as it was before the first write is kept.
+  ASSERT_NE(s.db->backupMade(), "");
+  EXPECT_EQ(worldreader::readFile(std::filesystem::path(s.db->backupMade()) / "level.dat"), original);
+}
+
+TEST(TagTreeScreen, RefusedUnchangedOrCancelledTextWritesNothing) {
+  TypesOnScreen s;
+  const std::string original = s.levelDat();
+  struct Case {
+    const char* path;
+    const char* typed;
+    const char* alert;
+  } cases[] = {
+      {"b", "128", "128 is outside the range of a byte, -128 to 127."},
+      {"ia", "1 x", "Entry 1: \"x\" is not a whole number."},
+      {"f", "0.1", ""},  // shown as it is stored: the float is not re-rounded
+      {"nan", "nan", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    s.editTo(c.path, c.typed);
+    EXPECT_EQ(s.alertMessage(), c.alert);
+    s.press("Escape");
+    EXPECT_FALSE(s.screen->promptShown());
+  }
+  s.editTo("i", "99", false);
+  s.press("Escape");
+  EXPECT_FALSE(s.screen->promptShown());
+  EXPECT_EQ(s.screen->tree()->numberForKey("i").intValue(), 70000);
+  EXPECT_EQ(s.levelDat(), original);
+  EXPECT_EQ(s.db->backupMade(), "") << "nothing was written";
+}
+
+std::vector<std::string> names(const TestTag& compound) {
+  std::vector<std::string> out;
+  for (const auto& child : compound.children) out.push_back(child.name);
+  return out;
+}
+
+TEST(TagTreeScreen, AddingRenamingAndRemovingKeepTheOtherTagsInOrder) {
+  TypesOnScreen s;
+  auto topNames = names(s.level());
+
+  // Rename in place; a taken name is refused.
+  s.select("s");
+  s.driver.tap(*s.screen->renameButton());
+  s.driver.type(*s.window, "i");
+  EXPECT_EQ(s.alertMessage(), "\"i\" is taken: the compound already holds a tag of that name.");
+  s.screen->cancelPrompt();
+  s.select("s");
+  s.driver.tap(*s.screen->renameButton());
+  s.driver.type(*s.window, "short");
+  topNames[2] = "short";
+  EXPECT_EQ(names(s.level()), topNames);
+  EXPECT_EQ(s.level().number("short"), 300);
+
+  // A new child of the chosen type goes last in its compound.
+  s.select("rules/keepinventory");
+  s.driver.tap(*s.screen->addButton());
+  s.press("Down");  // int -> long
+  s.driver.type(*s.window, "spawnradius");
+  EXPECT_EQ(names(*s.level().find("rules")), (std::vector<std::string>{"keepinventory", "spawnradius"}));
+  EXPECT_EQ(s.level().find("rules/spawnradius")->type, TestTag::Long);
+
+  // An empty list asks for its entries' type; a list with entries adds one of theirs.
+  s.select("empty");
+  s.driver.tap(*s.screen->addButton());
+  s.driver.tap(*s.screen->typeButton());  // int -> long
+  s.press("Return");
+  EXPECT_EQ(s.level().find("empty")->elementType, TestTag::Long);
+  EXPECT_EQ(s.level().list("empty").size(), 1u);
+  s.select("Items");
+  s.driver.tap(*s.screen->addButton());
+  EXPECT_EQ(s.level().list("Items").size(), 5u);
+  EXPECT_TRUE(s.level().list("Items")[4].children.empty());
+
+  // Removing asks first, naming what goes; Cancel keeps it.
+  s.select("Items/1");
+  s.press("Delete");
+  ASSERT_NE(s.shownAlert(), nullptr);
+  EXPECT_EQ(s.shownAlert()->title(), "Remove entry 1 of \"Items\"?");
+  s.press("Escape");
+  EXPECT_EQ(s.level().list("Items").size(), 5u);
+  s.press("Delete");
+  s.press("Return");
+  std::vector<int64_t> slots;
+  const TestTag after = s.level();
+  for (const auto& item : after.list("Items")) slots.push_back(item.has("Slot") ? item.number("Slot") : -1);
+  EXPECT_EQ(slots, (std::vector<int64_t>{0, 2, 3, -1}));
+}
+
+TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackOutOfTheTree) {
+  TreeOnScreen s;
+  s.show(std::make_shared<TagTreeViewController>("Level Data", typesLevel(), [](const auto&) {
+    throw TBKException(TBKException::FileFailure, "The disk is full.");
+  }));
+  s.editTo("i", "5");
+  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  s.press("Escape");
+  s.select("Items/0");
+  s.press("Delete");
+  s.press("Return");
+  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  s.select("empty");
+  s.driver.tap(*s.screen->addButton());
+  s.press("Return");
+  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  EXPECT_EQ(TBKNBT::serialise(*s.screen->tree()), TBKNBT::serialise(*typesLevel()));
+}
+
+TEST(TagTreeScreen, TwoTagsOfOneNameInADamagedCompoundAreLeftAlone) {
+  TreeOnScreen s;
+  bool saved = false;
+  s.show(std::make_shared<TagTreeViewController>(
+      "Level Data", TBKNBT::parseCompound(std::string("\x0a\0\0\x01\x01\0a\x05\x01\x01\0a\x06\0", 14)),
+      [&](const auto&) { saved = true; }));
+  const std::string reason =
+      "The compound holds more than one tag named \"a\": they are left as they are, since a change could reach the "
+      "wrong one.";
+  for (const char* keys : {"Return", "Delete"}) {
+    s.screen->selectRow(1);
+    s.press(keys);
+    EXPECT_EQ(s.alertMessage(), reason) << keys;
+  }
+  EXPECT_FALSE(saved);
+}
+
+TEST(TagTreeScreen, KeysMoveOpenAndClose) {
+  TypesOnScreen s;
+  s.select("la");
+  s.press("Down");  // Items
+  s.press("Right");
+  EXPECT_TRUE(s.screen->rows().rows()[s.rowAt("Items")].open);
+  s.press("Right");  // into its first entry
+  s.press("Right");
+  s.press("Down");
+  EXPECT_EQ(*s.screen->selectedRow(), s.rowAt("Items/0/Slot"));
+  s.press("Left");  // to the entry
+  s.press("Left");  // which closes
+  s.press("Left");  // to the list
+  s.press("Left");
+  EXPECT_EQ(*s.screen->selectedRow(), s.rowAt("Items"));
+  EXPECT_FALSE(s.screen->rows().rows()[*s.screen->selectedRow()].open);
+}
+
+// Through the real screens, as a player would: the world list, the level
+// screen's two rows, the search field and the keys.
+TEST(TagTreeScreen, DifficultyRulesAndPlayerLevelOfTheModernWorld) {
+  MenuOnScreen s;
+  const auto folder = s.world("bW9kZXJuAA==");
+  const std::string level = worldreader::readFile(folder / "level.dat");
+  const std::string player = *worldreader::readDatabaseValue(folder, "~local_player");
+  ASSERT_EQ(worldreader::readLevelDat(folder / "level.dat").root.number("Difficulty"), 2);
+  s.openWorldList();
+  auto levelScreen = s.chooseWorld(4);
+  ASSERT_NE(levelScreen, nullptr);
+  auto openTree = [&](long row) {
+    levelScreen->tableView()->scrollToRowAtIndexPath(ui::IndexPath{3, row}, false);
+    s.driver.runUntilIdle();
+    auto cell = std::static_pointer_cast<LevelTableViewCell>(
+        levelScreen->tableView()->cellForRowAtIndexPath(ui::IndexPath{3, row}));
+    s.driver.tap(*cell->settingView);
+    s.driver.runUntilIdle();
+    return std::dynamic_pointer_cast<TagTreeViewController>(s.navigation->topViewController());
+  };
+  auto edit = [&](const std::shared_ptr<TagTreeViewController>& tree, const std::string& name,
+                  const std::string& value) {
+    s.driver.tap(*tree->searchField());
+    s.driver.pressKeys(*s.window, "Ctrl+A");
+    s.driver.type(*s.window, name);  // Return: the first row found is chosen
+    s.driver.pressReturn(*s.window);
+    s.driver.type(*s.window, value);
+    s.driver.runUntilIdle();
+  };
+  auto tree = openTree(0);
+  ASSERT_NE(tree, nullptr);
+  edit(tree, "difficulty", "3");
+  edit(tree, "KEEPINVENTORY", "1");
+  s.back();
+  tree = openTree(1);
+  ASSERT_NE(tree, nullptr);
+  edit(tree, "playerlevel", "13");
+  EXPECT_EQ(s.shownAlert(), nullptr);
+
+  std::string expected = worldreader::withPayload(level, "Difficulty", littleEndian(3, 4), true);
+  EXPECT_EQ(worldreader::readFile(folder / "level.dat"),
+            worldreader::withPayload(expected, "keepinventory", littleEndian(1, 1), true));
+  EXPECT_EQ(*worldreader::readDatabaseValue(folder, "~local_player"),
+            worldreader::withPayload(player, "PlayerLevel", littleEndian(13, 4)));
+}
+
+}  // namespace
