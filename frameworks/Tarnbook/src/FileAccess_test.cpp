@@ -1,8 +1,6 @@
 // The file access of a root process acting for an ordinary user, as Gorvane
 // does after a set-user-id start: the process is root, the real user is
 // `nobody`, and every read and write must be one nobody could do.
-#include "FileAccess.h"
-
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -13,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Folders.h"
+#include "RealUser.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
@@ -20,6 +20,7 @@
 #include "Tarnbook/TBKLevelDB.h"
 #include "TarnbookTestWorld.h"
 #include "UserPath.h"
+#include "WholeFile.h"
 
 namespace fs = std::filesystem;
 

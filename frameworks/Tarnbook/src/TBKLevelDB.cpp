@@ -9,7 +9,8 @@
 #include <cstring>
 #include <mutex>
 
-#include "FileAccess.h"
+#include "Folders.h"
+#include "PathNames.h"
 #include "ReadLimits.h"
 #include "TBKTagBuilder.h"
 #include "TBKWorldStore.h"
@@ -18,6 +19,7 @@
 #include "Tarnbook/TBKLevelFile.h"
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
+#include "WholeFile.h"
 #include "WorldBackup.h"
 #include "WorldsFolderWatch.h"
 
