@@ -7,16 +7,23 @@
 #include <cerrno>
 #include <cstring>
 
+#include "CheckedPath.h"
+#include "Folders.h"
 #include "ReadLimits.h"
+#include "RealUser.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
 
 namespace {
 
-leveldb::Status failure(const std::string& name, int error) {
-  if (error == ENOENT) return leveldb::Status::NotFound(name, std::strerror(error));
-  return leveldb::Status::IOError(failureReason(name, error));
+leveldb::Status failure(const std::string& name, const FileStatus& status) {
+  if (status.error() == ENOENT) return leveldb::Status::NotFound(name, std::strerror(ENOENT));
+  return leveldb::Status::IOError(status.reason());
+}
+
+leveldb::Status failure(const std::string& action, const std::string& name, int error) {
+  return failure(name, FileStatus::failed(action, name, error));
 }
 
 template <class Action>
@@ -57,11 +64,11 @@ class CheckedSequentialFile : public leveldb::SequentialFile {
         *result = leveldb::Slice(scratch, static_cast<size_t>(count));
         return leveldb::Status::OK();
       }
-      if (errno != EINTR) return failure(name_, errno);
+      if (errno != EINTR) return failure("read", name_, errno);
     }
   }
   leveldb::Status Skip(uint64_t n) override {
-    if (::lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return failure(name_, errno);
+    if (::lseek(fd_, static_cast<off_t>(n), SEEK_CUR) < 0) return failure("skip in", name_, errno);
     return leveldb::Status::OK();
   }
 
@@ -78,7 +85,7 @@ class CheckedRandomAccessFile : public leveldb::RandomAccessFile {
   leveldb::Status Read(uint64_t offset, size_t n, leveldb::Slice* result, char* scratch) const override {
     ssize_t count = ::pread(fd_, scratch, n, static_cast<off_t>(offset));
     *result = leveldb::Slice(scratch, count < 0 ? 0 : static_cast<size_t>(count));
-    return count < 0 ? failure(name_, errno) : leveldb::Status::OK();
+    return count < 0 ? failure("read", name_, errno) : leveldb::Status::OK();
   }
 
  private:
@@ -100,7 +107,7 @@ class CheckedWritableFile : public leveldb::WritableFile {
       ssize_t count = ::write(fd_, next, left);
       if (count < 0) {
         if (errno == EINTR) continue;
-        return failure(name_, errno);
+        return failure("write", name_, errno);
       }
       next += count;
       left -= static_cast<size_t>(count);
@@ -110,11 +117,11 @@ class CheckedWritableFile : public leveldb::WritableFile {
   leveldb::Status Close() override {
     int fd = fd_;
     fd_ = -1;
-    return fd >= 0 && ::close(fd) != 0 ? failure(name_, errno) : leveldb::Status::OK();
+    return fd >= 0 && ::close(fd) != 0 ? failure("close", name_, errno) : leveldb::Status::OK();
   }
   leveldb::Status Flush() override { return leveldb::Status::OK(); }
   leveldb::Status Sync() override {
-    if (::fsync(fd_) != 0) return failure(name_, errno);
+    if (::fsync(fd_) != 0) return failure("flush", name_, errno);
     // A new MANIFEST is only found after a crash if its folder entry
     // reached the disk as well.
     auto slash = name_.find_last_of('/');
@@ -122,10 +129,8 @@ class CheckedWritableFile : public leveldb::WritableFile {
       return leveldb::Status::OK();
     }
     return guarded(name_, [&] {
-      int folder = openFolder(slash == std::string::npos ? "." : name_.substr(0, slash));
-      int result = ::fsync(folder);
-      ::close(folder);
-      return result != 0 ? failure(name_, errno) : leveldb::Status::OK();
+      syncFolder(slash == std::string::npos ? "." : name_.substr(0, slash));
+      return leveldb::Status::OK();
     });
   }
 
@@ -146,8 +151,7 @@ OwnershipEnv::OwnershipEnv(leveldb::Env* target, FileOwner owner) : EnvWrapper(t
 
 leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status created, bool folder) {
   if (!created.ok()) return created;
-  FileOwner owner = owner_;
-  if (folder) owner.mode |= (owner.mode & 0444) >> 2;
+  FileOwner owner = folder ? folderOwnerFor(owner_) : owner_;
   return guarded(name, [&] {
     applyOwner(name, owner);
     return created;
@@ -156,33 +160,31 @@ leveldb::Status OwnershipEnv::adopt(const std::string& name, leveldb::Status cre
 
 leveldb::Status OwnershipEnv::NewSequentialFile(const std::string& name, leveldb::SequentialFile** result) {
   *result = nullptr;
-  int fd = actingForAnotherUser() ? openChecked(name, O_RDONLY) : ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return failure(name, errno);
-  if (leveldb::Status tooLong = checkCurrentLength(name, fd); !tooLong.ok()) {
-    ::close(fd);
-    return tooLong;
-  }
+  FileDescriptor fd;
+  if (FileStatus opened = openChecked(name, O_RDONLY, 0, fd); !opened.ok()) return failure(name, opened);
+  if (leveldb::Status tooLong = checkCurrentLength(name, fd.get()); !tooLong.ok()) return tooLong;
   if (!actingForAnotherUser()) {
-    ::close(fd);
+    fd.reset(-1);
     return target()->NewSequentialFile(name, result);
   }
-  *result = new CheckedSequentialFile(fd, name);
+  *result = new CheckedSequentialFile(fd.release(), name);
   return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::NewRandomAccessFile(const std::string& name, leveldb::RandomAccessFile** result) {
   if (!actingForAnotherUser()) return target()->NewRandomAccessFile(name, result);
   *result = nullptr;
-  int fd = openChecked(name, O_RDONLY);
-  if (fd < 0) return failure(name, errno);
-  *result = new CheckedRandomAccessFile(fd, name);
+  FileDescriptor fd;
+  if (FileStatus opened = openChecked(name, O_RDONLY, 0, fd); !opened.ok()) return failure(name, opened);
+  *result = new CheckedRandomAccessFile(fd.release(), name);
   return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, leveldb::WritableFile** result) {
   *result = nullptr;
-  int fd = openChecked(name, flags, 0644);
-  if (fd < 0) return failure(name, errno);
+  FileDescriptor opened;
+  if (FileStatus status = openChecked(name, flags, 0644, opened); !status.ok()) return failure(name, status);
+  int fd = opened.release();
   auto* file = new CheckedWritableFile(fd, name);
   leveldb::Status owned = guarded(name, [&] {
     applyOwner(fd, owner_, name);
@@ -229,8 +231,8 @@ leveldb::Status OwnershipEnv::GetChildren(const std::string& folder, std::vector
 
 leveldb::Status OwnershipEnv::DeleteFile(const std::string& name) {
   if (!actingForAnotherUser()) return target()->DeleteFile(name);
-  int error = removeChecked(name, false);
-  return error ? failure(name, error) : leveldb::Status::OK();
+  FileStatus removed = removeChecked(name, false);
+  return removed.ok() ? leveldb::Status::OK() : failure(name, removed);
 }
 
 leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
@@ -240,33 +242,32 @@ leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
     if (existed) return created;
     return adopt(name, created, true);
   }
-  return guarded(name, [&] { return makeFolder(name, owner_) ? leveldb::Status::OK() : failure(name, EEXIST); });
+  return guarded(name, [&] {
+    return makeFolder(name, owner_) ? leveldb::Status::OK() : failure("create the folder", name, EEXIST);
+  });
 }
 
 leveldb::Status OwnershipEnv::DeleteDir(const std::string& name) {
   if (!actingForAnotherUser()) return target()->DeleteDir(name);
-  int error = removeChecked(name, true);
-  return error ? failure(name, error) : leveldb::Status::OK();
+  FileStatus removed = removeChecked(name, true);
+  return removed.ok() ? leveldb::Status::OK() : failure(name, removed);
 }
 
 leveldb::Status OwnershipEnv::GetFileSize(const std::string& name, uint64_t* size) {
   if (!actingForAnotherUser()) return target()->GetFileSize(name, size);
   *size = 0;
-  int fd = openChecked(name, O_RDONLY);
-  if (fd < 0) return failure(name, errno);
+  FileDescriptor fd;
+  if (FileStatus opened = openChecked(name, O_RDONLY, 0, fd); !opened.ok()) return failure(name, opened);
   struct stat info;
-  int result = ::fstat(fd, &info);
-  int error = errno;
-  ::close(fd);
-  if (result != 0) return failure(name, error);
+  if (::fstat(fd.get(), &info) != 0) return failure("inspect", name, errno);
   *size = static_cast<uint64_t>(info.st_size);
   return leveldb::Status::OK();
 }
 
 leveldb::Status OwnershipEnv::RenameFile(const std::string& from, const std::string& to) {
   if (!actingForAnotherUser()) return target()->RenameFile(from, to);
-  int error = renameChecked(from, to);
-  return error ? failure(from, error) : leveldb::Status::OK();
+  FileStatus renamed = renameChecked(from, to);
+  return renamed.ok() ? leveldb::Status::OK() : failure(from, renamed);
 }
 
 leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLock** lock) {
@@ -274,26 +275,26 @@ leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLoc
   // The owner is set before the lock is taken: closing any descriptor of a
   // file drops this process's fcntl locks on it, and setting it afterwards
   // would open and close the file under the lock.
-  int fd = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644);
-  if (fd < 0) return failure(name, errno);
+  FileDescriptor fd;
+  if (FileStatus opened = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644, fd); !opened.ok()) {
+    return failure(name, opened);
+  }
   leveldb::Status owned = guarded(name, [&] {
-    applyOwner(fd, owner_, name);
+    applyOwner(fd.get(), owner_, name);
     return leveldb::Status::OK();
   });
   if (!owned.ok() || !actingForAnotherUser()) {
-    ::close(fd);
+    fd.reset(-1);
     return owned.ok() ? target()->LockFile(name, lock) : owned;
   }
   struct flock whole {};
   whole.l_type = F_WRLCK;
   whole.l_whence = SEEK_SET;
-  if (::fcntl(fd, F_SETLK, &whole) != 0) {
-    int error = errno;
-    ::close(fd);
+  if (::fcntl(fd.get(), F_SETLK, &whole) != 0) {
     // "lock " starts the reason LevelDB gives for a database in use.
-    return leveldb::Status::IOError("lock " + name, std::strerror(error));
+    return leveldb::Status::IOError("lock " + name, std::strerror(errno));
   }
-  *lock = new CheckedLock(fd);
+  *lock = new CheckedLock(fd.release());
   return leveldb::Status::OK();
 }
 

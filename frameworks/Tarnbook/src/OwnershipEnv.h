@@ -2,7 +2,7 @@
 
 #include <leveldb/env.h>
 
-#include "FileAccess.h"
+#include "OwnerPolicy.h"
 
 namespace tbk {
 
@@ -11,7 +11,7 @@ namespace tbk {
 // written by a root process stays writable by the game. Renames keep what
 // was set at creation, which covers CURRENT being replaced.
 //
-// While acting for another user (see FileAccess.h) every file operation
+// While acting for another user (see CheckedPath.h) every file operation
 // goes through Tarnbook's checked file access instead of LevelDB's own, so
 // the database is held to the same rules as every other file: no link is
 // followed and nothing is touched that the real user could not touch.

@@ -5,9 +5,12 @@
 
 #include <cstdlib>
 
-#include "FileAccess.h"
+#include "Folders.h"
+#include "PathNames.h"
+#include "RealUser.h"
 #include "Tarnbook/TBKException.h"
 #include "UserPath.h"
+#include "WholeFile.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "FileAccess.h"
+#include "RealUser.h"
 #include "Tarnbook/TBKException.h"
 #include "TarnbookTestWorld.h"
 

@@ -5,10 +5,13 @@
 #include <map>
 #include <mutex>
 
-#include "FileAccess.h"
+#include "CheckedPath.h"
+#include "OwnerPolicy.h"
+#include "PathNames.h"
 #include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
+#include "WholeFile.h"
 #include "WorldBackup.h"
 
 namespace {

@@ -11,7 +11,8 @@
 #include <mutex>
 #include <set>
 
-#include "FileAccess.h"
+#include "Folders.h"
+#include "PathNames.h"
 #include "ReadLimits.h"
 #include "TBKTagBuilder.h"
 #include "TBKWorldStore.h"
@@ -20,6 +21,7 @@
 #include "Tarnbook/TBKLevelFile.h"
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKStringTag.h"
+#include "WholeFile.h"
 #include "WorldBackup.h"
 #include "WorldRestore.h"
 #include "WorldsFolderWatch.h"

@@ -12,9 +12,11 @@
 #include <leveldb/write_batch.h>
 #include <leveldb/zlib_compressor.h>
 
-#include "FileAccess.h"
+#include "Folders.h"
 #include "OwnershipEnv.h"
+#include "PathNames.h"
 #include "ReadLimits.h"
+#include "RealUser.h"
 #include "Tarnbook/TBKException.h"
 
 namespace {

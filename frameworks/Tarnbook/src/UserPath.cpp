@@ -8,7 +8,7 @@
 #include <deque>
 #include <vector>
 
-#include "FileAccess.h"
+#include "CheckedPath.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
@@ -67,13 +67,13 @@ std::string resolvedAsRealUser(const std::string& path) {
     struct stat info;
     std::string target;
     bool inProcesses = false;
-    int error = inspectEntry(candidate, info, target, inProcesses);
+    FileStatus inspected = inspectEntry(candidate, info, target, inProcesses);
     if (inProcesses) {
       refused(path + " leads into " + joined({resolved.begin(), resolved.end() - 1}) +
               ", among the system's processes, where Gorvane does not look.");
     }
-    if (error == EACCES || error == ELOOP) refused(failureReason(candidate, error));
-    if (error) break;  // missing, or not a folder: the rest as written
+    if (inspected.error() == EACCES || inspected.error() == ELOOP) inspected.raise();
+    if (!inspected.ok()) break;  // missing, or not a folder: the rest as written
     if (!S_ISLNK(info.st_mode)) continue;
     if (++links > mostLinks) refused(path + " leads through more than " + std::to_string(mostLinks) + " links.");
     resolved.pop_back();

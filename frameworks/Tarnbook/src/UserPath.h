@@ -5,7 +5,7 @@
 namespace tbk {
 
 // path with its links resolved one at a time as the real user could follow
-// them: each link is read through the checked walk (FileAccess.h), so every
+// them: each link is read through the checked walk (CheckedPath.h), so every
 // folder on the way must be one the user may search, and nothing in /proc
 // is looked at. Never realpath() as root: that would follow what the user
 // may not, and the answer (or the lack of one) would tell them about

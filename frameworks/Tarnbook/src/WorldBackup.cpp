@@ -9,7 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "Folders.h"
+#include "PathNames.h"
 #include "Tarnbook/TBKException.h"
+#include "WholeFile.h"
 
 namespace tbk {
 
@@ -73,9 +76,9 @@ void prune(const std::string& root, size_t keep) {
     // Renamed out of the backups' names first: removal killed halfway
     // must not leave a backup that lacks files.
     std::string doomed = joinPath(root, stagingPrefix + backups[i]);
-    if (int error = renameChecked(joinPath(root, backups[i]), doomed)) {
-      throw TBKException(TBKException::FileFailure, "Could not remove the old backup " + joinPath(root, backups[i]) +
-                                                        ": " + failureReason(doomed, error) + ".");
+    if (FileStatus renamed = renameChecked(joinPath(root, backups[i]), doomed); !renamed.ok()) {
+      throw TBKException(TBKException::FileFailure,
+                         "Could not remove the old backup " + joinPath(root, backups[i]) + ". " + renamed.reason());
     }
     removeTree(doomed);
   }
@@ -102,11 +105,11 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
     std::string base = joinPath(root, stamp);
     folder = base;
     for (int attempt = 2;; ++attempt) {
-      int error = renameChecked(staging, folder, false);
-      if (!error) break;
-      if (error != EEXIST && error != ENOTEMPTY) {
+      FileStatus renamed = renameChecked(staging, folder, false);
+      if (renamed.ok()) break;
+      if (renamed.error() != EEXIST && renamed.error() != ENOTEMPTY) {
         throw TBKException(TBKException::FileFailure,
-                           "Could not name the backup folder " + folder + ": " + failureReason(folder, error) + ".");
+                           "Could not name the backup folder " + folder + ". " + renamed.reason());
       }
       folder = base + "-" + std::to_string(attempt);
     }

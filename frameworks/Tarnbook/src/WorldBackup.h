@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "FileAccess.h"
+#include "OwnerPolicy.h"
 
 namespace tbk {
 

@@ -7,11 +7,16 @@
 #include <optional>
 #include <string_view>
 
-#include "FileAccess.h"
+#include "CheckedPath.h"
+#include "FileStatus.h"
+#include "Folders.h"
+#include "OwnerPolicy.h"
+#include "PathNames.h"
 #include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelFile.h"
 #include "Tarnbook/TBKNBT.h"
+#include "WholeFile.h"
 
 namespace tbk {
 
@@ -75,10 +80,7 @@ void applyState(const std::string& worldFolder, const WorldState& state,
       writeFileAtomically(path, kept->bytes, ownerForFile(path, worldFolder));
     } else if (ownerOf(path)) {
       // The world as it was had no such file: one left now would not match.
-      if (int error = removeChecked(path, false)) {
-        throw TBKException(TBKException::FileFailure,
-                           "Could not remove " + path + ": " + failureReason(path, error) + ".");
-      }
+      removeChecked(path, false).raiseIfFailed();
     }
   }
   syncFolder(worldFolder);
@@ -89,9 +91,9 @@ void applyState(const std::string& worldFolder, const WorldState& state,
 void retireJournal(const std::string& worldFolder) {
   std::string journal = joinPath(worldFolder, journalName);
   std::string done = joinPath(worldFolder, unfinishedPrefix + std::string("done-") + std::to_string(::getpid()));
-  if (int error = renameChecked(journal, done)) {
+  if (FileStatus status = renameChecked(journal, done); !status.ok()) {
     throw TBKException(TBKException::FileFailure,
-                       "Could not finish the restore in " + worldFolder + ": " + failureReason(journal, error) + ".");
+                       "Could not finish the restore in " + worldFolder + ". " + status.reason());
   }
   syncFolder(worldFolder);
   removeTree(done);
@@ -189,10 +191,10 @@ void restoreWorld(const std::string& worldFolder, const WorldState& state,
     writeFileAtomically(joinPath(staging, recordFileName(key)), bytes, owner);
   syncFolder(staging);
   std::string journal = joinPath(worldFolder, journalName);
-  if (int error = renameChecked(staging, journal, false)) {
+  if (FileStatus status = renameChecked(staging, journal, false); !status.ok()) {
     removeTree(staging);
     throw TBKException(TBKException::FileFailure,
-                       "Could not start the restore in " + worldFolder + ": " + failureReason(journal, error) + ".");
+                       "Could not start the restore in " + worldFolder + ". " + status.reason());
   }
   syncFolder(worldFolder);
   applyState(worldFolder, state, putRecords);

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "FileAccess.h"
+#include "Folders.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
