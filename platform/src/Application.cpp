@@ -10,7 +10,8 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "Private.h"
+#include "BusyCount.h"
+#include "Guarded.h"
 #include "ui/Exception.h"
 
 namespace ui {

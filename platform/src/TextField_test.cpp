@@ -154,6 +154,22 @@ TEST(TextFieldSelection, KeysAndMouseSelectAndTheClipboardCarriesIt) {
   EXPECT_EQ(f.reports, std::vector<std::string>{"hello there"});
 }
 
+TEST(TextFieldSelection, AClickLandsInTheScrolledTextWhetherOrNotAPaintRan) {
+  std::vector<std::string> texts;
+  for (bool paint : {false, true}) {
+    Fixture f;
+    f.field->setText("0123456789012345678901234567890123456789012345678901234567890123456789");
+    f.driver.tap(*f.field);
+    f.driver.pressKeys(*f.window, "End");  // the line scrolls to show its end
+    if (paint) f.window->snapshot(1);
+    f.driver.tap(*f.window, Point{11, 25});
+    f.driver.type(*f.window, "|");
+    texts.push_back(f.field->text());
+  }
+  EXPECT_EQ(texts[0], texts[1]);
+  EXPECT_NE(texts[0].front(), '|');  // not the start of the text: the click saw the scroll
+}
+
 TEST(TextFieldFocus, DisabledOrUnfocusedFieldsTakeNoKeys) {
   Fixture f;
   f.field->setText("keep");
