@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "ui/GraphicsContext.h"
 #include "ui/Geometry.h"
+#include "ui/GraphicsContext.h"
 
 namespace ui {
 
