@@ -9,12 +9,14 @@ namespace ui {
 namespace {
 
 struct Fixture {
+  // Declared first, so they outlive the window: a session still open when
+  // the window goes reports into them.
+  std::vector<std::string> reports;
+  int changes = 0;
   TestDriver driver;
   std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 320, 200));
   std::shared_ptr<TextField> field = std::make_shared<TextField>(Rect(10, 10, 200, 30));
   std::shared_ptr<View> elsewhere = std::make_shared<View>(Rect(10, 100, 100, 50));
-  std::vector<std::string> reports;
-  int changes = 0;
 
   Fixture() {
     window->addSubview(field);
