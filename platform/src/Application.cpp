@@ -13,7 +13,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "Private.h"
+#include "BusyCount.h"
+#include "Guarded.h"
 #include "ui/Exception.h"
 
 namespace ui {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Private.h"
+#include "QtConversions.h"
 
 namespace ui {
 

@@ -4,7 +4,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 
-#include "Private.h"
+#include "QtConversions.h"
 #include "ui/Application.h"
 #include "ui/FileReader.h"
 

@@ -3,8 +3,10 @@
 #include <QFontMetricsF>
 #include <cmath>
 
+#include "ImageData.h"
 #include "NineSlice.h"
-#include "Private.h"
+#include "PainterState.h"
+#include "QtConversions.h"
 #include "ui/Image.h"
 #include "ui/Screen.h"
 

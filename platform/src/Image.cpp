@@ -5,7 +5,8 @@
 #include <QFileInfo>
 #include <cmath>
 
-#include "Private.h"
+#include "ImageData.h"
+#include "QtConversions.h"
 #include "ui/FileReader.h"
 #include "ui/Screen.h"
 

@@ -1,9 +1,10 @@
 // The keyboard's way around the screens: going back, alerts, moving between
 // text fields and scrolling, for every screen alike.
+#include "KeyCommands.h"
+
 #include <QKeyEvent>
 #include <algorithm>
 
-#include "Private.h"
 #include "ui/NavigationController.h"
 #include "ui/ScrollView.h"
 #include "ui/TextField.h"

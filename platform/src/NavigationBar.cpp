@@ -3,7 +3,7 @@
 #include <QDateTime>
 #include <map>
 
-#include "Private.h"
+#include "QtConversions.h"
 #include "ui/BarButtonItem.h"
 #include "ui/GraphicsContext.h"
 

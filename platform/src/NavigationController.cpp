@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Private.h"
+#include "BusyCount.h"
 #include "ui/Application.h"
 #include "ui/Exception.h"
 #include "ui/NavigationBar.h"

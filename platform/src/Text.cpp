@@ -3,7 +3,7 @@
 #include <QCollator>
 #include <QLocale>
 
-#include "Private.h"
+#include "QtConversions.h"
 
 namespace ui {
 namespace {

@@ -8,14 +8,16 @@
 #include <QTextLayout>
 #include <algorithm>
 
-#include "Private.h"
+#include "PainterState.h"
+#include "PlatformEvent.h"
+#include "QtConversions.h"
+#include "TextFieldLayout.h"
 #include "ui/Application.h"
 #include "ui/Timer.h"
 
 namespace ui {
 namespace {
 
-constexpr double caretWidth = 2;
 constexpr double blinkSeconds = 0.5;
 
 // A QLineEdit that is never shown: it does the editing (keys, selection,
@@ -65,6 +67,22 @@ QTextLine layOut(QTextLayout& layout, const QString& text, const QFont& font) {
 struct TextField::Engine {
   EditingEngine line;
   std::shared_ptr<Timer> blink;
+
+  // Lays out the field's text in `text` (its one line in `line`) and places
+  // it in the field from the scroll last settled on.
+  static TextFieldLayout place(const TextField& field, QTextLayout& text, QTextLine& line) {
+    line = layOut(text, field.engine_->line.text(), toQt(field.font_));
+    TextFieldLayout::Input input;
+    input.bounds = field.bounds();
+    input.insets = field.textInsets_;
+    input.alignment = field.alignment_;
+    input.textWidth = line.naturalTextWidth();
+    input.lineHeight = line.height();
+    input.caretX = line.cursorToX(field.engine_->line.cursorPosition());
+    input.editing = field.editing_;
+    input.scrollX = field.scrollX_;
+    return TextFieldLayout::of(input);
+  }
 };
 
 TextField::TextField(const Rect& frame) : Control(frame) {
@@ -81,6 +99,7 @@ std::string TextField::text() const { return fromQt(engine_->line.text()); }
 void TextField::setText(const std::string& text) {
   engine_->line.setText(singleLine(toQt(text)));
   scrollX_ = 0;
+  settleScroll();
   setNeedsDisplay();
 }
 
@@ -118,6 +137,7 @@ std::string TextField::selectedText() const { return fromQt(engine_->line.select
 
 void TextField::selectAll() {
   engine_->line.selectAll();
+  settleScroll();
   setNeedsDisplay();
 }
 
@@ -126,6 +146,7 @@ bool TextField::canBecomeFirstResponder() const { return isEnabled() && !isHidde
 void TextField::didBecomeFirstResponder() {
   editing_ = true;
   engine_->line.end(false);
+  settleScroll();
   restartBlink();
   if (auto began = onEditingBegan) began(*this);
 }
@@ -165,6 +186,7 @@ void TextField::afterEdit(const std::string& before) {
     engine_->line.setText(singleLine(now));
     engine_->line.setCursorPosition(cursor);
   }
+  settleScroll();
   restartBlink();
   if (text() != before) {
     if (auto changed = onEditingChanged) changed(*this);
@@ -204,31 +226,21 @@ bool TextField::handlePlatformEvent(PlatformEvent& event) {
   return false;
 }
 
-Rect TextField::textRect() const { return insetRect(bounds(), textInsets_); }
-
-namespace {
-
-// Where the text's start sits, in bounds coordinates, for a line of
-// `textWidth` in `area`: aligned while it fits, else shifted by `scrollX`.
-double textOriginX(const Rect& area, double textWidth, TextAlignment alignment, double scrollX) {
-  if (textWidth + caretWidth > area.width()) return area.x() - scrollX;
-  switch (alignment) {
-    case TextAlignment::Center:
-      return area.x() + (area.width() - textWidth) / 2;
-    case TextAlignment::Right:
-      return area.maxX() - textWidth - caretWidth;
-    default:
-      return area.x();
+int TextField::indexAt(Point point) const {
+  QTextLayout text;
+  QTextLine line;
+  TextFieldLayout layout = Engine::place(*this, text, line);
+  std::vector<TextFieldLayout::CaretStop> stops;
+  for (int i = 0; i <= engine_->line.text().size(); ++i) {
+    if (text.isValidCursorPosition(i)) stops.push_back({i, line.cursorToX(i)});
   }
+  return layout.indexAt(point, stops);
 }
 
-}  // namespace
-
-int TextField::indexAt(Point point) const {
-  QTextLayout layout;
-  QTextLine line = layOut(layout, engine_->line.text(), toQt(font_));
-  double x0 = textOriginX(textRect(), line.naturalTextWidth(), alignment_, scrollX_);
-  return line.xToCursor(point.x - x0);
+void TextField::settleScroll() {
+  QTextLayout text;
+  QTextLine line;
+  scrollX_ = Engine::place(*this, text, line).scrollX;
 }
 
 void TextField::touchesBegan(const Touch& touch) {
@@ -236,6 +248,7 @@ void TextField::touchesBegan(const Touch& touch) {
   if (!isFirstResponder() && !becomeFirstResponder()) return;
   dragAnchor_ = indexAt(touch.location(*this));
   engine_->line.setCursorPosition(dragAnchor_);
+  settleScroll();
   restartBlink();
 }
 
@@ -243,6 +256,7 @@ void TextField::touchesMoved(const Touch& touch) {
   if (dragAnchor_ < 0) return;
   int index = indexAt(touch.location(*this));
   engine_->line.setSelection(dragAnchor_, index - dragAnchor_);
+  settleScroll();
   restartBlink();
 }
 
@@ -250,29 +264,15 @@ void TextField::touchesEnded(const Touch&) { dragAnchor_ = -1; }
 void TextField::touchesCancelled(const Touch&) { dragAnchor_ = -1; }
 
 void TextField::draw(GraphicsContext& context, const Rect&) {
-  Rect area = textRect();
-  QString text = engine_->line.text();
-  QFont font = toQt(font_);
-  if (text.isEmpty() && !placeholder_.empty()) {
+  QTextLayout layout;
+  QTextLine line;
+  TextFieldLayout placed = Engine::place(*this, layout, line);
+  Rect area = placed.textArea;
+  if (engine_->line.text().isEmpty() && !placeholder_.empty()) {
     double height = font_.measure(placeholder_).height;
     context.drawText(placeholder_, Rect(area.x(), area.y() + (area.height() - height) / 2, area.width(), height), font_,
                      Color::white(0.7), alignment_);
   }
-  QTextLayout layout;
-  QTextLine line = layOut(layout, text, font);
-  double width = line.naturalTextWidth();
-  int cursor = engine_->line.cursorPosition();
-  double caretX = line.cursorToX(cursor);
-  if (!editing_ || width + caretWidth <= area.width()) {
-    scrollX_ = 0;
-  } else {
-    // Keep the caret in view, and never leave empty space after the text.
-    if (caretX - scrollX_ > area.width() - caretWidth) scrollX_ = caretX - area.width() + caretWidth;
-    if (caretX - scrollX_ < 0) scrollX_ = caretX;
-    scrollX_ = std::clamp(scrollX_, 0.0, width + caretWidth - area.width());
-  }
-  double x0 = textOriginX(area, width, alignment_, scrollX_);
-  double y0 = area.y() + (area.height() - line.height()) / 2;
 
   QPainter& painter = context.painter().painter;
   painter.save();
@@ -289,10 +289,9 @@ void TextField::draw(GraphicsContext& context, const Rect&) {
     selections.append(selection);
   }
   painter.setPen(toQt(textColor_));
-  layout.draw(&painter, QPointF(x0, y0), selections);
+  layout.draw(&painter, toQt(placed.textOrigin), selections);
   if (editing_ && caretVisible_ && !engine_->line.hasSelectedText()) {
-    double x = std::min(x0 + caretX, area.maxX() - caretWidth);
-    painter.fillRect(QRectF(x, y0, caretWidth, line.height()), toQt(tintColor_));
+    painter.fillRect(toQt(placed.caret), toQt(tintColor_));
   }
   painter.restore();
 }

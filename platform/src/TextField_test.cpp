@@ -9,12 +9,14 @@ namespace ui {
 namespace {
 
 struct Fixture {
+  // Declared first, so they outlive the window: a session still open when
+  // the window goes reports into them.
+  std::vector<std::string> reports;
+  int changes = 0;
   TestDriver driver;
   std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 320, 200));
   std::shared_ptr<TextField> field = std::make_shared<TextField>(Rect(10, 10, 200, 30));
   std::shared_ptr<View> elsewhere = std::make_shared<View>(Rect(10, 100, 100, 50));
-  std::vector<std::string> reports;
-  int changes = 0;
 
   Fixture() {
     window->addSubview(field);
@@ -152,6 +154,22 @@ TEST(TextFieldSelection, KeysAndMouseSelectAndTheClipboardCarriesIt) {
   f.driver.pressReturn(*f.window);
   EXPECT_EQ(f.field->selectedText(), "");
   EXPECT_EQ(f.reports, std::vector<std::string>{"hello there"});
+}
+
+TEST(TextFieldSelection, AClickLandsInTheScrolledTextWhetherOrNotAPaintRan) {
+  std::vector<std::string> texts;
+  for (bool paint : {false, true}) {
+    Fixture f;
+    f.field->setText("0123456789012345678901234567890123456789012345678901234567890123456789");
+    f.driver.tap(*f.field);
+    f.driver.pressKeys(*f.window, "End");  // the line scrolls to show its end
+    if (paint) f.window->snapshot(1);
+    f.driver.tap(*f.window, Point{11, 25});
+    f.driver.type(*f.window, "|");
+    texts.push_back(f.field->text());
+  }
+  EXPECT_EQ(texts[0], texts[1]);
+  EXPECT_NE(texts[0].front(), '|');  // not the start of the text: the click saw the scroll
 }
 
 TEST(TextFieldFocus, DisabledOrUnfocusedFieldsTakeNoKeys) {

@@ -3,7 +3,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-#include "Private.h"
+#include "Guarded.h"
 #include "ui/Application.h"
 
 namespace ui {

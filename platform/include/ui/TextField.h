@@ -74,9 +74,11 @@ class TextField : public Control {
 
  private:
   struct Engine;
-  Rect textRect() const;
   // Caret index (UTF-16 units of the text) nearest to a point in bounds.
   int indexAt(Point point) const;
+  // Moves a long line just far enough to show the caret; run after every
+  // change to the text, the caret or the editing state.
+  void settleScroll();
   void afterEdit(const std::string& before);
   void restartBlink();
 
@@ -90,7 +92,7 @@ class TextField : public Control {
   bool editing_ = false;
   bool caretVisible_ = true;
   int dragAnchor_ = -1;
-  double scrollX_ = 0;  // how far long text is shifted left to keep the caret in view
+  double scrollX_ = 0;  // how far long text is shifted left, as last settled
 };
 
 }  // namespace ui

@@ -8,7 +8,9 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
-#include "Private.h"
+#include "BusyCount.h"
+#include "QtConversions.h"
+#include "WindowHost.h"
 #include "ui/Application.h"
 #include "ui/View.h"
 #include "ui/Window.h"
