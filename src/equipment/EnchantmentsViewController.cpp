@@ -1,7 +1,6 @@
 #include "equipment/EnchantmentsViewController.h"
 
-#include <algorithm>
-
+#include "app/WholeNumber.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemTag.h"
 #include "equipment/ItemViewController.h"
@@ -92,7 +91,7 @@ void EnchantmentsViewController::reloadData() {
     auto field = std::make_shared<BVLTextField>(
         ui::Rect(W - 220, y, 60, rowHeight), [weakSelf, i](BVLTextField&, const std::string& text) {
           if (auto self = weakSelf.lock()) {
-            int64_t typed = std::clamp<int64_t>(ItemViewController::parseNumber(text), 1, highestLevel);
+            int64_t typed = WholeNumberFromText(text, 1, highestLevel);
             self->change([&](TBKCompoundTag& item) { return itemtag::setLevel(item, i, static_cast<int16_t>(typed)); });
           }
         });

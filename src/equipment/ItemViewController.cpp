@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <limits>
 
+#include "app/WholeNumber.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
@@ -69,28 +69,6 @@ void ItemViewController::viewDidAppear(bool animated) {
 void ItemViewController::viewDidDisappear(bool animated) {
   ViewController::viewDidDisappear(animated);
   _background->setShouldPan(false);
-}
-
-int64_t ItemViewController::parseNumber(const std::string& text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  // Gathered as a negative number: the negative range is the larger one.
-  int64_t value = 0;
-  constexpr int64_t lowest = std::numeric_limits<int64_t>::min();
-  bool saturated = false;
-  for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-    int digit = text[i] - '0';
-    if (value < (lowest + digit) / 10) {
-      saturated = true;
-      break;
-    }
-    value = value * 10 - digit;
-  }
-  if (negative) return saturated ? lowest : value;
-  if (saturated || value == lowest) return std::numeric_limits<int64_t>::max();
-  return -value;
 }
 
 std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
@@ -206,7 +184,8 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
     };
   };
   auto storingTyped = [storingText](std::function<bool(TBKCompoundTag&, int64_t)> store) {
-    return storingText([store](TBKCompoundTag& e, const std::string& text) { return store(e, parseNumber(text)); });
+    return storingText(
+        [store](TBKCompoundTag& e, const std::string& text) { return store(e, WholeNumberFromText<int64_t>(text)); });
   };
 
   bool named = ItemIdentity::of(*item).isNamed();
@@ -294,8 +273,9 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   // new name (an add-on's item too); an early entry's holds its number.
   idField = field(storingText([](TBKCompoundTag& e, const std::string& text) {
     ItemIdentity current = ItemIdentity::of(e);
-    ItemIdentity typed = current.isNamed() ? ItemIdentity::named(trimmed(text), current.damage())
-                                           : ItemIdentity::numbered(low16(parseNumber(text)), current.damage());
+    ItemIdentity typed = current.isNamed()
+                             ? ItemIdentity::named(trimmed(text), current.damage())
+                             : ItemIdentity::numbered(low16(WholeNumberFromText<int64_t>(text)), current.damage());
     return typed.writeTo(e);
   }));
   auto openPicker =

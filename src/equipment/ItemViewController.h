@@ -27,10 +27,6 @@ class ItemViewController : public ui::ViewController {
   // Builds the widgets the first time, then shows the entry's values.
   void reloadData();
 
-  // A typed number as the fields store it: leading white space skipped, an
-  // optional sign, decimal digits up to the first other character (none: 0),
-  // held to the signed 64-bit range, then cut to its low bits by the caller.
-  static int64_t parseNumber(const std::string& text);
   // The catalogue's maximum durability of a named item; 0 for none.
   static int maxDurability(const TBKCompoundTag& item);
 

@@ -1,7 +1,5 @@
 #include "equipment/ItemViewController.h"
 
-#include <limits>
-
 #include <gtest/gtest.h>
 
 #include "equipment/EquipmentStage_test.h"
@@ -68,9 +66,7 @@ TEST(ItemEditorFields, TypedNumbersStoreTheirLowBitsAndShowWhatWasStored) {
   const Case cases[] = {
       {"count", "300", "Count", 44, "44"},
       {"count", "-1", "Count", -1, "255"},
-      {"count", "abc", "Count", 0, "0"},
       {"count", "", "Count", 0, "0"},
-      {"count", "  +12 apples", "Count", 12, "12"},
       {"count", "99999999999999999999", "Count", -1, "255"},  // saturates at the top: all ones
       {"count", "-99999999999999999999", "Count", 0, "0"},    // and at the bottom: all zeros below
       {"damage", "70000", "Damage", 4464, "4464"},
@@ -98,19 +94,6 @@ TEST(ItemEditorFields, TypedNumbersStoreTheirLowBitsAndShowWhatWasStored) {
   }
   auto entry = s.entryOnDisk();
   EXPECT_EQ(entry.number("Slot"), 9) << "the slot is never written";
-}
-
-TEST(ItemEditorFields, ParsingHoldsToTheSigned64BitRange) {
-  struct Case {
-    const char* text;
-    int64_t value;
-  };
-  constexpr int64_t top = std::numeric_limits<int64_t>::max(), bottom = std::numeric_limits<int64_t>::min();
-  for (const Case& c : {Case{"9223372036854775807", top}, Case{"9223372036854775808", top},
-                        Case{"-9223372036854775808", bottom}, Case{"-9223372036854775809", bottom}, Case{"\t\n 42", 42},
-                        Case{"- 4", 0}, Case{"+", 0}, Case{"007", 7}, Case{"12e3", 12}}) {
-    EXPECT_EQ(ItemViewController::parseNumber(c.text), c.value) << c.text;
-  }
 }
 
 TEST(ItemEditorButtons, MaxAndNoneStoreAndShowTheirValues) {

@@ -1,10 +1,9 @@
 #include "level/LevelTableViewCell.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
-#include <limits>
 
+#include "app/WholeNumber.h"
 #include "backups/BackupsTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
@@ -113,20 +112,6 @@ void reloadTableLater(const std::weak_ptr<LevelTableViewCell>& weakCell) {
 LevelTableViewCell::LevelTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier)
     : ui::TableViewCell(style, reuseIdentifier) {}
 
-int32_t LevelTableViewCell::wholeNumberFromText(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  constexpr int64_t limit = int64_t(std::numeric_limits<int32_t>::max()) + 1;
-  int64_t magnitude = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    magnitude = std::min(limit, magnitude * 10 + (text[i] - '0'));
-  }
-  int64_t value = negative ? -magnitude : magnitude;
-  return int32_t(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 void LevelTableViewCell::makeReadyWithDefinition(const LevelSettingDefinition& definition,
                                                  const std::shared_ptr<TBKLevelDB>& db,
                                                  const std::shared_ptr<TBKCompoundTag>& level,
@@ -181,7 +166,7 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
       auto field =
           std::make_shared<BVLTextField>(widgetFrame, [definition, level, db](BVLTextField&, const std::string& text) {
             writeOrExplain([&] {
-              level->setValueForKey(TBKNumberTag::intTag(definition.setting, wholeNumberFromText(text)));
+              level->setValueForKey(TBKNumberTag::intTag(definition.setting, WholeNumberFromText<int32_t>(text)));
               db->setLevelData(level);
             });
           });
@@ -292,7 +277,7 @@ std::shared_ptr<ui::View> LevelTableViewCell::makePlayerRowView(const LevelSetti
       auto field = std::make_shared<BVLTextField>(
           widgetFrame, [definition, db, player, playerKey](BVLTextField&, const std::string& text) {
             writeOrExplain([&] {
-              player->setValueForKey(TBKNumberTag::intTag(definition.setting, wholeNumberFromText(text)));
+              player->setValueForKey(TBKNumberTag::intTag(definition.setting, WholeNumberFromText<int32_t>(text)));
               db->setPlayerForKey(playerKey, player);
             });
           });

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "external/Bevel.h"
@@ -63,12 +62,6 @@ class LevelTableViewCell : public ui::TableViewCell {
                                const std::shared_ptr<TBKCompoundTag>& level,
                                const std::shared_ptr<TBKCompoundTag>& player,
                                const std::string& playerKey = TBKPlayerEntry::localKey);
-
-  // The number `text` begins with, as C's strtol reads it: leading white
-  // space skipped, an optional sign, the digits up to the first other
-  // character; 0 when there are none; the nearest 32-bit limit when the
-  // number is beyond them.
-  static int32_t wholeNumberFromText(std::string_view text);
 
   // Null before the first preparation, and `settingView` for a type code
   // without a widget.

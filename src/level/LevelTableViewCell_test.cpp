@@ -6,34 +6,6 @@
 
 namespace {
 
-TEST(LevelSettingWholeNumber, ReadsTheNumberTheTextBeginsWithSaturatingAtThe32BitLimits) {
-  struct Case {
-    const char* text;
-    int32_t number;
-  } cases[] = {
-      {"1000", 1000},
-      {"12abc", 12},
-      {" -40", -40},
-      {"\t +7", 7},
-      {"00012", 12},
-      {"1 2", 1},
-      {"", 0},
-      {"abc", 0},
-      {"-", 0},
-      {"- 5", 0},
-      {"x12", 0},
-      {"2147483647", 2147483647},
-      {"2147483648", 2147483647},
-      {"99999999999", 2147483647},
-      {"999999999999999999999999999999", 2147483647},
-      {"-2147483648", -2147483647 - 1},
-      {"-2147483649", -2147483647 - 1},
-      {"-99999999999abc", -2147483647 - 1},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(LevelTableViewCell::wholeNumberFromText(c.text), c.number) << '"' << c.text << '"';
-}
-
 struct CellOnScreen : MenuOnScreen {
   std::shared_ptr<TBKLevelDB> db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
   std::shared_ptr<TBKCompoundTag> level = db->levelData();

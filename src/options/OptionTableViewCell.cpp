@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "Tarnbook/TBKGameFile.h"
+#include "app/WholeNumber.h"
 #include "external/Tarnbook.h"
 #include "options/OptionsText.h"
 #include "ui/AlertView.h"
@@ -143,21 +144,7 @@ bool OptionTableViewCell::fileIsTodays() {
 }
 
 int OptionTableViewCell::integerValue(const std::optional<std::string>& text) {
-  if (!text) return 0;
-  std::string_view rest(*text);
-  rest.remove_prefix(skipSpace(rest));
-  bool negative = false;
-  if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
-    negative = rest.front() == '-';
-    rest.remove_prefix(1);
-  }
-  const int64_t limit = negative ? -int64_t(std::numeric_limits<int32_t>::min()) : std::numeric_limits<int32_t>::max();
-  int64_t magnitude = 0;
-  for (char c : rest) {
-    if (c < '0' || c > '9') break;
-    magnitude = std::min(limit, magnitude * 10 + (c - '0'));
-  }
-  return static_cast<int>(negative ? -magnitude : magnitude);
+  return text ? WholeNumberFromText<int32_t>(*text) : 0;
 }
 
 float OptionTableViewCell::decimalValue(const std::optional<std::string>& text) {
