@@ -54,6 +54,11 @@ TEST(FlowLayout, AnItemFitsOnlyWhileItEndsInsideTheRightInset) {
   EXPECT_EQ(frames[0].x(), 4.5);
   EXPECT_EQ(frames[4].maxX(), 315.5);
   EXPECT_DOUBLE_EQ(frames[1].x() - frames[0].maxX(), 51.0 / 4);
+  // The spacing counts too: three 40-point items 10 apart need 140 points.
+  Section spaced;
+  spaced.itemSizes = {{40, 10}, {40, 10}, {40, 10}};
+  spaced.minimumInteritemSpacing = 10;
+  EXPECT_EQ(CollectionViewFlowLayout::measure(130, {spaced}).itemFrames[0][2].x(), 0);  // wrapped
 }
 
 TEST(FlowLayout, JustifiesFullLinesAndLeftAlignsTheLast) {

@@ -171,6 +171,11 @@ TEST(TableViewHeaders, PlainHeadersStayPinnedAtTheTop) {
   EXPECT_TRUE(f.rows->selections.empty());
   f.driver.tap(*f.window, Point{160, 40});
   EXPECT_EQ(f.rows->selections, (std::vector<IndexPath>{{0, 7}}));  // row 7 spans 334...378
+
+  // A titled plain header the delegate leaves to the table is 22 points high.
+  f.rows->headerHeight = TableViewAutomaticDimension;
+  f.table->reloadData();
+  EXPECT_EQ(f.table->rectForHeaderInSection(1), (Rect{0, 462, 320, 22}));  // 22 + 440 below section 0's header
 }
 
 TEST(TableViewSelection, ATapSelectsOnceAndADragNever) {

@@ -119,6 +119,7 @@ TEST(OptionsFileAccess, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverWritte
       {"a file that is not UTF-8", "mp_username:St\xC3(ve\ngame_difficulty:2\n", "game_difficulty", "3", false},
       {"a file with an encoded surrogate", "mp_username:\xED\xA0\x80\ngame_difficulty:2\n", "game_difficulty", "3",
        false},
+      {"a file with an overlong encoding", "mp_username:\xC0\xAF\ngame_difficulty:2\n", "game_difficulty", "3", false},
   };
   for (const auto& refusal : refusals) {
     SCOPED_TRACE(refusal.what);

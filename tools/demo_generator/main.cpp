@@ -120,7 +120,8 @@ std::shared_ptr<TBKCompoundTag> makePlayer(const WorldPlan& plan) {
   player->setValueForKey(TBKNumberTag::intTag("SpawnZ", plan.spawn[2]));
 
   auto abilities = std::make_shared<TBKCompoundTag>("abilities");
-  abilities->setValueForKey(TBKNumberTag::byteTag("flying", 0));
+  // A creative player is met in flight, so that a change of game type must land them.
+  abilities->setValueForKey(TBKNumberTag::byteTag("flying", creative));
   abilities->setValueForKey(TBKNumberTag::byteTag("instabuild", creative));
   abilities->setValueForKey(TBKNumberTag::byteTag("invulnerable", creative));
   abilities->setValueForKey(TBKNumberTag::byteTag("lightning", 0));
