@@ -1,0 +1,109 @@
+#include "Tarnbook/TBKLevelDB.h"
+
+#include <set>
+#include <string_view>
+
+#include "TBKWorldStore.h"
+#include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKNBT.h"
+
+// TBKLevelDB's players besides the local one: the records a server keeps
+// under "player_server_<uuid>", reached through "player_<id>" records.
+
+namespace {
+
+constexpr const char* playerKey = TBKPlayerEntry::localKey;
+
+bool isFormatFailure(const TBKException& error) { return error.name() == TBKException::FormatFailure; }
+
+bool isServerKey(std::string_view key) {
+  std::string_view prefix = TBKPlayerEntry::serverPrefix;
+  return key.size() > prefix.size() && key.substr(0, prefix.size()) == prefix;
+}
+
+}  // namespace
+
+std::vector<TBKPlayerEntry> TBKLevelDB::players() {
+  std::vector<TBKPlayerEntry> list;
+  TBKPlayerEntry local{playerKey, "", ""};
+  const char* notYet = "This world has no player of its own yet: play it in the game once.";
+  if (!hasDatabase()) {
+    if (!player_ && !levelData()->compoundForKey("Player")) local.missing = notYet;
+    list.push_back(std::move(local));
+    return list;
+  }
+  if (!player_ && !store().get(playerKey)) local.missing = notYet;
+  list.push_back(std::move(local));
+
+  std::vector<std::pair<std::string, std::string>> pointers;  // id, the pointer's bytes
+  std::set<std::string, std::less<>> records;
+  std::string_view idPrefix = TBKPlayerEntry::idPrefix;
+  store().forEachWithPrefix(idPrefix, [&](std::string_view key, std::string_view value) {
+    if (isServerKey(key)) {
+      records.emplace(key);
+    } else {
+      pointers.emplace_back(std::string(key.substr(idPrefix.size())), std::string(value));
+    }
+  });
+
+  std::set<std::string, std::less<>> listed;
+  for (auto& [id, bytes] : pointers) {
+    TBKPlayerEntry entry{"", id, ""};
+    std::string pointer = std::string(idPrefix) + id;
+    try {
+      entry.key = TBKNBT::parseCompound(bytes)->stringForKey("ServerId");
+      if (entry.key.empty()) {
+        entry.missing = "Its record " + pointer + " names no player record (it has no ServerId).";
+      } else if (!isServerKey(entry.key)) {
+        entry.missing = "Its record " + pointer + " names " + entry.key + ", which is not a player record.";
+      } else if (!records.count(entry.key)) {
+        entry.missing = "Its record " + pointer + " names the player record " + entry.key +
+                        ", which is not in the world's database.";
+      } else if (!listed.insert(entry.key).second) {
+        continue;
+      }
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
+      entry.missing = "Its record " + pointer + " is damaged (" + error.reason() + ").";
+    }
+    list.push_back(std::move(entry));
+  }
+  for (const auto& key : records) {
+    if (!listed.count(key)) list.push_back(TBKPlayerEntry{key, "", ""});
+  }
+  return list;
+}
+
+std::shared_ptr<TBKCompoundTag> TBKLevelDB::playerForKey(const std::string& key) {
+  if (key == playerKey) return player();
+  if (!isServerKey(key) || !hasDatabase()) {
+    throw TBKException(TBKException::UsageFailure,
+                       "\"" + key + "\" is not the key of a player record of the world \"" + name_ + "\".");
+  }
+  auto known = others_.find(key);
+  if (known != others_.end()) return known->second;
+  auto record = store().get(key);
+  if (!record) {
+    throw TBKException(TBKException::FormatFailure, "The world \"" + name_ + "\" holds no player record " + key + ".");
+  }
+  try {
+    return others_[key] = TBKNBT::parseCompound(*record);
+  } catch (const TBKException& error) {
+    if (!isFormatFailure(error)) throw;
+    throw TBKException(TBKException::FormatFailure, "The player record " + key + " of the world \"" + name_ +
+                                                        "\" is damaged (" + error.reason() + ").");
+  }
+}
+
+void TBKLevelDB::setPlayerForKey(const std::string& key, std::shared_ptr<TBKCompoundTag> player) {
+  if (key == playerKey) return setPlayer(std::move(player));
+  if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
+  if (!isServerKey(key) || !hasDatabase()) {
+    throw TBKException(TBKException::UsageFailure,
+                       "\"" + key + "\" is not the key of a player record of the world \"" + name_ + "\".");
+  }
+  std::string record = TBKNBT::serialise(*player);
+  backUpOnce();
+  others_[key] = std::move(player);
+  store().put(key, record);
+}
