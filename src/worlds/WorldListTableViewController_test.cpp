@@ -1,12 +1,9 @@
 #include "worlds/WorldListTableViewController.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <map>
 
+#include "GameDatabase.h"
 #include "MenuOnScreen.h"
 #include "WorldReader.h"
 #include "ui/DateFormatter.h"
@@ -46,42 +43,6 @@ void expectLabel(const std::shared_ptr<BVLLabel>& label, const std::string& text
   EXPECT_EQ(label->frame(), ui::Rect(origin.x, origin.y, size.width + 4, size.height + 4)) << text;
   EXPECT_EQ(label->style(), style) << text;
 }
-
-// The game's own database lock on a world, taken by another process.
-class GameHoldsWorld {
- public:
-  explicit GameHoldsWorld(const fs::path& world) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    EXPECT_EQ(pipe(release_), 0);
-    child_ = fork();
-    if (child_ == 0) {
-      close(release_[1]);
-      int fd = open((world / "db/LOCK").c_str(), O_RDWR | O_CREAT, 0644);
-      struct flock lock = {};
-      lock.l_type = F_WRLCK;
-      lock.l_whence = SEEK_SET;
-      char status = fd >= 0 && fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
-      (void)!write(ready[1], &status, 1);
-      (void)!read(release_[0], &status, 1);
-      _exit(0);
-    }
-    close(ready[1]);
-    close(release_[0]);
-    char status = 0;
-    EXPECT_EQ(read(ready[0], &status, 1), 1);
-    EXPECT_EQ(status, 'y') << "the lock was taken";
-    close(ready[0]);
-  }
-  ~GameHoldsWorld() {
-    close(release_[1]);
-    waitpid(child_, nullptr, 0);
-  }
-
- private:
-  pid_t child_ = -1;
-  int release_[2] = {-1, -1};
-};
 
 // Every file under a folder with its bytes.
 std::map<std::string, std::string> contentsOf(const fs::path& folder) {
@@ -290,7 +251,7 @@ TEST(WorldListFaults, AWorldTheGameHoldsIsRefusedWithTheAdviceToQuitAndNothingIs
   auto before = contentsOf(s.game.gameDataFolder());
   auto list = s.openWorldList();
   {
-    GameHoldsWorld game(s.world("Creative Flatland"));
+    gamedatabase::HeldChild game(gamedatabase::holdGameLock(s.world("Creative Flatland")));
     s.chooseWorld(1);
     EXPECT_EQ(s.navigation->topViewController(), list);
     auto alert = s.shownAlert();

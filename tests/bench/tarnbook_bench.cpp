@@ -10,10 +10,8 @@
 #include <random>
 
 #include <benchmark/benchmark.h>
-#include <leveldb/db.h>
-#include <leveldb/env.h>
-#include <leveldb/zlib_compressor.h>
 
+#include "GameDatabase.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
@@ -145,25 +143,13 @@ void BM_WorldRow(benchmark::State& state) {
 }
 BENCHMARK(BM_WorldRow)->Unit(benchmark::kMicrosecond);
 
-class QuietLogger : public leveldb::Logger {
- public:
-  void Logv(const char*, va_list) override {}
-};
-
 // A world whose database holds about 50 MB of incompressible chunk records,
 // written the way the game writes them (zlib tables), and a player; with
 // otherPlayers, that many "player_<id>" pointers and the records they name.
 void makeLargeWorld(const fs::path& world, int otherPlayers = 0) {
   fs::create_directories(world / "db");
   {
-    QuietLogger logger;
-    leveldb::ZlibCompressor zlib;
-    leveldb::Options options;
-    options.create_if_missing = true;
-    options.compressors[0] = &zlib;
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    auto db = gamedatabase::open(world / "db", 0, true);
     std::mt19937_64 random(42);
     std::string value(4096, '\0');
     for (int chunk = 0; chunk < 12800; ++chunk) {
@@ -184,7 +170,6 @@ void makeLargeWorld(const fs::path& world, int otherPlayers = 0) {
       db->Put(leveldb::WriteOptions(), std::string("player_server_") + uuid, record);
     }
     db->CompactRange(nullptr, nullptr);
-    delete db;
   }
   TBKLevelDB db(world.string(), "big", "");
   db.setLevelData(levelTree());
@@ -239,19 +224,10 @@ void BM_LevelDBOpenAndReadPlayer50MB(benchmark::State& state) {
   fs::path world = sandbox.worlds() / "big";
   makeLargeWorld(world);
   for (auto _ : state) {
-    QuietLogger logger;
-    leveldb::ZlibCompressor zlib;
-    leveldb::ZlibCompressorRaw rawDeflate;
-    leveldb::Options options;
-    options.compressors[0] = &zlib;
-    options.compressors[1] = &rawDeflate;
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    auto db = gamedatabase::open(world / "db");
     std::string value;
     if (!db->Get(leveldb::ReadOptions(), "~local_player", &value).ok()) std::abort();
     benchmark::DoNotOptimize(value.data());
-    delete db;
   }
 }
 BENCHMARK(BM_LevelDBOpenAndReadPlayer50MB)->Unit(benchmark::kMillisecond);

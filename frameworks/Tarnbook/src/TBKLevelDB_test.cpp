@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameDatabase.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
@@ -35,8 +36,8 @@ class TBKLevelDBTest : public ::testing::Test {
   tbktest::TestSandbox sandbox;
 };
 
-using tbktest::endChild;
-using tbktest::holdInChild;
+using gamedatabase::endChild;
+using gamedatabase::holdInChild;
 
 TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
   fs::create_directories(sandbox.worldFolder("Zed"));
