@@ -62,7 +62,7 @@ void BM_ParseMegabyteCompound(benchmark::State& state) {
   for (auto _ : state) {
     auto tree = TBKNBT::parseCompound(bytes);
     benchmark::DoNotOptimize(tree.get());
-    // Freeing the tree is timed by BM_FreeMegabyteTree, not here.
+    // Freeing the tree is not the read's cost.
     state.PauseTiming();
     tree.reset();
     state.ResumeTiming();
@@ -71,18 +71,6 @@ void BM_ParseMegabyteCompound(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_ParseMegabyteCompound)->Unit(benchmark::kMillisecond);
-
-void BM_FreeMegabyteTree(benchmark::State& state) {
-  std::string bytes = TBKNBT::serialise(*megabyteCompound());
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto tree = TBKNBT::parseCompound(bytes);
-    state.ResumeTiming();
-    tree.reset();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
-}
-BENCHMARK(BM_FreeMegabyteTree)->Unit(benchmark::kMillisecond);
 
 void BM_SerialiseMegabyteCompound(benchmark::State& state) {
   auto root = megabyteCompound();
@@ -130,18 +118,6 @@ std::shared_ptr<TBKCompoundTag> playerTree() {
   player->setValueForKey(abilities);
   return player;
 }
-
-void BM_WorldRow(benchmark::State& state) {
-  Sandbox sandbox;
-  fs::create_directories(sandbox.worlds() / "row" / "db");
-  {
-    TBKLevelDB db((sandbox.worlds() / "row").string(), "row", "");
-    db.setLevelData(levelTree());
-    db.setPlayer(playerTree());
-  }
-  for (auto _ : state) benchmark::DoNotOptimize(TBKLevelDB::dbForWorldNamed("row")->levelData());
-}
-BENCHMARK(BM_WorldRow)->Unit(benchmark::kMicrosecond);
 
 // A world whose database holds about 50 MB of incompressible chunk records,
 // written the way the game writes them (zlib tables), and a player; with
