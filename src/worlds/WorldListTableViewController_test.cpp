@@ -58,21 +58,20 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
   auto list = s.openWorldList();
   ASSERT_EQ(s.navigation->topViewController(), list);
   auto root = list->view();
-  const double W = 568, H = 320 - 64;
-  ASSERT_EQ(root->bounds().size, (ui::Size{W, H})) << "the view starts below the navigation bar";
+  ASSERT_EQ(root->bounds().size, (ui::Size{568, 256})) << "the view starts below the navigation bar";
 
   auto subviews = root->subviews();
   ASSERT_EQ(subviews.size(), 4u);
   EXPECT_EQ(subviews[0], list->background());
   EXPECT_EQ(subviews[2], list->tableViewBackground);
   EXPECT_EQ(subviews[3], list->tableView());
-  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, 568, 320));
   EXPECT_TRUE(list->background()->clipsToBounds());
-  EXPECT_EQ(subviews[1]->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(subviews[1]->frame(), ui::Rect(0, 0, 568, 256));
   EXPECT_EQ(subviews[1]->backgroundColor(), ui::Color::black());
   EXPECT_EQ(subviews[1]->opacity(), 0.5);
-  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
-  EXPECT_EQ(list->tableViewBackground->frame(), ui::Rect(14, 6, W - 28, H - 12));
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, 528, 232));
+  EXPECT_EQ(list->tableViewBackground->frame(), ui::Rect(14, 6, 540, 244));
   auto panel = list->tableViewBackground->image();
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->size(), (ui::Size{28, 28}));
@@ -80,16 +79,17 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
   EXPECT_EQ(panel->capInsets(), (ui::EdgeInsets{6, 6, 6, 6}));
   EXPECT_TRUE(list->background()->isAnimating());
 
+  const double rowTops[] = {0, 60, 120, 180, 240};
   for (long row = 0; row < 5; ++row) {
-    EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, 60.0 * row, W - 40, 60));
+    EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, rowTops[row], 528, 60));
   }
 
   s.back();
   EXPECT_FALSE(list->background()->isAnimating()) << "still while the list is not shown";
   s.openWorldList();
   EXPECT_EQ(root->subviews(), subviews) << "a second appearance adds or moves nothing";
-  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
-  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, 568, 320));
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, 528, 232));
   EXPECT_TRUE(list->background()->isAnimating());
 }
 

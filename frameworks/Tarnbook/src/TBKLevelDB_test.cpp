@@ -1,9 +1,7 @@
 #include "Tarnbook/TBKLevelDB.h"
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -350,34 +348,6 @@ TEST_F(TBKLevelDBTest, WrittenFilesKeepTheWorldsOwnerAndMode) {
     EXPECT_EQ(info.st_gid, 4343u);
     if (entry.path().parent_path().filename() == "db") {
       EXPECT_EQ(info.st_mode & 07777, 0660u);
-    }
-  }
-}
-
-// A child rewrites level.dat in a loop and is killed at many moments; the
-// file must always be one whole version, never a mix or a part.
-TEST_F(TBKLevelDBTest, AKilledWriterNeverLeavesAPartialLevelDat) {
-  std::string folder = sandbox.worldFolder("cave");
-  for (int attempt = 0; attempt < 40; ++attempt) {
-    SCOPED_TRACE(attempt);
-    pid_t writer = ::fork();
-    if (writer == 0) {
-      TBKLevelDB db(folder, "cave", "");
-      for (int32_t round = 0;; ++round) {
-        auto level = tbktest::makeLevelTree("Cave");
-        level->setValueForKey(TBKNumberTag::intTag("Round", round));
-        level->setValueForKey(std::make_shared<TBKStringTag>("Filler", std::string(60000 + round % 5000, 'f')));
-        db.setLevelData(level);
-      }
-    }
-    ::usleep(static_cast<useconds_t>(2000 + (attempt * 7919) % 40000));
-    endChild(writer);
-    TBKLevelFile file = TBKLevelFile::parse(readFile(folder + "/level.dat"));
-    if (auto filler = std::dynamic_pointer_cast<TBKStringTag>(file.root()->objectForKeyedSubscript("Filler"))) {
-      EXPECT_EQ(filler->value().size(), 60000u + file.root()->numberForKey("Round").intValue() % 5000);
-    }
-    if (fs::exists(folder + "/level.dat_old")) {
-      EXPECT_NO_THROW(TBKLevelFile::parse(readFile(folder + "/level.dat_old")));
     }
   }
 }
