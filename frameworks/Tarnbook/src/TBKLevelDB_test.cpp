@@ -11,7 +11,6 @@
 #include "GameDatabase.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
-#include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKLevelFile.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNBT.h"
@@ -106,35 +105,6 @@ TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
     EXPECT_THROW(TBKLevelDB::dbForWorldNamed(name), TBKException);
   }
   EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
-}
-
-TEST_F(TBKLevelDBTest, UnsetGameFoldersNameTheVariableToSet) {
-  // A home without a game in it, so the desktop places find nothing either.
-  tbktest::TemporaryFolder home;
-  const char* savedHome = std::getenv("HOME");
-  std::string keptHome = savedHome ? savedHome : "";
-  ::setenv("HOME", home.path().c_str(), 1);
-  ::unsetenv("XDG_DATA_HOME");
-  ::unsetenv("TARNBOOK_GAME_SANDBOX");
-  ::setenv("TARNBOOK_GAME_APP", "/nonexistent/app", 1);
-  struct Case {
-    const char* variable;
-    std::function<std::string()> call;
-  } cases[] = {
-      {"TARNBOOK_GAME_SANDBOX", [] { return TBKFileSource::sharedSource().minecraftSandbox(); }},
-      {"TARNBOOK_GAME_SANDBOX", [] { return TBKLevelDB::worlds().empty() ? "" : "listed"; }},
-      {"TARNBOOK_GAME_APP", [] { return TBKFileSource::sharedSource().minecraftApp(); }},
-  };
-  for (const auto& c : cases) {
-    try {
-      c.call();
-      ADD_FAILURE() << "no exception for " << c.variable;
-    } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), TBKException::SetupFailure);
-      EXPECT_NE(error.reason().find(c.variable), std::string::npos) << error.reason();
-    }
-  }
-  if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
 }
 
 // Reading and writing back unchanged trees must not change a single byte of
