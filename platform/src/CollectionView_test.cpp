@@ -29,19 +29,20 @@ TEST(FlowLayout, SlotGridsFillTheWidthWithWholeColumns) {
     double width;
     long columns;
     double inset;
+    double lastColumnX;  // the last slot of the first line touches the right inset
+    double lastLineY;
+    double contentHeight;
   };
-  std::vector<Case> cases = {{320, 6, 4}, {480, 9, 6}, {568, 10, 24}};
+  std::vector<Case> cases = {{320, 6, 4, 264, 216, 276}, {480, 9, 6, 422, 112, 172}, {568, 10, 24, 492, 112, 172}};
   for (const auto& c : cases) {
     auto result = CollectionViewFlowLayout::measure(c.width, {slots(25, c.width)});
     const auto& frames = result.itemFrames.at(0);
     ASSERT_EQ(frames.size(), 25u);
     EXPECT_EQ(frames[0], Rect(c.inset, 8, 52, 52)) << c.width;
-    // The last slot of the first line touches the right inset.
-    EXPECT_EQ(frames[size_t(c.columns - 1)], Rect(c.width - c.inset - 52, 8, 52, 52)) << c.width;
+    EXPECT_EQ(frames[size_t(c.columns - 1)], Rect(c.lastColumnX, 8, 52, 52)) << c.width;
     EXPECT_EQ(frames[size_t(c.columns)], Rect(c.inset, 60, 52, 52)) << c.width;
-    long lines = (25 + c.columns - 1) / c.columns;
-    EXPECT_EQ(frames[24].y(), 8 + 52.0 * double(lines - 1)) << c.width;
-    EXPECT_EQ(result.contentSize, (Size{c.width, 16 + 52.0 * double(lines)})) << c.width;
+    EXPECT_EQ(frames[24].y(), c.lastLineY) << c.width;
+    EXPECT_EQ(result.contentSize, (Size{c.width, c.contentHeight})) << c.width;
   }
 }
 

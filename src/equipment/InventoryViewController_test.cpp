@@ -40,14 +40,14 @@ TEST(InventoryGrid, ColumnsOf52PointsSitCentredBelowTheBar) {
     double width;
     double sideInset;
     int columns;
+    double lastColumnX;
   };
-  for (const Case& c : {Case{568, 24, 10}, Case{480, 6, 9}, Case{320, 4, 6}}) {
+  for (const Case& c : {Case{568, 24, 10, 492}, Case{480, 6, 9, 422}, Case{320, 4, 6, 264}}) {
     SCOPED_TRACE(c.width);
     InventoryOnScreen s(c.width);
     ASSERT_EQ(s.grid().numberOfItemsInSection(0), 36) << "45 entries less the 9 hotbar links";
     EXPECT_EQ(s.grid().frameForItemAtIndexPath(ui::IndexPath{0, 0}), ui::Rect(c.sideInset, 8, 52, 52));
-    EXPECT_EQ(s.grid().frameForItemAtIndexPath(ui::IndexPath{0, c.columns - 1}),
-              ui::Rect(c.sideInset + 52 * (c.columns - 1), 8, 52, 52));
+    EXPECT_EQ(s.grid().frameForItemAtIndexPath(ui::IndexPath{0, c.columns - 1}), ui::Rect(c.lastColumnX, 8, 52, 52));
     EXPECT_EQ(s.grid().frameForItemAtIndexPath(ui::IndexPath{0, c.columns}), ui::Rect(c.sideInset, 60, 52, 52));
     EXPECT_EQ(s.grid().contentInset().top, 64) << "the grid extends under the bar and starts below it";
     EXPECT_EQ(s.cell(0)->convertToWindow(ui::Point{0, 0}).y, 64 + 8);

@@ -25,17 +25,6 @@ namespace {
 const char* const modernFolder = "bW9kZXJuAA==";  // "Modern Survival"
 constexpr size_t unknownSlot = 13;                // "myaddon:ruby_staff", with a "tag"
 
-bool sameTag(const TestTag& a, const TestTag& b) {
-  if (a.type != b.type || a.name != b.name || a.integer != b.integer || a.floating != b.floating || a.text != b.text ||
-      a.elementType != b.elementType || a.numbers != b.numbers || a.children.size() != b.children.size()) {
-    return false;
-  }
-  for (size_t i = 0; i < a.children.size(); ++i) {
-    if (!sameTag(a.children[i], b.children[i])) return false;
-  }
-  return true;
-}
-
 // Every child of `before` but those named in `changed` is in `after`, equal
 // and in the same order, and `after` has no child that `before` lacked
 // beyond `changed`.
@@ -49,68 +38,17 @@ void expectKeptExcept(const TestTag& before, const TestTag& after, const std::se
   }
   ASSERT_EQ(kept.size(), now.size());
   for (size_t i = 0; i < kept.size(); ++i) {
-    EXPECT_TRUE(sameTag(*kept[i], *now[i])) << kept[i]->name << " changed";
+    EXPECT_TRUE(*kept[i] == *now[i]) << kept[i]->name << " changed";
   }
 }
 
-// The raw bytes of each compound entry of the root's list `name` in a
-// little-endian NBT record, found by walking the tags.
+// The bytes of each entry of the root's list `name`, where they lie in `record`.
 std::vector<std::string_view> entryBytes(std::string_view record, std::string_view name) {
-  size_t at = 0;
-  auto take = [&](size_t n) {
-    if (at + n > record.size()) throw std::runtime_error("record ends early");
-    std::string_view bytes = record.substr(at, n);
-    at += n;
-    return bytes;
-  };
-  auto u8 = [&] { return static_cast<uint8_t>(take(1)[0]); };
-  auto u16 = [&] {
-    auto b = take(2);
-    return static_cast<uint16_t>(uint8_t(b[0]) | uint8_t(b[1]) << 8);
-  };
-  auto i32 = [&] {
-    auto b = take(4);
-    return static_cast<int32_t>(uint32_t(uint8_t(b[0])) | uint32_t(uint8_t(b[1])) << 8 | uint32_t(uint8_t(b[2])) << 16 |
-                                uint32_t(uint8_t(b[3])) << 24);
-  };
-  std::function<void(uint8_t)> skip = [&](uint8_t type) {
-    static const size_t widths[] = {0, 1, 2, 4, 8, 4, 8};
-    if (type >= 1 && type <= 6) {
-      take(widths[type]);
-    } else if (type == 7 || type == 11 || type == 12) {
-      take(size_t(i32()) * (type == 7 ? 1 : type == 11 ? 4 : 8));
-    } else if (type == 8) {
-      take(u16());
-    } else if (type == 9) {
-      uint8_t element = u8();
-      for (int32_t n = i32(); n > 0; --n) skip(element);
-    } else if (type == 10) {
-      for (uint8_t child = u8(); child != 0; child = u8()) {
-        take(u16());
-        skip(child);
-      }
-    } else {
-      throw std::runtime_error("unknown tag type");
-    }
-  };
-  if (u8() != 10) throw std::runtime_error("root is not a compound");
-  take(u16());
-  for (uint8_t type = u8(); type != 0; type = u8()) {
-    std::string_view childName = take(u16());
-    if (type != 9 || childName != name) {
-      skip(type);
-      continue;
-    }
-    if (u8() != 10) throw std::runtime_error("not a list of compounds");
-    std::vector<std::string_view> entries;
-    for (int32_t n = i32(); n > 0; --n) {
-      size_t start = at;
-      skip(10);
-      entries.push_back(record.substr(start, at - start));
-    }
-    return entries;
+  std::vector<std::string_view> entries;
+  for (auto& entry : worldreader::parseNBT(record).list(name)) {
+    entries.push_back(record.substr(entry.payloadOffset, entry.payloadSize));
   }
-  throw std::runtime_error("no such list");
+  return entries;
 }
 
 struct ModernWorld : EquipmentStage {
@@ -207,9 +145,8 @@ TEST(ModernInventory, EverySlotShowsInSlotOrderWithTheHotbarInTheFirstRow) {
     }
   }
   // The hotbar: slots 0 to 8 side by side in the first row, from the left.
-  for (long r = 0; r < 9; ++r) {
-    EXPECT_EQ(grid.frameForItemAtIndexPath(ui::IndexPath{0, r}), ui::Rect(24 + 52 * r, 8, 52, 52)) << r;
-  }
+  EXPECT_EQ(grid.frameForItemAtIndexPath(ui::IndexPath{0, 0}), ui::Rect(24, 8, 52, 52));
+  EXPECT_EQ(grid.frameForItemAtIndexPath(ui::IndexPath{0, 8}), ui::Rect(440, 8, 52, 52));
   auto sword = s.cell(0)->itemView();
   EXPECT_EQ(sword->identifier(), "minecraft:diamond_sword");
   EXPECT_TRUE(samePicture(sword->image(),
@@ -296,7 +233,7 @@ TEST(ModernEditor, ATypedNameChangesTheItemAndDropsTheOldBlock) {
   ASSERT_NE(editor, nullptr);
 
   s.typeInto(*editor->idField, " minecraft:cobblestone ");
-  EXPECT_TRUE(sameTag(s.entryOnDisk(9), before)) << "the same item: its block stays";
+  EXPECT_TRUE(s.entryOnDisk(9) == before) << "the same item: its block stays";
 
   s.typeInto(*editor->idField, "minecraft:mossy_cobblestone");
   auto after = s.entryOnDisk(9);
@@ -487,17 +424,8 @@ constexpr long swordSlot = 30, maceSlot = 31, boxSlot = 32, pickaxeSlot = 33, ap
 // `record` with the int "Damage" in the "tag" of inventory entry `slot` set
 // to `value`: what a repair, and nothing else, makes of it.
 std::string withSpentUses(const std::string& record, size_t slot, int32_t value) {
-  std::string_view entry = entryBytes(record, "Inventory").at(slot);
-  size_t tag = entry.find(std::string("\x0a\x03\x00tag", 6));
-  size_t at = entry.find(std::string("\x03\x06\x00"
-                                     "Damage",
-                                     9),
-                         tag);
-  if (tag == std::string_view::npos || at == std::string_view::npos) throw std::runtime_error("no tag/Damage");
-  std::string patched = record;
-  size_t offset = size_t(entry.data() - record.data()) + at + 9;
-  for (size_t i = 0; i < 4; ++i) patched[offset + i] = char(uint32_t(value) >> (8 * i));
-  return patched;
+  return worldreader::withPayload(record, "Inventory/" + std::to_string(slot) + "/tag/Damage",
+                                  worldreader::littleEndian(value, 4));
 }
 
 TEST(ModernGear, DurabilityShowsWhatIsLeftAndRepairWritesTheSpentUsesAlone) {
@@ -693,7 +621,7 @@ TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsOwnAndAnEditChangesThatEntryAlone) 
       expectKeptExcept(itemsBefore[i], itemsAfter[i], {"Count"});
       EXPECT_EQ(itemsAfter[i].number("Count"), 2);
     } else {
-      EXPECT_TRUE(sameTag(itemsBefore[i], itemsAfter[i])) << "box entry " << i;
+      EXPECT_TRUE(itemsBefore[i] == itemsAfter[i]) << "box entry " << i;
     }
   }
 }

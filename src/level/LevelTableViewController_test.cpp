@@ -145,7 +145,7 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayerAndTheLayout) {
   auto views = root->subviews();
   ASSERT_EQ(views.size(), 3u) << "panorama, dimming, table";
   EXPECT_EQ(views[0], s.screen->background());
-  EXPECT_EQ(views[0]->frame(), ui::Rect(0, -64, 568, 256 + 64));
+  EXPECT_EQ(views[0]->frame(), ui::Rect(0, -64, 568, 320));
   EXPECT_EQ(views[1]->opacity(), 0.5);
   EXPECT_EQ(views[2], s.screen->tableView());
   auto player = s.screen->player;

@@ -1,22 +1,16 @@
 #include "options/OptionTableViewCell.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -193,52 +187,6 @@ TEST(OptionsFileAccess, TheFirstWriteKeepsABackupAndTheFileKeepsItsOwnerAndMode)
   std::stringstream keptBytes;
   keptBytes << kept.rdbuf();
   EXPECT_EQ(keptBytes.str(), original);
-}
-
-// A child writes one change and is killed at a random moment; whatever
-// moment it was, the file is the old one or the new one, whole.
-TEST(OptionsFileAccess, AWriteKilledAtAnyMomentLeavesTheOldFileOrTheNew) {
-  OptionsFile file;
-  const std::string before = file.bytes();
-  std::string after = before;
-  after.replace(after.find("Steve"), 5, "Alexander the Great");
-
-  auto writeOnce = [&] {
-    pid_t child = ::fork();
-    if (child == 0) _exit(OptionTableViewCell::setValue("Alexander the Great", "mp_username") ? 0 : 1);
-    return child;
-  };
-  // How long a whole write takes here (the slowest of three), to spread the
-  // kills over it.
-  double span = 0;
-  int status = 0;
-  for (int i = 0; i < 3; ++i) {
-    file.write(before);
-    auto start = std::chrono::steady_clock::now();
-    ::waitpid(writeOnce(), &status, 0);
-    span = std::max(span, std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    ASSERT_EQ(file.bytes(), after);
-  }
-
-  // Moments spread evenly on a log scale from 1 us to twice that span, so
-  // that the early steps are hit as often as the slow flushes, however long
-  // the disk takes today.
-  std::mt19937 random(20261207);
-  std::uniform_real_distribution<double> logMoment(0, std::log(2 * span));
-  int oldSeen = 0, newSeen = 0;
-  for (int round = 0; round < 150; ++round) {
-    file.write(before);
-    pid_t child = writeOnce();
-    std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(std::exp(logMoment(random))));
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &status, 0);
-    std::string now = file.bytes();
-    ASSERT_TRUE(now == before || now == after) << "round " << round << " left " << now.size() << " bytes";
-    (now == before ? oldSeen : newSeen)++;
-  }
-  EXPECT_GT(oldSeen, 0) << newSeen << " new";
-  EXPECT_GT(newSeen, 0) << "the kills fell across the whole write";
 }
 
 TEST(OptionsValues, TheFilesTextBecomesTheNumbersTheWidgetsTake) {

@@ -77,18 +77,17 @@ TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanoram
   s.open();
   auto& o = s.options();
   ASSERT_EQ(s.navigation->topViewController(), s.menu->optionsController);
-  const double W = 568, H = 320 - 64;
 
   std::vector<std::shared_ptr<ui::View>> children = o.view()->subviews();
   ASSERT_EQ(children.size(), 3u) << "back to front: panorama, dimming, table";
   EXPECT_EQ(children[0], o.background());
-  EXPECT_EQ(o.background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_EQ(o.background()->frame(), ui::Rect(0, -64, 568, 320));
   EXPECT_TRUE(o.background()->clipsToBounds());
-  EXPECT_EQ(children[1]->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(children[1]->frame(), ui::Rect(0, 0, 568, 256));
   EXPECT_EQ(children[1]->backgroundColor(), ui::Color::black());
   EXPECT_EQ(children[1]->opacity(), 0.5);
   EXPECT_EQ(children[2], o.tableView());
-  EXPECT_EQ(o.tableView()->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(o.tableView()->frame(), ui::Rect(0, 0, 568, 256));
   EXPECT_EQ(o.tableView()->style(), ui::TableViewStyle::Plain);
   EXPECT_TRUE(o.background()->isAnimating());
 
@@ -100,7 +99,7 @@ TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanoram
     SCOPED_TRACE(names[section]);
     EXPECT_EQ(s.table().numberOfRowsInSection(section), rows[section]);
     auto header = o.viewForHeaderInSection(s.table(), section);
-    EXPECT_EQ(header->frame(), ui::Rect(0, 0, W, 26));
+    EXPECT_EQ(header->frame(), ui::Rect(0, 0, 568, 26));
     ASSERT_EQ(header->subviews().size(), 1u);
     auto label = std::dynamic_pointer_cast<BVLLabel>(header->subviews()[0]);
     ASSERT_TRUE(label);
@@ -112,7 +111,7 @@ TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanoram
   // Rows are 46 high and every header 26, the empty "Sounds" one included,
   // which the "Developer" header follows directly.
   EXPECT_EQ(s.table().rectForRowAtIndexPath({0, 1}).y() - s.table().rectForRowAtIndexPath({0, 0}).y(), 46);
-  EXPECT_EQ(s.table().rectForRowAtIndexPath({4, 0}).y() - s.table().rectForRowAtIndexPath({2, 0}).y(), 46 + 26 + 26);
+  EXPECT_EQ(s.table().rectForRowAtIndexPath({4, 0}).y() - s.table().rectForRowAtIndexPath({2, 0}).y(), 98);
 
   // Each kind of row in its place, its widget at the right edge.
   struct Row {
@@ -120,10 +119,10 @@ TEST(OptionsScreen, FiveSectionsOfRowsUnderGameStyledHeadersOverTheDimmedPanoram
     const char* name;
     ui::Rect widget;
   } placed[] = {
-      {{0, 0}, "Username", ui::Rect(W - 220, 5, 200, 36)},
-      {{0, 2}, "Third Person", ui::Rect(W - 96, 0, 76, 38)},
-      {{2, 0}, "Sensitivity", ui::Rect(W - 220, 5, 200, 36)},
-      {{4, 3}, "Flat World Layers", ui::Rect(W - 220, 5, 200, 36)},
+      {{0, 0}, "Username", ui::Rect(348, 5, 200, 36)},
+      {{0, 2}, "Third Person", ui::Rect(472, 0, 76, 38)},
+      {{2, 0}, "Sensitivity", ui::Rect(348, 5, 200, 36)},
+      {{4, 3}, "Flat World Layers", ui::Rect(348, 5, 200, 36)},
   };
   for (const auto& row : placed) {
     SCOPED_TRACE(row.name);

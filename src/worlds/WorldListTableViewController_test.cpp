@@ -1,12 +1,9 @@
 #include "worlds/WorldListTableViewController.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <map>
 
+#include "GameDatabase.h"
 #include "MenuOnScreen.h"
 #include "WorldReader.h"
 #include "ui/DateFormatter.h"
@@ -47,42 +44,6 @@ void expectLabel(const std::shared_ptr<BVLLabel>& label, const std::string& text
   EXPECT_EQ(label->style(), style) << text;
 }
 
-// The game's own database lock on a world, taken by another process.
-class GameHoldsWorld {
- public:
-  explicit GameHoldsWorld(const fs::path& world) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    EXPECT_EQ(pipe(release_), 0);
-    child_ = fork();
-    if (child_ == 0) {
-      close(release_[1]);
-      int fd = open((world / "db/LOCK").c_str(), O_RDWR | O_CREAT, 0644);
-      struct flock lock = {};
-      lock.l_type = F_WRLCK;
-      lock.l_whence = SEEK_SET;
-      char status = fd >= 0 && fcntl(fd, F_SETLK, &lock) == 0 ? 'y' : 'n';
-      (void)!write(ready[1], &status, 1);
-      (void)!read(release_[0], &status, 1);
-      _exit(0);
-    }
-    close(ready[1]);
-    close(release_[0]);
-    char status = 0;
-    EXPECT_EQ(read(ready[0], &status, 1), 1);
-    EXPECT_EQ(status, 'y') << "the lock was taken";
-    close(ready[0]);
-  }
-  ~GameHoldsWorld() {
-    close(release_[1]);
-    waitpid(child_, nullptr, 0);
-  }
-
- private:
-  pid_t child_ = -1;
-  int release_[2] = {-1, -1};
-};
-
 // Every file under a folder with its bytes.
 std::map<std::string, std::string> contentsOf(const fs::path& folder) {
   std::map<std::string, std::string> files;
@@ -97,21 +58,20 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
   auto list = s.openWorldList();
   ASSERT_EQ(s.navigation->topViewController(), list);
   auto root = list->view();
-  const double W = 568, H = 320 - 64;
-  ASSERT_EQ(root->bounds().size, (ui::Size{W, H})) << "the view starts below the navigation bar";
+  ASSERT_EQ(root->bounds().size, (ui::Size{568, 256})) << "the view starts below the navigation bar";
 
   auto subviews = root->subviews();
   ASSERT_EQ(subviews.size(), 4u);
   EXPECT_EQ(subviews[0], list->background());
   EXPECT_EQ(subviews[2], list->tableViewBackground);
   EXPECT_EQ(subviews[3], list->tableView());
-  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, 568, 320));
   EXPECT_TRUE(list->background()->clipsToBounds());
-  EXPECT_EQ(subviews[1]->frame(), ui::Rect(0, 0, W, H));
+  EXPECT_EQ(subviews[1]->frame(), ui::Rect(0, 0, 568, 256));
   EXPECT_EQ(subviews[1]->backgroundColor(), ui::Color::black());
   EXPECT_EQ(subviews[1]->opacity(), 0.5);
-  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
-  EXPECT_EQ(list->tableViewBackground->frame(), ui::Rect(14, 6, W - 28, H - 12));
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, 528, 232));
+  EXPECT_EQ(list->tableViewBackground->frame(), ui::Rect(14, 6, 540, 244));
   auto panel = list->tableViewBackground->image();
   ASSERT_NE(panel, nullptr);
   EXPECT_EQ(panel->size(), (ui::Size{28, 28}));
@@ -119,16 +79,17 @@ TEST(WorldListLayout, PanoramaDimmingPanelAndTableArePlacedOnceAtTheFirstAppeara
   EXPECT_EQ(panel->capInsets(), (ui::EdgeInsets{6, 6, 6, 6}));
   EXPECT_TRUE(list->background()->isAnimating());
 
+  const double rowTops[] = {0, 60, 120, 180, 240};
   for (long row = 0; row < 5; ++row) {
-    EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, 60.0 * row, W - 40, 60));
+    EXPECT_EQ(list->tableView()->rectForRowAtIndexPath(ui::IndexPath{0, row}), ui::Rect(0, rowTops[row], 528, 60));
   }
 
   s.back();
   EXPECT_FALSE(list->background()->isAnimating()) << "still while the list is not shown";
   s.openWorldList();
   EXPECT_EQ(root->subviews(), subviews) << "a second appearance adds or moves nothing";
-  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, W, H + 64));
-  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, W - 40, H - 24));
+  EXPECT_EQ(list->background()->frame(), ui::Rect(0, -64, 568, 320));
+  EXPECT_EQ(list->tableView()->frame(), ui::Rect(20, 12, 528, 232));
   EXPECT_TRUE(list->background()->isAnimating());
 }
 
@@ -290,7 +251,7 @@ TEST(WorldListFaults, AWorldTheGameHoldsIsRefusedWithTheAdviceToQuitAndNothingIs
   auto before = contentsOf(s.game.gameDataFolder());
   auto list = s.openWorldList();
   {
-    GameHoldsWorld game(s.world("Creative Flatland"));
+    gamedatabase::HeldChild game(gamedatabase::holdGameLock(s.world("Creative Flatland")));
     s.chooseWorld(1);
     EXPECT_EQ(s.navigation->topViewController(), list);
     auto alert = s.shownAlert();

@@ -1,7 +1,6 @@
-// The item catalogue with today's names added (about 2,100 rows): what
-// building it from its table costs (once a run, on the first lookup), what a
-// lookup by name costs, and what the 36 pictures of a full inventory grid of
-// today's items cost the first time they are cut from the atlases.
+// The item catalogue with today's names added (about 2,100 rows): what the
+// 36 pictures of a full inventory grid of today's items cost the first time
+// they are cut from the atlases.
 //
 //   build/bin/catalogue_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only
 //
@@ -37,28 +36,6 @@ const std::string& table() {
   }();
   return text;
 }
-
-void BM_BuildCatalogue(benchmark::State& state) {
-  if (table().empty()) return state.SkipWithError("frameworks/Bevel/data/items.tsv not found");
-  for (auto _ : state) {
-    BVLItemIDSource source(table());
-    benchmark::DoNotOptimize(source);
-  }
-}
-BENCHMARK(BM_BuildCatalogue)->Unit(benchmark::kMillisecond);
-
-void BM_LookUpByName(benchmark::State& state) {
-  BVLItemIDSource source(table());
-  std::vector<std::string> names;
-  for (const auto& item : source.allNamedItems()) names.push_back(item.substr(0, item.find('#')));
-  if (names.empty()) return state.SkipWithError("no named items");
-  size_t next = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(source.itemDefinitionWithName(names[next]));
-    next = (next + 1) % names.size();
-  }
-}
-BENCHMARK(BM_LookUpByName);
 
 void BM_FirstPicturesOfAGrid(benchmark::State& state) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

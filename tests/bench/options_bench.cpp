@@ -3,8 +3,7 @@
 // replacement pays on the same disk: the bare write, fsync and rename of the
 // same number of bytes. The budget is 1 ms a change; read the median.
 // Each runs on the disk of the temporary folder, where the fsyncs cost what
-// the disk makes them cost, and in memory (/dev/shm, "InMemory"), where they
-// cost nothing and what is left is the code's own.
+// the disk makes them cost.
 //
 // Today's game keeps 400 to 520 keys: a change to a 520-key file, which is
 // read whole into its settings before it is written, beside the bare
@@ -43,9 +42,8 @@ std::string earlyFile() {
 // A sandbox holding an options file.
 class OptionsSandbox {
  public:
-  explicit OptionsSandbox(bool inMemory, std::string text = earlyFile()) {
-    fs::path base = inMemory ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "gorvane-options-bench-XXXXXX").string();
+  explicit OptionsSandbox(std::string text = earlyFile()) {
+    std::string pattern = (fs::temp_directory_path() / "gorvane-options-bench-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) std::abort();
     root_ = pattern;
     folder_ = root_ / "Documents/games/com.mojang/minecraftpe";
@@ -68,15 +66,8 @@ class OptionsSandbox {
   std::string text_;
 };
 
-bool canRun(benchmark::State& state, bool inMemory) {
-  if (!inMemory || fs::is_directory("/dev/shm")) return true;
-  state.SkipWithError("no /dev/shm here");
-  return false;
-}
-
-void changeOneOption(benchmark::State& state, bool inMemory) {
-  if (!canRun(state, inMemory)) return;
-  OptionsSandbox sandbox(inMemory);
+void BM_OptionsChange(benchmark::State& state) {
+  OptionsSandbox sandbox;
   // The first change of a run also keeps a backup; the screen pays that once.
   if (!OptionTableViewCell::setValue("Alex", "mp_username")) state.SkipWithError("the value was not written");
   bool other = false;
@@ -91,9 +82,8 @@ void changeOneOption(benchmark::State& state, bool inMemory) {
 
 // syncFolder adds the fsync of the folder that makes the rename itself
 // durable, which a change also pays.
-void replaceBare(benchmark::State& state, bool inMemory, bool syncFolder, std::string text = earlyFile()) {
-  if (!canRun(state, inMemory)) return;
-  OptionsSandbox sandbox(inMemory, std::move(text));
+void replaceBare(benchmark::State& state, bool syncFolder, std::string text = earlyFile()) {
+  OptionsSandbox sandbox(std::move(text));
   std::string path = (sandbox.folder() / "options.txt").string();
   std::string temporary = path + ".tmp";
   const std::string& bytes = sandbox.text();
@@ -115,9 +105,8 @@ void replaceBare(benchmark::State& state, bool inMemory, bool syncFolder, std::s
 
 // Difficulty goes from Normal to Hard and back, in the middle of the file's
 // first settings, as the screen writes it.
-void changeTodaysOption(benchmark::State& state, bool inMemory) {
-  if (!canRun(state, inMemory)) return;
-  OptionsSandbox sandbox(inMemory, todaysOptionsFile(520));
+void BM_TodaysOptionsChange520Keys(benchmark::State& state) {
+  OptionsSandbox sandbox(todaysOptionsFile(520));
   if (OptionTableViewCell::writeValue("3", "game_difficulty_new")) state.SkipWithError("the value was not written");
   bool other = false;
   for (auto _ : state) {
@@ -129,28 +118,14 @@ void changeTodaysOption(benchmark::State& state, bool inMemory) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(sandbox.text().size()));
 }
 
-void BM_OptionsChange(benchmark::State& state) { changeOneOption(state, false); }
-void BM_TodaysOptionsChange520Keys(benchmark::State& state) { changeTodaysOption(state, false); }
 void BM_BareAtomicWrite520KeysAndFolderSync(benchmark::State& state) {
-  replaceBare(state, false, true, todaysOptionsFile(520));
+  replaceBare(state, true, todaysOptionsFile(520));
 }
-void BM_TodaysOptionsChange520KeysInMemory(benchmark::State& state) { changeTodaysOption(state, true); }
-void BM_BareAtomicWrite520KeysAndFolderSyncInMemory(benchmark::State& state) {
-  replaceBare(state, true, true, todaysOptionsFile(520));
-}
-void BM_BareAtomicWrite4KB(benchmark::State& state) { replaceBare(state, false, false); }
-void BM_BareAtomicWrite4KBAndFolderSync(benchmark::State& state) { replaceBare(state, false, true); }
-void BM_OptionsChangeInMemory(benchmark::State& state) { changeOneOption(state, true); }
-void BM_BareAtomicWrite4KBInMemory(benchmark::State& state) { replaceBare(state, true, false); }
+void BM_BareAtomicWrite4KB(benchmark::State& state) { replaceBare(state, false); }
 BENCHMARK(BM_OptionsChange)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BareAtomicWrite4KB)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_BareAtomicWrite4KBAndFolderSync)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_TodaysOptionsChange520Keys)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(BM_BareAtomicWrite520KeysAndFolderSync)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_TodaysOptionsChange520KeysInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_BareAtomicWrite520KeysAndFolderSyncInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_OptionsChangeInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(BM_BareAtomicWrite4KBInMemory)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

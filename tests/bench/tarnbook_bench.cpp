@@ -10,10 +10,8 @@
 #include <random>
 
 #include <benchmark/benchmark.h>
-#include <leveldb/db.h>
-#include <leveldb/env.h>
-#include <leveldb/zlib_compressor.h>
 
+#include "GameDatabase.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
@@ -64,7 +62,7 @@ void BM_ParseMegabyteCompound(benchmark::State& state) {
   for (auto _ : state) {
     auto tree = TBKNBT::parseCompound(bytes);
     benchmark::DoNotOptimize(tree.get());
-    // Freeing the tree is timed by BM_FreeMegabyteTree, not here.
+    // Freeing the tree is not the read's cost.
     state.PauseTiming();
     tree.reset();
     state.ResumeTiming();
@@ -73,18 +71,6 @@ void BM_ParseMegabyteCompound(benchmark::State& state) {
   state.counters["bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_ParseMegabyteCompound)->Unit(benchmark::kMillisecond);
-
-void BM_FreeMegabyteTree(benchmark::State& state) {
-  std::string bytes = TBKNBT::serialise(*megabyteCompound());
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto tree = TBKNBT::parseCompound(bytes);
-    state.ResumeTiming();
-    tree.reset();
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
-}
-BENCHMARK(BM_FreeMegabyteTree)->Unit(benchmark::kMillisecond);
 
 void BM_SerialiseMegabyteCompound(benchmark::State& state) {
   auto root = megabyteCompound();
@@ -133,37 +119,13 @@ std::shared_ptr<TBKCompoundTag> playerTree() {
   return player;
 }
 
-void BM_WorldRow(benchmark::State& state) {
-  Sandbox sandbox;
-  fs::create_directories(sandbox.worlds() / "row" / "db");
-  {
-    TBKLevelDB db((sandbox.worlds() / "row").string(), "row", "");
-    db.setLevelData(levelTree());
-    db.setPlayer(playerTree());
-  }
-  for (auto _ : state) benchmark::DoNotOptimize(TBKLevelDB::dbForWorldNamed("row")->levelData());
-}
-BENCHMARK(BM_WorldRow)->Unit(benchmark::kMicrosecond);
-
-class QuietLogger : public leveldb::Logger {
- public:
-  void Logv(const char*, va_list) override {}
-};
-
 // A world whose database holds about 50 MB of incompressible chunk records,
 // written the way the game writes them (zlib tables), and a player; with
 // otherPlayers, that many "player_<id>" pointers and the records they name.
 void makeLargeWorld(const fs::path& world, int otherPlayers = 0) {
   fs::create_directories(world / "db");
   {
-    QuietLogger logger;
-    leveldb::ZlibCompressor zlib;
-    leveldb::Options options;
-    options.create_if_missing = true;
-    options.compressors[0] = &zlib;
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    auto db = gamedatabase::open(world / "db", 0, true);
     std::mt19937_64 random(42);
     std::string value(4096, '\0');
     for (int chunk = 0; chunk < 12800; ++chunk) {
@@ -184,7 +146,6 @@ void makeLargeWorld(const fs::path& world, int otherPlayers = 0) {
       db->Put(leveldb::WriteOptions(), std::string("player_server_") + uuid, record);
     }
     db->CompactRange(nullptr, nullptr);
-    delete db;
   }
   TBKLevelDB db(world.string(), "big", "");
   db.setLevelData(levelTree());
@@ -239,19 +200,10 @@ void BM_LevelDBOpenAndReadPlayer50MB(benchmark::State& state) {
   fs::path world = sandbox.worlds() / "big";
   makeLargeWorld(world);
   for (auto _ : state) {
-    QuietLogger logger;
-    leveldb::ZlibCompressor zlib;
-    leveldb::ZlibCompressorRaw rawDeflate;
-    leveldb::Options options;
-    options.compressors[0] = &zlib;
-    options.compressors[1] = &rawDeflate;
-    options.info_log = &logger;
-    leveldb::DB* db = nullptr;
-    if (!leveldb::DB::Open(options, (world / "db").string(), &db).ok()) std::abort();
+    auto db = gamedatabase::open(world / "db");
     std::string value;
     if (!db->Get(leveldb::ReadOptions(), "~local_player", &value).ok()) std::abort();
     benchmark::DoNotOptimize(value.data());
-    delete db;
   }
 }
 BENCHMARK(BM_LevelDBOpenAndReadPlayer50MB)->Unit(benchmark::kMillisecond);

@@ -12,10 +12,9 @@
 #include <random>
 
 #include <benchmark/benchmark.h>
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
 
 #include "DemoGame.h"
+#include "GameDatabase.h"
 #include "level/LevelTableViewController.h"
 #include "menu/MenuViewController.h"
 #include "ui/Font.h"
@@ -83,12 +82,7 @@ BENCHMARK(BM_FillWorldRowAmongThousandWorlds)->Unit(benchmark::kMicrosecond);
 // About 50 MB of incompressible chunk records added to the world's database
 // in zlib tables, compacted as a game's database is between sessions.
 void growDatabase(const fs::path& world) {
-  leveldb::ZlibCompressor zlib;
-  leveldb::Options options;
-  options.compressors[0] = &zlib;
-  leveldb::DB* opened = nullptr;
-  if (!leveldb::DB::Open(options, (world / "db").string(), &opened).ok()) std::abort();
-  std::unique_ptr<leveldb::DB> db(opened);
+  auto db = gamedatabase::open(world / "db");
   std::mt19937_64 random(7);
   std::string value(16384, '\0');
   for (int32_t chunk = 0; chunk < 3200; ++chunk) {

@@ -7,7 +7,6 @@
 // usage: reliability_malformed [--markdown]
 #include <fcntl.h>
 #include <sys/mount.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,10 +16,8 @@
 #include <iostream>
 #include <map>
 
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
-
 #include "DemoGame.h"
+#include "GameDatabase.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "WorldReader.h"
@@ -96,28 +93,6 @@ struct Case {
   std::function<void(const fs::path& world)> cleanUp = nullptr;
 };
 
-// A child that holds the world's database open, as the game does while it plays.
-pid_t holdDatabase(const fs::path& world) {
-  int ready[2];
-  if (::pipe(ready) != 0) return -1;
-  pid_t child = ::fork();
-  if (child == 0) {
-    leveldb::ZlibCompressor zlib;
-    leveldb::Options options;
-    options.compressors[0] = &zlib;
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, (world / "db").string(), &db);
-    char ok = status.ok() ? 'y' : 'n';
-    (void)!::write(ready[1], &ok, 1);
-    for (;;) ::pause();
-  }
-  char ok = 0;
-  (void)!::read(ready[0], &ok, 1);
-  ::close(ready[0]);
-  ::close(ready[1]);
-  return child;
-}
-
 // Mounts a small file system over the world's parent folder and puts the
 // world back on it.
 bool moveOntoSmallFileSystem(const fs::path& world, const char* options, std::string& skipped) {
@@ -189,25 +164,16 @@ std::vector<Case> cases(pid_t& holder) {
       {"db/ without CURRENT", [](const fs::path& w, std::string&) { return fs::remove(w / "db" / "CURRENT"); }},
       {"a damaged player record",
        [](const fs::path& w, std::string&) {
-         leveldb::ZlibCompressor zlib;
-         leveldb::Options options;
-         options.compressors[0] = &zlib;
-         leveldb::DB* db = nullptr;
-         if (!leveldb::DB::Open(options, (w / "db").string(), &db).ok()) return false;
-         db->Put(leveldb::WriteOptions(), "~local_player", std::string("\x0a\x00\x00\x08\x01\x00", 6));
-         delete db;
+         gamedatabase::open(w / "db")->Put(leveldb::WriteOptions(), "~local_player",
+                                           std::string("\x0a\x00\x00\x08\x01\x00", 6));
          return true;
        }},
       {"the database is held open by the game",
        [&](const fs::path& w, std::string&) {
-         holder = holdDatabase(w);
-         return holder > 0;
+         holder = gamedatabase::holdGameLock(w);
+         return true;
        },
-       true, false,
-       [&](const fs::path&) {
-         ::kill(holder, SIGKILL);
-         ::waitpid(holder, nullptr, 0);
-       }},
+       true, false, [&](const fs::path&) { gamedatabase::endChild(holder); }},
       {"a read-only file system",
        [](const fs::path& w, std::string& skipped) {
          if (!moveOntoSmallFileSystem(w, "size=4m", skipped)) return false;

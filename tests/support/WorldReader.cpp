@@ -7,8 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <leveldb/db.h>
-#include <leveldb/zlib_compressor.h>
+#include "GameDatabase.h"
 
 namespace {
 
@@ -139,13 +138,7 @@ class DatabaseCopy {
       if (entry.path().filename() == "LOCK") continue;
       std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
     }
-    leveldb::Options options;
-    options.compressors[0] = &zlib_;
-    options.compressors[1] = &rawDeflate_;
-    leveldb::DB* db = nullptr;
-    leveldb::Status status = leveldb::DB::Open(options, folder_.string(), &db);
-    if (!status.ok()) fail("LevelDB cannot open the copy of " + source.string() + ": " + status.ToString());
-    db_.reset(db);
+    db_ = gamedatabase::open(folder_);
   }
   ~DatabaseCopy() {
     db_.reset();
@@ -156,8 +149,6 @@ class DatabaseCopy {
 
  private:
   std::filesystem::path folder_;
-  leveldb::ZlibCompressor zlib_;
-  leveldb::ZlibCompressorRaw rawDeflate_;
   std::unique_ptr<leveldb::DB> db_;
 };
 

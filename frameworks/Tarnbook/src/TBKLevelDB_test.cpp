@@ -1,18 +1,16 @@
 #include "Tarnbook/TBKLevelDB.h"
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
+#include "GameDatabase.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
-#include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKLevelFile.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNBT.h"
@@ -35,8 +33,8 @@ class TBKLevelDBTest : public ::testing::Test {
   tbktest::TestSandbox sandbox;
 };
 
-using tbktest::endChild;
-using tbktest::holdInChild;
+using gamedatabase::endChild;
+using gamedatabase::holdInChild;
 
 TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
   fs::create_directories(sandbox.worldFolder("Zed"));
@@ -107,35 +105,6 @@ TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
     EXPECT_THROW(TBKLevelDB::dbForWorldNamed(name), TBKException);
   }
   EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
-}
-
-TEST_F(TBKLevelDBTest, UnsetGameFoldersNameTheVariableToSet) {
-  // A home without a game in it, so the desktop places find nothing either.
-  tbktest::TemporaryFolder home;
-  const char* savedHome = std::getenv("HOME");
-  std::string keptHome = savedHome ? savedHome : "";
-  ::setenv("HOME", home.path().c_str(), 1);
-  ::unsetenv("XDG_DATA_HOME");
-  ::unsetenv("TARNBOOK_GAME_SANDBOX");
-  ::setenv("TARNBOOK_GAME_APP", "/nonexistent/app", 1);
-  struct Case {
-    const char* variable;
-    std::function<std::string()> call;
-  } cases[] = {
-      {"TARNBOOK_GAME_SANDBOX", [] { return TBKFileSource::sharedSource().minecraftSandbox(); }},
-      {"TARNBOOK_GAME_SANDBOX", [] { return TBKLevelDB::worlds().empty() ? "" : "listed"; }},
-      {"TARNBOOK_GAME_APP", [] { return TBKFileSource::sharedSource().minecraftApp(); }},
-  };
-  for (const auto& c : cases) {
-    try {
-      c.call();
-      ADD_FAILURE() << "no exception for " << c.variable;
-    } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), TBKException::SetupFailure);
-      EXPECT_NE(error.reason().find(c.variable), std::string::npos) << error.reason();
-    }
-  }
-  if (savedHome) ::setenv("HOME", keptHome.c_str(), 1);
 }
 
 // Reading and writing back unchanged trees must not change a single byte of
@@ -349,34 +318,6 @@ TEST_F(TBKLevelDBTest, WrittenFilesKeepTheWorldsOwnerAndMode) {
     EXPECT_EQ(info.st_gid, 4343u);
     if (entry.path().parent_path().filename() == "db") {
       EXPECT_EQ(info.st_mode & 07777, 0660u);
-    }
-  }
-}
-
-// A child rewrites level.dat in a loop and is killed at many moments; the
-// file must always be one whole version, never a mix or a part.
-TEST_F(TBKLevelDBTest, AKilledWriterNeverLeavesAPartialLevelDat) {
-  std::string folder = sandbox.worldFolder("cave");
-  for (int attempt = 0; attempt < 40; ++attempt) {
-    SCOPED_TRACE(attempt);
-    pid_t writer = ::fork();
-    if (writer == 0) {
-      TBKLevelDB db(folder, "cave", "");
-      for (int32_t round = 0;; ++round) {
-        auto level = tbktest::makeLevelTree("Cave");
-        level->setValueForKey(TBKNumberTag::intTag("Round", round));
-        level->setValueForKey(std::make_shared<TBKStringTag>("Filler", std::string(60000 + round % 5000, 'f')));
-        db.setLevelData(level);
-      }
-    }
-    ::usleep(static_cast<useconds_t>(2000 + (attempt * 7919) % 40000));
-    endChild(writer);
-    TBKLevelFile file = TBKLevelFile::parse(readFile(folder + "/level.dat"));
-    if (auto filler = std::dynamic_pointer_cast<TBKStringTag>(file.root()->objectForKeyedSubscript("Filler"))) {
-      EXPECT_EQ(filler->value().size(), 60000u + file.root()->numberForKey("Round").intValue() % 5000);
-    }
-    if (fs::exists(folder + "/level.dat_old")) {
-      EXPECT_NO_THROW(TBKLevelFile::parse(readFile(folder + "/level.dat_old")));
     }
   }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "GameDatabase.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKGameFile.h"
@@ -145,7 +146,8 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
       std::string made = db->backupMade();
       if (c.spoil) c.spoil(made);
     }
-    if (!c.spoil) game = tbktest::holdInChild([&] { static auto held = TBKWorldStore::open(folder + "/db", "lake"); });
+    if (!c.spoil)
+      game = gamedatabase::holdInChild([&] { static auto held = TBKWorldStore::open(folder + "/db", "lake"); });
     WorldBytes now = worldBytes(folder);
     auto kept = folderNames(backups + c.world);
     auto db = TBKLevelDB::dbForWorldNamed(c.world);
@@ -157,7 +159,7 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
     } catch (const TBKException& error) {
       EXPECT_NE(error.reason().find(c.reason), std::string::npos) << error.reason();
     }
-    if (game) tbktest::endChild(game);
+    if (game) gamedatabase::endChild(game);
     EXPECT_EQ(worldBytes(folder), now);
     EXPECT_EQ(folderNames(backups + c.world), kept) << "not even a backup of the world as it is";
   }

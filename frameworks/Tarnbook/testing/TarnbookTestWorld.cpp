@@ -1,20 +1,13 @@
 #include "TarnbookTestWorld.h"
 
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
-#include <gtest/gtest.h>
-#include <leveldb/db.h>
-#include <leveldb/env.h>
-#include <leveldb/zlib_compressor.h>
-
+#include "GameDatabase.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -146,117 +139,30 @@ void writeFile(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-namespace {
-
-class QuietLogger : public leveldb::Logger {
- public:
-  void Logv(const char*, va_list) override {}
-};
-
-}  // namespace
-
-std::string readPlayerRecord(const std::string& worldFolder) {
-  QuietLogger logger;
-  leveldb::ZlibCompressor zlib;
-  leveldb::ZlibCompressorRaw raw;
-  leveldb::Options options;
-  options.compressors[0] = &zlib;
-  options.compressors[1] = &raw;
-  options.info_log = &logger;
-  leveldb::DB* db = nullptr;
-  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
-  std::string value;
-  status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
-  delete db;
-  if (!status.ok()) throw std::runtime_error(status.ToString());
-  return value;
-}
-
-namespace {
-
-std::unique_ptr<leveldb::Compressor> compressorWithId(int id) {
-  if (id == 2) return std::make_unique<leveldb::ZlibCompressor>();
-  return std::make_unique<leveldb::ZlibCompressorRaw>();
-}
-
-}  // namespace
+std::string readPlayerRecord(const std::string& worldFolder) { return readWithOnlyCompressor(worldFolder, 0); }
 
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {
   std::filesystem::remove_all(worldFolder + "/db");
-  QuietLogger logger;
-  auto compressor = compressorWithId(compressorId);
-  leveldb::Options options;
-  options.create_if_missing = true;
-  options.compressors[0] = compressor.get();
-  options.info_log = &logger;
-  leveldb::DB* db = nullptr;
-  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
+  auto db = gamedatabase::open(worldFolder + "/db", compressorId, true);
   for (int i = 0; i < 2000; ++i) {
     db->Put(leveldb::WriteOptions(), "chunk" + std::to_string(i), std::string(300, static_cast<char>('a' + i % 26)));
   }
   db->Put(leveldb::WriteOptions(), "~local_player", record);
   db->CompactRange(nullptr, nullptr);
-  delete db;
 }
 
 void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records) {
-  QuietLogger logger;
-  leveldb::ZlibCompressor zlib;
-  leveldb::Options options;
-  options.compressors[0] = &zlib;
-  options.info_log = &logger;
-  leveldb::DB* db = nullptr;
-  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
+  auto db = gamedatabase::open(worldFolder + "/db");
   for (const auto& [key, value] : records) db->Put(leveldb::WriteOptions(), key, value);
   // Closing does not write the memory table out: the records live in the log.
-  delete db;
 }
 
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId) {
-  QuietLogger logger;
-  auto compressor = compressorWithId(compressorId);
-  leveldb::Options options;
-  options.compressors[0] = compressor.get();
-  options.info_log = &logger;
-  leveldb::DB* db = nullptr;
-  leveldb::Status status = leveldb::DB::Open(options, worldFolder + "/db", &db);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
   std::string value;
-  status = db->Get(leveldb::ReadOptions(), "~local_player", &value);
-  delete db;
+  leveldb::Status status =
+      gamedatabase::open(worldFolder + "/db", compressorId)->Get(leveldb::ReadOptions(), "~local_player", &value);
   if (!status.ok()) throw std::runtime_error(status.ToString());
   return value;
-}
-
-pid_t holdInChild(const std::function<void()>& body) {
-  int ready[2];
-  EXPECT_EQ(::pipe(ready), 0);
-  pid_t child = ::fork();
-  if (child == 0) {
-    ::close(ready[0]);
-    char status = 'y';
-    try {
-      body();
-    } catch (...) {
-      status = 'n';
-    }
-    (void)!::write(ready[1], &status, 1);
-    for (;;) ::pause();
-  }
-  ::close(ready[1]);
-  char status = 0;
-  EXPECT_EQ(::read(ready[0], &status, 1), 1);
-  EXPECT_EQ(status, 'y');
-  ::close(ready[0]);
-  return child;
-}
-
-void endChild(pid_t child) {
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
 }
 
 }  // namespace tbktest

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -58,13 +55,7 @@ void rewriteDatabase(const std::string& worldFolder, const std::string& record, 
 // Adds records to the world's database as the game does while it plays:
 // they stay in LevelDB's log, in no table, until the database is next opened.
 void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records);
-// ~local_player read by a LevelDB that knows only one compressor.
+// ~local_player read by a LevelDB that knows only one compressor (0: both).
 std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
-
-// Runs body in a child process that reports through a pipe once it is ready
-// and then waits to be killed (endChild); returns the child's pid. A body
-// that raises fails the calling test.
-pid_t holdInChild(const std::function<void()>& body);
-void endChild(pid_t child);
 
 }  // namespace tbktest
