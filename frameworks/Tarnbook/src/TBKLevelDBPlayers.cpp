@@ -1,10 +1,9 @@
-#include "Tarnbook/TBKLevelDB.h"
-
 #include <set>
 #include <string_view>
 
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
+#include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNBT.h"
 
 // TBKLevelDB's players besides the local one: the records a server keeps
