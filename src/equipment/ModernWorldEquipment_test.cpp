@@ -45,7 +45,8 @@ void expectKeptExcept(const TestTag& before, const TestTag& after, const std::se
 // The bytes of each entry of the root's list `name`, where they lie in `record`.
 std::vector<std::string_view> entryBytes(std::string_view record, std::string_view name) {
   std::vector<std::string_view> entries;
-  for (auto& entry : worldreader::parseNBT(record).list(name)) {
+  TestTag root = worldreader::parseNBT(record);  // outlives the loop, unlike a temporary in its head
+  for (auto& entry : root.list(name)) {
     entries.push_back(record.substr(entry.payloadOffset, entry.payloadSize));
   }
   return entries;
