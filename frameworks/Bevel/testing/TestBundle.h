@@ -12,9 +12,9 @@ namespace bevel::testing {
 
 inline std::string demoBundle() {
   if (const char* root = std::getenv("GORVANE_SOURCE_DIR")) return std::string(root) + "/demo/app";
-  // Without the variable, the source tree this header was compiled from.
-  std::string here = __FILE__;
-  return here.substr(0, here.rfind("/frameworks/Bevel/")) + "/demo/app";
+  // Without the variable, the source tree the tests were built from (not
+  // __FILE__, which a compiler cache may have made relative).
+  return std::string(GORVANE_SOURCE_DIR) + "/demo/app";
 }
 
 inline void useDemoBundle() {
