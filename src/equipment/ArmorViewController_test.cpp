@@ -10,8 +10,7 @@ namespace {
 struct ArmorOnScreen : EquipmentStage {
   std::shared_ptr<ArmorViewController> armor;
 
-  explicit ArmorOnScreen(double width = 568, const std::function<void(TBKCompoundTag&)>& setUp = nullptr)
-      : EquipmentStage(width) {
+  explicit ArmorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
     if (setUp) changePlayer(setUp);
     armor = std::make_shared<ArmorViewController>(db);
     push(armor);
@@ -31,21 +30,6 @@ struct ArmorOnScreen : EquipmentStage {
 
 std::shared_ptr<ui::Image> cataloguePicture(uint16_t id, ui::Size size) {
   return bvl_resize(BVLItemIDSource::sharedSource()->basicImageForItemWithID(id, 0), size);
-}
-
-TEST(ArmorLayout, SixMaterialsOfFourPiecesEach) {
-  ArmorOnScreen s;
-  auto& a = *s.armor;
-  ASSERT_EQ(a.tableView->numberOfSections(), 6);
-  const char* const materials[] = {"Nothing", "Leather", "Chain", "Iron", "Diamond", "Gold"};
-  const char* const pieces[] = {"Helmet", "Chestplate", "Leggings", "Boots"};
-  for (long m = 0; m < 6; ++m) {
-    EXPECT_EQ(a.titleForHeaderInSection(*a.tableView, m), materials[m]);
-    ASSERT_EQ(a.tableView->numberOfRowsInSection(m), 4);
-    for (long p = 0; p < 4; ++p) {
-      EXPECT_EQ(a.cellForRowAtIndexPath(*a.tableView, ui::IndexPath{m, p})->textLabel()->text(), pieces[p]);
-    }
-  }
 }
 
 TEST(ArmorChoice, APieceIsWrittenOnceAndTheFigureShowsWhatTheWorldHolds) {
@@ -80,7 +64,7 @@ TEST(ArmorChoice, AShortOrMissingListIsFilledWithEmptyEntriesUpToThePiece) {
   // Entries kept of the four; 5 stands for no list at all.
   for (size_t kept : {size_t(0), size_t(1), size_t(5)}) {
     SCOPED_TRACE(kept);
-    ArmorOnScreen s(568, [kept](TBKCompoundTag& player) {
+    ArmorOnScreen s([kept](TBKCompoundTag& player) {
       if (kept == 5) {
         player.removeObjectForKey("Armor");
         return;

@@ -96,14 +96,7 @@ struct ModernWorld : EquipmentStage {
     driver.runUntilIdle();
     EXPECT_EQ(top<ItemViewController>(*this).get(), &editor) << "the picker closed";
   }
-  TestTag entryOnDisk(size_t slot) const { return playerOnDisk().list("Inventory").at(slot); }
   std::string record() const { return worldreader::readDatabaseValue(world, "~local_player").value(); }
-  std::shared_ptr<ui::AlertView> shownAlert() const {
-    for (auto& view : window->subviews()) {
-      if (auto alert = std::dynamic_pointer_cast<ui::AlertView>(view)) return alert;
-    }
-    return nullptr;
-  }
 
   std::shared_ptr<InventoryViewController> inventory;
 };
@@ -249,7 +242,7 @@ TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIs
   s.inventory->plusButton()->trigger();
   s.driver.runUntilIdle();
   EXPECT_EQ(s.playerWrites(), writes) << "nothing written";
-  auto alert = s.shownAlert();
+  auto alert = std::dynamic_pointer_cast<ui::AlertView>(s.window->subviews().back());
   ASSERT_NE(alert, nullptr) << "a full inventory is explained";
   EXPECT_EQ(alert->title(), "Inventory Full");
   alert->dismissWithClickedButtonIndex(0, false);

@@ -47,8 +47,9 @@ struct LevelOnScreen : MenuOnScreen {
     driver.type(*window, text);
     driver.runUntilIdle();
   }
-  void chooseSegment(long index) {
-    auto control = widget<BVLSegmentedControl>(1, 1);
+  // Taps segment `index` of the control of row (section, row): the world's game type unless said.
+  void chooseSegment(long index, long section = 1, long row = 1) {
+    auto control = widget<BVLSegmentedControl>(section, row);
     ASSERT_NE(control, nullptr);
     ui::Rect segment = control->segmentFrames()[size_t(index)];
     tapAt(*control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
@@ -145,60 +146,35 @@ TEST(LevelEditing, SpawnFieldsStoreTheNumberTheirTextBeginsWith) {
   EXPECT_EQ(level.number("SpawnY"), -40);
   EXPECT_EQ(level.number("SpawnZ"), 2147483647);
   for (const char* name : {"SpawnX", "SpawnY", "SpawnZ"}) EXPECT_EQ(level.find(name)->type, TestTag::Int) << name;
-
-  s.back();
-  s.screen = s.chooseWorld(lakesideSurvival);
-  EXPECT_EQ(s.widget<BVLTextField>(2, 0)->text(), "12");
-  EXPECT_EQ(s.widget<BVLTextField>(2, 1)->text(), "-40");
-  EXPECT_EQ(s.widget<BVLTextField>(2, 2)->text(), "2147483647");
 }
 
 // A world that was never played has no player record. Its level still
 // opens and edits; the armor and inventory explain why they open nothing.
 TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
-  struct Case {
-    const char* why;
-    long worldRow;
-    const char* folder;
-    std::function<void(const fs::path&)> removePlayer;
-  } cases[] = {
-      {"old format, no Player in level.dat", oldCaveWorld, "Old Cave World",
-       [](const fs::path& world) {
-         TBKLevelDB db(world.string(), "Old Cave World", "");
-         auto level = db.levelData();
-         level->removeObjectForKey("Player");
-         db.setLevelData(level);
-       }},
-      {"database without ~local_player", lakesideSurvival, "Lakeside Survival",
-       [](const fs::path& world) {
-         fs::remove_all(world / "db");
-         fs::create_directory(world / "db");
-       }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.why);
-    LevelOnScreen s(c.worldRow, [&](MenuOnScreen& game) { c.removePlayer(game.world(c.folder)); });
-    auto world = s.world(c.folder);
-    ASSERT_NE(s.screen, nullptr) << "the level screen opens";
-    EXPECT_EQ(s.screen->player, nullptr);
-
-    for (long button : {0L, 1L}) {
-      s.tapButton(button);
-      EXPECT_EQ(s.navigation->topViewController(), s.screen) << "nothing opens";
-      auto alert = s.shownAlert();
-      ASSERT_NE(alert, nullptr);
-      EXPECT_NE(alert->message().find("has no player yet"), std::string::npos) << alert->message();
-      s.dismissAlert();
-    }
-
-    s.chooseSegment(1);
-    s.typeInto(2, 1, "77");
-    auto level = worldreader::readLevelDat(world / "level.dat").root;
-    EXPECT_EQ(level.number("GameType"), 1);
-    EXPECT_EQ(level.number("SpawnY"), 77);
-    EXPECT_FALSE(level.has("Player")) << "no player invented";
-    EXPECT_EQ(s.shownAlert(), nullptr);
+  LevelOnScreen s(oldCaveWorld, [](MenuOnScreen& game) {
+    TBKLevelDB db(game.world("Old Cave World").string(), "Old Cave World", "");
+    auto level = db.levelData();
+    level->removeObjectForKey("Player");
+    db.setLevelData(level);
+  });
+  auto world = s.world("Old Cave World");
+  ASSERT_NE(s.screen, nullptr) << "the level screen opens";
+  EXPECT_EQ(s.screen->player, nullptr);
+  for (long button : {0L, 1L}) {
+    s.tapButton(button);
+    EXPECT_EQ(s.navigation->topViewController(), s.screen) << "nothing opens";
+    auto alert = s.shownAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_NE(alert->message().find("has no player yet"), std::string::npos) << alert->message();
+    s.dismissAlert();
   }
+  s.chooseSegment(1);
+  s.typeInto(2, 1, "77");
+  auto level = worldreader::readLevelDat(world / "level.dat").root;
+  EXPECT_EQ(level.number("GameType"), 1);
+  EXPECT_EQ(level.number("SpawnY"), 77);
+  EXPECT_FALSE(level.has("Player")) << "no player invented";
+  EXPECT_EQ(s.shownAlert(), nullptr);
 }
 
 // A refused write would otherwise escape a widget's closure and end the
@@ -252,11 +228,7 @@ TEST(LevelModernWorld, ThePlayersOwnModeOverridesTheWorldsUntilItIsDefault) {
   };
   for (const Step& step : steps) {
     SCOPED_TRACE(std::to_string(step.section) + "/" + std::to_string(step.segment));
-    auto control = s.widget<BVLSegmentedControl>(step.section, step.row);
-    ASSERT_NE(control, nullptr);
-    ui::Rect segment = control->segmentFrames()[size_t(step.segment)];
-    s.tapAt(*control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
-    s.driver.runUntilIdle();
+    s.chooseSegment(step.segment, step.section, step.row);
     EXPECT_EQ(worldreader::readLevelDat(world / "level.dat").root.number("GameType"), step.gameType);
     TestTag player = worldreader::readPlayer(world);
     EXPECT_EQ(player.number("PlayerGameMode"), step.playerMode);
