@@ -34,7 +34,8 @@ std::string text(const std::string& value) { return littleEndian(int64_t(value.s
 
 // `record` with the tag at `path` (its type, name and payload) taken out.
 std::string withoutTag(const std::string& record, std::string_view path) {
-  const TestTag* tag = worldreader::parseNBT(record).find(path);
+  const TestTag root = worldreader::parseNBT(record);  // alive while `tag` points into it
+  const TestTag* tag = root.find(path);
   if (!tag) throw std::runtime_error("no " + std::string(path));
   size_t start = tag->payloadOffset - 3 - tag->name.size();
   return record.substr(0, start) + record.substr(tag->payloadOffset + tag->payloadSize);
@@ -42,7 +43,8 @@ std::string withoutTag(const std::string& record, std::string_view path) {
 
 // `record` with the whole tag `child` last in the compound at `path`.
 std::string withTagAppended(const std::string& record, std::string_view path, const std::string& child) {
-  const TestTag* compound = worldreader::parseNBT(record).find(path);
+  const TestTag root = worldreader::parseNBT(record);
+  const TestTag* compound = root.find(path);
   if (!compound) throw std::runtime_error("no " + std::string(path));
   size_t end = compound->payloadOffset + compound->payloadSize - 1;  // its End byte
   return record.substr(0, end) + child + record.substr(end);
