@@ -53,17 +53,11 @@ std::string withTagAppended(const std::string& record, std::string_view path, co
 struct ModernWorld : EquipmentStage {
   ModernWorld() : EquipmentStage(568, 320, modernFolder) {}
 
-  // The level screen's "Edit..." button of the row titled `title`, from the
-  // world list on.
-  template <class Screen>
-  std::shared_ptr<Screen> open(const std::string& title) {
-    chooseWorld(*this, modernFolder);
-    tapEdit(*this, title);
-    return top<Screen>(*this);
-  }
   // The inventory screen, from the world list on; false when it did not open.
   bool openInventory() {
-    inventory = open<InventoryViewController>("Inventory");
+    chooseWorld(*this, modernFolder);
+    tapEdit(*this, "Inventory");
+    inventory = top<InventoryViewController>(*this);
     return inventory != nullptr;
   }
   std::shared_ptr<InventoryCollectionViewCell> cell(long position) {
@@ -76,27 +70,6 @@ struct ModernWorld : EquipmentStage {
     driver.tap(*slot);
     driver.runUntilIdle();
     return top<ItemViewController>(*this);
-  }
-  // Opens the picker from the editor, searches and taps the result titled
-  // `title`; the picker lists today's items.
-  void pick(ItemViewController& editor, const std::string& search, const std::string& title) {
-    driver.tap(*editor.idSelectButton);
-    driver.runUntilIdle();
-    auto picker = top<ItemSelectorTableViewController>(*this);
-    ASSERT_NE(picker, nullptr);
-    EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size());
-    driver.tap(*picker->searchBar()->textField());
-    driver.type(*window, search, false);
-    driver.runUntilIdle();
-    const auto& results = picker->searchData();
-    auto found = std::find_if(results.begin(), results.end(), [&](const std::string& item) {
-      return BVLItemIDSource::sharedSource()->itemDefinitionWithStringRepresentation(item)->name == title;
-    });
-    ASSERT_NE(found, results.end()) << title;
-    driver.tap(*picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath(
-        ui::IndexPath{0, found - results.begin()}));
-    driver.runUntilIdle();
-    EXPECT_EQ(top<ItemViewController>(*this).get(), &editor) << "the picker closed";
   }
   std::string record() const { return worldreader::readDatabaseValue(world, "~local_player").value(); }
 
@@ -162,7 +135,7 @@ TEST(ModernInventory, TheWearBarGoesFromGreenThroughYellowToRed) {
 TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
   struct Case {
     long slot;
-    const char* field;  // "count", "damage", "id", "name" (the custom name) or "repair" (tapped)
+    const char* field;  // "count", "damage", "id", "name" (the custom name), "repair" or "pick" (tapped)
     const char* typed;
     const char* path;                    // in the slot's entry
     std::optional<std::string> payload;  // none: the tag is gone
@@ -172,6 +145,8 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
       {4, "count", "300", "Count", littleEndian(44, 1), "44"},  // 48 arrows; never an "id" beside the name
       {4, "damage", "3", "Damage", littleEndian(3, 2), "3"},
       {14, "id", " minecraft:charcoal ", "Name", text("minecraft:charcoal"), "minecraft:charcoal"},
+      {2, "pick", "diamond sw", "Name", text("minecraft:diamond_sword"), "minecraft:diamond_sword"},  // with a "tag"
+      {24, "pick", "lime be", "Damage", littleEndian(5, 2), "minecraft:bed"},   // the entry's own damage: its colour
       {maceSlot, "repair", "", "tag/Damage", littleEndian(0, 4), "500 / 500"},  // 425 of 500 left
       {maceSlot, "damage", "100", "tag/Damage", littleEndian(400, 4), "100 / 500"},
       {maceSlot, "damage", "9999", "tag/Damage", littleEndian(0, 4), "500 / 500"},
@@ -189,16 +164,27 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
     auto editor = s.tapCell(c.slot);
     ASSERT_NE(editor, nullptr);
     const std::string field = c.field;
-    auto shown = field == "count"  ? editor->countField
-                 : field == "id"   ? editor->idField
-                 : field == "name" ? editor->customNameField
-                                   : editor->damageField;
+    auto shown = field == "count"                   ? editor->countField
+                 : field == "id" || field == "pick" ? editor->idField
+                 : field == "name"                  ? editor->customNameField
+                                                    : editor->damageField;
     if (field == "repair") {
       s.driver.tap(*editor->damageNoneButton);
+    } else if (field == "pick") {
+      s.driver.tap(*editor->idSelectButton);
       s.driver.runUntilIdle();
+      auto picker = top<ItemSelectorTableViewController>(s);
+      ASSERT_NE(picker, nullptr);
+      EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size()) << "today's";
+      s.driver.tap(*picker->searchBar()->textField());
+      s.driver.type(*s.window, c.typed, false);
+      s.driver.runUntilIdle();
+      s.driver.tap(*picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath({0, 0}));
     } else {
       s.typeInto(*shown, c.typed);
     }
+    s.driver.runUntilIdle();
+    ASSERT_EQ(top<ItemViewController>(s), editor);
     const std::string path = "Inventory/" + std::to_string(c.slot) + "/" + c.path;
     expected = c.payload ? withPayload(expected, path, *c.payload) : withoutTag(expected, path);
     EXPECT_EQ(s.record(), expected);
@@ -207,23 +193,6 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
     s.driver.runUntilIdle();
   }
   EXPECT_EQ(s.cell(4)->countView()->text(), "44") << "the grid shows the edits on return";
-}
-
-TEST(ModernEditor, ThePickerPutsTheNameAndTheEntrysDamageInTheSlot) {
-  ModernWorld s;
-  ASSERT_TRUE(s.openInventory());
-  const std::string before = s.record();
-  auto editor = s.tapCell(2);  // an enchanted iron axe, with a "tag"
-  ASSERT_NE(editor, nullptr);
-  s.pick(*editor, "diamond sw", "Diamond Sword");
-  EXPECT_EQ(s.record(), withPayload(before, "Inventory/2/Name", text("minecraft:diamond_sword")));
-  EXPECT_EQ(editor->idField->text(), "minecraft:diamond_sword");
-
-  // The damage is the chosen entry's own: a bed's colour.
-  s.pick(*editor, "lime b", "Lime Bed");
-  EXPECT_EQ(s.record(), withPayload(withPayload(before, "Inventory/2/Name", text("minecraft:bed")),
-                                    "Inventory/2/Damage", littleEndian(5, 2)));
-  EXPECT_EQ(editor->itemView->damage(), 5);
 }
 
 TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIsFull) {
