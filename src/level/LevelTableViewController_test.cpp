@@ -95,17 +95,17 @@ TEST(LevelScreen, TheRowsShowTheStoredValuesAndReturningReadsTheLevelAgain) {
 TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEmpty) {
   LevelOnScreen s(lakesideSurvival);
   auto world = s.world("Lakeside Survival");
+  const std::string before = worldreader::readFile(world / "level.dat");
   s.typeInto(1, 0, "Renamed Lake");
-  EXPECT_EQ(worldreader::readLevelDat(world / "level.dat").root.string("LevelName"), "Renamed Lake");
+  EXPECT_EQ(worldreader::readFile(world / "level.dat"),
+            worldreader::withPayload(before, "LevelName", worldreader::littleEndian(12, 2) + "Renamed Lake", true));
   s.back();
   EXPECT_EQ(s.worldRow(lakesideSurvival)->worldNameLabel->text(), "Renamed Lake");
 
   s.screen = s.chooseWorld(lakesideSurvival);
   s.typeInto(1, 0, "");
-  auto level = worldreader::readLevelDat(world / "level.dat").root;
-  ASSERT_TRUE(level.has("LevelName"));
-  EXPECT_EQ(level.find("LevelName")->type, TestTag::String);
-  EXPECT_EQ(level.string("LevelName"), "");
+  EXPECT_EQ(worldreader::readFile(world / "level.dat"),
+            worldreader::withPayload(before, "LevelName", worldreader::littleEndian(0, 2), true));
 }
 
 // The game type carries the player's abilities with it; nothing else in

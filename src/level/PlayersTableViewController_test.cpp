@@ -17,20 +17,6 @@ namespace {
 const char* const modernFolder = "bW9kZXJuAA==";
 const std::string alex = "player_server_5c3f7e1a-2b4d-4e8f-9a0b-1c2d3e4f5a6b";
 
-// The row of the top table screen titled `title`, scrolled into view.
-std::shared_ptr<LevelTableViewCell> rowTitled(EquipmentStage& s, const std::string& title) {
-  auto screen = top<LevelTableViewController>(s);
-  if (!screen) return nullptr;
-  for (long row = 0; row < screen->tableView()->numberOfRowsInSection(0); ++row) {
-    screen->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, row}, false);
-    s.driver.runUntilIdle();
-    auto cell = std::dynamic_pointer_cast<LevelTableViewCell>(
-        screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
-    if (cell && cell->nameLabel->text() == title) return cell;
-  }
-  return nullptr;
-}
-
 void tap(EquipmentStage& s, ui::View& view) {
   s.driver.tap(view);
   s.driver.runUntilIdle();
@@ -49,7 +35,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
   s.db.reset();  // the screens open the world themselves
   auto before = worldreader::databaseContents(s.world);
   chooseWorld(s, modernFolder);
-  tap(s, *rowTitled(s, "Players")->settingView);
+  tapEdit(s, "Players");
   auto list = top<PlayersTableViewController>(s);
   ASSERT_NE(list, nullptr);
 
@@ -79,7 +65,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
   s.driver.runUntilIdle();
   EXPECT_EQ(mode->selectedSegmentIndex(), 2);
 
-  tap(s, *rowTitled(s, "Ender Chest")->settingView);
+  tapEdit(s, "Ender Chest");
   auto chest = top<InventoryViewController>(s);
   ASSERT_NE(chest, nullptr);
   ASSERT_EQ(chest->collectionView()->numberOfItemsInSection(0), 27);
@@ -88,7 +74,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
   s.navigation->popViewControllerAnimated(true);
   s.driver.runUntilIdle();
 
-  tap(s, *rowTitled(s, "Offhand")->settingView);
+  tapEdit(s, "Offhand");
   typeName(s, "minecraft:totem_of_undying");
 
   auto after = worldreader::databaseContents(s.world);
