@@ -65,8 +65,8 @@ struct BackupsOnScreen : MenuOnScreen {
   std::string confirmationFor(long row) {
     return BackupTableViewCell::localTime(top<BackupsTableViewController>()->backups().at(size_t(row)));
   }
-  std::string levelName() { return worldreader::readLevelDat(lakeside / "level.dat").root.string("LevelName"); }
-  size_t inventorySize() { return worldreader::readPlayer(lakeside).list("Inventory").size(); }
+  std::string levelDat() { return worldreader::readFile(lakeside / "level.dat"); }
+  std::string playerRecord() { return worldreader::readDatabaseValue(lakeside, "~local_player").value(); }
 };
 
 TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUndone) {
@@ -74,20 +74,23 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
   s.openWorldList();
   auto level = s.chooseWorld(lakesideSurvival);
   ASSERT_NE(level, nullptr);
-  size_t items = s.inventorySize();
+  const std::string originalLevel = s.levelDat(), originalPlayer = s.playerRecord();
+  size_t items = level->player->listForKey("Inventory")->count();
   s.typeInto(s.widget<BVLTextField>(*level->tableView(), {1, 0}), "Renamed");
   s.tapView(*s.widget<BVLButton>(*level->tableView(), {0, 1}));
   ASSERT_NE(s.top<InventoryViewController>(), nullptr);
   s.top<InventoryViewController>()->plusButton()->trigger();
   s.back();
-  ASSERT_EQ(s.levelName(), "Renamed");
-  ASSERT_EQ(s.inventorySize(), items + 1);
+  const std::string renamedLevel = s.levelDat(), renamedPlayer = s.playerRecord();
+  ASSERT_NE(renamedLevel, originalLevel);
+  ASSERT_NE(renamedPlayer, originalPlayer);
 
   struct Step {
     size_t listed;
-    std::string name;
+    std::string level, player, name;
     size_t inventory;
-  } steps[] = {{1, "Lakeside Survival", items}, {2, "Renamed", items + 1}};
+  } steps[] = {{1, originalLevel, originalPlayer, "Lakeside Survival", items},
+               {2, renamedLevel, renamedPlayer, "Renamed", items + 1}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
     s.tapView(*s.widget<BVLButton>(*level->tableView(), {4, 0}));
@@ -97,9 +100,8 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
     std::string time = s.confirmationFor(0);
     EXPECT_EQ(s.restore(0), "Restore the world as it was at " + time + "?");
     EXPECT_EQ(s.top<LevelTableViewController>(), level);
-    EXPECT_EQ(s.levelName(), step.name);
-    EXPECT_EQ(worldreader::readFile(s.lakeside / "levelname.txt"), step.name);
-    EXPECT_EQ(s.inventorySize(), step.inventory);
+    EXPECT_EQ(s.levelDat(), step.level) << "byte for byte";
+    EXPECT_EQ(s.playerRecord(), step.player);
     EXPECT_EQ(s.widget<BVLTextField>(*level->tableView(), {1, 0})->text(), step.name) << "the screen shows it";
     EXPECT_EQ(level->player->listForKey("Inventory")->count(), step.inventory) << "the player is read again";
   }
@@ -147,10 +149,8 @@ TEST(BackupsTableViewController, ADamagedWorldIsOfferedItsNewestBackupAndThenOpe
   EXPECT_EQ(alert->buttonTitleAtIndex(1), "Restore");
   EXPECT_NE(alert->message().find("level.dat is damaged"), std::string::npos) << alert->message();
   s.tapView(*alert->buttonAtIndex(1));
-  auto level = s.top<LevelTableViewController>();
-  ASSERT_NE(level, nullptr);
-  EXPECT_EQ(level->level->stringForKey("LevelName"), "Lakeside Survival");
-  EXPECT_EQ(s.levelName(), "Lakeside Survival");
+  ASSERT_NE(s.top<LevelTableViewController>(), nullptr);
+  EXPECT_EQ(worldreader::readLevelDat(s.lakeside / "level.dat").root.string("LevelName"), "Lakeside Survival");
 
   s.back();
   s.tapView(*s.worldRow(3));

@@ -1,7 +1,7 @@
 #pragma once
 
 // The way a user reaches the equipment screens: the world list, a world's
-// level screen and its "Edit..." buttons.
+// level screen, its rows and their "Edit..." buttons.
 
 #include <algorithm>
 #include <memory>
@@ -36,17 +36,25 @@ inline void chooseWorld(EquipmentStage& s, const std::string& folder) {
   ASSERT_NE(top<LevelTableViewController>(s), nullptr);
 }
 
+// The row of the level screen's first section titled `title`, scrolled
+// into view; null when there is none.
+inline std::shared_ptr<LevelTableViewCell> rowTitled(EquipmentStage& s, const std::string& title) {
+  auto screen = top<LevelTableViewController>(s);
+  if (!screen) return nullptr;
+  for (long row = 0; row < screen->tableView()->numberOfRowsInSection(0); ++row) {
+    screen->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, row}, false);
+    s.driver.runUntilIdle();
+    auto cell = std::dynamic_pointer_cast<LevelTableViewCell>(
+        screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
+    if (cell && cell->nameLabel->text() == title) return cell;
+  }
+  return nullptr;
+}
+
 // Taps the "Edit..." button of the level screen's row titled `title`.
 inline void tapEdit(EquipmentStage& s, const std::string& title) {
-  auto level = top<LevelTableViewController>(s);
-  ASSERT_NE(level, nullptr);
-  for (auto& cell : level->tableView()->visibleCells()) {
-    auto row = std::dynamic_pointer_cast<LevelTableViewCell>(cell);
-    if (row && row->nameLabel && row->nameLabel->text() == title) {
-      s.driver.tap(*row->settingView);
-      s.driver.runUntilIdle();
-      return;
-    }
-  }
-  FAIL() << "no row " << title;
+  auto row = rowTitled(s, title);
+  ASSERT_NE(row, nullptr) << "no row " << title;
+  s.driver.tap(*row->settingView);
+  s.driver.runUntilIdle();
 }
