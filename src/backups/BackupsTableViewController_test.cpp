@@ -85,20 +85,24 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
   ASSERT_NE(renamedLevel, originalLevel);
   ASSERT_NE(renamedPlayer, originalPlayer);
 
+  // Each restore first keeps the world as it was: the third step picks the
+  // second newest backup, the renamed world, not the newest.
   struct Step {
     size_t listed;
+    long row;
     std::string level, player, name;
     size_t inventory;
-  } steps[] = {{1, originalLevel, originalPlayer, "Lakeside Survival", items},
-               {2, renamedLevel, renamedPlayer, "Renamed", items + 1}};
+  } steps[] = {{1, 0, originalLevel, originalPlayer, "Lakeside Survival", items},
+               {2, 0, renamedLevel, renamedPlayer, "Renamed", items + 1},
+               {3, 1, renamedLevel, renamedPlayer, "Renamed", items + 1}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
     s.tapView(*s.widget<BVLButton>(*level->tableView(), {4, 0}));
     auto screen = s.top<BackupsTableViewController>();
     ASSERT_NE(screen, nullptr);
     ASSERT_EQ(screen->backups().size(), step.listed);
-    std::string time = s.confirmationFor(0);
-    EXPECT_EQ(s.restore(0), "Restore the world as it was at " + time + "?");
+    std::string time = s.confirmationFor(step.row);
+    EXPECT_EQ(s.restore(step.row), "Restore the world as it was at " + time + "?");
     EXPECT_EQ(s.top<LevelTableViewController>(), level);
     EXPECT_EQ(s.levelDat(), step.level) << "byte for byte";
     EXPECT_EQ(s.playerRecord(), step.player);

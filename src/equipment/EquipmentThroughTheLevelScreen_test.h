@@ -41,12 +41,15 @@ inline void chooseWorld(EquipmentStage& s, const std::string& folder) {
 inline std::shared_ptr<LevelTableViewCell> rowTitled(EquipmentStage& s, const std::string& title) {
   auto screen = top<LevelTableViewController>(s);
   if (!screen) return nullptr;
-  for (long row = 0; row < screen->tableView()->numberOfRowsInSection(0); ++row) {
-    screen->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, row}, false);
-    s.driver.runUntilIdle();
-    auto cell = std::dynamic_pointer_cast<LevelTableViewCell>(
-        screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
-    if (cell && cell->nameLabel->text() == title) return cell;
+  auto& table = *screen->tableView();
+  for (long section = 0; section < table.numberOfSections(); ++section) {
+    for (long row = 0; row < table.numberOfRowsInSection(section); ++row) {
+      table.scrollToRowAtIndexPath(ui::IndexPath{section, row}, false);
+      s.driver.runUntilIdle();
+      auto cell =
+          std::dynamic_pointer_cast<LevelTableViewCell>(table.cellForRowAtIndexPath(ui::IndexPath{section, row}));
+      if (cell && cell->nameLabel->text() == title) return cell;
+    }
   }
   return nullptr;
 }

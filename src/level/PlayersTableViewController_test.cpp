@@ -10,6 +10,7 @@
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
 #include "level/PlayerTableViewCell.h"
+#include "tree/TagTreeViewController.h"
 #include "ui/AlertView.h"
 
 namespace {
@@ -77,6 +78,15 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
   tapEdit(s, "Offhand");
   typeName(s, "minecraft:totem_of_undying");
 
+  tapEdit(s, "Player Data");
+  auto tree = top<TagTreeViewController>(s);
+  ASSERT_NE(tree, nullptr);
+  s.driver.tap(*tree->searchField());
+  s.driver.type(*s.window, "PlayerLevel");  // Return: the first row found is chosen
+  s.driver.pressReturn(*s.window);
+  s.driver.type(*s.window, "13");
+  s.driver.runUntilIdle();
+
   auto after = worldreader::databaseContents(s.world);
   for (const auto& [key, value] : before) {
     if (key != alex) {
@@ -84,7 +94,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
     }
   }
   EXPECT_EQ(after.size(), before.size());
-  // Its mode, abilities and the two entries: every other byte of it is kept.
+  // Its mode, abilities, the two entries and the tree's edit: every other byte of it is kept.
   std::string expected = worldreader::withPayload(before.at(alex), "PlayerGameMode", worldreader::littleEndian(1, 4));
   for (const char* ability : {"mayfly", "invulnerable", "instabuild"}) {
     expected = worldreader::withPayload(expected, std::string("abilities/") + ability, worldreader::littleEndian(1, 1));
@@ -93,6 +103,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
                                       worldreader::littleEndian(17, 2) + "minecraft:diamond");
   expected = worldreader::withPayload(expected, "Offhand/0/Name",
                                       worldreader::littleEndian(26, 2) + "minecraft:totem_of_undying");
+  expected = worldreader::withPayload(expected, "PlayerLevel", worldreader::littleEndian(13, 4));
   EXPECT_EQ(after.at(alex), expected);
 }
 
