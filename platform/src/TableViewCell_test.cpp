@@ -1,6 +1,5 @@
 #include "ui/TableViewCell.h"
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -10,124 +9,79 @@
 #include "ui/GraphicsContext.h"
 #include "ui/ImageView.h"
 #include "ui/Label.h"
-#include "ui/PictureCheck.h"
-#include "ui/TableView.h"
 #include "ui/TestDriver.h"
-#include "ui/Window.h"
 
 namespace ui {
 namespace {
 
-// The two kinds of cell keep their backgrounds the same way; only their
-// selection calls differ.
-struct TableCell {
-  std::shared_ptr<TableViewCell> cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "cell");
-  void select(bool on) { cell->setSelected(on, false); }
-  void highlight(bool on) { cell->setHighlighted(on, false); }
-};
-struct CollectionCell {
-  std::shared_ptr<CollectionViewCell> cell = std::make_shared<CollectionViewCell>(Rect(0, 0, 320, 44));
-  void select(bool on) { cell->setSelected(on); }
-  void highlight(bool on) { cell->setHighlighted(on); }
-};
-
-template <typename Kind>
-class CellBackgrounds : public ::testing::Test {};
-using Kinds = ::testing::Types<TableCell, CollectionCell>;
-TYPED_TEST_SUITE(CellBackgrounds, Kinds);
-
-// The cell's subviews back to front, by what they are.
-template <typename Cell>
-std::vector<std::string> layers(const Cell& cell,
-                                const std::vector<std::pair<std::shared_ptr<View>, std::string>>& names) {
-  std::vector<std::string> out;
+// The cell's subviews back to front, by what they are, one word each.
+std::string layers(const SelectableCell& cell,
+                   const std::vector<std::pair<std::shared_ptr<View>, std::string>>& names) {
+  std::string out;
   for (const auto& view : cell.subviews()) {
-    std::string name = "?";
-    if (view == cell.contentView()) name = "content";
+    std::string name = view == cell.contentView() ? "content" : "?";
     for (const auto& [known, knownName] : names) {
       if (view == known) name = knownName;
     }
-    out.push_back(name);
+    out += (out.empty() ? "" : " ") + name;
   }
   return out;
 }
 
-TYPED_TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
-  TypeParam kind;
-  auto& cell = *kind.cell;
+// Table and collection cells share this code (SelectableCell); the collection
+// cell shows it without a default grey of its own.
+TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
+  auto cell = std::make_shared<CollectionViewCell>(Rect(0, 0, 320, 44));
   auto background = std::make_shared<View>(), selected = std::make_shared<View>(), other = std::make_shared<View>(),
        added = std::make_shared<View>(Rect(1, 1, 5, 5));
   const std::vector<std::pair<std::shared_ptr<View>, std::string>> names = {
-      {background, "background"}, {selected, "selected"}, {other, "other background"}, {added, "added"}};
-  cell.addSubview(added);
-  cell.setBackgroundView(background);
-  cell.setSelectedBackgroundView(selected);
+      {background, "background"}, {selected, "selected"}, {other, "other"}, {added, "added"}};
+  cell->addSubview(added);
+  cell->setBackgroundView(background);
+  cell->setSelectedBackgroundView(selected);
 
-  using Layers = std::vector<std::string>;
   struct Step {
     const char* what;
     std::function<void()> act;
-    Layers expected;
+    const char* expected;
     bool isSelected, isHighlighted;
   };
   const Step steps[] = {
-      {"at rest", [] {}, {"background", "content", "added"}, false, false},
-      {"highlighted", [&] { kind.highlight(true); }, {"background", "selected", "content", "added"}, false, true},
-      {"and selected", [&] { kind.select(true); }, {"background", "selected", "content", "added"}, true, true},
-      {"no longer highlighted",
-       [&] { kind.highlight(false); },
-       {"background", "selected", "content", "added"},
-       true,
-       false},
-      {"deselected", [&] { kind.select(false); }, {"background", "content", "added"}, false, false},
+      {"at rest", [] {}, "background content added", false, false},
+      {"highlighted", [&] { cell->setHighlighted(true); }, "background selected content added", false, true},
+      {"and selected", [&] { cell->setSelected(true); }, "background selected content added", true, true},
+      {"no longer highlighted", [&] { cell->setHighlighted(false); }, "background selected content added", true, false},
+      {"deselected", [&] { cell->setSelected(false); }, "background content added", false, false},
       {"selected, then reused",
        [&] {
-         kind.select(true);
-         kind.highlight(true);
-         cell.prepareForReuse();
+         cell->setSelected(true);
+         cell->setHighlighted(true);
+         cell->prepareForReuse();
        },
-       {"background", "content", "added"},
-       false,
-       false},
+       "background content added", false, false},
       {"background taken away while selected",
        [&] {
-         kind.select(true);
-         cell.setBackgroundView(nullptr);
+         cell->setSelected(true);
+         cell->setBackgroundView(nullptr);
        },
-       {"selected", "content", "added"},
-       true,
+       "selected content added", true, false},
+      {"another background", [&] { cell->setBackgroundView(other); }, "other selected content added", true, false},
+      {"selected background taken away", [&] { cell->setSelectedBackgroundView(nullptr); }, "other content added", true,
        false},
-      {"another background",
-       [&] { cell.setBackgroundView(other); },
-       {"other background", "selected", "content", "added"},
-       true,
-       false},
-      {"selected background taken away",
-       [&] { cell.setSelectedBackgroundView(nullptr); },
-       {"other background", "content", "added"},
-       true,
-       false},
-      {"selected background given while selected",
-       [&] { cell.setSelectedBackgroundView(selected); },
-       {"other background", "selected", "content", "added"},
-       true,
-       false},
+      {"selected background given while selected", [&] { cell->setSelectedBackgroundView(selected); },
+       "other selected content added", true, false},
   };
   for (const Step& step : steps) {
     step.act();
-    Layers shown = layers(cell, names);
-    // A table cell without a selected background shows its own grey; it is
-    // checked below, and left out here.
-    if (!cell.selectedBackgroundView()) std::erase(shown, "?");
-    EXPECT_EQ(shown, step.expected) << step.what;
-    EXPECT_EQ(cell.isSelected(), step.isSelected) << step.what;
-    EXPECT_EQ(cell.isHighlighted(), step.isHighlighted) << step.what;
+    EXPECT_EQ(layers(*cell, names), step.expected) << step.what;
+    EXPECT_EQ(cell->isSelected(), step.isSelected) << step.what;
+    EXPECT_EQ(cell->isHighlighted(), step.isHighlighted) << step.what;
   }
   EXPECT_EQ(background->superview(), nullptr);
 
   // Every layer keeps filling the cell as it is resized.
-  cell.setFrame(Rect(10, 20, 300, 60));
-  for (const auto& view : cell.subviews()) {
+  cell->setFrame(Rect(10, 20, 300, 60));
+  for (const auto& view : cell->subviews()) {
     if (view != added) {
       EXPECT_EQ(view->frame(), Rect(0, 0, 300, 60));
     }
@@ -136,28 +90,23 @@ TYPED_TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
 }
 
 TEST(TableViewCellSelection, WithoutASelectedBackgroundTheCellShowsLightGrey) {
-  TableCell kind;
-  auto& cell = *kind.cell;
+  auto cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "cell");
   auto greyBehindContent = [&] {
-    auto below = cell.subviews().front();
-    return below != cell.contentView() && below->backgroundColor() == Color::white(0.85) &&
-           below->frame() == cell.bounds();
+    auto below = cell->subviews().front();
+    return below != cell->contentView() && below->backgroundColor() == Color::white(0.85) &&
+           below->frame() == cell->bounds();
   };
-  EXPECT_EQ(cell.subviews().size(), 1u);
-  kind.highlight(true);
+  EXPECT_EQ(cell->subviews().size(), 1u);
+  cell->setHighlighted(true, false);
   EXPECT_TRUE(greyBehindContent());
-  kind.highlight(false);
-  EXPECT_EQ(cell.subviews().size(), 1u);
-  kind.select(true);
+  cell->setHighlighted(false, false);
+  EXPECT_EQ(cell->subviews().size(), 1u);
+  cell->setSelected(true, false);
   EXPECT_TRUE(greyBehindContent());
   // A selected background given now takes the grey's place at once.
   auto chosen = std::make_shared<View>();
-  cell.setSelectedBackgroundView(chosen);
-  EXPECT_EQ(cell.subviews(), (std::vector<std::shared_ptr<View>>{chosen, cell.contentView()}));
-
-  CollectionCell item;
-  item.select(true);
-  EXPECT_EQ(item.cell->subviews().size(), 1u) << "a collection cell shows nothing of its own";
+  cell->setSelectedBackgroundView(chosen);
+  EXPECT_EQ(cell->subviews(), (std::vector<std::shared_ptr<View>>{chosen, cell->contentView()}));
 }
 
 TEST(TableViewCellLayout, TheImageAndTextSitInTheContentViewWithinTheMargins) {
@@ -188,36 +137,6 @@ TEST(TableViewCellLayout, TheImageAndTextSitInTheContentViewWithinTheMargins) {
       EXPECT_EQ(cell.imageView()->frame(), c.imageFrame) << c.what;
     }
   }
-}
-
-// Rows of a plain table, each a white cell.
-class WhiteRows : public TableViewDataSource {
- public:
-  long numberOfRowsInSection(TableView&, long) override { return 3; }
-  std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& table, const IndexPath& path) override {
-    return table.dequeueReusableCell("cell", path);
-  }
-};
-
-TEST(TableViewCellPainting, ASeparatorLineClosesEachRowFromItsInset) {
-  TestDriver driver;
-  auto window = std::make_shared<Window>(Rect(0, 0, 100, 132));
-  auto table = std::make_shared<TableView>(Rect(0, 0, 100, 132));
-  table->registerClass<TableViewCell>("cell");
-  auto rows = std::make_shared<WhiteRows>();
-  table->setDataSource(rows);
-  const Color line = Color::rgba(0.2, 0.4, 0.6);
-  table->setSeparatorColor(line);
-  window->addSubview(table);
-  auto expected = [&](Point p) -> std::optional<Color> {
-    bool onLine = std::fmod(p.y, 44) >= 43.5 && p.x >= 15;
-    return onLine ? line : Color::white(1);
-  };
-  EXPECT_EQ(pictureDifferences(*window->snapshot(2), expected, 1), "");
-
-  table->setSeparatorStyle(TableViewCellSeparatorStyle::None);
-  auto none = [](Point) -> std::optional<Color> { return Color::white(1); };
-  EXPECT_EQ(pictureDifferences(*window->snapshot(2), none, 1), "");
 }
 
 }  // namespace
