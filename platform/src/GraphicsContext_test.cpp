@@ -1,28 +1,16 @@
 #include "ui/GraphicsContext.h"
 
-#include <vector>
-
 #include <gtest/gtest.h>
 
 #include "ui/Image.h"
 #include "ui/PictureCheck.h"
 #include "ui/Screen.h"
-#include "ui/TestDriver.h"
 
 namespace ui {
 namespace {
 
 const Color red = Color::rgba(1, 0, 0), green = Color::rgba(0, 1, 0), blue = Color::rgba(0, 0, 1),
-            white = Color::white(1), clear = Color::clear();
-
-// A picture of pixels given row by row, at one pixel a point.
-std::shared_ptr<Image> pixels(const std::vector<std::vector<Color>>& rows) {
-  ImageContext bitmap(Size{double(rows[0].size()), double(rows.size())}, false, 1);
-  for (size_t y = 0; y < rows.size(); ++y) {
-    for (size_t x = 0; x < rows[y].size(); ++x) bitmap.context().fillRect(Rect(double(x), double(y), 1, 1), rows[y][x]);
-  }
-  return bitmap.image();
-}
+            clear = Color::clear();
 
 std::function<std::optional<Color>(Point)> inside(const Rect& rect, Color in, Color out = clear) {
   return [=](Point p) -> std::optional<Color> { return rect.contains(p) ? in : out; };
@@ -42,21 +30,6 @@ TEST(GraphicsContextFill, CoversExactlyItsRectangleAtEveryScale) {
     auto picture = bitmap.image();
     ASSERT_EQ(picture->pixelWidth(), int(12 * c.scale));
     EXPECT_EQ(pictureDifferences(*picture, inside(c.rect, red), 0), "") << "scale " << c.scale;
-  }
-}
-
-TEST(GraphicsContextImages, PicturesScaleUpByNearestNeighbour) {
-  auto quarters = pixels({{red, green}, {blue, white}});
-  for (double scale : {1.0, 2.0}) {
-    ImageContext bitmap(Size{10, 10}, false, scale);
-    bitmap.context().drawImage(*quarters, Rect(1, 1, 8, 8));
-    auto expected = [](Point p) -> std::optional<Color> {
-      if (!Rect(1, 1, 8, 8).contains(p)) return clear;
-      bool right = p.x >= 5, lower = p.y >= 5;
-      return lower ? (right ? white : blue) : (right ? green : red);
-    };
-    // Not one blended pixel along the seams: pixel art stays crisp.
-    EXPECT_EQ(pictureDifferences(*bitmap.image(), expected, 0), "") << "scale " << scale;
   }
 }
 
@@ -85,48 +58,6 @@ TEST(GraphicsContextState, TranslationClipAndOpacityNestAndComeBackOnRestore) {
     return clear;
   };
   EXPECT_EQ(pictureDifferences(*bitmap.image(), expected, 3), "");
-}
-
-// The ink of a picture: the smallest rectangle (points) holding every pixel
-// that is not transparent.
-Rect inkOf(const Image& picture) {
-  int left = picture.pixelWidth(), top = picture.pixelHeight(), right = -1, bottom = -1;
-  for (int y = 0; y < picture.pixelHeight(); ++y) {
-    for (int x = 0; x < picture.pixelWidth(); ++x) {
-      if ((picture.pixel(x, y) >> 24) == 0) continue;
-      left = std::min(left, x), right = std::max(right, x);
-      top = std::min(top, y), bottom = std::max(bottom, y);
-    }
-  }
-  if (right < 0) return Rect();
-  double s = picture.scale();
-  return Rect(left / s, top / s, (right + 1 - left) / s, (bottom + 1 - top) / s);
-}
-
-TEST(GraphicsContextText, ALineIsAlignedInsideItsRectangleFromItsTop) {
-  TestDriver driver;  // fonts need the application
-  Font font = Font::system(14);
-  const std::string text = "HHHHHH";
-  double width = font.measure(text).width;
-  ASSERT_GT(width, 20);
-  struct Case {
-    TextAlignment alignment;
-    double expectedLeft;
-  };
-  Rect rect(10, 6, 150, 30);
-  for (const Case& c : {Case{TextAlignment::Left, rect.x()}, Case{TextAlignment::Center, rect.x() + (150 - width) / 2},
-                        Case{TextAlignment::Right, rect.maxX() - width}}) {
-    ImageContext bitmap(Size{170, 40}, false, 2);
-    bitmap.context().drawText(text, rect, font, red, c.alignment);
-    Rect ink = inkOf(*bitmap.image());
-    SCOPED_TRACE(int(c.alignment));
-    // Capitals' ink starts within a side bearing of the advance and fills it.
-    EXPECT_NEAR(ink.x(), c.expectedLeft, 2.5);
-    EXPECT_NEAR(ink.width(), width, 4);
-    // Their tops hang just under the rectangle's top, their feet on the baseline.
-    EXPECT_GE(ink.y(), rect.y());
-    EXPECT_NEAR(ink.maxY(), rect.y() + font.ascent(), 1.5);
-  }
 }
 
 TEST(ImageContext, APictureHandedOutStaysAsItWasWhileDrawingGoesOn) {

@@ -166,8 +166,7 @@ struct Tables {
   }
   std::shared_ptr<TableView> make(Rect frame) {
     auto table = std::make_shared<TableView>(frame, TableViewStyle::Plain);
-    table->registerClass(
-        "cell", [](TableViewCellStyle s, const std::string& id) { return std::make_shared<TableViewCell>(s, id); });
+    table->registerClass<TableViewCell>("cell");
     table->setDataSource(rows);
     window->addSubview(table);
     return table;

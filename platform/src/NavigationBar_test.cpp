@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "ui/BarButtonItem.h"
-#include "ui/GraphicsContext.h"
-#include "ui/PictureCheck.h"
 #include "ui/TestDriver.h"
 #include "ui/Window.h"
 
@@ -23,7 +21,6 @@ struct Bar {
     bar->setRightItem(std::make_shared<BarButtonItem>(SystemItem::Add, [this] { ++adds; }));
     window->addSubview(bar);
   }
-  ~Bar() { NavigationBar::setAppearanceBackgroundImage(nullptr, BarMetrics::Default); }
   static Point centreOf(const Rect& r) { return Point{r.x() + r.width() / 2, r.y() + r.height() / 2}; }
 };
 
@@ -71,22 +68,6 @@ TEST(NavigationBarButtons, AnItemsActionMayReplaceTheItem) {
   b.driver.tap(*b.window, Point{20, 42});
   EXPECT_EQ(b.backs, 0) << "a hidden back button takes no taps";
   EXPECT_EQ(b.bar->backButtonFrame(), Rect());
-}
-
-TEST(NavigationBarPainting, TheAppearancePictureCoversTheStatusStripAndTheBar) {
-  Bar b;
-  b.bar->setBackTitle("", false);
-  b.bar->setRightItem(nullptr);
-  const Color teal = Color::rgba(0, 0.5, 0.5);
-  ImageContext swatch(Size{2, 2}, true, 1);
-  swatch.context().fillRect(Rect(0, 0, 2, 2), teal);
-  NavigationBar::setAppearanceBackgroundImage(swatch.image(), BarMetrics::Default);
-  // Columns away from the centred clock and title show the picture alone.
-  auto themed = [&](Point p) -> std::optional<Color> {
-    if (p.x >= 100 && p.x <= 220) return std::nullopt;
-    return teal;
-  };
-  EXPECT_EQ(pictureDifferences(*b.window->snapshot(2), themed, 1), "");
 }
 
 }  // namespace

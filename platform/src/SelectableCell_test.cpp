@@ -1,4 +1,4 @@
-#include "ui/TableViewCell.h"
+#include "ui/SelectableCell.h"
 
 #include <string>
 #include <vector>
@@ -6,10 +6,6 @@
 #include <gtest/gtest.h>
 
 #include "ui/CollectionViewCell.h"
-#include "ui/GraphicsContext.h"
-#include "ui/ImageView.h"
-#include "ui/Label.h"
-#include "ui/TestDriver.h"
 
 namespace ui {
 namespace {
@@ -28,8 +24,8 @@ std::string layers(const SelectableCell& cell,
   return out;
 }
 
-// Table and collection cells share this code (SelectableCell); the collection
-// cell shows it without a default grey of its own.
+// Table and collection cells keep their backgrounds alike; a collection cell
+// shows how without the default selection grey a table cell adds.
 TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
   auto cell = std::make_shared<CollectionViewCell>(Rect(0, 0, 320, 44));
   auto background = std::make_shared<View>(), selected = std::make_shared<View>(), other = std::make_shared<View>(),
@@ -87,56 +83,6 @@ TEST(CellBackgrounds, StayInTheirOrderThroughSelectionHighlightAndReuse) {
     }
   }
   EXPECT_EQ(added->frame(), Rect(1, 1, 5, 5)) << "a view added to the cell is the cell's to place";
-}
-
-TEST(TableViewCellSelection, WithoutASelectedBackgroundTheCellShowsLightGrey) {
-  auto cell = std::make_shared<TableViewCell>(TableViewCellStyle::Default, "cell");
-  auto greyBehindContent = [&] {
-    auto below = cell->subviews().front();
-    return below != cell->contentView() && below->backgroundColor() == Color::white(0.85) &&
-           below->frame() == cell->bounds();
-  };
-  EXPECT_EQ(cell->subviews().size(), 1u);
-  cell->setHighlighted(true, false);
-  EXPECT_TRUE(greyBehindContent());
-  cell->setHighlighted(false, false);
-  EXPECT_EQ(cell->subviews().size(), 1u);
-  cell->setSelected(true, false);
-  EXPECT_TRUE(greyBehindContent());
-  // A selected background given now takes the grey's place at once.
-  auto chosen = std::make_shared<View>();
-  cell->setSelectedBackgroundView(chosen);
-  EXPECT_EQ(cell->subviews(), (std::vector<std::shared_ptr<View>>{chosen, cell->contentView()}));
-}
-
-TEST(TableViewCellLayout, TheImageAndTextSitInTheContentViewWithinTheMargins) {
-  TestDriver driver;
-  auto picture = [](double width, double height) {
-    ImageContext bitmap(Size{width, height}, false, 1);
-    return bitmap.image();
-  };
-  struct Case {
-    const char* what;
-    std::shared_ptr<Image> image;
-    Rect imageFrame, textFrame;
-  };
-  const Case cases[] = {
-      {"no image", nullptr, Rect(), Rect(15, 0, 290, 44)},
-      {"a small image", picture(20, 30), Rect(15, 7, 20, 30), Rect(50, 0, 255, 44)},
-      {"an image taller than the row", picture(30, 60), Rect(15, 0, 30, 44), Rect(60, 0, 245, 44)},
-  };
-  for (const Case& c : cases) {
-    TableViewCell cell(TableViewCellStyle::Default, "cell");
-    cell.textLabel()->setText("Survival");
-    if (c.image) cell.imageView()->setImage(c.image);
-    cell.setFrame(Rect(0, 88, 320, 44));
-    cell.layoutSubviews();
-    EXPECT_EQ(cell.textLabel()->superview(), cell.contentView()) << c.what;
-    EXPECT_EQ(cell.textLabel()->frame(), c.textFrame) << c.what;
-    if (c.image) {
-      EXPECT_EQ(cell.imageView()->frame(), c.imageFrame) << c.what;
-    }
-  }
 }
 
 }  // namespace
