@@ -125,10 +125,8 @@ TEST(AlertViewLayout, LongMessagesWrapIntoATallerBox) {
   shortAlert->show();
   longAlert->show();
   Rect a = shortAlert->boxRect(), b = longAlert->boxRect();
-  EXPECT_EQ(a.width(), 270);
   EXPECT_GT(b.height(), a.height() + 4 * Font::system(13).measure("A").height);
   EXPECT_LE(b.height(), 300);
-  EXPECT_EQ(b.x(), 149);  // centred in 568
 }
 
 TEST(AlertViewShow, RaisesWithoutAKeyWindow) {
