@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ui/Exception.h"
+#include "ui/NavigationController.h"
 #include "ui/TestDriver.h"
 #include "ui/TextField.h"
 #include "ui/Window.h"
@@ -27,18 +28,41 @@ struct Fixture {
   Fixture() { window->makeKeyAndVisible(); }
 };
 
-TEST(AlertViewButtons, EachButtonReachesTheDelegateWithItsIndexAfterDismissal) {
+TEST(AlertViewButtons, ATapOrAKeyReachesTheDelegateWithTheButtonsIndexAfterDismissal) {
   struct Case {
     std::string cancel;
     std::vector<std::string> others;
+    const char* keys;  // null: a tap on the button at `tapped`
     long tapped;
+    std::vector<long> expected;  // empty: the alert stays
   };
-  std::vector<Case> cases = {
-      {"Okay", {}, 0},         {"Cancel", {"Delete"}, 0}, {"Cancel", {"Delete"}, 1}, {"Cancel", {"One", "Two"}, 2},
-      {"", {"One", "Two"}, 0},  // without a cancel button the others count from 0
+  const Case cases[] = {
+      {"Okay", {}, nullptr, 0, {0}},
+      {"Cancel", {"Delete"}, nullptr, 0, {0}},
+      {"Cancel", {"Delete"}, nullptr, 1, {1}},
+      {"Cancel", {"One", "Two"}, nullptr, 2, {2}},
+      {"", {"One", "Two"}, nullptr, 0, {0}},  // without a cancel button the others count from 0
+      // Return presses the preferred button, Escape the cancel button.
+      {"Okay", {}, "Return", 0, {0}},
+      {"Okay", {}, "Esc", 0, {0}},
+      {"Cancel", {"Delete"}, "Return", 0, {1}},
+      {"Cancel", {"Delete"}, "Enter", 0, {1}},
+      {"Cancel", {"Delete"}, "Esc", 0, {0}},
+      {"", {"Retry"}, "Esc", 0, {0}},
+      {"", {"First", "Second"}, "Return", 0, {0}},
+      {"", {"First", "Second"}, "Esc", 0, {}},
+      {"Cancel", {"Delete"}, "Tab", 0, {}},
+      {"Cancel", {"Delete"}, "Alt+Left", 0, {}},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.cancel + " + " + std::to_string(c.others.size()) + " others, " + (c.keys ? c.keys : "a tap"));
     Fixture f;
+    auto navigation = std::make_shared<NavigationController>();
+    navigation->addChildViewController(std::make_shared<ViewController>());
+    f.window->setRootViewController(navigation);
+    auto second = std::make_shared<ViewController>();
+    navigation->pushViewController(second, false);
+    f.driver.runUntilIdle();
     std::weak_ptr<AlertView> weak;
     {
       auto alert = std::make_shared<AlertView>("Error", "Something happened.", f.clicks, c.cancel, c.others);
@@ -52,10 +76,15 @@ TEST(AlertViewButtons, EachButtonReachesTheDelegateWithItsIndexAfterDismissal) {
     ASSERT_NE(button, nullptr);
     EXPECT_TRUE(alert->boxRect().contains(button->frame().origin));
     alert.reset();
-    f.driver.tap(*button);
-    EXPECT_EQ(f.clicks->indices, std::vector<long>{c.tapped}) << c.cancel << " " << c.tapped;
-    EXPECT_EQ(f.clicks->alertStillShown, std::vector<bool>{false});
-    EXPECT_TRUE(weak.expired()) << "nobody holds a dismissed alert";
+    if (c.keys)
+      f.driver.pressKeys(*f.window, c.keys);
+    else
+      f.driver.tap(*button);
+    f.driver.runUntilIdle();
+    EXPECT_EQ(f.clicks->indices, c.expected);
+    EXPECT_EQ(f.clicks->alertStillShown, std::vector<bool>(c.expected.size(), false));
+    EXPECT_EQ(weak.expired(), !c.expected.empty()) << "nobody holds a dismissed alert";
+    EXPECT_EQ(navigation->topViewController(), second) << "no key goes past an alert";
   }
 }
 
@@ -96,10 +125,8 @@ TEST(AlertViewLayout, LongMessagesWrapIntoATallerBox) {
   shortAlert->show();
   longAlert->show();
   Rect a = shortAlert->boxRect(), b = longAlert->boxRect();
-  EXPECT_EQ(a.width(), 270);
   EXPECT_GT(b.height(), a.height() + 4 * Font::system(13).measure("A").height);
   EXPECT_LE(b.height(), 300);
-  EXPECT_EQ(b.x(), 149);  // centred in 568
 }
 
 TEST(AlertViewShow, RaisesWithoutAKeyWindow) {

@@ -24,28 +24,6 @@ Section slots(size_t count, double width) {
   return s;
 }
 
-TEST(FlowLayout, SlotGridsFillTheWidthWithWholeColumns) {
-  struct Case {
-    double width;
-    long columns;
-    double inset;
-    double lastColumnX;  // the last slot of the first line touches the right inset
-    double lastLineY;
-    double contentHeight;
-  };
-  std::vector<Case> cases = {{320, 6, 4, 264, 216, 276}, {480, 9, 6, 422, 112, 172}, {568, 10, 24, 492, 112, 172}};
-  for (const auto& c : cases) {
-    auto result = CollectionViewFlowLayout::measure(c.width, {slots(25, c.width)});
-    const auto& frames = result.itemFrames.at(0);
-    ASSERT_EQ(frames.size(), 25u);
-    EXPECT_EQ(frames[0], Rect(c.inset, 8, 52, 52)) << c.width;
-    EXPECT_EQ(frames[size_t(c.columns - 1)], Rect(c.lastColumnX, 8, 52, 52)) << c.width;
-    EXPECT_EQ(frames[size_t(c.columns)], Rect(c.inset, 60, 52, 52)) << c.width;
-    EXPECT_EQ(frames[24].y(), c.lastLineY) << c.width;
-    EXPECT_EQ(result.contentSize, (Size{c.width, c.contentHeight})) << c.width;
-  }
-}
-
 TEST(FlowLayout, AnItemFitsOnlyWhileItEndsInsideTheRightInset) {
   Section s = slots(7, 320);
   s.sectionInset.left = s.sectionInset.right = 4.5;  // half a point too wide for six

@@ -3,15 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "ui/BarButtonItem.h"
-#include "ui/GraphicsContext.h"
-#include "ui/PictureCheck.h"
 #include "ui/TestDriver.h"
 #include "ui/Window.h"
 
 namespace ui {
 namespace {
-
-const Color tint = Color::rgba(0, 122 / 255.0, 1);
 
 struct Bar {
   TestDriver driver;
@@ -25,7 +21,6 @@ struct Bar {
     bar->setRightItem(std::make_shared<BarButtonItem>(SystemItem::Add, [this] { ++adds; }));
     window->addSubview(bar);
   }
-  ~Bar() { NavigationBar::setAppearanceBackgroundImage(nullptr, BarMetrics::Default); }
   static Point centreOf(const Rect& r) { return Point{r.x() + r.width() / 2, r.y() + r.height() / 2}; }
 };
 
@@ -52,9 +47,6 @@ TEST(NavigationBarButtons, ActOnlyWhenPressedAndReleasedOnTheSameButton) {
     EXPECT_EQ(b.backs, c.backs) << c.what;
     EXPECT_EQ(b.adds, c.adds) << c.what;
   }
-  // Both buttons sit in the 44-point bar below the 20-point status strip.
-  EXPECT_EQ(layout.bar->backButtonFrame().y(), 20);
-  EXPECT_EQ(layout.bar->rightItemFrame(), Rect(320 - 52, 20, 52, 44));
 }
 
 TEST(NavigationBarButtons, AnItemsActionMayReplaceTheItem) {
@@ -73,82 +65,6 @@ TEST(NavigationBarButtons, AnItemsActionMayReplaceTheItem) {
   b.driver.tap(*b.window, Point{20, 42});
   EXPECT_EQ(b.backs, 0) << "a hidden back button takes no taps";
   EXPECT_EQ(b.bar->backButtonFrame(), Rect());
-}
-
-// Columns away from the centred clock and title, where only the bar's
-// background and its buttons are drawn.
-bool besideTheText(Point p) { return p.x < 100 || p.x > 220; }
-
-TEST(NavigationBarPainting, TheAppearancePictureCoversTheStatusStripAndTheBar) {
-  Bar b;
-  b.bar->setBackTitle("", false);
-  b.bar->setRightItem(nullptr);
-  const Color teal = Color::rgba(0, 0.5, 0.5);
-  ImageContext swatch(Size{2, 2}, true, 1);
-  swatch.context().fillRect(Rect(0, 0, 2, 2), teal);
-  NavigationBar::setAppearanceBackgroundImage(swatch.image(), BarMetrics::Default);
-  auto themed = [&](Point p) -> std::optional<Color> {
-    if (!besideTheText(p)) return std::nullopt;
-    return teal;
-  };
-  EXPECT_EQ(pictureDifferences(*b.window->snapshot(2), themed, 1), "");
-
-  // Without one: a light, nearly opaque bar over the black window, with a
-  // half-point line along its foot.
-  NavigationBar::setAppearanceBackgroundImage(nullptr, BarMetrics::Default);
-  auto plain = [&](Point p) -> std::optional<Color> {
-    if (!besideTheText(p)) return std::nullopt;
-    return p.y >= 63.5 ? Color::white(0.7) : Color::white(0.97 * 0.92);
-  };
-  EXPECT_EQ(pictureDifferences(*b.window->snapshot(2), plain, 1), "");
-}
-
-TEST(NavigationBarPainting, AButtonIsDrawnFaintWhilePressed) {
-  Bar b;
-  const Color background = Color::white(0.97 * 0.92);
-  auto blend = [&](double alpha) {
-    return Color::rgba(tint.red * alpha + background.red * (1 - alpha),
-                       tint.green * alpha + background.green * (1 - alpha),
-                       tint.blue * alpha + background.blue * (1 - alpha));
-  };
-  // On the back chevron's upper stroke, and on the add sign's upright.
-  Rect add = b.bar->rightItemFrame();
-  const Point chevron{13, 37}, plus{add.x() + add.width() / 2, add.y() + 15};
-  const Point besidePlus{plus.x - 5, plus.y};
-  struct Step {
-    const char* what;
-    std::function<void()> act;
-    double backAlpha, addAlpha;
-  };
-  const Step steps[] = {
-      {"at rest", [] {}, 1, 1},
-      {"back pressed",
-       [&] {
-         b.bar->touchesBegan(Touch{Point{30, 42}});
-       },
-       0.3, 1},
-      {"back cancelled",
-       [&] {
-         b.bar->touchesCancelled(Touch{Point{30, 42}});
-       },
-       1, 1},
-      {"add pressed", [&] { b.bar->touchesBegan(Touch{plus}); }, 1, 0.3},
-      {"add released elsewhere",
-       [&] {
-         b.bar->touchesEnded(Touch{Point{160, 42}});
-       },
-       1, 1},
-  };
-  for (const Step& step : steps) {
-    step.act();
-    auto picture = b.window->snapshot(2);
-    EXPECT_TRUE(pixelMatches(*picture, int(chevron.x * 2), int(chevron.y * 2), blend(step.backAlpha), 3))
-        << step.what << ": " << std::hex << picture->pixel(int(chevron.x * 2), int(chevron.y * 2));
-    EXPECT_TRUE(pixelMatches(*picture, int(plus.x * 2), int(plus.y * 2), blend(step.addAlpha), 3))
-        << step.what << ": " << std::hex << picture->pixel(int(plus.x * 2), int(plus.y * 2));
-    EXPECT_TRUE(pixelMatches(*picture, int(besidePlus.x * 2), int(besidePlus.y * 2), background, 1)) << step.what;
-  }
-  EXPECT_EQ(b.backs + b.adds, 0);
 }
 
 }  // namespace

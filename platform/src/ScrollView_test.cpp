@@ -1,16 +1,13 @@
 #include "ui/ScrollView.h"
 
-#include <chrono>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "ui/Image.h"
 #include "ui/NavigationController.h"
-#include "ui/PictureCheck.h"
-#include "ui/TableView.h"
 #include "ui/TestDriver.h"
+#include "ui/ViewController.h"
 #include "ui/Window.h"
 
 namespace ui {
@@ -66,37 +63,37 @@ TEST(ScrollViewInset, ContentAtRestMovesClearOfANewInsetAndAScrolledOffsetStays)
   EXPECT_EQ(scroller.contentOffset(), (Point{0, 680}));
 }
 
-class Rows : public ViewController, public TableViewDataSource {
+// A screen whose first scroll view is its view or the back one of two.
+class Scrolling : public ViewController {
  public:
-  Rows(bool tableIsTheView, RectEdge edges) : tableIsTheView_(tableIsTheView) { setEdgesForExtendedLayout(edges); }
-  std::shared_ptr<TableView> table = std::make_shared<TableView>(Rect(0, 0, 284, 320));
+  Scrolling(bool scrollerIsTheView, RectEdge edges) : scrollerIsTheView_(scrollerIsTheView) {
+    setEdgesForExtendedLayout(edges);
+  }
+  std::shared_ptr<ScrollView> first = std::make_shared<ScrollView>(Rect(0, 0, 284, 320));
   std::shared_ptr<ScrollView> second = std::make_shared<ScrollView>(Rect(284, 0, 284, 320));
+  std::shared_ptr<View> top = std::make_shared<View>(Rect(0, 0, 284, 44));  // the first row of its content
 
   void loadView() override {
-    if (tableIsTheView_)
-      setView(table);
+    if (scrollerIsTheView_)
+      setView(first);
     else
       ViewController::loadView();
   }
   void viewDidLoad() override {
-    table->registerClass<TableViewCell>("cell");
-    table->setDataSource(std::dynamic_pointer_cast<Rows>(shared_from_this()));
-    if (tableIsTheView_) return;
+    first->setContentSize(Size{284, 2000});
+    first->addSubview(top);
+    if (scrollerIsTheView_) return;
     view()->addSubview(second);
-    view()->insertSubview(table, 0);
-  }
-  long numberOfRowsInSection(TableView&, long) override { return 40; }
-  std::shared_ptr<TableViewCell> cellForRowAtIndexPath(TableView& t, const IndexPath& p) override {
-    return t.dequeueReusableCell("cell", p);
+    view()->insertSubview(first, 0);
   }
 
  private:
-  bool tableIsTheView_;
+  bool scrollerIsTheView_;
 };
 
 TEST(ScrollViewInset, ANavigationControllerClearsTheBarsForTheFirstScrollViewOfAScreenUnderThem) {
   struct Case {
-    bool tableIsTheView;
+    bool scrollerIsTheView;
     RectEdge edges;
     bool adjusts;
     double expectedTop;
@@ -116,22 +113,20 @@ TEST(ScrollViewInset, ANavigationControllerClearsTheBarsForTheFirstScrollViewOfA
     window->setRootViewController(navigation);
     window->makeKeyAndVisible();
     driver.runUntilIdle();
-    auto screen = std::make_shared<Rows>(c.tableIsTheView, c.edges);
+    auto screen = std::make_shared<Scrolling>(c.scrollerIsTheView, c.edges);
     screen->setAutomaticallyAdjustsScrollViewInsets(c.adjusts);
     navigation->pushViewController(screen, true);
     driver.runUntilIdle();
     SCOPED_TRACE(c.expectedTop);
-    EXPECT_EQ(screen->table->contentInset().top, c.expectedTop);
-    EXPECT_EQ(screen->table->contentOffset().y, -c.expectedTop);
-    auto first = screen->table->cellForRowAtIndexPath(IndexPath{0, 0});
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->convertToWindow(Point{0, 0}).y, c.firstRowY);
+    EXPECT_EQ(screen->first->contentInset().top, c.expectedTop);
+    EXPECT_EQ(screen->first->contentOffset().y, -c.expectedTop);
+    EXPECT_EQ(screen->top->convertToWindow(Point{0, 0}).y, c.firstRowY);
     EXPECT_EQ(screen->second->contentInset(), EdgeInsets{}) << "only the first scroll view is adjusted";
 
     if (c.expectedTop == 64) {
       navigation->setNavigationBarHidden(true, false);
-      EXPECT_EQ(screen->table->contentInset().top, 20) << "the status bar alone";
-      EXPECT_EQ(screen->table->contentOffset().y, -20);
+      EXPECT_EQ(screen->first->contentInset().top, 20) << "the status bar alone";
+      EXPECT_EQ(screen->first->contentOffset().y, -20);
     }
   }
 }
@@ -233,36 +228,16 @@ class Picker : public ScrollView {
 TEST(ScrollViewTouches, ATapIsToldInContentCoordinatesAndAnythingElseIsAbandoned) {
   struct Case {
     const char* what;
-    std::function<void(TestDriver&, Window&, Picker&)> act;
+    Point from, to;  // the same point: a tap
+    bool cancelled;
     std::vector<std::string> expected;
   };
   const Case cases[] = {
-      {"a tap",
-       [](TestDriver& d, Window& w, Picker&) {
-         d.tap(w, Point{50, 60});
-       },
-       {"down 40,260", "tap 40,260"}},
-      {"a drag",
-       [](TestDriver& d, Window& w, Picker&) {
-         d.drag(w, Point{50, 60}, Point{50, 160});
-       },
-       {"down 40,260", "abandoned"}},
-      {"a small slip stays a tap",
-       [](TestDriver& d, Window& w, Picker&) {
-         d.drag(w, Point{50, 60}, Point{54, 64});
-       },
-       {"down 40,260", "tap 44,264"}},
-      {"released just outside the view",
-       [](TestDriver& d, Window& w, Picker&) {
-         d.drag(w, Point{50, 145}, Point{50, 152});
-       },
-       {"down 40,345", "abandoned"}},
-      {"cancelled",
-       [](TestDriver&, Window&, Picker& p) {
-         p.touchesBegan(Touch{Point{50, 60}});
-         p.touchesCancelled(Touch{Point{50, 60}});
-       },
-       {"down 40,260", "abandoned"}},
+      {"a tap", {50, 60}, {50, 60}, false, {"down 40,260", "tap 40,260"}},
+      {"a drag", {50, 60}, {50, 160}, false, {"down 40,260", "abandoned"}},
+      {"a small slip stays a tap", {50, 60}, {54, 64}, false, {"down 40,260", "tap 44,264"}},
+      {"released just outside the view", {50, 145}, {50, 152}, false, {"down 40,345", "abandoned"}},
+      {"cancelled", {50, 60}, {50, 60}, true, {"down 40,260", "abandoned"}},
   };
   for (const Case& c : cases) {
     TestDriver driver;
@@ -271,61 +246,16 @@ TEST(ScrollViewTouches, ATapIsToldInContentCoordinatesAndAnythingElseIsAbandoned
     picker->setContentSize(Size{100, 1000});
     picker->setContentOffset(Point{0, 200});
     window->addSubview(picker);
-    c.act(driver, *window, *picker);
+    if (c.cancelled) {
+      picker->touchesBegan(Touch{c.from});
+      picker->touchesCancelled(Touch{c.from});
+    } else if (c.from == c.to) {
+      driver.tap(*window, c.from);
+    } else {
+      driver.drag(*window, c.from, c.to);
+    }
     EXPECT_EQ(picker->events, c.expected) << c.what;
   }
-}
-
-TEST(ScrollViewIndicators, ABarShowsHowMuchAndWhereAndOnlyWhileMoving) {
-  TestDriver driver;
-  auto window = std::make_shared<Window>(Rect(0, 0, 100, 200));
-  window->setBackgroundColor(Color::white(1));
-  auto scroller = std::make_shared<ScrollView>(Rect(0, 0, 100, 200));
-  window->addSubview(scroller);
-
-  scroller->setContentSize(Size{100, 200});
-  EXPECT_TRUE(scroller->verticalIndicatorRect().isEmpty()) << "content that fits has no bar";
-  EXPECT_TRUE(scroller->horizontalIndicatorRect().isEmpty());
-
-  struct Case {
-    double contentHeight;
-    double offset;
-  };
-  for (const Case& c : {Case{800, 0}, Case{800, 300}, Case{800, 600}, Case{100000, 0}, Case{100000, 50000}}) {
-    scroller->setContentSize(Size{100, c.contentHeight});
-    scroller->setContentOffset(Point{0, c.offset});
-    Rect bar = scroller->verticalIndicatorRect();
-    Rect visible = scroller->bounds();
-    SCOPED_TRACE(std::to_string(c.contentHeight) + " at " + std::to_string(c.offset));
-    // Along the right edge, inside what shows, 2.5 points in from it.
-    EXPECT_EQ(bar.maxX(), visible.maxX() - 2.5);
-    double track = visible.height() - 5;
-    double above = bar.y() - (visible.y() + 2.5), below = visible.maxY() - 2.5 - bar.maxY();
-    EXPECT_GE(above, 0);
-    EXPECT_GE(below, 0);
-    // As long as the share of the content that shows, but never too short to find.
-    EXPECT_DOUBLE_EQ(bar.height(), std::max(36.0, track * visible.height() / c.contentHeight));
-    // Where the offset is: the room above and below in its proportion.
-    double progress = c.offset / (c.contentHeight - visible.height());
-    EXPECT_NEAR(above / (above + below), progress, 1e-9);
-  }
-
-  // Painted after a scroll, gone once the view has rested.
-  scroller->setContentSize(Size{100, 800});
-  scroller->setContentOffset(Point{0, 0});
-  auto nothing = [](Point) -> std::optional<Color> { return Color::white(1); };
-  EXPECT_EQ(pictureDifferences(*window->snapshot(2), nothing, 0), "");
-  driver.wheel(*window, Point{50, 100}, 300);
-  Rect bar = scroller->verticalIndicatorRect().offsetBy(0, -scroller->contentOffset().y);
-  Point middle{bar.x() + bar.width() / 2, bar.y() + bar.height() / 2};
-  auto shown = window->snapshot(2);
-  EXPECT_TRUE(pixelMatches(*shown, int(middle.x * 2), int(middle.y * 2), Color::white(0.65), 2))
-      << std::hex << shown->pixel(int(middle.x * 2), int(middle.y * 2));
-  // The bar fades after 0.6 seconds of rest; one-shot timers are not waited
-  // for by the driver, so the test waits.
-  auto rested = std::chrono::steady_clock::now() + std::chrono::milliseconds(700);
-  while (std::chrono::steady_clock::now() < rested) driver.runUntilIdle(0.05);
-  EXPECT_EQ(pictureDifferences(*window->snapshot(2), nothing, 0), "");
 }
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "ui/SearchDisplayController.h"
 
-#include <algorithm>
-
 #include <gtest/gtest.h>
 
 #include "ui/Label.h"
 #include "ui/SearchBar.h"
 #include "ui/TableView.h"
 #include "ui/TestDriver.h"
+#include "ui/Text.h"
 #include "ui/TextField.h"
 #include "ui/ViewController.h"
 #include "ui/Window.h"
@@ -61,12 +60,8 @@ class Picker : public ViewController,
   bool shouldReloadTableForSearchString(SearchDisplayController&, const std::string& text) override {
     askedFor.push_back(text);
     found.clear();
-    auto lower = [](std::string s) {
-      std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-      return s;
-    };
     for (const auto& item : all) {
-      if (!text.empty() && lower(item).rfind(lower(text), 0) == 0) found.push_back(item);
+      if (rangeOfStringCaseInsensitive(item, text)) found.push_back(item);
     }
     return true;
   }

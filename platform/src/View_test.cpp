@@ -59,14 +59,6 @@ TEST(ViewHierarchy, RemovingTheLastReferenceInsideRemovalIsSafe) {
   EXPECT_TRUE(root->subviews().empty());
 }
 
-TEST(ViewGeometry, FramesAreStoredExactlyAndBoundsFollowTheirSize) {
-  auto v = std::make_shared<View>(Rect(0.1, 0.2, 100.3333, 50.25));
-  EXPECT_EQ(v->frame(), Rect(0.1, 0.2, 100.3333, 50.25));
-  EXPECT_EQ(v->bounds(), Rect(0, 0, 100.3333, 50.25));
-  v->setBounds(Rect(0, 40, 100, 60));
-  EXPECT_EQ(v->frame(), Rect(0.1, 0.2, 100, 60));
-}
-
 TEST(ViewHitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
   auto root = tagged(0, Rect(0, 0, 200, 200));
   auto back = tagged(1, Rect(0, 0, 200, 200));
@@ -78,32 +70,23 @@ TEST(ViewHitTesting, SkipsHiddenTransparentAndNonInteractiveViews) {
 
   struct Case {
     const char* what;
-    std::function<void()> change;
     Point at;
+    bool frontHidden, frontInteractive;
+    double frontOpacity;
     long expected;
   };
-  std::vector<Case> cases = {
-      {"front-most wins", [] {}, {70, 70}, 3},
-      {"outside the inner view", [] {}, {100, 100}, 2},
-      {"outside the front view", [] {}, {10, 10}, 1},
-      {"hidden front view", [&] { front->setHidden(true); }, {70, 70}, 1},
-      {"non-interactive front view passes through",
-       [&] {
-         front->setHidden(false);
-         front->setUserInteractionEnabled(false);
-       },
-       {70, 70},
-       1},
-      {"transparent front view passes through",
-       [&] {
-         front->setUserInteractionEnabled(true);
-         front->setOpacity(0);
-       },
-       {70, 70},
-       1},
+  const Case cases[] = {
+      {"front-most wins", {70, 70}, false, true, 1, 3},
+      {"outside the inner view", {100, 100}, false, true, 1, 2},
+      {"outside the front view", {10, 10}, false, true, 1, 1},
+      {"hidden front view", {70, 70}, true, true, 1, 1},
+      {"non-interactive front view passes through", {70, 70}, false, false, 1, 1},
+      {"transparent front view passes through", {70, 70}, false, true, 0, 1},
   };
-  for (auto& c : cases) {
-    c.change();
+  for (const Case& c : cases) {
+    front->setHidden(c.frontHidden);
+    front->setUserInteractionEnabled(c.frontInteractive);
+    front->setOpacity(c.frontOpacity);
     auto hit = root->hitTest(c.at);
     ASSERT_NE(hit, nullptr) << c.what;
     EXPECT_EQ(hit->tag(), c.expected) << c.what;

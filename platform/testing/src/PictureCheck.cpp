@@ -9,12 +9,13 @@
 
 namespace ui {
 
+namespace {
+
+// A colour as 0xAARRGGBB, straight alpha, as Image::pixel reports it.
 unsigned argb(const Color& color) {
   auto channel = [](double value) { return unsigned(std::lround(std::clamp(value, 0.0, 1.0) * 255)); };
   return channel(color.alpha) << 24 | channel(color.red) << 16 | channel(color.green) << 8 | channel(color.blue);
 }
-
-namespace {
 
 bool close(unsigned actual, unsigned expected, int tolerance) {
   // A fully transparent pixel has no colour to speak of.
@@ -27,10 +28,6 @@ bool close(unsigned actual, unsigned expected, int tolerance) {
 }
 
 }  // namespace
-
-bool pixelMatches(const Image& picture, int x, int y, const Color& expected, int tolerance) {
-  return close(picture.pixel(x, y), argb(expected), tolerance);
-}
 
 std::string pictureDifferences(const Image& picture, const ExpectedPicture& expected, int tolerance) {
   std::string first;

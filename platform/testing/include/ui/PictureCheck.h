@@ -23,10 +23,4 @@ using ExpectedPicture = std::function<std::optional<Color>(Point)>;
 // failure message.
 std::string pictureDifferences(const Image& picture, const ExpectedPicture& expected, int tolerance = 2);
 
-// The same check for one pixel (device pixel coordinates).
-bool pixelMatches(const Image& picture, int x, int y, const Color& expected, int tolerance = 2);
-
-// A colour as 0xAARRGGBB, straight alpha, as Image::pixel reports it.
-unsigned argb(const Color& color);
-
 }  // namespace ui
