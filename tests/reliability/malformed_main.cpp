@@ -4,7 +4,7 @@
 // whether everything on disk stayed as it was. Exits 1 when a case wrote
 // anything or gave no reason where it must refuse.
 //
-// usage: reliability_malformed [--markdown]
+// usage: reliability_malformed
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
@@ -28,18 +28,12 @@ namespace {
 
 const char* const demoWorld = "Lakeside Survival";
 
-std::string le32(int32_t value) {
-  std::string out;
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(char((uint32_t(value) >> shift) & 0xFF));
-  return out;
-}
-std::string le16(uint16_t value) { return std::string{char(value & 0xFF), char(value >> 8)}; }
+std::string le32(int32_t value) { return worldreader::littleEndian(value, 4); }
+std::string le16(uint16_t value) { return worldreader::littleEndian(value, 2); }
 std::string named(uint8_t type, const std::string& name) {
   return std::string(1, char(type)) + le16(uint16_t(name.size())) + name;
 }
-std::string levelDat(const std::string& payload, int32_t declared = -1) {
-  return le32(8) + le32(declared < 0 ? int32_t(payload.size()) : declared) + payload;
-}
+std::string levelDat(const std::string& payload) { return le32(8) + le32(int32_t(payload.size())) + payload; }
 void writeBytes(const fs::path& file, const std::string& bytes) {
   fs::remove(file);
   FILE* out = std::fopen(file.c_str(), "wb");
