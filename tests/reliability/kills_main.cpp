@@ -210,19 +210,27 @@ KillKind playerKind(const fs::path& world) {
           world};
 }
 
-// level.dat, level.dat_old and levelname.txt; the first write of every
-// database object backs the world up first, so each round makes a backup too.
-KillKind levelKind(const fs::path& world, const fs::path& backups) {
+void renameLevel(const fs::path& world, const std::string& backups, int round) {
+  TBKLevelDB db(world.string(), worldName, backups);
+  auto level = db.levelData();
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Kill " + std::to_string(round)));
+  db.setLevelData(level);
+}
+
+KillKind levelKind(const fs::path& world) {
   auto state = std::make_shared<LevelState>();
   state->name = levelNameOn(world);
   state->nameFile = worldreader::readFile(world / "levelname.txt");
-  return {"level.dat and backup",
-          [world, backups](int round) {
-            TBKLevelDB db(world.string(), worldName, backups.string());
-            auto level = db.levelData();
-            level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Kill " + std::to_string(round)));
-            db.setLevelData(level);
-          },
+  return {"level.dat", [world](int round) { renameLevel(world, "", round); },
+          [world, state](int round) { return state->check(world, round); }, world};
+}
+
+// The first write of every database object backs the world up first.
+KillKind backupKind(const fs::path& world, const fs::path& backups) {
+  auto state = std::make_shared<LevelState>();
+  state->name = levelNameOn(world);
+  state->nameFile = worldreader::readFile(world / "levelname.txt");
+  return {"backup", [world, backups](int round) { renameLevel(world, backups.string(), round); },
           [world, backups, state](int round) -> std::string {
             if (fs::exists(backups)) {
               for (auto& entry : fs::directory_iterator(backups)) {
@@ -410,8 +418,10 @@ int main(int argc, char** argv) {
   fs::path sandbox = scratch / "sandbox";
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox", sandbox, fs::copy_options::recursive);
   ::setenv("TARNBOOK_GAME_SANDBOX", sandbox.c_str(), 1);
-  std::vector<KillKind> kinds = {levelKind(freshWorld("level"), scratch / "level" / "backups"),
-                                 playerKind(freshWorld("player")), optionsKind(sandbox),
+  std::vector<KillKind> kinds = {levelKind(freshWorld("level")),
+                                 playerKind(freshWorld("player")),
+                                 backupKind(freshWorld("backup"), scratch / "backup" / "backups"),
+                                 optionsKind(sandbox),
                                  restoreKind(freshWorld("restore"), scratch / "kept"),
                                  optionsRestoreKind(sandbox, scratch / "kept-options")};
   if (!only.empty()) {
