@@ -10,7 +10,6 @@
 #include "DemoGame.h"
 #include "app/ExceptionViewController.h"
 #include "app/GorvaneUncaughtExceptionHandler.h"
-#include "app/ImageFromColor.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "menu/MenuViewController.h"
@@ -24,16 +23,6 @@ const char* const kExpectedMessage =
     "An error has occured, if you forgot to Quit to Title in Minecraft, do that. Otherwise, report this to me at "
     "@Harrowby on twitter, install CrashReporter, and send me the crash report.";
 
-TEST(ImageFromColor, MakesOnePointOfTheColourWithItsAlphaKept) {
-  ui::TestDriver driver;
-  auto image = ImageFromColor(ui::Color::white(1.0, 0.5));
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(image->size(), (ui::Size{1, 1}));
-  unsigned pixel = image->pixel(0, 0);
-  EXPECT_NEAR(double(pixel >> 24), 127.5, 1.0);
-  EXPECT_EQ(pixel & 0xffffff, 0xffffffu);
-}
-
 TEST(Launch, PutsTheMenuUnderHalfTransparentWhiteBarsAndHoldsTheGame) {
   DemoGame game;
   ui::TestDriver driver;
@@ -45,9 +34,12 @@ TEST(Launch, PutsTheMenuUnderHalfTransparentWhiteBarsAndHoldsTheGame) {
   ASSERT_EQ(navigation->viewControllers().size(), 1u);
   EXPECT_NE(std::dynamic_pointer_cast<MenuViewController>(navigation->topViewController()), nullptr);
   EXPECT_TRUE(delegate.window()->isKeyWindow());
+  // One point of white at half alpha, stretched over every bar.
   auto barImage = ui::NavigationBar::appearanceBackgroundImage(ui::BarMetrics::Default);
   ASSERT_NE(barImage, nullptr);
+  EXPECT_EQ(barImage->size(), (ui::Size{1, 1}));
   EXPECT_NEAR(double(barImage->pixel(0, 0) >> 24), 127.5, 1.0);
+  EXPECT_EQ(barImage->pixel(0, 0) & 0xffffff, 0xffffffu);
   EXPECT_TRUE(gameLockIsHeld(game.gameDataFolder()));
   EXPECT_TRUE(ui::Font::named("Minecraft", 16).isAvailable());
   TBKLevelDB::unlockMinecraft();

@@ -33,15 +33,9 @@ TEST(KeyboardOnScreens, TabMovesAcrossTheLevelScreensFieldsInOrderTurningTheTabl
     visited.push_back(focusedRow(s, *screen));
   }
   EXPECT_EQ(visited, (std::vector<std::string>{"1:0", "2:0", "2:1", "2:2", "1:0"}));
-  visited.clear();
-  for (int i = 0; i < 4; ++i) {
-    s.driver.pressKeys(*s.window, "Shift+Tab");
-    s.driver.runUntilIdle();
-    visited.push_back(focusedRow(s, *screen));
-  }
-  EXPECT_EQ(visited, (std::vector<std::string>{"2:2", "2:1", "2:0", "1:0"}));
 
-  // What is typed after Tab lands in the tag of that row.
+  // What is typed after Tab lands in the tag of that row. Shift+Tab's order
+  // is the platform's (KeyCommandsFocus).
   s.driver.pressKeys(*s.window, "Tab");
   s.driver.pressKeys(*s.window, "Tab");
   s.driver.runUntilIdle();

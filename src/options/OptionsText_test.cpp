@@ -6,6 +6,65 @@
 
 namespace {
 
+// The early game's files: the line that begins with the key, and nothing
+// but its value's bytes replaced.
+TEST(OptionsText, ReadsAndReplacesOnlyTheValueOfTheLineThatBeginsWithTheKey) {
+  struct Change {
+    const char *what, *before, *key;
+    std::optional<std::string> read;
+    const char *value, *after;
+  } changes[] = {
+      {"the two-line example", "mp_username:Builder\ngame_difficulty:2\n", "game_difficulty", "2", "3",
+       "mp_username:Builder\ngame_difficulty:3\n"},
+      {"an empty name", "mp_username:Steve\ngame_thirdperson:0\n", "mp_username", "Steve", "",
+       "mp_username:\ngame_thirdperson:0\n"},
+      {"a name that spells a key", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:1\n", "gfx_fancygraphics", "1",
+       "0", "mp_username:gfx_fancygraphics:0\ngfx_fancygraphics:0\n"},
+      {"a key that begins a longer key", "game_server_visible_default:1\ngame_server_visible:0\n",
+       "game_server_visible", "0", "1", "game_server_visible_default:1\ngame_server_visible:1\n"},
+      {"no final line feed", "game_difficulty:2\nmp_username:Steve", "mp_username", "Steve", "Alexander",
+       "game_difficulty:2\nmp_username:Alexander"},
+      {"the key ends the text", "game_difficulty:2\nmp_username:", "mp_username", "", "Alex",
+       "game_difficulty:2\nmp_username:Alex"},
+      {"a carriage return before the line feed", "mp_username:Steve\r\ngame_difficulty:2\r\n", "mp_username", "Steve\r",
+       "Alex", "mp_username:Alex\ngame_difficulty:2\r\n"},
+      {"text beyond ASCII", "mp_username:J\xC3\xBCrgen\n", "mp_username", "J\xC3\xBCrgen", "\xE5\xBB\xBA\xE7\xAF\x89",
+       "mp_username:\xE5\xBB\xBA\xE7\xAF\x89\n"},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.what);
+    EXPECT_EQ(OptionsText::valueForKey(change.before, change.key), change.read);
+    EXPECT_EQ(OptionsText::replacingValue(change.before, change.key, change.value), change.after);
+  }
+}
+
+TEST(OptionsText, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverReplaced) {
+  const std::string valid = "mp_username:Steve\ngame_difficulty:2\n";
+  struct Refusal {
+    const char* what;
+    std::string text;
+    const char* key;
+    std::string value;
+    bool readable;  // whether game_difficulty still reads
+  } refusals[] = {
+      {"a key not in the file", valid, "gfx_fancygraphics", "1", true},
+      {"a key only inside a value", "mp_username:gfx_fancygraphics\n", "gfx_fancygraphics", "1", false},
+      {"a value with a line feed", valid, "mp_username", "Steve\ngfx_fancygraphics:1", true},
+      {"a value with a carriage return", valid, "mp_username", "Steve\r", true},
+      {"a value that is not UTF-8", valid, "mp_username", "St\xFF", true},
+      {"a file that is not UTF-8", "mp_username:St\xC3(ve\ngame_difficulty:2\n", "game_difficulty", "3", false},
+      {"a file with an encoded surrogate", "mp_username:\xED\xA0\x80\ngame_difficulty:2\n", "game_difficulty", "3",
+       false},
+      {"a file with an overlong encoding", "mp_username:\xC0\xAF\ngame_difficulty:2\n", "game_difficulty", "3", false},
+  };
+  for (const auto& refusal : refusals) {
+    SCOPED_TRACE(refusal.what);
+    EXPECT_EQ(OptionsText::replacingValue(refusal.text, refusal.key, refusal.value), std::nullopt);
+    EXPECT_EQ(OptionsText::valueForKey(refusal.text, "gfx_fancygraphics"), std::nullopt);
+    EXPECT_EQ(OptionsText::valueForKey(refusal.text, "game_difficulty").has_value(), refusal.readable);
+  }
+}
+
 TEST(TodaysOptionsText, AChangeRewritesOnlyItsValue) {
   struct Change {
     const char *before, *key, *value, *after;

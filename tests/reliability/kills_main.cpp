@@ -5,14 +5,23 @@
 //
 // usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--kind NAME]
 // (--kind runs that kind alone, all N kills)
+#include <signal.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
+#include <random>
 #include <set>
 
 #include "DemoGame.h"
-#include "Kills.h"
 #include "Tarnbook/TBKGameFile.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKLevelFile.h"
@@ -25,6 +34,127 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// Kills a writer at random moments and judges what it left behind.
+//
+// One kind of write is run `kills` times, each time in a fresh child process
+// that makes exactly one change and exits. The parent sends SIGKILL after a
+// random delay, uniform over the time an unhindered child takes (measured
+// first), then asks `check` whether the files are in a state the change
+// allows: the old one or the new one, whole.
+struct KillKind {
+  std::string name;
+  // Runs in the child: makes change number `round`.
+  std::function<void(int round)> write;
+  // Runs in the parent after each round; returns "" when what is on disk is
+  // the state before round `round` or after it, else what is wrong.
+  std::function<std::string(int round)> check;
+  // Where leftovers of an interrupted write could lie (searched recursively).
+  std::filesystem::path folder;
+};
+
+struct KillResult {
+  std::string kind;
+  int rounds = 0;
+  int killedMidway = 0;  // killed before the child finished
+  int finished = 0;      // the child was done before the kill
+  int faults = 0;
+  int leftovers = 0;  // rounds after which a temporary file was left
+  double childMilliseconds = 0;
+  std::vector<std::string> firstFaults;
+};
+
+pid_t startChild(const KillKind& kind, int round) {
+  pid_t child = ::fork();
+  if (child == 0) {
+    int status = 0;
+    try {
+      kind.write(round);
+    } catch (const std::exception& error) {
+      std::cerr << kind.name << " round " << round << ": " << error.what() << "\n";
+      status = 3;
+    }
+    ::_exit(status);  // no destructors, no atexit: the parent's objects are not ours
+  }
+  return child;
+}
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+int countLeftovers(const std::filesystem::path& folder) {
+  int count = 0;
+  std::error_code error;
+  for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
+       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+    std::string name = it->path().filename().string();
+    if (name.find(".gorvane-tmp") != std::string::npos || name.rfind(".incomplete-", 0) == 0) ++count;
+  }
+  return count;
+}
+
+KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
+  KillResult result;
+  result.kind = kind.name;
+  int round = 0;
+  auto fault = [&](const std::string& what) {
+    result.faults++;
+    if (result.firstFaults.size() < 5) result.firstFaults.push_back(what);
+  };
+
+  // How long one unhindered change takes, so the kills spread over all of it.
+  std::vector<double> durations;
+  for (int i = 0; i < 5; ++i, ++round) {
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = startChild(kind, round);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    durations.push_back(millisecondsSince(start));
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      fault("an unhindered change failed");
+      return result;
+    }
+  }
+  // The calibration's changes are the state the first kill starts from.
+  std::string calibrated = kind.check(round - 1);
+  if (!calibrated.empty()) {
+    fault("after the unhindered changes: " + calibrated);
+    return result;
+  }
+  std::sort(durations.begin(), durations.end());
+  result.childMilliseconds = durations[durations.size() / 2];
+  std::uniform_real_distribution<double> delay(0, result.childMilliseconds * 1.1);
+
+  for (int i = 0; i < rounds; ++i, ++round) {
+    pid_t child = startChild(kind, round);
+    double wait = delay(random);
+    timespec pause{time_t(wait / 1000), long(std::fmod(wait, 1000.0) * 1e6)};
+    ::nanosleep(&pause, nullptr);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.rounds++;
+    if (WIFSIGNALED(status)) {
+      result.killedMidway++;
+    } else {
+      result.finished++;
+      if (WEXITSTATUS(status) != 0) {
+        fault("round " + std::to_string(round) + ": the change failed");
+        continue;
+      }
+    }
+    if (countLeftovers(kind.folder) > 0) result.leftovers++;
+    std::string problem;
+    try {
+      problem = kind.check(round);
+    } catch (const std::exception& error) {
+      problem = error.what();
+    }
+    if (!problem.empty()) fault("round " + std::to_string(round) + ": " + problem);
+  }
+  return result;
+}
 
 const char* const worldName = "Lakeside Survival";
 
@@ -55,21 +185,6 @@ struct LevelState {
   }
 };
 
-void renameLevel(const fs::path& world, const std::string& backups, int round) {
-  TBKLevelDB db(world.string(), worldName, backups);
-  auto level = db.levelData();
-  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Kill " + std::to_string(round)));
-  db.setLevelData(level);
-}
-
-KillKind levelKind(const fs::path& world) {
-  auto state = std::make_shared<LevelState>();
-  state->name = levelNameOn(world);
-  state->nameFile = worldreader::readFile(world / "levelname.txt");
-  return {"level.dat", [world](int round) { renameLevel(world, "", round); },
-          [world, state](int round) { return state->check(world, round); }, world};
-}
-
 KillKind playerKind(const fs::path& world) {
   auto keys = std::make_shared<std::vector<std::string>>(worldreader::databaseKeys(world));
   auto mark = std::make_shared<int64_t>(-1);
@@ -93,6 +208,21 @@ KillKind playerKind(const fs::path& world) {
             return "";
           },
           world};
+}
+
+void renameLevel(const fs::path& world, const std::string& backups, int round) {
+  TBKLevelDB db(world.string(), worldName, backups);
+  auto level = db.levelData();
+  level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Kill " + std::to_string(round)));
+  db.setLevelData(level);
+}
+
+KillKind levelKind(const fs::path& world) {
+  auto state = std::make_shared<LevelState>();
+  state->name = levelNameOn(world);
+  state->nameFile = worldreader::readFile(world / "levelname.txt");
+  return {"level.dat", [world](int round) { renameLevel(world, "", round); },
+          [world, state](int round) { return state->check(world, round); }, world};
 }
 
 // The first write of every database object backs the world up first.

@@ -108,48 +108,39 @@ int main() {
   ::chown(gameData.c_str(), gameUser, gameGroup);
   ::chmod(gameData.c_str(), 0750);
 
-  struct Kind {
-    const char* name;
-    std::function<void(TBKLevelDB&)> write;
-  };
-  // The options file is written apart from any world, with its own backup.
-  auto optionsBefore = entries(gameData);
-  bool optionsWritten = OptionTableViewCell::setValue("Alex", "mp_username");
-  {
-    int checked = 0;
-    std::vector<std::string> found;
-    int count = judge(gameData, optionsBefore, checked, found) + (optionsWritten ? 0 : 1);
-    std::printf("ownership options.txt: %d files and folders checked, %d faults%s\n", checked, count,
-                optionsWritten ? "" : " (the change was not written)");
-    for (auto& fault : found) std::printf("  fault: %s\n", fault.c_str());
-    if (count) return 1;
-  }
-  std::vector<Kind> kinds = {
-      {"level.dat", [](TBKLevelDB& db) { db.setLevelData(db.levelData()); }},
+  // The options file is written apart from any world, with its own backup;
+  // the first write of each database object also makes a backup.
+  fs::path backups = gameData / "gorvane-backups" / name;
+  std::pair<const char*, std::function<bool()>> kinds[] = {
+      {"options.txt", [] { return OptionTableViewCell::setValue("Alex", "mp_username"); }},
+      {"level.dat",
+       [&] {
+         TBKLevelDB db(world.string(), name, backups.string());
+         db.setLevelData(db.levelData());
+         return true;
+       }},
       {"player record",
-       [](TBKLevelDB& db) {
+       [&] {
+         TBKLevelDB db(world.string(), name, backups.string());
          auto player = db.player();
          player->setValueForKey(TBKNumberTag::intTag("OwnershipMark", 1));
          db.setPlayer(player);
+         return true;
        }},
   };
   int faults = 0;
-  bool backupChecked = false;
-  for (auto& kind : kinds) {
+  for (auto& [kind, write] : kinds) {
     auto before = entries(gameData);
-    {
-      // The first write of each database object also makes a backup.
-      TBKLevelDB db(world.string(), name, (gameData / "gorvane-backups" / name).string());
-      kind.write(db);
-    }
+    bool written = write();
     int checked = 0;
     std::vector<std::string> found;
-    int count = judge(gameData, before, checked, found);
+    int count = judge(gameData, before, checked, found) + (written ? 0 : 1);
     faults += count;
-    std::printf("ownership %s: %d files and folders checked, %d faults\n", kind.name, checked, count);
+    std::printf("ownership %s: %d files and folders checked, %d faults%s\n", kind, checked, count,
+                written ? "" : " (the change was not written)");
     for (auto& fault : found) std::printf("  fault: %s\n", fault.c_str());
-    backupChecked = backupChecked || fs::exists(gameData / "gorvane-backups" / name);
   }
+  bool backupChecked = fs::exists(backups);
   std::printf("ownership backup: %s\n", backupChecked ? "made and checked with each write above" : "NOT MADE");
   fs::remove_all(scratch);
   return faults == 0 && backupChecked ? 0 : 1;

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -49,6 +50,13 @@ void DemoGame::giveTo(unsigned uid) const {
   for (const auto& entry : fs::recursive_directory_iterator(root_)) {
     if (::lchown(entry.path().c_str(), uid, uid) != 0) throw std::runtime_error("cannot give the game away");
   }
+}
+
+std::vector<std::string> ProgramRun::errorLines() const {
+  std::vector<std::string> lines;
+  std::istringstream in(standardError);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& extraEnvironment, int uid,

@@ -34,6 +34,9 @@ struct ProgramRun {
   int exitStatus = -1;  // when it exited
   int signal = 0;       // when a signal ended it
   std::string standardError;
+
+  // The standard error's lines, without their line feeds.
+  std::vector<std::string> errorLines() const;
 };
 
 // Runs `program` on the offscreen platform with `extraEnvironment` added (as

@@ -49,21 +49,3 @@ std::string todaysOptionsFile(size_t keys) {
   }
   return text;
 }
-
-std::vector<std::pair<std::string, std::string>> readOptionLines(const std::string& text) {
-  std::vector<std::pair<std::string, std::string>> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    size_t colon = line.find(':');
-    if (colon == std::string::npos) {
-      lines.emplace_back(line, "(no separator)");
-    } else {
-      lines.emplace_back(line.substr(0, colon), line.substr(colon + 1));
-    }
-    start = end + 1;
-  }
-  return lines;
-}

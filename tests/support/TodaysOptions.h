@@ -1,11 +1,8 @@
 #pragma once
 
-// Test-only: options files shaped as today's game writes them, and a reader
-// of such files that shares nothing with the program's.
+// Test-only: options files shaped as today's game writes them.
 
 #include <string>
-#include <utility>
-#include <vector>
 
 // A file of today's game with `keys` settings (57 at the least), one a line in
 // the game's order, each ended by a line feed: the settings the options
@@ -23,8 +20,3 @@
 //   audio_hostile:1  audio_neutral:0.7  audio_player:1  audio_record:0
 //   audio_weather:0.45
 std::string todaysOptionsFile(size_t keys = 460);
-
-// The file's lines as key and value, split at each line's first ":"; a line
-// without one is a key with the value "(no separator)". A final line feed
-// ends the last line rather than starting an empty one.
-std::vector<std::pair<std::string, std::string>> readOptionLines(const std::string& text);

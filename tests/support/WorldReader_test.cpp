@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "DemoGame.h"
-
 namespace {
 
 std::string bytes(std::initializer_list<int> values) {
@@ -32,19 +30,6 @@ TEST(WorldReader, ReadsLittleEndianTagsByPathAndRefusesDamage) {
     EXPECT_THROW(worldreader::parseNBT(std::string_view(sample).substr(0, cut)), std::runtime_error) << cut;
   }
   EXPECT_THROW(worldreader::parseNBT(sample + "x"), std::runtime_error) << "trailing bytes";
-}
-
-TEST(WorldReader, ReadsADemoWorldWithoutChangingIt) {
-  DemoGame game;
-  auto world = game.gameDataFolder() / "minecraftWorlds" / "Lakeside Survival";
-  auto before = worldreader::databaseKeys(world);
-  auto level = worldreader::readLevelDat(world / "level.dat");
-  EXPECT_EQ(level.root.string("LevelName"), worldreader::readFile(world / "levelname.txt"));
-  TestTag player = worldreader::readPlayer(world);
-  EXPECT_TRUE(player.has("Inventory"));
-  EXPECT_TRUE(player.has("abilities/mayfly"));
-  EXPECT_EQ(worldreader::databaseKeys(world), before) << "reading leaves the database as it was";
-  EXPECT_FALSE(worldreader::readDatabaseValue(world, "no such key"));
 }
 
 }  // namespace
