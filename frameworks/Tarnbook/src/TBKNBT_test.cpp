@@ -93,20 +93,6 @@ TEST(TBKNBTTest, EveryTagTypeEncodesAsLittleEndianNBT) {
   }
 }
 
-TEST(TBKNBTTest, ParsedValuesReadBackAsWritten) {
-  auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*tbktest::makePlayerTree()));
-  auto inventory = parsed->listForKey("Inventory");
-  ASSERT_TRUE(inventory);
-  ASSERT_EQ(inventory->count(), 45u);
-  auto sword = inventory->compoundAtIndex(9 + 3);
-  EXPECT_EQ(sword->numberForKey("id").unsignedShortValue(), 22);
-  EXPECT_EQ(sword->numberForKey("Count").unsignedCharValue(), 4);
-  EXPECT_EQ(inventory->compoundAtIndex(0)->numberForKey("Count").unsignedCharValue(), 255);
-  EXPECT_FLOAT_EQ(parsed->compoundForKey("abilities")->numberForKey("flySpeed").floatValue(), 0.05f);
-  EXPECT_EQ(parsed->listForKey("Pos")->value()[2]->type(), TBKTagType::Double);
-  EXPECT_EQ(parsed->numberForKey("UniqueID").longLongValue(), -4294967295LL);
-}
-
 // Trees the game may hold that a naive writer would change: duplicate names,
 // NaN payloads, empty lists of any element type, lists of lists, arrays.
 TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {

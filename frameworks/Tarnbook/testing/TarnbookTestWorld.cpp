@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "GameDatabase.h"
@@ -123,14 +122,6 @@ void writeWorld(const std::string& folder, const std::string& levelName, bool wi
   }
   world.setLevelData(level);
   if (withDatabase) world.setPlayer(makePlayerTree());
-}
-
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Tarnbook/TBKCompoundTag.h"
+#include "WorldReader.h"
 
 // Shared helpers of the Tarnbook tests: throwaway folders, a game sandbox
 // the library finds through its environment variables, and worlds written
@@ -45,7 +46,7 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree();
 // player in db/ (withDatabase) or inside level.dat as "Player".
 void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion = 3);
 
-std::string readFile(const std::string& path);
+using worldreader::readFile;
 void writeFile(const std::string& path, const std::string& bytes);
 // The raw ~local_player record, read with LevelDB directly.
 std::string readPlayerRecord(const std::string& worldFolder);
