@@ -54,14 +54,7 @@ class ActingForNobody : public ::testing::Test {
     EXPECT_EQ(::chmod(path.c_str(), mode), 0);
   }
   // Runs action and returns the reason it raised ("" when it did not).
-  static std::string refusal(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const TBKException& error) {
-      return error.reason();
-    }
-    return "";
-  }
+  static std::string refusal(const std::function<void()>& action) { return raised(action).reason(); }
 
   tbktest::TemporaryFolder scratch;
   tbk::RealUser saved{};

@@ -124,6 +124,15 @@ void writeWorld(const std::string& folder, const std::string& levelName, bool wi
   if (withDatabase) world.setPlayer(makePlayerTree());
 }
 
+TBKException raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const TBKException& error) {
+    return error;
+  }
+  return TBKException(nothingRaised, "");
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
