@@ -96,65 +96,44 @@ TEST_F(ItemCatalogue, EveryEntryIsFoundByItsKeysAndHasATitleAndAPictureOfItsOwn)
   }
 }
 
-TEST_F(ItemCatalogue, AnUnknownDamageFallsBackToTheEntryAtDamageZero) {
+// Either key finds the exact entry, or else the entry at damage 0 (a worn
+// sword is still a sword); the title suits the key it was found by. Names are
+// matched exactly as the game writes them.
+TEST_F(ItemCatalogue, AKeyFindsItsEntryOrTheOneAtDamageZero) {
   struct Case {
-    uint16_t id, damage;
-    bool found;
-    const char* name;
-    uint16_t foundDamage;
+    const char* item;
+    const char* found;  // the key of the entry found; none when nothing is
+    const char* title;
   } cases[] = {
-      {267, 131, true, "Iron Sword", 0},                                // a worn sword is still a sword
-      {351, 4, true, "Lapis Lazuli", 4},                                // an exact variant wins over the fallback
-      {351, 99, true, "Ink Sac", 0},     {0, 0, false, "", 0},          // air: an empty slot, not an item
-      {1000, 0, false, "", 0},           {65535, 65535, false, "", 0},  // no such id
+      {"267:131", "267:0", "Iron Sword"},
+      {"351:4", "351:4", "Lapis Lazuli"},  // an exact variant wins over the fallback
+      {"351:99", "351:0", "Ink Sac"},
+      {"283:0", "283:0", "Gold Sword"},
+      {"minecraft:golden_sword", "minecraft:golden_sword", "Golden Sword"},  // renamed since
+      {"minecraft:diamond_sword#112", "minecraft:diamond_sword", "Diamond Sword"},
+      {"minecraft:bed#14", "minecraft:bed#14", "Red Bed"},  // a colour by damage
+      {"0:0", nullptr, ""},                                 // air: an empty slot, not an item
+      {"1000:0", nullptr, ""},
+      {"65535:65535", nullptr, ""},
+      {"myaddon:ruby_staff", nullptr, ""},
+      {"Minecraft:Diamond_Sword", nullptr, ""},
+      {"minecraft:diamond_sword ", nullptr, ""},
+      {"diamond_sword", nullptr, ""},
+      {"minecraft:", nullptr, ""},
+      {"minecraft:item.wheat", nullptr, ""},
+      {"", nullptr, ""},
   };
   for (const Case& c : cases) {
-    auto definition = source->itemDefinitionWithID(c.id, c.damage);
-    ASSERT_EQ(bool(definition), c.found) << c.id << ":" << c.damage;
+    SCOPED_TRACE(c.item);
+    auto definition = source->itemDefinitionWithStringRepresentation(c.item);
+    EXPECT_EQ(bool(source->basicImageForItemWithStringRepresentation(c.item)), c.found != nullptr);
+    ASSERT_EQ(bool(definition), c.found != nullptr);
     if (!definition) continue;
-    EXPECT_EQ(definition->name, c.name);
-    EXPECT_EQ(definition->id, c.id);
-    EXPECT_EQ(definition->damage, c.foundDamage);
-  }
-}
-
-// Today's names and the early numbers are two keys to one entry, and the
-// title suits the key it was found by.
-TEST_F(ItemCatalogue, NamesFindTheirEntryWithTodaysTitle) {
-  struct Case {
-    const char* identifier;
-    uint16_t damage;
-    const char* title;  // today's
-    bool numbered;
-    uint16_t id, idDamage;
-    const char* earlyName;
-    uint16_t identifierDamage;
-  } cases[] = {
-      {"minecraft:diamond_sword", 112, "Diamond Sword", true, 276, 0, "Diamond Sword", 0},  // worn
-      {"minecraft:golden_sword", 0, "Golden Sword", true, 283, 0, "Gold Sword", 0},         // renamed
-      {"minecraft:granite", 0, "Granite", true, 1, 1, "Granite", 0},                        // a variant became an item
-      {"minecraft:netherite_sword", 0, "Netherite Sword", false, 0, 0, "", 0},              // today only
-      {"minecraft:bed", 14, "Red Bed", false, 0, 0, "", 14},                                // a colour by damage
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.identifier) + " " + std::to_string(c.damage));
-    auto definition = source->itemDefinitionWithName(c.identifier, c.damage);
-    ASSERT_TRUE(definition);
     EXPECT_EQ(definition->name, c.title);
-    EXPECT_EQ(definition->identifier, c.identifier);
-    EXPECT_EQ(definition->identifierDamage, c.identifierDamage);
-    EXPECT_EQ(definition->numbered, c.numbered);
-    if (!c.numbered) continue;
-    EXPECT_EQ(definition->id, c.id);
-    EXPECT_EQ(definition->damage, c.idDamage);
-    EXPECT_EQ(source->itemDefinitionWithID(c.id, c.idDamage)->name, c.earlyName);
-  }
-  // Names are matched exactly as the game writes them.
-  for (const char* name : {"myaddon:ruby_staff", "", "minecraft:", "diamond_sword", "Minecraft:Diamond_Sword",
-                           "minecraft:diamond_sword ", "minecraft:item.wheat", "276:0"}) {
-    SCOPED_TRACE(name);
-    EXPECT_FALSE(source->itemDefinitionWithName(name));
-    EXPECT_FALSE(source->basicImageForItemWithName(name));
+    bool byName = !BVLItemIDSource::parseStringRepresentation(c.item);
+    EXPECT_EQ(byName ? BVLItemIDSource::namedRepresentation(definition->identifier, definition->identifierDamage)
+                     : BVLItemIDSource::stringRepresentation(definition->id, definition->damage),
+              c.found);
   }
 }
 
