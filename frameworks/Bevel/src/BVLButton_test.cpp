@@ -10,6 +10,8 @@
 
 namespace {
 
+using Button = bevel::testing::OnDemoBundle;
+
 // A button held down, to see the pressed look without a touch.
 class HeldButton : public BVLButton {
  public:
@@ -24,9 +26,7 @@ std::shared_ptr<ui::Image> render(BVLButton& button) {
   return bitmap.image();
 }
 
-TEST(Button, NineSliceKeepsItsCornersAtAnySize) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
+TEST_F(Button, NineSliceKeepsItsCornersAtAnySize) {
   auto picture = bevel::buttonPicture(bevel::ButtonLook::Normal);
   ASSERT_TRUE(picture);
   int pictureWidth = picture->pixelWidth(), pictureHeight = picture->pixelHeight();
@@ -61,9 +61,7 @@ TEST(Button, NineSliceKeepsItsCornersAtAnySize) {
   }
 }
 
-TEST(Button, PressedAndDisabledLooksDifferFromNormal) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
+TEST_F(Button, PressedAndDisabledLooksDifferFromNormal) {
   HeldButton button(ui::Rect(0, 0, 200, 40), nullptr);
   button.setTitle("Done", ui::ControlState::Normal);
   auto normal = render(button);
@@ -83,7 +81,7 @@ TEST(Button, PressedAndDisabledLooksDifferFromNormal) {
   EXPECT_GT(light, 20);
 }
 
-TEST(Button, TitleAndImageAreOnlyForTheNormalState) {
+TEST_F(Button, TitleAndImageAreOnlyForTheNormalState) {
   BVLButton button(ui::Rect(0, 0, 100, 40), nullptr);
   button.setTitle("Edit...", ui::ControlState::Normal);
   button.setTitle("ignored", ui::ControlState::Highlighted);

@@ -10,6 +10,8 @@
 
 namespace {
 
+using GamePictures = bevel::testing::OnDemoBundle;
+
 namespace fs = std::filesystem;
 
 int opaquePixels(const ui::Image& image) {
@@ -19,9 +21,7 @@ int opaquePixels(const ui::Image& image) {
   return count;
 }
 
-TEST(GamePictures, TheDemoBundleHasArtAtEveryRectangleTheScreensCut) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
+TEST_F(GamePictures, TheDemoBundleHasArtAtEveryRectangleTheScreensCut) {
   struct Case {
     const char* picture;
     ui::Rect cut;
@@ -57,8 +57,7 @@ TEST(GamePictures, TheDemoBundleHasArtAtEveryRectangleTheScreensCut) {
     }
 }
 
-TEST(GamePictures, LooksInGuiFirstThenImagesAndSharesWhatItRead) {
-  ui::TestDriver driver;
+TEST_F(GamePictures, LooksInGuiFirstThenImagesAndSharesWhatItRead) {
   fs::path bundle = fs::temp_directory_path() / "bevel-bundle-test";
   fs::remove_all(bundle);
   fs::create_directories(bundle / "data/images/gui");
@@ -85,9 +84,7 @@ TEST(GamePictures, LooksInGuiFirstThenImagesAndSharesWhatItRead) {
   EXPECT_FALSE(bvl_resize(nullptr, {1, 1}));
 }
 
-TEST(GamePictures, ResizeKeepsTexelsHard) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
+TEST_F(GamePictures, ResizeKeepsTexelsHard) {
   auto slot = bvl_subImageWithFrame(bvl_imageNamed("gui", "png"), {200, 46, 16, 16});
   ASSERT_TRUE(slot);
   double scale = ui::Screen::main().scale();

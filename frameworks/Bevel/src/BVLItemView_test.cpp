@@ -9,9 +9,9 @@
 
 namespace {
 
-TEST(ItemView, ShowsNamedItemsLikeNumberedOnesAndWritesAnUnknownNameOverTheGenericPicture) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
+using ItemView = bevel::testing::OnDemoBundle;
+
+TEST_F(ItemView, ShowsNamedItemsLikeNumberedOnesAndWritesAnUnknownNameOverTheGenericPicture) {
   auto source = BVLItemIDSource::sharedSource();
   ui::Rect frame(12, 14, 28, 24);
 

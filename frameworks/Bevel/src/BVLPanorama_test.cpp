@@ -15,11 +15,12 @@
 
 namespace {
 
-TEST(Panorama, ATimerRunsOnlyWhilePanningInAWindowAndShown) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
-  auto window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
-  auto panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+struct Panorama : bevel::testing::OnDemoBundle {
+  std::shared_ptr<ui::Window> window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
+  std::shared_ptr<BVLPanorama> panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+};
+
+TEST_F(Panorama, ATimerRunsOnlyWhilePanningInAWindowAndShown) {
   struct Step {
     const char* what;
     std::function<void()> act;
@@ -47,11 +48,7 @@ TEST(Panorama, ATimerRunsOnlyWhilePanningInAWindowAndShown) {
   }
 }
 
-TEST(Panorama, MovesWhilePanningAndHoldsStillWhenStopped) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
-  auto window = std::make_shared<ui::Window>(ui::Rect(0, 0, 568, 320));
-  auto panorama = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, 320));
+TEST_F(Panorama, MovesWhilePanningAndHoldsStillWhenStopped) {
   window->addSubview(panorama);
   panorama->pan();
   // A repeating timer does not keep the driver busy: run it until `done`,
@@ -74,47 +71,39 @@ TEST(Panorama, MovesWhilePanningAndHoldsStillWhenStopped) {
   EXPECT_EQ(panorama->offset(), stopped);
 }
 
-TEST(Panorama, OffsetsWrapAroundTheStrip) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
-  BVLPanorama panorama(ui::Rect(0, -64, 568, 384));
-  double width = panorama.stripWidth();
+TEST_F(Panorama, OffsetsWrapAroundTheStrip) {
+  BVLPanorama strip(ui::Rect(0, -64, 568, 384));
+  double width = strip.stripWidth();
   ASSERT_EQ(width, 4 * 192 * 2);  // four 192-texel faces at two points a texel
   struct Case {
     double set, expected;
   } cases[] = {{0, 0}, {10, 10}, {width, 0}, {width + 5, 5}, {-5, width - 5}, {3 * width + 1, 1}};
   for (const Case& c : cases) {
-    panorama.setOffset(c.set);
-    EXPECT_DOUBLE_EQ(panorama.offset(), c.expected) << c.set;
+    strip.setOffset(c.set);
+    EXPECT_DOUBLE_EQ(strip.offset(), c.expected) << c.set;
   }
   // Taller views get a larger whole number of points per texel.
   BVLPanorama tall(ui::Rect(0, 0, 568, 600));
   EXPECT_EQ(tall.stripWidth(), 4 * 192 * 4);
 }
 
-TEST(Panorama, EveryOffsetCoversTheWholeView) {
-  ui::TestDriver driver;
-  bevel::testing::useDemoBundle();
-  BVLPanorama panorama(ui::Rect(0, 0, 568, 320));
-  double width = panorama.stripWidth();
-  for (double offset : {0.0, width - 300, width - 1}) {
-    panorama.setOffset(offset);
+TEST_F(Panorama, EveryOffsetCoversTheWholeView) {
+  double width = panorama->stripWidth();
+  auto drawnAt = [&](double offset) {
+    panorama->setOffset(offset);
     ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
-    panorama.draw(bitmap.context(), panorama.bounds());
-    auto image = bitmap.image();
-    // Across the join nothing is left undrawn.
+    panorama->draw(bitmap.context(), panorama->bounds());
+    return bitmap.image();
+  };
+  // Across the join nothing is left undrawn.
+  for (double offset : {width - 300, width - 1}) {
+    auto image = drawnAt(offset);
     for (int x = 0; x < 568; x += 3) ASSERT_EQ(image->pixel(x, 5) >> 24, 0xffu) << offset << " at " << x;
   }
   // The strip joins itself: drawing at the end of the strip and at its
   // start shows the same column where they meet.
-  panorama.setOffset(width - 1);
-  ui::ImageContext end(ui::Size{568, 320}, false, 1);
-  panorama.draw(end.context(), panorama.bounds());
-  panorama.setOffset(0);
-  ui::ImageContext start(ui::Size{568, 320}, false, 1);
-  panorama.draw(start.context(), panorama.bounds());
-  auto a = end.image(), b = start.image();
-  for (int y = 0; y < 320; y += 7) EXPECT_EQ(a->pixel(1, y), b->pixel(0, y)) << y;
+  auto end = drawnAt(width - 1), start = drawnAt(0);
+  for (int y = 0; y < 320; y += 7) EXPECT_EQ(end->pixel(1, y), start->pixel(0, y)) << y;
 }
 
 }  // namespace

@@ -216,27 +216,25 @@ TEST(Slider, PositionsClampAndSnapToStops) {
   }
 }
 
-TEST(Slider, TheKnobTravelsTheWholeTrackAndTouchesMapBack) {
-  BVLSlider slider(ui::Rect(0, 0, 216, 36), 0, nullptr);
-  EXPECT_EQ(slider.knobFrame(0), ui::Rect(0, 0, 16, 36));
-  EXPECT_EQ(slider.knobFrame(1), ui::Rect(200, 0, 16, 36));
-  EXPECT_EQ(slider.knobFrame(0.5f), ui::Rect(100, 0, 16, 36));
-  for (float p : {0.0f, 0.25f, 0.5f, 1.0f}) {
-    ui::Rect knob = slider.knobFrame(p);
-    EXPECT_NEAR(slider.positionAt(knob.x() + knob.width() / 2), p, 0.01) << p;
+// The knob travels the whole track, and a touch where it sits gives its
+// position back. A shown value takes the left of the bounds and the track
+// the rest, and its text is the one for where the knob is.
+TEST(Slider, TheKnobTravelsTheWholeTrackRightOfAShownValue) {
+  BVLSlider plain(ui::Rect(0, 0, 216, 36), 0, nullptr);
+  BVLSlider valued(ui::Rect(0, 0, 296, 36), 0, nullptr);
+  valued.setValueText(80, [](float position) { return std::to_string(int(position * 100)); });
+  struct Case {
+    BVLSlider& slider;
+    float position;
+    double knobX;
+  } cases[] = {{plain, 0, 0},   {plain, 0.25f, 50},   {plain, 0.5f, 100}, {plain, 1, 200},
+               {valued, 0, 80}, {valued, 0.25f, 130}, {valued, 1, 280}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.slider.knobFrame(c.position), ui::Rect(c.knobX, 0, 16, 36)) << c.position;
+    EXPECT_NEAR(c.slider.positionAt(c.knobX + 8), c.position, 0.01) << c.position;
   }
-}
-
-// The value takes the left of the bounds and the track the rest, and the
-// text is the one for where the knob is.
-TEST(Slider, AShownValueMovesTheTrackRightAndFollowsTheKnob) {
-  BVLSlider slider(ui::Rect(0, 0, 296, 36), 0, nullptr);
-  slider.setValueText(80, [](float position) { return std::to_string(int(position * 100)); });
-  EXPECT_EQ(slider.knobFrame(0), ui::Rect(80, 0, 16, 36));
-  EXPECT_EQ(slider.knobFrame(1), ui::Rect(280, 0, 16, 36));
-  EXPECT_EQ(slider.positionAt(80 + 8 + 50), 0.25f);
-  slider.setPosition(0.25f);
-  EXPECT_EQ(slider.valueText(), "25");
+  valued.setPosition(0.25f);
+  EXPECT_EQ(valued.valueText(), "25");
 }
 
 TEST(Switch, TheKnobSitsLeftWhenOffAndRightWhenOn) {

@@ -5,8 +5,11 @@
 #include <cstdlib>
 #include <string>
 
+#include <gtest/gtest.h>
+
 #include "Bevel/BVLImage.h"
 #include "ui/Font.h"
+#include "ui/TestDriver.h"
 
 namespace bevel::testing {
 
@@ -22,5 +25,14 @@ inline void useDemoBundle() {
   static bool fontAdded = GSFontAddFromFile((demoBundle() + "/minecraft.ttf").c_str());
   (void)fontAdded;
 }
+
+// A suite of tests that draw or run the kit's views over the demo bundle:
+// `using Suite = bevel::testing::OnDemoBundle;`, then TEST_F(Suite, ...).
+class OnDemoBundle : public ::testing::Test {
+ protected:
+  OnDemoBundle() { useDemoBundle(); }
+
+  ui::TestDriver driver;
+};
 
 }  // namespace bevel::testing

@@ -23,7 +23,7 @@ TEST_F(ActingForNobody, TheirOwnFilesAreReadReplacedAndMadeAsBefore) {
 
   EXPECT_EQ(tbk::readWholeFile(options, 1024).value(), "mp_username:Steve\n");
   tbk::writeFileAtomically(options, "mp_username:Alex\n", tbk::ownerForFile(options, at("game")));
-  EXPECT_EQ(contentOf(options), "mp_username:Alex\n");
+  EXPECT_EQ(readFile(options), "mp_username:Alex\n");
   struct stat info;
   ASSERT_EQ(::stat(options.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, nobody);
@@ -60,7 +60,7 @@ TEST_F(ActingForNobody, ALinkAnywhereBelowIsRefusedWithAReasonAndNothingIsWritte
   EXPECT_NE(refusal([&] { tbk::removeTree(at("game/worlds/passwd")); }), "");
   EXPECT_NE(refusal([&] { tbk::folderEntries(at("game/worlds")); }), "");
 
-  EXPECT_EQ(contentOf(passwd), "root:x:0:0\n");
+  EXPECT_EQ(readFile(passwd), "root:x:0:0\n");
   std::vector<std::string> left;
   for (const auto& entry : fs::directory_iterator(at("secret"))) left.push_back(entry.path().filename());
   EXPECT_EQ(left, std::vector<std::string>{"passwd"});
@@ -105,7 +105,7 @@ TEST_F(ActingForNobody, ReadingAndWritingFollowTheRealUsersPermissions) {
       tbk::writeFileAtomically(path, "after", tbk::FileOwner{c.fileOwner, c.fileGroup, c.fileMode});
     });
     EXPECT_EQ(writeRefusal.empty(), c.canWrite) << writeRefusal;
-    EXPECT_EQ(contentOf(path), c.canWrite ? "after" : "before");
+    EXPECT_EQ(readFile(path), c.canWrite ? "after" : "before");
     EXPECT_FALSE(fs::exists(path + ".gorvane-tmp"));
   }
 }

@@ -36,7 +36,7 @@ TEST_F(WorldsForNobody, AWorldReachedThroughALinkIsRefused) {
   tbk::setRealUser(saved);
   tbktest::writeWorld(at("rootworld/w"), "Root's World", true);
   tbk::setRealUser({nobody, nogroup, {}});
-  std::string before = contentOf(at("rootworld/w/level.dat"));
+  std::string before = readFile(at("rootworld/w/level.dat"));
 
   // The whole world folder, and the database folder of an own world.
   fs::create_symlink(at("rootworld/w"), sandbox.worldFolder("linked"));
@@ -54,7 +54,7 @@ TEST_F(WorldsForNobody, AWorldReachedThroughALinkIsRefused) {
   auto level = tbktest::makeLevelTree("Taken");
   EXPECT_NE(refusal([&] { TBKLevelDB(sandbox.worldFolder("lake"), "lake", "").setLevelData(level); }), "");
 
-  EXPECT_EQ(contentOf(at("rootworld/w/level.dat")), before);
+  EXPECT_EQ(readFile(at("rootworld/w/level.dat")), before);
   for (const auto& entry : fs::recursive_directory_iterator(at("rootworld"))) {
     struct stat info;
     ASSERT_EQ(::lstat(entry.path().c_str(), &info), 0);
@@ -69,7 +69,7 @@ TEST_F(WorldsForNobody, ALinkPlantedAmongTheDatabaseFilesIsNeverWrittenThrough) 
   fs::create_symlink(target, db + "/LOCK");
   std::string reason = refusal([&] { TBKWorldStore::open(db, "lake"); });
   EXPECT_NE(reason.find("is a symbolic link"), std::string::npos) << reason;
-  EXPECT_EQ(contentOf(target), "root's\n");
+  EXPECT_EQ(readFile(target), "root's\n");
   struct stat info;
   ASSERT_EQ(::stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 0u);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Tarnbook/TBKException.h"
+#include "TarnbookTestWorld.h"
 
 namespace {
 
@@ -21,18 +22,9 @@ TEST(ReadLimits, AFileOverItsLimitIsRefusedAsDamagedSayingBothSizes) {
       {uint64_t(33) << 20, tbk::readLimit::optionsFile, "more than the 32 MB"},
   };
   for (const Case& c : cases) {
-    std::string reason;
-    try {
-      tbk::checkReadLimit("x", c.size, c.limit);
-    } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), TBKException::FormatFailure);
-      reason = error.reason();
-    }
-    if (*c.reason) {
-      EXPECT_NE(reason.find(c.reason), std::string::npos) << c.size << ": " << reason;
-    } else {
-      EXPECT_EQ(reason, "") << c.size;
-    }
+    auto error = tbktest::raised([&] { tbk::checkReadLimit("x", c.size, c.limit); });
+    EXPECT_EQ(error.name(), *c.reason ? TBKException::FormatFailure : tbktest::nothingRaised) << c.size;
+    EXPECT_NE(error.reason().find(c.reason), std::string::npos) << c.size << ": " << error.reason();
   }
 }
 

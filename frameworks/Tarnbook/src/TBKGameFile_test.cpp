@@ -50,7 +50,7 @@ TEST_F(WorldsForNobody, AnOptionsFileThatIsALinkIsNeitherReadNorReplacedNorBacke
   EXPECT_NE(refusal([&] { game.read(); }).find("is a symbolic link"), std::string::npos);
   EXPECT_NE(refusal([&] { game.backUpOnce(); }).find("is a symbolic link"), std::string::npos);
   EXPECT_NE(refusal([&] { game.replace("mp_username:pwned\n"); }).find("is a symbolic link"), std::string::npos);
-  EXPECT_EQ(contentOf(secret), "root:hash\n");
+  EXPECT_EQ(readFile(secret), "root:hash\n");
   EXPECT_FALSE(fs::exists(TBKFileSource::sharedSource().backupsFolder() + "/options"));
 
   // Their own options file, as the game keeps it, is edited as before.

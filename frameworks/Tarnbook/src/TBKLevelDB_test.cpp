@@ -36,16 +36,9 @@ class TBKLevelDBTest : public ::testing::Test {
 using gamedatabase::endChild;
 using gamedatabase::holdInChild;
 
-TEST_F(TBKLevelDBTest, WorldsAreTheFoldersHoldingALevelDatInSortedOrder) {
-  fs::create_directories(sandbox.worldFolder("Zed"));
-  tbktest::writeFile(sandbox.worldFolder("Zed") + "/level.dat", "x");
-  fs::create_directories(sandbox.worldFolder("empty-folder"));
-  tbktest::writeFile(sandbox.worldsFolder() + "/stray-file", "x");
-  EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"Zed", "cave", "lake"}));
-}
-
-// The listing may be remembered between calls, but never past a change:
-// each change below shows on the very next call.
+// Worlds are the folders holding a level.dat, in sorted order. The listing
+// may be remembered between calls, but never past a change: each change
+// below shows on the very next call.
 TEST_F(TBKLevelDBTest, EveryChangeToTheWorldsShowsOnTheNextListing) {
   std::string root = sandbox.worldsFolder();
   auto addWorld = [&](const std::string& name) {
@@ -89,6 +82,12 @@ TEST_F(TBKLevelDBTest, EveryChangeToTheWorldsShowsOnTheNextListing) {
        {"fresh"}},
       {"the worlds folder gone", [&] { fs::remove_all(root); }, {}},
       {"and back", [&] { fs::rename(root + ".old", root); }, {"cave", "lake"}},
+      {"a world named with a capital, sorted by bytes, beside a stray file",
+       [&] {
+         addWorld("Zed");
+         tbktest::writeFile(root + "/stray-file", "x");
+       },
+       {"Zed", "cave", "lake"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.change);
@@ -147,28 +146,6 @@ TEST_F(TBKLevelDBTest, SetLevelDataKeepsTheOldFileAndTheNameAndTheVersion) {
   EXPECT_FALSE(fs::exists(folder + "/level.dat.gorvane-tmp"));
 }
 
-TEST_F(TBKLevelDBTest, LevelDataIsReadAfreshAndPlayerIsOneObject) {
-  auto db = TBKLevelDB::dbForWorldNamed("lake");
-  EXPECT_NE(db->levelData(), db->levelData());
-  auto player = db->player();
-  EXPECT_EQ(db->player(), player);
-  auto replacement = tbktest::makePlayerTree();
-  db->setPlayer(replacement);
-  EXPECT_EQ(db->player(), replacement);
-}
-
-TEST_F(TBKLevelDBTest, PlayerChangesReachTheDatabase) {
-  {
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
-    auto player = db->player();
-    auto item = player->listForKey("Inventory")->compoundAtIndex(9);
-    item->setValueForKey(TBKNumberTag::shortTag("id", 276));
-    db->setPlayer(player);
-  }
-  auto record = TBKNBT::parseCompound(tbktest::readPlayerRecord(sandbox.worldFolder("lake")));
-  EXPECT_EQ(record->listForKey("Inventory")->compoundAtIndex(9)->numberForKey("id").intValue(), 276);
-}
-
 TEST_F(TBKLevelDBTest, OldFormatWorldsKeepThePlayerInLevelDat) {
   std::string folder = sandbox.worldFolder("cave");
   auto db = TBKLevelDB::dbForWorldNamed("cave");
@@ -220,13 +197,9 @@ TEST_F(TBKLevelDBTest, DamagedLevelDatFallsBackToLevelDatOld) {
     tbktest::writeFile(folder + "/level.dat", c.level);
     fs::remove(folder + "/level.dat_old");
     if (c.old) tbktest::writeFile(folder + "/level.dat_old", *c.old);
-    try {
-      TBKLevelDB::dbForWorldNamed("lake")->levelData();
-      ADD_FAILURE() << "damage not reported";
-    } catch (const TBKException& error) {
-      EXPECT_NE(error.reason().find("\"lake\""), std::string::npos) << error.reason();
-      EXPECT_NE(error.reason().find(c.mentioned), std::string::npos) << error.reason();
-    }
+    std::string reason = tbktest::raised([] { TBKLevelDB::dbForWorldNamed("lake")->levelData(); }).reason();
+    EXPECT_NE(reason.find("\"lake\""), std::string::npos) << reason;
+    EXPECT_NE(reason.find(c.mentioned), std::string::npos) << reason;
   }
 }
 
@@ -239,23 +212,15 @@ TEST_F(TBKLevelDBTest, AFileFarLongerThanTheGameWritesIsDamagedAndCostsNoMemory)
 
   ASSERT_EQ(::truncate((sandbox.worldFolder("lake") + "/db/CURRENT").c_str(), off_t(3) << 30), 0);
   EXPECT_EQ(TBKLevelDB::worlds(), (std::vector<std::string>{"cave", "lake"}));
-  try {
-    TBKLevelDB::dbForWorldNamed("lake")->player();
-    ADD_FAILURE() << "a 3 GB CURRENT was read";
-  } catch (const TBKException& error) {
-    EXPECT_EQ(error.name(), TBKException::FormatFailure) << error.reason();
-    EXPECT_NE(error.reason().find("CURRENT is 3221225472 bytes long, more than the 4 KB"), std::string::npos)
-        << error.reason();
-  }
+  auto error = tbktest::raised([] { TBKLevelDB::dbForWorldNamed("lake")->player(); });
+  EXPECT_EQ(error.name(), TBKException::FormatFailure) << "a 3 GB CURRENT was read";
+  EXPECT_NE(error.reason().find("CURRENT is 3221225472 bytes long, more than the 4 KB"), std::string::npos)
+      << error.reason();
   EXPECT_EQ(TBKLevelDB::dbForWorldNamed("cave")->levelData()->stringForKey("LevelName"), "Old Cave World");
-  try {
-    TBKLevelDB::dbForWorldNamed("lake")->levelData();
-    ADD_FAILURE() << "a 3 GB level.dat was read";
-  } catch (const TBKException& error) {
-    EXPECT_EQ(error.name(), TBKException::FormatFailure);
-    EXPECT_NE(error.reason().find("its level.dat is damaged ("), std::string::npos) << error.reason();
-    EXPECT_NE(error.reason().find("3221225472 bytes long, more than the 64 MB"), std::string::npos) << error.reason();
-  }
+  error = tbktest::raised([] { TBKLevelDB::dbForWorldNamed("lake")->levelData(); });
+  EXPECT_EQ(error.name(), TBKException::FormatFailure) << "a 3 GB level.dat was read";
+  EXPECT_NE(error.reason().find("its level.dat is damaged ("), std::string::npos) << error.reason();
+  EXPECT_NE(error.reason().find("3221225472 bytes long, more than the 64 MB"), std::string::npos) << error.reason();
   rusage usage;
   ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
   EXPECT_LT(usage.ru_maxrss, 200 * 1024) << "kilobytes at the most";
@@ -267,13 +232,9 @@ TEST_F(TBKLevelDBTest, OpeningIsLazyAndABusyWorldSaysToQuitToTheTitleScreen) {
 
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   EXPECT_EQ(db->levelData()->stringForKey("LevelName"), "Lakeside Survival");
-  try {
-    db->player();
-    ADD_FAILURE() << "opened a database the game holds";
-  } catch (const TBKException& error) {
-    EXPECT_EQ(error.name(), TBKException::WorldBusy);
-    EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
-  }
+  auto error = tbktest::raised([&] { db->player(); });
+  EXPECT_EQ(error.name(), TBKException::WorldBusy) << "opened a database the game holds";
+  EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
   endChild(game);
   EXPECT_NO_THROW(db->player());
 }
@@ -357,14 +318,12 @@ TEST_F(TBKLevelDBTest, TheGameLockRefusesASecondProcess) {
   TBKLevelDB::unlockMinecraft();
 
   pid_t other = holdInChild([] { TBKLevelDB::lockMinecraft(); });
-  try {
+  auto error = tbktest::raised([] {
     TBKLevelDB::lockMinecraft();
-    ADD_FAILURE() << "two editors hold the game";
-    TBKLevelDB::unlockMinecraft();
-  } catch (const TBKException& error) {
-    EXPECT_EQ(error.name(), TBKException::LockFailure);
-    EXPECT_NE(error.reason().find("Another editor is using the game's data"), std::string::npos);
-  }
+    TBKLevelDB::unlockMinecraft();  // only when both editors held the game
+  });
+  EXPECT_EQ(error.name(), TBKException::LockFailure) << "two editors hold the game";
+  EXPECT_NE(error.reason().find("Another editor is using the game's data"), std::string::npos);
   endChild(other);
   EXPECT_NO_THROW(TBKLevelDB::lockMinecraft());
   TBKLevelDB::unlockMinecraft();

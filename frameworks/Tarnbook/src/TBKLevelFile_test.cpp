@@ -18,13 +18,6 @@ std::string header(int32_t version, int32_t length) {
   return out;
 }
 
-TEST(TBKLevelFileTest, HeaderHoldsVersionAndPayloadLength) {
-  auto root = std::make_shared<TBKCompoundTag>("");
-  root->setValueForKey(TBKNumberTag::intTag("GameType", 1));
-  std::string payload = TBKNBT::serialise(*root);
-  EXPECT_EQ(TBKLevelFile(3, root).serialise(), header(3, static_cast<int32_t>(payload.size())) + payload);
-}
-
 TEST(TBKLevelFileTest, EveryStorageVersionFromTwoUpRoundTrips) {
   std::string payload = TBKNBT::serialise(*tbktest::makeLevelTree("Versions"));
   for (int32_t version : {2, 3, 4, 5, 8, 10, 1000}) {
@@ -55,12 +48,7 @@ TEST(TBKLevelFileTest, DamagedFilesAreRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    try {
-      TBKLevelFile::parse(c.file);
-      ADD_FAILURE() << "accepted";
-    } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), TBKException::FormatFailure);
-    }
+    EXPECT_EQ(tbktest::raised([&] { TBKLevelFile::parse(c.file); }).name(), TBKException::FormatFailure);
   }
 }
 

@@ -93,20 +93,6 @@ TEST(TBKNBTTest, EveryTagTypeEncodesAsLittleEndianNBT) {
   }
 }
 
-TEST(TBKNBTTest, ParsedValuesReadBackAsWritten) {
-  auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*tbktest::makePlayerTree()));
-  auto inventory = parsed->listForKey("Inventory");
-  ASSERT_TRUE(inventory);
-  ASSERT_EQ(inventory->count(), 45u);
-  auto sword = inventory->compoundAtIndex(9 + 3);
-  EXPECT_EQ(sword->numberForKey("id").unsignedShortValue(), 22);
-  EXPECT_EQ(sword->numberForKey("Count").unsignedCharValue(), 4);
-  EXPECT_EQ(inventory->compoundAtIndex(0)->numberForKey("Count").unsignedCharValue(), 255);
-  EXPECT_FLOAT_EQ(parsed->compoundForKey("abilities")->numberForKey("flySpeed").floatValue(), 0.05f);
-  EXPECT_EQ(parsed->listForKey("Pos")->value()[2]->type(), TBKTagType::Double);
-  EXPECT_EQ(parsed->numberForKey("UniqueID").longLongValue(), -4294967295LL);
-}
-
 // Trees the game may hold that a naive writer would change: duplicate names,
 // NaN payloads, empty lists of any element type, lists of lists, arrays.
 TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {
@@ -169,13 +155,9 @@ TEST(TBKNBTTest, TagsKeptFromADroppedTreeStayIntact) {
 
 void expectRejected(const std::string& input, const char* why) {
   SCOPED_TRACE(why);
-  try {
-    TBKNBT::parse(input);
-    ADD_FAILURE() << "accepted " << hex(input.substr(0, 40));
-  } catch (const TBKException& error) {
-    EXPECT_EQ(error.name(), TBKException::FormatFailure);
-    EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
-  }
+  auto error = tbktest::raised([&] { TBKNBT::parse(input); });
+  EXPECT_EQ(error.name(), TBKException::FormatFailure) << hex(input.substr(0, 40));
+  EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
 }
 
 TEST(TBKNBTTest, EveryTruncationIsRejectedCleanly) {

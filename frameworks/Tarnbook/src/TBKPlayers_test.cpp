@@ -151,12 +151,7 @@ TEST_F(TBKPlayersTest, RefusesKeysThatAreNoPlayerRecordAndWritesNothing) {
   auto db = TBKLevelDB::dbForWorldNamed("shared");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    try {
-      db->playerForKey(c.key);
-      ADD_FAILURE() << "read";
-    } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), c.readFailure);
-    }
+    EXPECT_EQ(tbktest::raised([&] { db->playerForKey(c.key); }).name(), c.readFailure);
     if (c.key != gone) {
       EXPECT_THROW(db->setPlayerForKey(c.key, tbktest::makePlayerTree()), TBKException);
     }

@@ -54,17 +54,6 @@ TEST(TBKNumberTest, ReadersKeepTheLowBitsLikeTheGameCode) {
   }
 }
 
-TEST(TBKNumberTest, NumberTagsMadeAsByteShortOrIntAreWrittenAsThatType) {
-  const std::pair<std::shared_ptr<TBKNumberTag>, size_t> cases[] = {
-      {TBKNumberTag::byteTag("x", 1), 1}, {TBKNumberTag::shortTag("x", 1), 2}, {TBKNumberTag::intTag("x", 1), 4}};
-  for (const auto& [tag, width] : cases) {
-    std::string encoded = TBKNBT::serialise(*tag);
-    EXPECT_EQ(encoded.size(), 4 + width);
-    EXPECT_EQ(static_cast<TBKTagType>(encoded[0]), tag->type());
-  }
-  EXPECT_THROW(TBKNumberTag("x", TBKTagType::String, TBKNumber()), TBKException);
-}
-
 std::vector<std::string> childNames(const TBKCompoundTag& compound) {
   std::vector<std::string> names;
   for (const auto& child : compound.value()) names.push_back(child->name());

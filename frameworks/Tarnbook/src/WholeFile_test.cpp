@@ -81,13 +81,13 @@ TEST_F(ActingForNobody, HardLinksCannotLendRootsFilesToTheUser) {
   ASSERT_EQ(::link(shadow.c_str(), at("game/level.dat").c_str()), 0);
 
   tbk::writeFileAtomically(options, "new\n", tbk::ownerForFile(options, at("game")));
-  EXPECT_EQ(contentOf(options), "new\n");
+  EXPECT_EQ(readFile(options), "new\n");
   EXPECT_NE(refusal([&] { tbk::readWholeFile(at("game/level.dat"), 1024); }).find("may not read"), std::string::npos);
   EXPECT_NE(refusal([&] {
               tbk::writeFileAtomically(at("game/level.dat"), "x", tbk::FileOwner{nobody, nogroup, 0644});
             }).find("may not write"),
             std::string::npos);
-  EXPECT_EQ(contentOf(shadow), "root:hash\n");
+  EXPECT_EQ(readFile(shadow), "root:hash\n");
   struct stat info;
   ASSERT_EQ(::stat(shadow.c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 0u);

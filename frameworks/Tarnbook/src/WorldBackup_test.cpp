@@ -51,10 +51,6 @@ TEST(WorldBackupTest, BackupsInTheSameMillisecondGetTheirOwnFolders) {
   EXPECT_EQ(made.size(), 20u);
 }
 
-}  // namespace
-
-namespace {
-
 // A backup killed halfway leaves only a folder no restore would take for a
 // backup, and the next backup clears it away.
 TEST(WorldBackupTest, AnInterruptedBackupNeverLooksWholeAndIsClearedLater) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -54,19 +53,8 @@ class ActingForNobody : public ::testing::Test {
     EXPECT_EQ(::lchown(path.c_str(), uid, gid), 0);
     EXPECT_EQ(::chmod(path.c_str(), mode), 0);
   }
-  static std::string contentOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
   // Runs action and returns the reason it raised ("" when it did not).
-  static std::string refusal(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const TBKException& error) {
-      return error.reason();
-    }
-    return "";
-  }
+  static std::string refusal(const std::function<void()>& action) { return raised(action).reason(); }
 
   tbktest::TemporaryFolder scratch;
   tbk::RealUser saved{};

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "GameDatabase.h"
@@ -125,12 +124,13 @@ void writeWorld(const std::string& folder, const std::string& levelName, bool wi
   if (withDatabase) world.setPlayer(makePlayerTree());
 }
 
-std::string readFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+TBKException raised(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const TBKException& error) {
+    return error;
+  }
+  return TBKException(nothingRaised, "");
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

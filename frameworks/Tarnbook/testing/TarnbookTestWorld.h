@@ -1,11 +1,14 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "Tarnbook/TBKCompoundTag.h"
+#include "Tarnbook/TBKException.h"
+#include "WorldReader.h"
 
 // Shared helpers of the Tarnbook tests: throwaway folders, a game sandbox
 // the library finds through its environment variables, and worlds written
@@ -45,7 +48,11 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree();
 // player in db/ (withDatabase) or inside level.dat as "Player".
 void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion = 3);
 
-std::string readFile(const std::string& path);
+using worldreader::readFile;
+// What action raised, or an exception named nothingRaised, with no reason,
+// when it returned: a test expecting a refusal then fails on the name.
+constexpr const char* nothingRaised = "nothing raised";
+TBKException raised(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
 // The raw ~local_player record, read with LevelDB directly.
 std::string readPlayerRecord(const std::string& worldFolder);
