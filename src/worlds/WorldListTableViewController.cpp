@@ -23,8 +23,6 @@ WorldListTableViewController::WorldListTableViewController() {
   tableView_->setBackgroundColor(ui::Color::clear());
   tableView_->setSeparatorStyle(ui::TableViewCellSeparatorStyle::None);
   tableView_->registerClass<WorldTableViewCell>("cell");
-  tableViewBackground = std::make_shared<ui::ImageView>(
-      ui::Rect(0, 0, 1, 1), WorldTableViewCell::spritesheetTile(ui::Rect(34, 43, 14, 14), 28, 6));
 }
 
 WorldListTableViewController::~WorldListTableViewController() = default;
@@ -35,6 +33,10 @@ void WorldListTableViewController::viewDidLoad() {
   tableView_->setDataSource(self);
   tableView_->setDelegate(self);
   view()->addSubview(tableView_);
+  // Made with the view, not with the menu that holds this screen: the
+  // spritesheet's decoding would otherwise delay the menu's first frame.
+  tableViewBackground = std::make_shared<ui::ImageView>(
+      ui::Rect(0, 0, 1, 1), WorldTableViewCell::spritesheetTile(ui::Rect(34, 43, 14, 14), 28, 6));
   view()->insertSubviewBelow(tableViewBackground, tableView_);
 }
 
