@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
-#include "external/Bevel.h"
+#include "MenuOnScreen.h"
 
 namespace {
 
-struct ArmorOnScreen : EquipmentStage {
+struct ArmorOnScreen : WorldOnScreen {
   std::shared_ptr<ArmorViewController> armor;
 
   explicit ArmorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
@@ -16,12 +15,9 @@ struct ArmorOnScreen : EquipmentStage {
     push(armor);
   }
   void choose(long material, long piece) {
-    ui::IndexPath path{material, piece};
-    armor->tableView->scrollToRowAtIndexPath(path, false);
-    auto cell = armor->tableView->cellForRowAtIndexPath(path);
+    auto cell = row(*armor->tableView, {material, piece});
     ASSERT_NE(cell, nullptr);
-    driver.tap(*cell);
-    driver.runUntilIdle();
+    tap(*cell);
   }
   std::vector<std::shared_ptr<ui::ImageView>> worn() const {
     return {armor->helmetView, armor->chestplateView, armor->leggingsView, armor->bootsView};

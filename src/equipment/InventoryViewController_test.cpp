@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
+#include "MenuOnScreen.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemViewController.h"
 
 namespace {
 
-struct InventoryOnScreen : EquipmentStage {
+struct InventoryOnScreen : WorldOnScreen {
   std::shared_ptr<InventoryViewController> inventory;
 
   explicit InventoryOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {

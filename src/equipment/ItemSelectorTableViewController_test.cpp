@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
-#include "external/Bevel.h"
+#include "MenuOnScreen.h"
 #include "ui/Text.h"
 
 namespace {
 
-struct PickerOnScreen : EquipmentStage {
+struct PickerOnScreen : WorldOnScreen {
   std::vector<std::pair<uint16_t, uint16_t>> chosen;
   std::shared_ptr<ItemSelectorTableViewController> picker;
 

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
+#include "MenuOnScreen.h"
 
 namespace {
 
 // The editor on grid position 0: the entry after the 9 hotbar links.
-struct EditorOnScreen : EquipmentStage {
+struct EditorOnScreen : WorldOnScreen {
   std::shared_ptr<ItemViewController> editor;
 
   explicit EditorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {

@@ -9,16 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include "MenuOnScreen.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/EnchantmentsViewController.h"
-#include "equipment/EquipmentThroughTheLevelScreen_test.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
-#include "external/Bevel.h"
-#include "ui/AlertView.h"
 #include "ui/SearchBar.h"
 
 namespace {
@@ -50,14 +48,14 @@ std::string withTagAppended(const std::string& record, std::string_view path, co
   return record.substr(0, end) + child + record.substr(end);
 }
 
-struct ModernWorld : EquipmentStage {
-  ModernWorld() : EquipmentStage(568, 320, modernFolder) {}
+struct ModernWorld : WorldOnScreen {
+  ModernWorld() : WorldOnScreen(modernFolder) {}
 
-  // The inventory screen, from the world list on; false when it did not open.
+  // The inventory screen, from the menu on; false when it did not open.
   bool openInventory() {
-    chooseWorld(*this, modernFolder);
-    tapEdit(*this, "Inventory");
-    inventory = top<InventoryViewController>(*this);
+    if (!openWorld(modernFolder)) return false;
+    tapEdit("Inventory");
+    inventory = top<InventoryViewController>();
     return inventory != nullptr;
   }
   std::shared_ptr<InventoryCollectionViewCell> cell(long position) {
@@ -67,11 +65,9 @@ struct ModernWorld : EquipmentStage {
   std::shared_ptr<ItemViewController> tapCell(long position) {
     auto slot = cell(position);
     if (!slot) return nullptr;
-    driver.tap(*slot);
-    driver.runUntilIdle();
-    return top<ItemViewController>(*this);
+    tap(*slot);
+    return top<ItemViewController>();
   }
-  std::string record() const { return worldreader::readDatabaseValue(world, "~local_player").value(); }
 
   std::shared_ptr<InventoryViewController> inventory;
 };
@@ -169,28 +165,24 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
                  : field == "name"                  ? editor->customNameField
                                                     : editor->damageField;
     if (field == "repair") {
-      s.driver.tap(*editor->damageNoneButton);
+      s.tap(*editor->damageNoneButton);
     } else if (field == "pick") {
-      s.driver.tap(*editor->idSelectButton);
-      s.driver.runUntilIdle();
-      auto picker = top<ItemSelectorTableViewController>(s);
+      s.tap(*editor->idSelectButton);
+      auto picker = s.top<ItemSelectorTableViewController>();
       ASSERT_NE(picker, nullptr);
       EXPECT_EQ(picker->allItems().size(), BVLItemIDSource::sharedSource()->allNamedItems().size()) << "today's";
-      s.driver.tap(*picker->searchBar()->textField());
+      s.tap(*picker->searchBar()->textField());
       s.driver.type(*s.window, c.typed, false);
-      s.driver.runUntilIdle();
-      s.driver.tap(*picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath({0, 0}));
+      s.tap(*picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath({0, 0}));
     } else {
       s.typeInto(*shown, c.typed);
     }
-    s.driver.runUntilIdle();
-    ASSERT_EQ(top<ItemViewController>(s), editor);
+    ASSERT_EQ(s.top<ItemViewController>(), editor);
     const std::string path = "Inventory/" + std::to_string(c.slot) + "/" + c.path;
     expected = c.payload ? withPayload(expected, path, *c.payload) : withoutTag(expected, path);
     EXPECT_EQ(s.record(), expected);
     EXPECT_EQ(shown->text(), c.shown);
-    s.navigation->popViewControllerAnimated(false);
-    s.driver.runUntilIdle();
+    s.back();
   }
   EXPECT_EQ(s.cell(4)->countView()->text(), "44") << "the grid shows the edits on return";
 }
@@ -213,10 +205,8 @@ TEST(ModernInventory, ThePlusButtonFillsTheFirstEmptySlotsThenSaysTheInventoryIs
   s.inventory->plusButton()->trigger();
   s.driver.runUntilIdle();
   EXPECT_EQ(s.playerWrites(), writes) << "nothing written";
-  auto alert = std::dynamic_pointer_cast<ui::AlertView>(s.window->subviews().back());
-  ASSERT_NE(alert, nullptr) << "a full inventory is explained";
-  EXPECT_EQ(alert->title(), "Inventory Full");
-  alert->dismissWithClickedButtonIndex(0, false);
+  ASSERT_NE(s.shownAlert(), nullptr) << "a full inventory is explained";
+  EXPECT_EQ(s.shownAlert()->title(), "Inventory Full");
 }
 
 // Today's game may keep a fifth entry (the body slot) after the four pieces.
@@ -232,20 +222,12 @@ TEST(ModernArmor, PiecesAreWrittenByNameBesideTheInventorysEditsAndAFifthEntryIs
   auto editor = s.tapCell(4);
   ASSERT_NE(editor, nullptr);
   s.typeInto(*editor->countField, "7");
-  for (int screens = 0; screens < 2; ++screens) {
-    s.navigation->popViewControllerAnimated(false);
-    s.driver.runUntilIdle();
-  }
-  tapEdit(s, "Armor");
-  auto armor = top<ArmorViewController>(s);
+  s.back();
+  s.back();
+  s.tapEdit("Armor");
+  auto armor = s.top<ArmorViewController>();
   ASSERT_NE(armor, nullptr);
-  auto choose = [&](long material, long piece) {
-    ui::IndexPath path{material, piece};
-    armor->tableView->scrollToRowAtIndexPath(path, false);
-    s.driver.runUntilIdle();
-    s.driver.tap(*armor->tableView->cellForRowAtIndexPath(path));
-    s.driver.runUntilIdle();
-  };
+  auto choose = [&](long material, long piece) { s.tap(*s.row(*armor->tableView, {material, piece})); };
   choose(3, 1);
   std::string expected = withPayload(withPayload(before, "Inventory/4/Count", littleEndian(7, 1)), "Armor/1/Name",
                                      text("minecraft:iron_chestplate"));
@@ -311,22 +293,20 @@ TEST(ModernGear, EnchantmentsAreAddedChangedAndRemovedInTheirListAlone) {
   const std::string before = s.record();
   auto editor = s.tapCell(pickaxeSlot);
   ASSERT_NE(editor, nullptr);
-  s.driver.tap(*editor->slotButton);
-  s.driver.runUntilIdle();
-  auto view = top<EnchantmentsViewController>(s);
+  s.tap(*editor->slotButton);
+  auto view = s.top<EnchantmentsViewController>();
   ASSERT_NE(view, nullptr);
 
   // Picks `title` from the plus button's list; the list as it was shown.
   auto add = [&](const std::string& title) {
     view->plusButton()->trigger();
     s.driver.runUntilIdle();
-    auto picker = top<EnchantmentPickerViewController>(s);
+    auto picker = s.top<EnchantmentPickerViewController>();
     if (!picker) throw std::runtime_error("no list");
     auto choices = picker->choices();
     auto found = std::find_if(choices.begin(), choices.end(), [&](auto& c) { return c.text == title; });
     if (found == choices.end()) throw std::runtime_error("no " + title);
-    s.driver.tap(*picker->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, found - choices.begin()}));
-    s.driver.runUntilIdle();
+    s.tap(*picker->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, found - choices.begin()}));
     return choices;
   };
   add("Unbreaking");
@@ -359,8 +339,7 @@ TEST(ModernGear, EnchantmentsAreAddedChangedAndRemovedInTheirListAlone) {
   EXPECT_EQ(fortune->text, "Fortune (excluded by Silk Touch)");
 
   for (size_t left : {2u, 1u, 0u}) {
-    s.driver.tap(*view->removeButtons[0]);
-    s.driver.runUntilIdle();
+    s.tap(*view->removeButtons[0]);
     EXPECT_EQ(view->labels.size(), left);
   }
   EXPECT_EQ(s.record(), withTagAppended(before, "Inventory/33", "\x0a" + text("tag") + std::string(1, '\0')))
@@ -374,17 +353,15 @@ TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsOwnAndAnEditChangesThatEntryAlone) 
   auto editor = s.tapCell(boxSlot);
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->slotButton->title(), "Open");
-  s.driver.tap(*editor->slotButton);
-  s.driver.runUntilIdle();
-  auto box = top<InventoryViewController>(s);
+  s.tap(*editor->slotButton);
+  auto box = s.top<InventoryViewController>();
   ASSERT_NE(box, nullptr);
   ASSERT_NE(box, s.inventory);
   EXPECT_EQ(box->title(), "Purple Shulker Box");
   EXPECT_EQ(box->collectionView()->numberOfItemsInSection(0), 27);
 
-  s.driver.tap(*box->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, 4}));
-  s.driver.runUntilIdle();
-  auto inner = top<ItemViewController>(s);
+  s.tap(*box->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, 4}));
+  auto inner = s.top<ItemViewController>();
   ASSERT_NE(inner, nullptr);
   EXPECT_EQ(inner->idField->text(), "minecraft:netherite_leggings");
   size_t writes = s.playerWrites();
@@ -394,7 +371,7 @@ TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsOwnAndAnEditChangesThatEntryAlone) 
 }
 
 TEST(ModernGear, ABoxHoldingFewItemsShowsEverySlotByItsNumberAndFillsTheLowestFree) {
-  EquipmentStage s(568, 320, modernFolder);
+  WorldOnScreen s(modernFolder);
   std::shared_ptr<TBKListTag> items;
   s.changePlayer([&](TBKCompoundTag& player) {
     auto box = player.listForKey("Inventory")->compoundAtIndex(size_t(boxSlot));
@@ -421,10 +398,9 @@ TEST(ModernGear, ABoxHoldingFewItemsShowsEverySlotByItsNumberAndFillsTheLowestFr
   EXPECT_EQ(cell(26)->itemView()->identifier(), "minecraft:cobblestone");
   grid->didSelectItemAtIndexPath(view, ui::IndexPath{0, 4});
   s.driver.runUntilIdle();
-  ASSERT_NE(top<ItemViewController>(s), nullptr);
-  EXPECT_EQ(top<ItemViewController>(s)->idField->text(), "minecraft:netherite_leggings") << "the entry of slot 4";
-  s.navigation->popViewControllerAnimated(false);
-  s.driver.runUntilIdle();
+  ASSERT_NE(s.top<ItemViewController>(), nullptr);
+  EXPECT_EQ(s.top<ItemViewController>()->idField->text(), "minecraft:netherite_leggings") << "the entry of slot 4";
+  s.back();
   grid->plusButton()->trigger();
   s.driver.runUntilIdle();
   auto stored = s.playerOnDisk().list("Inventory/32/tag/Items");

@@ -23,48 +23,22 @@ struct LevelOnScreen : MenuOnScreen {
     EXPECT_NE(screen, nullptr);
   }
 
-  std::shared_ptr<LevelTableViewCell> row(long section, long row) {
-    auto table = screen->tableView();
-    // Clear of the pinned section header too, so a tap reaches the row.
-    ui::Rect rect = table->rectForRowAtIndexPath(ui::IndexPath{section, row});
-    table->scrollRectToVisible(ui::Rect(rect.x(), rect.y() - 26, rect.width(), rect.height() + 26), false);
-    driver.runUntilIdle();
-    return std::dynamic_pointer_cast<LevelTableViewCell>(table->cellForRowAtIndexPath(ui::IndexPath{section, row}));
-  }
   template <class Widget>
   std::shared_ptr<Widget> widget(long section, long row) {
-    auto cell = this->row(section, row);
-    return cell ? std::dynamic_pointer_cast<Widget>(cell->settingView) : nullptr;
+    return MenuOnScreen::widget<Widget>(*screen->tableView(), {section, row});
   }
-
-  // Selects the field's text by keyboard and types over it.
   void typeInto(long section, long row, const std::string& text) {
     auto field = widget<BVLTextField>(section, row);
     ASSERT_NE(field, nullptr);
-    driver.tap(*field);
-    driver.pressKeys(*window, "Ctrl+A");
-    if (text.empty()) driver.pressKeys(*window, "Backspace");
-    driver.type(*window, text);
-    driver.runUntilIdle();
+    MenuOnScreen::typeInto(*field, text);
   }
   // Taps segment `index` of the control of row (section, row): the world's game type unless said.
   void chooseSegment(long index, long section = 1, long row = 1) {
     auto control = widget<BVLSegmentedControl>(section, row);
     ASSERT_NE(control, nullptr);
-    ui::Rect segment = control->segmentFrames()[size_t(index)];
-    tapAt(*control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
-    driver.runUntilIdle();
+    tapSegment(*control, index);
   }
-  void tapButton(long row) {
-    auto button = widget<BVLButton>(0, row);
-    ASSERT_NE(button, nullptr);
-    driver.tap(*button);
-    driver.runUntilIdle();
-  }
-  void dismissAlert() {
-    if (auto alert = shownAlert()) driver.tap(*alert->buttonAtIndex(0));
-    driver.runUntilIdle();
-  }
+  void tapButton(long row) { tap(*widget<BVLButton>(0, row)); }
 };
 
 TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
@@ -72,7 +46,7 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
   auto player = s.screen->player;
   ASSERT_NE(player, nullptr);
   s.tapButton(1);
-  ASSERT_NE(std::dynamic_pointer_cast<InventoryViewController>(s.navigation->topViewController()), nullptr);
+  ASSERT_NE(s.top<InventoryViewController>(), nullptr);
   {
     // The level changes on disk while the inventory shows.
     TBKLevelDB other(s.world("Lakeside Survival").string(), "Lakeside Survival", "");
@@ -84,7 +58,7 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
   EXPECT_EQ(s.widget<BVLTextField>(2, 0)->text(), "1234");
   EXPECT_EQ(s.screen->player, player) << "the player tree is read once";
   s.tapButton(0);
-  EXPECT_NE(std::dynamic_pointer_cast<ArmorViewController>(s.navigation->topViewController()), nullptr);
+  EXPECT_NE(s.top<ArmorViewController>(), nullptr);
 }
 
 TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEmpty) {
@@ -158,10 +132,7 @@ TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
   for (long button : {0L, 1L}) {
     s.tapButton(button);
     EXPECT_EQ(s.navigation->topViewController(), s.screen) << "nothing opens";
-    auto alert = s.shownAlert();
-    ASSERT_NE(alert, nullptr);
-    EXPECT_NE(alert->message().find("has no player yet"), std::string::npos) << alert->message();
-    s.dismissAlert();
+    EXPECT_NE(s.dismissAlert().find("has no player yet"), std::string::npos);
   }
   s.chooseSegment(1);
   s.typeInto(2, 1, "77");
@@ -228,7 +199,7 @@ TEST(LevelModernWorld, ThePlayersOwnModeOverridesTheWorldsUntilItIsDefault) {
     EXPECT_EQ(player.number("PlayerGameMode"), step.playerMode);
     EXPECT_EQ(player.number("abilities/mayfly"), step.mayfly);
     EXPECT_EQ(player.number("abilities/instabuild"), step.instabuild);
-    auto worldRow = s.row(1, 1);
+    auto worldRow = s.row<LevelTableViewCell>(*s.screen->tableView(), {1, 1});
     EXPECT_EQ(std::static_pointer_cast<BVLSegmentedControl>(worldRow->settingView)->selectedSegmentIndex(),
               step.gameType)
         << "the world's row shows its own game type";

@@ -8,10 +8,6 @@
 #include "MenuOnScreen.h"
 #include "TodaysOptions.h"
 #include "WorldReader.h"
-#include "menu/MenuViewController.h"
-#include "ui/NavigationController.h"
-#include "ui/TestDriver.h"
-#include "ui/Window.h"
 
 namespace fs = std::filesystem;
 
@@ -35,19 +31,13 @@ struct OptionsOnScreen : MenuOnScreen {
   OptionsTableViewController& options() { return *menu->optionsController; }
   ui::TableView& table() { return *options().tableView(); }
 
-  void open() {
-    driver.tap(*menu->optionsButton);
-    driver.runUntilIdle();
-  }
+  void open() { tap(*menu->optionsButton); }
   std::shared_ptr<OptionTableViewCell> cell(long section, long row) {
-    table().scrollToRowAtIndexPath({section, row}, false);
-    driver.runUntilIdle();
-    return std::dynamic_pointer_cast<OptionTableViewCell>(table().cellForRowAtIndexPath({section, row}));
+    return this->row<OptionTableViewCell>(table(), {section, row});
   }
   template <class Widget>
   std::shared_ptr<Widget> widget(long section, long row) {
-    auto shown = cell(section, row);
-    return shown ? std::dynamic_pointer_cast<Widget>(shown->settingView) : nullptr;
+    return MenuOnScreen::widget<Widget>(table(), {section, row});
   }
   // Drags the slider's knob from where it is to where it shows `position`.
   void slide(long section, long row, float position) {
@@ -60,14 +50,8 @@ struct OptionsOnScreen : MenuOnScreen {
     driver.drag(*window, centre(slider->position()), centre(position));
     driver.runUntilIdle();
   }
-  // Selects the text field's text and types over it.
   void typeInto(long section, long row, const std::string& text) {
-    // From the top: a row scrolled to the top edge lies under its header.
-    table().setContentOffset({0, 0});
-    driver.tap(*widget<BVLTextField>(section, row));
-    driver.pressKeys(*window, "Ctrl+A");
-    driver.type(*window, text);
-    driver.runUntilIdle();
+    MenuOnScreen::typeInto(*widget<BVLTextField>(section, row), text);
   }
 
   std::string file() const { return worldreader::readFile(optionsPath); }
