@@ -92,9 +92,11 @@ TEST(BackupsTableViewController, TheOptionsFileRestoredThroughTheScreensAndTheRe
   std::string original = worldreader::readFile(s.optionsFile);
   s.tap(*s.menu->optionsButton);
   auto& options = *s.menu->optionsController;
+  // Two changes in one run: one backup, made before the first.
+  s.typeInto(s.widget<BVLTextField>(*options.tableView(), {0, 0}), "Alex");
   s.typeInto(s.widget<BVLTextField>(*options.tableView(), {0, 0}), "Renamed");
   std::string changed = worldreader::readFile(s.optionsFile);
-  ASSERT_EQ(changed.rfind("mp_username:Renamed\n", 0), 0u);
+  ASSERT_EQ(changed, "mp_username:Renamed\n" + original.substr(18));
 
   for (const auto& [listed, expected] : {std::pair<size_t, std::string>{1, original}, {2, changed}}) {
     auto row = options.tableView()->tableHeaderView();

@@ -37,9 +37,6 @@ TEST(ItemPicker, TheWholeCatalogueIsListedByNameIgnoringCase) {
   for (size_t i = 1; i < all.size(); ++i) {
     EXPECT_LE(ui::localizedCaseInsensitiveCompare(all[i - 1], all[i]), 0) << all[i - 1] << " / " << all[i];
   }
-  // Names that differ in the case of one word sort by the words, not the case.
-  auto at = [&](const std::string& name) { return std::find(all.begin(), all.end(), name) - all.begin(); };
-  EXPECT_EQ(at("Orange stained clay") + 1, at("Orange Stained Glass"));
 }
 
 TEST(ItemPicker, ASearchListsNamesThatBeginWithTheTextInAnyCase) {
@@ -81,8 +78,7 @@ TEST(ItemPicker, AChoiceCallsBackOnceWithTheRowsOwnItemAndCloses) {
   EXPECT_EQ(s.navigation->viewControllers().size(), 1u) << "only the picker went";
 
   PickerOnScreen back;
-  back.navigation->popViewControllerAnimated(true);
-  back.driver.runUntilIdle();
+  back.back();
   EXPECT_TRUE(back.chosen.empty());
 }
 

@@ -62,12 +62,10 @@ TEST(ItemEditorFields, TypedNumbersStoreTheirLowBitsAndShowWhatWasStored) {
 TEST(ItemEditorButtons, MaxAndNoneStoreAndShowTheirValues) {
   EditorOnScreen s;
   size_t writes = s.playerWrites();
-  s.driver.tap(*s.editor->countMaxButton);
-  s.driver.runUntilIdle();
+  s.tap(*s.editor->countMaxButton);
   EXPECT_EQ(s.entryOnDisk().number("Count"), -1) << "255 in a byte";
   EXPECT_EQ(s.editor->countField->text(), "255");
-  s.driver.tap(*s.editor->damageNoneButton);
-  s.driver.runUntilIdle();
+  s.tap(*s.editor->damageNoneButton);
   EXPECT_EQ(s.entryOnDisk().number("Damage"), 0);
   EXPECT_EQ(s.editor->damageField->text(), "0");
   EXPECT_EQ(s.playerWrites(), writes + 2);
