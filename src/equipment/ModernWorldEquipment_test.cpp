@@ -124,8 +124,14 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
     const char* shown;
   };
   const Case cases[] = {
-      {4, "count", "300", "Count", littleEndian(44, 1), "44"},  // 48 arrows; never an "id" beside the name
+      {4, "count", "-1", "Count", littleEndian(-1, 1), "255"},  // 48 arrows: a count is a byte's low bits
+      {4, "count", "", "Count", littleEndian(0, 1), "0"},
+      {4, "count", "99999999999999999999", "Count", littleEndian(-1, 1), "255"},  // saturates: all ones
+      {4, "count", "-99999999999999999999", "Count", littleEndian(0, 1), "0"},
+      {4, "count", "300", "Count", littleEndian(44, 1), "44"},  // never an "id" beside the name
       {4, "damage", "3", "Damage", littleEndian(3, 2), "3"},
+      {4, "damage", "70000", "Damage", littleEndian(4464, 2), "4464"},
+      {4, "damage", "-1", "Damage", littleEndian(-1, 2), "65535"},
       {14, "id", " minecraft:charcoal ", "Name", text("minecraft:charcoal"), "minecraft:charcoal"},
       {2, "pick", "diamond sw", "Name", text("minecraft:diamond_sword"), "minecraft:diamond_sword"},  // with a "tag"
       {24, "pick", "lime be", "Damage", littleEndian(5, 2), "minecraft:bed"},   // the entry's own damage: its colour

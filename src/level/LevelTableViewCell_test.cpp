@@ -6,10 +6,8 @@
 
 namespace {
 
-struct CellOnScreen : MenuOnScreen {
-  std::shared_ptr<TBKLevelDB> db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
+struct CellOnScreen : WorldOnScreen {
   std::shared_ptr<TBKCompoundTag> level = db->levelData();
-  std::shared_ptr<TBKCompoundTag> player = db->player();
   std::shared_ptr<LevelTableViewCell> cell =
       std::make_shared<LevelTableViewCell>(ui::TableViewCellStyle::Default, "cell");
 
@@ -64,16 +62,15 @@ TEST(LevelSettingCell, EachTypeCodeShowsItsWidgetAndAReuseReplacesThePreviousOne
 // abilities follow the game type only.
 TEST(LevelSettingCell, AChoiceOtherThanTheGameTypeLeavesThePlayerAlone) {
   CellOnScreen s;
-  auto world = s.world("Lakeside Survival");
-  auto playerBefore = worldreader::readDatabaseValue(world, "~local_player");
+  const std::string player = s.record();
   s.prepare({"Difficulty", "Difficulty", LevelSettingDefinition::Choice, {"Peaceful", "Easy", "Normal"}});
   s.tapSegment(*std::static_pointer_cast<BVLSegmentedControl>(s.cell->settingView), 2);
 
-  auto level = worldreader::readLevelDat(world / "level.dat").root;
+  auto level = worldreader::readLevelDat(s.path / "level.dat").root;
   ASSERT_TRUE(level.has("Difficulty"));
   EXPECT_EQ(level.find("Difficulty")->type, TestTag::Int);
   EXPECT_EQ(level.number("Difficulty"), 2);
-  EXPECT_EQ(worldreader::readDatabaseValue(world, "~local_player"), playerBefore);
+  EXPECT_EQ(s.record(), player);
 }
 
 // Which game types a world offers follows the version that last opened it.

@@ -61,6 +61,8 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
   EXPECT_NE(s.top<ArmorViewController>(), nullptr);
 }
 
+// Each choice of the world's row opens the world anew, so the list and the
+// level screen show the rename.
 TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEmpty) {
   LevelOnScreen s(lakesideSurvival);
   auto world = s.world("Lakeside Survival");
@@ -68,10 +70,14 @@ TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEm
   s.typeInto(1, 0, "Renamed Lake");
   EXPECT_EQ(worldreader::readFile(world / "level.dat"),
             worldreader::withPayload(before, "LevelName", worldreader::littleEndian(12, 2) + "Renamed Lake", true));
+  auto first = s.screen;
   s.back();
   EXPECT_EQ(s.worldRow(lakesideSurvival)->worldNameLabel->text(), "Renamed Lake");
+  EXPECT_FALSE(s.worldRow(lakesideSurvival)->isSelected());
 
   s.screen = s.chooseWorld(lakesideSurvival);
+  ASSERT_NE(s.screen, nullptr);
+  EXPECT_NE(s.screen->_db, first->_db) << "a database object of its own";
   s.typeInto(1, 0, "");
   EXPECT_EQ(worldreader::readFile(world / "level.dat"),
             worldreader::withPayload(before, "LevelName", worldreader::littleEndian(0, 2), true));

@@ -77,6 +77,17 @@ TEST(WorldListRows, EachRowShowsItsWorldsNameModeAndLastPlayedDay) {
   EXPECT_EQ(s.worldRow(3)->lastPlayedLabel->text(), shortDate(0));
   EXPECT_GT(s.worldRow(3)->worldNameLabel->frame().width(), 568) << "never clipped to the row";
   EXPECT_EQ(s.worldRow(1)->lastPlayedLabel->text().find('-'), std::string::npos) << "the far future, not the past";
+
+  // A refill, as the table reuses the cell, replaces all three labels.
+  auto cell = s.worldRow(0);
+  auto first = labelsOf(*cell);
+  cell->configureWithIndex(1);
+  ASSERT_EQ(labelsOf(*cell).size(), 3u);
+  for (auto& label : first) EXPECT_EQ(label->superview(), nullptr) << "the previous fill's labels are gone";
+  EXPECT_EQ(cell->worldNameLabel->text(), "Creative Flatland");
+  cell->configureWithIndex(99);  // a world gone since the rows were counted
+  EXPECT_EQ(labelsOf(*cell).size(), 3u);
+  EXPECT_EQ(cell->worldNameLabel->text(), "");
 }
 
 // The list is the worlds folder as it is each time the list shows: a world
@@ -112,35 +123,6 @@ TEST(WorldListRows, TheListIsTheWorldsFolderEachTimeItShows) {
   EXPECT_EQ(s.shownAlert(), nullptr);
   EXPECT_EQ(list->tableView()->numberOfRowsInSection(0), 0);
   EXPECT_TRUE(list->tableView()->visibleCells().empty());
-}
-
-TEST(WorldRow, ARefillReplacesAllThreeLabels) {
-  MenuOnScreen s;
-  s.openWorldList();
-  auto cell = s.worldRow(0);
-  auto first = labelsOf(*cell);
-  cell->configureWithIndex(1);
-  ASSERT_EQ(labelsOf(*cell).size(), 3u);
-  for (auto& label : first) EXPECT_EQ(label->superview(), nullptr) << "the previous fill's labels are gone";
-  EXPECT_EQ(cell->worldNameLabel->text(), "Creative Flatland");
-
-  cell->configureWithIndex(99);  // a world gone since the rows were counted
-  EXPECT_EQ(labelsOf(*cell).size(), 3u);
-  EXPECT_EQ(cell->worldNameLabel->text(), "");
-}
-
-TEST(WorldListChoice, EachChoiceOpensTheWorldAnewAndTheRowDoesNotStaySelected) {
-  MenuOnScreen s;
-  s.openWorldList();
-  auto first = s.chooseWorld(2);
-  ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->_db->worldName(), "Lakeside Survival");
-  s.back();
-  EXPECT_FALSE(s.worldRow(2)->isSelected());
-  auto second = s.chooseWorld(2);
-  ASSERT_NE(second, nullptr);
-  EXPECT_NE(second, first);
-  EXPECT_NE(second->_db, first->_db) << "two separate database objects";
 }
 
 // Both copies of the level data damaged: the row names the folder, the
