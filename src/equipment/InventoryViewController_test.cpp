@@ -25,7 +25,7 @@ struct InventoryOnScreen : WorldOnScreen {
 };
 
 // Keeps the first `count` entries of the inventory (of 45), and adds
-// numbered ones past it; -1 takes the list away.
+// entries numbered 1000 and on, without a slot, past it; -1 takes the list away.
 std::function<void(TBKCompoundTag&)> keepEntries(long count) {
   return [count](TBKCompoundTag& player) {
     auto old = player.listForKey("Inventory");
@@ -34,8 +34,7 @@ std::function<void(TBKCompoundTag&)> keepEntries(long count) {
     auto kept = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
     for (size_t i = 0; i < size_t(count); ++i) {
       auto entry = std::make_shared<TBKCompoundTag>("");
-      entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(i)));
-      entry->setValueForKey(TBKNumberTag::shortTag("id", 3));
+      entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(1000 + i)));
       kept->setObjectAtIndexedSubscript(i < old->count() ? old->objectAtIndexedSubscript(i) : entry, i);
     }
     player.setValueForKey(kept);
@@ -88,14 +87,7 @@ TEST(InventoryAdd, ThePlusButtonAppendsTheNextSlotUntilTheSlotNumbersRunOut) {
 }
 
 TEST(InventoryNavigation, PositionsPastAByteOpenTheirOwnEntry) {
-  InventoryOnScreen s([](TBKCompoundTag& player) {
-    auto list = player.listForKey("Inventory");
-    while (list->count() < 300) {
-      auto entry = std::make_shared<TBKCompoundTag>("");
-      entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(1000 + list->count())));
-      list->setObjectAtIndexedSubscript(entry, list->count());
-    }
-  });
+  InventoryOnScreen s(keepEntries(300));
   s.inventory->didSelectItemAtIndexPath(s.grid(), ui::IndexPath{0, 260});
   s.driver.runUntilIdle();
   auto editor = s.top<ItemViewController>();
