@@ -1,7 +1,6 @@
 #include "level/LevelTableViewCell.h"
 
 #include "MenuOnScreen.h"
-#include "WorldReader.h"
 #include "level/GameMode.h"
 
 namespace {
@@ -43,21 +42,6 @@ TEST(LevelSettingCell, AReuseKeepsOnlyTheNewRowsWidgetAndAMissingTagShowsNoValue
   EXPECT_EQ(s.cell->nameLabel->text(), "Nothing here");
   EXPECT_EQ(s.cell->settingView, nullptr);
   EXPECT_EQ(s.controls(), 0u);
-}
-
-// A choice row for another tag writes that tag alone: the player's
-// abilities follow the game type only.
-TEST(LevelSettingCell, AChoiceOtherThanTheGameTypeLeavesThePlayerAlone) {
-  CellOnScreen s;
-  const std::string player = s.record();
-  s.prepare({"Difficulty", "Difficulty", LevelSettingDefinition::Choice, {"Peaceful", "Easy", "Normal"}});
-  s.tapSegment(*std::static_pointer_cast<BVLSegmentedControl>(s.cell->settingView), 2);
-
-  auto level = worldreader::readLevelDat(s.path / "level.dat").root;
-  ASSERT_TRUE(level.has("Difficulty"));
-  EXPECT_EQ(level.find("Difficulty")->type, TestTag::Int);
-  EXPECT_EQ(level.number("Difficulty"), 2);
-  EXPECT_EQ(s.record(), player);
 }
 
 // Which game types a world offers follows the version that last opened it.

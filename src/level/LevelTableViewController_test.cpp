@@ -112,7 +112,9 @@ TEST(LevelEditing, TheGameTypeRewritesThePlayersAbilitiesAndNothingElse) {
 
 // A world that was never played has no player record. Its level still
 // opens and edits; the armor and inventory explain why they open nothing.
-TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
+// A write the library refuses is explained too: it would otherwise escape
+// a widget's closure and end the program with the user's change lost.
+TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndWhatCannotBeDoneIsExplained) {
   LevelOnScreen s(oldCaveWorld, [](MenuOnScreen& game) {
     TBKLevelDB db(game.world("Old Cave World").string(), "Old Cave World", "");
     auto level = db.levelData();
@@ -135,22 +137,16 @@ TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
   EXPECT_EQ(level.find("SpawnY")->type, TestTag::Int);
   EXPECT_FALSE(level.has("Player")) << "no player invented";
   EXPECT_EQ(s.shownAlert(), nullptr);
-}
 
-// A refused write would otherwise escape a widget's closure and end the
-// program with the user's change lost unexplained.
-TEST(LevelFaults, AWriteTheLibraryRefusesIsExplainedAndTheProgramGoesOn) {
-  LevelOnScreen s(oldCaveWorld);
-  auto world = s.world("Old Cave World");
-  auto before = worldreader::readFile(world / "level.dat");
+  const std::string before = worldreader::readFile(world / "level.dat");
   // Where the previous level.dat would be kept now stands a folder.
+  fs::remove(world / "level.dat_old");
   fs::create_directories(world / "level.dat_old" / "in the way");
   s.typeInto(2, 0, "5");
   ASSERT_NE(s.shownAlert(), nullptr);
   EXPECT_EQ(s.shownAlert()->title(), "Error");
   EXPECT_NE(s.dismissAlert().find("level.dat_old"), std::string::npos);
   EXPECT_EQ(worldreader::readFile(world / "level.dat"), before);
-
   fs::remove_all(world / "level.dat_old");
   s.typeInto(2, 0, "6");
   EXPECT_EQ(s.shownAlert(), nullptr);

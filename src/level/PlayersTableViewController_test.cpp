@@ -24,11 +24,25 @@ void typeName(MenuOnScreen& s, const std::string& name) {
   s.back();
 }
 
-TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlone) {
+// The world's own trees first (a game rule, the local player's level), then
+// a second player's mode, ender chest, offhand and tree: each record and
+// level.dat change by the edited bytes alone.
+TEST(PlayersOfAWorld, EachPlayersEditsChangeTheirOwnRecordAlone) {
   MenuOnScreen s;
   const auto world = s.world(modernFolder);
+  const std::string level = worldreader::readFile(world / "level.dat");
   auto before = worldreader::databaseContents(world);
   ASSERT_NE(s.openWorld(modernFolder), nullptr);
+  struct Edit {
+    const char *row, *name, *value;
+  };
+  for (const Edit& edit : {Edit{"Level Data", "KEEPINVENTORY", "1"}, Edit{"Player Data", "playerlevel", "13"}}) {
+    s.tapEdit(edit.row);
+    auto tree = s.top<TagTreeViewController>();
+    ASSERT_NE(tree, nullptr) << edit.row;
+    s.searchAndEdit(*tree->searchField(), edit.name, edit.value);
+    s.back();
+  }
   s.tapEdit("Players");
   auto list = s.top<PlayersTableViewController>();
   ASSERT_NE(list, nullptr);
@@ -67,7 +81,7 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
 
   auto after = worldreader::databaseContents(world);
   for (const auto& [key, value] : before) {
-    if (key != alex) {
+    if (key != alex && key != "~local_player") {
       EXPECT_TRUE(after.count(key) && after.at(key) == value) << key << " changed";
     }
   }
@@ -83,6 +97,10 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
                                       worldreader::littleEndian(26, 2) + "minecraft:totem_of_undying");
   expected = worldreader::withPayload(expected, "PlayerLevel", worldreader::littleEndian(13, 4));
   EXPECT_EQ(after.at(alex), expected);
+  EXPECT_EQ(after.at("~local_player"),
+            worldreader::withPayload(before.at("~local_player"), "PlayerLevel", worldreader::littleEndian(13, 4)));
+  EXPECT_EQ(worldreader::readFile(world / "level.dat"),
+            worldreader::withPayload(level, "keepinventory", worldreader::littleEndian(1, 1), true));
 }
 
 }  // namespace

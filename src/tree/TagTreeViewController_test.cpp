@@ -240,30 +240,4 @@ TEST(TagTreeScreen, TwoTagsOfOneNameInADamagedCompoundAreLeftAlone) {
   EXPECT_FALSE(saved);
 }
 
-// Through the real screens, as a player would: the level screen's two
-// rows, the search field and the keys.
-TEST(TagTreeScreen, AGameRuleAndThePlayerLevelOfTheModernWorld) {
-  MenuOnScreen s;
-  const auto folder = s.world("bW9kZXJuAA==");
-  const std::string level = worldreader::readFile(folder / "level.dat");
-  const std::string player = *worldreader::readDatabaseValue(folder, "~local_player");
-  ASSERT_NE(s.openWorld("bW9kZXJuAA=="), nullptr);
-  struct Edit {
-    const char *row, *name, *value;
-  };
-  for (const Edit& edit : {Edit{"Level Data", "KEEPINVENTORY", "1"}, Edit{"Player Data", "playerlevel", "13"}}) {
-    s.tapEdit(edit.row);
-    auto tree = s.top<TagTreeViewController>();
-    ASSERT_NE(tree, nullptr) << edit.row;
-    s.searchAndEdit(*tree->searchField(), edit.name, edit.value);
-    s.back();
-  }
-  EXPECT_EQ(s.shownAlert(), nullptr);
-
-  EXPECT_EQ(worldreader::readFile(folder / "level.dat"),
-            worldreader::withPayload(level, "keepinventory", littleEndian(1, 1), true));
-  EXPECT_EQ(*worldreader::readDatabaseValue(folder, "~local_player"),
-            worldreader::withPayload(player, "PlayerLevel", littleEndian(13, 4)));
-}
-
 }  // namespace
