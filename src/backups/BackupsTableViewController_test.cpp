@@ -22,10 +22,6 @@ struct BackupsOnScreen : MenuOnScreen {
   fs::path lakeside = world("Lakeside Survival");
   fs::path optionsFile = game.gameDataFolder() / "minecraftpe/options.txt";
 
-  void typeInto(const std::shared_ptr<BVLTextField>& field, const std::string& text) {
-    ASSERT_NE(field, nullptr);
-    MenuOnScreen::typeInto(*field, text);
-  }
   // Chooses the backup in `row` of the shown backups screen and confirms;
   // returns the confirmation's message.
   std::string restore(long row) {

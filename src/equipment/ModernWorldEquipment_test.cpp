@@ -99,7 +99,6 @@ TEST(ModernInventory, EverySlotShowsInSlotOrderWithItsMarksAndThePlusButtonFills
       {0, true, 24},             // diamond sword, 1449 of 1561 left
       {2, false, 26},            // iron axe, 247 of 250 left, with an empty "ench"
       {pickaxeSlot, false, -1},  // not worn
-      {4, false, -1},            // arrows do not wear
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.slot);
@@ -186,7 +185,7 @@ TEST(ModernEditor, EachEditOfANamedItemWritesItsValueAlone) {
       s.driver.type(*s.window, c.typed, false);
       s.tap(*picker->searchDisplayController()->searchResultsTableView()->cellForRowAtIndexPath({0, 0}));
     } else {
-      s.typeInto(*shown, c.typed);
+      s.typeInto(shown, c.typed);
     }
     ASSERT_EQ(s.top<ItemViewController>(), editor);
     const std::string path = "Inventory/" + std::to_string(c.slot) + "/" + c.path;
@@ -210,7 +209,7 @@ TEST(ModernArmor, PiecesAreWrittenByNameBesideTheInventorysEditsAndAFifthEntryIs
   ASSERT_TRUE(s.openInventory());
   auto editor = s.tapCell(4);
   ASSERT_NE(editor, nullptr);
-  s.typeInto(*editor->countField, "7");
+  s.typeInto(editor->countField, "7");
   s.back();
   s.back();
   s.tapEdit("Armor");
@@ -313,7 +312,7 @@ TEST(ModernGear, EnchantmentsAreAddedChangedAndRemovedInTheirListAlone) {
   };
   for (const Case& c : {Case{"7", 7, "Unbreaking VII (above III)"}, Case{"0", 1, "Unbreaking I"}}) {
     SCOPED_TRACE(c.typed);
-    s.typeInto(*view->levelFields[0], c.typed);
+    s.typeInto(view->levelFields[0], c.typed);
     EXPECT_EQ(s.record(), withPayload(added, "Inventory/33/tag/ench/0/lvl", littleEndian(c.stored, 2)));
     EXPECT_EQ(view->labels[0]->text(), c.shown);
   }
@@ -369,7 +368,7 @@ TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsSlotsAndAnEditChangesThatEntryAlone
   ASSERT_NE(inner, nullptr);
   EXPECT_EQ(inner->idField->text(), "minecraft:netherite_leggings");
   size_t writes = s.playerWrites();
-  s.typeInto(*inner->countField, "2");
+  s.typeInto(inner->countField, "2");
   EXPECT_EQ(s.playerWrites(), writes + 1) << "the whole record, once";
   EXPECT_EQ(s.record(), withPayload(before, "Inventory/32/tag/Items/1/Count", littleEndian(2, 1))) << "slot 4's";
   s.back();

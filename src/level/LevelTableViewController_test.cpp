@@ -28,9 +28,7 @@ struct LevelOnScreen : MenuOnScreen {
     return MenuOnScreen::widget<Widget>(*screen->tableView(), {section, row});
   }
   void typeInto(long section, long row, const std::string& text) {
-    auto field = widget<BVLTextField>(section, row);
-    ASSERT_NE(field, nullptr);
-    MenuOnScreen::typeInto(*field, text);
+    MenuOnScreen::typeInto(widget<BVLTextField>(section, row), text);
   }
   // Taps segment `index` of the control of row (section, row): the world's game type unless said.
   void chooseSegment(long index, long section = 1, long row = 1) {
@@ -41,15 +39,19 @@ struct LevelOnScreen : MenuOnScreen {
   void tapButton(long row) { tap(*widget<BVLButton>(0, row)); }
 };
 
-TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
+// Returning to the level screen reads the level again but keeps the player
+// tree; each choice of the world's row opens the world anew, so the list
+// and the level screen show a rename.
+TEST(LevelScreen, ReturningReadsTheLevelAgainAndARenamedWorldShowsItsNewNameInTheList) {
   LevelOnScreen s(lakesideSurvival);
+  auto world = s.world("Lakeside Survival");
   auto player = s.screen->player;
   ASSERT_NE(player, nullptr);
   s.tapButton(1);
   ASSERT_NE(s.top<InventoryViewController>(), nullptr);
   {
     // The level changes on disk while the inventory shows.
-    TBKLevelDB other(s.world("Lakeside Survival").string(), "Lakeside Survival", "");
+    TBKLevelDB other(world.string(), "Lakeside Survival", "");
     auto changed = other.levelData();
     changed->setValueForKey(TBKNumberTag::intTag("SpawnX", 1234));
     other.setLevelData(changed);
@@ -59,13 +61,8 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
   EXPECT_EQ(s.screen->player, player) << "the player tree is read once";
   s.tapButton(0);
   EXPECT_NE(s.top<ArmorViewController>(), nullptr);
-}
+  s.back();
 
-// Each choice of the world's row opens the world anew, so the list and the
-// level screen show the rename.
-TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEmpty) {
-  LevelOnScreen s(lakesideSurvival);
-  auto world = s.world("Lakeside Survival");
   const std::string before = worldreader::readFile(world / "level.dat");
   s.typeInto(1, 0, "Renamed Lake");
   EXPECT_EQ(worldreader::readFile(world / "level.dat"),

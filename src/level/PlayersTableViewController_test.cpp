@@ -20,7 +20,7 @@ const std::string alex = "player_server_5c3f7e1a-2b4d-4e8f-9a0b-1c2d3e4f5a6b";
 void typeName(MenuOnScreen& s, const std::string& name) {
   auto editor = s.top<ItemViewController>();
   ASSERT_NE(editor, nullptr);
-  s.typeInto(*editor->idField, name);
+  s.typeInto(editor->idField, name);
   s.back();
 }
 

@@ -52,7 +52,7 @@ struct OptionsOnScreen : MenuOnScreen {
     driver.runUntilIdle();
   }
   void typeInto(long section, long row, const std::string& text) {
-    MenuOnScreen::typeInto(*widget<BVLTextField>(section, row), text);
+    MenuOnScreen::typeInto(widget<BVLTextField>(section, row), text);
   }
 
   std::string file() const { return worldreader::readFile(optionsPath); }
@@ -139,7 +139,8 @@ struct TodaysOptionsOnScreen : OptionsOnScreen {
 
 // Today's file in its four sections, each kind of row reading its value
 // (the values' texts are TodaysOptionsText's); then the player's taps,
-// drags and typing, the file checked byte for byte after them.
+// drags and typing, the file checked byte for byte after them; then the
+// same file left by a merge tool.
 TEST(TodaysOptionsScreen, EachKindOfRowShowsItsValueAndWritesOnlyItsOwn) {
   TodaysOptionsOnScreen s;
   std::string text = s.original;
@@ -188,21 +189,19 @@ TEST(TodaysOptionsScreen, EachKindOfRowShowsItsValueAndWritesOnlyItsOwn) {
                                         {"gfx_max_framerate", "250"},
                                         {"gfx_transparentleaves", "1"},
                                         {"mp_username", goldName}}));
-}
 
-// Why a change is refused is OptionsText's to say (TodaysOptionsText); here,
-// that the screen says it aloud and writes nothing.
-TEST(TodaysOptionsScreen, AFileThatIsNotOnlySettingsIsShownButAChangeIsRefusedAloud) {
-  TodaysOptionsOnScreen s;
-  std::string text = s.original;
+  // A file that is not only settings is shown, but a change is refused
+  // aloud (why is TodaysOptionsText's to say) and nothing is written.
+  text = s.file();
   text.insert(text.find("mp_server_visible:"), "<<<<<<< ours\n");
   s.setFile(text);
+  s.back();
   s.open();
   auto difficulty = s.widget<BVLButton>(0, 1);
   ASSERT_TRUE(difficulty && difficulty->isEnabled());
-  EXPECT_EQ(difficulty->title(), "Normal");
+  EXPECT_EQ(difficulty->title(), "Peaceful");
   s.driver.tap(*difficulty);
-  EXPECT_EQ(difficulty->title(), "Normal") << "the widget shows the file's value again";
+  EXPECT_EQ(difficulty->title(), "Peaceful") << "the widget shows the file's value again";
   EXPECT_EQ(s.dismissAlert(), "options.txt was left as it was: line 6 is text left by a merge tool.");
   EXPECT_EQ(s.file(), text);
 }

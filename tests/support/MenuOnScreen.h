@@ -125,19 +125,17 @@ struct MenuOnScreen {
     return message;
   }
 
-  void tapAt(const ui::View& view, ui::Point local) {
-    driver.tap(*window, view.convertToWindow(local));
+  void tapSegment(const BVLSegmentedControl& control, long index) {
+    ui::Rect segment = control.segmentFrames().at(size_t(index));
+    driver.tap(*window, control.convertToWindow(
+                            ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2}));
     driver.runUntilIdle();
   }
 
-  void tapSegment(const BVLSegmentedControl& control, long index) {
-    ui::Rect segment = control.segmentFrames().at(size_t(index));
-    tapAt(control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
-  }
-
   // Replaces a field's text the way a user does (select all, type), and ends the editing.
-  void typeInto(ui::TextField& field, const std::string& text) {
-    tap(field);
+  void typeInto(const std::shared_ptr<ui::TextField>& field, const std::string& text) {
+    ASSERT_NE(field, nullptr);
+    tap(*field);
     driver.pressKeys(*window, "Ctrl+A");
     if (text.empty()) driver.pressKeys(*window, "Backspace");
     driver.type(*window, text);
