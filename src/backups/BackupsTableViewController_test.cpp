@@ -23,7 +23,7 @@ struct BackupsOnScreen : MenuOnScreen {
   fs::path optionsFile = game.gameDataFolder() / "minecraftpe/options.txt";
 
   // Chooses the backup in `row` of the shown backups screen and confirms;
-  // returns the confirmation's message.
+  // returns the confirmation's message, the row's own time in it as "<time>".
   std::string restore(long row) {
     auto screen = top<BackupsTableViewController>();
     if (!screen) return "no backups screen";
@@ -31,11 +31,10 @@ struct BackupsOnScreen : MenuOnScreen {
     auto alert = shownAlert();
     if (!alert || alert->numberOfButtons() != 2) return "no confirmation";
     std::string message = alert->message();
+    std::string time = BackupTableViewCell::localTime(screen->backups().at(size_t(row)));
+    if (size_t at = message.find(time); at != std::string::npos) message.replace(at, time.size(), "<time>");
     tap(*alert->buttonAtIndex(1));
     return message;
-  }
-  std::string confirmationFor(long row) {
-    return BackupTableViewCell::localTime(top<BackupsTableViewController>()->backups().at(size_t(row)));
   }
   std::string levelDat() { return worldreader::readFile(lakeside / "level.dat"); }
   std::string playerRecord() { return worldreader::readDatabaseValue(lakeside, "~local_player").value(); }
@@ -73,8 +72,7 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
     auto screen = s.top<BackupsTableViewController>();
     ASSERT_NE(screen, nullptr);
     ASSERT_EQ(screen->backups().size(), step.listed);
-    std::string time = s.confirmationFor(step.row);
-    EXPECT_EQ(s.restore(step.row), "Restore the world as it was at " + time + "?");
+    EXPECT_EQ(s.restore(step.row), "Restore the world as it was at <time>?");
     EXPECT_EQ(s.top<LevelTableViewController>(), level);
     EXPECT_EQ(s.levelDat(), step.level) << "byte for byte";
     EXPECT_EQ(s.playerRecord(), step.player);
@@ -100,8 +98,7 @@ TEST(BackupsTableViewController, TheOptionsFileRestoredThroughTheScreensAndTheRe
     s.tap(*row->subviews().back());
     ASSERT_NE(s.top<BackupsTableViewController>(), nullptr);
     ASSERT_EQ(s.top<BackupsTableViewController>()->backups().size(), listed);
-    std::string time = s.confirmationFor(0);
-    EXPECT_EQ(s.restore(0), "Restore the options as they were at " + time + "?");
+    EXPECT_EQ(s.restore(0), "Restore the options as they were at <time>?");
     EXPECT_EQ(worldreader::readFile(s.optionsFile), expected);
     auto field = s.widget<BVLTextField>(*options.tableView(), {0, 0});
     EXPECT_EQ(expected.rfind("mp_username:" + field->text() + "\n", 0), 0u) << field->text();

@@ -19,9 +19,6 @@ struct ArmorOnScreen : WorldOnScreen {
     ASSERT_NE(cell, nullptr);
     tap(*cell);
   }
-  std::vector<std::shared_ptr<ui::ImageView>> worn() const {
-    return {armor->helmetView, armor->chestplateView, armor->leggingsView, armor->bootsView};
-  }
 };
 
 std::shared_ptr<ui::Image> cataloguePicture(uint16_t id, ui::Size size) {
@@ -30,7 +27,8 @@ std::shared_ptr<ui::Image> cataloguePicture(uint16_t id, ui::Size size) {
 
 TEST(ArmorChoice, APieceIsWrittenOnceAndTheFigureShowsWhatTheWorldHolds) {
   ArmorOnScreen s;
-  auto worn = s.worn();
+  const std::shared_ptr<ui::ImageView> worn[] = {s.armor->helmetView, s.armor->chestplateView, s.armor->leggingsView,
+                                                 s.armor->bootsView};
   ui::Size size = worn[0]->bounds().size;
   // On entry: iron helmet, iron chestplate, leather leggings, no boots.
   EXPECT_TRUE(samePicture(worn[2]->image(), cataloguePicture(300, size)));

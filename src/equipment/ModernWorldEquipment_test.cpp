@@ -58,10 +58,7 @@ struct ModernWorld : WorldOnScreen {
     inventory = top<InventoryViewController>();
     return inventory != nullptr;
   }
-  std::shared_ptr<InventoryCollectionViewCell> cell(long position) {
-    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
-        inventory->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, position}));
-  }
+  std::shared_ptr<InventoryCollectionViewCell> cell(long position) { return gridCell(*inventory, position); }
   std::shared_ptr<ItemViewController> tapCell(long position) {
     auto slot = cell(position);
     if (!slot) return nullptr;
@@ -355,10 +352,7 @@ TEST(ModernGear, AShulkerBoxOpensAsAGridOfItsSlotsAndAnEditChangesThatEntryAlone
   ASSERT_NE(box, s.inventory);
   EXPECT_EQ(box->title(), "Purple Shulker Box");
   ASSERT_EQ(box->collectionView()->numberOfItemsInSection(0), 27);
-  auto cell = [&](long position) {
-    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
-        box->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, position}));
-  };
+  auto cell = [&](long position) { return s.gridCell(*box, position); };
   EXPECT_EQ(cell(0)->itemView()->identifier(), "minecraft:diamond_helmet");
   EXPECT_EQ(cell(1)->itemView()->identifier(), "") << "a free slot";
   EXPECT_EQ(cell(26)->itemView()->identifier(), "minecraft:cobblestone");

@@ -32,9 +32,7 @@ struct LevelOnScreen : MenuOnScreen {
   }
   // Taps segment `index` of the control of row (section, row): the world's game type unless said.
   void chooseSegment(long index, long section = 1, long row = 1) {
-    auto control = widget<BVLSegmentedControl>(section, row);
-    ASSERT_NE(control, nullptr);
-    tapSegment(*control, index);
+    tapSegment(widget<BVLSegmentedControl>(section, row), index);
   }
   void tapButton(long row) { tap(*widget<BVLButton>(0, row)); }
 };

@@ -60,7 +60,7 @@ TEST(PlayersOfAWorld, EachPlayersEditsChangeTheirOwnRecordAlone) {
   ASSERT_NE(s.top<LevelTableViewController>(), nullptr);
 
   auto mode = std::static_pointer_cast<BVLSegmentedControl>(s.rowTitled("Player Mode")->settingView);
-  s.tapSegment(*mode, 2);
+  s.tapSegment(mode, 2);
   EXPECT_EQ(mode->selectedSegmentIndex(), 2);
 
   s.tapEdit("Ender Chest");

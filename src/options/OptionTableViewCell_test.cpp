@@ -35,7 +35,6 @@ TEST(OptionsValues, TheFilesTextBecomesTheNumbersTheWidgetsTake) {
   } numbers[] = {
       {std::nullopt, 0, 0},
       {"", 0, 0},
-      {"2", 2, 2},
       {"  -7", -7, -7},
       {"+3x", 3, 3},
       {"0.5", 0, 0.5f},

@@ -16,6 +16,8 @@
 
 #include "DemoGame.h"
 #include "WorldReader.h"
+#include "equipment/InventoryCollectionViewCell.h"
+#include "equipment/InventoryViewController.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "level/LevelTableViewCell.h"
@@ -125,9 +127,10 @@ struct MenuOnScreen {
     return message;
   }
 
-  void tapSegment(const BVLSegmentedControl& control, long index) {
-    ui::Rect segment = control.segmentFrames().at(size_t(index));
-    driver.tap(*window, control.convertToWindow(
+  void tapSegment(const std::shared_ptr<BVLSegmentedControl>& control, long index) {
+    ASSERT_NE(control, nullptr);
+    ui::Rect segment = control->segmentFrames().at(size_t(index));
+    driver.tap(*window, control->convertToWindow(
                             ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2}));
     driver.runUntilIdle();
   }
@@ -140,6 +143,12 @@ struct MenuOnScreen {
     if (text.empty()) driver.pressKeys(*window, "Backspace");
     driver.type(*window, text);
     driver.runUntilIdle();
+  }
+
+  // The cell at `position` of an inventory screen's grid.
+  static std::shared_ptr<InventoryCollectionViewCell> gridCell(InventoryViewController& screen, long position) {
+    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
+        screen.collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, position}));
   }
 
   // Types `name` into a tag tree's search field (its Return chooses the first
