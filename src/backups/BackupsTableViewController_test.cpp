@@ -22,48 +22,19 @@ struct BackupsOnScreen : MenuOnScreen {
   fs::path lakeside = world("Lakeside Survival");
   fs::path optionsFile = game.gameDataFolder() / "minecraftpe/options.txt";
 
-  template <class Screen>
-  std::shared_ptr<Screen> top() {
-    return std::dynamic_pointer_cast<Screen>(navigation->topViewController());
-  }
-  void tapView(const ui::View& view) {
-    driver.tap(view);
-    driver.runUntilIdle();
-  }
-  // The widget of a row of the table, scrolled clear of the pinned header.
-  template <class Widget>
-  std::shared_ptr<Widget> widget(ui::TableView& table, ui::IndexPath path) {
-    ui::Rect rect = table.rectForRowAtIndexPath(path);
-    table.scrollRectToVisible(ui::Rect(rect.x(), rect.y() - 26, rect.width(), rect.height() + 26), false);
-    driver.runUntilIdle();
-    auto cell = table.cellForRowAtIndexPath(path);
-    if (auto level = std::dynamic_pointer_cast<LevelTableViewCell>(cell))
-      return std::dynamic_pointer_cast<Widget>(level->settingView);
-    if (auto option = std::dynamic_pointer_cast<OptionTableViewCell>(cell))
-      return std::dynamic_pointer_cast<Widget>(option->settingView);
-    return nullptr;
-  }
-  void typeInto(const std::shared_ptr<BVLTextField>& field, const std::string& text) {
-    ASSERT_NE(field, nullptr);
-    tapView(*field);
-    driver.pressKeys(*window, "Ctrl+A");
-    driver.type(*window, text);
-    driver.runUntilIdle();
-  }
   // Chooses the backup in `row` of the shown backups screen and confirms;
-  // returns the confirmation's message.
+  // returns the confirmation's message, the row's own time in it as "<time>".
   std::string restore(long row) {
     auto screen = top<BackupsTableViewController>();
     if (!screen) return "no backups screen";
-    tapView(*screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
+    tap(*screen->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, row}));
     auto alert = shownAlert();
     if (!alert || alert->numberOfButtons() != 2) return "no confirmation";
     std::string message = alert->message();
-    tapView(*alert->buttonAtIndex(1));
+    std::string time = BackupTableViewCell::localTime(screen->backups().at(size_t(row)));
+    if (size_t at = message.find(time); at != std::string::npos) message.replace(at, time.size(), "<time>");
+    tap(*alert->buttonAtIndex(1));
     return message;
-  }
-  std::string confirmationFor(long row) {
-    return BackupTableViewCell::localTime(top<BackupsTableViewController>()->backups().at(size_t(row)));
   }
   std::string levelDat() { return worldreader::readFile(lakeside / "level.dat"); }
   std::string playerRecord() { return worldreader::readDatabaseValue(lakeside, "~local_player").value(); }
@@ -77,7 +48,7 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
   const std::string originalLevel = s.levelDat(), originalPlayer = s.playerRecord();
   size_t items = level->player->listForKey("Inventory")->count();
   s.typeInto(s.widget<BVLTextField>(*level->tableView(), {1, 0}), "Renamed");
-  s.tapView(*s.widget<BVLButton>(*level->tableView(), {0, 1}));
+  s.tap(*s.widget<BVLButton>(*level->tableView(), {0, 1}));
   ASSERT_NE(s.top<InventoryViewController>(), nullptr);
   s.top<InventoryViewController>()->plusButton()->trigger();
   s.back();
@@ -97,12 +68,11 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
                {3, 1, renamedLevel, renamedPlayer, "Renamed", items + 1}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
-    s.tapView(*s.widget<BVLButton>(*level->tableView(), {4, 0}));
+    s.tap(*s.widget<BVLButton>(*level->tableView(), {4, 0}));
     auto screen = s.top<BackupsTableViewController>();
     ASSERT_NE(screen, nullptr);
     ASSERT_EQ(screen->backups().size(), step.listed);
-    std::string time = s.confirmationFor(step.row);
-    EXPECT_EQ(s.restore(step.row), "Restore the world as it was at " + time + "?");
+    EXPECT_EQ(s.restore(step.row), "Restore the world as it was at <time>?");
     EXPECT_EQ(s.top<LevelTableViewController>(), level);
     EXPECT_EQ(s.levelDat(), step.level) << "byte for byte";
     EXPECT_EQ(s.playerRecord(), step.player);
@@ -114,20 +84,21 @@ TEST(BackupsTableViewController, AWorldRestoredThroughTheScreensAndTheRestoreUnd
 TEST(BackupsTableViewController, TheOptionsFileRestoredThroughTheScreensAndTheRestoreUndone) {
   BackupsOnScreen s;
   std::string original = worldreader::readFile(s.optionsFile);
-  s.tapView(*s.menu->optionsButton);
+  s.tap(*s.menu->optionsButton);
   auto& options = *s.menu->optionsController;
+  // Two changes in one run: one backup, made before the first.
+  s.typeInto(s.widget<BVLTextField>(*options.tableView(), {0, 0}), "Alex");
   s.typeInto(s.widget<BVLTextField>(*options.tableView(), {0, 0}), "Renamed");
   std::string changed = worldreader::readFile(s.optionsFile);
-  ASSERT_EQ(changed.rfind("mp_username:Renamed\n", 0), 0u);
+  ASSERT_EQ(changed, "mp_username:Renamed\n" + original.substr(18));
 
   for (const auto& [listed, expected] : {std::pair<size_t, std::string>{1, original}, {2, changed}}) {
     auto row = options.tableView()->tableHeaderView();
     ASSERT_NE(row, nullptr);
-    s.tapView(*row->subviews().back());
+    s.tap(*row->subviews().back());
     ASSERT_NE(s.top<BackupsTableViewController>(), nullptr);
     ASSERT_EQ(s.top<BackupsTableViewController>()->backups().size(), listed);
-    std::string time = s.confirmationFor(0);
-    EXPECT_EQ(s.restore(0), "Restore the options as they were at " + time + "?");
+    EXPECT_EQ(s.restore(0), "Restore the options as they were at <time>?");
     EXPECT_EQ(worldreader::readFile(s.optionsFile), expected);
     auto field = s.widget<BVLTextField>(*options.tableView(), {0, 0});
     EXPECT_EQ(expected.rfind("mp_username:" + field->text() + "\n", 0), 0u) << field->text();
@@ -146,18 +117,18 @@ TEST(BackupsTableViewController, ADamagedWorldIsOfferedItsNewestBackupAndThenOpe
     }
   }
   s.openWorldList();
-  s.tapView(*s.worldRow(lakesideSurvival));
+  s.tap(*s.worldRow(lakesideSurvival));
   auto alert = s.shownAlert();
   ASSERT_NE(alert, nullptr);
   ASSERT_EQ(alert->numberOfButtons(), 2);
   EXPECT_EQ(alert->buttonTitleAtIndex(1), "Restore");
   EXPECT_NE(alert->message().find("level.dat is damaged"), std::string::npos) << alert->message();
-  s.tapView(*alert->buttonAtIndex(1));
+  s.tap(*alert->buttonAtIndex(1));
   ASSERT_NE(s.top<LevelTableViewController>(), nullptr);
   EXPECT_EQ(worldreader::readLevelDat(s.lakeside / "level.dat").root.string("LevelName"), "Lakeside Survival");
 
   s.back();
-  s.tapView(*s.worldRow(3));
+  s.tap(*s.worldRow(3));
   alert = s.shownAlert();
   ASSERT_NE(alert, nullptr) << "a damaged world without a backup is only explained";
   EXPECT_EQ(alert->numberOfButtons(), 1);

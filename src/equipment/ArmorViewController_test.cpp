@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
-#include "external/Bevel.h"
+#include "MenuOnScreen.h"
 
 namespace {
 
-struct ArmorOnScreen : EquipmentStage {
+struct ArmorOnScreen : WorldOnScreen {
   std::shared_ptr<ArmorViewController> armor;
 
   explicit ArmorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
@@ -16,15 +15,9 @@ struct ArmorOnScreen : EquipmentStage {
     push(armor);
   }
   void choose(long material, long piece) {
-    ui::IndexPath path{material, piece};
-    armor->tableView->scrollToRowAtIndexPath(path, false);
-    auto cell = armor->tableView->cellForRowAtIndexPath(path);
+    auto cell = row(*armor->tableView, {material, piece});
     ASSERT_NE(cell, nullptr);
-    driver.tap(*cell);
-    driver.runUntilIdle();
-  }
-  std::vector<std::shared_ptr<ui::ImageView>> worn() const {
-    return {armor->helmetView, armor->chestplateView, armor->leggingsView, armor->bootsView};
+    tap(*cell);
   }
 };
 
@@ -34,7 +27,8 @@ std::shared_ptr<ui::Image> cataloguePicture(uint16_t id, ui::Size size) {
 
 TEST(ArmorChoice, APieceIsWrittenOnceAndTheFigureShowsWhatTheWorldHolds) {
   ArmorOnScreen s;
-  auto worn = s.worn();
+  const std::shared_ptr<ui::ImageView> worn[] = {s.armor->helmetView, s.armor->chestplateView, s.armor->leggingsView,
+                                                 s.armor->bootsView};
   ui::Size size = worn[0]->bounds().size;
   // On entry: iron helmet, iron chestplate, leather leggings, no boots.
   EXPECT_TRUE(samePicture(worn[2]->image(), cataloguePicture(300, size)));

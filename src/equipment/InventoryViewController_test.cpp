@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentStage_test.h"
+#include "MenuOnScreen.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemViewController.h"
 
 namespace {
 
-struct InventoryOnScreen : EquipmentStage {
+struct InventoryOnScreen : WorldOnScreen {
   std::shared_ptr<InventoryViewController> inventory;
 
   explicit InventoryOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
@@ -18,18 +18,22 @@ struct InventoryOnScreen : EquipmentStage {
   }
 
   ui::CollectionView& grid() { return *inventory->collectionView(); }
-  std::shared_ptr<InventoryCollectionViewCell> cell(long position) {
-    return std::dynamic_pointer_cast<InventoryCollectionViewCell>(
-        grid().cellForItemAtIndexPath(ui::IndexPath{0, position}));
-  }
+  std::shared_ptr<InventoryCollectionViewCell> cell(long position) { return gridCell(*inventory, position); }
 };
 
-// Keeps the first `count` entries of the inventory.
-std::function<void(TBKCompoundTag&)> keepEntries(size_t count) {
+// Keeps the first `count` entries of the inventory (of 45), and adds
+// entries numbered 1000 and on, without a slot, past it; -1 takes the list away.
+std::function<void(TBKCompoundTag&)> keepEntries(long count) {
   return [count](TBKCompoundTag& player) {
     auto old = player.listForKey("Inventory");
+    player.removeObjectForKey("Inventory");
+    if (count < 0) return;
     auto kept = std::make_shared<TBKListTag>("Inventory", TBKTagType::Compound);
-    for (size_t i = 0; i < count; ++i) kept->setObjectAtIndexedSubscript(old->objectAtIndexedSubscript(i), i);
+    for (size_t i = 0; i < size_t(count); ++i) {
+      auto entry = std::make_shared<TBKCompoundTag>("");
+      entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(1000 + i)));
+      kept->setObjectAtIndexedSubscript(i < old->count() ? old->objectAtIndexedSubscript(i) : entry, i);
+    }
     player.setValueForKey(kept);
   };
 }
@@ -39,7 +43,6 @@ TEST(InventoryGrid, CellsOf52PointsShowTheEntriesAfterTheHotbarLinksWithTheirCou
     player.listForKey("Inventory")->compoundAtIndex(10)->setValueForKey(TBKNumberTag::byteTag("Count", -1));
   });
   ASSERT_EQ(s.grid().numberOfItemsInSection(0), 36) << "45 entries less the 9 hotbar links";
-  EXPECT_EQ(s.grid().frameForItemAtIndexPath(ui::IndexPath{0, 10}), ui::Rect(24, 60, 52, 52)) << "ten a row";
   EXPECT_EQ(s.cell(0)->convertToWindow(ui::Point{0, 0}).y, 64 + 8) << "the grid starts below the bar";
   auto first = s.cell(0);
   ASSERT_NE(first, nullptr);
@@ -50,65 +53,40 @@ TEST(InventoryGrid, CellsOf52PointsShowTheEntriesAfterTheHotbarLinksWithTheirCou
   EXPECT_EQ(s.cell(35)->countView()->text(), "0") << "an empty slot's count shows too";
 }
 
-// The plus button appends a stone in the next slot, in one write; the grid
-// shows nothing until the list is past the hotbar links.
-TEST(InventoryAdd, ThePlusButtonAppendsTheNextSlotAndShortListsShowNothingUntilPastTheHotbarLinks) {
+// The plus button appends a stone in the next slot, in one write, and
+// makes a missing list; the grid shows nothing until the list is past the
+// hotbar links. A full list of 256 slot numbers is left alone.
+TEST(InventoryAdd, ThePlusButtonAppendsTheNextSlotUntilTheSlotNumbersRunOut) {
   struct Case {
-    size_t entries;
+    long entries;
     long shownBefore, shownAfter;
   };
-  for (const Case& c : {Case{0, 0, 0}, Case{5, 0, 0}, Case{9, 0, 1}, Case{10, 1, 2}, Case{45, 36, 37}}) {
+  for (const Case& c : {Case{-1, 0, 0}, Case{0, 0, 0}, Case{5, 0, 0}, Case{9, 0, 1}, Case{10, 1, 2}, Case{45, 36, 37},
+                        Case{256, 247, 247}}) {
     SCOPED_TRACE(c.entries);
     InventoryOnScreen s(keepEntries(c.entries));
     EXPECT_EQ(s.grid().numberOfItemsInSection(0), c.shownBefore);
     size_t writes = s.playerWrites();
     s.inventory->plusButton()->trigger();
     s.driver.runUntilIdle();
-    EXPECT_EQ(s.playerWrites(), writes + 1);
+    const bool full = c.entries == 256;
+    const size_t before = size_t(std::max(c.entries, 0L));
+    EXPECT_EQ(s.playerWrites(), writes + (full ? 0 : 1));
     auto entries = s.playerOnDisk().list("Inventory");
-    ASSERT_EQ(entries.size(), c.entries + 1);
-    EXPECT_EQ(entries.back().number("Slot"), long(c.entries));
+    ASSERT_EQ(entries.size(), full ? before : before + 1);
+    EXPECT_EQ(s.grid().numberOfItemsInSection(0), c.shownAfter);
+    if (full) continue;
+    EXPECT_EQ(entries.back().number("Slot"), long(before));
     EXPECT_EQ(entries.back().number("id"), 1);
     EXPECT_EQ(entries.back().number("Count"), 1);
-    EXPECT_EQ(s.grid().numberOfItemsInSection(0), c.shownAfter);
   }
 }
 
-TEST(InventoryAdd, AFullListOf256IsLeftAloneAndAMissingListIsMade) {
-  InventoryOnScreen full([](TBKCompoundTag& player) {
-    auto list = player.listForKey("Inventory");
-    while (list->count() < 256) {
-      auto entry = std::make_shared<TBKCompoundTag>("");
-      entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(list->count())));
-      entry->setValueForKey(TBKNumberTag::shortTag("id", 3));
-      list->setObjectAtIndexedSubscript(entry, list->count());
-    }
-  });
-  size_t writes = full.playerWrites();
-  full.inventory->add();
-  EXPECT_EQ(full.playerWrites(), writes) << "nothing written";
-  EXPECT_EQ(full.playerOnDisk().list("Inventory").size(), 256u);
-
-  InventoryOnScreen none([](TBKCompoundTag& player) { player.removeObjectForKey("Inventory"); });
-  EXPECT_EQ(none.grid().numberOfItemsInSection(0), 0);
-  none.inventory->add();
-  auto made = none.playerOnDisk().list("Inventory");
-  ASSERT_EQ(made.size(), 1u);
-  EXPECT_EQ(made[0].number("id"), 1);
-}
-
 TEST(InventoryNavigation, PositionsPastAByteOpenTheirOwnEntry) {
-  InventoryOnScreen s([](TBKCompoundTag& player) {
-    auto list = player.listForKey("Inventory");
-    while (list->count() < 300) {
-      auto entry = std::make_shared<TBKCompoundTag>("");
-      entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(1000 + list->count())));
-      list->setObjectAtIndexedSubscript(entry, list->count());
-    }
-  });
+  InventoryOnScreen s(keepEntries(300));
   s.inventory->didSelectItemAtIndexPath(s.grid(), ui::IndexPath{0, 260});
   s.driver.runUntilIdle();
-  auto editor = std::dynamic_pointer_cast<ItemViewController>(s.navigation->topViewController());
+  auto editor = s.top<ItemViewController>();
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->idField->text(), "1269") << "position 260 is entry 269, not entry 13";
 }

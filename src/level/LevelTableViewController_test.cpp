@@ -23,59 +23,33 @@ struct LevelOnScreen : MenuOnScreen {
     EXPECT_NE(screen, nullptr);
   }
 
-  std::shared_ptr<LevelTableViewCell> row(long section, long row) {
-    auto table = screen->tableView();
-    // Clear of the pinned section header too, so a tap reaches the row.
-    ui::Rect rect = table->rectForRowAtIndexPath(ui::IndexPath{section, row});
-    table->scrollRectToVisible(ui::Rect(rect.x(), rect.y() - 26, rect.width(), rect.height() + 26), false);
-    driver.runUntilIdle();
-    return std::dynamic_pointer_cast<LevelTableViewCell>(table->cellForRowAtIndexPath(ui::IndexPath{section, row}));
-  }
   template <class Widget>
   std::shared_ptr<Widget> widget(long section, long row) {
-    auto cell = this->row(section, row);
-    return cell ? std::dynamic_pointer_cast<Widget>(cell->settingView) : nullptr;
+    return MenuOnScreen::widget<Widget>(*screen->tableView(), {section, row});
   }
-
-  // Selects the field's text by keyboard and types over it.
   void typeInto(long section, long row, const std::string& text) {
-    auto field = widget<BVLTextField>(section, row);
-    ASSERT_NE(field, nullptr);
-    driver.tap(*field);
-    driver.pressKeys(*window, "Ctrl+A");
-    if (text.empty()) driver.pressKeys(*window, "Backspace");
-    driver.type(*window, text);
-    driver.runUntilIdle();
+    MenuOnScreen::typeInto(widget<BVLTextField>(section, row), text);
   }
   // Taps segment `index` of the control of row (section, row): the world's game type unless said.
   void chooseSegment(long index, long section = 1, long row = 1) {
-    auto control = widget<BVLSegmentedControl>(section, row);
-    ASSERT_NE(control, nullptr);
-    ui::Rect segment = control->segmentFrames()[size_t(index)];
-    tapAt(*control, ui::Point{segment.x() + segment.width() / 2, segment.y() + segment.height() / 2});
-    driver.runUntilIdle();
+    tapSegment(widget<BVLSegmentedControl>(section, row), index);
   }
-  void tapButton(long row) {
-    auto button = widget<BVLButton>(0, row);
-    ASSERT_NE(button, nullptr);
-    driver.tap(*button);
-    driver.runUntilIdle();
-  }
-  void dismissAlert() {
-    if (auto alert = shownAlert()) driver.tap(*alert->buttonAtIndex(0));
-    driver.runUntilIdle();
-  }
+  void tapButton(long row) { tap(*widget<BVLButton>(0, row)); }
 };
 
-TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
+// Returning to the level screen reads the level again but keeps the player
+// tree; each choice of the world's row opens the world anew, so the list
+// and the level screen show a rename.
+TEST(LevelScreen, ReturningReadsTheLevelAgainAndARenamedWorldShowsItsNewNameInTheList) {
   LevelOnScreen s(lakesideSurvival);
+  auto world = s.world("Lakeside Survival");
   auto player = s.screen->player;
   ASSERT_NE(player, nullptr);
   s.tapButton(1);
-  ASSERT_NE(std::dynamic_pointer_cast<InventoryViewController>(s.navigation->topViewController()), nullptr);
+  ASSERT_NE(s.top<InventoryViewController>(), nullptr);
   {
     // The level changes on disk while the inventory shows.
-    TBKLevelDB other(s.world("Lakeside Survival").string(), "Lakeside Survival", "");
+    TBKLevelDB other(world.string(), "Lakeside Survival", "");
     auto changed = other.levelData();
     changed->setValueForKey(TBKNumberTag::intTag("SpawnX", 1234));
     other.setLevelData(changed);
@@ -84,20 +58,21 @@ TEST(LevelScreen, ReturningReadsTheLevelAgainButKeepsThePlayer) {
   EXPECT_EQ(s.widget<BVLTextField>(2, 0)->text(), "1234");
   EXPECT_EQ(s.screen->player, player) << "the player tree is read once";
   s.tapButton(0);
-  EXPECT_NE(std::dynamic_pointer_cast<ArmorViewController>(s.navigation->topViewController()), nullptr);
-}
+  EXPECT_NE(s.top<ArmorViewController>(), nullptr);
+  s.back();
 
-TEST(LevelEditing, ARenamedWorldShowsItsNewNameInTheListAndAnEmptyNameIsStoredEmpty) {
-  LevelOnScreen s(lakesideSurvival);
-  auto world = s.world("Lakeside Survival");
   const std::string before = worldreader::readFile(world / "level.dat");
   s.typeInto(1, 0, "Renamed Lake");
   EXPECT_EQ(worldreader::readFile(world / "level.dat"),
             worldreader::withPayload(before, "LevelName", worldreader::littleEndian(12, 2) + "Renamed Lake", true));
+  auto first = s.screen;
   s.back();
   EXPECT_EQ(s.worldRow(lakesideSurvival)->worldNameLabel->text(), "Renamed Lake");
+  EXPECT_FALSE(s.worldRow(lakesideSurvival)->isSelected());
 
   s.screen = s.chooseWorld(lakesideSurvival);
+  ASSERT_NE(s.screen, nullptr);
+  EXPECT_NE(s.screen->_db, first->_db) << "a database object of its own";
   s.typeInto(1, 0, "");
   EXPECT_EQ(worldreader::readFile(world / "level.dat"),
             worldreader::withPayload(before, "LevelName", worldreader::littleEndian(0, 2), true));
@@ -130,22 +105,11 @@ TEST(LevelEditing, TheGameTypeRewritesThePlayersAbilitiesAndNothingElse) {
   }
 }
 
-TEST(LevelEditing, SpawnFieldsStoreTheNumberTheirTextBeginsWith) {
-  LevelOnScreen s(lakesideSurvival);
-  auto world = s.world("Lakeside Survival");
-  s.typeInto(2, 0, "12abc");
-  s.typeInto(2, 1, " -40");
-  s.typeInto(2, 2, "99999999999");
-  auto level = worldreader::readLevelDat(world / "level.dat").root;
-  EXPECT_EQ(level.number("SpawnX"), 12);
-  EXPECT_EQ(level.number("SpawnY"), -40);
-  EXPECT_EQ(level.number("SpawnZ"), 2147483647);
-  for (const char* name : {"SpawnX", "SpawnY", "SpawnZ"}) EXPECT_EQ(level.find(name)->type, TestTag::Int) << name;
-}
-
 // A world that was never played has no player record. Its level still
 // opens and edits; the armor and inventory explain why they open nothing.
-TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
+// A write the library refuses is explained too: it would otherwise escape
+// a widget's closure and end the program with the user's change lost.
+TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndWhatCannotBeDoneIsExplained) {
   LevelOnScreen s(oldCaveWorld, [](MenuOnScreen& game) {
     TBKLevelDB db(game.world("Old Cave World").string(), "Old Cave World", "");
     auto level = db.levelData();
@@ -158,36 +122,26 @@ TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndItsButtonsExplain) {
   for (long button : {0L, 1L}) {
     s.tapButton(button);
     EXPECT_EQ(s.navigation->topViewController(), s.screen) << "nothing opens";
-    auto alert = s.shownAlert();
-    ASSERT_NE(alert, nullptr);
-    EXPECT_NE(alert->message().find("has no player yet"), std::string::npos) << alert->message();
-    s.dismissAlert();
+    EXPECT_NE(s.dismissAlert().find("has no player yet"), std::string::npos);
   }
   s.chooseSegment(1);
   s.typeInto(2, 1, "77");
   auto level = worldreader::readLevelDat(world / "level.dat").root;
   EXPECT_EQ(level.number("GameType"), 1);
   EXPECT_EQ(level.number("SpawnY"), 77);
+  EXPECT_EQ(level.find("SpawnY")->type, TestTag::Int);
   EXPECT_FALSE(level.has("Player")) << "no player invented";
   EXPECT_EQ(s.shownAlert(), nullptr);
-}
 
-// A refused write would otherwise escape a widget's closure and end the
-// program with the user's change lost unexplained.
-TEST(LevelFaults, AWriteTheLibraryRefusesIsExplainedAndTheProgramGoesOn) {
-  LevelOnScreen s(oldCaveWorld);
-  auto world = s.world("Old Cave World");
-  auto before = worldreader::readFile(world / "level.dat");
+  const std::string before = worldreader::readFile(world / "level.dat");
   // Where the previous level.dat would be kept now stands a folder.
+  fs::remove(world / "level.dat_old");
   fs::create_directories(world / "level.dat_old" / "in the way");
   s.typeInto(2, 0, "5");
-  auto alert = s.shownAlert();
-  ASSERT_NE(alert, nullptr);
-  EXPECT_EQ(alert->title(), "Error");
-  EXPECT_NE(alert->message().find("level.dat_old"), std::string::npos) << alert->message();
-  s.dismissAlert();
+  ASSERT_NE(s.shownAlert(), nullptr);
+  EXPECT_EQ(s.shownAlert()->title(), "Error");
+  EXPECT_NE(s.dismissAlert().find("level.dat_old"), std::string::npos);
   EXPECT_EQ(worldreader::readFile(world / "level.dat"), before);
-
   fs::remove_all(world / "level.dat_old");
   s.typeInto(2, 0, "6");
   EXPECT_EQ(s.shownAlert(), nullptr);
@@ -228,7 +182,7 @@ TEST(LevelModernWorld, ThePlayersOwnModeOverridesTheWorldsUntilItIsDefault) {
     EXPECT_EQ(player.number("PlayerGameMode"), step.playerMode);
     EXPECT_EQ(player.number("abilities/mayfly"), step.mayfly);
     EXPECT_EQ(player.number("abilities/instabuild"), step.instabuild);
-    auto worldRow = s.row(1, 1);
+    auto worldRow = s.row<LevelTableViewCell>(*s.screen->tableView(), {1, 1});
     EXPECT_EQ(std::static_pointer_cast<BVLSegmentedControl>(worldRow->settingView)->selectedSegmentIndex(),
               step.gameType)
         << "the world's row shows its own game type";

@@ -5,91 +5,83 @@
 
 #include <gtest/gtest.h>
 
-#include "equipment/EquipmentThroughTheLevelScreen_test.h"
-#include "equipment/InventoryCollectionViewCell.h"
+#include "MenuOnScreen.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
 #include "level/PlayerTableViewCell.h"
 #include "tree/TagTreeViewController.h"
-#include "ui/AlertView.h"
 
 namespace {
 
 const char* const modernFolder = "bW9kZXJuAA==";
 const std::string alex = "player_server_5c3f7e1a-2b4d-4e8f-9a0b-1c2d3e4f5a6b";
 
-void tap(EquipmentStage& s, ui::View& view) {
-  s.driver.tap(view);
-  s.driver.runUntilIdle();
-}
-
-void typeName(EquipmentStage& s, const std::string& name) {
-  auto editor = top<ItemViewController>(s);
+// Types over the shown item editor's name and goes back.
+void typeName(MenuOnScreen& s, const std::string& name) {
+  auto editor = s.top<ItemViewController>();
   ASSERT_NE(editor, nullptr);
-  s.typeInto(*editor->idField, name);
-  s.navigation->popViewControllerAnimated(true);
-  s.driver.runUntilIdle();
+  s.typeInto(editor->idField, name);
+  s.back();
 }
 
-TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlone) {
-  EquipmentStage s(568, 320, modernFolder);
-  s.db.reset();  // the screens open the world themselves
-  auto before = worldreader::databaseContents(s.world);
-  chooseWorld(s, modernFolder);
-  tapEdit(s, "Players");
-  auto list = top<PlayersTableViewController>(s);
+// The world's own trees first (a game rule, the local player's level), then
+// a second player's mode, ender chest, offhand and tree: each record and
+// level.dat change by the edited bytes alone.
+TEST(PlayersOfAWorld, EachPlayersEditsChangeTheirOwnRecordAlone) {
+  MenuOnScreen s;
+  const auto world = s.world(modernFolder);
+  const std::string level = worldreader::readFile(world / "level.dat");
+  auto before = worldreader::databaseContents(world);
+  ASSERT_NE(s.openWorld(modernFolder), nullptr);
+  struct Edit {
+    const char *row, *name, *value;
+  };
+  for (const Edit& edit : {Edit{"Level Data", "KEEPINVENTORY", "1"}, Edit{"Player Data", "playerlevel", "13"}}) {
+    s.tapEdit(edit.row);
+    auto tree = s.top<TagTreeViewController>();
+    ASSERT_NE(tree, nullptr) << edit.row;
+    s.searchAndEdit(*tree->searchField(), edit.name, edit.value);
+    s.back();
+  }
+  s.tapEdit("Players");
+  auto list = s.top<PlayersTableViewController>();
   ASSERT_NE(list, nullptr);
 
   ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 4);
-  auto row = [&](long i) {
-    list->tableView()->scrollToRowAtIndexPath(ui::IndexPath{0, i}, false);
-    s.driver.runUntilIdle();
-    return std::static_pointer_cast<PlayerTableViewCell>(list->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, i}));
-  };
+  auto row = [&](long i) { return s.row<PlayerTableViewCell>(*list->tableView(), {0, i}); };
   EXPECT_EQ(row(1)->placeLabel->text(), "Overworld -59, 72, 118");
   EXPECT_EQ(row(2)->placeLabel->text(), "Nether 12, 40, -4");
   EXPECT_EQ(row(3)->placeLabel->text(), "Its record cannot be opened");
-  tap(s, *row(3)->button);
-  EXPECT_EQ(top<PlayersTableViewController>(s), list) << "a missing record opens nothing";
-  auto alert = std::dynamic_pointer_cast<ui::AlertView>(s.window->subviews().back());
-  ASSERT_NE(alert, nullptr) << "an alert says why";
-  EXPECT_NE(alert->message().find("player_server_0badf00d"), std::string::npos);
-  tap(s, *alert->buttonAtIndex(0));
+  s.tap(*row(3)->button);
+  EXPECT_EQ(s.top<PlayersTableViewController>(), list) << "a missing record opens nothing";
+  EXPECT_NE(s.dismissAlert().find("player_server_0badf00d"), std::string::npos) << "an alert says why";
 
-  tap(s, *row(1)->button);
-  ASSERT_NE(top<LevelTableViewController>(s), nullptr);
+  s.tap(*row(1)->button);
+  ASSERT_NE(s.top<LevelTableViewController>(), nullptr);
 
-  auto mode = std::static_pointer_cast<BVLSegmentedControl>(rowTitled(s, "Player Mode")->settingView);
-  ui::Rect creative = mode->segmentFrames()[2];
-  s.driver.tap(*s.window, mode->convertToWindow(
-                              ui::Point{creative.x() + creative.width() / 2, creative.y() + creative.height() / 2}));
-  s.driver.runUntilIdle();
+  auto mode = std::static_pointer_cast<BVLSegmentedControl>(s.rowTitled("Player Mode")->settingView);
+  s.tapSegment(mode, 2);
   EXPECT_EQ(mode->selectedSegmentIndex(), 2);
 
-  tapEdit(s, "Ender Chest");
-  auto chest = top<InventoryViewController>(s);
+  s.tapEdit("Ender Chest");
+  auto chest = s.top<InventoryViewController>();
   ASSERT_NE(chest, nullptr);
   ASSERT_EQ(chest->collectionView()->numberOfItemsInSection(0), 27);
-  tap(s, *chest->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, 4}));
+  s.tap(*chest->collectionView()->cellForItemAtIndexPath(ui::IndexPath{0, 4}));
   typeName(s, "minecraft:diamond");
-  s.navigation->popViewControllerAnimated(true);
-  s.driver.runUntilIdle();
+  s.back();
 
-  tapEdit(s, "Offhand");
+  s.tapEdit("Offhand");
   typeName(s, "minecraft:totem_of_undying");
 
-  tapEdit(s, "Player Data");
-  auto tree = top<TagTreeViewController>(s);
+  s.tapEdit("Player Data");
+  auto tree = s.top<TagTreeViewController>();
   ASSERT_NE(tree, nullptr);
-  s.driver.tap(*tree->searchField());
-  s.driver.type(*s.window, "PlayerLevel");  // Return: the first row found is chosen
-  s.driver.pressReturn(*s.window);
-  s.driver.type(*s.window, "13");
-  s.driver.runUntilIdle();
+  s.searchAndEdit(*tree->searchField(), "PlayerLevel", "13");
 
-  auto after = worldreader::databaseContents(s.world);
+  auto after = worldreader::databaseContents(world);
   for (const auto& [key, value] : before) {
-    if (key != alex) {
+    if (key != alex && key != "~local_player") {
       EXPECT_TRUE(after.count(key) && after.at(key) == value) << key << " changed";
     }
   }
@@ -105,6 +97,10 @@ TEST(PlayersOfAWorld, ASecondPlayersEnderChestOffhandAndModeChangeTheirRecordAlo
                                       worldreader::littleEndian(26, 2) + "minecraft:totem_of_undying");
   expected = worldreader::withPayload(expected, "PlayerLevel", worldreader::littleEndian(13, 4));
   EXPECT_EQ(after.at(alex), expected);
+  EXPECT_EQ(after.at("~local_player"),
+            worldreader::withPayload(before.at("~local_player"), "PlayerLevel", worldreader::littleEndian(13, 4)));
+  EXPECT_EQ(worldreader::readFile(world / "level.dat"),
+            worldreader::withPayload(level, "keepinventory", worldreader::littleEndian(1, 1), true));
 }
 
 }  // namespace

@@ -2,16 +2,13 @@
 
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "MenuOnScreen.h"
 #include "TodaysOptions.h"
 #include "WorldReader.h"
-#include "menu/MenuViewController.h"
-#include "ui/NavigationController.h"
-#include "ui/TestDriver.h"
-#include "ui/Window.h"
 
 namespace fs = std::filesystem;
 
@@ -35,19 +32,13 @@ struct OptionsOnScreen : MenuOnScreen {
   OptionsTableViewController& options() { return *menu->optionsController; }
   ui::TableView& table() { return *options().tableView(); }
 
-  void open() {
-    driver.tap(*menu->optionsButton);
-    driver.runUntilIdle();
-  }
+  void open() { tap(*menu->optionsButton); }
   std::shared_ptr<OptionTableViewCell> cell(long section, long row) {
-    table().scrollToRowAtIndexPath({section, row}, false);
-    driver.runUntilIdle();
-    return std::dynamic_pointer_cast<OptionTableViewCell>(table().cellForRowAtIndexPath({section, row}));
+    return this->row<OptionTableViewCell>(table(), {section, row});
   }
   template <class Widget>
   std::shared_ptr<Widget> widget(long section, long row) {
-    auto shown = cell(section, row);
-    return shown ? std::dynamic_pointer_cast<Widget>(shown->settingView) : nullptr;
+    return MenuOnScreen::widget<Widget>(table(), {section, row});
   }
   // Drags the slider's knob from where it is to where it shows `position`.
   void slide(long section, long row, float position) {
@@ -60,14 +51,8 @@ struct OptionsOnScreen : MenuOnScreen {
     driver.drag(*window, centre(slider->position()), centre(position));
     driver.runUntilIdle();
   }
-  // Selects the text field's text and types over it.
   void typeInto(long section, long row, const std::string& text) {
-    // From the top: a row scrolled to the top edge lies under its header.
-    table().setContentOffset({0, 0});
-    driver.tap(*widget<BVLTextField>(section, row));
-    driver.pressKeys(*window, "Ctrl+A");
-    driver.type(*window, text);
-    driver.runUntilIdle();
+    MenuOnScreen::typeInto(widget<BVLTextField>(section, row), text);
   }
 
   std::string file() const { return worldreader::readFile(optionsPath); }
@@ -85,40 +70,17 @@ std::vector<std::shared_ptr<ui::View>> widgetsAndLabels(const OptionTableViewCel
   return found;
 }
 
-TEST(OptionsScreen, AnEarlyFileShowsFiveSectionsReadAnewOnEachVisit) {
-  OptionsOnScreen s;
-  s.open();
-  ASSERT_EQ(s.navigation->topViewController(), s.menu->optionsController);
-  const long rows[] = {5, 3, 1, 0, 4};
-  const char* names[] = {"General", "Graphics", "Controls", "Sounds", "Developer"};
-  ASSERT_EQ(s.table().numberOfSections(), 5);
-  for (long section = 0; section < 5; ++section) {
-    EXPECT_EQ(s.table().numberOfRowsInSection(section), rows[section]);
-    auto header = s.options().viewForHeaderInSection(s.table(), section);
-    EXPECT_EQ(std::dynamic_pointer_cast<BVLLabel>(header->subviews()[0])->text(), names[section]);
-  }
-  EXPECT_EQ(s.cell(4, 3)->nameLabel->text(), "Flat World Layers");
-
-  auto panorama = s.options().background();
-  EXPECT_TRUE(panorama->isAnimating());
-  s.back();
-  EXPECT_FALSE(panorama->isAnimating()) << "the panorama stops while the screen is gone";
-
-  // Each visit reads the file anew.
-  s.setFile(withValues(s.file(), {{"mp_username", "Herobrine"}}));
-  s.open();
-  EXPECT_EQ(s.options().background(), panorama) << "built once";
-  EXPECT_TRUE(panorama->isAnimating());
-  EXPECT_EQ(s.widget<BVLTextField>(0, 0)->text(), "Herobrine");
-}
-
-// A switch shows any non-zero value as on; the slider writes its position
-// with six decimals; text fields take what is typed, numbers or not.
-TEST(OptionsScreen, EachKindOfWidgetWritesOnlyItsOwnValue) {
+// The early game's file, in five sections. A switch shows any non-zero
+// value as on; the slider writes its position with six decimals; text
+// fields take what is typed, numbers or not; a key gone from the file since
+// its row showed takes no change. Each visit reads the file anew.
+TEST(OptionsScreen, AnEarlyFilesWidgetsWriteOnlyTheirOwnValuesAndEachVisitReadsItAnew) {
   OptionsOnScreen s;
   std::string expected = withValues(s.file(), {{"game_thirdperson", "2"}});
   s.setFile(expected);
   s.open();
+  ASSERT_EQ(s.navigation->topViewController(), s.menu->optionsController);
+  EXPECT_EQ(s.table().numberOfSections(), 5);
   auto toggle = s.widget<BVLSwitch>(0, 2);
   ASSERT_TRUE(toggle);
   EXPECT_TRUE(toggle->isOn());
@@ -139,23 +101,24 @@ TEST(OptionsScreen, EachKindOfWidgetWritesOnlyItsOwnValue) {
   s.typeInto(0, 1, "hard");
   expected = withValues(expected, {{"mp_username", "Builder Bob: 2nd"}, {"game_difficulty", "hard"}});
   EXPECT_EQ(s.file(), expected);
-}
 
-// Dimmed rows are TodaysOptionsScreen's; here, a key that goes while its
-// row shows: the change is not taken, and the switch shows what the file
-// holds instead of a value it does not.
-TEST(OptionsScreen, AKeyGoneFromTheFileSinceTheRowShowedWritesNothing) {
-  OptionsOnScreen s;
+  auto autoload = s.widget<BVLSwitch>(4, 0);
+  ASSERT_TRUE(autoload && autoload->isEnabled() && !autoload->isOn());
+  expected.erase(expected.find("dev_autoloadlevel:0\n"), 20);
+  s.setFile(expected);
+  s.driver.tap(*autoload);
+  EXPECT_FALSE(autoload->isOn()) << "the switch shows what the file holds";
+  EXPECT_EQ(s.file(), expected);
+
+  auto panorama = s.options().background();
+  EXPECT_TRUE(panorama->isAnimating());
+  s.back();
+  EXPECT_FALSE(panorama->isAnimating()) << "the panorama stops while the screen is gone";
+  s.setFile(withValues(expected, {{"mp_username", "Herobrine"}}));
   s.open();
-  auto toggle = s.widget<BVLSwitch>(4, 0);
-  ASSERT_TRUE(toggle && toggle->isEnabled());
-  ASSERT_FALSE(toggle->isOn());
-  std::string text = s.file();
-  text.erase(text.find("dev_autoloadlevel:0\n"), 20);
-  s.setFile(text);
-  s.driver.tap(*toggle);
-  EXPECT_FALSE(toggle->isOn());
-  EXPECT_EQ(s.file(), text);
+  EXPECT_EQ(s.options().background(), panorama) << "built once";
+  EXPECT_TRUE(panorama->isAnimating());
+  EXPECT_EQ(s.widget<BVLTextField>(0, 0)->text(), "Herobrine");
 }
 
 // The options screen over a file of today's game.
@@ -174,7 +137,11 @@ struct TodaysOptionsOnScreen : OptionsOnScreen {
   }
 };
 
-TEST(TodaysOptionsScreen, ShowsTodaysSectionsWithEachRowReadingItsValue) {
+// Today's file in its four sections, each kind of row reading its value
+// (the values' texts are TodaysOptionsText's); then the player's taps,
+// drags and typing, the file checked byte for byte after them; then the
+// same file left by a merge tool.
+TEST(TodaysOptionsScreen, EachKindOfRowShowsItsValueAndWritesOnlyItsOwn) {
   TodaysOptionsOnScreen s;
   std::string text = s.original;
   text.erase(text.find("gfx_fullscreen:0\n"), 17);
@@ -182,35 +149,26 @@ TEST(TodaysOptionsScreen, ShowsTodaysSectionsWithEachRowReadingItsValue) {
   s.setFile(text);
   s.open();
   const char* sections[] = {"General", "Video", "Controls", "Audio"};
-  const std::vector<std::vector<std::string>> shown = {
-      {"Steve", "Normal", "7", "on"},
-      {"32", "69.2", "0.3", "on", "on", "off", "on", "on", "dimmed", "Unlimited"},
-      {"0.6862745", "0.5", "1", "off", "on"},
-      {"1", "0.25", "1", "0.8", "1", "1", "0.7", "1", "0", "0.45"}};
   ASSERT_EQ(s.table().numberOfSections(), 4);
   for (long section = 0; section < 4; ++section) {
     auto header = s.options().viewForHeaderInSection(s.table(), section);
     EXPECT_EQ(std::dynamic_pointer_cast<BVLLabel>(header->subviews()[0])->text(), sections[section]);
-    ASSERT_EQ(s.table().numberOfRowsInSection(section), long(shown[size_t(section)].size()));
-    for (long row = 0; row < long(shown[size_t(section)].size()); ++row) {
-      EXPECT_EQ(s.shown(section, row), shown[size_t(section)][size_t(row)]) << section << ", " << row;
-    }
   }
+  // A text, a choice, a whole number, a switch, the render distance in
+  // chunks, a decimal, the row whose key is missing, the frame rate.
+  const std::tuple<long, long, const char*> rows[] = {{0, 0, "Steve"},  {0, 1, "Normal"},   {0, 2, "7"},
+                                                      {0, 3, "on"},     {1, 0, "32"},       {1, 2, "0.3"},
+                                                      {1, 8, "dimmed"}, {1, 9, "Unlimited"}};
+  for (const auto& [section, row, shown] : rows) EXPECT_EQ(s.shown(section, row), shown) << section << ", " << row;
   // The row whose key is missing takes no tap and writes nothing.
   s.driver.tap(*s.cell(1, 8)->settingView);
   EXPECT_EQ(s.file(), text);
-}
 
-// The player's way: taps, drags and typing on the real screen, the file
-// checked byte for byte after the changes and after they are undone.
-TEST(TodaysOptionsScreen, TapsDragsAndTypingWriteOnlyTheirOwnValues) {
-  TodaysOptionsOnScreen s;
-  s.open();
   // Widgets are fetched anew for each tap: scrolling reuses the cells.
   auto chooseNextDifficulty = [&] { s.driver.tap(*s.widget<BVLButton>(0, 1)); };
   chooseNextDifficulty();
   EXPECT_EQ(s.shown(0, 1), "Hard");
-  EXPECT_EQ(s.file(), withValues(s.original, {{"game_difficulty_new", "3"}}));
+  EXPECT_EQ(s.file(), withValues(text, {{"game_difficulty_new", "3"}}));
   chooseNextDifficulty();
   EXPECT_EQ(s.shown(0, 1), "Peaceful");
 
@@ -225,43 +183,27 @@ TEST(TodaysOptionsScreen, TapsDragsAndTypingWriteOnlyTheirOwnValues) {
       "\xC2\xA7"
       "6Alex";
   s.typeInto(0, 0, goldName);
-  EXPECT_EQ(s.file(), withValues(s.original, {{"game_difficulty_new", "0"},
-                                              {"gfx_viewdistance", "192"},
-                                              {"gfx_gamma", "0.5"},
-                                              {"gfx_max_framerate", "250"},
-                                              {"gfx_transparentleaves", "1"},
-                                              {"mp_username", goldName}}));
+  EXPECT_EQ(s.file(), withValues(text, {{"game_difficulty_new", "0"},
+                                        {"gfx_viewdistance", "192"},
+                                        {"gfx_gamma", "0.5"},
+                                        {"gfx_max_framerate", "250"},
+                                        {"gfx_transparentleaves", "1"},
+                                        {"mp_username", goldName}}));
 
-  // Everything put back as it was: the file is the original, byte for byte.
-  chooseNextDifficulty();
-  chooseNextDifficulty();
-  s.slide(1, 0, 28.0f / 92);  // 32 chunks, 512 blocks
-  s.slide(1, 2, 0.3f);
-  s.slide(1, 9, 0);
-  s.driver.tap(*s.widget<BVLSwitch>(1, 5));
-  s.typeInto(0, 0, "Steve");
-  EXPECT_EQ(s.file(), s.original);
-}
-
-// Why a change is refused is OptionsText's to say (TodaysOptionsText); here,
-// that the screen says it aloud and writes nothing.
-TEST(TodaysOptionsScreen, AFileThatIsNotOnlySettingsIsShownButAChangeIsRefusedAloud) {
-  TodaysOptionsOnScreen s;
-  std::string text = s.original;
+  // A file that is not only settings is shown, but a change is refused
+  // aloud (why is TodaysOptionsText's to say) and nothing is written.
+  text = s.file();
   text.insert(text.find("mp_server_visible:"), "<<<<<<< ours\n");
   s.setFile(text);
+  s.back();
   s.open();
   auto difficulty = s.widget<BVLButton>(0, 1);
   ASSERT_TRUE(difficulty && difficulty->isEnabled());
-  EXPECT_EQ(difficulty->title(), "Normal");
+  EXPECT_EQ(difficulty->title(), "Peaceful");
   s.driver.tap(*difficulty);
-  auto alert = s.shownAlert();
-  ASSERT_TRUE(alert);
-  EXPECT_EQ(alert->message(), "options.txt was left as it was: line 6 is text left by a merge tool.");
+  EXPECT_EQ(difficulty->title(), "Peaceful") << "the widget shows the file's value again";
+  EXPECT_EQ(s.dismissAlert(), "options.txt was left as it was: line 6 is text left by a merge tool.");
   EXPECT_EQ(s.file(), text);
-  EXPECT_EQ(difficulty->title(), "Normal") << "the widget shows the file's value again";
-  s.driver.tap(*alert->buttonAtIndex(0));
-  EXPECT_FALSE(s.shownAlert());
 }
 
 // A cell alone, as the table reuses it, in a table 320 points wide.
@@ -276,20 +218,12 @@ TEST(OptionCell, EachPreparationLeavesOneLabelAndOnlyItsOwnRowsWidget) {
                                            {"Sounds", "audio_sound", 7}}}};
   auto cell = std::make_shared<OptionTableViewCell>(ui::TableViewCellStyle::Default, "cell");
   cell->setFrame(ui::Rect(0, 0, 320, 46));
-  // The widget at the row's right edge; none for an unknown type.
-  const std::optional<ui::Rect> frames[] = {ui::Rect(224, 0, 76, 38), ui::Rect(100, 5, 200, 36),
-                                            ui::Rect(100, 5, 200, 36), std::nullopt};
   for (long row = 0; row < 4; ++row) {
     SCOPED_TRACE(row);
     EXPECT_EQ(cell->makeReadyWithIndexPath({0, row}, sections, definitions), cell);
+    EXPECT_EQ(cell->settingView == nullptr, row == 3) << "no widget for an unknown type";
     std::vector<std::shared_ptr<ui::View>> shown = {cell->nameLabel};
-    if (frames[row]) {
-      ASSERT_TRUE(cell->settingView);
-      EXPECT_EQ(cell->settingView->frame(), *frames[row]);
-      shown.push_back(cell->settingView);
-    } else {
-      EXPECT_EQ(cell->settingView, nullptr);
-    }
+    if (cell->settingView) shown.push_back(cell->settingView);
     EXPECT_EQ(widgetsAndLabels(*cell), shown);
     EXPECT_EQ(cell->nameLabel->text(), definitions.at("A")[size_t(row)].name);
   }

@@ -9,7 +9,6 @@
 #include "MenuOnScreen.h"
 #include "Tarnbook/TBKNBT.h"
 #include "WorldReader.h"
-#include "level/LevelTableViewCell.h"
 #include "tree/TagValueText.h"
 
 namespace {
@@ -51,8 +50,7 @@ struct TreeOnScreen : MenuOnScreen {
 
   void show(std::shared_ptr<TagTreeViewController> tree) {
     screen = std::move(tree);
-    navigation->pushViewController(screen, false);
-    driver.runUntilIdle();
+    push(screen);
   }
   // The row of the tag at `path` ("Items/2/Slot"), opening the way to it.
   size_t rowAt(std::string_view path) {
@@ -84,14 +82,6 @@ struct TreeOnScreen : MenuOnScreen {
   void press(const std::string& keys) {
     driver.pressKeys(*window, keys);
     driver.runUntilIdle();
-  }
-  std::string alertMessage() {
-    auto alert = shownAlert();
-    if (!alert) return "";
-    std::string message = alert->message();
-    alert->dismissWithClickedButtonIndex(0, false);
-    driver.runUntilIdle();
-    return message;
   }
 };
 
@@ -134,7 +124,7 @@ TEST(TagTreeScreen, AnEditOfEveryTypeWritesExactlyItsNewValue) {
     SCOPED_TRACE(c.path);
     std::string before = s.levelDat();
     s.editTo(c.path, c.typed);
-    EXPECT_EQ(s.alertMessage(), "");
+    EXPECT_EQ(s.dismissAlert(), "");
     EXPECT_EQ(s.levelDat(), worldreader::withPayload(before, c.path, c.payload, true));
   }
   // The world as it was before the first write is kept.
@@ -146,7 +136,7 @@ TEST(TagTreeScreen, RefusedUnchangedOrCancelledTextWritesNothing) {
   TypesOnScreen s;
   const std::string original = s.levelDat();
   s.editTo("b", "128");
-  EXPECT_EQ(s.alertMessage(), "128 is outside the range of a byte, -128 to 127.");
+  EXPECT_EQ(s.dismissAlert(), "128 is outside the range of a byte, -128 to 127.");
   s.press("Escape");
   // Shown as they are stored: the float is not re-rounded, nor the NaN's payload lost.
   s.editTo("f", "0.1");
@@ -173,7 +163,7 @@ TEST(TagTreeScreen, AddingRenamingAndRemovingKeepTheOtherTagsInOrder) {
   s.select("s");
   s.driver.tap(*s.screen->renameButton());
   s.driver.type(*s.window, "i");
-  EXPECT_EQ(s.alertMessage(), "\"i\" is taken: the compound already holds a tag of that name.");
+  EXPECT_EQ(s.dismissAlert(), "\"i\" is taken: the compound already holds a tag of that name.");
   s.screen->cancelPrompt();
   s.select("s");
   s.driver.tap(*s.screen->renameButton());
@@ -214,27 +204,25 @@ TEST(TagTreeScreen, AddingRenamingAndRemovingKeepTheOtherTagsInOrder) {
   EXPECT_EQ(slots, (std::vector<int64_t>{0, 2, 3, -1}));
 }
 
-TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackOutOfTheTree) {
+TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackAndADamagedCompoundIsLeftAlone) {
   TreeOnScreen s;
   s.show(std::make_shared<TagTreeViewController>("Level Data", typesLevel(), [](const auto&) {
     throw TBKException(TBKException::FileFailure, "The disk is full.");
   }));
   s.editTo("i", "5");
-  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  EXPECT_EQ(s.dismissAlert(), "The disk is full.");
   s.press("Escape");
   s.select("Items/0");
   s.press("Delete");
   s.press("Return");
-  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  EXPECT_EQ(s.dismissAlert(), "The disk is full.");
   s.select("empty");
   s.driver.tap(*s.screen->addButton());
   s.press("Return");
-  EXPECT_EQ(s.alertMessage(), "The disk is full.");
+  EXPECT_EQ(s.dismissAlert(), "The disk is full.");
   EXPECT_EQ(TBKNBT::serialise(*s.screen->tree()), TBKNBT::serialise(*typesLevel()));
-}
 
-TEST(TagTreeScreen, TwoTagsOfOneNameInADamagedCompoundAreLeftAlone) {
-  TreeOnScreen s;
+  // Two tags of one name in a damaged compound: no change is made at all.
   bool saved = false;
   s.show(std::make_shared<TagTreeViewController>(
       "Level Data", TBKNBT::parseCompound(std::string("\x0a\0\0\x01\x01\0a\x05\x01\x01\0a\x06\0", 14)),
@@ -245,52 +233,9 @@ TEST(TagTreeScreen, TwoTagsOfOneNameInADamagedCompoundAreLeftAlone) {
   for (const char* keys : {"Return", "Delete"}) {
     s.screen->selectRow(1);
     s.press(keys);
-    EXPECT_EQ(s.alertMessage(), reason) << keys;
+    EXPECT_EQ(s.dismissAlert(), reason) << keys;
   }
   EXPECT_FALSE(saved);
-}
-
-// Through the real screens, as a player would: the world list, the level
-// screen's two rows, the search field and the keys.
-TEST(TagTreeScreen, AGameRuleAndThePlayerLevelOfTheModernWorld) {
-  MenuOnScreen s;
-  const auto folder = s.world("bW9kZXJuAA==");
-  const std::string level = worldreader::readFile(folder / "level.dat");
-  const std::string player = *worldreader::readDatabaseValue(folder, "~local_player");
-  s.openWorldList();
-  auto levelScreen = s.chooseWorld(4);
-  ASSERT_NE(levelScreen, nullptr);
-  auto openTree = [&](long row) {
-    levelScreen->tableView()->scrollToRowAtIndexPath(ui::IndexPath{3, row}, false);
-    s.driver.runUntilIdle();
-    auto cell = std::static_pointer_cast<LevelTableViewCell>(
-        levelScreen->tableView()->cellForRowAtIndexPath(ui::IndexPath{3, row}));
-    s.driver.tap(*cell->settingView);
-    s.driver.runUntilIdle();
-    return std::dynamic_pointer_cast<TagTreeViewController>(s.navigation->topViewController());
-  };
-  auto edit = [&](const std::shared_ptr<TagTreeViewController>& tree, const std::string& name,
-                  const std::string& value) {
-    s.driver.tap(*tree->searchField());
-    s.driver.pressKeys(*s.window, "Ctrl+A");
-    s.driver.type(*s.window, name);  // Return: the first row found is chosen
-    s.driver.pressReturn(*s.window);
-    s.driver.type(*s.window, value);
-    s.driver.runUntilIdle();
-  };
-  auto tree = openTree(0);
-  ASSERT_NE(tree, nullptr);
-  edit(tree, "KEEPINVENTORY", "1");
-  s.back();
-  tree = openTree(1);
-  ASSERT_NE(tree, nullptr);
-  edit(tree, "playerlevel", "13");
-  EXPECT_EQ(s.shownAlert(), nullptr);
-
-  EXPECT_EQ(worldreader::readFile(folder / "level.dat"),
-            worldreader::withPayload(level, "keepinventory", littleEndian(1, 1), true));
-  EXPECT_EQ(*worldreader::readDatabaseValue(folder, "~local_player"),
-            worldreader::withPayload(player, "PlayerLevel", littleEndian(13, 4)));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "equipment/EquipmentStage_test.h"
+#include "MenuOnScreen.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
 #include "external/Bevel.h"
@@ -36,7 +36,7 @@ std::shared_ptr<ItemSelectorTableViewController> namedPicker() {
 }
 
 void openPicker(benchmark::State& state, std::shared_ptr<ItemSelectorTableViewController> (*make)()) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   BVLItemIDSource::sharedSource();  // the catalogue is read once per run, not per picker
   size_t items = 0;
   for (auto _ : state) {
@@ -52,7 +52,7 @@ BENCHMARK(BM_OpenPicker)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenNamedPicker)->Unit(benchmark::kMillisecond);
 
 void filterKeystroke(benchmark::State& state, std::shared_ptr<ItemSelectorTableViewController> (*make)()) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   auto picker = make();
   stage.push(picker);
   auto results = picker->searchDisplayController()->searchResultsTableView();
@@ -72,7 +72,7 @@ BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilterKeystrokeNamed)->Unit(benchmark::kMillisecond);
 
 void BM_ItemChange(benchmark::State& state) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   auto editor = std::make_shared<ItemViewController>(std::make_shared<EquipmentRecord>(stage.db, stage.player),
                                                      stage.player->listForKey("Inventory"), 0);
   stage.push(editor);

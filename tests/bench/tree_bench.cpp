@@ -15,8 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "MenuOnScreen.h"
 #include "Tarnbook/TBKNBT.h"
-#include "equipment/EquipmentStage_test.h"
 #include "tree/TagTreeViewController.h"
 
 namespace {
@@ -46,7 +46,7 @@ std::shared_ptr<TBKCompoundTag> megabyteTree() {
   return root;
 }
 
-std::shared_ptr<TagTreeViewController> showTree(EquipmentStage& stage, std::shared_ptr<TBKCompoundTag> tree,
+std::shared_ptr<TagTreeViewController> showTree(WorldOnScreen& stage, std::shared_ptr<TBKCompoundTag> tree,
                                                 TagTreeViewController::Save save) {
   auto screen = std::make_shared<TagTreeViewController>("Tags", std::move(tree), std::move(save));
   stage.push(screen);
@@ -54,7 +54,7 @@ std::shared_ptr<TagTreeViewController> showTree(EquipmentStage& stage, std::shar
 }
 
 void BM_OpenMegabyteCompound(benchmark::State& state) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   auto tree = megabyteTree();
   state.counters["bytes"] = double(TBKNBT::serialise(*tree).size());
   auto screen = showTree(stage, tree, [](const auto&) {});
@@ -69,7 +69,7 @@ void BM_OpenMegabyteCompound(benchmark::State& state) {
 BENCHMARK(BM_OpenMegabyteCompound)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_TreeScrollOneScreenAndPaint(benchmark::State& state) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   auto screen = showTree(stage, megabyteTree(), [](const auto&) {});
   screen->setRowOpen(0, true);
   auto table = screen->tableView();
@@ -84,7 +84,7 @@ void BM_TreeScrollOneScreenAndPaint(benchmark::State& state) {
 BENCHMARK(BM_TreeScrollOneScreenAndPaint)->Unit(benchmark::kMillisecond);
 
 void BM_EditHundredTagLevel(benchmark::State& state) {
-  EquipmentStage stage;
+  WorldOnScreen stage;
   auto level = stage.db->levelData();
   for (int i = 0; level->count() < 100; ++i) level->setValueForKey(TBKNumberTag::intTag("rule" + std::to_string(i), i));
   stage.db->setLevelData(level);
