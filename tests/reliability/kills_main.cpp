@@ -3,8 +3,7 @@
 // the game's own LevelDB with every key, and that no temporary file is read
 // as data. Prints one line per kind; exits 1 when any round left a fault.
 //
-// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--kind NAME]
-// (--kind runs that kind alone, all N kills)
+// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR]
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -50,19 +49,6 @@ struct KillKind {
   std::function<std::vector<std::string>()> read;
   // What each part holds once change `round` is made.
   std::function<std::vector<std::string>(int round)> written;
-  // Where leftovers of an interrupted write could lie (searched recursively).
-  std::filesystem::path folder;
-};
-
-struct KillResult {
-  std::string kind;
-  int rounds = 0;
-  int killedMidway = 0;  // killed before the child finished
-  int finished = 0;      // the child was done before the kill
-  int faults = 0;
-  int leftovers = 0;  // rounds after which a temporary file was left
-  double childMilliseconds = 0;
-  std::vector<std::string> firstFaults;
 };
 
 pid_t startChild(const KillKind& kind, int round) {
@@ -78,21 +64,6 @@ pid_t startChild(const KillKind& kind, int round) {
     ::_exit(status);  // no destructors, no atexit: the parent's objects are not ours
   }
   return child;
-}
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-int countLeftovers(const std::filesystem::path& folder) {
-  int count = 0;
-  std::error_code error;
-  for (auto it = std::filesystem::recursive_directory_iterator(folder, error);
-       !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-    std::string name = it->path().filename().string();
-    if (name.find(".gorvane-tmp") != std::string::npos || name.rfind(".incomplete-", 0) == 0) ++count;
-  }
-  return count;
 }
 
 // "" when every part holds what it held before (`last`) or what round
@@ -112,13 +83,12 @@ std::string judge(const KillKind& kind, int round, std::vector<std::string>& las
   }
 }
 
-KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
-  KillResult result;
-  result.kind = kind.name;
-  int round = 0;
+// Prints a line on the kind's rounds after its first faults; returns how
+// many rounds left a fault.
+int runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
+  int round = 0, killedMidway = 0, faults = 0;
   auto fault = [&](const std::string& what) {
-    result.faults++;
-    if (result.firstFaults.size() < 5) result.firstFaults.push_back(what);
+    if (++faults <= 5) std::printf("  fault: %s\n", what.c_str());
   };
 
   // How long one unhindered change takes, so the kills spread over all of it.
@@ -128,10 +98,10 @@ KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
     pid_t child = startChild(kind, round);
     int status = 0;
     ::waitpid(child, &status, 0);
-    durations.push_back(millisecondsSince(start));
+    durations.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
       fault("an unhindered change failed");
-      return result;
+      return faults;
     }
   }
   // The calibration's last change is the state the first kill starts from.
@@ -139,11 +109,11 @@ KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
   std::string calibrated = judge(kind, round - 1, last);
   if (!calibrated.empty()) {
     fault("after the unhindered changes: " + calibrated);
-    return result;
+    return faults;
   }
   std::sort(durations.begin(), durations.end());
-  result.childMilliseconds = durations[durations.size() / 2];
-  std::uniform_real_distribution<double> delay(0, result.childMilliseconds * 1.1);
+  double childMilliseconds = durations[durations.size() / 2];
+  std::uniform_real_distribution<double> delay(0, childMilliseconds * 1.1);
 
   for (int i = 0; i < rounds; ++i, ++round) {
     pid_t child = startChild(kind, round);
@@ -153,21 +123,18 @@ KillResult runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    result.rounds++;
     if (WIFSIGNALED(status)) {
-      result.killedMidway++;
-    } else {
-      result.finished++;
-      if (WEXITSTATUS(status) != 0) {
-        fault("round " + std::to_string(round) + ": the change failed");
-        continue;
-      }
+      killedMidway++;
+    } else if (WEXITSTATUS(status) != 0) {
+      fault("round " + std::to_string(round) + ": the change failed");
+      continue;
     }
-    if (countLeftovers(kind.folder) > 0) result.leftovers++;
     std::string problem = judge(kind, round, last);
     if (!problem.empty()) fault("round " + std::to_string(round) + ": " + problem);
   }
-  return result;
+  std::printf("kills %s: %d rounds, %d killed midway, %d finished first; %d faults; one change takes %.2f ms\n",
+              kind.name.c_str(), rounds, killedMidway, rounds - killedMidway, faults, childMilliseconds);
+  return faults;
 }
 
 const char* const worldName = "Lakeside Survival";
@@ -210,8 +177,7 @@ KillKind levelKind(const std::string& name, const fs::path& world, const fs::pat
           },
           [](int round) {
             return std::vector<std::string>{killName(round), killName(round)};
-          },
-          backups.empty() ? world : world.parent_path()};
+          }};
 }
 
 // Marks the local player; the database must keep every key it had.
@@ -233,12 +199,13 @@ KillKind playerKind(const fs::path& world) {
             }
             return {std::to_string(worldreader::readPlayer(world).number("ReliabilityMark"))};
           },
-          [](int round) { return std::vector<std::string>{std::to_string(round)}; }, world};
+          [](int round) { return std::vector<std::string>{std::to_string(round)}; }};
 }
 
 // The options file through the option cell's own writer, with its backup
-// before the first write of each run (each child is a run). The parts: the
-// user name and the rest of the file.
+// before the first write of each run (each child is a run; the backup is
+// written as a world's, which the backup kind checks). The parts: the user
+// name and the rest of the file.
 KillKind optionsKind(const fs::path& sandbox) {
   fs::path file = sandbox / "Documents/games/com.mojang/minecraftpe/options.txt";
   auto split = [file]() -> std::vector<std::string> {
@@ -256,23 +223,10 @@ KillKind optionsKind(const fs::path& sandbox) {
               throw std::runtime_error("the options file refused the change");
             }
           },
-          [file, split]() {
-            auto backups = file.parent_path().parent_path() / "gorvane-backups" / "options";
-            if (fs::exists(backups)) {
-              for (auto& entry : fs::directory_iterator(backups)) {
-                if (entry.path().filename().string().front() == '.') continue;
-                std::string kept = worldreader::readFile(entry.path() / "options.txt");
-                if (kept.find("mp_username:") == std::string::npos) {
-                  throw std::runtime_error("a backup holds a partial options file");
-                }
-              }
-            }
-            return split();
-          },
+          split,
           [rest](int round) {
             return std::vector<std::string>{killName(round), rest};
-          },
-          file.parent_path().parent_path()};
+          }};
 }
 
 void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
@@ -346,7 +300,7 @@ KillKind restoreKind(const fs::path& world, const fs::path& kept) {
         if (other.number("ReliabilityMark") != state->mark * 10) mixed("the other player");
         return {name};
       },
-      [states](int round) { return std::vector<std::string>{states[round % 2].name}; }, world.parent_path()};
+      [states](int round) { return std::vector<std::string>{states[round % 2].name}; }};
 }
 
 }  // namespace
@@ -355,7 +309,6 @@ int main(int argc, char** argv) {
   int kills = 1000;
   uint64_t seed = 20261207;
   fs::path scratch;
-  std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     if (option == "--kills")
@@ -364,8 +317,6 @@ int main(int argc, char** argv) {
       seed = std::strtoull(argv[i + 1], nullptr, 10);
     else if (option == "--scratch")
       scratch = argv[i + 1];
-    else if (option == "--kind")
-      only = argv[i + 1];
   }
   if (scratch.empty()) scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
   fs::remove_all(scratch);
@@ -387,26 +338,12 @@ int main(int argc, char** argv) {
   std::vector<KillKind> kinds = {levelKind("level.dat", freshWorld("level"), ""), playerKind(freshWorld("player")),
                                  levelKind("backup", freshWorld("backup"), scratch / "backup" / "backups"),
                                  optionsKind(sandbox), restoreKind(freshWorld("restore"), scratch / "kept")};
-  if (!only.empty()) {
-    std::erase_if(kinds, [&](const KillKind& kind) { return kind.name != only; });
-    if (kinds.empty()) {
-      std::fprintf(stderr, "no kind of write is named \"%s\"\n", only.c_str());
-      return 2;
-    }
-  }
 
   std::mt19937_64 random(seed);
   int faults = 0;
   for (size_t k = 0; k < kinds.size(); ++k) {
     int rounds = kills / int(kinds.size()) + (int(k) < kills % int(kinds.size()) ? 1 : 0);
-    KillResult result = runKills(kinds[k], rounds, random);
-    faults += result.faults;
-    std::printf(
-        "kills %s: %d rounds, %d killed midway, %d finished first; %d faults; %d left a temporary file; "
-        "one change takes %.2f ms\n",
-        result.kind.c_str(), result.rounds, result.killedMidway, result.finished, result.faults, result.leftovers,
-        result.childMilliseconds);
-    for (auto& fault : result.firstFaults) std::printf("  fault: %s\n", fault.c_str());
+    faults += runKills(kinds[k], rounds, random);
   }
   fs::remove_all(scratch);
   return faults == 0 ? 0 : 1;

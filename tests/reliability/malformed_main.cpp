@@ -61,9 +61,7 @@ std::map<std::string, std::string> snapshot(const fs::path& world) {
 std::string describeDifference(const std::map<std::string, std::string>& before,
                                const std::map<std::string, std::string>& after) {
   for (auto& [name, bytes] : after) {
-    auto it = before.find(name);
-    if (it == before.end()) return "added " + name;
-    if (it->second != bytes) return "changed " + name;
+    if (!before.count(name) || before.at(name) != bytes) return "wrote " + name;
   }
   for (auto& [name, bytes] : before) {
     if (!after.count(name)) return "removed " + name;
