@@ -61,16 +61,29 @@ class InstalledProgram : public ::testing::Test {
   void SetUp() override {
     if (getuid() != 0) GTEST_SKIP() << "needs root: installs set-user-id root and starts it as another user";
     ASSERT_EQ(installStatus, 0) << contentOf(scratch / "install.log");
+    giveToNobody(game);
+  }
+
+  // Hands a game to nobody, as their own game would be (its scratch folder
+  // opened for them to reach it).
+  static void giveToNobody(const DemoGame& game) {
+    fs::path root = game.sandbox().parent_path();
+    fs::permissions(root, fs::perms(0755));
+    ASSERT_EQ(chown(root.c_str(), nobody, nobody), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+      ASSERT_EQ(lchown(entry.path().c_str(), nobody, nobody), 0) << entry.path();
+    }
   }
 
   static fs::path app() { return scratch / "prefix/Gorvane.app"; }
   static fs::path program() { return app() / "gorvane"; }
 
-  // A folder of root's: a file in it, 0755 folders and 0644 files.
-  static fs::path rootsFolder(const std::string& name) {
+  // A folder of root's with `mode` and a 0644 file in it.
+  static fs::path rootsFolder(const std::string& name, fs::perms mode = fs::perms(0755)) {
     fs::path folder = scratch / name;
     fs::create_directories(folder);
     std::ofstream(folder / "precious") << "root's own\n";
+    fs::permissions(folder, mode);
     return folder;
   }
 
@@ -93,16 +106,16 @@ class InstalledProgram : public ::testing::Test {
     return last.substr(last.find("] ") + 1);
   }
   // Runs the program as nobody until it holds the game lock (or ends).
-  static ProgramRun runUntilStarted(const fs::path& path, const DemoGame& game, std::vector<std::string> extra,
-                                    bool* started) {
-    for (const auto& entry : game.environment()) extra.push_back(entry);
+  ProgramRun runUntilStarted(const fs::path& path, bool* started) {
     *started = false;
     return runProgram(
-        path, extra, int(nobody), [&] { return *started = *started || gameLockIsHeld(game.gameDataFolder()); }, 20);
+        path, game.environment(), int(nobody),
+        [&] { return *started = *started || gameLockIsHeld(game.gameDataFolder()); }, 20);
   }
 
   static inline fs::path scratch;
   static inline int installStatus = -1;
+  DemoGame game;  // nobody's
 };
 
 TEST_F(InstalledProgram, IsSetUserIdRootAndNothingInItIsWritableByOthers) {
@@ -119,8 +132,6 @@ TEST_F(InstalledProgram, IsSetUserIdRootAndNothingInItIsWritableByOthers) {
 }
 
 TEST_F(InstalledProgram, AnOrdinaryUserEditsTheirOwnGameAsRootAndNothingOfTheirEnvironmentSteersIt) {
-  DemoGame game;
-  game.giveTo(nobody);
   fs::path plugins = hostilePlugins();
   fs::path secrets = rootsFolder("secrets");
   std::vector<std::string> hostile = {
@@ -190,20 +201,20 @@ TEST_F(InstalledProgram, GameFoldersTheUserCouldNotUseAreRefusedWithTheReason) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    DemoGame game;
+    DemoGame own;
     fs::path roots = scratch / "roots-game";
     fs::remove_all(roots);
     fs::create_directories(roots);
-    fs::copy(game.sandbox(), roots / "sandbox", fs::copy_options::recursive);
-    std::vector<std::string> environment = game.environment();
+    fs::copy(own.sandbox(), roots / "sandbox", fs::copy_options::recursive);
+    std::vector<std::string> environment = own.environment();
     if (!c.linked) {
       fs::permissions(roots, fs::perms(0700));
       environment[1] = "TARNBOOK_GAME_SANDBOX=" + (roots / "sandbox").string();
     } else {
-      fs::remove_all(game.gameDataFolder());
-      fs::create_directory_symlink(roots / "sandbox/Documents/games/com.mojang", game.gameDataFolder());
+      fs::remove_all(own.gameDataFolder());
+      fs::create_directory_symlink(roots / "sandbox/Documents/games/com.mojang", own.gameDataFolder());
     }
-    game.giveTo(nobody);
+    giveToNobody(own);
     auto before = snapshot(roots);
 
     // The error screen waits for its "Okay" until the test gives up.
@@ -219,11 +230,8 @@ TEST_F(InstalledProgram, GameFoldersTheUserCouldNotUseAreRefusedWithTheReason) {
 }
 
 TEST_F(InstalledProgram, GameVariablesLeadingWhereTheUserMayNotLookTellNothingOfWhatIsThere) {
-  DemoGame game;
-  game.giveTo(nobody);
-  fs::path shut = rootsFolder("shut");
+  fs::path shut = rootsFolder("shut", fs::perms(0700));
   fs::create_directories(shut / "hidden-name");
-  fs::permissions(shut, fs::perms(0700));
   // A file this process, root's, holds open.
   int open = ::open((shut / "hidden-name/held").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   ASSERT_GE(open, 0);
@@ -255,10 +263,7 @@ TEST_F(InstalledProgram, GameVariablesLeadingWhereTheUserMayNotLookTellNothingOf
 }
 
 TEST_F(InstalledProgram, TheXAuthorityFileIsCopiedOnlyWhereTheUserCouldReadIt) {
-  DemoGame game;
-  game.giveTo(nobody);
-  fs::path shut = rootsFolder("shut-authority");
-  fs::permissions(shut, fs::perms(0700));
+  fs::path shut = rootsFolder("shut-authority", fs::perms(0700));
   for (const fs::path& folder : {game.sandbox().parent_path(), shut}) {
     // The user's own file either way; only the folder differs.
     fs::path file = folder / "Xauthority";
@@ -284,12 +289,10 @@ TEST_F(InstalledProgram, TheXAuthorityFileIsCopiedOnlyWhereTheUserCouldReadIt) {
 }
 
 TEST_F(InstalledProgram, GameFilesOfGigabytesCostRootNoMemory) {
-  DemoGame game;
   // Sparse: nothing to the user. The font is read before the game lock.
   ASSERT_EQ(::truncate((game.app() / "minecraft.ttf").c_str(), off_t(1) << 30), 0);
-  game.giveTo(nobody);
   bool started = false;
-  ProgramRun run = runUntilStarted(program(), game, {}, &started);
+  ProgramRun run = runUntilStarted(program(), &started);
   EXPECT_TRUE(started) << run.standardError;
   rusage children;
   ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &children), 0);
@@ -297,8 +300,6 @@ TEST_F(InstalledProgram, GameFilesOfGigabytesCostRootNoMemory) {
 }
 
 TEST_F(InstalledProgram, ACopyElsewhereHeedsNothingBesideItAndRefusesAFolderOthersMayChange) {
-  DemoGame game;
-  game.giveTo(nobody);
   fs::path plugins = hostilePlugins();
   for (unsigned owner : {0u, nobody}) {
     fs::path folder = scratch / ("copy-of-" + std::to_string(owner));
@@ -311,7 +312,7 @@ TEST_F(InstalledProgram, ACopyElsewhereHeedsNothingBesideItAndRefusesAFolderOthe
       fs::copy(plugins / "imageformats/libhostile_image_plugin.so", folder / kind);
     }
     bool started = false;
-    ProgramRun run = runUntilStarted(folder / "gorvane", game, {}, &started);
+    ProgramRun run = runUntilStarted(folder / "gorvane", &started);
     EXPECT_EQ(started, owner == 0) << run.standardError;
     if (owner != 0) {
       EXPECT_NE(lastMessage(run).find("does not run set-user-id from where it lies: " + folder.string() + ", a folder"),

@@ -44,14 +44,6 @@ std::vector<std::string> DemoGame::environment() const {
   return {"TARNBOOK_GAME_APP=" + app().string(), "TARNBOOK_GAME_SANDBOX=" + sandbox().string()};
 }
 
-void DemoGame::giveTo(unsigned uid) const {
-  fs::permissions(root_, fs::perms(0755));
-  if (::chown(root_.c_str(), uid, uid) != 0) throw std::runtime_error("cannot give the game away");
-  for (const auto& entry : fs::recursive_directory_iterator(root_)) {
-    if (::lchown(entry.path().c_str(), uid, uid) != 0) throw std::runtime_error("cannot give the game away");
-  }
-}
-
 std::vector<std::string> ProgramRun::errorLines() const {
   std::vector<std::string> lines;
   std::istringstream in(standardError);

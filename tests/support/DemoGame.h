@@ -18,9 +18,6 @@ class DemoGame {
   std::filesystem::path sandbox() const { return root_ / "sandbox"; }
   std::filesystem::path gameDataFolder() const { return sandbox() / "Documents/games/com.mojang"; }
   std::vector<std::string> environment() const;
-  // Hands the copy to another user, as their own game would be (the scratch
-  // folder is opened for them to reach it).
-  void giveTo(unsigned uid) const;
 
   static std::filesystem::path sourceDirectory();
   static std::filesystem::path binDirectory();

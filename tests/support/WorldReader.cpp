@@ -1,7 +1,5 @@
 #include "WorldReader.h"
 
-#include <bit>
-#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -63,41 +61,28 @@ void readPayload(Cursor& in, TestTag& tag, int depth) {
 
 void readValue(Cursor& in, TestTag& tag, int depth) {
   if (depth > 512) fail("nesting deeper than 512");
+  // Bytes of a Byte, Short, Int, Long, Float and Double, and of an entry of
+  // a ByteArray, IntArray and LongArray.
+  constexpr size_t widths[] = {0, 1, 2, 4, 8, 4, 8, 1, 0, 0, 0, 4, 8};
   switch (tag.type) {
     case TestTag::Byte:
-      tag.integer = in.signedLE(1);
-      break;
     case TestTag::Short:
-      tag.integer = in.signedLE(2);
-      break;
     case TestTag::Int:
-      tag.integer = in.signedLE(4);
-      break;
     case TestTag::Long:
-      tag.integer = in.signedLE(8);
+      tag.integer = in.signedLE(widths[tag.type]);
       break;
-    case TestTag::Float: {
-      uint32_t bits = uint32_t(in.unsignedLE(4));
-      float value;
-      std::memcpy(&value, &bits, 4);
-      tag.floating = value;
+    case TestTag::Float:
+    case TestTag::Double:
+      in.unsignedLE(widths[tag.type]);
       break;
-    }
-    case TestTag::Double: {
-      uint64_t bits = in.unsignedLE(8);
-      std::memcpy(&tag.floating, &bits, 8);
-      break;
-    }
     case TestTag::String:
       tag.text = in.text();
       break;
     case TestTag::ByteArray:
     case TestTag::IntArray:
-    case TestTag::LongArray: {
-      size_t width = tag.type == TestTag::ByteArray ? 1 : tag.type == TestTag::IntArray ? 4 : 8;
-      for (int32_t n = in.count(); n > 0; --n) tag.numbers.push_back(in.signedLE(width));
+    case TestTag::LongArray:
+      for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
       break;
-    }
     case TestTag::List: {
       tag.elementType = TestTag::Type(in.unsignedLE(1));
       for (int32_t n = in.count(); n > 0; --n) {
@@ -154,12 +139,6 @@ class DatabaseCopy {
 
 }  // namespace
 
-bool TestTag::operator==(const TestTag& other) const {
-  return type == other.type && name == other.name && integer == other.integer &&
-         std::bit_cast<uint64_t>(floating) == std::bit_cast<uint64_t>(other.floating) && text == other.text &&
-         elementType == other.elementType && children == other.children && numbers == other.numbers;
-}
-
 const TestTag* TestTag::find(std::string_view path) const {
   const TestTag* at = this;
   while (!path.empty()) {
@@ -189,25 +168,27 @@ const TestTag* TestTag::find(std::string_view path) const {
   return at;
 }
 
-int64_t TestTag::number(std::string_view path) const {
-  const TestTag* tag = find(path);
+namespace {
+
+// The tag at path when its type lies between lowest and highest.
+const TestTag& typedTag(const TestTag& root, std::string_view path, TestTag::Type lowest, TestTag::Type highest,
+                        const char* kind) {
+  const TestTag* tag = root.find(path);
   if (!tag) fail("no tag at " + std::string(path));
-  if (tag->type < Byte || tag->type > Long) fail("the tag at " + std::string(path) + " is not an integer");
-  return tag->integer;
+  if (tag->type < lowest || tag->type > highest) fail("the tag at " + std::string(path) + " is not " + kind);
+  return *tag;
 }
 
+}  // namespace
+
+int64_t TestTag::number(std::string_view path) const { return typedTag(*this, path, Byte, Long, "an integer").integer; }
+
 const std::string& TestTag::string(std::string_view path) const {
-  const TestTag* tag = find(path);
-  if (!tag) fail("no tag at " + std::string(path));
-  if (tag->type != String) fail("the tag at " + std::string(path) + " is not a string");
-  return tag->text;
+  return typedTag(*this, path, String, String, "a string").text;
 }
 
 const std::vector<TestTag>& TestTag::list(std::string_view path) const {
-  const TestTag* tag = find(path);
-  if (!tag) fail("no tag at " + std::string(path));
-  if (tag->type != List) fail("the tag at " + std::string(path) + " is not a list");
-  return tag->children;
+  return typedTag(*this, path, List, List, "a list").children;
 }
 
 namespace worldreader {
@@ -235,34 +216,13 @@ std::string readFile(const std::filesystem::path& file) {
 LevelDat readLevelDat(const std::filesystem::path& file) {
   std::string bytes = readFile(file);
   if (bytes.size() < 8) fail(file.string() + " is shorter than its header");
-  Cursor header(std::string_view(bytes).substr(0, 8));
-  LevelDat level;
-  level.storageVersion = int32_t(header.signedLE(4));
-  level.declaredLength = int32_t(header.signedLE(4));
-  if (level.declaredLength < 0 || size_t(level.declaredLength) != bytes.size() - 8) {
-    fail(file.string() + " announces " + std::to_string(level.declaredLength) + " bytes but holds " +
+  Cursor header(std::string_view(bytes).substr(4, 4));
+  int64_t declared = header.signedLE(4);
+  if (declared < 0 || size_t(declared) != bytes.size() - 8) {
+    fail(file.string() + " announces " + std::to_string(declared) + " bytes but holds " +
          std::to_string(bytes.size() - 8));
   }
-  level.root = parseNBT(std::string_view(bytes).substr(8));
-  return level;
-}
-
-std::optional<std::string> readDatabaseValue(const std::filesystem::path& worldFolder, const std::string& key) {
-  DatabaseCopy copy(worldFolder);
-  std::string value;
-  leveldb::Status status = copy.db().Get(leveldb::ReadOptions(), key, &value);
-  if (status.IsNotFound()) return std::nullopt;
-  if (!status.ok()) fail("reading " + key + ": " + status.ToString());
-  return value;
-}
-
-std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder) {
-  DatabaseCopy copy(worldFolder);
-  std::vector<std::string> keys;
-  std::unique_ptr<leveldb::Iterator> it(copy.db().NewIterator(leveldb::ReadOptions()));
-  for (it->SeekToFirst(); it->Valid(); it->Next()) keys.push_back(it->key().ToString());
-  if (!it->status().ok()) fail("listing keys: " + it->status().ToString());
-  return keys;
+  return {parseNBT(std::string_view(bytes).substr(8))};
 }
 
 std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder) {
@@ -272,6 +232,19 @@ std::map<std::string, std::string> databaseContents(const std::filesystem::path&
   for (it->SeekToFirst(); it->Valid(); it->Next()) contents.emplace(it->key().ToString(), it->value().ToString());
   if (!it->status().ok()) fail("reading every record: " + it->status().ToString());
   return contents;
+}
+
+std::optional<std::string> readDatabaseValue(const std::filesystem::path& worldFolder, const std::string& key) {
+  auto contents = databaseContents(worldFolder);
+  auto found = contents.find(key);
+  if (found == contents.end()) return std::nullopt;
+  return found->second;
+}
+
+std::vector<std::string> databaseKeys(const std::filesystem::path& worldFolder) {
+  std::vector<std::string> keys;
+  for (auto& [key, value] : databaseContents(worldFolder)) keys.push_back(key);
+  return keys;
 }
 
 TestTag readPlayer(const std::filesystem::path& worldFolder) {

@@ -14,7 +14,8 @@
 // read straight out of the world's LevelDB. Every function raises
 // std::runtime_error, with what and where, on anything malformed or missing.
 
-// One tag. Only the members that belong to its type are set.
+// One tag. Only the members that belong to its type are set; the values of
+// Float, Double and the arrays are read past, not kept.
 struct TestTag {
   enum Type : uint8_t {
     End,
@@ -35,11 +36,9 @@ struct TestTag {
   Type type = End;
   std::string name;
   int64_t integer = 0;            // Byte, Short, Int, Long (sign-extended)
-  double floating = 0;            // Float, Double
   std::string text;               // String
   Type elementType = End;         // List
   std::vector<TestTag> children;  // Compound children in file order, List entries
-  std::vector<int64_t> numbers;   // ByteArray, IntArray, LongArray
   // Where the value's bytes (after type and name) lie in the bytes parsed.
   size_t payloadOffset = 0;
   size_t payloadSize = 0;
@@ -53,10 +52,6 @@ struct TestTag {
   const std::string& string(std::string_view path) const;
   // Entries of the list at path (raises when absent or not a list).
   const std::vector<TestTag>& list(std::string_view path) const;
-
-  // The same tag: type, name, value and every child, in order, wherever
-  // their bytes lie.
-  bool operator==(const TestTag& other) const;
 };
 
 namespace worldreader {
@@ -65,8 +60,6 @@ namespace worldreader {
 TestTag parseNBT(std::string_view bytes);
 
 struct LevelDat {
-  int32_t storageVersion = 0;
-  int32_t declaredLength = 0;
   TestTag root;
 };
 LevelDat readLevelDat(const std::filesystem::path& file);
