@@ -137,29 +137,6 @@ TEST_F(TBKFileSourceSearch, NothingFoundNamesEveryPlaceSearchedAndTheVariable) {
   }
 }
 
-TEST_F(TBKFileSourceSearch, EveryPathFollowsTheDataFolderInEachLayout) {
-  struct Case {
-    std::string data, sandbox;
-  } cases[] = {
-      {home + "/.local/share/mcpelauncher/games/com.mojang", home + "/.local/share/mcpelauncher"},
-      {root.path() + "/phone/Documents/games/com.mojang", root.path() + "/phone"},
-      {root.path() + "/loose/com.mojang", root.path() + "/loose"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.data);
-    fs::create_directories(c.data);
-    set("HOME", home);
-    set("TARNBOOK_GAME_SANDBOX", c.data.find("/home/") != std::string::npos ? "" : c.data);
-    const TBKFileSource& source = TBKFileSource::sharedSource();
-    EXPECT_EQ(source.gameDataFolder(), c.data);
-    EXPECT_EQ(source.minecraftSandbox(), c.sandbox);
-    EXPECT_EQ(source.worldsFolder(), c.data + "/minecraftWorlds");
-    EXPECT_EQ(source.optionsFile(), c.data + "/minecraftpe/options.txt");
-    EXPECT_EQ(source.backupsFolder(), c.data + "/gorvane-backups");
-    fs::remove_all(c.data);
-  }
-}
-
 TEST_F(TBKFileSourceSearch, WithoutTheVariableTheBundleIsTheOneInstalledWithGorvane) {
   tbktest::TemporaryFolder bundle;
   set("TARNBOOK_GAME_APP", bundle.path());
