@@ -85,12 +85,6 @@ TEST(Controls, ClosuresRunOnUserChangesOnlyNeverWhenTheProgramSetsAValue) {
          f.driver.tap(*f.toggle);
        },
        {"off"}},
-      {"tap the third segment, then again",
-       [](Fixture& f) {
-         f.driver.tap(*f.window, f.at(*f.segments, 0.9));
-         f.driver.tap(*f.window, f.at(*f.segments, 0.9));
-       },
-       {"segment 2"}},
       {"tap the segment the program chose",
        [](Fixture& f) {
          f.segments->setSelectedSegmentIndex(0);

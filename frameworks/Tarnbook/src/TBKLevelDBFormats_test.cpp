@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <map>
 
 #include <gtest/gtest.h>
 
@@ -16,58 +17,62 @@ using tbktest::readFile;
 
 namespace {
 
-class TBKLevelDBFormats : public ::testing::Test {
- protected:
-  void SetUp() override { tbktest::writeWorld(sandbox.worldFolder("lake"), "Lakeside Survival", true); }
-
-  tbktest::TestSandbox sandbox;
-};
-
-TEST_F(TBKLevelDBFormats, ReadsBlocksOfEitherCompressionAndWritesZlib) {
+TEST(TBKDemoWorlds, ReadsBlocksOfEitherCompressionAndWritesZlib) {
+  DemoGame game;
+  std::string folder = (game.gameDataFolder() / "minecraftWorlds/Lakeside Survival").string();
   // The database the game wrote with raw deflate (id 4), flushed to tables.
-  std::string folder = sandbox.worldFolder("lake");
   std::string record = tbktest::readPlayerRecord(folder);
   tbktest::rewriteDatabase(folder, record, 4);
   {
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    auto db = TBKLevelDB::dbForWorldNamed("Lakeside Survival");
     EXPECT_EQ(db->player()->listForKey("Inventory")->count(), 45u);
     db->setPlayer(db->player());
   }
   // Reopening turns the write into a table; a reader that knows only zlib
   // (id 2) must still read every block.
-  TBKLevelDB(folder, "lake", "").player();
+  TBKLevelDB(folder, "Lakeside Survival", "").player();
   EXPECT_TRUE(tbktest::readWithOnlyCompressor(folder, 2) == record);
 }
 
-// The demo's world of today's game: storage version 10, named items with
-// "Block" and "tag" children, a shulker box holding its own "Items", an
-// add-on's item, friends' player_server_* records and a pointer to a record
-// that is gone. Written back unchanged it keeps every byte; one edited count
-// changes that count's byte and nothing else.
-TEST(TBKLevelDBFormatsOfToday, TodaysWorldRoundTripsByteForByte) {
+// The demo's worlds, early and of today, written back unchanged keep every
+// byte. Today's (storage version 10) has named items with "Block" and "tag"
+// children, a shulker box holding its own "Items", an add-on's item, friends'
+// player_server_* records and a pointer to a record that is gone; one edited
+// count in it changes that count's byte and nothing else.
+TEST(TBKDemoWorlds, EarlyAndTodaysWorldsRoundTripByteForByte) {
   DemoGame game;
-  const std::string name = "bW9kZXJuAA==";
-  const std::filesystem::path folder = game.gameDataFolder() / "minecraftWorlds" / name;
-  std::string level = readFile(folder / "level.dat");
-  auto records = worldreader::databaseContents(folder);
-  {
-    auto db = TBKLevelDB::dbForWorldNamed(name);
+  const std::filesystem::path worlds = game.gameDataFolder() / "minecraftWorlds";
+  struct Case {
+    std::string name;
+    int32_t version;
+    size_t players;  // whole player records, written back one by one
+  } cases[] = {{"Old Cave World", 2, 1}, {"Lakeside Survival", 3, 1}, {"bW9kZXJuAA==", 10, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string level = readFile(worlds / c.name / "level.dat");
+    bool database = std::filesystem::exists(worlds / c.name / "db");
+    auto records = database ? worldreader::databaseContents(worlds / c.name) : std::map<std::string, std::string>{};
+    auto db = TBKLevelDB::dbForWorldNamed(c.name);
     db->setLevelData(db->levelData());
-    EXPECT_EQ(db->storageVersion(), 10);
+    EXPECT_EQ(db->storageVersion(), c.version);
     size_t written = 0;
     for (const auto& player : db->players()) {
       if (!player.missing.empty()) continue;
       db->setPlayerForKey(player.key, db->playerForKey(player.key));
       ++written;
     }
-    EXPECT_EQ(written, 3u) << "the local player and two friends";
+    EXPECT_EQ(written, c.players);
+    EXPECT_TRUE(readFile(worlds / c.name / "level.dat") == level);
+    if (database) {
+      EXPECT_TRUE(worldreader::databaseContents(worlds / c.name) == records);
+    }
   }
-  EXPECT_TRUE(readFile(folder / "level.dat") == level);
-  EXPECT_TRUE(worldreader::databaseContents(folder) == records);
 
   // As an editor changes the count of the second stack in the shulker box.
+  const std::filesystem::path folder = worlds / "bW9kZXJuAA==";
+  auto records = worldreader::databaseContents(folder);
   {
-    auto db = TBKLevelDB::dbForWorldNamed(name);
+    auto db = TBKLevelDB::dbForWorldNamed("bW9kZXJuAA==");
     auto player = db->player();
     auto box = player->listForKey("Inventory")->compoundAtIndex(32)->compoundForKey("tag")->listForKey("Items");
     box->compoundAtIndex(1)->setValueForKey(TBKNumberTag::byteTag("Count", 63));

@@ -105,27 +105,6 @@ TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
   EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
 }
 
-// Reading and writing back unchanged trees must not change a single byte of
-// the world, in either format.
-TEST_F(TBKLevelDBTest, UnchangedTreesWriteBackTheSameBytes) {
-  for (const char* world : {"lake", "cave"}) {
-    SCOPED_TRACE(world);
-    std::string folder = sandbox.worldFolder(world);
-    std::string level = readFile(folder + "/level.dat");
-    std::string record = std::string(world) == "lake" ? tbktest::readPlayerRecord(folder) : "";
-    {
-      auto db = TBKLevelDB::dbForWorldNamed(world);
-      db->setLevelData(db->levelData());
-      db->setPlayer(db->player());
-    }
-    EXPECT_TRUE(readFile(folder + "/level.dat") == level);
-    EXPECT_TRUE(readFile(folder + "/level.dat_old") == level);
-    if (!record.empty()) {
-      EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
-    }
-  }
-}
-
 TEST_F(TBKLevelDBTest, SetLevelDataKeepsTheOldFileAndTheNameAndTheVersion) {
   std::string folder = sandbox.worldFolder("cave");
   std::string before = readFile(folder + "/level.dat");
