@@ -12,13 +12,6 @@ namespace {
 
 using Button = bevel::testing::OnDemoBundle;
 
-// A button held down, to see the pressed look without a touch.
-class HeldButton : public BVLButton {
- public:
-  using BVLButton::BVLButton;
-  void hold(bool down) { setHighlighted(down); }
-};
-
 std::shared_ptr<ui::Image> render(BVLButton& button) {
   ui::Size size = button.bounds().size;
   ui::ImageContext bitmap(size, false, 1);
@@ -59,33 +52,6 @@ TEST_F(Button, NineSliceKeepsItsCornersAtAnySize) {
       ASSERT_EQ(image->pixel(w - 1, y), 0xff000000u) << y;
     }
   }
-}
-
-TEST_F(Button, PressedAndDisabledLooksDifferFromNormal) {
-  HeldButton button(ui::Rect(0, 0, 200, 40), nullptr);
-  button.setTitle("Done", ui::ControlState::Normal);
-  auto normal = render(button);
-  button.hold(true);
-  auto pressed = render(button);
-  button.hold(false);
-  button.setEnabled(false);
-  auto disabled = render(button);
-  auto face = [](const ui::Image& image) { return image.pixel(20, 20) & 0xffffff; };
-  // A blue-grey face pressed (blue above red), a dark one disabled.
-  EXPECT_GT(face(*pressed) & 0xff, (face(*pressed) >> 16) & 0xff);
-  EXPECT_LT((face(*disabled) >> 16) & 0xff, (face(*normal) >> 16) & 0xff);
-  // The title is drawn: some pixels of the middle are the title's colours.
-  int light = 0;
-  for (int x = 60; x < 140; ++x)
-    for (int y = 8; y < 32; ++y) light += (normal->pixel(x, y) & 0xffffff) == 0xe0e0e0;
-  EXPECT_GT(light, 20);
-}
-
-TEST_F(Button, TitleAndImageAreOnlyForTheNormalState) {
-  BVLButton button(ui::Rect(0, 0, 100, 40), nullptr);
-  button.setTitle("Edit...", ui::ControlState::Normal);
-  button.setTitle("ignored", ui::ControlState::Highlighted);
-  EXPECT_EQ(button.title(), "Edit...");
 }
 
 }  // namespace

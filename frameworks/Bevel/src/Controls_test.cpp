@@ -85,12 +85,6 @@ TEST(Controls, ClosuresRunOnUserChangesOnlyNeverWhenTheProgramSetsAValue) {
          f.driver.tap(*f.toggle);
        },
        {"off"}},
-      {"tap the third segment, then again",
-       [](Fixture& f) {
-         f.driver.tap(*f.window, f.at(*f.segments, 0.9));
-         f.driver.tap(*f.window, f.at(*f.segments, 0.9));
-       },
-       {"segment 2"}},
       {"tap the segment the program chose",
        [](Fixture& f) {
          f.segments->setSelectedSegmentIndex(0);
@@ -142,19 +136,6 @@ TEST(Controls, ClosuresRunOnUserChangesOnlyNeverWhenTheProgramSetsAValue) {
   }
 }
 
-TEST(Controls, StateAfterUserChangesIsWhatTheClosureWasTold) {
-  Fixture f;
-  f.driver.tap(*f.toggle);
-  EXPECT_TRUE(f.toggle->isOn());
-  f.driver.tap(*f.window, f.at(*f.segments, 0.5));
-  EXPECT_EQ(f.segments->selectedSegmentIndex(), 1);
-  f.driver.drag(*f.window, f.at(*f.slider, 0.5), f.at(*f.slider, 0.0));
-  EXPECT_FLOAT_EQ(f.slider->position(), 0.0f);
-  f.driver.tap(*f.field);
-  f.driver.type(*f.window, "Z");
-  EXPECT_EQ(f.field->text(), "Z");
-}
-
 TEST(SegmentedControl, AnIndexOutsideTheSegmentsChoosesNone) {
   struct Case {
     long index;
@@ -170,31 +151,6 @@ TEST(SegmentedControl, AnIndexOutsideTheSegmentsChoosesNone) {
   empty.setSelectedSegmentIndex(0);
   EXPECT_EQ(empty.selectedSegmentIndex(), -1);
   EXPECT_TRUE(empty.segmentFrames().empty());
-}
-
-TEST(SegmentedControl, SegmentsTileTheBoundsOnWholeTexels) {
-  struct Case {
-    double width;
-    size_t count;
-  } cases[] = {{300, 3}, {301, 3}, {200, 2}, {90, 4}, {50, 1}};
-  for (const Case& c : cases) {
-    std::vector<std::string> names(c.count, "x");
-    BVLSegmentedControl control(ui::Rect(7, 3, c.width, 36), names, nullptr);
-    auto frames = control.segmentFrames();
-    ASSERT_EQ(frames.size(), c.count);
-    double x = 0;
-    for (size_t i = 0; i < frames.size(); ++i) {
-      EXPECT_DOUBLE_EQ(frames[i].x(), x) << c.width;
-      EXPECT_EQ(frames[i].height(), 36);
-      if (i + 1 < frames.size()) {
-        EXPECT_EQ(std::fmod(frames[i].width(), 2.0), 0) << c.width;
-      }
-      x = frames[i].maxX();
-      EXPECT_EQ(control.segmentAt(ui::Point{frames[i].x() + 1, 10}), long(i));
-    }
-    EXPECT_DOUBLE_EQ(x, c.width);
-    EXPECT_EQ(control.segmentAt(ui::Point{c.width + 1, 10}), -1);
-  }
 }
 
 TEST(Slider, PositionsClampAndSnapToStops) {
@@ -214,36 +170,6 @@ TEST(Slider, PositionsClampAndSnapToStops) {
     EXPECT_FLOAT_EQ(slider.position(), c.position) << c.spots << " " << c.set;
     EXPECT_EQ(slider.spot(), c.spot) << c.spots << " " << c.set;
   }
-}
-
-// The knob travels the whole track, and a touch where it sits gives its
-// position back. A shown value takes the left of the bounds and the track
-// the rest, and its text is the one for where the knob is.
-TEST(Slider, TheKnobTravelsTheWholeTrackRightOfAShownValue) {
-  BVLSlider plain(ui::Rect(0, 0, 216, 36), 0, nullptr);
-  BVLSlider valued(ui::Rect(0, 0, 296, 36), 0, nullptr);
-  valued.setValueText(80, [](float position) { return std::to_string(int(position * 100)); });
-  struct Case {
-    BVLSlider& slider;
-    float position;
-    double knobX;
-  } cases[] = {{plain, 0, 0},   {plain, 0.25f, 50},   {plain, 0.5f, 100}, {plain, 1, 200},
-               {valued, 0, 80}, {valued, 0.25f, 130}, {valued, 1, 280}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(c.slider.knobFrame(c.position), ui::Rect(c.knobX, 0, 16, 36)) << c.position;
-    EXPECT_NEAR(c.slider.positionAt(c.knobX + 8), c.position, 0.01) << c.position;
-  }
-  valued.setPosition(0.25f);
-  EXPECT_EQ(valued.valueText(), "25");
-}
-
-TEST(Switch, TheKnobSitsLeftWhenOffAndRightWhenOn) {
-  BVLSwitch toggle(ui::Rect(0, 0, 76, 38), nullptr);
-  EXPECT_EQ(toggle.knobFrame(false), ui::Rect(0, 0, 38, 38));
-  EXPECT_EQ(toggle.knobFrame(true), ui::Rect(38, 0, 38, 38));
-  BVLSwitch odd(ui::Rect(0, 0, 75, 30), nullptr);
-  EXPECT_EQ(odd.knobFrame(false).width(), 36);  // whole texels
-  EXPECT_EQ(odd.knobFrame(true).maxX(), 75);
 }
 
 }  // namespace

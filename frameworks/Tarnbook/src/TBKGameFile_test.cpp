@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "ActingForNobody.h"
-#include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
 #include "TarnbookTestWorld.h"
 
@@ -18,14 +17,6 @@ struct TBKGameFileTest : ::testing::Test {
   std::string path = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
   TBKGameFile file{path, "options"};
 };
-
-TEST_F(TBKGameFileTest, AMissingFileReadsAsNoneAndIsNeverCreated) {
-  EXPECT_EQ(file.read(), std::nullopt);
-  EXPECT_THROW(file.replace("x:1\n"), TBKException);
-  EXPECT_FALSE(fs::exists(path));
-  EXPECT_EQ(file.backUpOnce(), "") << "nothing to keep";
-  EXPECT_FALSE(fs::exists(sandbox.gameDataFolder() + "/gorvane-backups/options"));
-}
 
 TEST_F(TBKGameFileTest, TheFirstBackupOfARunKeepsTheFileBesideTheWorldsBackupsAndLaterOnesDoNothing) {
   tbktest::writeFile(path, "mp_username:Steve\n");

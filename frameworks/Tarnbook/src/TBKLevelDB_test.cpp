@@ -1,7 +1,6 @@
 #include "Tarnbook/TBKLevelDB.h"
 
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -104,27 +103,6 @@ TEST_F(TBKLevelDBTest, OnlyPlainWorldFolderNamesOpen) {
     EXPECT_THROW(TBKLevelDB::dbForWorldNamed(name), TBKException);
   }
   EXPECT_NE(TBKLevelDB::dbForWorldNamed("lake"), TBKLevelDB::dbForWorldNamed("lake"));
-}
-
-// Reading and writing back unchanged trees must not change a single byte of
-// the world, in either format.
-TEST_F(TBKLevelDBTest, UnchangedTreesWriteBackTheSameBytes) {
-  for (const char* world : {"lake", "cave"}) {
-    SCOPED_TRACE(world);
-    std::string folder = sandbox.worldFolder(world);
-    std::string level = readFile(folder + "/level.dat");
-    std::string record = std::string(world) == "lake" ? tbktest::readPlayerRecord(folder) : "";
-    {
-      auto db = TBKLevelDB::dbForWorldNamed(world);
-      db->setLevelData(db->levelData());
-      db->setPlayer(db->player());
-    }
-    EXPECT_TRUE(readFile(folder + "/level.dat") == level);
-    EXPECT_TRUE(readFile(folder + "/level.dat_old") == level);
-    if (!record.empty()) {
-      EXPECT_TRUE(tbktest::readPlayerRecord(folder) == record);
-    }
-  }
 }
 
 TEST_F(TBKLevelDBTest, SetLevelDataKeepsTheOldFileAndTheNameAndTheVersion) {
@@ -245,42 +223,6 @@ TEST_F(TBKLevelDBTest, NoInfoLogIsLeftInTheDatabase) {
     db->setPlayer(db->player());
   }
   for (const char* name : {"LOG", "LOG.old"}) EXPECT_FALSE(fs::exists(sandbox.worldFolder("lake") + "/db/" + name));
-}
-
-// Writes are made as root; the game is not root and must keep its files.
-TEST_F(TBKLevelDBTest, WrittenFilesKeepTheWorldsOwnerAndMode) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to give files away";
-  std::string folder = sandbox.worldFolder("lake");
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    ASSERT_EQ(::chown(entry.path().c_str(), 4242, 4343), 0);
-  }
-  ASSERT_EQ(::chown(folder.c_str(), 4242, 4343), 0);
-  ASSERT_EQ(::chmod(folder.c_str(), 0750), 0);
-  ASSERT_EQ(::chmod((folder + "/level.dat").c_str(), 0604), 0);
-  for (const auto& entry : fs::directory_iterator(folder + "/db")) {
-    ASSERT_EQ(::chmod(entry.path().c_str(), 0660), 0);
-  }
-  fs::remove(folder + "/level.dat_old");
-
-  for (int round = 0; round < 2; ++round) {
-    auto db = TBKLevelDB::dbForWorldNamed("lake");
-    db->setLevelData(db->levelData());
-    for (int i = 0; i < 3; ++i) db->setPlayer(db->player());
-  }
-  struct stat info;
-  ASSERT_EQ(::stat((folder + "/level.dat").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0604u);
-  ASSERT_EQ(::stat((folder + "/level.dat_old").c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0640u) << "a new file takes the world folder's mode without execute bits";
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    SCOPED_TRACE(entry.path().string());
-    ASSERT_EQ(::stat(entry.path().c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 4242u);
-    EXPECT_EQ(info.st_gid, 4343u);
-    if (entry.path().parent_path().filename() == "db") {
-      EXPECT_EQ(info.st_mode & 07777, 0660u);
-    }
-  }
 }
 
 TEST_F(TBKLevelDBTest, EachDatabaseObjectBacksUpOnceAndTenAreKept) {

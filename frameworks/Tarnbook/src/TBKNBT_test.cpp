@@ -231,20 +231,4 @@ TEST(TBKNBTTest, TreesTheFormatCannotHoldAreRefusedNotWrittenHalfway) {
   EXPECT_NO_THROW(TBKNBT::serialise(TBKStringTag("longest", std::string(65535, 'x'))));
 }
 
-TEST(TBKNBTTest, DescribeShowsOneTagALineWithTypes) {
-  auto root = std::make_shared<TBKCompoundTag>("");
-  root->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "Lake"));
-  auto list = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-  auto entry = std::make_shared<TBKCompoundTag>("");
-  entry->setValueForKey(TBKNumberTag::shortTag("id", 302));
-  list->setObjectAtIndexedSubscript(entry, 0);
-  root->setValueForKey(list);
-  EXPECT_EQ(TBKNBT::describe(*root),
-            "TAG_Compound \"\": 2 entries\n"
-            "  TAG_String \"LevelName\": \"Lake\"\n"
-            "  TAG_List \"Armor\": 1 entries of TAG_Compound\n"
-            "    TAG_Compound \"\": 1 entries\n"
-            "      TAG_Short \"id\": 302\n");
-}
-
 }  // namespace

@@ -87,10 +87,6 @@ TEST_F(TBKPlayersTest, ListsTheLocalPlayerFirstAndSaysWhyARecordIsMissing) {
       EXPECT_THAT(players[i].missing, ::testing::HasSubstr(expected[i].missing));
     }
   }
-  tbktest::writeWorld(sandbox.worldFolder("cave"), "Old Cave World", false, 2);
-  auto old = TBKLevelDB::dbForWorldNamed("cave")->players();
-  ASSERT_EQ(old.size(), 1u);
-  EXPECT_TRUE(old[0].isLocal() && old[0].missing.empty());
 }
 
 // The four bytes after the name of the int tag "PlayerLevel" in a record.

@@ -46,15 +46,8 @@ std::shared_ptr<TBKCompoundTag> makeLevelTree(const std::string& levelName) {
   level->setValueForKey(TBKNumberTag::intTag("GameType", 0));
   level->setValueForKey(TBKNumberTag::longTag("LastPlayed", 1404172800));
   level->setValueForKey(std::make_shared<TBKStringTag>("LevelName", levelName));
-  level->setValueForKey(TBKNumberTag::intTag("Platform", 2));
-  level->setValueForKey(TBKNumberTag::longTag("RandomSeed", -3141592653LL));
-  level->setValueForKey(TBKNumberTag::longTag("SizeOnDisk", 0));
   level->setValueForKey(TBKNumberTag::intTag("SpawnX", 128));
   level->setValueForKey(TBKNumberTag::intTag("SpawnY", 64));
-  level->setValueForKey(TBKNumberTag::intTag("SpawnZ", -40));
-  level->setValueForKey(TBKNumberTag::intTag("StorageVersion", 3));
-  level->setValueForKey(TBKNumberTag::longTag("Time", 5000));
-  level->setValueForKey(TBKNumberTag::intTag("dayCycleStopTime", -1));
   level->setValueForKey(TBKNumberTag::byteTag("spawnMobs", 1));
   return level;
 }
