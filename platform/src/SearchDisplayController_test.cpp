@@ -22,7 +22,6 @@ class Picker : public ViewController,
  public:
   std::vector<std::string> all{"Apple", "apricot", "Banana", "blueberry", "Cherry"};
   std::vector<std::string> found;
-  std::vector<std::string> askedFor;
   std::vector<std::string> chosen;
   std::shared_ptr<TableView> table;
   std::shared_ptr<SearchBar> bar;
@@ -58,7 +57,6 @@ class Picker : public ViewController,
     chosen.push_back(itemsOf(asking)[size_t(path.row)]);
   }
   bool shouldReloadTableForSearchString(SearchDisplayController&, const std::string& text) override {
-    askedFor.push_back(text);
     found.clear();
     for (const auto& item : all) {
       if (rangeOfStringCaseInsensitive(item, text)) found.push_back(item);
@@ -66,12 +64,6 @@ class Picker : public ViewController,
     return true;
   }
 };
-
-std::vector<std::string> shownIn(const TableView& table) {
-  std::vector<std::string> texts;
-  for (auto& cell : table.visibleCells()) texts.push_back(cell->textLabel()->text());
-  return texts;
-}
 
 // A picker at the root of a shown window.
 std::pair<std::shared_ptr<Window>, std::shared_ptr<Picker>> pickerOnScreen() {
@@ -83,7 +75,9 @@ std::pair<std::shared_ptr<Window>, std::shared_ptr<Picker>> pickerOnScreen() {
   return {window, picker};
 }
 
-TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
+// Which results show, and that a choice reports the result's own item, are
+// the item picker's (ItemPicker); here, how a search starts and ends.
+TEST(SearchDisplay, TheCoverComesAndGoesWithTheTextAndCancelOrATapOnItEndsTheSearch) {
   TestDriver driver;
   auto [window, picker] = pickerOnScreen();
   auto results = picker->search->searchResultsTableView();
@@ -97,21 +91,10 @@ TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
   driver.type(*window, "B", false);
   EXPECT_EQ(results->superview(), picker->table);
   EXPECT_EQ(results->frame(), Rect(0, 44, 320, 436));  // below the bar
-  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"Banana", "blueberry"}));
-  driver.type(*window, "l", false);
-  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"blueberry"}));
-  EXPECT_EQ(picker->askedFor, (std::vector<std::string>{"B", "Bl"}));
-  EXPECT_EQ(shownIn(*picker->table).size(), 5u);  // the main table still lists everything
-
-  // A result row reports the result, not the main table's row of that number.
-  driver.tap(*results->cellForRowAtIndexPath({0, 0}));
-  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+  EXPECT_EQ(results->visibleCells().size(), 2u);
 
   // Emptying the text leaves no results showing.
-  driver.tap(*picker->bar->textField());
   driver.pressKeys(*window, "Backspace");
-  driver.pressKeys(*window, "Backspace");
-  EXPECT_EQ(picker->askedFor.back(), "");
   EXPECT_EQ(results->superview(), nullptr);
   EXPECT_TRUE(picker->search->isActive());
 
@@ -125,11 +108,11 @@ TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
   EXPECT_TRUE(picker->table->isScrollEnabled());
   EXPECT_FALSE(picker->bar->textField()->isFirstResponder());
 
-  // A tap on the dimming cover ends a search too.
+  // A tap on the dimming cover ends a search too, and reaches no row under it.
   driver.tap(*picker->bar->textField());
   driver.tap(*window, Point{160, 300});
   EXPECT_FALSE(picker->search->isActive());
-  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+  EXPECT_TRUE(picker->chosen.empty());
 }
 
 TEST(SearchDisplay, AWindowClosedInTheMiddleOfASearchTakesItsScreenDownCleanly) {
