@@ -31,8 +31,7 @@ class Picker : public ViewController,
     table = std::make_shared<TableView>(Rect(0, 0, 320, 480));
     setView(table);
   }
-  void setUp() {
-    view();
+  void viewDidLoad() override {
     auto self = std::dynamic_pointer_cast<Picker>(shared_from_this());
     table->registerClass<TableViewCell>("cell");
     table->setDataSource(self);
@@ -69,7 +68,6 @@ class Picker : public ViewController,
 std::pair<std::shared_ptr<Window>, std::shared_ptr<Picker>> pickerOnScreen() {
   auto window = std::make_shared<Window>(Rect(0, 0, 320, 480));
   auto picker = std::make_shared<Picker>();
-  picker->setUp();
   window->setRootViewController(picker);
   window->makeKeyAndVisible();
   return {window, picker};
