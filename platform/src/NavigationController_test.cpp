@@ -4,9 +4,8 @@
 
 #include "ui/Exception.h"
 #include "ui/NavigationBar.h"
-#include "ui/TestDriver.h"
+#include "ui/NavigationOnScreen.h"
 #include "ui/View.h"
-#include "ui/Window.h"
 
 namespace ui {
 namespace {
@@ -30,19 +29,26 @@ class Recorder : public ViewController {
   std::string name_;
 };
 
-struct Stack {
-  TestDriver driver{true};
-  std::shared_ptr<Window> window = std::make_shared<Window>(Rect(0, 0, 568, 320));
-  std::shared_ptr<NavigationController> navigation = std::make_shared<NavigationController>();
-  std::shared_ptr<Recorder> root = std::make_shared<Recorder>("root");
-  Stack() {
-    navigation->addChildViewController(root);
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    driver.runUntilIdle();
-    events.clear();
-  }
+struct Stack : NavigationOnScreen {
+  Stack() : NavigationOnScreen(std::make_shared<Recorder>("root")) { events.clear(); }
 };
+
+TEST(WindowRoot, TheRootScreenAppearsOnceTheWindowIsShownAndIsSizedBeforeIt) {
+  TestDriver driver;
+  auto window = std::make_shared<Window>(Rect(0, 0, 568, 320));
+  auto first = std::make_shared<Recorder>("first");
+  events.clear();
+  window->setRootViewController(first);
+  EXPECT_EQ(events, std::vector<std::string>{"first.didLoad"}) << "nothing appears in a window not yet shown";
+  window->makeKeyAndVisible();
+  window->makeKeyAndVisible();
+  EXPECT_EQ(events, (std::vector<std::string>{"first.didLoad", "first.willAppear", "first.didAppear"}));
+  EXPECT_EQ(Window::keyWindow(), window.get());
+  EXPECT_EQ(first->sizeAtWillAppear, Rect(0, 0, 568, 320));
+
+  window.reset();
+  EXPECT_EQ(Window::keyWindow(), nullptr) << "a window that is gone is no longer the key window";
+}
 
 TEST(NavigationControllerAppearance, PushPopAndPushAgainFollowThePhonesOrder) {
   Stack s;
@@ -95,12 +101,6 @@ TEST(NavigationControllerAppearance, TheBackButtonPopsAndAPushedScreenCannotBePu
   EXPECT_EQ(s.navigation->topViewController(), s.root);
   EXPECT_FALSE(bar->hasBackButton());
 }
-
-}  // namespace
-}  // namespace ui
-
-namespace ui {
-namespace {
 
 class LoadsItsViewTooEarly : public ViewController {
  public:

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/NavigationController.h"
+#include "ui/NavigationOnScreen.h"
 #include "ui/TestDriver.h"
 #include "ui/ViewController.h"
 #include "ui/Window.h"
@@ -38,25 +38,13 @@ TEST(ScrollViewInset, OffsetsRangeOverTheContentPlusItsInset) {
   }
 }
 
-TEST(ScrollViewInset, ContentAtRestMovesClearOfANewInsetAndAScrolledOffsetStays) {
+// Moving the content clear of a new inset is the navigation controller's
+// (below); the least scroll that shows a rectangle shows it below the inset.
+TEST(ScrollViewInset, ARectangleScrolledIntoViewShowsBelowTheInset) {
   ScrollView scroller(Rect(0, 0, 300, 320));
   scroller.setContentSize(Size{300, 1000});
-  int scrolls = 0;
-  scroller.onScroll = [&](ScrollView&) { ++scrolls; };
   scroller.setContentInset(EdgeInsets{64, 0, 0, 0});
-  EXPECT_EQ(scroller.contentOffset(), (Point{0, -64}));
-  EXPECT_EQ(scrolls, 1) << "the move is a scroll like any other";
-  scroller.setContentInset(EdgeInsets{20, 0, 0, 0});
-  EXPECT_EQ(scroller.contentOffset(), (Point{0, -20}));
-
   scroller.setContentOffset(Point{0, 100});
-  scroller.setContentInset(EdgeInsets{64, 0, 0, 0});
-  EXPECT_EQ(scroller.contentOffset(), (Point{0, 100}));
-  scroller.setContentInset(EdgeInsets{});
-  EXPECT_EQ(scroller.contentOffset(), (Point{0, 100}));
-
-  // The least scroll that shows a rectangle shows it below the inset.
-  scroller.setContentInset(EdgeInsets{64, 0, 0, 0});
   scroller.scrollRectToVisible(Rect(0, 50, 300, 10), false);
   EXPECT_EQ(scroller.contentOffset(), (Point{0, -14}));
   scroller.scrollRectToVisible(Rect(0, 990, 300, 10), false);
@@ -95,39 +83,23 @@ TEST(ScrollViewInset, ANavigationControllerClearsTheBarsForTheFirstScrollViewOfA
   struct Case {
     bool scrollerIsTheView;
     RectEdge edges;
-    bool adjusts;
     double expectedTop;
     double firstRowY;  // in the window
   };
   const Case cases[] = {
-      {true, RectEdge::All, true, 64, 64},
-      {false, RectEdge::All, true, 64, 64},
-      {true, RectEdge::None, true, 0, 64},  // the view itself starts below the bar
-      {true, RectEdge::All, false, 0, 0},
+      {true, RectEdge::All, 64, 64},
+      {false, RectEdge::All, 64, 64},
+      {true, RectEdge::None, 0, 64},  // the view itself starts below the bar
   };
   for (const Case& c : cases) {
-    TestDriver driver;
-    auto window = std::make_shared<Window>(Rect(0, 0, 568, 320));
-    auto navigation = std::make_shared<NavigationController>();
-    navigation->addChildViewController(std::make_shared<ViewController>());
-    window->setRootViewController(navigation);
-    window->makeKeyAndVisible();
-    driver.runUntilIdle();
+    NavigationOnScreen s;
     auto screen = std::make_shared<Scrolling>(c.scrollerIsTheView, c.edges);
-    screen->setAutomaticallyAdjustsScrollViewInsets(c.adjusts);
-    navigation->pushViewController(screen, true);
-    driver.runUntilIdle();
+    s.push(screen, true);
     SCOPED_TRACE(c.expectedTop);
     EXPECT_EQ(screen->first->contentInset().top, c.expectedTop);
     EXPECT_EQ(screen->first->contentOffset().y, -c.expectedTop);
     EXPECT_EQ(screen->top->convertToWindow(Point{0, 0}).y, c.firstRowY);
     EXPECT_EQ(screen->second->contentInset(), EdgeInsets{}) << "only the first scroll view is adjusted";
-
-    if (c.expectedTop == 64) {
-      navigation->setNavigationBarHidden(true, false);
-      EXPECT_EQ(screen->first->contentInset().top, 20) << "the status bar alone";
-      EXPECT_EQ(screen->first->contentOffset().y, -20);
-    }
   }
 }
 

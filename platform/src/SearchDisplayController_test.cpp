@@ -22,7 +22,6 @@ class Picker : public ViewController,
  public:
   std::vector<std::string> all{"Apple", "apricot", "Banana", "blueberry", "Cherry"};
   std::vector<std::string> found;
-  std::vector<std::string> askedFor;
   std::vector<std::string> chosen;
   std::shared_ptr<TableView> table;
   std::shared_ptr<SearchBar> bar;
@@ -32,8 +31,7 @@ class Picker : public ViewController,
     table = std::make_shared<TableView>(Rect(0, 0, 320, 480));
     setView(table);
   }
-  void setUp() {
-    view();
+  void viewDidLoad() override {
     auto self = std::dynamic_pointer_cast<Picker>(shared_from_this());
     table->registerClass<TableViewCell>("cell");
     table->setDataSource(self);
@@ -58,7 +56,6 @@ class Picker : public ViewController,
     chosen.push_back(itemsOf(asking)[size_t(path.row)]);
   }
   bool shouldReloadTableForSearchString(SearchDisplayController&, const std::string& text) override {
-    askedFor.push_back(text);
     found.clear();
     for (const auto& item : all) {
       if (rangeOfStringCaseInsensitive(item, text)) found.push_back(item);
@@ -67,23 +64,18 @@ class Picker : public ViewController,
   }
 };
 
-std::vector<std::string> shownIn(const TableView& table) {
-  std::vector<std::string> texts;
-  for (auto& cell : table.visibleCells()) texts.push_back(cell->textLabel()->text());
-  return texts;
-}
-
 // A picker at the root of a shown window.
 std::pair<std::shared_ptr<Window>, std::shared_ptr<Picker>> pickerOnScreen() {
   auto window = std::make_shared<Window>(Rect(0, 0, 320, 480));
   auto picker = std::make_shared<Picker>();
-  picker->setUp();
   window->setRootViewController(picker);
   window->makeKeyAndVisible();
   return {window, picker};
 }
 
-TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
+// Which results show, and that a choice reports the result's own item, are
+// the item picker's (ItemPicker); here, how a search starts and ends.
+TEST(SearchDisplay, TheCoverComesAndGoesWithTheTextAndCancelOrATapOnItEndsTheSearch) {
   TestDriver driver;
   auto [window, picker] = pickerOnScreen();
   auto results = picker->search->searchResultsTableView();
@@ -97,21 +89,10 @@ TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
   driver.type(*window, "B", false);
   EXPECT_EQ(results->superview(), picker->table);
   EXPECT_EQ(results->frame(), Rect(0, 44, 320, 436));  // below the bar
-  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"Banana", "blueberry"}));
-  driver.type(*window, "l", false);
-  EXPECT_EQ(shownIn(*results), (std::vector<std::string>{"blueberry"}));
-  EXPECT_EQ(picker->askedFor, (std::vector<std::string>{"B", "Bl"}));
-  EXPECT_EQ(shownIn(*picker->table).size(), 5u);  // the main table still lists everything
-
-  // A result row reports the result, not the main table's row of that number.
-  driver.tap(*results->cellForRowAtIndexPath({0, 0}));
-  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+  EXPECT_EQ(results->visibleCells().size(), 2u);
 
   // Emptying the text leaves no results showing.
-  driver.tap(*picker->bar->textField());
   driver.pressKeys(*window, "Backspace");
-  driver.pressKeys(*window, "Backspace");
-  EXPECT_EQ(picker->askedFor.back(), "");
   EXPECT_EQ(results->superview(), nullptr);
   EXPECT_TRUE(picker->search->isActive());
 
@@ -125,11 +106,11 @@ TEST(SearchDisplay, ResultsComeFromTheirOwnDataSourceUntilCancelled) {
   EXPECT_TRUE(picker->table->isScrollEnabled());
   EXPECT_FALSE(picker->bar->textField()->isFirstResponder());
 
-  // A tap on the dimming cover ends a search too.
+  // A tap on the dimming cover ends a search too, and reaches no row under it.
   driver.tap(*picker->bar->textField());
   driver.tap(*window, Point{160, 300});
   EXPECT_FALSE(picker->search->isActive());
-  EXPECT_EQ(picker->chosen, std::vector<std::string>{"blueberry"});
+  EXPECT_TRUE(picker->chosen.empty());
 }
 
 TEST(SearchDisplay, AWindowClosedInTheMiddleOfASearchTakesItsScreenDownCleanly) {

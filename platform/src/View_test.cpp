@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/TestDriver.h"
-#include "ui/Window.h"
-
 namespace ui {
 namespace {
 
@@ -128,19 +125,6 @@ TEST(ViewHierarchy, SubviewsAddedInAConstructorKnowTheirParent) {
   parent.reset();  // the parent goes while someone still holds the child
   EXPECT_EQ(child->superview(), nullptr);
   EXPECT_EQ(child->convertToWindow(Point{1, 2}), (Point{1, 2}));
-}
-
-TEST(ViewTaps, ATapReachesTheTappedViewOnlyWhenReleasedInside) {
-  TestDriver driver;
-  auto window = std::make_shared<Window>(Rect(0, 0, 320, 200));
-  auto button = std::make_shared<View>(Rect(10, 10, 50, 50));
-  int taps = 0;
-  button->setTapHandler([&] { ++taps; });
-  window->addSubview(button);
-  driver.tap(*button);
-  EXPECT_EQ(taps, 1);
-  driver.drag(*window, Point{20, 20}, Point{200, 150});
-  EXPECT_EQ(taps, 1);
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "ui/PictureCheck.h"
 #include "ui/ScrollView.h"
 #include "ui/TestDriver.h"
-#include "ui/ViewController.h"
 
 namespace ui {
 namespace {
@@ -135,96 +134,6 @@ TEST(WindowTouches, ADragLeavesTheRowForTheScrollingViewButNotAControl) {
     EXPECT_EQ(scroller->contentOffset(), (Point{0, c.offset})) << c.what << ": a drag of n points scrolls n";
     EXPECT_EQ(taps, 0) << c.what;
   }
-}
-
-// A view that takes the keyboard focus and counts losing it.
-class Focusable : public View {
- public:
-  using View::View;
-  bool canBecomeFirstResponder() const override { return true; }
-  void didResignFirstResponder() override { ++resigned; }
-  int resigned = 0;
-};
-
-TEST(WindowFocus, APressElsewhereOrLeavingTheWindowEndsEditingButAPressInsideDoesNot) {
-  TestDriver driver;
-  auto window = std::make_shared<Window>(Rect(0, 0, 200, 100));
-  auto field = std::make_shared<Focusable>(Rect(10, 10, 80, 30));
-  field->addSubview(std::make_shared<View>(Rect(40, 0, 40, 30)));  // like a field's clear button
-  window->addSubview(field);
-  window->addSubview(std::make_shared<View>(Rect(100, 10, 80, 30)));
-  window->makeKeyAndVisible();
-
-  struct Step {
-    const char* what;
-    std::optional<Point> press;  // none: the window loses the desktop's focus
-    bool stillFocused;
-  };
-  const Step steps[] = {
-      {"a press on the field", Point{20, 20}, true},      {"a press on a view inside it", Point{70, 25}, true},
-      {"a press on another view", Point{120, 20}, false}, {"a press on nothing", Point{150, 80}, false},
-      {"the window losing focus", std::nullopt, false},
-  };
-  int expectedResigns = 0;
-  for (const Step& step : steps) {
-    ASSERT_TRUE(field->becomeFirstResponder());
-    ASSERT_EQ(window->firstResponder(), field);
-    if (step.press)
-      driver.tap(*window, *step.press);
-    else
-      driver.loseFocus(*window);
-    if (!step.stillFocused) ++expectedResigns;
-    EXPECT_EQ(field->isFirstResponder(), step.stillFocused) << step.what;
-    EXPECT_EQ(field->resigned, expectedResigns) << step.what;
-  }
-}
-
-std::vector<std::string> appearances;
-
-class Page : public ViewController {
- public:
-  explicit Page(std::string name) : name_(std::move(name)) {}
-  void viewWillAppear(bool) override {
-    appearances.push_back(name_ + ".willAppear");
-    frameAtWillAppear = view()->frame();
-  }
-  void viewDidAppear(bool) override { appearances.push_back(name_ + ".didAppear"); }
-  Rect frameAtWillAppear;
-
- private:
-  std::string name_;
-};
-
-TEST(WindowRoot, TheRootScreenFillsTheWindowBelowItsOverlaysAndAppearsOnceShown) {
-  TestDriver driver;
-  appearances.clear();
-  auto window = std::make_shared<Window>(Rect(0, 0, 568, 320));
-  auto overlay = std::make_shared<View>();
-  window->presentOverlay(overlay);
-  EXPECT_EQ(overlay->frame(), Rect(0, 0, 568, 320));
-
-  auto first = std::make_shared<Page>("first");
-  window->setRootViewController(first);
-  EXPECT_TRUE(appearances.empty()) << "nothing appears in a window not yet shown";
-  EXPECT_EQ(window->subviews(), (std::vector<std::shared_ptr<View>>{first->view(), overlay}));
-  EXPECT_EQ(first->view()->frame(), Rect(0, 0, 568, 320));
-
-  window->makeKeyAndVisible();
-  window->makeKeyAndVisible();
-  EXPECT_TRUE(window->isKeyWindow());
-  EXPECT_EQ(Window::keyWindow(), window.get());
-  EXPECT_EQ(first->frameAtWillAppear, Rect(0, 0, 568, 320)) << "sized before it appears";
-
-  auto second = std::make_shared<Page>("second");
-  window->setRootViewController(second);
-  EXPECT_EQ(appearances,
-            (std::vector<std::string>{"first.willAppear", "first.didAppear", "second.willAppear", "second.didAppear"}));
-  EXPECT_EQ(first->view()->superview(), nullptr);
-  EXPECT_EQ(window->subviews(), (std::vector<std::shared_ptr<View>>{second->view(), overlay}));
-  EXPECT_EQ(second->frameAtWillAppear, Rect(0, 0, 568, 320));
-
-  window.reset();
-  EXPECT_EQ(Window::keyWindow(), nullptr) << "a window that is gone is no longer the key window";
 }
 
 }  // namespace
