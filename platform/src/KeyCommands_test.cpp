@@ -58,6 +58,8 @@ TEST(KeyCommandsBack, EscapeFirstEndsASearchThenGoesBackEvenFromATextField) {
 
 TEST(KeyCommandsFocus, TabAndShiftTabMoveBetweenTextFieldsInReadingOrder) {
   TestDriver driver;
+  // Declared before the window: closing it ends the focused field's editing.
+  std::vector<std::string> ended;
   auto window = std::make_shared<Window>(Rect(0, 0, 568, 320));
   window->makeKeyAndVisible();
   // Added out of order, one row slightly uneven; one hidden and one disabled
@@ -72,7 +74,6 @@ TEST(KeyCommandsFocus, TabAndShiftTabMoveBetweenTextFieldsInReadingOrder) {
                 {"bottom", Rect(40, 250, 150, 30)},
                 {"hidden", Rect(300, 20, 150, 30)},
                 {"disabled", Rect(300, 250, 150, 30)}};
-  std::vector<std::string> ended;
   for (const auto& place : places) {
     auto field = std::make_shared<TextField>(place.frame);
     field->setText(place.name);
