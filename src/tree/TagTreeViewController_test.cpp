@@ -100,7 +100,9 @@ struct TypesOnScreen : TreeOnScreen {
   TestTag level() const { return worldreader::readLevelDat(folder / "level.dat").root; }
 };
 
-TEST(TagTreeScreen, AnEditOfEveryTypeWritesExactlyItsNewValue) {
+// Each type's text and bytes are TagValueText's; here the way to the disk,
+// for a tag of a fixed size, one of variable size and one inside a list.
+TEST(TagTreeScreen, AnEditWritesExactlyItsNewValue) {
   TypesOnScreen s;
   const std::string original = s.levelDat();
   struct Case {
@@ -108,16 +110,9 @@ TEST(TagTreeScreen, AnEditOfEveryTypeWritesExactlyItsNewValue) {
     const char* typed;
     std::string payload;
   } cases[] = {
-      {"b", "-128", littleEndian(-128, 1)},
-      {"s", "-2", littleEndian(-2, 2)},
-      {"i", "3", littleEndian(3, 4)},
       {"l", "-4294967296", littleEndian(-4294967296LL, 8)},
-      {"f", "0.5", littleEndian(0x3f000000, 4)},
-      {"d", "2.5", littleEndian(0x4004000000000000LL, 8)},
       {"str", "é§", littleEndian(4, 2) + "é§"},
-      {"ba", "1, -2 3", littleEndian(3, 4) + "\x01\xfe\x03"},
       {"ia", "7 8", littleEndian(2, 4) + littleEndian(7, 4) + littleEndian(8, 4)},
-      {"la", "-9", littleEndian(1, 4) + littleEndian(-9, 8)},
       {"Items/2/Slot", "9", littleEndian(9, 1)},
   };
   for (const auto& c : cases) {

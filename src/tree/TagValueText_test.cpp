@@ -10,8 +10,7 @@
 namespace {
 
 // The bytes the library writes for a tag's value (its encoding after type
-// and name): what a typed value must come to. The tree screen's tests write
-// one value of every type to disk; these are the edges of each.
+// and name): what a typed value must come to.
 std::string payload(const TBKTag& tag) {
   std::string whole = TBKNBT::serialise(tag);
   return whole.substr(3 + tag.name().size());
@@ -26,9 +25,11 @@ TEST(TagValueTextTest, TypedValuesBecomeExactlyTheirTypesBytes) {
   } cases[] = {
       {TBKTagType::Byte, " +127 ", "\x7f", "127"},
       {TBKTagType::Int, "2147483647", "\xff\xff\xff\x7f", "2147483647"},
+      {TBKTagType::Short, "-2", "\xfe\xff", "-2"},
       {TBKTagType::Long, "-9223372036854775808", std::string("\0\0\0\0\0\0\0\x80", 8), "-9223372036854775808"},
       {TBKTagType::Float, "0.1", "\xcd\xcc\xcc\x3d", "0.1"},
       {TBKTagType::Float, "-inf", std::string("\0\0\x80\xff", 4), "-inf"},
+      {TBKTagType::Double, "2.5", std::string("\0\0\0\0\0\0\x04\x40", 8), "2.5"},
       {TBKTagType::String, "Pierre §6é",
        std::string("\x0c\x00Pierre \xc2\xa7"
                    "6\xc3\xa9",
