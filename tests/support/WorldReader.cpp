@@ -1,5 +1,7 @@
 #include "WorldReader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -109,33 +111,14 @@ void readValue(Cursor& in, TestTag& tag, int depth) {
   }
 }
 
-// LevelDB's own log and table files, copied so that opening (which may
-// recover the log into a new table) leaves the world untouched.
-class DatabaseCopy {
- public:
-  explicit DatabaseCopy(const std::filesystem::path& worldFolder) {
-    auto source = worldFolder / "db";
-    if (!std::filesystem::is_directory(source)) fail(source.string() + " is not a folder");
-    std::string pattern = (std::filesystem::temp_directory_path() / "worldreader.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) fail("cannot make a temporary folder");
-    folder_ = pattern;
-    for (auto& entry : std::filesystem::directory_iterator(source)) {
-      if (entry.path().filename() == "LOCK") continue;
-      std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
-    }
-    db_ = gamedatabase::open(folder_);
-  }
-  ~DatabaseCopy() {
-    db_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  leveldb::DB& db() { return *db_; }
-
- private:
-  std::filesystem::path folder_;
-  std::unique_ptr<leveldb::DB> db_;
-};
+// The tag at path when its type lies between lowest and highest.
+const TestTag& typedTag(const TestTag& root, std::string_view path, TestTag::Type lowest, TestTag::Type highest,
+                        const char* kind) {
+  const TestTag* tag = root.find(path);
+  if (!tag) fail("no tag at " + std::string(path));
+  if (tag->type < lowest || tag->type > highest) fail("the tag at " + std::string(path) + " is not " + kind);
+  return *tag;
+}
 
 }  // namespace
 
@@ -147,39 +130,18 @@ const TestTag* TestTag::find(std::string_view path) const {
     path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
     const TestTag* next = nullptr;
     if (at->type == Compound) {
-      for (auto& child : at->children) {
-        if (child.name == step) {
-          next = &child;
-          break;
-        }
-      }
-    } else if (at->type == List) {
-      size_t index = 0;
-      bool digits = !step.empty();
-      for (char c : step) {
-        digits = digits && c >= '0' && c <= '9';
-        index = index * 10 + size_t(c - '0');
-      }
-      if (digits && index < at->children.size()) next = &at->children[index];
+      auto named = std::find_if(at->children.begin(), at->children.end(), [&](auto& c) { return c.name == step; });
+      if (named != at->children.end()) next = &*named;
+    } else if (size_t index = 0; at->type == List) {
+      auto [end, error] = std::from_chars(step.data(), step.data() + step.size(), index);
+      if (error == std::errc() && end == step.data() + step.size() && index < at->children.size())
+        next = &at->children[index];
     }
     if (!next) return nullptr;
     at = next;
   }
   return at;
 }
-
-namespace {
-
-// The tag at path when its type lies between lowest and highest.
-const TestTag& typedTag(const TestTag& root, std::string_view path, TestTag::Type lowest, TestTag::Type highest,
-                        const char* kind) {
-  const TestTag* tag = root.find(path);
-  if (!tag) fail("no tag at " + std::string(path));
-  if (tag->type < lowest || tag->type > highest) fail("the tag at " + std::string(path) + " is not " + kind);
-  return *tag;
-}
-
-}  // namespace
 
 int64_t TestTag::number(std::string_view path) const { return typedTag(*this, path, Byte, Long, "an integer").integer; }
 
@@ -226,9 +188,25 @@ LevelDat readLevelDat(const std::filesystem::path& file) {
 }
 
 std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder) {
-  DatabaseCopy copy(worldFolder);
+  // LevelDB's own log and table files, copied so that opening (which may
+  // recover the log into a new table) leaves the world untouched.
+  auto source = worldFolder / "db";
+  if (!std::filesystem::is_directory(source)) fail(source.string() + " is not a folder");
+  struct Copy {
+    std::string folder = (std::filesystem::temp_directory_path() / "worldreader.XXXXXX").string();
+    ~Copy() {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    }
+  } copy;
+  if (!mkdtemp(copy.folder.data())) fail("cannot make a temporary folder");
+  for (auto& entry : std::filesystem::directory_iterator(source)) {
+    if (entry.path().filename() != "LOCK")
+      std::filesystem::copy_file(entry.path(), copy.folder / entry.path().filename());
+  }
+  auto db = gamedatabase::open(copy.folder);
   std::map<std::string, std::string> contents;
-  std::unique_ptr<leveldb::Iterator> it(copy.db().NewIterator(leveldb::ReadOptions()));
+  std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
   for (it->SeekToFirst(); it->Valid(); it->Next()) contents.emplace(it->key().ToString(), it->value().ToString());
   if (!it->status().ok()) fail("reading every record: " + it->status().ToString());
   return contents;
