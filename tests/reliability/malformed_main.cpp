@@ -8,9 +8,11 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 
@@ -29,12 +31,7 @@ namespace {
 
 const char* const demoWorld = "Lakeside Survival";
 
-void writeBytes(const fs::path& file, const std::string& bytes) {
-  fs::remove(file);
-  FILE* out = std::fopen(file.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fclose(out);
-}
+void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Every file of the world with its bytes, and the folders themselves. The
 // database is taken by what it holds, key by key: LevelDB rewrites its own
@@ -42,31 +39,25 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 std::map<std::string, std::string> snapshot(const fs::path& world) {
   std::map<std::string, std::string> files;
   bool databaseReadable = true;
-  std::map<std::string, std::string> records;
   try {
-    for (auto& key : worldreader::databaseKeys(world))
-      records["db record " + key] = *worldreader::readDatabaseValue(world, key);
+    for (auto& [key, value] : worldreader::databaseContents(world)) files["db record " + key] = value;
   } catch (const std::exception&) {
     databaseReadable = false;
   }
   for (auto& entry : fs::recursive_directory_iterator(world)) {
     std::string key = fs::relative(entry.path(), world).string();
-    if (databaseReadable && key.rfind("db/", 0) == 0) continue;
-    files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
+    if (!databaseReadable || key.rfind("db/", 0) != 0)
+      files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
   }
-  files.merge(records);
   return files;
 }
 
+// "" when `after` holds what `before` did, else the first name written or removed.
 std::string describeDifference(const std::map<std::string, std::string>& before,
                                const std::map<std::string, std::string>& after) {
-  for (auto& [name, bytes] : after) {
-    if (!before.count(name) || before.at(name) != bytes) return "wrote " + name;
-  }
-  for (auto& [name, bytes] : before) {
-    if (!after.count(name)) return "removed " + name;
-  }
-  return "";
+  auto [b, a] = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+  if (a != after.end() && (b == before.end() || a->first <= b->first)) return "wrote " + a->first;
+  return b == before.end() ? "" : "removed " + b->first;
 }
 
 struct Case {
@@ -142,9 +133,8 @@ int runLongOptionsFile(const fs::path& scratch) {
 }
 
 std::string cell(std::string text) {
-  for (char& c : text) {
-    if (c == '|' || c == '\n') c = ' ';
-  }
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '|' || c == '\n'; }, ' ');
   return text;
 }
 
