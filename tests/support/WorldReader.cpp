@@ -53,62 +53,38 @@ class Cursor {
   size_t at_ = 0;
 };
 
-void readValue(Cursor& in, TestTag& tag, int depth);
-
+// The value of `tag`, whose type and name are read, and where its bytes lie.
 void readPayload(Cursor& in, TestTag& tag, int depth) {
-  tag.payloadOffset = in.offset();
-  readValue(in, tag, depth);
-  tag.payloadSize = in.offset() - tag.payloadOffset;
-}
-
-void readValue(Cursor& in, TestTag& tag, int depth) {
   if (depth > 512) fail("nesting deeper than 512");
   // Bytes of a Byte, Short, Int, Long, Float and Double, and of an entry of
   // a ByteArray, IntArray and LongArray.
   constexpr size_t widths[] = {0, 1, 2, 4, 8, 4, 8, 1, 0, 0, 0, 4, 8};
-  switch (tag.type) {
-    case TestTag::Byte:
-    case TestTag::Short:
-    case TestTag::Int:
-    case TestTag::Long:
-      tag.integer = in.signedLE(widths[tag.type]);
-      break;
-    case TestTag::Float:
-    case TestTag::Double:
-      in.unsignedLE(widths[tag.type]);
-      break;
-    case TestTag::String:
-      tag.text = in.text();
-      break;
-    case TestTag::ByteArray:
-    case TestTag::IntArray:
-    case TestTag::LongArray:
-      for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
-      break;
-    case TestTag::List: {
-      tag.elementType = TestTag::Type(in.unsignedLE(1));
-      for (int32_t n = in.count(); n > 0; --n) {
-        TestTag entry;
-        entry.type = tag.elementType;
-        readPayload(in, entry, depth + 1);
-        tag.children.push_back(std::move(entry));
-      }
-      break;
+  tag.payloadOffset = in.offset();
+  if (tag.type == TestTag::End || tag.type > TestTag::LongArray) {
+    fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
+  } else if (tag.type <= TestTag::Long) {
+    tag.integer = in.signedLE(widths[tag.type]);
+  } else if (tag.type <= TestTag::Double) {
+    in.unsignedLE(widths[tag.type]);
+  } else if (tag.type == TestTag::String) {
+    tag.text = in.text();
+  } else if (tag.type != TestTag::List && tag.type != TestTag::Compound) {
+    for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
+  } else {
+    // A list's entries share its element type and have no names; a
+    // compound's children, each typed and named, run to an End byte.
+    bool list = tag.type == TestTag::List;
+    if (list) tag.elementType = TestTag::Type(in.unsignedLE(1));
+    for (int32_t n = list ? in.count() : 1; n > 0; n -= list) {
+      TestTag child;
+      child.type = list ? tag.elementType : TestTag::Type(in.unsignedLE(1));
+      if (!list && child.type == TestTag::End) break;
+      if (!list) child.name = in.text();
+      readPayload(in, child, depth + 1);
+      tag.children.push_back(std::move(child));
     }
-    case TestTag::Compound:
-      for (;;) {
-        auto type = TestTag::Type(in.unsignedLE(1));
-        if (type == TestTag::End) break;
-        TestTag child;
-        child.type = type;
-        child.name = in.text();
-        readPayload(in, child, depth + 1);
-        tag.children.push_back(std::move(child));
-      }
-      break;
-    default:
-      fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
   }
+  tag.payloadSize = in.offset() - tag.payloadOffset;
 }
 
 // The tag at path when its type lies between lowest and highest.
