@@ -6,18 +6,17 @@
 // usage: reliability_kills [--kills N] [--seed S] [--scratch DIR]
 #include <signal.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iostream>
 #include <random>
+#include <thread>
 
 #include "DemoGame.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -61,14 +60,13 @@ int runKills(const KillKind& kind, int rounds, std::mt19937_64& random) {
       try {
         kind.write(round);
       } catch (const std::exception& error) {
-        std::cerr << kind.name << " round " << round << ": " << error.what() << "\n";
+        std::fprintf(stderr, "%s round %d: %s\n", kind.name.c_str(), round, error.what());
         ::_exit(3);
       }
       ::_exit(0);  // no destructors, no atexit: the parent's objects are not ours
     }
     if (wait >= 0) {
-      timespec pause{time_t(wait / 1000), long(std::fmod(wait, 1000.0) * 1e6)};
-      ::nanosleep(&pause, nullptr);
+      std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(wait));
       ::kill(child, SIGKILL);
     }
     int status = 0;

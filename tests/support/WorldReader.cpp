@@ -17,7 +17,6 @@ class Cursor {
  public:
   explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
 
-  bool atEnd() const { return at_ == bytes_.size(); }
   size_t offset() const { return at_; }
 
   uint64_t unsignedLE(size_t width) {
@@ -139,7 +138,7 @@ TestTag parseNBT(std::string_view bytes) {
     fail("the root tag is of type " + std::to_string(int(root.type)) + ", not a compound");
   root.name = in.text();
   readPayload(in, root, 0);
-  if (!in.atEnd()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");
+  if (in.offset() != bytes.size()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");
   return root;
 }
 
