@@ -20,8 +20,6 @@
 
 #include "DemoGame.h"
 #include "Tarnbook/TBKLevelDB.h"
-#include "Tarnbook/TBKLevelFile.h"
-#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
@@ -163,14 +161,14 @@ KillKind levelKind(const std::string& name, const fs::path& world, const fs::pat
           }};
 }
 
-// Marks the local player; the database must keep every key it had.
+// Sets the local player's score; the database must keep every key it had.
 KillKind playerKind(const fs::path& world) {
   std::vector<std::string> keys = worldreader::databaseKeys(world);
   return {"player record",
           [world](int round) {
             TBKLevelDB db(world.string(), worldName, "");
             auto player = db.player();
-            player->setValueForKey(TBKNumberTag::intTag("ReliabilityMark", round));
+            player->setValueForKey(TBKNumberTag::intTag("Score", round));
             db.setPlayer(player);
           },
           [world, keys]() -> Parts {
@@ -179,7 +177,7 @@ KillKind playerKind(const fs::path& world) {
               if (!std::binary_search(now.begin(), now.end(), key))
                 throw std::runtime_error("the database lost the key " + key);
             }
-            return {std::to_string(worldreader::readPlayer(world).number("ReliabilityMark"))};
+            return {std::to_string(worldreader::readPlayer(world).number("Score"))};
           },
           [](int round) { return Parts{std::to_string(round)}; }};
 }
@@ -210,22 +208,19 @@ KillKind optionsKind(const fs::path& sandbox) {
 
 void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-// A backup of `world` renamed `name`, whose local player is marked `mark`
-// and one other player `mark * 10`; with the world's level.dat as
+// A backup of `world` renamed `name`, whose local player has the score
+// `mark` and one other player `mark * 10`; with the world's level.dat as
 // level.dat_old when `withOld`.
 fs::path keepWorld(const fs::path& world, const fs::path& folder, const std::string& name, int mark, bool withOld) {
+  using worldreader::littleEndian, worldreader::withPayload;
   fs::create_directories(folder);
   std::string level = worldreader::readFile(world / "level.dat");
-  TBKLevelFile file = TBKLevelFile::parse(level);
-  file.root()->setValueForKey(std::make_shared<TBKStringTag>("LevelName", name));
-  writeBytes(folder / "level.dat", file.serialise());
+  std::string player = *worldreader::readDatabaseValue(world, "~local_player");
+  writeBytes(folder / "level.dat", withPayload(level, "LevelName", littleEndian(int64_t(name.size()), 2) + name, true));
   if (withOld) writeBytes(folder / "level.dat_old", level);
   writeBytes(folder / "levelname.txt", name);
-  auto player = TBKNBT::parseCompound(*worldreader::readDatabaseValue(world, "~local_player"));
-  player->setValueForKey(TBKNumberTag::intTag("ReliabilityMark", mark));
-  writeBytes(folder / "local_player.nbt", TBKNBT::serialise(*player));
-  player->setValueForKey(TBKNumberTag::intTag("ReliabilityMark", mark * 10));
-  writeBytes(folder / "player_server_kills-1.nbt", TBKNBT::serialise(*player));
+  writeBytes(folder / "local_player.nbt", withPayload(player, "Score", littleEndian(mark, 4)));
+  writeBytes(folder / "player_server_kills-1.nbt", withPayload(player, "Score", littleEndian(mark * 10, 4)));
   return folder;
 }
 
@@ -260,8 +255,8 @@ KillKind restoreKind(const fs::path& world, const fs::path& kept) {
                                                                                         : "another level.dat_old";
             auto other = worldreader::parseNBT(*worldreader::readDatabaseValue(world, "player_server_kills-1"));
             return {levelNameOn(world) + ", levelname.txt " + worldreader::readFile(world / "levelname.txt") + ", " +
-                    old + ", players " + std::to_string(worldreader::readPlayer(world).number("ReliabilityMark")) +
-                    " and " + std::to_string(other.number("ReliabilityMark"))};
+                    old + ", players " + std::to_string(worldreader::readPlayer(world).number("Score")) + " and " +
+                    std::to_string(other.number("Score"))};
           },
           [](int round) {
             return Parts{round % 2 == 0
