@@ -206,10 +206,8 @@ TestTag readPlayer(const std::filesystem::path& worldFolder) {
     if (!bytes) fail(worldFolder.string() + " has no ~local_player record");
     return parseNBT(*bytes);
   }
-  LevelDat level = readLevelDat(worldFolder / "level.dat");
-  const TestTag* player = level.root.find("Player");
-  if (!player || player->type != TestTag::Compound) fail(worldFolder.string() + " has no Player compound");
-  return *player;
+  return typedTag(readLevelDat(worldFolder / "level.dat").root, "Player", TestTag::Compound, TestTag::Compound,
+                  "a compound");
 }
 
 std::string littleEndian(int64_t value, size_t width) {
@@ -222,10 +220,9 @@ std::string withPayload(std::string_view bytes, std::string_view path, std::stri
   size_t skip = levelDat ? 8 : 0;
   if (bytes.size() < skip) fail("level.dat is shorter than its header");
   TestTag root = parseNBT(bytes.substr(skip));
-  const TestTag* tag = root.find(path);
-  if (!tag) fail("no tag at " + std::string(path));
+  const TestTag& tag = typedTag(root, path, TestTag::Byte, TestTag::LongArray, "a tag");
   std::string out(bytes);
-  out.replace(skip + tag->payloadOffset, tag->payloadSize, payload);
+  out.replace(skip + tag.payloadOffset, tag.payloadSize, payload);
   if (levelDat) out.replace(4, 4, littleEndian(int64_t(out.size() - 8), 4));
   return out;
 }
