@@ -20,8 +20,6 @@
 #include "GameDatabase.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
-#include "Tarnbook/TBKLevelFile.h"
-#include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
 #include "options/OptionTableViewCell.h"
 
@@ -80,9 +78,9 @@ std::vector<Case> cases() {
   return {
       {"a level name of invalid UTF-8 (kept as its bytes)",
        [](const fs::path& w, std::string&) {
-         TBKLevelFile file = TBKLevelFile::parse(worldreader::readFile(w / "level.dat"));
-         file.root()->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "\xff\xfe!"));
-         writeBytes(w / "level.dat", file.serialise());
+         std::string name("\x03\x00\xff\xfe!", 5);  // its length, then the bytes
+         writeBytes(w / "level.dat",
+                    worldreader::withPayload(worldreader::readFile(w / "level.dat"), "LevelName", name, true));
          return true;
        },
        false},
@@ -104,10 +102,8 @@ std::vector<Case> cases() {
            return false;
          }
          fs::copy(aside, w, fs::copy_options::recursive);
-         FILE* filler = std::fopen((w.parent_path() / "filler").c_str(), "wb");
-         std::string block(4096, 'x');
-         while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {}
-         std::fclose(filler);
+         std::ofstream filler(w.parent_path() / "filler", std::ios::binary);
+         for (std::string block(4096, 'x'); filler.write(block.data(), std::streamsize(block.size())).flush();) {}
          return true;
        },
        true, true},
