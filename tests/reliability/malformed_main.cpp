@@ -8,9 +8,11 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 
@@ -18,8 +20,6 @@
 #include "GameDatabase.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
-#include "Tarnbook/TBKLevelFile.h"
-#include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
 #include "options/OptionTableViewCell.h"
 
@@ -29,12 +29,7 @@ namespace {
 
 const char* const demoWorld = "Lakeside Survival";
 
-void writeBytes(const fs::path& file, const std::string& bytes) {
-  fs::remove(file);
-  FILE* out = std::fopen(file.c_str(), "wb");
-  std::fwrite(bytes.data(), 1, bytes.size(), out);
-  std::fclose(out);
-}
+void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
 // Every file of the world with its bytes, and the folders themselves. The
 // database is taken by what it holds, key by key: LevelDB rewrites its own
@@ -42,31 +37,25 @@ void writeBytes(const fs::path& file, const std::string& bytes) {
 std::map<std::string, std::string> snapshot(const fs::path& world) {
   std::map<std::string, std::string> files;
   bool databaseReadable = true;
-  std::map<std::string, std::string> records;
   try {
-    for (auto& key : worldreader::databaseKeys(world))
-      records["db record " + key] = *worldreader::readDatabaseValue(world, key);
+    for (auto& [key, value] : worldreader::databaseContents(world)) files["db record " + key] = value;
   } catch (const std::exception&) {
     databaseReadable = false;
   }
   for (auto& entry : fs::recursive_directory_iterator(world)) {
     std::string key = fs::relative(entry.path(), world).string();
-    if (databaseReadable && key.rfind("db/", 0) == 0) continue;
-    files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
+    if (!databaseReadable || key.rfind("db/", 0) != 0)
+      files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
   }
-  files.merge(records);
   return files;
 }
 
+// "" when `after` holds what `before` did, else the first name written or removed.
 std::string describeDifference(const std::map<std::string, std::string>& before,
                                const std::map<std::string, std::string>& after) {
-  for (auto& [name, bytes] : after) {
-    if (!before.count(name) || before.at(name) != bytes) return "wrote " + name;
-  }
-  for (auto& [name, bytes] : before) {
-    if (!after.count(name)) return "removed " + name;
-  }
-  return "";
+  auto [b, a] = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+  if (a != after.end() && (b == before.end() || a->first <= b->first)) return "wrote " + a->first;
+  return b == before.end() ? "" : "removed " + b->first;
 }
 
 struct Case {
@@ -76,7 +65,6 @@ struct Case {
   std::function<bool(const fs::path& world, std::string& skipped)> damage;
   bool mustRefuse = true;  // reading or writing must raise; else it must read
   bool tryWrite = false;   // also hand the level back, as a screen's first change would
-  std::function<void(const fs::path& world)> cleanUp = nullptr;
 };
 
 // Damage that a unit test of the library cannot show: what a screen does with
@@ -90,9 +78,9 @@ std::vector<Case> cases() {
   return {
       {"a level name of invalid UTF-8 (kept as its bytes)",
        [](const fs::path& w, std::string&) {
-         TBKLevelFile file = TBKLevelFile::parse(worldreader::readFile(w / "level.dat"));
-         file.root()->setValueForKey(std::make_shared<TBKStringTag>("LevelName", "\xff\xfe!"));
-         writeBytes(w / "level.dat", file.serialise());
+         std::string name("\x03\x00\xff\xfe!", 5);  // its length, then the bytes
+         writeBytes(w / "level.dat",
+                    worldreader::withPayload(worldreader::readFile(w / "level.dat"), "LevelName", name, true));
          return true;
        },
        false},
@@ -114,13 +102,11 @@ std::vector<Case> cases() {
            return false;
          }
          fs::copy(aside, w, fs::copy_options::recursive);
-         FILE* filler = std::fopen((w.parent_path() / "filler").c_str(), "wb");
-         std::string block(4096, 'x');
-         while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {}
-         std::fclose(filler);
+         std::ofstream filler(w.parent_path() / "filler", std::ios::binary);
+         for (std::string block(4096, 'x'); filler.write(block.data(), std::streamsize(block.size())).flush();) {}
          return true;
        },
-       true, true, [](const fs::path& w) { ::umount2(w.parent_path().c_str(), MNT_DETACH); }},
+       true, true},
   };
 }
 
@@ -142,9 +128,8 @@ int runLongOptionsFile(const fs::path& scratch) {
 }
 
 std::string cell(std::string text) {
-  for (char& c : text) {
-    if (c == '|' || c == '\n') c = ' ';
-  }
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '|' || c == '\n'; }, ' ');
   return text;
 }
 
@@ -163,7 +148,6 @@ int main() {
     std::string skipped;
     if (!c.damage(world, skipped)) {
       std::printf("| %s | skipped: %s | - |\n", c.title.c_str(), cell(skipped).c_str());
-      if (c.cleanUp) c.cleanUp(world);
       continue;
     }
     auto before = snapshot(world);
@@ -181,7 +165,7 @@ int main() {
     failures += !good;
     std::printf("| %s | %s | %s |\n", c.title.c_str(), cell(reason.empty() ? "(read as it is)" : reason).c_str(),
                 changed.empty() ? "yes" : ("NO: " + changed).c_str());
-    if (c.cleanUp) c.cleanUp(world);
+    ::umount2(world.parent_path().c_str(), MNT_DETACH);  // the full disk's file system, where there is one
   }
   failures += runLongOptionsFile(scratch);
   fs::remove_all(scratch);

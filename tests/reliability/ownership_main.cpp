@@ -17,38 +17,28 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr uid_t gameUser = 4242;
-constexpr gid_t gameGroup = 4343;
-
-// Every mode below root, by path.
-std::map<std::string, mode_t> modes(const fs::path& root) {
-  std::map<std::string, mode_t> out;
-  for (auto& entry : fs::recursive_directory_iterator(root)) {
-    struct stat info;
-    ::lstat(entry.path().c_str(), &info);
-    out[entry.path().string()] = info.st_mode & 07777;
-  }
-  return out;
-}
-
-}  // namespace
-
 int main() {
   if (::geteuid() != 0) {
     std::printf("ownership: skipped, needs root\n");
     return 77;
   }
+  constexpr uid_t gameUser = 4242;
+  constexpr gid_t gameGroup = 4343;
   fs::path scratch = fs::temp_directory_path() / ("gorvane-ownership-" + std::to_string(::getpid()));
   fs::path gameData = scratch / "Documents/games/com.mojang";
   fs::create_directories(gameData);
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox/Documents/games/com.mojang/minecraftpe",
            gameData / "minecraftpe", fs::copy_options::recursive);
   ::setenv("TARNBOOK_GAME_SANDBOX", scratch.c_str(), 1);
-  for (auto& entry : fs::recursive_directory_iterator(gameData)) {
-    ::lchown(entry.path().c_str(), gameUser, gameGroup);
-    ::chmod(entry.path().c_str(), entry.is_directory() ? 0750 : 0640);
+  // Every file and folder below the game's folder with its stat, by path.
+  auto stats = [&] {
+    std::map<fs::path, struct stat> out;
+    for (auto& entry : fs::recursive_directory_iterator(gameData)) ::lstat(entry.path().c_str(), &out[entry.path()]);
+    return out;
+  };
+  for (auto& [path, info] : stats()) {
+    ::lchown(path.c_str(), gameUser, gameGroup);
+    ::chmod(path.c_str(), S_ISDIR(info.st_mode) ? 0750 : 0640);
   }
   ::chown(gameData.c_str(), gameUser, gameGroup);
   ::chmod(gameData.c_str(), 0750);
@@ -58,16 +48,15 @@ int main() {
   // TBKLevelDBTest's and WorldsForNobody's). Everything below must then be
   // the game's user's; what existed keeps its mode; what is new grants
   // nothing the game's own folders (0750) and files (0640) did not.
-  auto before = modes(gameData);
+  auto before = stats();
   bool written = OptionTableViewCell::setValue("Alex", "mp_username");
   int faults = written ? 0 : 1;
-  for (auto& [path, mode] : modes(gameData)) {
-    struct stat info;
-    ::lstat(path.c_str(), &info);
+  for (auto& [path, info] : stats()) {
+    mode_t mode = info.st_mode & 07777;
     auto old = before.find(path);
-    mode_t allowed = old != before.end() ? old->second : S_ISDIR(info.st_mode) ? 0750 : 0640;
     bool good = info.st_uid == gameUser && info.st_gid == gameGroup &&
-                (old != before.end() ? mode == allowed : (mode & ~allowed) == 0);
+                (old != before.end() ? mode == (old->second.st_mode & 07777)
+                                     : (mode & ~mode_t(S_ISDIR(info.st_mode) ? 0750 : 0640)) == 0);
     if (!good) {
       std::printf("  fault: %s: owned by %u:%u, mode %04o\n", fs::relative(path, gameData).c_str(),
                   unsigned(info.st_uid), unsigned(info.st_gid), unsigned(mode));

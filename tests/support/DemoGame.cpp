@@ -9,10 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
-#include <thread>
 
 namespace fs = std::filesystem;
 extern char** environ;
@@ -53,8 +53,9 @@ std::vector<std::string> ProgramRun::errorLines() const {
 
 ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& extraEnvironment, int uid,
                       std::function<bool()> terminateWhen, double timeoutSeconds, int* started) {
-  int errPipe[2];
-  if (pipe(errPipe) != 0) throw std::runtime_error("pipe");
+  // Standard error goes to a file, which needs no draining while we wait.
+  FILE* errors = std::tmpfile();
+  if (!errors || fcntl(fileno(errors), F_SETFD, FD_CLOEXEC) != 0) throw std::runtime_error("tmpfile");
   std::vector<std::string> env = extraEnvironment;
   env.push_back("QT_QPA_PLATFORM=offscreen");
   for (char** e = environ; *e; ++e) env.push_back(*e);
@@ -66,43 +67,30 @@ ProgramRun runProgram(const fs::path& program, const std::vector<std::string>& e
 
   pid_t pid = fork();
   if (pid == 0) {
-    dup2(errPipe[1], 2);
-    close(errPipe[0]);
-    close(errPipe[1]);
+    dup2(fileno(errors), 2);
     // An ordinary user: none of root's groups either.
     if (uid >= 0 && (setgroups(0, nullptr) != 0 || setgid(gid_t(uid)) != 0 || setuid(uid_t(uid)) != 0)) _exit(126);
     execve(name.c_str(), argv, envp.data());
     _exit(127);
   }
-  close(errPipe[1]);
   if (started) *started = pid;
-  ProgramRun run;
-  auto start = std::chrono::steady_clock::now();
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
   bool termSent = false;
   int status = 0;
-  for (;;) {
-    double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    pollfd p{errPipe[0], POLLIN, 0};
-    if (poll(&p, 1, 20) > 0) {
-      char buffer[4096];
-      ssize_t n = read(errPipe[0], buffer, sizeof buffer);
-      if (n > 0) run.standardError.append(buffer, size_t(n));
-    }
-    if (waitpid(pid, &status, WNOHANG) == pid) break;
-    if (terminateWhen && !termSent && terminateWhen()) {
-      kill(pid, SIGTERM);
-      termSent = true;
-    }
-    if (elapsed > timeoutSeconds) {
+  while (waitpid(pid, &status, WNOHANG) != pid) {
+    if (terminateWhen && !termSent && (termSent = terminateWhen())) kill(pid, SIGTERM);
+    if (std::chrono::steady_clock::now() > deadline) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
       break;
     }
+    poll(nullptr, 0, 20);
   }
+  ProgramRun run;
+  std::rewind(errors);
   char buffer[4096];
-  ssize_t n;
-  while ((n = read(errPipe[0], buffer, sizeof buffer)) > 0) run.standardError.append(buffer, size_t(n));
-  close(errPipe[0]);
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, errors)) > 0;) run.standardError.append(buffer, n);
+  std::fclose(errors);
   if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;

@@ -1,5 +1,7 @@
 #include "WorldReader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -15,7 +17,6 @@ class Cursor {
  public:
   explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
 
-  bool atEnd() const { return at_ == bytes_.size(); }
   size_t offset() const { return at_; }
 
   uint64_t unsignedLE(size_t width) {
@@ -51,124 +52,39 @@ class Cursor {
   size_t at_ = 0;
 };
 
-void readValue(Cursor& in, TestTag& tag, int depth);
-
+// The value of `tag`, whose type and name are read, and where its bytes lie.
 void readPayload(Cursor& in, TestTag& tag, int depth) {
-  tag.payloadOffset = in.offset();
-  readValue(in, tag, depth);
-  tag.payloadSize = in.offset() - tag.payloadOffset;
-}
-
-void readValue(Cursor& in, TestTag& tag, int depth) {
   if (depth > 512) fail("nesting deeper than 512");
   // Bytes of a Byte, Short, Int, Long, Float and Double, and of an entry of
   // a ByteArray, IntArray and LongArray.
   constexpr size_t widths[] = {0, 1, 2, 4, 8, 4, 8, 1, 0, 0, 0, 4, 8};
-  switch (tag.type) {
-    case TestTag::Byte:
-    case TestTag::Short:
-    case TestTag::Int:
-    case TestTag::Long:
-      tag.integer = in.signedLE(widths[tag.type]);
-      break;
-    case TestTag::Float:
-    case TestTag::Double:
-      in.unsignedLE(widths[tag.type]);
-      break;
-    case TestTag::String:
-      tag.text = in.text();
-      break;
-    case TestTag::ByteArray:
-    case TestTag::IntArray:
-    case TestTag::LongArray:
-      for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
-      break;
-    case TestTag::List: {
-      tag.elementType = TestTag::Type(in.unsignedLE(1));
-      for (int32_t n = in.count(); n > 0; --n) {
-        TestTag entry;
-        entry.type = tag.elementType;
-        readPayload(in, entry, depth + 1);
-        tag.children.push_back(std::move(entry));
-      }
-      break;
+  tag.payloadOffset = in.offset();
+  if (tag.type == TestTag::End || tag.type > TestTag::LongArray) {
+    fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
+  } else if (tag.type <= TestTag::Long) {
+    tag.integer = in.signedLE(widths[tag.type]);
+  } else if (tag.type <= TestTag::Double) {
+    in.unsignedLE(widths[tag.type]);
+  } else if (tag.type == TestTag::String) {
+    tag.text = in.text();
+  } else if (tag.type != TestTag::List && tag.type != TestTag::Compound) {
+    for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
+  } else {
+    // A list's entries share its element type and have no names; a
+    // compound's children, each typed and named, run to an End byte.
+    bool list = tag.type == TestTag::List;
+    if (list) tag.elementType = TestTag::Type(in.unsignedLE(1));
+    for (int32_t n = list ? in.count() : 1; n > 0; n -= list) {
+      TestTag child;
+      child.type = list ? tag.elementType : TestTag::Type(in.unsignedLE(1));
+      if (!list && child.type == TestTag::End) break;
+      if (!list) child.name = in.text();
+      readPayload(in, child, depth + 1);
+      tag.children.push_back(std::move(child));
     }
-    case TestTag::Compound:
-      for (;;) {
-        auto type = TestTag::Type(in.unsignedLE(1));
-        if (type == TestTag::End) break;
-        TestTag child;
-        child.type = type;
-        child.name = in.text();
-        readPayload(in, child, depth + 1);
-        tag.children.push_back(std::move(child));
-      }
-      break;
-    default:
-      fail("unknown tag type " + std::to_string(int(tag.type)) + " before byte " + std::to_string(in.offset()));
   }
+  tag.payloadSize = in.offset() - tag.payloadOffset;
 }
-
-// LevelDB's own log and table files, copied so that opening (which may
-// recover the log into a new table) leaves the world untouched.
-class DatabaseCopy {
- public:
-  explicit DatabaseCopy(const std::filesystem::path& worldFolder) {
-    auto source = worldFolder / "db";
-    if (!std::filesystem::is_directory(source)) fail(source.string() + " is not a folder");
-    std::string pattern = (std::filesystem::temp_directory_path() / "worldreader.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) fail("cannot make a temporary folder");
-    folder_ = pattern;
-    for (auto& entry : std::filesystem::directory_iterator(source)) {
-      if (entry.path().filename() == "LOCK") continue;
-      std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
-    }
-    db_ = gamedatabase::open(folder_);
-  }
-  ~DatabaseCopy() {
-    db_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-  leveldb::DB& db() { return *db_; }
-
- private:
-  std::filesystem::path folder_;
-  std::unique_ptr<leveldb::DB> db_;
-};
-
-}  // namespace
-
-const TestTag* TestTag::find(std::string_view path) const {
-  const TestTag* at = this;
-  while (!path.empty()) {
-    size_t slash = path.find('/');
-    std::string_view step = path.substr(0, slash);
-    path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
-    const TestTag* next = nullptr;
-    if (at->type == Compound) {
-      for (auto& child : at->children) {
-        if (child.name == step) {
-          next = &child;
-          break;
-        }
-      }
-    } else if (at->type == List) {
-      size_t index = 0;
-      bool digits = !step.empty();
-      for (char c : step) {
-        digits = digits && c >= '0' && c <= '9';
-        index = index * 10 + size_t(c - '0');
-      }
-      if (digits && index < at->children.size()) next = &at->children[index];
-    }
-    if (!next) return nullptr;
-    at = next;
-  }
-  return at;
-}
-
-namespace {
 
 // The tag at path when its type lies between lowest and highest.
 const TestTag& typedTag(const TestTag& root, std::string_view path, TestTag::Type lowest, TestTag::Type highest,
@@ -180,6 +96,27 @@ const TestTag& typedTag(const TestTag& root, std::string_view path, TestTag::Typ
 }
 
 }  // namespace
+
+const TestTag* TestTag::find(std::string_view path) const {
+  const TestTag* at = this;
+  while (!path.empty()) {
+    size_t slash = path.find('/');
+    std::string_view step = path.substr(0, slash);
+    path = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    const TestTag* next = nullptr;
+    if (at->type == Compound) {
+      auto named = std::find_if(at->children.begin(), at->children.end(), [&](auto& c) { return c.name == step; });
+      if (named != at->children.end()) next = &*named;
+    } else if (size_t index = 0; at->type == List) {
+      auto [end, error] = std::from_chars(step.data(), step.data() + step.size(), index);
+      if (error == std::errc() && end == step.data() + step.size() && index < at->children.size())
+        next = &at->children[index];
+    }
+    if (!next) return nullptr;
+    at = next;
+  }
+  return at;
+}
 
 int64_t TestTag::number(std::string_view path) const { return typedTag(*this, path, Byte, Long, "an integer").integer; }
 
@@ -201,7 +138,7 @@ TestTag parseNBT(std::string_view bytes) {
     fail("the root tag is of type " + std::to_string(int(root.type)) + ", not a compound");
   root.name = in.text();
   readPayload(in, root, 0);
-  if (!in.atEnd()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");
+  if (in.offset() != bytes.size()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");
   return root;
 }
 
@@ -226,9 +163,25 @@ LevelDat readLevelDat(const std::filesystem::path& file) {
 }
 
 std::map<std::string, std::string> databaseContents(const std::filesystem::path& worldFolder) {
-  DatabaseCopy copy(worldFolder);
+  // LevelDB's own log and table files, copied so that opening (which may
+  // recover the log into a new table) leaves the world untouched.
+  auto source = worldFolder / "db";
+  if (!std::filesystem::is_directory(source)) fail(source.string() + " is not a folder");
+  struct Copy {
+    std::string folder = (std::filesystem::temp_directory_path() / "worldreader.XXXXXX").string();
+    ~Copy() {
+      std::error_code ignored;
+      std::filesystem::remove_all(folder, ignored);
+    }
+  } copy;
+  if (!mkdtemp(copy.folder.data())) fail("cannot make a temporary folder");
+  for (auto& entry : std::filesystem::directory_iterator(source)) {
+    if (entry.path().filename() != "LOCK")
+      std::filesystem::copy_file(entry.path(), copy.folder / entry.path().filename());
+  }
+  auto db = gamedatabase::open(copy.folder);
   std::map<std::string, std::string> contents;
-  std::unique_ptr<leveldb::Iterator> it(copy.db().NewIterator(leveldb::ReadOptions()));
+  std::unique_ptr<leveldb::Iterator> it(db->NewIterator(leveldb::ReadOptions()));
   for (it->SeekToFirst(); it->Valid(); it->Next()) contents.emplace(it->key().ToString(), it->value().ToString());
   if (!it->status().ok()) fail("reading every record: " + it->status().ToString());
   return contents;
@@ -253,10 +206,8 @@ TestTag readPlayer(const std::filesystem::path& worldFolder) {
     if (!bytes) fail(worldFolder.string() + " has no ~local_player record");
     return parseNBT(*bytes);
   }
-  LevelDat level = readLevelDat(worldFolder / "level.dat");
-  const TestTag* player = level.root.find("Player");
-  if (!player || player->type != TestTag::Compound) fail(worldFolder.string() + " has no Player compound");
-  return *player;
+  return typedTag(readLevelDat(worldFolder / "level.dat").root, "Player", TestTag::Compound, TestTag::Compound,
+                  "a compound");
 }
 
 std::string littleEndian(int64_t value, size_t width) {
@@ -269,10 +220,9 @@ std::string withPayload(std::string_view bytes, std::string_view path, std::stri
   size_t skip = levelDat ? 8 : 0;
   if (bytes.size() < skip) fail("level.dat is shorter than its header");
   TestTag root = parseNBT(bytes.substr(skip));
-  const TestTag* tag = root.find(path);
-  if (!tag) fail("no tag at " + std::string(path));
+  const TestTag& tag = typedTag(root, path, TestTag::Byte, TestTag::LongArray, "a tag");
   std::string out(bytes);
-  out.replace(skip + tag->payloadOffset, tag->payloadSize, payload);
+  out.replace(skip + tag.payloadOffset, tag.payloadSize, payload);
   if (levelDat) out.replace(4, 4, littleEndian(int64_t(out.size() - 8), 4));
   return out;
 }

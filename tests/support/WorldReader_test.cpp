@@ -4,18 +4,15 @@
 
 namespace {
 
-std::string bytes(std::initializer_list<int> values) {
-  std::string out;
-  for (int v : values) out.push_back(char(v));
-  return out;
-}
+using namespace std::string_literals;
 
 // A compound "" { Short "id" = -2, List "L" of Byte [1, 255], String "s" = "ab" }.
-const std::string sample = bytes({10, 0, 0,                                         //
-                                  2,  2, 0, 'i', 'd', 0xFE, 0xFF,                   //
-                                  9,  1, 0, 'L', 1,   2,    0,    0,   0, 1, 0xFF,  //
-                                  8,  1, 0, 's', 2,   0,    'a',  'b',              //
-                                  0});
+const std::string sample =
+    "\x0a\0\0"                           //
+    "\x02\x02\0id\xfe\xff"               //
+    "\x09\x01\0L\x01\x02\0\0\0\x01\xff"  //
+    "\x08\x01\0s\x02\0ab"                //
+    "\0"s;
 
 TEST(WorldReader, ReadsLittleEndianTagsByPathAndRefusesDamage) {
   TestTag root = worldreader::parseNBT(sample);
