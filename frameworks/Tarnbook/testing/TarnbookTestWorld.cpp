@@ -76,13 +76,8 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree() {
 
   auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
   int armorIds[] = {302, 303, 0, 317};
-  for (size_t i = 0; i < 4; ++i) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(armorIds[i])));
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", armorIds[i] ? 1 : 0));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i * 7)));
-    armor->setObjectAtIndexedSubscript(entry, i);
-  }
+  for (int i = 0; i < 4; ++i)
+    armor->setObjectAtIndexedSubscript(item(100 + i, armorIds[i], armorIds[i] ? 1 : 0, i * 7), armor->count());
   player->setValueForKey(armor);
   player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
 
@@ -92,14 +87,14 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree() {
     inventory->setObjectAtIndexedSubscript(item(i + 9, 1 + i * 7, 1 + i, i % 3), inventory->count());
   player->setValueForKey(inventory);
 
-  auto motion = std::make_shared<TBKListTag>("Motion", TBKTagType::Float);
-  for (float value : {0.0f, -0.0784f, 0.0f})
-    motion->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), motion->count());
-  player->setValueForKey(motion);
-  auto position = std::make_shared<TBKListTag>("Pos", TBKTagType::Double);
-  for (double value : {128.5, 65.62, -39.5})
-    position->setObjectAtIndexedSubscript(TBKNumberTag::doubleTag("", value), position->count());
-  player->setValueForKey(position);
+  using Tags = std::vector<std::shared_ptr<TBKTag>>;
+  player->setValueForKey(std::make_shared<TBKListTag>(
+      "Motion", TBKTagType::Float,
+      Tags{TBKNumberTag::floatTag("", 0), TBKNumberTag::floatTag("", -0.0784f), TBKNumberTag::floatTag("", 0)}));
+  player->setValueForKey(
+      std::make_shared<TBKListTag>("Pos", TBKTagType::Double,
+                                   Tags{TBKNumberTag::doubleTag("", 128.5), TBKNumberTag::doubleTag("", 65.62),
+                                        TBKNumberTag::doubleTag("", -39.5)}));
   player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
   return player;
 }
@@ -131,8 +126,6 @@ void writeFile(const std::string& path, const std::string& bytes) {
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
 }
-
-std::string readPlayerRecord(const std::string& worldFolder) { return readWithOnlyCompressor(worldFolder, 0); }
 
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {
   std::filesystem::remove_all(worldFolder + "/db");

@@ -54,8 +54,6 @@ using worldreader::readFile;
 constexpr const char* nothingRaised = "nothing raised";
 TBKException raised(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
-// The raw ~local_player record, read with LevelDB directly.
-std::string readPlayerRecord(const std::string& worldFolder);
 // Replaces the world's database by one holding record under ~local_player
 // (and filler records), written in tables compressed with compressorId.
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
