@@ -62,9 +62,8 @@ TEST_F(TBKFileSourceSearch, TheVariableFirstThenTheDesktopPlacesInOrder) {
   const std::string phone = root.path() + "/phone";
   const std::string moved = root.path() + "/moved";
   const std::string bare = root.path() + "/elsewhere/com.mojang";
-  const std::string empty = root.path() + "/empty";
   for (const std::string& folder : {home, xdg, phone + "/Documents/games/com.mojang/minecraftWorlds",
-                                    moved + "/games/com.mojang/minecraftpe", bare, empty}) {
+                                    moved + "/games/com.mojang/minecraftpe", bare}) {
     fs::create_directories(folder);
   }
   struct Case {
@@ -121,16 +120,6 @@ TEST_F(TBKFileSourceSearch, NothingFoundNamesEveryPlaceSearchedAndTheVariable) {
     EXPECT_NE(found.data.find("TARNBOOK_GAME_SANDBOX"), std::string::npos) << found.data;
     for (const auto& place : c.named) EXPECT_NE(found.data.find(place), std::string::npos) << found.data;
   }
-}
-
-// That the copy beside the program is found and used is shown by the app's
-// launch test, which starts without the variable.
-TEST_F(TBKFileSourceSearch, TheVariableNamesTheBundleElseItIsTheOneInstalledWithGorvane) {
-  tbktest::TemporaryFolder bundle;
-  set("TARNBOOK_GAME_APP", bundle.path());
-  EXPECT_EQ(TBKFileSource::sharedSource().minecraftApp(), bundle.path()) << "the variable first";
-  EXPECT_EQ(TBKFileSource::installedBundleFolders("/opt/Gorvane.app"),
-            (std::vector<std::string>{"/opt/Gorvane.app/DemoGame"}));
 }
 
 // After a set-user-id start: root searching for an ordinary user (nobody).

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -125,6 +126,15 @@ void writeFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<std::string> folderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  if (std::filesystem::exists(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {

@@ -54,6 +54,8 @@ using worldreader::readFile;
 constexpr const char* nothingRaised = "nothing raised";
 TBKException raised(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
+// The names in folder, sorted; none when it is missing.
+std::vector<std::string> folderNames(const std::string& folder);
 // Replaces the world's database by one holding record under ~local_player
 // (and filler records), written in tables compressed with compressorId.
 void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
