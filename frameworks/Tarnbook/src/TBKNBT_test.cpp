@@ -153,18 +153,11 @@ TEST(TBKNBTTest, LengthsBeyondTheInputAndUnknownTypesAreRejected) {
   for (const auto& c : cases) expectRejected(c.input, c.why);
 }
 
+// depth lists each holding the next, the last empty; or depth compounds.
 std::string nested(int depth, bool lists) {
-  std::string out;
-  if (lists) {
-    out += bytes({9, 0, 0});
-    for (int i = 1; i < depth; ++i) out += bytes({9, 1, 0, 0, 0});
-    out += bytes({0, 0, 0, 0, 0});
-  } else {
-    out += bytes({10, 0, 0});
-    for (int i = 1; i < depth; ++i) out += bytes({10, 0, 0});
-    out += std::string(static_cast<size_t>(depth), '\0');
-  }
-  return out;
+  std::string out = bytes({lists ? 9 : 10, 0, 0});
+  for (int i = 1; i < depth; ++i) out += lists ? bytes({9, 1, 0, 0, 0}) : bytes({10, 0, 0});
+  return out + (lists ? bytes({0, 0, 0, 0, 0}) : std::string(static_cast<size_t>(depth), '\0'));
 }
 
 TEST(TBKNBTTest, NestingIsBoundedAt512Levels) {

@@ -31,10 +31,8 @@ WorldBytes worldBytes(const std::string& world) {
     if (fs::exists(world + "/" + name)) bytes[name] = tbktest::readFile(world + "/" + name);
   }
   if (!fs::exists(world + "/db")) return bytes;
-  for (const auto& key : worldreader::databaseKeys(world)) {
-    if (key == "~local_player" || key.rfind("player_server_", 0) == 0) {
-      bytes[key] = *worldreader::readDatabaseValue(world, key);
-    }
+  for (const auto& [key, value] : worldreader::databaseContents(world)) {
+    if (key == "~local_player" || key.rfind("player_server_", 0) == 0) bytes[key] = value;
   }
   return bytes;
 }
