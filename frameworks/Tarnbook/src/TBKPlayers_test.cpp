@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "GameDatabase.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNBT.h"
@@ -37,13 +38,18 @@ class TBKPlayersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tbktest::writeWorld(world, "Shared Survival", true);
-    tbktest::putRecordsInLog(world, {{"player_aaaa1111", pointer(first)},
-                                     {"player_bbbb2222", pointer(second)},
-                                     {"player_cccc3333", pointer(gone)},
-                                     {"player_dddd4444", std::string("\x0a\x00\x00\x08", 4)},
-                                     {first, playerRecord(11)},
-                                     {second, playerRecord(22)},
-                                     {unnamed, playerRecord(33)}});
+    // Closing does not write LevelDB's memory table out: the records stay in its log.
+    auto db = gamedatabase::open(world + "/db");
+    for (const auto& [key, value] :
+         std::map<std::string, std::string>{{"player_aaaa1111", pointer(first)},
+                                            {"player_bbbb2222", pointer(second)},
+                                            {"player_cccc3333", pointer(gone)},
+                                            {"player_dddd4444", std::string("\x0a\x00\x00\x08", 4)},
+                                            {first, playerRecord(11)},
+                                            {second, playerRecord(22)},
+                                            {unnamed, playerRecord(33)}}) {
+      db->Put(leveldb::WriteOptions(), key, value);
+    }
   }
 
   tbktest::TestSandbox sandbox;

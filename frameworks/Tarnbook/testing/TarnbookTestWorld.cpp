@@ -7,7 +7,6 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "GameDatabase.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -135,30 +134,6 @@ std::vector<std::string> folderNames(const std::string& folder) {
   }
   std::sort(names.begin(), names.end());
   return names;
-}
-
-void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {
-  std::filesystem::remove_all(worldFolder + "/db");
-  auto db = gamedatabase::open(worldFolder + "/db", compressorId, true);
-  for (int i = 0; i < 2000; ++i) {
-    db->Put(leveldb::WriteOptions(), "chunk" + std::to_string(i), std::string(300, static_cast<char>('a' + i % 26)));
-  }
-  db->Put(leveldb::WriteOptions(), "~local_player", record);
-  db->CompactRange(nullptr, nullptr);
-}
-
-void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records) {
-  auto db = gamedatabase::open(worldFolder + "/db");
-  for (const auto& [key, value] : records) db->Put(leveldb::WriteOptions(), key, value);
-  // Closing does not write the memory table out: the records live in the log.
-}
-
-std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId) {
-  std::string value;
-  leveldb::Status status =
-      gamedatabase::open(worldFolder + "/db", compressorId)->Get(leveldb::ReadOptions(), "~local_player", &value);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
-  return value;
 }
 
 }  // namespace tbktest

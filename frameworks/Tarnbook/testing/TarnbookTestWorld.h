@@ -56,13 +56,5 @@ TBKException raised(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
 // The names in folder, sorted; none when it is missing.
 std::vector<std::string> folderNames(const std::string& folder);
-// Replaces the world's database by one holding record under ~local_player
-// (and filler records), written in tables compressed with compressorId.
-void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
-// Adds records to the world's database as the game does while it plays:
-// they stay in LevelDB's log, in no table, until the database is next opened.
-void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records);
-// ~local_player read by a LevelDB that knows only one compressor (0: both).
-std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
 
 }  // namespace tbktest
