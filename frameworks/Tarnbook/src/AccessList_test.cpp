@@ -20,13 +20,10 @@ using namespace tbktest;
 // entries between, stored as the kernel keeps it.
 void setAccessList(const std::string& path, int owner, std::vector<std::pair<uid_t, int>> users, int group, int mask,
                    int other) {
-  std::string bytes;
+  std::string bytes("\x02\0\0\0", 4);
   auto put = [&](uint16_t tag, uint16_t perm, uint32_t id) {
-    for (int i = 0; i < 2; ++i) bytes.push_back(char(tag >> (8 * i)));
-    for (int i = 0; i < 2; ++i) bytes.push_back(char(perm >> (8 * i)));
-    for (int i = 0; i < 4; ++i) bytes.push_back(char(id >> (8 * i)));
+    bytes += worldreader::littleEndian(tag, 2) + worldreader::littleEndian(perm, 2) + worldreader::littleEndian(id, 4);
   };
-  bytes = std::string("\x02\0\0\0", 4);
   put(0x01, uint16_t(owner), 0xffffffff);
   for (auto [uid, perm] : users) put(0x02, uint16_t(perm), uid);
   put(0x04, uint16_t(group), 0xffffffff);

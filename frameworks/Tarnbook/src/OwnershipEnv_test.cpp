@@ -20,8 +20,7 @@ using namespace tbktest;
 TEST_F(WorldsForNobody, TheirOwnWorldIsListedReadAndSaved) {
   EXPECT_EQ(TBKLevelDB::worlds(), std::vector<std::string>{"lake"});
   auto db = TBKLevelDB::dbForWorldNamed("lake");
-  auto player = db->player();
-  db->setPlayer(player);
+  db->setPlayer(db->player());
   db->setLevelData(db->levelData());
   for (const auto& entry : fs::recursive_directory_iterator(sandbox.gameDataFolder())) {
     struct stat info;

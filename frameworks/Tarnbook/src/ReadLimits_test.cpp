@@ -14,7 +14,6 @@ TEST(ReadLimits, AFileOverItsLimitIsRefusedAsDamagedSayingBothSizes) {
     const char* reason;  // "" when it is read
   };
   const Case cases[] = {
-      {0, 10, ""},
       {10, 10, ""},
       {11, 10, "x is 11 bytes long, more than the 10 bytes the game ever writes there"},
       {65537, 64 << 10, "x is 65537 bytes long, more than the 64 KB"},

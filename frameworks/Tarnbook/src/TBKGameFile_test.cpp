@@ -1,5 +1,7 @@
 #include "Tarnbook/TBKGameFile.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -18,8 +20,11 @@ struct TBKGameFileTest : ::testing::Test {
   TBKGameFile file{path, "options"};
 };
 
-TEST_F(TBKGameFileTest, TheFirstBackupOfARunKeepsTheFileBesideTheWorldsBackupsAndLaterOnesDoNothing) {
+// Restoring the options file and undoing it is shown through the backups
+// screen; here, its mode kept and a damaged backup refused.
+TEST_F(TBKGameFileTest, TheFirstBackupOfARunIsKeptBesideTheWorldsBackupsAndRestoresWithTheFilesMode) {
   tbktest::writeFile(path, "mp_username:Steve\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
   std::string folder = file.backUpOnce();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(fs::path(folder).parent_path(), fs::path(sandbox.gameDataFolder()) / "gorvane-backups" / "options");
@@ -29,6 +34,20 @@ TEST_F(TBKGameFileTest, TheFirstBackupOfARunKeepsTheFileBesideTheWorldsBackupsAn
   EXPECT_EQ(TBKGameFile(path, "options").backUpOnce(), folder) << "once per run for this path";
   EXPECT_EQ(tbktest::readFile(folder + "/options.txt"), "mp_username:Steve\n") << "the first content stays";
   EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(folder).parent_path()), fs::directory_iterator()), 1);
+
+  file.restoreBackup(file.backups().at(0));
+  EXPECT_EQ(tbktest::readFile(path), "mp_username:Steve\n");
+  struct stat info;
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+  tbktest::writeFile(folder + "/options.txt", "");
+  auto listed = file.backups();
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[1].damage, "its options.txt is empty");
+  EXPECT_THROW(file.restoreBackup(listed[1]), TBKException);
+  EXPECT_EQ(tbktest::readFile(path), "mp_username:Steve\n");
+  EXPECT_EQ(file.backups().size(), 2u) << "a refused restore keeps no backup";
 }
 
 using namespace tbktest;

@@ -10,12 +10,7 @@
 namespace {
 
 std::string header(int32_t version, int32_t length) {
-  std::string out;
-  for (int32_t value : {version, length}) {
-    for (int shift = 0; shift < 32; shift += 8)
-      out.push_back(static_cast<char>((static_cast<uint32_t>(value) >> shift) & 0xFF));
-  }
-  return out;
+  return worldreader::littleEndian(version, 4) + worldreader::littleEndian(length, 4);
 }
 
 TEST(TBKLevelFileTest, EveryStorageVersionFromTwoUpRoundTrips) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <thread>
 #include <vector>
 
@@ -25,71 +24,51 @@ std::string bytes(std::initializer_list<int> values) {
   return out;
 }
 
-std::string hex(const std::string& data) {
-  std::string out;
-  char digits[4];
-  for (unsigned char c : data) {
-    std::snprintf(digits, sizeof digits, "%02X ", c);
-    out += digits;
-  }
-  return out;
-}
-
-struct EncodingCase {
-  const char* what;
-  std::function<std::shared_ptr<TBKTag>()> make;
-  std::string expected;
-};
+using Tags = std::vector<std::shared_ptr<TBKTag>>;
 
 TEST(TBKNBTTest, EveryTagTypeEncodesAsLittleEndianNBT) {
-  const EncodingCase cases[] = {
-      {"byte", [] { return TBKNumberTag::byteTag("a", -2); }, bytes({1, 1, 0, 'a', 0xFE})},
-      {"short", [] { return TBKNumberTag::shortTag("id", 276); }, bytes({2, 2, 0, 'i', 'd', 0x14, 0x01})},
-      {"int", [] { return TBKNumberTag::intTag("Int", -2); }, bytes({3, 3, 0, 'I', 'n', 't', 0xFE, 0xFF, 0xFF, 0xFF})},
-      {"long", [] { return TBKNumberTag::longTag("L", 0x0102030405060708LL); },
-       bytes({4, 1, 0, 'L', 8, 7, 6, 5, 4, 3, 2, 1})},
-      {"float", [] { return TBKNumberTag::floatTag("f", 1.5f); }, bytes({5, 1, 0, 'f', 0, 0, 0xC0, 0x3F})},
-      {"double", [] { return TBKNumberTag::doubleTag("d", -2.0); }, bytes({6, 1, 0, 'd', 0, 0, 0, 0, 0, 0, 0, 0xC0})},
-      {"byte array",
-       [] {
-         return std::make_shared<TBKByteArrayTag>("b", std::vector<int8_t>{1, -1});
-       },
+  const struct {
+    const char* what;
+    std::shared_ptr<TBKTag> tag;
+    std::string expected;
+  } cases[] = {
+      {"byte", TBKNumberTag::byteTag("a", -2), bytes({1, 1, 0, 'a', 0xFE})},
+      {"short", TBKNumberTag::shortTag("id", 276), bytes({2, 2, 0, 'i', 'd', 0x14, 0x01})},
+      {"int", TBKNumberTag::intTag("Int", -2), bytes({3, 3, 0, 'I', 'n', 't', 0xFE, 0xFF, 0xFF, 0xFF})},
+      {"long", TBKNumberTag::longTag("L", 0x0102030405060708LL), bytes({4, 1, 0, 'L', 8, 7, 6, 5, 4, 3, 2, 1})},
+      {"float", TBKNumberTag::floatTag("f", 1.5f), bytes({5, 1, 0, 'f', 0, 0, 0xC0, 0x3F})},
+      {"double", TBKNumberTag::doubleTag("d", -2.0), bytes({6, 1, 0, 'd', 0, 0, 0, 0, 0, 0, 0, 0xC0})},
+      {"byte array", std::make_shared<TBKByteArrayTag>("b", std::vector<int8_t>{1, -1}),
        bytes({7, 1, 0, 'b', 2, 0, 0, 0, 1, 0xFF})},
-      {"string", [] { return std::make_shared<TBKStringTag>("s", "h\xC3\xA9"); },
-       bytes({8, 1, 0, 's', 3, 0, 'h', 0xC3, 0xA9})},
+      {"string", std::make_shared<TBKStringTag>("s", "h\xC3\xA9"), bytes({8, 1, 0, 's', 3, 0, 'h', 0xC3, 0xA9})},
       {"list",
-       [] {
-         auto list = std::make_shared<TBKListTag>("l", TBKTagType::Short);
-         list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", 1), 0);
-         list->setObjectAtIndexedSubscript(TBKNumberTag::shortTag("", -1), 1);
-         return list;
-       },
+       std::make_shared<TBKListTag>("l", TBKTagType::Short,
+                                    Tags{TBKNumberTag::shortTag("", 1), TBKNumberTag::shortTag("", -1)}),
        bytes({9, 1, 0, 'l', 2, 2, 0, 0, 0, 1, 0, 0xFF, 0xFF})},
-      {"empty list as the game writes it", [] { return std::make_shared<TBKListTag>("l", TBKTagType::End); },
+      {"empty list as the game writes it", std::make_shared<TBKListTag>("l", TBKTagType::End),
        bytes({9, 1, 0, 'l', 0, 0, 0, 0, 0})},
       {"compound",
        [] {
          auto compound = std::make_shared<TBKCompoundTag>("c");
          compound->setValueForKey(TBKNumberTag::byteTag("x", 1));
          return compound;
-       },
+       }(),
        bytes({10, 1, 0, 'c', 1, 1, 0, 'x', 1, 0})},
-      {"int array",
-       [] {
-         return std::make_shared<TBKIntArrayTag>("i", std::vector<int32_t>{1, -2});
-       },
+      {"int array", std::make_shared<TBKIntArrayTag>("i", std::vector<int32_t>{1, -2}),
        bytes({11, 1, 0, 'i', 2, 0, 0, 0, 1, 0, 0, 0, 0xFE, 0xFF, 0xFF, 0xFF})},
-      {"long array", [] { return std::make_shared<TBKLongArrayTag>("L", std::vector<int64_t>{-1}); },
+      {"empty int array", std::make_shared<TBKIntArrayTag>("i", std::vector<int32_t>{}),
+       bytes({11, 1, 0, 'i', 0, 0, 0, 0})},
+      {"long array", std::make_shared<TBKLongArrayTag>("L", std::vector<int64_t>{-1}),
        bytes({12, 1, 0, 'L', 1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(hex(TBKNBT::serialise(*c.make())), hex(c.expected));
+    EXPECT_EQ(TBKNBT::serialise(*c.tag), c.expected);
     size_t consumed = 0;
     auto parsed = TBKNBT::parse(c.expected, &consumed);
     EXPECT_EQ(consumed, c.expected.size());
-    EXPECT_EQ(parsed->type(), c.make()->type());
-    EXPECT_EQ(hex(TBKNBT::serialise(*parsed)), hex(c.expected));
+    EXPECT_EQ(parsed->type(), c.tag->type());
+    EXPECT_EQ(TBKNBT::serialise(*parsed), c.expected);
   }
 }
 
@@ -113,7 +92,6 @@ TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {
   encoded.insert(encoded.size() - 1, bytes({1, 3, 0, 'n', 'a', 'n', 9}));
 
   std::string again = TBKNBT::serialise(*TBKNBT::parse(encoded));
-  EXPECT_EQ(again.size(), encoded.size());
   EXPECT_TRUE(again == encoded);
 }
 
@@ -121,42 +99,28 @@ TEST(TBKNBTTest, UntouchedTreesRoundTripByteForByte) {
 // tree is dropped must keep that memory, whichever thread lets go last.
 TEST(TBKNBTTest, TagsKeptFromADroppedTreeStayIntact) {
   auto source = tbktest::makePlayerTree();
+  std::string sword = TBKNBT::serialise(*source->listForKey("Inventory")->compoundAtIndex(12));
   for (int releasingThreads : {0, 1, 4}) {
     SCOPED_TRACE(std::to_string(releasingThreads) + " releasing threads");
     auto parsed = TBKNBT::parseCompound(TBKNBT::serialise(*source));
-    std::vector<std::shared_ptr<TBKTag>> kept;
-    for (const auto& child : parsed->value()) kept.push_back(child);
-    auto sword = parsed->listForKey("Inventory")->compoundAtIndex(12);
-    parsed.reset();
-
-    std::vector<std::shared_ptr<TBKTag>> handedOut;
-    if (releasingThreads > 0) handedOut.swap(kept);
+    auto kept = parsed->listForKey("Inventory")->compoundAtIndex(12);
     std::vector<std::thread> threads;
     for (int t = 0; t < releasingThreads; ++t) {
-      std::vector<std::shared_ptr<TBKTag>> share;
-      for (size_t i = static_cast<size_t>(t); i < handedOut.size(); i += static_cast<size_t>(releasingThreads)) {
-        share.push_back(handedOut[i]);
-      }
-      threads.emplace_back([share = std::move(share)]() mutable {
-        for (const auto& tag : share) TBKNBT::serialise(*tag);
-        share.clear();
+      threads.emplace_back([children = parsed->value()]() mutable {
+        for (const auto& tag : children) TBKNBT::serialise(*tag);
+        children.clear();
       });
     }
-    handedOut.clear();
+    parsed.reset();
     for (auto& thread : threads) thread.join();
-
-    EXPECT_EQ(TBKNBT::serialise(*sword), TBKNBT::serialise(*source->listForKey("Inventory")->compoundAtIndex(12)));
-    ASSERT_EQ(kept.size(), releasingThreads > 0 ? 0u : source->count());
-    for (size_t i = 0; i < kept.size(); ++i) {
-      EXPECT_EQ(TBKNBT::serialise(*kept[i]), TBKNBT::serialise(*source->value()[i])) << kept[i]->name();
-    }
+    EXPECT_EQ(TBKNBT::serialise(*kept), sword);
   }
 }
 
 void expectRejected(const std::string& input, const char* why) {
   SCOPED_TRACE(why);
   auto error = tbktest::raised([&] { TBKNBT::parse(input); });
-  EXPECT_EQ(error.name(), TBKException::FormatFailure) << hex(input.substr(0, 40));
+  EXPECT_EQ(error.name(), TBKException::FormatFailure);
   EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
 }
 
@@ -189,18 +153,11 @@ TEST(TBKNBTTest, LengthsBeyondTheInputAndUnknownTypesAreRejected) {
   for (const auto& c : cases) expectRejected(c.input, c.why);
 }
 
+// depth lists each holding the next, the last empty; or depth compounds.
 std::string nested(int depth, bool lists) {
-  std::string out;
-  if (lists) {
-    out += bytes({9, 0, 0});
-    for (int i = 1; i < depth; ++i) out += bytes({9, 1, 0, 0, 0});
-    out += bytes({0, 0, 0, 0, 0});
-  } else {
-    out += bytes({10, 0, 0});
-    for (int i = 1; i < depth; ++i) out += bytes({10, 0, 0});
-    out += std::string(static_cast<size_t>(depth), '\0');
-  }
-  return out;
+  std::string out = bytes({lists ? 9 : 10, 0, 0});
+  for (int i = 1; i < depth; ++i) out += lists ? bytes({9, 1, 0, 0, 0}) : bytes({10, 0, 0});
+  return out + (lists ? bytes({0, 0, 0, 0, 0}) : std::string(static_cast<size_t>(depth), '\0'));
 }
 
 TEST(TBKNBTTest, NestingIsBoundedAt512Levels) {

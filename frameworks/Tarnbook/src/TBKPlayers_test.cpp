@@ -1,8 +1,7 @@
-#include <filesystem>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "GameDatabase.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNBT.h"
@@ -10,8 +9,6 @@
 #include "Tarnbook/TBKStringTag.h"
 #include "TarnbookTestWorld.h"
 #include "WorldReader.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -34,12 +31,6 @@ std::string playerRecord(int32_t level) {
   return TBKNBT::serialise(*player);
 }
 
-size_t tableFiles(const std::string& db) {
-  size_t tables = 0;
-  for (const auto& entry : fs::directory_iterator(db)) tables += entry.path().extension() == ".ldb";
-  return tables;
-}
-
 // A world friends joined: the local player, two players reached through
 // their pointers, a pointer whose record is gone, a damaged pointer and a
 // record no pointer names, all still in the database's log.
@@ -47,16 +38,18 @@ class TBKPlayersTest : public ::testing::Test {
  protected:
   void SetUp() override {
     tbktest::writeWorld(world, "Shared Survival", true);
-    tbktest::putRecordsInLog(world, {});  // opening moves what the log held into a table
-    size_t tables = tableFiles(world + "/db");
-    tbktest::putRecordsInLog(world, {{"player_aaaa1111", pointer(first)},
-                                     {"player_bbbb2222", pointer(second)},
-                                     {"player_cccc3333", pointer(gone)},
-                                     {"player_dddd4444", std::string("\x0a\x00\x00\x08", 4)},
-                                     {first, playerRecord(11)},
-                                     {second, playerRecord(22)},
-                                     {unnamed, playerRecord(33)}});
-    ASSERT_EQ(tableFiles(world + "/db"), tables) << "the records are in the log alone";
+    // Closing does not write LevelDB's memory table out: the records stay in its log.
+    auto db = gamedatabase::open(world + "/db");
+    for (const auto& [key, value] :
+         std::map<std::string, std::string>{{"player_aaaa1111", pointer(first)},
+                                            {"player_bbbb2222", pointer(second)},
+                                            {"player_cccc3333", pointer(gone)},
+                                            {"player_dddd4444", std::string("\x0a\x00\x00\x08", 4)},
+                                            {first, playerRecord(11)},
+                                            {second, playerRecord(22)},
+                                            {unnamed, playerRecord(33)}}) {
+      db->Put(leveldb::WriteOptions(), key, value);
+    }
   }
 
   tbktest::TestSandbox sandbox;
@@ -81,21 +74,9 @@ TEST_F(TBKPlayersTest, ListsTheLocalPlayerFirstAndSaysWhyARecordIsMissing) {
     SCOPED_TRACE(i);
     EXPECT_EQ(players[i].key, expected[i].key);
     EXPECT_EQ(players[i].id, expected[i].id);
-    if (expected[i].missing.empty()) {
-      EXPECT_EQ(players[i].missing, "");
-    } else {
-      EXPECT_THAT(players[i].missing, ::testing::HasSubstr(expected[i].missing));
-    }
+    EXPECT_EQ(players[i].missing.empty(), expected[i].missing.empty()) << players[i].missing;
+    EXPECT_THAT(players[i].missing, ::testing::HasSubstr(expected[i].missing));
   }
-}
-
-// The four bytes after the name of the int tag "PlayerLevel" in a record.
-std::string withPlayerLevel(std::string record, int32_t level) {
-  std::string name = std::string("\x03\x0b\x00", 3) + "PlayerLevel";
-  size_t at = record.find(name);
-  if (at == std::string::npos) throw std::runtime_error("no PlayerLevel");
-  for (int i = 0; i < 4; ++i) record[at + name.size() + size_t(i)] = char((uint32_t(level) >> (8 * i)) & 0xff);
-  return record;
 }
 
 TEST_F(TBKPlayersTest, WritesOnePlayerByKeyAndLeavesEveryOtherRecordAlone) {
@@ -125,9 +106,8 @@ TEST_F(TBKPlayersTest, WritesOnePlayerByKeyAndLeavesEveryOtherRecordAlone) {
     }
     auto after = worldreader::databaseContents(world);
     std::map<std::string, std::string> expected = before;
-    expected[c.key] = withPlayerLevel(before.at(c.key), 100);
+    expected[c.key] = worldreader::withPayload(before.at(c.key), "PlayerLevel", worldreader::littleEndian(100, 4));
     EXPECT_TRUE(after == expected) << "only the one record changed, and in it only PlayerLevel";
-    EXPECT_EQ(worldreader::parseNBT(after.at(c.key)).number("PlayerLevel"), 100);
   }
 }
 

@@ -32,14 +32,11 @@ TEST(WorldBackupTest, PruningKeepsTheNewestAndNeverTouchesOtherFolders) {
   tbk::FileOwner owner{::geteuid(), ::getegid(), 0644};
   std::string made = tbk::writeBackup(root.path(), {{"level.dat", "bytes"}}, owner, 3);
 
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(root.path())) left.push_back(entry.path().filename());
-  std::sort(left.begin(), left.end());
   std::vector<std::string> expected = {
       "2024-01-01", "2025-06-30T23-59-59.999Z", "2025-07-01T00-00-00.000Z", fs::path(made).filename(),
       "notes",      "x2024-01-01T00-00-00.000Z"};
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(left, expected);
+  EXPECT_EQ(tbktest::folderNames(root.path()), expected);
   EXPECT_EQ(tbktest::readFile(made + "/level.dat"), "bytes");
 }
 
@@ -60,9 +57,7 @@ TEST(WorldBackupTest, AnInterruptedBackupNeverLooksWholeAndIsClearedLater) {
   tbktest::writeFile(root.path() + "/.incomplete-2026-01-01T00-00-00.000Z-99/level.dat", "half");
 
   std::string made = tbk::writeBackup(root.path(), {{"level.dat", "whole"}, {"levelname.txt", "name"}}, owner);
-  std::vector<std::string> left;
-  for (const auto& entry : fs::directory_iterator(root.path())) left.push_back(entry.path().filename());
-  EXPECT_EQ(left, std::vector<std::string>{fs::path(made).filename()});
+  EXPECT_EQ(tbktest::folderNames(root.path()), std::vector<std::string>{fs::path(made).filename()});
   EXPECT_EQ(tbktest::readFile(made + "/level.dat"), "whole");
   EXPECT_EQ(tbktest::readFile(made + "/levelname.txt"), "name");
 }

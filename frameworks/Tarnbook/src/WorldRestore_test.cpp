@@ -9,7 +9,6 @@
 #include "GameDatabase.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
-#include "Tarnbook/TBKGameFile.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -18,6 +17,7 @@
 #include "WorldReader.h"
 
 namespace fs = std::filesystem;
+using tbktest::folderNames;
 
 namespace {
 
@@ -31,21 +31,10 @@ WorldBytes worldBytes(const std::string& world) {
     if (fs::exists(world + "/" + name)) bytes[name] = tbktest::readFile(world + "/" + name);
   }
   if (!fs::exists(world + "/db")) return bytes;
-  for (const auto& key : worldreader::databaseKeys(world)) {
-    if (key == "~local_player" || key.rfind("player_server_", 0) == 0) {
-      bytes[key] = *worldreader::readDatabaseValue(world, key);
-    }
+  for (const auto& [key, value] : worldreader::databaseContents(world)) {
+    if (key == "~local_player" || key.rfind("player_server_", 0) == 0) bytes[key] = value;
   }
   return bytes;
-}
-
-std::vector<std::string> folderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  if (fs::exists(folder)) {
-    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 void putRecord(const std::string& world, const std::string& key, int mark) {
@@ -128,14 +117,10 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
        [](auto& b) { tbktest::writeFile(b + "/player_server_1b2c-3d.nbt", std::string("\x0a\x00", 2)); }, true,
        "its player record player_server_1b2c-3d is damaged"},
       {"records for a world without a database", "cave",
-       [this](auto& b) {
-         fs::copy_file(backups + "lake/" + folderNames(backups + "lake")[0] + "/local_player.nbt",
-                       b + "/local_player.nbt");
-       },
+       [](auto& b) { tbktest::writeFile(b + "/local_player.nbt", TBKNBT::serialise(*tbktest::makePlayerTree())); },
        false, "has none"},
       {"the game holds the world", "lake", nullptr, false, "Quit to the title screen"},
   };
-  TBKLevelDB::dbForWorldNamed("lake")->setLevelData(TBKLevelDB::dbForWorldNamed("lake")->levelData());
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::string folder = sandbox.worldFolder(c.world);
@@ -181,31 +166,6 @@ TEST_F(WorldRestoreTest, RestoredFilesKeepTheWorldsOwnersAndModes) {
     EXPECT_EQ(info.st_uid, 4242u);
     EXPECT_EQ(info.st_gid, 4343u);
   }
-}
-
-// Restoring the options file and undoing it is shown through the backups
-// screen; here, its mode kept and a damaged backup refused.
-TEST_F(WorldRestoreTest, TheOptionsFileKeepsItsModeAndAnEmptyBackupIsRefused) {
-  std::string path = sandbox.gameDataFolder() + "/minecraftpe/options.txt";
-  tbktest::writeFile(path, "mp_username:Steve\n");
-  ASSERT_EQ(::chmod(path.c_str(), 0600), 0);
-  TBKGameFile file(path, "options");
-  file.backUpOnce();
-  file.replace("mp_username:Alex\n");
-  std::string first = file.backups().at(0).folder;
-  file.restoreBackup(file.backups().at(0));
-  EXPECT_EQ(tbktest::readFile(path), "mp_username:Steve\n");
-  struct stat info;
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 07777, 0600u);
-
-  tbktest::writeFile(first + "/options.txt", "");
-  auto listed = file.backups();
-  ASSERT_EQ(listed.size(), 2u);
-  EXPECT_EQ(listed[1].damage, "its options.txt is empty");
-  EXPECT_THROW(file.restoreBackup(listed[1]), TBKException);
-  EXPECT_EQ(tbktest::readFile(path), "mp_username:Steve\n");
-  EXPECT_EQ(file.backups().size(), 2u) << "a refused restore keeps no backup";
 }
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
-#include "GameDatabase.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -76,13 +76,8 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree() {
 
   auto armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
   int armorIds[] = {302, 303, 0, 317};
-  for (size_t i = 0; i < 4; ++i) {
-    auto entry = std::make_shared<TBKCompoundTag>("");
-    entry->setValueForKey(TBKNumberTag::shortTag("id", static_cast<int16_t>(armorIds[i])));
-    entry->setValueForKey(TBKNumberTag::byteTag("Count", armorIds[i] ? 1 : 0));
-    entry->setValueForKey(TBKNumberTag::shortTag("Damage", static_cast<int16_t>(i * 7)));
-    armor->setObjectAtIndexedSubscript(entry, i);
-  }
+  for (int i = 0; i < 4; ++i)
+    armor->setObjectAtIndexedSubscript(item(100 + i, armorIds[i], armorIds[i] ? 1 : 0, i * 7), armor->count());
   player->setValueForKey(armor);
   player->setValueForKey(TBKNumberTag::shortTag("Health", 20));
 
@@ -92,14 +87,14 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree() {
     inventory->setObjectAtIndexedSubscript(item(i + 9, 1 + i * 7, 1 + i, i % 3), inventory->count());
   player->setValueForKey(inventory);
 
-  auto motion = std::make_shared<TBKListTag>("Motion", TBKTagType::Float);
-  for (float value : {0.0f, -0.0784f, 0.0f})
-    motion->setObjectAtIndexedSubscript(TBKNumberTag::floatTag("", value), motion->count());
-  player->setValueForKey(motion);
-  auto position = std::make_shared<TBKListTag>("Pos", TBKTagType::Double);
-  for (double value : {128.5, 65.62, -39.5})
-    position->setObjectAtIndexedSubscript(TBKNumberTag::doubleTag("", value), position->count());
-  player->setValueForKey(position);
+  using Tags = std::vector<std::shared_ptr<TBKTag>>;
+  player->setValueForKey(std::make_shared<TBKListTag>(
+      "Motion", TBKTagType::Float,
+      Tags{TBKNumberTag::floatTag("", 0), TBKNumberTag::floatTag("", -0.0784f), TBKNumberTag::floatTag("", 0)}));
+  player->setValueForKey(
+      std::make_shared<TBKListTag>("Pos", TBKTagType::Double,
+                                   Tags{TBKNumberTag::doubleTag("", 128.5), TBKNumberTag::doubleTag("", 65.62),
+                                        TBKNumberTag::doubleTag("", -39.5)}));
   player->setValueForKey(TBKNumberTag::longTag("UniqueID", -4294967295LL));
   return player;
 }
@@ -132,30 +127,13 @@ void writeFile(const std::string& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-std::string readPlayerRecord(const std::string& worldFolder) { return readWithOnlyCompressor(worldFolder, 0); }
-
-void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId) {
-  std::filesystem::remove_all(worldFolder + "/db");
-  auto db = gamedatabase::open(worldFolder + "/db", compressorId, true);
-  for (int i = 0; i < 2000; ++i) {
-    db->Put(leveldb::WriteOptions(), "chunk" + std::to_string(i), std::string(300, static_cast<char>('a' + i % 26)));
+std::vector<std::string> folderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  if (std::filesystem::exists(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
   }
-  db->Put(leveldb::WriteOptions(), "~local_player", record);
-  db->CompactRange(nullptr, nullptr);
-}
-
-void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records) {
-  auto db = gamedatabase::open(worldFolder + "/db");
-  for (const auto& [key, value] : records) db->Put(leveldb::WriteOptions(), key, value);
-  // Closing does not write the memory table out: the records live in the log.
-}
-
-std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId) {
-  std::string value;
-  leveldb::Status status =
-      gamedatabase::open(worldFolder + "/db", compressorId)->Get(leveldb::ReadOptions(), "~local_player", &value);
-  if (!status.ok()) throw std::runtime_error(status.ToString());
-  return value;
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace tbktest

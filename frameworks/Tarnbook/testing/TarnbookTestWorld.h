@@ -54,15 +54,7 @@ using worldreader::readFile;
 constexpr const char* nothingRaised = "nothing raised";
 TBKException raised(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
-// The raw ~local_player record, read with LevelDB directly.
-std::string readPlayerRecord(const std::string& worldFolder);
-// Replaces the world's database by one holding record under ~local_player
-// (and filler records), written in tables compressed with compressorId.
-void rewriteDatabase(const std::string& worldFolder, const std::string& record, int compressorId);
-// Adds records to the world's database as the game does while it plays:
-// they stay in LevelDB's log, in no table, until the database is next opened.
-void putRecordsInLog(const std::string& worldFolder, const std::vector<std::pair<std::string, std::string>>& records);
-// ~local_player read by a LevelDB that knows only one compressor (0: both).
-std::string readWithOnlyCompressor(const std::string& worldFolder, int compressorId);
+// The names in folder, sorted; none when it is missing.
+std::vector<std::string> folderNames(const std::string& folder);
 
 }  // namespace tbktest
