@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -39,7 +41,12 @@ class TBKPlayersTest : public ::testing::Test {
   void SetUp() override {
     tbktest::writeWorld(world, "Shared Survival", true);
     // Closing does not write LevelDB's memory table out: the records stay in its log.
+    auto tables = [&] {
+      auto names = tbktest::folderNames(world + "/db");
+      return std::count_if(names.begin(), names.end(), [](const std::string& n) { return n.ends_with(".ldb"); });
+    };
     auto db = gamedatabase::open(world + "/db");
+    const auto tablesBefore = tables();  // opening wrote what the log held into a table
     for (const auto& [key, value] :
          std::map<std::string, std::string>{{"player_aaaa1111", pointer(first)},
                                             {"player_bbbb2222", pointer(second)},
@@ -50,6 +57,8 @@ class TBKPlayersTest : public ::testing::Test {
                                             {unnamed, playerRecord(33)}}) {
       db->Put(leveldb::WriteOptions(), key, value);
     }
+    db.reset();
+    ASSERT_EQ(tables(), tablesBefore) << "the records are in the log alone";
   }
 
   tbktest::TestSandbox sandbox;
