@@ -69,18 +69,21 @@ void readPayload(Cursor& in, TestTag& tag, int depth) {
     tag.text = in.text();
   } else if (tag.type != TestTag::List && tag.type != TestTag::Compound) {
     for (int32_t n = in.count(); n > 0; --n) in.unsignedLE(widths[tag.type]);
+  } else if (tag.type == TestTag::List) {
+    // Entries share the list's element type and have no names.
+    tag.elementType = TestTag::Type(in.unsignedLE(1));
+    for (int32_t n = in.count(); n > 0; --n) {
+      TestTag& entry = tag.children.emplace_back();
+      entry.type = tag.elementType;
+      readPayload(in, entry, depth + 1);
+    }
   } else {
-    // A list's entries share its element type and have no names; a
-    // compound's children, each typed and named, run to an End byte.
-    bool list = tag.type == TestTag::List;
-    if (list) tag.elementType = TestTag::Type(in.unsignedLE(1));
-    for (int32_t n = list ? in.count() : 1; n > 0; n -= list) {
-      TestTag child;
-      child.type = list ? tag.elementType : TestTag::Type(in.unsignedLE(1));
-      if (!list && child.type == TestTag::End) break;
-      if (!list) child.name = in.text();
+    // A compound's children, each typed and named, run to an End byte.
+    for (auto type = TestTag::Type(in.unsignedLE(1)); type != TestTag::End; type = TestTag::Type(in.unsignedLE(1))) {
+      TestTag& child = tag.children.emplace_back();
+      child.type = type;
+      child.name = in.text();
       readPayload(in, child, depth + 1);
-      tag.children.push_back(std::move(child));
     }
   }
   tag.payloadSize = in.offset() - tag.payloadOffset;
