@@ -1,7 +1,8 @@
 #include "equipment/ArmorViewController.h"
 
 #include "equipment/ArmorCell.h"
-#include "equipment/ItemIdentity.h"
+#include "equipment/ItemLook.h"
+#include "records/ItemIdentity.h"
 #include "ui/Screen.h"
 
 namespace {
@@ -79,7 +80,7 @@ void ArmorViewController::updateArmorDispalys() {
     // A missing entry shows as no armor.
     auto entry = armor && k < armor->count() ? armor->compoundAtIndex(k) : nullptr;
     ItemIdentity piece = entry ? ItemIdentity::of(*entry) : ItemIdentity::numbered(0, 0);
-    worn[k]->setImage(bvl_resize(piece.withDamage(0).picture(), size));
+    worn[k]->setImage(bvl_resize(itemPicture(piece.withDamage(0)), size));
   }
 }
 
@@ -131,7 +132,7 @@ std::shared_ptr<ui::TableViewCell> ArmorViewController::cellForRowAtIndexPath(ui
   auto piece = static_cast<size_t>(indexPath.row);
   cell->textLabel()->setText(types[piece]);
   cell->imageView()->setImage(material == 0 ? emptySlotImages()[piece]
-                                            : ItemIdentity::numbered(definitions[material][piece], 0).picture());
+                                            : itemPicture(ItemIdentity::numbered(definitions[material][piece], 0)));
   return cell;
 }
 

@@ -1,9 +1,9 @@
 #include "equipment/EnchantmentsViewController.h"
 
-#include "app/WholeNumber.h"
-#include "equipment/ItemIdentity.h"
-#include "equipment/ItemTag.h"
 #include "equipment/ItemViewController.h"
+#include "records/ItemIdentity.h"
+#include "records/ItemTag.h"
+#include "records/WholeNumber.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 #include "ui/TableViewCell.h"

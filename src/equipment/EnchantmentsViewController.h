@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "equipment/EquipmentRecord.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
+#include "records/EquipmentRecord.h"
 #include "ui/BarButtonItem.h"
 #include "ui/ScrollView.h"
 #include "ui/TableView.h"

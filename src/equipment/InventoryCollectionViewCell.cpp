@@ -4,9 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "equipment/ItemIdentity.h"
-#include "equipment/ItemTag.h"
+#include "equipment/ItemLook.h"
 #include "equipment/ItemViewController.h"
+#include "records/ItemIdentity.h"
+#include "records/ItemTag.h"
 #include "ui/Font.h"
 
 namespace {
@@ -46,7 +47,7 @@ void InventoryCollectionViewCell::prepareWithItem(const std::shared_ptr<TBKCompo
   const TBKCompoundTag& item = entry ? *entry : none;
   ui::Rect b = bounds();
   ItemIdentity identity = ItemIdentity::of(item);
-  itemView_ = identity.viewWithFrame(ui::Rect(12, 14, b.width() - 24, b.height() - 28));
+  itemView_ = itemViewWithFrame(identity, ui::Rect(12, 14, b.width() - 24, b.height() - 28));
   insertSubviewBelow(itemView_, countView_);
   glintView_->setHidden(!identity.isNamed() || itemtag::enchantments(item).empty());
   int most = ItemViewController::maxDurability(item);

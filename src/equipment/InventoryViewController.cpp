@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "equipment/InventoryCollectionViewCell.h"
-#include "equipment/ItemIdentity.h"
 #include "equipment/ItemViewController.h"
+#include "records/ItemIdentity.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"

@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "equipment/EquipmentRecord.h"
 #include "external/Tarnbook.h"
+#include "records/EquipmentRecord.h"
 #include "ui/BarButtonItem.h"
 #include "ui/CollectionView.h"
 #include "ui/ViewController.h"

@@ -4,12 +4,13 @@
 #include <cctype>
 #include <cmath>
 
-#include "app/WholeNumber.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
-#include "equipment/ItemIdentity.h"
+#include "equipment/ItemLook.h"
 #include "equipment/ItemSelectorTableViewController.h"
-#include "equipment/ItemTag.h"
+#include "records/ItemIdentity.h"
+#include "records/ItemTag.h"
+#include "records/WholeNumber.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
@@ -96,12 +97,12 @@ void ItemViewController::reloadData() {
     itemView.reset();
   }
   double side = H - (identity.isNamed() ? namedPictureMargin : pictureMargin);
-  itemView = identity.viewWithFrame(ui::Rect(20, 84, side, side));
+  itemView = itemViewWithFrame(identity, ui::Rect(20, 84, side, side));
   root->addSubview(itemView);
   if (!nameLabel) buildWidgets(item, W, H);
 
   nameLabel->setText("Name:");
-  nameLabel2->setText(identity.name());
+  nameLabel2->setText(itemName(identity));
   countLabel->setText("Count:");
   countField->setText(std::to_string(count));
   int durability = maxDurability(*item);
@@ -314,11 +315,11 @@ void ItemViewController::openBeside(const std::shared_ptr<TBKCompoundTag>& item)
   if (itemtag::isContainer(identity.identifier())) {
     auto grid = std::make_shared<InventoryViewController>(record_, itemtag::madeItems(*item));
     grid->setCapacity(itemtag::containerSlots(identity.identifier()));
-    grid->setTitle(identity.name());
+    grid->setTitle(itemName(identity));
     navigation->pushViewController(grid, true);
     return;
   }
   auto view = std::make_shared<EnchantmentsViewController>(record_, item);
-  view->setTitle(identity.name());
+  view->setTitle(itemName(identity));
   navigation->pushViewController(view, true);
 }

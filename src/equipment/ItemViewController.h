@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "equipment/EquipmentRecord.h"
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
+#include "records/EquipmentRecord.h"
 #include "ui/ViewController.h"
 
 // One inventory entry: a large picture of the item, its name, and its count,

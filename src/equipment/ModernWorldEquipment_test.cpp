@@ -14,9 +14,9 @@
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
-#include "equipment/ItemIdentity.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
+#include "records/ItemIdentity.h"
 #include "ui/SearchBar.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/WholeNumber.h"
 #include "backups/BackupsTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
-#include "level/GameMode.h"
 #include "level/PlayersTableViewController.h"
+#include "records/GameMode.h"
+#include "records/WholeNumber.h"
 #include "tree/TagTreeViewController.h"
 #include "ui/AlertView.h"
 #include "ui/Application.h"

@@ -1,7 +1,7 @@
 #include "level/LevelTableViewCell.h"
 
 #include "MenuOnScreen.h"
-#include "level/GameMode.h"
+#include "records/GameMode.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
-#include "level/GameMode.h"
 #include "level/PlayerSettingRows.h"
+#include "records/GameMode.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
     // why they open nothing. Anything else (the game holding the world, a
     // refused file) stops the screen from opening, as does another player's
     // record that cannot be read: that screen would show nothing.
-    if (error.name() != TBKException::FormatFailure || !local) throw;
+    if (error.kind() != TBKException::Kind::Format || !local) throw;
   }
   sections = local ? levelSections : std::vector<std::string>{"Player", "Tags"};
   definitions["Player"] = playerSettingRows(*level, player.get());

@@ -1,6 +1,6 @@
 #include "level/PlayerSettingRows.h"
 
-#include "level/GameMode.h"
+#include "records/GameMode.h"
 
 std::vector<LevelSettingDefinition> playerSettingRows(const TBKCompoundTag& level, const TBKCompoundTag* player) {
   using Row = LevelSettingDefinition;

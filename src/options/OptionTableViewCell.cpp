@@ -8,9 +8,9 @@
 #include <string_view>
 
 #include "Tarnbook/TBKGameFile.h"
-#include "app/WholeNumber.h"
 #include "external/Tarnbook.h"
-#include "options/OptionsText.h"
+#include "records/OptionsText.h"
+#include "records/WholeNumber.h"
 #include "ui/AlertView.h"
 #include "ui/Exception.h"
 #include "ui/Font.h"
@@ -20,14 +20,6 @@ namespace {
 // Wherever the game is laid out: the phone's sandbox or a desktop launcher's
 // com.mojang folder.
 TBKGameFile options() { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); }
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-size_t skipSpace(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && isSpace(text[i])) ++i;
-  return i;
-}
 
 // A widget dimmed and deaf: its row has no value in the file to change.
 void disable(ui::View& widget) {
@@ -143,50 +135,6 @@ bool OptionTableViewCell::fileIsTodays() {
   }
 }
 
-int OptionTableViewCell::integerValue(const std::optional<std::string>& text) {
-  return text ? WholeNumberFromText<int32_t>(*text) : 0;
-}
-
-float OptionTableViewCell::decimalValue(const std::optional<std::string>& text) {
-  if (!text) return 0;
-  std::string_view rest(*text);
-  rest.remove_prefix(skipSpace(rest));
-  bool negative = false;
-  // from_chars takes a minus sign but not a plus sign.
-  if (!rest.empty() && rest.front() == '+') {
-    rest.remove_prefix(1);
-    if (!rest.empty() && rest.front() == '-') return 0;
-  }
-  float value = 0;
-  auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
-  if (error == std::errc::result_out_of_range) {
-    // Too large or too small for a float: infinity or zero, by the sign of
-    // the exponent.
-    std::string_view number(rest.data(), size_t(end - rest.data()));
-    negative = !number.empty() && number.front() == '-';
-    size_t exponent = number.find_first_of("eE");
-    bool tiny = exponent != std::string_view::npos && exponent + 1 < number.size() && number[exponent + 1] == '-';
-    value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
-    return negative ? -value : value;
-  }
-  return error == std::errc() ? value : 0;
-}
-
-std::string OptionTableViewCell::positionText(float position) {
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, double(position), std::chars_format::fixed, 6);
-  // Only a number too wide for the buffer fails, and a float never is.
-  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
-}
-
-std::string OptionTableViewCell::decimalText(float value) {
-  if (value == 0) return "0";  // and not "-0"
-  char buffer[64];
-  // Fixed notation: the game reads no exponents.
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
-}
-
 std::shared_ptr<OptionTableViewCell> OptionTableViewCell::makeReadyWithIndexPath(
     const ui::IndexPath& indexPath, const std::vector<std::string>& sections, const OptionDefinitions& definitions) {
   const OptionDefinition& definition = definitions.at(sections.at(size_t(indexPath.section))).at(size_t(indexPath.row));
@@ -228,20 +176,20 @@ std::shared_ptr<ui::View> OptionTableViewCell::makeSettingView(const OptionDefin
     }
     case SwitchType: {
       auto toggle = std::make_shared<BVLSwitch>(ui::Rect(width - 96, 0, 76, 38), [file](BVLSwitch& toggle, bool on) {
-        if (!file.write(on ? "1" : "0")) toggle.setOn(integerValue(file.read()) != 0);
+        if (!file.write(on ? "1" : "0")) toggle.setOn(OptionsText::integerValue(file.read()) != 0);
       });
-      toggle->setOn(integerValue(value) != 0);
+      toggle->setOn(OptionsText::integerValue(value) != 0);
       widget = toggle;
       break;
     }
     case SliderType: {
       auto slider = std::make_shared<BVLSlider>(ui::Rect(width - 220, 5, 200, 36), 0,
                                                 [file](BVLSlider& slider, float position, long) {
-                                                  if (!file.write(positionText(position))) {
-                                                    slider.setPosition(decimalValue(file.read()));
+                                                  if (!file.write(OptionsText::positionText(position))) {
+                                                    slider.setPosition(OptionsText::decimalValue(file.read()));
                                                   }
                                                 });
-      slider->setPosition(decimalValue(value));
+      slider->setPosition(OptionsText::decimalValue(value));
       widget = slider;
       break;
     }
@@ -267,7 +215,7 @@ std::shared_ptr<ui::View> OptionTableViewCell::makeChoice(const OptionDefinition
   const std::vector<std::string> names = definition.names;
   // The value's place among the names, or -1.
   auto named = [names](const std::optional<std::string>& text) {
-    int value = integerValue(text);
+    int value = OptionsText::integerValue(text);
     return text && !text->empty() && value >= 0 && size_t(value) < names.size() ? value : -1;
   };
   auto show = [names, named](BVLButton& button, const std::optional<std::string>& text) {
@@ -298,14 +246,14 @@ std::shared_ptr<ui::View> OptionTableViewCell::makeRangeSlider(const OptionDefin
   auto rest = std::make_shared<Rest>();
   // The file's value as shown, and the text that writes a shown value.
   auto shown = [row, whole](const std::optional<std::string>& text) {
-    return whole ? float(integerValue(text) / std::max(1, row.scale)) : decimalValue(text);
+    return whole ? float(OptionsText::integerValue(text) / std::max(1, row.scale)) : OptionsText::decimalValue(text);
   };
   auto written = [row, whole](float value) {
-    return whole ? std::to_string(std::lround(value) * std::max(1, row.scale)) : decimalText(value);
+    return whole ? std::to_string(std::lround(value) * std::max(1, row.scale)) : OptionsText::decimalText(value);
   };
   auto label = [row, whole](float value) {
     if (whole && std::lround(value) == 0 && !row.zeroName.empty()) return row.zeroName;
-    return whole ? std::to_string(std::lround(value)) : decimalText(value);
+    return whole ? std::to_string(std::lround(value)) : OptionsText::decimalText(value);
   };
   auto settle = [row, rest, shown, label](BVLSlider& slider, const std::optional<std::string>& text) {
     slider.setPosition(rangePosition(row, shown(text)));

@@ -202,7 +202,7 @@ TEST(TagTreeScreen, AddingRenamingAndRemovingKeepTheOtherTagsInOrder) {
 TEST(TagTreeScreen, ASaveTheLibraryRefusesIsTakenBackAndADamagedCompoundIsLeftAlone) {
   TreeOnScreen s;
   s.show(std::make_shared<TagTreeViewController>("Level Data", typesLevel(), [](const auto&) {
-    throw TBKException(TBKException::FileFailure, "The disk is full.");
+    throw TBKException(TBKException::Kind::File, "The disk is full.");
   }));
   s.editTo("i", "5");
   EXPECT_EQ(s.dismissAlert(), "The disk is full.");

@@ -124,7 +124,7 @@ bool WorldListTableViewController::offerRestore(const std::shared_ptr<TBKLevelDB
     db->levelData();
     return false;
   } catch (const TBKException& error) {
-    if (error.name() != TBKException::FormatFailure) return false;
+    if (error.kind() != TBKException::Kind::Format) return false;
   }
   std::vector<TBKBackup> backups;
   try {

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "options/OptionsText.h"
+#include "records/OptionsText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

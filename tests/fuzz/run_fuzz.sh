@@ -43,7 +43,7 @@ case "$name" in
     }
     ;;
   options)
-    inputs=("$root/tests/fuzz/options_fuzz.cpp" "$root/src/options/OptionsText.cpp")
+    inputs=("$root/tests/fuzz/options_fuzz.cpp" "$root/src/records/OptionsText.cpp" "$root/src/records/WholeNumber.cpp")
     includes=(-I"$root/src")
     seed() {
       local options="$root/demo/sandbox/Documents/games/com.mojang/minecraftpe/options.txt"
@@ -59,7 +59,7 @@ case "$name" in
 esac
 
 target="$work/${name}_fuzz"
-newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/options/*.h | head -1)
+newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/records/*.h | head -1)
 if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \

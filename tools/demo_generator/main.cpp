@@ -484,7 +484,7 @@ void addModernFriends(const fs::path& folder, const WorldPlan& plan) {
   options.info_log = &logger;
   leveldb::DB* raw = nullptr;
   if (!leveldb::DB::Open(options, (folder / "db").string(), &raw).ok()) {
-    throw TBKException(TBKException::FileFailure, "Could not open the database of " + plan.name);
+    throw TBKException(TBKException::Kind::File, "Could not open the database of " + plan.name);
   }
   std::unique_ptr<leveldb::DB> database(raw);
   for (const auto& [id, server] : {std::pair<std::string, std::string>{"2535416409671158", alex},
@@ -529,7 +529,7 @@ void writeOptions(const fs::path& folder) {
       "dev_disablefilesystem:0\n";
   std::ofstream out(folder / "options.txt", std::ios::binary | std::ios::trunc);
   out << text;
-  if (!out) throw TBKException(TBKException::FileFailure, "Could not write " + (folder / "options.txt").string());
+  if (!out) throw TBKException(TBKException::Kind::File, "Could not write " + (folder / "options.txt").string());
 }
 
 void damageLevelDat(const fs::path& folder) {

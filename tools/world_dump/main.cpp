@@ -35,7 +35,7 @@ namespace {
 
 std::string readBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw TBKException(TBKException::FileFailure, "Could not read " + path.string() + ".");
+  if (!in) throw TBKException(TBKException::Kind::File, "Could not read " + path.string() + ".");
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
@@ -55,7 +55,7 @@ class WorldCopy {
  public:
   explicit WorldCopy(const fs::path& world) {
     std::string pattern = (fs::temp_directory_path() / "tarnbook-dump.XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::FileFailure, "Could not make a temporary folder.");
+    if (!::mkdtemp(pattern.data())) throw TBKException(TBKException::Kind::File, "Could not make a temporary folder.");
     root_ = pattern;
     world_ = root_ / world.filename();
     fs::create_directory(world_);

@@ -24,6 +24,6 @@ FileStatus FileStatus::rightRefused(const std::string& path, const std::string& 
                              " " + path + ", so Gorvane does not either.");
 }
 
-void FileStatus::raise() const { throw TBKException(TBKException::FileFailure, reason_); }
+void FileStatus::raise() const { throw TBKException(TBKException::Kind::File, reason_); }
 
 }  // namespace tbk

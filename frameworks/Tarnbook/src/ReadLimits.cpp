@@ -17,9 +17,9 @@ std::string describeLimit(size_t bytes) {
 
 void checkReadLimit(const std::string& what, uint64_t size, size_t maxBytes) {
   if (size <= maxBytes) return;
-  throw TBKException(TBKException::FormatFailure, what + " is " + std::to_string(size) + " bytes long, more than the " +
-                                                      describeLimit(maxBytes) +
-                                                      " the game ever writes there, so Gorvane does not read it");
+  throw TBKException(TBKException::Kind::Format, what + " is " + std::to_string(size) + " bytes long, more than the " +
+                                                     describeLimit(maxBytes) +
+                                                     " the game ever writes there, so Gorvane does not read it");
 }
 
 }  // namespace tbk

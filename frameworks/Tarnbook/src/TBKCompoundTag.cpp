@@ -18,7 +18,7 @@ std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view
 
 void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
   if (!tag) {
-    throw TBKException(TBKException::UsageFailure, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage, "An empty tag cannot be stored in the compound \"" + name() + "\".");
   }
   for (auto& child : children_) {
     if (child->name() == tag->name()) {
@@ -44,6 +44,12 @@ void TBKCompoundTag::removeObjectForKey(std::string_view name) {
   if (found != children_.end()) children_.erase(found);
 }
 
+void TBKCompoundTag::takeValueOf(TBKCompoundTag& other) {
+  if (&other == this) return;
+  children_ = std::move(other.children_);
+  other.children_.clear();
+}
+
 size_t TBKCompoundTag::indexOfKey(std::string_view name) const {
   auto found =
       std::find_if(children_.begin(), children_.end(), [&](const auto& child) { return child->name() == name; });
@@ -52,15 +58,15 @@ size_t TBKCompoundTag::indexOfKey(std::string_view name) const {
 
 void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index) {
   if (!tag) {
-    throw TBKException(TBKException::UsageFailure, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage, "An empty tag cannot be stored in the compound \"" + name() + "\".");
   }
   if (index > children_.size()) {
-    throw TBKException(TBKException::UsageFailure, "The compound \"" + name() + "\" has no place " +
-                                                       std::to_string(index) + " (it has " +
-                                                       std::to_string(children_.size()) + " children).");
+    throw TBKException(TBKException::Kind::Usage, "The compound \"" + name() + "\" has no place " +
+                                                      std::to_string(index) + " (it has " +
+                                                      std::to_string(children_.size()) + " children).");
   }
   if (objectForKeyedSubscript(tag->name())) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "The compound \"" + name() + "\" already holds a tag named \"" + tag->name() + "\".");
   }
   children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(tag));
@@ -69,12 +75,12 @@ void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t inde
 void TBKCompoundTag::renameKey(std::string_view from, const std::string& to) {
   size_t index = indexOfKey(from);
   if (index == children_.size()) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "The compound \"" + name() + "\" holds no tag named \"" + std::string(from) + "\".");
   }
   if (from == to) return;
   if (objectForKeyedSubscript(to)) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "The compound \"" + name() + "\" already holds a tag named \"" + to + "\".");
   }
   children_[index]->name_ = to;

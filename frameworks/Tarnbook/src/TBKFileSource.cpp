@@ -49,8 +49,8 @@ std::string listed(const std::vector<std::string>& places) {
 
 [[noreturn]] void notFound(const std::string& what, const std::vector<std::string>& searched, const char* name,
                            const std::string& howToSet) {
-  throw TBKException(TBKException::SetupFailure, "The game's " + what + " was not found (looked in " +
-                                                     listed(searched) + "): set " + name + " to " + howToSet + ".");
+  throw TBKException(TBKException::Kind::Setup, "The game's " + what + " was not found (looked in " + listed(searched) +
+                                                    "): set " + name + " to " + howToSet + ".");
 }
 
 std::string homeOf(uid_t user) {
@@ -86,7 +86,7 @@ std::string searchRoot(const std::string& folder, const char* variableName = nul
     return tbk::resolvedAsRealUser(folder);
   } catch (const TBKException& error) {
     if (!variableName) return folder;
-    throw TBKException(TBKException::SetupFailure,
+    throw TBKException(TBKException::Kind::Setup,
                        std::string(variableName) + " (" + folder + ") cannot be used: " + error.reason());
   }
 }
@@ -101,7 +101,7 @@ bool isUsableFolder(const std::string& folder, const std::string& what) {
     ::close(fd);
     return tbk::isDirectory(folder);
   } catch (const TBKException& error) {
-    throw TBKException(TBKException::SetupFailure,
+    throw TBKException(TBKException::Kind::Setup,
                        "The game's " + what + " at " + folder + " cannot be used: " + error.reason());
   }
 }

@@ -38,7 +38,7 @@ class TBKFileSourceSearch : public ::testing::Test {
     try {
       return {TBKFileSource::sharedSource().gameDataFolder()};
     } catch (const TBKException& error) {
-      EXPECT_EQ(error.name(), TBKException::SetupFailure);
+      EXPECT_EQ(error.kind(), TBKException::Kind::Setup);
       return {error.reason(), true};
     }
   }

@@ -54,7 +54,7 @@ void TBKGameFile::replace(std::string_view bytes) const {
   // that has gone is not brought back under someone else's name.
   auto owner = tbk::ownerOf(path_);
   if (!owner) {
-    throw TBKException(TBKException::FileFailure, "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
+    throw TBKException(TBKException::Kind::File, "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
   }
   tbk::writeFileAtomically(path_, bytes, *owner);
 }
@@ -90,13 +90,13 @@ std::string TBKGameFile::restoreBackup(const TBKBackup& backup) const {
   std::string damage;
   std::string bytes = keptFile(backup.folder, fileName(path_), &damage);
   if (!damage.empty()) {
-    throw TBKException(TBKException::FormatFailure,
+    throw TBKException(TBKException::Kind::Format,
                        "This backup cannot be restored: " + damage + ". " + path_ + " was left as it is.");
   }
   auto owner = tbk::ownerOf(path_);
   auto current = tbk::readWholeFile(path_, tbk::readLimit::optionsFile);
   if (!owner || !current) {
-    throw TBKException(TBKException::FileFailure, "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
+    throw TBKException(TBKException::Kind::File, "Could not replace " + path_ + ": " + std::strerror(ENOENT) + ".");
   }
   std::lock_guard<std::mutex> hold(backupsLock);
   std::string root = tbk::joinPath(TBKFileSource::sharedSource().backupsFolder(), backupName_);

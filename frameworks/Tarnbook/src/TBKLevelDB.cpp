@@ -35,7 +35,7 @@ int gameLockDescriptor = -1;
 std::mutex worldsMutex;
 tbk::WorldsFolderWatch worldsWatch;
 
-bool isFormatFailure(const TBKException& error) { return error.name() == TBKException::FormatFailure; }
+bool isFormatFailure(const TBKException& error) { return error.kind() == TBKException::Kind::Format; }
 
 // A copy of level whose "Player" child is player (renamed "Player" if need
 // be): the children are shared, only the list of them is new, so the
@@ -62,17 +62,17 @@ void TBKLevelDB::lockMinecraft() {
   try {
     fd = tbk::openFolder(folder);
   } catch (const TBKException& error) {
-    throw TBKException(TBKException::FileFailure,
+    throw TBKException(TBKException::Kind::File,
                        "The game's data folder " + folder + " cannot be opened. " + error.reason());
   }
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     int error = errno;
     ::close(fd);
     if (error == EWOULDBLOCK) {
-      throw TBKException(TBKException::LockFailure, "Another editor is using the game's data (" + folder +
-                                                        "). Close it, then start this one again.");
+      throw TBKException(TBKException::Kind::Lock, "Another editor is using the game's data (" + folder +
+                                                       "). Close it, then start this one again.");
     }
-    throw TBKException(TBKException::FileFailure,
+    throw TBKException(TBKException::Kind::File,
                        "The game's data folder " + folder + " cannot be locked: " + std::strerror(error) + ".");
   }
   gameLockDescriptor = fd;
@@ -109,7 +109,7 @@ std::shared_ptr<TBKLevelDB> TBKLevelDB::dbForWorldNamed(const std::string& name)
   if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
       name.find('\0') != std::string::npos || !tbk::ownerOf(tbk::joinPath(root, name)) ||
       !tbk::isDirectory(tbk::joinPath(root, name))) {
-    throw TBKException(TBKException::UsageFailure, "There is no world named \"" + name + "\" in " + root + ".");
+    throw TBKException(TBKException::Kind::Usage, "There is no world named \"" + name + "\" in " + root + ".");
   }
   return std::make_shared<TBKLevelDB>(tbk::joinPath(root, name), name, tbk::joinPath(source.backupsFolder(), name));
 }
@@ -153,9 +153,9 @@ TBKLevelDB::LevelRead TBKLevelDB::readLevel() {
   if (auto read = readAndParse(tbk::joinPath(folder_, "level.dat_old"), oldDamage)) return std::move(*read);
   problem += oldDamage.empty() ? " and there is no level.dat_old"
                                : " and its level.dat_old is damaged too (" + oldDamage + ")";
-  throw TBKException(TBKException::FormatFailure, "The world \"" + name_ + "\" cannot be read: " + problem +
-                                                      ". Its folder is " + folder_ +
-                                                      "; a backup can be copied back into it.");
+  throw TBKException(TBKException::Kind::Format, "The world \"" + name_ + "\" cannot be read: " + problem +
+                                                     ". Its folder is " + folder_ +
+                                                     "; a backup can be copied back into it.");
 }
 
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::levelData() {
@@ -175,16 +175,16 @@ std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
   if (hasDatabase()) {
     auto record = store().get(playerKey);
     if (!record) {
-      throw TBKException(TBKException::FormatFailure, "The world \"" + name_ +
-                                                          "\" has no player yet (its database holds no " + playerKey +
-                                                          " record). Play the world in the game once, then quit to the "
-                                                          "title screen.");
+      throw TBKException(TBKException::Kind::Format, "The world \"" + name_ +
+                                                         "\" has no player yet (its database holds no " + playerKey +
+                                                         " record). Play the world in the game once, then quit to the "
+                                                         "title screen.");
     }
     try {
       player_ = TBKNBT::parseCompound(*record);
     } catch (const TBKException& error) {
       if (!isFormatFailure(error)) throw;
-      throw TBKException(TBKException::FormatFailure,
+      throw TBKException(TBKException::Kind::Format,
                          "The player record of the world \"" + name_ + "\" is damaged (" + error.reason() + ").");
     }
     return player_;
@@ -192,7 +192,7 @@ std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
   LevelRead read = readLevel();
   auto player = read.file.root()->compoundForKey("Player");
   if (!player) {
-    throw TBKException(TBKException::FormatFailure,
+    throw TBKException(TBKException::Kind::Format,
                        "The world \"" + name_ +
                            "\" has no player yet (its level.dat holds no Player "
                            "compound). Play the world in the game once, then quit to the title screen.");
@@ -203,14 +203,14 @@ std::shared_ptr<TBKCompoundTag> TBKLevelDB::player() {
 }
 
 void TBKLevelDB::setLevelData(std::shared_ptr<TBKCompoundTag> level) {
-  if (!level) throw TBKException(TBKException::UsageFailure, "No level data was given to save.");
+  if (!level) throw TBKException(TBKException::Kind::Usage, "No level data was given to save.");
   backUpOnce();
   if (player_ && !hasDatabase()) level = withPlayer(*level, player_);
   writeLevel(level, true);
 }
 
 void TBKLevelDB::setPlayer(std::shared_ptr<TBKCompoundTag> player) {
-  if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
+  if (!player) throw TBKException(TBKException::Kind::Usage, "No player data was given to save.");
   backUpOnce();
   if (hasDatabase()) {
     std::string record = TBKNBT::serialise(*player);
@@ -301,14 +301,13 @@ std::string TBKLevelDB::restoreBackup(const TBKBackup& backup) {
   try {
     state = tbk::readWorldState(backup.folder);
   } catch (const TBKException& error) {
-    throw TBKException(error.name(), "This backup of the world \"" + name_ +
+    throw TBKException(error.kind(), "This backup of the world \"" + name_ +
                                          "\" cannot be restored: " + error.reason() + ". The world was left as it is.");
   }
   bool database = hasDatabase();
   if (!state.records.empty() && !database) {
-    throw TBKException(TBKException::FormatFailure,
-                       "This backup holds player records for a database, but the world \"" + name_ +
-                           "\" has none. The world was left as it is.");
+    throw TBKException(TBKException::Kind::Format, "This backup holds player records for a database, but the world \"" +
+                                                       name_ + "\" has none. The world was left as it is.");
   }
   // Opening the database is what finds the game holding the world; it
   // comes before the first write.

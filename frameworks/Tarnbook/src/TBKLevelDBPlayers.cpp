@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* playerKey = TBKPlayerEntry::localKey;
 
-bool isFormatFailure(const TBKException& error) { return error.name() == TBKException::FormatFailure; }
+bool isFormatFailure(const TBKException& error) { return error.kind() == TBKException::Kind::Format; }
 
 bool isServerKey(std::string_view key) {
   std::string_view prefix = TBKPlayerEntry::serverPrefix;
@@ -76,29 +76,29 @@ std::vector<TBKPlayerEntry> TBKLevelDB::players() {
 std::shared_ptr<TBKCompoundTag> TBKLevelDB::playerForKey(const std::string& key) {
   if (key == playerKey) return player();
   if (!isServerKey(key) || !hasDatabase()) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "\"" + key + "\" is not the key of a player record of the world \"" + name_ + "\".");
   }
   auto known = others_.find(key);
   if (known != others_.end()) return known->second;
   auto record = store().get(key);
   if (!record) {
-    throw TBKException(TBKException::FormatFailure, "The world \"" + name_ + "\" holds no player record " + key + ".");
+    throw TBKException(TBKException::Kind::Format, "The world \"" + name_ + "\" holds no player record " + key + ".");
   }
   try {
     return others_[key] = TBKNBT::parseCompound(*record);
   } catch (const TBKException& error) {
     if (!isFormatFailure(error)) throw;
-    throw TBKException(TBKException::FormatFailure, "The player record " + key + " of the world \"" + name_ +
-                                                        "\" is damaged (" + error.reason() + ").");
+    throw TBKException(TBKException::Kind::Format, "The player record " + key + " of the world \"" + name_ +
+                                                       "\" is damaged (" + error.reason() + ").");
   }
 }
 
 void TBKLevelDB::setPlayerForKey(const std::string& key, std::shared_ptr<TBKCompoundTag> player) {
   if (key == playerKey) return setPlayer(std::move(player));
-  if (!player) throw TBKException(TBKException::UsageFailure, "No player data was given to save.");
+  if (!player) throw TBKException(TBKException::Kind::Usage, "No player data was given to save.");
   if (!isServerKey(key) || !hasDatabase()) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "\"" + key + "\" is not the key of a player record of the world \"" + name_ + "\".");
   }
   std::string record = TBKNBT::serialise(*player);

@@ -201,7 +201,7 @@ TEST_F(TBKLevelDBTest, OpeningIsLazyAndABusyWorldSaysToQuitToTheTitleScreen) {
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   EXPECT_EQ(db->levelData()->stringForKey("LevelName"), "Lakeside Survival");
   auto error = tbktest::raised([&] { db->player(); });
-  EXPECT_EQ(error.name(), TBKException::WorldBusy) << "opened a database the game holds";
+  EXPECT_EQ(error.kind(), TBKException::Kind::WorldBusy) << "opened a database the game holds";
   EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
   endChild(game);
   EXPECT_NO_THROW(db->player());
@@ -239,7 +239,7 @@ TEST_F(TBKLevelDBTest, TheGameLockRefusesASecondProcess) {
     TBKLevelDB::lockMinecraft();
     TBKLevelDB::unlockMinecraft();  // only when both editors held the game
   });
-  EXPECT_EQ(error.name(), TBKException::LockFailure) << "two editors hold the game";
+  EXPECT_EQ(error.kind(), TBKException::Kind::Lock) << "two editors hold the game";
   EXPECT_NE(error.reason().find("Another editor is using the game's data"), std::string::npos);
   endChild(other);
   EXPECT_NO_THROW(TBKLevelDB::lockMinecraft());

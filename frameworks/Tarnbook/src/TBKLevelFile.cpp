@@ -6,13 +6,13 @@
 
 namespace {
 
-[[noreturn]] void damaged(const std::string& what) { throw TBKException(TBKException::FormatFailure, what); }
+[[noreturn]] void damaged(const std::string& what) { throw TBKException(TBKException::Kind::Format, what); }
 
 }  // namespace
 
 TBKLevelFile::TBKLevelFile(int32_t storageVersion, std::shared_ptr<TBKCompoundTag> root)
     : storageVersion_(storageVersion), root_(std::move(root)) {
-  if (!root_) throw TBKException(TBKException::UsageFailure, "A level file needs a level compound.");
+  if (!root_) throw TBKException(TBKException::Kind::Usage, "A level file needs a level compound.");
 }
 
 TBKLevelFile TBKLevelFile::parse(std::string_view bytes) {
@@ -33,7 +33,7 @@ std::string TBKLevelFile::serialise() const {
   TBKNBT::serialise(*root_, out);
   size_t length = out.size() - 8;
   if (length > static_cast<size_t>(INT32_MAX)) {
-    throw TBKException(TBKException::UsageFailure, "The level data is too large to save.");
+    throw TBKException(TBKException::Kind::Usage, "The level data is too large to save.");
   }
   std::string header;
   tbk::appendLittleEndian(header, storageVersion_);

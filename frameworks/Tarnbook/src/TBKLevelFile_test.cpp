@@ -43,7 +43,7 @@ TEST(TBKLevelFileTest, DamagedFilesAreRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);
-    EXPECT_EQ(tbktest::raised([&] { TBKLevelFile::parse(c.file); }).name(), TBKException::FormatFailure);
+    EXPECT_EQ(tbktest::raisedKind([&] { TBKLevelFile::parse(c.file); }), TBKException::Kind::Format);
   }
 }
 

@@ -6,9 +6,9 @@
 namespace {
 
 [[noreturn]] void outOfRange(const TBKListTag& list, size_t index, size_t limit) {
-  throw TBKException(TBKException::UsageFailure, "Entry " + std::to_string(index) + " of the list \"" + list.name() +
-                                                     "\" does not exist (it has " + std::to_string(limit) +
-                                                     " entries).");
+  throw TBKException(TBKException::Kind::Usage, "Entry " + std::to_string(index) + " of the list \"" + list.name() +
+                                                    "\" does not exist (it has " + std::to_string(limit) +
+                                                    " entries).");
 }
 
 }  // namespace
@@ -17,8 +17,8 @@ TBKListTag::TBKListTag(std::string name, TBKTagType elementType, std::vector<std
     : TBKTag(std::move(name), TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
   for (const auto& entry : entries_) {
     if (!entry || entry->type() != elementType_) {
-      throw TBKException(TBKException::UsageFailure, "The list \"" + this->name() + "\" can only hold " +
-                                                         TBKTagTypeName(elementType_) + " entries.");
+      throw TBKException(TBKException::Kind::Usage, "The list \"" + this->name() + "\" can only hold " +
+                                                        TBKTagTypeName(elementType_) + " entries.");
     }
   }
 }
@@ -35,14 +35,14 @@ std::shared_ptr<TBKCompoundTag> TBKListTag::compoundAtIndex(size_t index) const 
 void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index) {
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag) {
-    throw TBKException(TBKException::UsageFailure, "An empty entry cannot be stored in the list \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage, "An empty entry cannot be stored in the list \"" + name() + "\".");
   }
   bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
   if (tag->type() != elementType_) {
     if (!onlyEntry) {
-      throw TBKException(TBKException::UsageFailure, std::string("A ") + TBKTagTypeName(tag->type()) +
-                                                         " cannot be stored in the list \"" + name() + "\" of " +
-                                                         TBKTagTypeName(elementType_) + " entries.");
+      throw TBKException(TBKException::Kind::Usage, std::string("A ") + TBKTagTypeName(tag->type()) +
+                                                        " cannot be stored in the list \"" + name() + "\" of " +
+                                                        TBKTagTypeName(elementType_) + " entries.");
     }
     elementType_ = tag->type();
   }
@@ -60,7 +60,7 @@ void TBKListTag::insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index) 
   }
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag || tag->type() != elementType_) {
-    throw TBKException(TBKException::UsageFailure,
+    throw TBKException(TBKException::Kind::Usage,
                        "The list \"" + name() + "\" can only hold " + TBKTagTypeName(elementType_) + " entries.");
   }
   entries_.insert(entries_.begin() + std::ptrdiff_t(index), std::move(tag));
@@ -69,4 +69,11 @@ void TBKListTag::insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index) 
 void TBKListTag::removeObjectAtIndex(size_t index) {
   if (index >= entries_.size()) outOfRange(*this, index, entries_.size());
   entries_.erase(entries_.begin() + std::ptrdiff_t(index));
+}
+
+void TBKListTag::takeValueOf(TBKListTag& other) {
+  if (&other == this) return;
+  elementType_ = other.elementType_;
+  entries_ = std::move(other.entries_);
+  other.entries_.clear();
 }

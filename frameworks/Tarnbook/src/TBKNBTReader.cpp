@@ -70,7 +70,7 @@ class Reader {
   // Out of line and cold so the bounds checks on the hot path inline to a
   // compare and a branch; the message is only built on damaged data.
   [[noreturn, gnu::cold, gnu::noinline]] void fail(const std::string& what) const {
-    throw TBKException(TBKException::FormatFailure, "damaged data at byte " + std::to_string(offset()) + ": " + what);
+    throw TBKException(TBKException::Kind::Format, "damaged data at byte " + std::to_string(offset()) + ": " + what);
   }
 
   size_t left() const { return static_cast<size_t>(end_ - next_); }
@@ -243,13 +243,13 @@ std::shared_ptr<TBKCompoundTag> TBKNBT::parseCompound(std::string_view bytes) {
   auto tag = parse(bytes, &consumed);
   if (tag->type() != TBKTagType::Compound) {
     throw TBKException(
-        TBKException::FormatFailure,
+        TBKException::Kind::Format,
         std::string("damaged data: it holds a ") + TBKTagTypeName(tag->type()) + " where a TAG_Compound was expected");
   }
   if (consumed != bytes.size()) {
-    throw TBKException(TBKException::FormatFailure, "damaged data at byte " + std::to_string(consumed) + ": " +
-                                                        std::to_string(bytes.size() - consumed) +
-                                                        " bytes follow the compound");
+    throw TBKException(TBKException::Kind::Format, "damaged data at byte " + std::to_string(consumed) + ": " +
+                                                       std::to_string(bytes.size() - consumed) +
+                                                       " bytes follow the compound");
   }
   return std::static_pointer_cast<TBKCompoundTag>(tag);
 }

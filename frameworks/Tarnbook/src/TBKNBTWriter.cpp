@@ -26,7 +26,7 @@ class Writer {
 
  private:
   [[noreturn]] static void refuse(const std::string& what) {
-    throw TBKException(TBKException::UsageFailure, "The data cannot be saved: " + what + ".");
+    throw TBKException(TBKException::Kind::Usage, "The data cannot be saved: " + what + ".");
   }
 
   void writeText(const std::string& text) {

@@ -120,7 +120,7 @@ TEST(TBKNBTTest, TagsKeptFromADroppedTreeStayIntact) {
 void expectRejected(const std::string& input, const char* why) {
   SCOPED_TRACE(why);
   auto error = tbktest::raised([&] { TBKNBT::parse(input); });
-  EXPECT_EQ(error.name(), TBKException::FormatFailure);
+  EXPECT_EQ(error.kind(), TBKException::Kind::Format);
   EXPECT_NE(error.reason().find("byte"), std::string::npos) << error.reason();
 }
 

@@ -19,7 +19,7 @@ TBKNumber narrowed(TBKTagType type, const TBKNumber& value) {
     case TBKTagType::Double:
       return value.kind() == TBKNumber::Kind::Double ? value : TBKNumber::doublePrecision(value.doubleValue());
     default:
-      throw TBKException(TBKException::UsageFailure,
+      throw TBKException(TBKException::Kind::Usage,
                          std::string("A number tag cannot be of type ") + TBKTagTypeName(type) + ".");
   }
 }

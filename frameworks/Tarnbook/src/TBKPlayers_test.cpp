@@ -123,20 +123,20 @@ TEST_F(TBKPlayersTest, WritesOnePlayerByKeyAndLeavesEveryOtherRecordAlone) {
 TEST_F(TBKPlayersTest, RefusesKeysThatAreNoPlayerRecordAndWritesNothing) {
   struct Case {
     std::string key;
-    const char* readFailure;
+    TBKException::Kind readFailure;
   };
   const std::vector<Case> cases = {
-      {gone, TBKException::FormatFailure},
-      {"player_aaaa1111", TBKException::UsageFailure},
-      {"player_server_", TBKException::UsageFailure},
-      {"BiomeData", TBKException::UsageFailure},
-      {"", TBKException::UsageFailure},
+      {gone, TBKException::Kind::Format},
+      {"player_aaaa1111", TBKException::Kind::Usage},
+      {"player_server_", TBKException::Kind::Usage},
+      {"BiomeData", TBKException::Kind::Usage},
+      {"", TBKException::Kind::Usage},
   };
   auto before = worldreader::databaseContents(world);
   auto db = TBKLevelDB::dbForWorldNamed("shared");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    EXPECT_EQ(tbktest::raised([&] { db->playerForKey(c.key); }).name(), c.readFailure);
+    EXPECT_EQ(tbktest::raisedKind([&] { db->playerForKey(c.key); }), c.readFailure);
     if (c.key != gone) {
       EXPECT_THROW(db->setPlayerForKey(c.key, tbktest::makePlayerTree()), TBKException);
     }

@@ -69,7 +69,7 @@ std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, 
   std::string current = tbk::joinPath(dbFolder, "CURRENT");
   bool fresh = isEmptyFolder(dbFolder);
   if (!fresh && !tbk::isRegularFile(current)) {
-    throw TBKException(TBKException::FormatFailure,
+    throw TBKException(TBKException::Kind::Format,
                        "The world \"" + worldName + "\" cannot be opened: its database folder " + dbFolder +
                            " holds files but no CURRENT file. Restore the world from a copy.");
   }
@@ -98,13 +98,13 @@ std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, 
   if (!status.ok()) {
     std::string detail = status.ToString();
     if (status.IsIOError() && detail.find("lock ") != std::string::npos) {
-      throw TBKException(TBKException::WorldBusy,
+      throw TBKException(TBKException::Kind::WorldBusy,
                          "The world \"" + worldName +
                              "\" is open in the game. Quit to the title screen in the game first, "
                              "then try again.");
     }
     throw TBKException(
-        status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+        status.IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
         "The database of the world \"" + worldName + "\" (" + dbFolder + ") cannot be opened: " + detail + ".");
   }
   handle->db.reset(db);
@@ -129,7 +129,7 @@ std::optional<std::string> TBKWorldStore::get(std::string_view key) {
   }
   if (status.IsNotFound()) return std::nullopt;
   if (!status.ok()) {
-    throw TBKException(status.IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+    throw TBKException(status.IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
                        "The record " + std::string(key) + " of the world \"" + worldName_ +
                            "\" cannot be read: " + status.ToString() + ".");
   }
@@ -148,7 +148,7 @@ void TBKWorldStore::forEachWithPrefix(std::string_view prefix,
   }
   if (!it->status().ok()) {
     throw TBKException(
-        it->status().IsCorruption() ? TBKException::FormatFailure : TBKException::FileFailure,
+        it->status().IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
         "The records of the world \"" + worldName_ + "\" cannot be listed: " + it->status().ToString() + ".");
   }
 }
@@ -159,8 +159,8 @@ void TBKWorldStore::put(std::string_view key, std::string_view value) {
   leveldb::Status status =
       handle_->db->Put(options, leveldb::Slice(key.data(), key.size()), leveldb::Slice(value.data(), value.size()));
   if (!status.ok()) {
-    throw TBKException(TBKException::FileFailure, "The record " + std::string(key) + " of the world \"" + worldName_ +
-                                                      "\" cannot be saved: " + status.ToString() + ".");
+    throw TBKException(TBKException::Kind::File, "The record " + std::string(key) + " of the world \"" + worldName_ +
+                                                     "\" cannot be saved: " + status.ToString() + ".");
   }
 }
 
@@ -170,8 +170,8 @@ std::vector<std::string> TBKWorldStore::keysWithPrefix(std::string_view prefix) 
   leveldb::Slice start(prefix.data(), prefix.size());
   for (it->Seek(start); it->Valid() && it->key().starts_with(start); it->Next()) keys.push_back(it->key().ToString());
   if (!it->status().ok()) {
-    throw TBKException(TBKException::FormatFailure, "The database of the world \"" + worldName_ +
-                                                        "\" cannot be listed: " + it->status().ToString() + ".");
+    throw TBKException(TBKException::Kind::Format, "The database of the world \"" + worldName_ +
+                                                       "\" cannot be listed: " + it->status().ToString() + ".");
   }
   return keys;
 }
@@ -183,7 +183,7 @@ void TBKWorldStore::putAll(const std::vector<std::pair<std::string, std::string>
   options.sync = true;
   leveldb::Status status = handle_->db->Write(options, &batch);
   if (!status.ok()) {
-    throw TBKException(TBKException::FileFailure, "The player records of the world \"" + worldName_ +
-                                                      "\" cannot be saved: " + status.ToString() + ".");
+    throw TBKException(TBKException::Kind::File, "The player records of the world \"" + worldName_ +
+                                                     "\" cannot be saved: " + status.ToString() + ".");
   }
 }

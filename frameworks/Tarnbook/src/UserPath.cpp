@@ -39,7 +39,7 @@ std::string joined(const std::vector<std::string>& names) {
   return path.empty() ? "/" : path;
 }
 
-[[noreturn]] void refused(const std::string& reason) { throw TBKException(TBKException::FileFailure, reason); }
+[[noreturn]] void refused(const std::string& reason) { throw TBKException(TBKException::Kind::File, reason); }
 
 }  // namespace
 

@@ -77,7 +77,7 @@ void prune(const std::string& root, size_t keep) {
     // must not leave a backup that lacks files.
     std::string doomed = joinPath(root, stagingPrefix + backups[i]);
     if (FileStatus renamed = renameChecked(joinPath(root, backups[i]), doomed); !renamed.ok()) {
-      throw TBKException(TBKException::FileFailure,
+      throw TBKException(TBKException::Kind::File,
                          "Could not remove the old backup " + joinPath(root, backups[i]) + ". " + renamed.reason());
     }
     removeTree(doomed);
@@ -96,7 +96,7 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
   std::string stamp = utcTimeName();
   std::string staging = joinPath(root, stagingPrefix + stamp + "-" + std::to_string(::getpid()));
   if (!makeFolder(staging, owner)) {
-    throw TBKException(TBKException::FileFailure,
+    throw TBKException(TBKException::Kind::File,
                        "Could not create the backup folder " + staging + ": " + std::strerror(EEXIST) + ".");
   }
   std::string folder;
@@ -108,7 +108,7 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
       FileStatus renamed = renameChecked(staging, folder, false);
       if (renamed.ok()) break;
       if (renamed.error() != EEXIST && renamed.error() != ENOTEMPTY) {
-        throw TBKException(TBKException::FileFailure,
+        throw TBKException(TBKException::Kind::File,
                            "Could not name the backup folder " + folder + ". " + renamed.reason());
       }
       folder = base + "-" + std::to_string(attempt);

@@ -58,13 +58,13 @@ std::optional<std::string> recordKey(const std::string& fileName) {
   return key;
 }
 
-TBKException damaged(const std::string& reason) { return TBKException(TBKException::FormatFailure, reason); }
+TBKException damaged(const std::string& reason) { return TBKException(TBKException::Kind::Format, reason); }
 
 void checkLevelFile(const std::string& name, const std::string& bytes) {
   try {
     TBKLevelFile::parse(bytes);
   } catch (const TBKException& error) {
-    if (error.name() != TBKException::FormatFailure) throw;
+    if (error.kind() != TBKException::Kind::Format) throw;
     throw damaged("its " + name + " is damaged (" + error.reason() + ")");
   }
 }
@@ -92,7 +92,7 @@ void retireJournal(const std::string& worldFolder) {
   std::string journal = joinPath(worldFolder, journalName);
   std::string done = joinPath(worldFolder, unfinishedPrefix + std::string("done-") + std::to_string(::getpid()));
   if (FileStatus status = renameChecked(journal, done); !status.ok()) {
-    throw TBKException(TBKException::FileFailure,
+    throw TBKException(TBKException::Kind::File,
                        "Could not finish the restore in " + worldFolder + ". " + status.reason());
   }
   syncFolder(worldFolder);
@@ -145,7 +145,7 @@ WorldState readWorldState(const std::string& folder) {
     try {
       TBKNBT::parseCompound(*bytes);
     } catch (const TBKException& error) {
-      if (error.name() != TBKException::FormatFailure) throw;
+      if (error.kind() != TBKException::Kind::Format) throw;
       throw damaged("its player record " + *key + " is damaged (" + error.reason() + ")");
     }
     state.records.emplace_back(std::move(*key), std::move(*bytes));
@@ -168,7 +168,7 @@ TBKBackup describeWorldBackup(const std::string& folder) {
   try {
     readWorldState(folder);
   } catch (const TBKException& error) {
-    if (error.name() != TBKException::FormatFailure) throw;
+    if (error.kind() != TBKException::Kind::Format) throw;
     backup.damage = error.reason();
   }
   return backup;
@@ -184,7 +184,7 @@ void restoreWorld(const std::string& worldFolder, const WorldState& state,
   FileOwner owner = ownerForFile(joinPath(worldFolder, "level.dat"), worldFolder);
   std::string staging = joinPath(worldFolder, unfinishedPrefix + std::to_string(::getpid()));
   if (!makeFolder(staging, owner)) {
-    throw TBKException(TBKException::FileFailure, "Could not create " + staging + ": something of that name exists.");
+    throw TBKException(TBKException::Kind::File, "Could not create " + staging + ": something of that name exists.");
   }
   for (const auto& file : state.files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
   for (const auto& [key, bytes] : state.records)
@@ -193,7 +193,7 @@ void restoreWorld(const std::string& worldFolder, const WorldState& state,
   std::string journal = joinPath(worldFolder, journalName);
   if (FileStatus status = renameChecked(staging, journal, false); !status.ok()) {
     removeTree(staging);
-    throw TBKException(TBKException::FileFailure,
+    throw TBKException(TBKException::Kind::File,
                        "Could not start the restore in " + worldFolder + ". " + status.reason());
   }
   syncFolder(worldFolder);
@@ -207,7 +207,7 @@ void finishRestore(const std::string& worldFolder, const std::function<void(cons
   try {
     state = readWorldState(joinPath(worldFolder, journalName));
   } catch (const TBKException& error) {
-    throw TBKException(error.name(),
+    throw TBKException(error.kind(),
                        "An interrupted restore of " + worldFolder + " cannot be completed: " + error.reason() + ".");
   }
   applyState(worldFolder, state, putRecords);

@@ -118,7 +118,16 @@ TBKException raised(const std::function<void()>& action) {
   } catch (const TBKException& error) {
     return error;
   }
-  return TBKException(nothingRaised, "");
+  return TBKException(TBKException::Kind::Usage, "");
+}
+
+std::optional<TBKException::Kind> raisedKind(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const TBKException& error) {
+    return error.kind();
+  }
+  return std::nullopt;
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

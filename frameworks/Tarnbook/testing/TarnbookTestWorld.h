@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,10 +50,11 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree();
 void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion = 3);
 
 using worldreader::readFile;
-// What action raised, or an exception named nothingRaised, with no reason,
-// when it returned: a test expecting a refusal then fails on the name.
-constexpr const char* nothingRaised = "nothing raised";
+// What action raised, or an exception with no reason when it returned: a
+// test expecting a refusal then fails on the reason.
 TBKException raised(const std::function<void()>& action);
+// The kind of what action raised; none when it returned.
+std::optional<TBKException::Kind> raisedKind(const std::function<void()>& action);
 void writeFile(const std::string& path, const std::string& bytes);
 // The names in folder, sorted; none when it is missing.
 std::vector<std::string> folderNames(const std::string& folder);

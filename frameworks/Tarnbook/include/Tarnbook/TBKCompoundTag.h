@@ -38,6 +38,10 @@ class TBKCompoundTag : public TBKTag {
   // null or index > count().
   void insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index);
   void renameKey(std::string_view from, const std::string& to);
+  // Every child replaced by those of `other`, which is left empty: how an
+  // editor puts a compound back as a copy taken before a change held it,
+  // children of one name (a damaged file's) included.
+  void takeValueOf(TBKCompoundTag& other);
   // The position of the child of that name, or count() when there is none.
   size_t indexOfKey(std::string_view name) const;
 

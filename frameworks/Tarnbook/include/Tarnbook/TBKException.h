@@ -3,25 +3,29 @@
 #include <exception>
 #include <string>
 
-// The one exception Tarnbook raises. name() says which kind of failure it is
-// (see the constants below); reason() is a sentence for the user: which world,
-// which file, what is wrong and, where there is one, what to do about it.
+// The one exception Tarnbook raises. kind() says which kind of failure it is;
+// reason() is a sentence for the user: which world, which file, what is wrong
+// and, where there is one, what to do about it.
 class TBKException : public std::exception {
  public:
-  static constexpr const char* SetupFailure = "TBKSetupException";    // game folders not found
-  static constexpr const char* FormatFailure = "TBKFormatException";  // damaged or unsupported data
-  static constexpr const char* FileFailure = "TBKFileException";      // the file system refused
-  static constexpr const char* LockFailure = "TBKLockException";      // another editor holds the game
-  static constexpr const char* WorldBusy = "TBKWorldBusyException";   // the game holds the world open
-  static constexpr const char* UsageFailure = "TBKUsageException";    // a caller broke a precondition
+  enum class Kind {
+    Setup,      // game folders not found
+    Format,     // damaged or unsupported data
+    File,       // the file system refused
+    Lock,       // another editor holds the game
+    WorldBusy,  // the game holds the world open
+    Usage,      // a caller broke a precondition
+  };
 
-  TBKException(std::string name, std::string reason);
+  TBKException(Kind kind, std::string reason);
 
-  const std::string& name() const { return name_; }
+  Kind kind() const { return kind_; }
+  // The kind as logs and crash reports name it: "TBKFormatException", ...
+  const char* name() const;
   const std::string& reason() const { return reason_; }
   const char* what() const noexcept override { return reason_.c_str(); }
 
  private:
-  std::string name_;
+  Kind kind_;
   std::string reason_;
 };

@@ -35,6 +35,10 @@ class TBKListTag : public TBKTag {
   // above. An emptied list keeps its element type.
   void insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index);
   void removeObjectAtIndex(size_t index);
+  // Every entry and the element type replaced by those of `other`, which is
+  // left empty: how an editor puts a list back as a copy taken before a
+  // change held it.
+  void takeValueOf(TBKListTag& other);
 
  private:
   friend struct TBKTagBuilder;

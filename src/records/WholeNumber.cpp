@@ -1,4 +1,4 @@
-#include "app/WholeNumber.h"
+#include "records/WholeNumber.h"
 
 #include <algorithm>
 #include <cctype>

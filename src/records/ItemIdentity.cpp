@@ -1,4 +1,4 @@
-#include "equipment/ItemIdentity.h"
+#include "records/ItemIdentity.h"
 
 ItemIdentity ItemIdentity::of(const TBKCompoundTag& entry) {
   uint16_t damage = entry.numberForKey("Damage").unsignedShortValue();
@@ -68,36 +68,4 @@ std::shared_ptr<TBKCompoundTag> ItemIdentity::makeEntry(int slot, uint8_t count)
     entry->setValueForKey(TBKNumberTag::byteTag("WasPickedUp", 0));
   }
   return entry;
-}
-
-std::string ItemIdentity::name() const {
-  auto catalogue = BVLItemIDSource::sharedSource();
-  if (!named_) {
-    auto definition = catalogue->itemDefinitionWithID(id_, damage_);
-    return definition ? definition->name : std::string();
-  }
-  if (identifier_.empty()) return std::string();
-  auto definition = catalogue->itemDefinitionWithName(identifier_, damage_);
-  return definition ? definition->name : identifier_;
-}
-
-std::shared_ptr<ui::Image> ItemIdentity::picture() const {
-  auto catalogue = BVLItemIDSource::sharedSource();
-  if (!named_) return catalogue->basicImageForItemWithID(id_, damage_);
-  if (identifier_.empty()) return nullptr;
-  if (catalogue->itemDefinitionWithName(identifier_, damage_)) {
-    return catalogue->basicImageForItemWithName(identifier_, damage_);
-  }
-  return catalogue->genericItemImage();
-}
-
-std::shared_ptr<BVLItemView> ItemIdentity::viewWithFrame(const ui::Rect& frame) const {
-  if (!named_) return BVLItemView::itemViewWithFrame(frame, id_, damage_);
-  // The view would write an empty name over the generic picture.
-  if (identifier_.empty()) {
-    auto empty = std::make_shared<BVLItemView>(frame, identifier_, damage_);
-    empty->setImage(nullptr);
-    return empty;
-  }
-  return BVLItemView::itemViewWithFrame(frame, identifier_, damage_);
 }

@@ -1,8 +1,14 @@
-#include "options/OptionsText.h"
+#include "records/OptionsText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
+
+#include "records/WholeNumber.h"
 
 namespace {
 
@@ -185,4 +191,60 @@ OptionsText::Rewrite OptionsText::rewritingValue(std::string_view text, std::str
   std::string changed(text);
   changed.replace(size_t(old.data() - text.data()), old.size(), value);
   return {std::move(changed), {}};
+}
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+
+size_t skipSpace(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && isSpace(text[i])) ++i;
+  return i;
+}
+
+}  // namespace
+
+int OptionsText::integerValue(const std::optional<std::string>& text) {
+  return text ? WholeNumberFromText<int32_t>(*text) : 0;
+}
+
+float OptionsText::decimalValue(const std::optional<std::string>& text) {
+  if (!text) return 0;
+  std::string_view rest(*text);
+  rest.remove_prefix(skipSpace(rest));
+  bool negative = false;
+  // from_chars takes a minus sign but not a plus sign.
+  if (!rest.empty() && rest.front() == '+') {
+    rest.remove_prefix(1);
+    if (!rest.empty() && rest.front() == '-') return 0;
+  }
+  float value = 0;
+  auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value, std::chars_format::general);
+  if (error == std::errc::result_out_of_range) {
+    // Too large or too small for a float: infinity or zero, by the sign of
+    // the exponent.
+    std::string_view number(rest.data(), size_t(end - rest.data()));
+    negative = !number.empty() && number.front() == '-';
+    size_t exponent = number.find_first_of("eE");
+    bool tiny = exponent != std::string_view::npos && exponent + 1 < number.size() && number[exponent + 1] == '-';
+    value = tiny ? 0.0f : std::numeric_limits<float>::infinity();
+    return negative ? -value : value;
+  }
+  return error == std::errc() ? value : 0;
+}
+
+std::string OptionsText::positionText(float position) {
+  char buffer[64];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, double(position), std::chars_format::fixed, 6);
+  // Only a number too wide for the buffer fails, and a float never is.
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
+}
+
+std::string OptionsText::decimalText(float value) {
+  if (value == 0) return "0";  // and not "-0"
+  char buffer[64];
+  // Fixed notation: the game reads no exponents.
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
 }

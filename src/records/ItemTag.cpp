@@ -1,4 +1,4 @@
-#include "equipment/ItemTag.h"
+#include "records/ItemTag.h"
 
 namespace itemtag {
 

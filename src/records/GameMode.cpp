@@ -1,4 +1,4 @@
-#include "level/GameMode.h"
+#include "records/GameMode.h"
 
 #include <array>
 

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "external/Bevel.h"
 #include "external/Tarnbook.h"
 
 // Which item an inventory or armor entry holds, read from and written to the
@@ -63,15 +62,6 @@ class ItemIdentity {
   // slot >= 0, as a byte), "id", "Count", "Damage". Named: "Count",
   // "Damage", "Name", "Slot" (when slot >= 0), "WasPickedUp" 0.
   std::shared_ptr<TBKCompoundTag> makeEntry(int slot, uint8_t count) const;
-
-  // From the item catalogue: the name (empty for an unknown numbered item and
-  // an empty slot, the name itself for an unknown named one), the picture
-  // (null for an unknown numbered item and an empty slot, the generic picture
-  // for an unknown name) and a view showing it (an unknown name written over
-  // the generic picture; nothing for an empty slot).
-  std::string name() const;
-  std::shared_ptr<ui::Image> picture() const;
-  std::shared_ptr<BVLItemView> viewWithFrame(const ui::Rect& frame) const;
 
   bool operator==(const ItemIdentity&) const = default;
 

@@ -44,4 +44,16 @@ class OptionsText {
     std::string refusal;              // otherwise, why not
   };
   static Rewrite rewritingValue(std::string_view text, std::string_view key, std::string_view value);
+
+  // The file's text as the widgets take it: a whole number (leading space
+  // skipped, digits after an optional sign, clamped to 32 bits, else 0) and
+  // a decimal number (the longest one at the start, else 0).
+  static int integerValue(const std::optional<std::string>& text);
+  static float decimalValue(const std::optional<std::string>& text);
+  // A slider's position as the file keeps it: six decimals and a full stop
+  // whatever the user's locale ("0.500000").
+  static std::string positionText(float position);
+  // A number as today's game writes it: a whole one as such, else the
+  // shortest decimal that reads back as the same float ("0.5", "69.2").
+  static std::string decimalText(float value);
 };
