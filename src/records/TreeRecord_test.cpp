@@ -54,7 +54,8 @@ TEST(TreeRecord, ARefusedCommitTakesTheChangeBackIntoTheSameObjectsAndSaysWhy) {
        }},
       {"a change with its own revert",
        [&] {
-         return f.record.change({[&] { f.tree->removeObjectForKey("item"); }, [&] { f.tree->insertValueAtIndex(f.item, 0); }});
+         return f.record.change(
+             {[&] { f.tree->removeObjectForKey("item"); }, [&] { f.tree->insertValueAtIndex(f.item, 0); }});
        }},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "records/Refusal.h"
+
+// How every screen tells the user that a change was not written: an alert
+// titled "Not Written" with the reason and one "Okay". The screen then shows
+// what is stored and the program goes on. Does nothing for an outcome that
+// was written.
+void showRefusal(const Outcome& outcome);
