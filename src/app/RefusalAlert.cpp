@@ -9,8 +9,8 @@
 
 void showRefusal(const Outcome& outcome) {
   if (!outcome) return;
-  auto alert = std::make_shared<ui::AlertView>("Not Written", outcome->reason, nullptr, "Okay",
-                                               std::vector<std::string>{});
+  auto alert =
+      std::make_shared<ui::AlertView>("Not Written", outcome->reason, nullptr, "Okay", std::vector<std::string>{});
   try {
     alert->show();
   } catch (const ui::Exception&) {

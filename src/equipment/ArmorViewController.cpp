@@ -1,5 +1,6 @@
 #include "equipment/ArmorViewController.h"
 
+#include "app/RefusalAlert.h"
 #include "equipment/ArmorCell.h"
 #include "equipment/ItemLook.h"
 #include "records/ItemIdentity.h"
@@ -10,8 +11,7 @@ const char* const cellIdentifier = "cell";
 constexpr double barsHeight = 64;  // status bar and navigation bar, over the figure's top
 }  // namespace
 
-ArmorViewController::ArmorViewController(const std::shared_ptr<TBKLevelDB>& db, std::string playerKey)
-    : _db(db), playerKey_(std::move(playerKey)) {
+ArmorViewController::ArmorViewController(std::shared_ptr<EquipmentRecord> record) : record_(std::move(record)) {
   // Sized to the view in viewDidLoad.
   tableView = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Grouped);
   tableView->registerClass<ArmorCell>(cellIdentifier);
@@ -73,7 +73,7 @@ void ArmorViewController::buildFigure() {
 
 void ArmorViewController::updateArmorDispalys() {
   if (!helmetView) return;
-  auto armor = _db->playerForKey(playerKey_)->listForKey("Armor");
+  auto armor = record_->player()->listForKey("Armor");
   ui::Size size = helmetView->bounds().size;
   std::array<std::shared_ptr<ui::ImageView>, pieces> worn{helmetView, chestplateView, leggingsView, bootsView};
   for (size_t k = 0; k < pieces; ++k) {
@@ -89,29 +89,9 @@ void ArmorViewController::setArmorForIndexPath(const ui::IndexPath& indexPath) {
       static_cast<size_t>(indexPath.row) >= pieces) {
     return;
   }
-  auto player = _db->playerForKey(playerKey_);
-  auto armor = player->listForKey("Armor");
-  if (!armor) {
-    if (player->objectForKeyedSubscript("Armor")) return;  // of another type: not ours to replace
-    armor = std::make_shared<TBKListTag>("Armor", TBKTagType::Compound);
-    player->setValueForKey(armor);
-  }
   auto material = static_cast<size_t>(indexPath.section);
   auto piece = static_cast<size_t>(indexPath.row);
-  if (armor->count() > 0 && armor->elementType() != TBKTagType::Compound) return;
-  // The list's own kind; an empty list takes the kind of the inventory.
-  bool named = armor->count() > 0 ? ItemIdentity::holdsNamed(*armor) : ItemIdentity::namesItems(*player);
-  ItemIdentity chosen = named ? ItemIdentity::named(namedDefinitions[material][piece], 0)
-                              : ItemIdentity::numbered(definitions[material][piece], 0);
-  ItemIdentity none = named ? ItemIdentity::named("", 0) : ItemIdentity::numbered(0, 0);
-  while (armor->count() <= piece) armor->setObjectAtIndexedSubscript(none.makeEntry(-1, 0), armor->count());
-  auto entry = armor->compoundAtIndex(piece);
-  // An entry of the other kind in the list is not overwritten with this one.
-  if (!entry || ItemIdentity::takesNamed(*entry, *player) != named) return;
-  entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
-  entry->setValueForKey(TBKNumberTag::byteTag("Count", chosen.isEmptySlot() ? 0 : 1));
-  chosen.writeTo(*entry);
-  _db->setPlayerForKey(playerKey_, player);
+  showRefusal(record_->wearArmor(piece, definitions[material][piece], namedDefinitions[material][piece]));
   updateArmorDispalys();
 }
 

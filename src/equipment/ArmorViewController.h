@@ -6,6 +6,7 @@
 #include <string>
 
 #include "external/Tarnbook.h"
+#include "records/EquipmentRecord.h"
 #include "ui/ImageView.h"
 #include "ui/ScrollView.h"
 #include "ui/TableView.h"
@@ -15,24 +16,18 @@
 // table, one section per material and one row per piece; tapping a row puts
 // that piece on and writes the player tree at once. The right half shows the
 // figure: the empty-slot pictures, helmet to boots, each covered by the piece
-// worn. The player tree is asked of the database on every refresh and every
-// choice; the screen keeps none of its own.
+// worn. The player tree is the record's, shared with the level screen.
 class ArmorViewController : public ui::ViewController, public ui::TableViewDataSource, public ui::TableViewDelegate {
  public:
   static constexpr size_t materials = 6;
   static constexpr size_t pieces = 4;
 
-  // The pieces of the player whose record is under playerKey.
-  explicit ArmorViewController(const std::shared_ptr<TBKLevelDB>& db, std::string playerKey = TBKPlayerEntry::localKey);
+  explicit ArmorViewController(std::shared_ptr<EquipmentRecord> record);
 
   // Shows the pieces the database's player tree wears.
   void updateArmorDispalys();
-  // Puts on piece indexPath.row of material indexPath.section (id, count 1,
-  // damage 0), writes the player tree and refreshes the figure. A player
-  // whose items are named gets the piece's name instead ("Name", count 1,
-  // damage 0), and "Nothing" is then the game's empty slot ("Name" "",
-  // count 0, damage 0). An "Armor" list that is missing or short is first
-  // filled with empty entries up to that piece.
+  // Puts on piece indexPath.row of material indexPath.section (see
+  // EquipmentRecord::wearArmor), explains a refusal and refreshes the figure.
   void setArmorForIndexPath(const ui::IndexPath& indexPath);
 
   void viewDidLoad() override;
@@ -80,6 +75,5 @@ class ArmorViewController : public ui::ViewController, public ui::TableViewDataS
     return {bhelmetImage, bchestplateImage, bleggingsImage, bbootsImage};
   }
 
-  std::shared_ptr<TBKLevelDB> _db;
-  std::string playerKey_;
+  std::shared_ptr<EquipmentRecord> record_;
 };

@@ -11,7 +11,7 @@ struct ArmorOnScreen : WorldOnScreen {
 
   explicit ArmorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
     if (setUp) changePlayer(setUp);
-    armor = std::make_shared<ArmorViewController>(db);
+    armor = std::make_shared<ArmorViewController>(std::make_shared<EquipmentRecord>(db, db->player()));
     push(armor);
   }
   void choose(long material, long piece) {

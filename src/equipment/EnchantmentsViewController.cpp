@@ -1,5 +1,6 @@
 #include "equipment/EnchantmentsViewController.h"
 
+#include "app/RefusalAlert.h"
 #include "equipment/ItemViewController.h"
 #include "records/ItemIdentity.h"
 #include "records/ItemTag.h"
@@ -66,7 +67,7 @@ std::string EnchantmentsViewController::rowText(int id, int level) {
 }
 
 void EnchantmentsViewController::change(const std::function<bool(TBKCompoundTag&)>& edit) {
-  if (edit(*item_)) record_->save();
+  showRefusal(record_->edit(*item_, edit));
   reloadData();
 }
 

@@ -5,27 +5,17 @@
 #include <numeric>
 #include <optional>
 
+#include "app/RefusalAlert.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemViewController.h"
+#include "records/ItemGrid.h"
 #include "records/ItemIdentity.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
 namespace {
-
-constexpr size_t hiddenEntries = 9;  // the hotbar links at the head of the list
-constexpr size_t slotNumbers = 256;  // "Slot" is a byte
 const char* const cellIdentifier = "Cell";
-// What the plus button puts into an empty slot of today's inventory: the
-// early game's item 1.
-const char* const addedName = "minecraft:stone";
-
-uint8_t slotOf(const TBKListTag& inventory, size_t index) {
-  auto entry = inventory.compoundAtIndex(index);
-  return entry ? entry->numberForKey("Slot").unsignedCharValue() : 0;
-}
-
 }  // namespace
 
 InventoryViewController::InventoryViewController(std::shared_ptr<EquipmentRecord> record, std::string key)
@@ -68,104 +58,18 @@ void InventoryViewController::viewWillAppear(bool animated) {
 }
 
 void InventoryViewController::add() {
-  const auto& player = record_->player();
-  auto inventory = entries();
-  if (!inventory) {
-    // A tree without the list gets one; a child of that name of another
-    // type is not ours to replace.
-    if (key_.empty() || player->objectForKeyedSubscript(key_)) return;
-    if (ItemIdentity::namesItems(*player)) return addNamed(nullptr);
-    inventory = std::make_shared<TBKListTag>(key_, TBKTagType::Compound);
-    player->setValueForKey(inventory);
-  }
-  size_t n = inventory->count();
-  if (n > 0 && inventory->elementType() != TBKTagType::Compound) return;
-  // The list's own kind; an empty list takes the kind of the armor.
-  if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : capacity_ > 0 || ItemIdentity::namesItems(*player)) {
-    return addNamed(inventory);
-  }
-  if (n >= slotNumbers) return;
-  inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
-  record_->save();
+  showRefusal(record_->addItem(given_, key_, capacity_));
   collectionView_->reloadData();
-}
-
-void InventoryViewController::addNamed(const std::shared_ptr<TBKListTag>& inventory) {
-  std::shared_ptr<TBKCompoundTag> empty;
-  if (inventory) {
-    for (size_t index : gridEntries(*inventory)) {
-      auto entry = inventory->compoundAtIndex(index);
-      if (entry && ItemIdentity::of(*entry).isEmptySlot()) {
-        empty = entry;
-        break;
-      }
-    }
-  }
-  if (!empty && inventory && inventory->count() < capacity_) {
-    std::vector<bool> used(capacity_, false);
-    for (size_t i = 0; i < inventory->count(); ++i) {
-      if (size_t slot = slotOf(*inventory, i); slot < capacity_) used[slot] = true;
-    }
-    int slot = static_cast<int>(std::find(used.begin(), used.end(), false) - used.begin());
-    inventory->setObjectAtIndexedSubscript(ItemIdentity::named(addedName, 0).makeEntry(slot, 1), inventory->count());
-    record_->save();
-    collectionView_->reloadData();
-    return;
-  }
-  if (!empty) {
-    std::make_shared<ui::AlertView>("Inventory Full", "There is no empty slot to put a new item in.", nullptr, "Okay",
-                                    std::vector<std::string>{})
-        ->show();
-    return;
-  }
-  ItemIdentity::named(addedName, 0).writeTo(*empty);
-  empty->setValueForKey(TBKNumberTag::byteTag("Count", 1));
-  record_->save();
-  collectionView_->reloadData();
-}
-
-std::vector<size_t> InventoryViewController::gridEntries(const TBKListTag& inventory) {
-  size_t count = inventory.count();
-  if (slotOffset(inventory) != 0) {
-    std::vector<size_t> shown;
-    for (size_t index = hiddenEntries; index < count; ++index) shown.push_back(index);
-    return shown;
-  }
-  std::vector<size_t> shown(count);
-  std::iota(shown.begin(), shown.end(), size_t{0});
-  // The game writes the slots in order; a list that is not keeps its own
-  // order among equal slot numbers.
-  std::stable_sort(shown.begin(), shown.end(),
-                   [&](size_t a, size_t b) { return slotOf(inventory, a) < slotOf(inventory, b); });
-  return shown;
-}
-
-// Only the early inventory links the hotbar at its head.
-int InventoryViewController::slotOffset(const TBKListTag& entries) {
-  return entries.name() != "Inventory" || ItemIdentity::holdsNamed(entries) ? 0 : static_cast<int>(hiddenEntries);
 }
 
 long InventoryViewController::numberOfItemsInSection(ui::CollectionView&, long) {
   auto inventory = entries();
-  if (!inventory) return 0;
-  size_t cells = gridEntries(*inventory).size();
-  if (capacity_ == 0) return static_cast<long>(cells);
-  // Every slot of the container, and any entry numbered past them.
-  cells = capacity_;
-  for (size_t i = 0; i < inventory->count(); ++i) cells = std::max(cells, size_t{slotOf(*inventory, i)} + 1);
-  return static_cast<long>(cells);
+  return inventory ? static_cast<long>(ItemGrid::cellCount(*inventory, capacity_)) : 0;
 }
 
-// A container's cell is its slot number; the rest show the entries in order.
 std::optional<size_t> InventoryViewController::entryPosition(size_t cell) const {
   auto inventory = entries();
-  if (!inventory) return std::nullopt;
-  auto shown = gridEntries(*inventory);
-  if (capacity_ == 0) return cell < shown.size() ? std::optional<size_t>(cell) : std::nullopt;
-  for (size_t position = 0; position < shown.size(); ++position) {
-    if (slotOf(*inventory, shown[position]) == cell) return position;
-  }
-  return std::nullopt;
+  return inventory ? ItemGrid::entryPosition(*inventory, capacity_, cell) : std::nullopt;
 }
 
 std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIndexPath(
@@ -175,7 +79,7 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
   auto inventory = entries();
   auto position = entryPosition(static_cast<size_t>(indexPath.row));
   if (position) {
-    cell->prepareWithItem(inventory->compoundAtIndex(gridEntries(*inventory)[*position]));
+    cell->prepareWithItem(inventory->compoundAtIndex(ItemGrid::gridEntries(*inventory)[*position]));
   } else {
     // A container's free slot looks like an empty slot of today's inventory.
     static const auto freeSlot = ItemIdentity::named("", 0).makeEntry(-1, 0);

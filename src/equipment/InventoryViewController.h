@@ -11,11 +11,8 @@
 #include "ui/ViewController.h"
 
 // A list of item entries inside a player record (the inventory, a box's
-// contents) as a grid of slots under the navigation bar, with a plus button
-// that adds an item. In an early world's inventory grid position r shows list
-// entry r + 9: the first nine entries link the hotbar and are never shown. A
-// list of named items (today's worlds) is the slots themselves, and the grid
-// shows every entry in slot order.
+// contents) as a grid of slots under the navigation bar (see ItemGrid), with
+// a plus button that adds an item.
 //
 // The record is the level screen's, which stays beneath on the navigation
 // stack; this screen and the item editor edit its one tree in place and save
@@ -42,19 +39,9 @@ class InventoryViewController : public ui::ViewController,
   std::shared_ptr<TBKListTag> entries() const;
   const std::shared_ptr<EquipmentRecord>& record() const { return record_; }
 
-  // Early worlds: appends an item (id 1, count 1) with the next slot number.
-  // Does nothing once the list holds 256 entries, as a byte slot number
-  // would then repeat one already in use. Named items: the list's length is
-  // the game's, so the first empty slot in grid order gets a stone, count 1;
-  // with no empty slot nothing changes and an alert says so. Either way a
-  // change writes the player tree and reloads the grid.
+  // Adds an item (see EquipmentRecord::addItem) and shows the grid as
+  // stored; a refusal is explained.
   void add();
-
-  // The list indices the grid shows, in grid order (see above).
-  static std::vector<size_t> gridEntries(const TBKListTag& entries);
-  // What the editor subtracts from an entry's "Slot" to show it: 9 in an
-  // early world's inventory, where it matches the grid position, else 0.
-  static int slotOffset(const TBKListTag& entries);
 
   void loadView() override;
   void viewDidLoad() override;
@@ -76,7 +63,6 @@ class InventoryViewController : public ui::ViewController,
   ui::Size referenceSizeForFooterInSection(ui::CollectionView&, ui::CollectionViewFlowLayout&, long) override;
 
  private:
-  void addNamed(const std::shared_ptr<TBKListTag>& inventory);
   // The position in gridEntries that grid cell `cell` shows; none for a
   // container's free slot or past the end.
   std::optional<size_t> entryPosition(size_t cell) const;

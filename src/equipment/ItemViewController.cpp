@@ -4,10 +4,12 @@
 #include <cctype>
 #include <cmath>
 
+#include "app/RefusalAlert.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemLook.h"
 #include "equipment/ItemSelectorTableViewController.h"
+#include "records/ItemGrid.h"
 #include "records/ItemIdentity.h"
 #include "records/ItemTag.h"
 #include "records/WholeNumber.h"
@@ -74,7 +76,7 @@ void ItemViewController::viewDidDisappear(bool animated) {
 
 std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
   if (!entries_) return nullptr;
-  auto shown = InventoryViewController::gridEntries(*entries_);
+  auto shown = ItemGrid::gridEntries(*entries_);
   if (_slot >= shown.size()) return nullptr;
   return entries_->compoundAtIndex(shown[_slot]);
 }
@@ -90,7 +92,7 @@ void ItemViewController::reloadData() {
   ItemIdentity identity = ItemIdentity::of(*item);
   uint8_t count = item->numberForKey("Count").unsignedCharValue();
   uint8_t slot = item->numberForKey("Slot").unsignedCharValue();
-  int slotOffset = InventoryViewController::slotOffset(*entries_);
+  int slotOffset = ItemGrid::slotOffset(*entries_);
 
   if (itemView) {
     itemView->removeFromSuperview();
@@ -157,7 +159,7 @@ int ItemViewController::maxDurability(const TBKCompoundTag& item) {
 }
 
 void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change) {
-  if (change(item)) record_->save();
+  showRefusal(record_->edit(item, change));
   reloadData();
 }
 

@@ -55,8 +55,9 @@ class ItemViewController : public ui::ViewController {
 
  private:
   void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
-  // Stores by `change`, writes the tree when it stored something (an entry
-  // takes no identity of the other kind), redraws.
+  // Stores by `change` through the record, which writes when it stored
+  // something (an entry takes no identity of the other kind); explains a
+  // refusal; redraws what is stored.
   void commit(TBKCompoundTag& item, const std::function<bool(TBKCompoundTag&)>& change);
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
   void openBeside(const std::shared_ptr<TBKCompoundTag>& item);

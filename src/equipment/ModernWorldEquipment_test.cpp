@@ -124,7 +124,7 @@ TEST(ModernInventory, EverySlotShowsInSlotOrderWithItsMarksAndThePlusButtonFills
   s.driver.runUntilIdle();
   EXPECT_EQ(s.playerWrites(), writes) << "nothing written";
   ASSERT_NE(s.shownAlert(), nullptr) << "a full inventory is explained";
-  EXPECT_EQ(s.shownAlert()->title(), "Inventory Full");
+  EXPECT_EQ(s.shownAlert()->title(), "Not Written");
 }
 
 // One world, edited in turn through the editor of each slot: every edit

@@ -1,42 +1,76 @@
 #include "level/LevelTableViewController.h"
 
+#include "app/RefusalAlert.h"
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
+#include "backups/BackupsTableViewController.h"
+#include "equipment/ArmorViewController.h"
+#include "equipment/InventoryViewController.h"
+#include "equipment/ItemViewController.h"
 #include "level/PlayerSettingRows.h"
+#include "level/PlayersTableViewController.h"
+#include "records/EquipmentRecord.h"
 #include "records/GameMode.h"
+#include "records/WholeNumber.h"
+#include "tree/TagTreeViewController.h"
+#include "ui/AlertView.h"
+#include "ui/Application.h"
+#include "ui/NavigationController.h"
 
 namespace {
 
-using Row = LevelSettingDefinition;
-
-const std::vector<std::string> levelSections = {"Player", "General", "Spawn", "Tags", "Backups"};
+using Kind = LevelRowKind;
 
 // The "Player" rows come from playerSettingRows, the game type's segments
 // from the world (today's worlds have more modes).
-const std::map<std::string, std::vector<Row>> levelDefinitions = {
+const std::vector<LevelSection> levelSections = {
+    {"Player", {}},
     {"General",
      {
-         {"Level Name", "LevelName", Row::Text, {}},
-         {"Game Type", "GameType", Row::Choice, {"Survival", "Creative"}},
+         {.name = "Level Name", .setting = "LevelName", .kind = Kind::Text},
+         {.name = "Game Type", .setting = "GameType", .kind = Kind::Choice, .names = {"Survival", "Creative"}},
      }},
     {"Spawn",
      {
-         {"Spawn X", "SpawnX", Row::WholeNumber, {}},
-         {"Spawn Y", "SpawnY", Row::WholeNumber, {}},
-         {"Spawn Z", "SpawnZ", Row::WholeNumber, {}},
+         {.name = "Spawn X", .setting = "SpawnX", .kind = Kind::WholeNumber},
+         {.name = "Spawn Y", .setting = "SpawnY", .kind = Kind::WholeNumber},
+         {.name = "Spawn Z", .setting = "SpawnZ", .kind = Kind::WholeNumber},
      }},
     // Every tag of the level and of the player, for what the rows above
     // do not show.
     {"Tags",
      {
-         {"Level Data", "_", Row::LevelTreeButton, {}},
-         {"Player Data", "_", Row::PlayerTreeButton, {}},
+         {.name = "Level Data", .kind = Kind::LevelTreeButton},
+         {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
-    {"Backups",
-     {
-         {"Backups", "_", Row::BackupsButton, {}},
-     }},
+    {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
 };
+
+bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
+
+// What a segment stores: on the two game-mode rows the mode its title names
+// (the segments of today's worlds do not run in the modes' numeric order),
+// on any other row its position.
+int32_t segmentValue(const LevelSettingDefinition& definition, long position) {
+  if (isModeSetting(definition.setting) && position >= 0 && size_t(position) < definition.names.size()) {
+    int32_t mode = gamemode::valueNamed(definition.names[size_t(position)]);
+    if (mode >= 0) return mode;
+  }
+  return int32_t(position);
+}
+
+// The segment that shows `value`; none when no segment stores it.
+long segmentShowing(const LevelSettingDefinition& definition, int32_t value) {
+  if (!isModeSetting(definition.setting)) return value;
+  for (size_t i = 0; i < definition.names.size(); ++i) {
+    if (gamemode::valueNamed(definition.names[i]) == value) return long(i);
+  }
+  return BVLSegmentedControl::noSegment;
+}
+
+void explain(const std::string& reason) {
+  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
+}
 
 }  // namespace
 
@@ -59,20 +93,20 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
     // record that cannot be read: that screen would show nothing.
     if (error.kind() != TBKException::Kind::Format || !local) throw;
   }
-  sections = local ? levelSections : std::vector<std::string>{"Player", "Tags"};
-  definitions["Player"] = playerSettingRows(*level, player.get());
   // Another player's screen has that player's tags; the level's are the
   // world screen's.
-  if (!local) definitions["Tags"] = {{"Player Data", "_", Row::PlayerTreeButton, {}}};
+  sections = local ? levelSections
+                   : std::vector<LevelSection>{{"Player", {}},
+                                               {"Tags", {{.name = "Player Data", .kind = Kind::PlayerTreeButton}}}};
+  sections[0].rows = playerSettingRows(*level, player.get());
   if (local) {
-    definitions.insert(levelDefinitions.begin(), levelDefinitions.end());
-    definitions["General"][1].names = gamemode::worldChoices(*level, player.get());
+    sections[1].rows[1].names = gamemode::worldChoices(*level, player.get());
     // The way to the other players, for a world that has any. A database
     // whose records cannot be listed opens without it; the rows above
     // still work.
     try {
       if (gamemode::isTodaysLevel(*level) && _db->hasDatabase() && _db->players().size() > 1) {
-        definitions["Player"].push_back({"Players", "_", Row::PlayersButton, {}});
+        sections[0].rows.push_back({.name = "Players", .kind = Kind::PlayersButton});
       }
     } catch (const TBKException&) {}
   }
@@ -126,21 +160,136 @@ void LevelTableViewController::viewDidDisappear(bool animated) {
   background_->setShouldPan(false);
 }
 
-const LevelSettingDefinition& LevelTableViewController::definitionAt(const ui::IndexPath& indexPath) const {
-  return definitions.at(sections.at(size_t(indexPath.section))).at(size_t(indexPath.row));
-}
-
 long LevelTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
-  return long(definitions.at(sections.at(size_t(section))).size());
+  return long(sections.at(size_t(section)).rows.size());
 }
 
 std::shared_ptr<ui::TableViewCell> LevelTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
                                                                                    const ui::IndexPath& indexPath) {
   auto cell = std::static_pointer_cast<LevelTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
-  cell->makeReadyWithDefinition(definitionAt(indexPath), _db, level, player, playerKey);
+  const auto& definition = sections.at(size_t(indexPath.section)).rows.at(size_t(indexPath.row));
+  cell->makeReadyWithDefinition(definition, bindingFor(definition));
   return cell;
 }
 
 std::shared_ptr<ui::View> LevelTableViewController::viewForHeaderInSection(ui::TableView& tableView, long section) {
-  return makeSectionHeaderView(sections.at(size_t(section)), tableView.frame().width());
+  return makeSectionHeaderView(sections.at(size_t(section)).title, tableView.frame().width());
+}
+
+// Each widget writes into the trees of this preparation, even after the
+// screen has read fresh ones.
+LevelRowBinding LevelTableViewController::bindingFor(const LevelSettingDefinition& definition) {
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  auto record = std::make_shared<LevelRecord>(LevelRecord::read(_db, level, player, playerKey));
+  LevelRowBinding binding;
+  switch (definition.kind) {
+    case Kind::Choice:
+      binding.segment = segmentShowing(definition, level->numberForKey(definition.setting).intValue());
+      if (definition.setting == "GameType" && player && gamemode::playerMode(*player) != gamemode::followsWorld) {
+        binding.note = "Player Mode " + gamemode::nameOf(gamemode::playerMode(*player)) + " applies";
+      }
+      binding.choose = [weak, record, definition](long segment) {
+        if (auto self = weak.lock()) {
+          self->written(record->setLevelNumber(definition.setting, segmentValue(definition, segment)), false);
+        }
+      };
+      break;
+    case Kind::WholeNumber:
+      binding.text = std::to_string(level->numberForKey(definition.setting).intValue());
+      binding.type = [weak, record, definition](const std::string& text) {
+        if (auto self = weak.lock()) {
+          self->written(record->setLevelNumber(definition.setting, WholeNumberFromText<int32_t>(text)), false);
+        }
+      };
+      break;
+    case Kind::Text:
+      binding.text = level->stringForKey(definition.setting);
+      binding.type = [weak, record, definition](const std::string& text) {
+        if (auto self = weak.lock()) self->written(record->setLevelText(definition.setting, text), false);
+      };
+      break;
+    case Kind::PlayerChoice:
+    case Kind::PlayerWholeNumber: {
+      if (!player) break;
+      bool choice = definition.kind == Kind::PlayerChoice;
+      int32_t value = definition.setting == "PlayerGameMode" ? gamemode::playerMode(*player)
+                                                             : player->numberForKey(definition.setting).intValue();
+      binding.segment = segmentShowing(definition, value);
+      binding.text = std::to_string(value);
+      auto write = [weak, record, definition](int32_t value) {
+        // A player's mode changes the note on the game type row.
+        if (auto self = weak.lock()) {
+          self->written(record->setPlayerNumber(definition.setting, value), definition.setting == "PlayerGameMode");
+        }
+      };
+      if (choice) binding.choose = [write, definition](long segment) { write(segmentValue(definition, segment)); };
+      if (!choice) binding.type = [write](const std::string& text) { write(WholeNumberFromText<int32_t>(text)); };
+      break;
+    }
+    default:
+      binding.open = [weak, kind = definition.kind] {
+        if (auto self = weak.lock()) self->open(kind);
+      };
+  }
+  return binding;
+}
+
+void LevelTableViewController::written(const Outcome& outcome, bool reloadAnyway) {
+  showRefusal(outcome);
+  if (!outcome && !reloadAnyway) return;
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  ui::Application::post([weak] {
+    if (auto self = weak.lock()) self->tableView_->reloadData();
+  });
+}
+
+std::shared_ptr<TBKCompoundTag> LevelTableViewController::playerOrExplain() {
+  if (player) return player;
+  try {
+    return _db->playerForKey(playerKey);
+  } catch (const TBKException& error) {
+    explain(error.reason());
+    return nullptr;
+  }
+}
+
+void LevelTableViewController::open(LevelRowKind kind) {
+  auto navigation = navigationController();
+  if (!navigation) return;
+  std::shared_ptr<ui::ViewController> screen;
+  if (kind == Kind::PlayersButton) {
+    screen = std::make_shared<PlayersTableViewController>(_db);
+  } else if (kind == Kind::BackupsButton) {
+    screen = BackupsTableViewController::forWorld(_db);
+  } else if (kind == Kind::LevelTreeButton) {
+    try {
+      screen = TagTreeViewController::forLevel(_db);
+    } catch (const TBKException& error) {
+      return explain(error.reason());
+    }
+  } else if (auto tree = playerOrExplain()) {
+    auto record = std::make_shared<EquipmentRecord>(_db, tree, playerKey);
+    auto offhand = tree->listForKey("Offhand");
+    switch (kind) {
+      case Kind::InventoryButton:
+        screen = std::make_shared<InventoryViewController>(record);
+        break;
+      case Kind::ArmorButton:
+        screen = std::make_shared<ArmorViewController>(record);
+        break;
+      case Kind::EnderChestButton:
+        screen = std::make_shared<InventoryViewController>(record, "EnderChestInventory");
+        break;
+      case Kind::OffhandButton:
+        // The one entry of the offhand, in the item editor.
+        if (offhand && offhand->count() > 0) screen = std::make_shared<ItemViewController>(record, offhand, 0);
+        break;
+      case Kind::PlayerTreeButton:
+        screen = TagTreeViewController::forPlayer(_db, playerKey, tree);
+        break;
+      default:
+        break;
+    }
+  }
+  if (screen) navigation->pushViewController(screen, true);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,13 +7,15 @@
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "level/LevelTableViewCell.h"
+#include "records/LevelRecord.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
 // One world's level settings (name, game type, spawn point) and the ways to
 // its player's armor and inventory, as a table driven by its definition
-// table. The screen edits nothing itself: it holds the world's database and
-// trees and hands them to each row.
+// table. Each row is bound to the world's LevelRecord, which writes; a
+// refusal is explained and the rows show what is stored. The buttons' screens
+// are opened from here.
 class LevelTableViewController : public ui::ViewController,
                                  public ui::TableViewDataSource,
                                  public ui::TableViewDelegate {
@@ -55,10 +56,9 @@ class LevelTableViewController : public ui::ViewController,
   std::shared_ptr<BVLPanorama> background() const { return background_; }
   void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
 
-  // The definition table: section names in order, and each section's rows.
-  // Made at construction from what the world holds, never changed.
-  std::vector<std::string> sections;
-  std::map<std::string, std::vector<LevelSettingDefinition>> definitions;
+  // The definition table: the sections in order, each with its rows. Made
+  // at construction from what the world holds, never changed.
+  std::vector<LevelSection> sections;
   const std::shared_ptr<TBKLevelDB> _db;
   // The record `player` was read from.
   const std::string playerKey;
@@ -71,7 +71,13 @@ class LevelTableViewController : public ui::ViewController,
   // The whole level screen (local) or one player's rows.
   LevelTableViewController(std::shared_ptr<TBKLevelDB> db, std::string playerKey, bool local);
   void layOut();
-  const LevelSettingDefinition& definitionAt(const ui::IndexPath& indexPath) const;
+  LevelRowBinding bindingFor(const LevelSettingDefinition& definition);
+  // Explains a refusal, then shows the rows as stored once the widget that
+  // reported has returned.
+  void written(const Outcome& outcome, bool reloadAnyway);
+  void open(LevelRowKind kind);
+  // The player tree, or null once an alert has said why there is none.
+  std::shared_ptr<TBKCompoundTag> playerOrExplain();
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;

@@ -139,7 +139,7 @@ TEST(LevelFaults, AWorldWithoutAPlayerEditsItsLevelAndWhatCannotBeDoneIsExplaine
   fs::create_directories(world / "level.dat_old" / "in the way");
   s.typeInto(2, 0, "5");
   ASSERT_NE(s.shownAlert(), nullptr);
-  EXPECT_EQ(s.shownAlert()->title(), "Error");
+  EXPECT_EQ(s.shownAlert()->title(), "Not Written");
   EXPECT_NE(s.dismissAlert().find("level.dat_old"), std::string::npos);
   EXPECT_EQ(worldreader::readFile(world / "level.dat"), before);
   fs::remove_all(world / "level.dat_old");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -7,18 +8,20 @@
 #include "external/Tarnbook.h"
 #include "records/TreeRecord.h"
 
-// One player record as the equipment screens edit it: the world's database,
-// the record's key and its tree. Every screen opened on it edits that one
-// tree in place through edit(), which writes all of it after each change, so
-// a list nested anywhere inside (the inventory, a box's contents) reaches the
-// disk with the rest of the record, once; a refused write takes the change
-// back out of the tree and returns the reason.
+// One player record as the equipment screens edit it: the record's key and
+// its tree. Every screen opened on it edits that one tree in place through
+// this object, which writes all of it after each change, so a list nested
+// anywhere inside (the inventory, a box's contents) reaches the disk with the
+// rest of the record, once. A refused write takes the change back out of the
+// tree and returns the reason; nothing raises.
 class EquipmentRecord {
  public:
   static constexpr const char* localPlayerKey = "~local_player";
 
   EquipmentRecord(std::shared_ptr<TBKLevelDB> db, std::shared_ptr<TBKCompoundTag> player,
                   std::string key = localPlayerKey);
+  // Any tree and the way it is stored; for tests of the rules.
+  explicit EquipmentRecord(std::shared_ptr<TreeRecord> record, std::string key = localPlayerKey);
 
   const std::shared_ptr<TBKCompoundTag>& player() const { return record_->tree(); }
   const std::string& key() const { return key_; }
@@ -30,12 +33,23 @@ class EquipmentRecord {
   }
   Outcome edit(TBKListTag& part, const std::function<bool(TBKListTag&)>& edit) { return record_->edit(part, edit); }
 
-  // Writes the whole tree as the record under key() (one write, after the
-  // session's backup of that record).
-  void save() const;
+  // Adds an item to `entries`, or, when that is null, to the player's own
+  // list `key` (made when the player has none; a child of that name of
+  // another type is left alone). Early worlds: an item (id 1, count 1) with
+  // the next slot number, until the list holds 256 entries (a byte slot
+  // number would repeat). Named items: the first empty slot in grid order
+  // gets a stone, count 1; a container of `capacity` slots appends one in
+  // its lowest free slot; with no room, a refusal that says so.
+  Outcome addItem(const std::shared_ptr<TBKListTag>& entries, const std::string& key, size_t capacity);
+
+  // Puts armor piece `piece` (0 helmet .. 3 boots) on: `id` for a player of
+  // numbered items, `name` for one of named items (id 0 and name "" are an
+  // empty slot: count 0). Count 1, damage 0. A missing or short "Armor" is
+  // first filled with empty entries up to the piece; an entry of the other
+  // kind than the player's is left alone.
+  Outcome wearArmor(size_t piece, uint16_t id, const std::string& name);
 
  private:
-  std::shared_ptr<TBKLevelDB> db_;
   std::shared_ptr<TreeRecord> record_;
   std::string key_;
 };
