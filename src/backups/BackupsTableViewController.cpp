@@ -1,5 +1,6 @@
 #include "backups/BackupsTableViewController.h"
 
+#include "app/RefusalAlert.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupTableViewCell.h"
 #include "ui/Font.h"
@@ -112,11 +113,8 @@ void BackupsTableViewController::didSelectRowAtIndexPath(ui::TableView&, const u
 
 void BackupsTableViewController::clickedButtonAtIndex(ui::AlertView&, long buttonIndex) {
   if (buttonIndex != 1) return;
-  try {
-    subject_.restore(chosen_);
-  } catch (const TBKException& error) {
-    showError(error.reason());
-    return;
-  }
+  Outcome outcome = attempt([&] { subject_.restore(chosen_); });
+  showRefusal(outcome);
+  if (outcome) return;
   if (auto navigation = navigationController()) navigation->popViewControllerAnimated(true);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,3 +14,7 @@ struct Refusal {
 // What a change came to: nothing when it was written (or there was nothing
 // to write), else why not.
 using Outcome = std::optional<Refusal>;
+
+// Runs a write that raises TBKException when it is refused, and gives the
+// reason as a value. Raises nothing else of Tarnbook's.
+Outcome attempt(const std::function<void()>& write);

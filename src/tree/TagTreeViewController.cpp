@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/RefusalAlert.h"
 #include "app/TableScreenBackground.h"
 #include "tree/TagTreeTableViewCell.h"
 #include "tree/TagValueText.h"
@@ -577,6 +578,4 @@ bool TagTreeViewController::write(const Change& change, const TBKTag* selectAfte
   return true;
 }
 
-void TagTreeViewController::refuse(const std::string& reason) {
-  std::make_shared<ui::AlertView>("Not changed", reason, nullptr, "Okay", std::vector<std::string>{})->show();
-}
+void TagTreeViewController::refuse(const std::string& reason) { showRefusal(Refusal{reason}); }

@@ -31,33 +31,6 @@ const char* const demoWorld = "Lakeside Survival";
 
 void writeBytes(const fs::path& file, const std::string& bytes) { std::ofstream(file, std::ios::binary) << bytes; }
 
-// Every file of the world with its bytes, and the folders themselves. The
-// database is taken by what it holds, key by key: LevelDB rewrites its own
-// files whenever anyone opens it (the game too), without changing a record.
-std::map<std::string, std::string> snapshot(const fs::path& world) {
-  std::map<std::string, std::string> files;
-  bool databaseReadable = true;
-  try {
-    for (auto& [key, value] : worldreader::databaseContents(world)) files["db record " + key] = value;
-  } catch (const std::exception&) {
-    databaseReadable = false;
-  }
-  for (auto& entry : fs::recursive_directory_iterator(world)) {
-    std::string key = fs::relative(entry.path(), world).string();
-    if (!databaseReadable || key.rfind("db/", 0) != 0)
-      files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
-  }
-  return files;
-}
-
-// "" when `after` holds what `before` did, else the first name written or removed.
-std::string describeDifference(const std::map<std::string, std::string>& before,
-                               const std::map<std::string, std::string>& after) {
-  auto [b, a] = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
-  if (a != after.end() && (b == before.end() || a->first <= b->first)) return "wrote " + a->first;
-  return b == before.end() ? "" : "removed " + b->first;
-}
-
 struct Case {
   std::string title;
   // Damages the world (or its surroundings); returns false to skip the case
@@ -150,7 +123,7 @@ int main() {
       std::printf("| %s | skipped: %s | - |\n", c.title.c_str(), cell(skipped).c_str());
       continue;
     }
-    auto before = snapshot(world);
+    auto before = worldreader::snapshot(world);
     std::string reason;
     try {
       TBKLevelDB db(world.string(), demoWorld, "");
@@ -160,7 +133,7 @@ int main() {
     } catch (const TBKException& error) {
       reason = error.reason();
     }
-    std::string changed = describeDifference(before, snapshot(world));
+    std::string changed = worldreader::describeDifference(before, worldreader::snapshot(world));
     bool good = changed.empty() && (c.mustRefuse ? !reason.empty() : reason.empty());
     failures += !good;
     std::printf("| %s | %s | %s |\n", c.title.c_str(), cell(reason.empty() ? "(read as it is)" : reason).c_str(),

@@ -230,4 +230,27 @@ std::string withPayload(std::string_view bytes, std::string_view path, std::stri
   return out;
 }
 
+std::map<std::string, std::string> snapshot(const std::filesystem::path& world) {
+  std::map<std::string, std::string> files;
+  bool databaseReadable = true;
+  try {
+    for (auto& [key, value] : databaseContents(world)) files["db record " + key] = value;
+  } catch (const std::exception&) {
+    databaseReadable = false;
+  }
+  for (auto& entry : std::filesystem::recursive_directory_iterator(world)) {
+    std::string key = std::filesystem::relative(entry.path(), world).string();
+    if (!databaseReadable || key.rfind("db/", 0) != 0)
+      files[key] = entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
+  }
+  return files;
+}
+
+std::string describeDifference(const std::map<std::string, std::string>& before,
+                               const std::map<std::string, std::string>& after) {
+  auto [b, a] = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+  if (a != after.end() && (b == before.end() || a->first <= b->first)) return "wrote " + a->first;
+  return b == before.end() ? "" : "removed " + b->first;
+}
+
 }  // namespace worldreader

@@ -85,5 +85,13 @@ std::string littleEndian(int64_t value, size_t width);
 // 8-byte header's length follows the new size.
 std::string withPayload(std::string_view bytes, std::string_view path, std::string_view payload, bool levelDat = false);
 std::string readFile(const std::filesystem::path& file);
+// Every file under `folder` with its bytes, and the folders themselves; a
+// database below it is taken by what it holds, key by key: LevelDB rewrites
+// its own files whenever anyone opens it, without changing a record.
+std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
+// "" when `after` holds what `before` did, else the first name written or
+// removed.
+std::string describeDifference(const std::map<std::string, std::string>& before,
+                               const std::map<std::string, std::string>& after);
 
 }  // namespace worldreader

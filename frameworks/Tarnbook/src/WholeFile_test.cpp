@@ -1,20 +1,16 @@
 #include "WholeFile.h"
 
 #include <errno.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstddef>
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "ActingForNobody.h"
+#include "RefusedFlushes.h"
 
 namespace fs = std::filesystem;
 
@@ -31,22 +27,6 @@ TEST(WholeFile, AReplaceThatFailsHalfwayLeavesTheOldEntryAndNoTemporary) {
   EXPECT_THROW(tbk::writeFileAtomically(path, "new", tbk::FileOwner{::geteuid(), ::getegid(), 0644}), TBKException);
   EXPECT_TRUE(fs::is_directory(path + "/inside"));
   EXPECT_FALSE(fs::exists(path + ".gorvane-tmp"));
-}
-
-// From here on every fsync and fdatasync of this process fails with EIO, as
-// on a disk that cannot keep what it was given. For a child process only.
-void refuseFlushes() {
-  struct sock_filter filter[] = {
-      BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(struct seccomp_data, nr)),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 1, 0),
-      BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fdatasync, 0, 1),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
-      BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-  };
-  struct sock_fprog program = {static_cast<unsigned short>(sizeof(filter) / sizeof(filter[0])), filter};
-  if (::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 || ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) != 0) {
-    ::_exit(2);
-  }
 }
 
 TEST(WholeFile, AFlushTheDiskRefusesFailsTheReplaceAndLeavesTheOldFile) {

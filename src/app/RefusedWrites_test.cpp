@@ -1,0 +1,230 @@
+// Every screen that writes, with the disk refusing to keep what it is given:
+// the program goes on, the screen says why, shows what is stored, and not a
+// byte of the game's files changes. Each case runs in a child process, since
+// the refusal cannot be taken back; the files are read by the parent with the
+// tests' own reader.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "MenuOnScreen.h"
+#include "RefusedFlushes.h"
+#include "backups/BackupsTableViewController.h"
+#include "equipment/ArmorViewController.h"
+#include "equipment/EnchantmentsViewController.h"
+#include "equipment/InventoryCollectionViewCell.h"
+#include "equipment/InventoryViewController.h"
+#include "equipment/ItemViewController.h"
+#include "tree/TagTreeViewController.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const modernFolder = "bW9kZXJuAA==";  // "Modern Survival"
+constexpr long swordSlot = 30, maceSlot = 31, boxSlot = 32;
+
+// The change a case makes once the disk refuses, and what its screen shows
+// of the value it changes.
+struct Step {
+  std::function<void()> change;
+  std::function<std::string()> shown;
+};
+
+struct Game : MenuOnScreen {
+  std::shared_ptr<LevelTableViewController> level;
+
+  bool openModern() { return (level = openWorld(modernFolder)) != nullptr; }
+
+  template <class Widget>
+  std::shared_ptr<Widget> rowWidget(const std::string& title) {
+    auto cell = rowTitled(title);
+    return cell ? std::dynamic_pointer_cast<Widget>(cell->settingView) : nullptr;
+  }
+  Step typing(const std::string& title, const std::string& text) {
+    return {[this, title, text] { typeInto(rowWidget<BVLTextField>(title), text); },
+            [this, title] { return rowWidget<BVLTextField>(title)->text(); }};
+  }
+  Step choosing(const std::string& title, long segment) {
+    return {[this, title, segment] { tapSegment(rowWidget<BVLSegmentedControl>(title), segment); },
+            [this, title] { return std::to_string(rowWidget<BVLSegmentedControl>(title)->selectedSegmentIndex()); }};
+  }
+  // The grid's items, in order.
+  static std::string items(InventoryViewController& grid) {
+    std::string shown;
+    for (long cell = 0; cell < grid.collectionView()->numberOfItemsInSection(0); ++cell) {
+      auto view = gridCell(grid, cell) ? gridCell(grid, cell)->itemView() : nullptr;
+      shown += (view ? view->identifier() : std::string("-")) + " ";
+    }
+    return shown;
+  }
+  Step adding(const std::string& title) {
+    tapEdit(title);
+    auto grid = top<InventoryViewController>();
+    return {[this, grid] { grid->plusButton()->trigger(), driver.runUntilIdle(); }, [grid] { return items(*grid); }};
+  }
+  std::shared_ptr<ItemViewController> item(long slot) {
+    tapEdit("Inventory");
+    tap(*gridCell(*top<InventoryViewController>(), slot));
+    return top<ItemViewController>();
+  }
+};
+
+struct Refused {
+  const char* what;
+  std::function<Step(Game&)> open;  // from the menu on
+};
+
+const Refused cases[] = {
+    {"level name", [](Game& g) { return g.openModern() ? g.typing("Level Name", "Renamed") : Step{}; }},
+    {"game type", [](Game& g) { return g.openModern() ? g.choosing("Game Type", 1) : Step{}; }},
+    {"spawn", [](Game& g) { return g.openModern() ? g.typing("Spawn X", "99") : Step{}; }},
+    {"player mode", [](Game& g) { return g.openModern() ? g.choosing("Player Mode", 2) : Step{}; }},
+    {"experience", [](Game& g) { return g.openModern() ? g.typing("Experience Level", "30") : Step{}; }},
+    {"item count",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       auto editor = g.item(swordSlot);
+       return Step{[&g, editor] { g.typeInto(editor->countField, "5"); }, [editor] { return editor->countField->text(); }};
+     }},
+    {"repair",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       auto editor = g.item(maceSlot);
+       return Step{[&g, editor] { g.tap(*editor->damageNoneButton); }, [editor] { return editor->damageField->text(); }};
+     }},
+    {"enchantment level",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       g.tap(*g.item(swordSlot)->slotButton);
+       auto screen = g.top<EnchantmentsViewController>();
+       return Step{[&g, screen] { g.typeInto(screen->levelFields.at(0), "2"); },
+                   [screen] { return screen->levelFields.at(0)->text(); }};
+     }},
+    {"box items",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       g.tap(*g.item(boxSlot)->slotButton);
+       auto box = g.top<InventoryViewController>();
+       return Step{[&g, box] { box->plusButton()->trigger(), g.driver.runUntilIdle(); },
+                   [box] { return Game::items(*box); }};
+     }},
+    {"inventory plus", [](Game& g) { return g.openModern() ? g.adding("Inventory") : Step{}; }},
+    {"ender chest", [](Game& g) { return g.openModern() ? g.adding("Ender Chest") : Step{}; }},
+    {"offhand",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       g.tapEdit("Offhand");
+       auto editor = g.top<ItemViewController>();
+       return Step{[&g, editor] { g.tap(*editor->countMaxButton); }, [editor] { return editor->countField->text(); }};
+     }},
+    {"armor",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       g.tapEdit("Armor");
+       auto armor = g.top<ArmorViewController>();
+       auto worn = armor->helmetView->image();
+       return Step{[&g, armor] { g.tap(*g.row(*armor->tableView, {1, 0})); },
+                   [armor, worn] { return samePicture(armor->helmetView->image(), worn) ? "as worn" : "changed"; }};
+     }},
+    {"tag tree",
+     [](Game& g) {
+       if (!g.openModern()) return Step{};
+       g.tapEdit("Level Data");
+       auto tree = g.top<TagTreeViewController>();
+       return Step{[&g, tree] { g.searchAndEdit(*tree->searchField(), "SpawnY", "123"); },
+                   [tree] { return std::to_string(tree->tree()->numberForKey("SpawnY").intValue()); }};
+     }},
+    {"restore",
+     [](Game& g) {
+       // A change kept before the disk fails, so that there is a backup.
+       if (!g.openModern()) return Step{};
+       g.typeInto(g.rowWidget<BVLTextField>("Spawn X"), "12");
+       g.tapEdit("Backups");
+       auto backups = g.top<BackupsTableViewController>();
+       return Step{[&g, backups] {
+                     g.tap(*g.row(*backups->tableView(), {0, 0}));
+                     g.tap(*g.shownAlert()->buttonAtIndex(1));
+                   },
+                   [&g] { return g.top<BackupsTableViewController>() ? "the backups" : "another screen"; }};
+     }},
+};
+
+// The child's side: opens the case's screen, tells the parent where the game
+// is, waits for its go, makes the change with the disk refusing, and exits
+// with the number of faults it saw.
+[[noreturn]] void refuseInChild(const Refused& c, int toParent, int fromParent) {
+  int faults = 0;
+  auto fault = [&](const std::string& what) {
+    std::fprintf(stderr, "%s: %s\n", c.what, what.c_str());
+    ++faults;
+  };
+  Game g;
+  Step step = c.open(g);
+  if (!step.change) ::_exit(100);
+  std::string stored = step.shown();
+  std::string sandbox = g.game.sandbox().string();
+  char go = 0;
+  if (::write(toParent, sandbox.data(), sandbox.size()) != ssize_t(sandbox.size())) ::_exit(101);
+  ::close(toParent);
+  if (::read(fromParent, &go, 1) != 1) ::_exit(102);
+  refuseFlushes();
+  step.change();
+  g.driver.runUntilIdle();
+  auto alert = g.shownAlert();
+  if (!alert || alert->title() != "Not Written" || alert->message().empty()) fault("no refusal shown");
+  if (alert) g.dismissAlert();
+  g.driver.runUntilIdle();
+  if (step.shown() != stored) fault("shows " + step.shown() + " where " + stored + " is stored");
+  std::fflush(stderr);
+  ::_exit(faults);  // the parent reads the game's files, then removes them
+}
+
+std::map<std::string, std::string> gameFiles(const fs::path& sandbox) {
+  fs::path game = sandbox / "Documents/games/com.mojang";
+  auto files = worldreader::snapshot(game / "minecraftWorlds" / modernFolder);
+  files["options.txt"] = worldreader::readFile(game / "minecraftpe/options.txt");
+  return files;
+}
+
+TEST(RefusedWrites, EveryScreenExplainsShowsWhatIsStoredAndChangesNothing) {
+  for (const Refused& c : cases) {
+    SCOPED_TRACE(c.what);
+    int toParent[2], fromParent[2];
+    ASSERT_EQ(::pipe(toParent), 0);
+    ASSERT_EQ(::pipe(fromParent), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(toParent[0]);
+      ::close(fromParent[1]);
+      refuseInChild(c, toParent[1], fromParent[0]);
+    }
+    ::close(toParent[1]);
+    ::close(fromParent[0]);
+    std::string sandbox;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(toParent[0], buffer, sizeof buffer)) > 0;) sandbox.append(buffer, size_t(n));
+    ::close(toParent[0]);
+    std::map<std::string, std::string> before;
+    if (!sandbox.empty()) {
+      before = gameFiles(sandbox);
+      EXPECT_EQ(::write(fromParent[1], "g", 1), 1);
+    }
+    ::close(fromParent[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_FALSE(sandbox.empty()) << "the screen did not open (status " << status << ")";
+    EXPECT_TRUE(WIFEXITED(status)) << "the program ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "faults (see above); 2: no flush filter here";
+    EXPECT_EQ(worldreader::describeDifference(before, gameFiles(sandbox)), "");
+    fs::remove_all(fs::path(sandbox).parent_path());
+  }
+}
+
+}  // namespace
