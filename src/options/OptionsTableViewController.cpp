@@ -3,6 +3,7 @@
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
+#include "options/OptionTableViewCell.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 
@@ -10,91 +11,118 @@ namespace {
 
 const char* const cellIdentifier = "cell";
 
-const long text = OptionTableViewCell::TextFieldType;
-const long toggle = OptionTableViewCell::SwitchType;
-const long slider = OptionTableViewCell::SliderType;
-
 }  // namespace
 
 const OptionsTable& OptionsTableViewController::earlyTable() {
-  static const OptionsTable table{{"General", "Graphics", "Controls", "Sounds", "Developer"},
-                                  {
-                                      {"General",
-                                       {{"Username", "mp_username", text},
-                                        {"Difficulty", "game_difficulty", text},
-                                        {"Third Person", "game_thirdperson", toggle},
-                                        {"Server Visible", "game_server_visible", toggle},
-                                        {"Limit World Size", "game_limitworldsize", toggle}}},
-                                      {"Graphics",
-                                       {{"Render Distance", "gfx_renderdistance_new", text},
-                                        {"Fancy Graphics", "gfx_fancygraphics", toggle},
-                                        {"Pixel Density", "gfx_pixeldensity", text}}},
-                                      {"Controls", {{"Sensitivity", "ctrl_sensitivity", slider}}},
-                                      {"Sounds", {}},
-                                      {"Developer",
-                                       {{"Automatically Load Level", "dev_autoloadlevel", toggle},
-                                        {"Show Chunk Map", "dev_showchunkmap", toggle},
-                                        {"Disable File System", "dev_disablefilesystem", toggle},
-                                        {"Flat World Layers", "game_flatworldlayers", text}}},
-                                  }};
+  static const OptionsTable table{
+      .edit = OptionsFile::Edit::Early,
+      .sections = {
+          {.name = "General",
+           .rows = {{.name = "Username", .setting = "mp_username", .kind = OptionKind::TextField},
+                    {.name = "Difficulty", .setting = "game_difficulty", .kind = OptionKind::TextField},
+                    {.name = "Third Person", .setting = "game_thirdperson", .kind = OptionKind::Switch},
+                    {.name = "Server Visible", .setting = "game_server_visible", .kind = OptionKind::Switch},
+                    {.name = "Limit World Size", .setting = "game_limitworldsize", .kind = OptionKind::Switch}}},
+          {.name = "Graphics",
+           .rows = {{.name = "Render Distance", .setting = "gfx_renderdistance_new", .kind = OptionKind::TextField},
+                    {.name = "Fancy Graphics", .setting = "gfx_fancygraphics", .kind = OptionKind::Switch},
+                    {.name = "Pixel Density", .setting = "gfx_pixeldensity", .kind = OptionKind::TextField}}},
+          {.name = "Controls",
+           .rows = {{.name = "Sensitivity", .setting = "ctrl_sensitivity", .kind = OptionKind::Slider}}},
+          {.name = "Sounds", .rows = {}},
+          {.name = "Developer",
+           .rows = {{.name = "Automatically Load Level", .setting = "dev_autoloadlevel", .kind = OptionKind::Switch},
+                    {.name = "Show Chunk Map", .setting = "dev_showchunkmap", .kind = OptionKind::Switch},
+                    {.name = "Disable File System", .setting = "dev_disablefilesystem", .kind = OptionKind::Switch},
+                    {.name = "Flat World Layers", .setting = "game_flatworldlayers", .kind = OptionKind::TextField}}},
+      }};
   return table;
 }
 
-namespace {
-
-// Today's rows, each checked: today's files are long and are edited by
-// other tools too, so a row writes only into a file it reads whole.
-OptionDefinition checked(OptionDefinition row) {
-  row.checked = true;
-  return row;
-}
-OptionDefinition textRow(const char* name, const char* key) { return checked({name, key, text}); }
-OptionDefinition switchRow(const char* name, const char* key) { return checked({name, key, toggle}); }
-OptionDefinition choiceRow(const char* name, const char* key, std::vector<std::string> names) {
-  return checked({name, key, OptionTableViewCell::ChoiceType, std::move(names)});
-}
-// The file holds a decimal from `minimum` to `maximum`, set in `steps` a unit.
-OptionDefinition sliderRow(const char* name, const char* key, float minimum, float maximum, int steps) {
-  return checked({name, key, OptionTableViewCell::RangeSliderType, {}, minimum, maximum, steps});
-}
-// The file holds `scale` times a whole number from `minimum` to `maximum`.
-OptionDefinition wholeRow(const char* name, const char* key, float minimum, float maximum, int scale,
-                          std::string zeroName = {}) {
-  return checked({name, key, OptionTableViewCell::WholeSliderType, {}, minimum, maximum, 1, scale, zeroName});
-}
-// A decimal from 0 to 1, set in hundredths.
-OptionDefinition fractionRow(const char* name, const char* key) { return sliderRow(name, key, 0, 1, 100); }
-
-}  // namespace
-
+// Today's rows are checked: today's files are long and are edited by other
+// tools too, so a row writes only into a file it reads whole. A ranged
+// slider without ends of its own runs from 0 to 1.
 const OptionsTable& OptionsTableViewController::todaysTable() {
   static const OptionsTable table{
-      {"General", "Video", "Controls", "Audio"},
-      {
-          {"General",
-           {textRow("Username", "mp_username"),
-            choiceRow("Difficulty", "game_difficulty_new", {"Peaceful", "Easy", "Normal", "Hard"}),
-            choiceRow("Camera", "game_thirdperson", {"First Person", "Third Person Back", "Third Person Front"}),
-            switchRow("Visible to LAN Players", "mp_server_visible")}},
-          {"Video",
-           {wholeRow("Render Distance", "gfx_viewdistance", 4, 96, 16),
-            sliderRow("Field of View", "gfx_field_of_view", 30, 110, 1),
-            sliderRow("Brightness", "gfx_gamma", 0, 1, 100), switchRow("Fancy Skies", "gfx_fancyskies"),
-            switchRow("Smooth Lighting", "gfx_smoothlighting"), switchRow("Fancy Leaves", "gfx_transparentleaves"),
-            switchRow("View Bobbing", "gfx_viewbobbing"), switchRow("VSync", "gfx_vsync"),
-            switchRow("Fullscreen", "gfx_fullscreen"),
-            wholeRow("Max Framerate", "gfx_max_framerate", 0, 250, 1, "Unlimited")}},
-          {"Controls",
-           {fractionRow("Mouse Sensitivity", "ctrl_sensitivity2_mouse"),
-            fractionRow("Touch Sensitivity", "ctrl_sensitivity2_touch"),
-            fractionRow("Controller Sensitivity", "ctrl_sensitivity2_gamepad"),
-            switchRow("Invert Mouse", "ctrl_invertmouse_mouse"), switchRow("Auto Jump", "ctrl_autojump_mouse")}},
-          {"Audio",
-           {fractionRow("Main Volume", "audio_main"), fractionRow("Music", "audio_music"),
-            fractionRow("Sound", "audio_sound"), fractionRow("Ambient/Environment", "audio_ambient"),
-            fractionRow("Blocks", "audio_block"), fractionRow("Hostile Creatures", "audio_hostile"),
-            fractionRow("Friendly Creatures", "audio_neutral"), fractionRow("Players", "audio_player"),
-            fractionRow("Jukebox/Note Blocks", "audio_record"), fractionRow("Weather", "audio_weather")}},
+      .edit = OptionsFile::Edit::Checked,
+      .sections = {
+          {.name = "General",
+           .rows = {{.name = "Username", .setting = "mp_username", .kind = OptionKind::TextField},
+                    {.name = "Difficulty",
+                     .setting = "game_difficulty_new",
+                     .kind = OptionKind::Choice,
+                     .names = {"Peaceful", "Easy", "Normal", "Hard"}},
+                    {.name = "Camera",
+                     .setting = "game_thirdperson",
+                     .kind = OptionKind::Choice,
+                     .names = {"First Person", "Third Person Back", "Third Person Front"}},
+                    {.name = "Visible to LAN Players", .setting = "mp_server_visible", .kind = OptionKind::Switch}}},
+          {.name = "Video",
+           .rows = {{.name = "Render Distance",
+                     .setting = "gfx_viewdistance",
+                     .kind = OptionKind::WholeSlider,
+                     .minimum = 4,
+                     .maximum = 96,
+                     .steps = 1,
+                     .scale = 16},
+                    {.name = "Field of View",
+                     .setting = "gfx_field_of_view",
+                     .kind = OptionKind::RangeSlider,
+                     .minimum = 30,
+                     .maximum = 110,
+                     .steps = 1},
+                    {.name = "Brightness", .setting = "gfx_gamma", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Fancy Skies", .setting = "gfx_fancyskies", .kind = OptionKind::Switch},
+                    {.name = "Smooth Lighting", .setting = "gfx_smoothlighting", .kind = OptionKind::Switch},
+                    {.name = "Fancy Leaves", .setting = "gfx_transparentleaves", .kind = OptionKind::Switch},
+                    {.name = "View Bobbing", .setting = "gfx_viewbobbing", .kind = OptionKind::Switch},
+                    {.name = "VSync", .setting = "gfx_vsync", .kind = OptionKind::Switch},
+                    {.name = "Fullscreen", .setting = "gfx_fullscreen", .kind = OptionKind::Switch},
+                    {.name = "Max Framerate",
+                     .setting = "gfx_max_framerate",
+                     .kind = OptionKind::WholeSlider,
+                     .minimum = 0,
+                     .maximum = 250,
+                     .steps = 1,
+                     .zeroName = "Unlimited"}}},
+          {.name = "Controls",
+           .rows = {{.name = "Mouse Sensitivity",
+                     .setting = "ctrl_sensitivity2_mouse",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Touch Sensitivity",
+                     .setting = "ctrl_sensitivity2_touch",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Controller Sensitivity",
+                     .setting = "ctrl_sensitivity2_gamepad",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Invert Mouse", .setting = "ctrl_invertmouse_mouse", .kind = OptionKind::Switch},
+                    {.name = "Auto Jump", .setting = "ctrl_autojump_mouse", .kind = OptionKind::Switch}}},
+          {.name = "Audio",
+           .rows = {{.name = "Main Volume", .setting = "audio_main", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Music", .setting = "audio_music", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Sound", .setting = "audio_sound", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Ambient/Environment",
+                     .setting = "audio_ambient",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Blocks", .setting = "audio_block", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Hostile Creatures",
+                     .setting = "audio_hostile",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Friendly Creatures",
+                     .setting = "audio_neutral",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Players", .setting = "audio_player", .kind = OptionKind::RangeSlider, .steps = 100},
+                    {.name = "Jukebox/Note Blocks",
+                     .setting = "audio_record",
+                     .kind = OptionKind::RangeSlider,
+                     .steps = 100},
+                    {.name = "Weather", .setting = "audio_weather", .kind = OptionKind::RangeSlider, .steps = 100}}},
       }};
   return table;
 }
@@ -123,7 +151,7 @@ void OptionsTableViewController::viewWillAppear(bool animated) {
   if (!background_) buildBackground();
   // Every showing reads the file again: the game may have changed it, or
   // been updated and written today's keys since.
-  table_ = OptionTableViewCell::fileIsTodays() ? &todaysTable() : &earlyTable();
+  table_ = file_.isTodays() ? &todaysTable() : &earlyTable();
   tableView_->reloadData();
 }
 
@@ -166,18 +194,24 @@ void OptionsTableViewController::viewDidDisappear(bool animated) {
   background_->setShouldPan(false);
 }
 
-long OptionsTableViewController::numberOfSectionsInTableView(ui::TableView&) { return long(sections().size()); }
+long OptionsTableViewController::numberOfSectionsInTableView(ui::TableView&) { return long(table_->sections.size()); }
 
 long OptionsTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
-  return long(definitions().at(sections().at(size_t(section))).size());
+  return long(table_->sections.at(size_t(section)).rows.size());
 }
 
 std::shared_ptr<ui::TableViewCell> OptionsTableViewController::cellForRowAtIndexPath(ui::TableView& tableView,
                                                                                      const ui::IndexPath& indexPath) {
+  const OptionRow& row = table_->sections.at(size_t(indexPath.section)).rows.at(size_t(indexPath.row));
   auto cell = std::static_pointer_cast<OptionTableViewCell>(tableView.dequeueReusableCell(cellIdentifier, indexPath));
-  return cell->makeReadyWithIndexPath(indexPath, sections(), definitions());
+  // The file keeps nothing, so the cell may hold a copy of it.
+  return cell->makeReady(
+      row, [file = file_, key = row.setting, edit = table_->edit] { return file.value(key, edit); },
+      [file = file_, key = row.setting, edit = table_->edit](const std::string& value) {
+        return file.write(key, value, edit);
+      });
 }
 
 std::shared_ptr<ui::View> OptionsTableViewController::viewForHeaderInSection(ui::TableView& tableView, long section) {
-  return makeSectionHeaderView(sections().at(size_t(section)), tableView.frame().width());
+  return makeSectionHeaderView(table_->sections.at(size_t(section)).name, tableView.frame().width());
 }

@@ -5,17 +5,31 @@
 #include <vector>
 
 #include "external/Bevel.h"
-#include "options/OptionTableViewCell.h"
+#include "options/OptionRow.h"
+#include "records/OptionsFile.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
+// A titled group of rows of the options screen.
+struct OptionSection {
+  std::string name;
+  std::vector<OptionRow> rows;
+};
+
+// What the options screen shows, in order, and how its rows read and write
+// the options file.
+struct OptionsTable {
+  OptionsFile::Edit edit = OptionsFile::Edit::Early;
+  std::vector<OptionSection> sections;
+};
+
 // The game's options as a table of sections, one row a setting, each row a
-// widget bound to one key of the options file. What the table shows is its
-// definition table (sections and definitions), not code: the early game's,
-// or today's when the file is one of today's game. The menu makes this
-// screen once and pushes it on every visit: the views are built on the first
-// appearance, and on every one the table is chosen and the rows are read
-// from the file again.
+// widget bound to one key of the options file, which this screen owns and
+// its cells reach only through it. What the table shows is data, not code:
+// the early game's table, or today's when the file is one of today's game.
+// The menu makes this screen once and pushes it on every visit: the views are
+// built on the first appearance, and on every one the table is chosen and
+// the rows are read from the file again.
 class OptionsTableViewController : public ui::ViewController,
                                    public ui::TableViewDataSource,
                                    public ui::TableViewDelegate {
@@ -43,10 +57,8 @@ class OptionsTableViewController : public ui::ViewController,
   std::shared_ptr<BVLPanorama> background() const { return background_; }
   void setBackground(std::shared_ptr<BVLPanorama> background) { background_ = std::move(background); }
 
-  // Section names in order, and each section's rows in order, of the table
-  // shown (the early game's until the first appearance).
-  const std::vector<std::string>& sections() const { return table_->sections; }
-  const OptionDefinitions& definitions() const { return table_->definitions; }
+  // The table shown (the early game's until the first appearance).
+  const OptionsTable& table() const { return *table_; }
 
   static const OptionsTable& earlyTable();
   static const OptionsTable& todaysTable();
@@ -57,5 +69,6 @@ class OptionsTableViewController : public ui::ViewController,
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
+  OptionsFile file_;
   const OptionsTable* table_ = &earlyTable();
 };

@@ -73,7 +73,8 @@ std::vector<std::shared_ptr<ui::View>> widgetsAndLabels(const OptionTableViewCel
 // The early game's file, in five sections. A switch shows any non-zero
 // value as on; the slider writes its position with six decimals; text
 // fields take what is typed, numbers or not; a key gone from the file since
-// its row showed takes no change. Each visit reads the file anew.
+// its row showed takes no change, and says so. Each visit reads the file
+// anew.
 TEST(OptionsScreen, AnEarlyFilesWidgetsWriteOnlyTheirOwnValuesAndEachVisitReadsItAnew) {
   OptionsOnScreen s;
   std::string expected = withValues(s.file(), {{"game_thirdperson", "2"}});
@@ -108,6 +109,7 @@ TEST(OptionsScreen, AnEarlyFilesWidgetsWriteOnlyTheirOwnValuesAndEachVisitReadsI
   s.setFile(expected);
   s.driver.tap(*autoload);
   EXPECT_FALSE(autoload->isOn()) << "the switch shows what the file holds";
+  EXPECT_EQ(s.dismissRefusal(), "options.txt was left as it was: it no longer holds dev_autoloadlevel.");
   EXPECT_EQ(s.file(), expected);
 
   auto panorama = s.options().background();
@@ -202,30 +204,28 @@ TEST(TodaysOptionsScreen, EachKindOfRowShowsItsValueAndWritesOnlyItsOwn) {
   EXPECT_EQ(difficulty->title(), "Peaceful");
   s.driver.tap(*difficulty);
   EXPECT_EQ(difficulty->title(), "Peaceful") << "the widget shows the file's value again";
-  EXPECT_EQ(s.dismissAlert(), "options.txt was left as it was: line 6 is text left by a merge tool.");
+  const std::string refusal = "options.txt was left as it was: line 6 is text left by a merge tool.";
+  EXPECT_EQ(s.dismissRefusal(), refusal);
+  s.typeInto(0, 0, "Alex");
+  EXPECT_EQ(s.shown(0, 0), goldName);
+  EXPECT_EQ(s.dismissRefusal(), refusal);
   EXPECT_EQ(s.file(), text);
 }
 
 // A cell alone, as the table reuses it, in a table 320 points wide.
 TEST(OptionCell, EachPreparationLeavesOneLabelAndOnlyItsOwnRowsWidget) {
-  DemoGame game;
   ui::TestDriver driver;
-  const std::vector<std::string> sections = {"A"};
-  const OptionDefinitions definitions = {{"A",
-                                          {{"Third Person", "game_thirdperson", OptionTableViewCell::SwitchType},
-                                           {"Username", "mp_username", OptionTableViewCell::TextFieldType},
-                                           {"Sensitivity", "ctrl_sensitivity", OptionTableViewCell::SliderType},
-                                           {"Sounds", "audio_sound", 7}}}};
+  const OptionRow rows[] = {{.name = "Third Person", .setting = "game_thirdperson", .kind = OptionKind::Switch},
+                            {.name = "Username", .setting = "mp_username", .kind = OptionKind::TextField},
+                            {.name = "Sensitivity", .setting = "ctrl_sensitivity", .kind = OptionKind::Slider}};
   auto cell = std::make_shared<OptionTableViewCell>(ui::TableViewCellStyle::Default, "cell");
   cell->setFrame(ui::Rect(0, 0, 320, 46));
-  for (long row = 0; row < 4; ++row) {
-    SCOPED_TRACE(row);
-    EXPECT_EQ(cell->makeReadyWithIndexPath({0, row}, sections, definitions), cell);
-    EXPECT_EQ(cell->settingView == nullptr, row == 3) << "no widget for an unknown type";
-    std::vector<std::shared_ptr<ui::View>> shown = {cell->nameLabel};
-    if (cell->settingView) shown.push_back(cell->settingView);
-    EXPECT_EQ(widgetsAndLabels(*cell), shown);
-    EXPECT_EQ(cell->nameLabel->text(), definitions.at("A")[size_t(row)].name);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    auto read = [] { return std::optional<std::string>("1"); };
+    EXPECT_EQ(cell->makeReady(row, read, [](const std::string&) { return Outcome(); }), cell);
+    EXPECT_EQ(widgetsAndLabels(*cell), (std::vector<std::shared_ptr<ui::View>>{cell->nameLabel, cell->settingView}));
+    EXPECT_EQ(cell->nameLabel->text(), row.name);
   }
   cell->setSelected(true, false);
   EXPECT_FALSE(cell->isSelected());

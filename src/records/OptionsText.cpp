@@ -155,14 +155,16 @@ std::optional<std::string> OptionsText::valueForKey(std::string_view text, std::
   return std::string(text.substr(range->start, range->length));
 }
 
-std::optional<std::string> OptionsText::replacingValue(std::string_view text, std::string_view key,
-                                                       std::string_view value) {
-  if (value.find_first_of("\r\n") != std::string_view::npos || !isUTF8(value) || !isUTF8(text)) return std::nullopt;
+OptionsText::Rewrite OptionsText::replacingValue(std::string_view text, std::string_view key, std::string_view value) {
+  if (value.find_first_of("\r\n") != std::string_view::npos || !isUTF8(value)) {
+    return {std::nullopt, "the value would break the line"};
+  }
+  if (!isUTF8(text)) return {std::nullopt, "it holds bytes that are not UTF-8 text"};
   auto range = findValue(text, key);
-  if (!range) return std::nullopt;
+  if (!range) return {std::nullopt, "it no longer holds " + std::string(key)};
   std::string changed(text);
   changed.replace(range->start, range->length, value);
-  return changed;
+  return {std::move(changed), {}};
 }
 
 std::optional<std::string> OptionsText::readableValue(std::string_view text, std::string_view key) {

@@ -18,11 +18,17 @@ class OptionsText {
   // line is skipped.
   static std::optional<std::string> valueForKey(std::string_view text, std::string_view key);
 
+  // A changed text to write, or a sentence saying why there is none.
+  struct Rewrite {
+    std::optional<std::string> text;  // what to write
+    std::string refusal;              // otherwise, why not
+  };
+
   // The text with key's value replaced by value and every other byte as it
-  // was. None (nothing to write) when the key is not found, the text is not
-  // UTF-8, or value holds a line break or is not UTF-8: it would change the
-  // file's lines.
-  static std::optional<std::string> replacingValue(std::string_view text, std::string_view key, std::string_view value);
+  // was. Nothing to write when the key is not found, the text is not UTF-8,
+  // or value holds a line break or is not UTF-8: it would change the file's
+  // lines.
+  static Rewrite replacingValue(std::string_view text, std::string_view key, std::string_view value);
 
   // The value of key as far as the text can be read: like valueForKey, but
   // bytes that are not UTF-8 elsewhere in the text do not hide it (the value
@@ -39,10 +45,6 @@ class OptionsText {
   // key on one line only, no text left by a merge tool.
   // Otherwise, or when the key is missing or the value would break a line,
   // a sentence saying why, and nothing to write.
-  struct Rewrite {
-    std::optional<std::string> text;  // what to write
-    std::string refusal;              // otherwise, why not
-  };
   static Rewrite rewritingValue(std::string_view text, std::string_view key, std::string_view value);
 
   // The file's text as the widgets take it: a whole number (leading space

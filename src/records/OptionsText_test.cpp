@@ -41,32 +41,40 @@ TEST(OptionsText, ReadsAndReplacesOnlyTheValueOfTheLineThatBeginsWithTheKey) {
   for (const auto& change : changes) {
     SCOPED_TRACE(change.what);
     EXPECT_EQ(OptionsText::valueForKey(change.before, change.key), change.read);
-    EXPECT_EQ(OptionsText::replacingValue(change.before, change.key, change.value), change.after);
+    EXPECT_EQ(OptionsText::replacingValue(change.before, change.key, change.value).text, change.after);
   }
 }
 
-TEST(OptionsText, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverReplaced) {
+TEST(OptionsText, WhatCannotBeFoundOrWouldChangeTheFilesLinesIsNeverReplacedAndSaysWhy) {
   const std::string valid = "mp_username:Steve\ngame_difficulty:2\n";
+  const char* const notUTF8 = "it holds bytes that are not UTF-8 text";
+  const char* const lineBreak = "the value would break the line";
+  const char* const noKey = "it no longer holds gfx_fancygraphics";
   struct Refusal {
     const char* what;
     std::string text;
     const char* key;
     std::string value;
     bool readable;  // whether game_difficulty still reads
+    const char* reason;
   } refusals[] = {
-      {"a key not in the file", valid, "gfx_fancygraphics", "1", true},
-      {"a key only inside a value", "mp_username:gfx_fancygraphics\n", "gfx_fancygraphics", "1", false},
-      {"a value with a line feed", valid, "mp_username", "Steve\ngfx_fancygraphics:1", true},
-      {"a value with a carriage return", valid, "mp_username", "Steve\r", true},
-      {"a value that is not UTF-8", valid, "mp_username", "St\xFF", true},
-      {"a file that is not UTF-8", "mp_username:St\xC3(ve\ngame_difficulty:2\n", "game_difficulty", "3", false},
+      {"a key not in the file", valid, "gfx_fancygraphics", "1", true, noKey},
+      {"a key only inside a value", "mp_username:gfx_fancygraphics\n", "gfx_fancygraphics", "1", false, noKey},
+      {"a value with a line feed", valid, "mp_username", "Steve\ngfx_fancygraphics:1", true, lineBreak},
+      {"a value with a carriage return", valid, "mp_username", "Steve\r", true, lineBreak},
+      {"a value that is not UTF-8", valid, "mp_username", "St\xFF", true, lineBreak},
+      {"a file that is not UTF-8", "mp_username:St\xC3(ve\ngame_difficulty:2\n", "game_difficulty", "3", false,
+       notUTF8},
       {"a file with an encoded surrogate", "mp_username:\xED\xA0\x80\ngame_difficulty:2\n", "game_difficulty", "3",
-       false},
-      {"a file with an overlong encoding", "mp_username:\xC0\xAF\ngame_difficulty:2\n", "game_difficulty", "3", false},
+       false, notUTF8},
+      {"a file with an overlong encoding", "mp_username:\xC0\xAF\ngame_difficulty:2\n", "game_difficulty", "3", false,
+       notUTF8},
   };
   for (const auto& refusal : refusals) {
     SCOPED_TRACE(refusal.what);
-    EXPECT_EQ(OptionsText::replacingValue(refusal.text, refusal.key, refusal.value), std::nullopt);
+    auto rewrite = OptionsText::replacingValue(refusal.text, refusal.key, refusal.value);
+    EXPECT_EQ(rewrite.text, std::nullopt);
+    EXPECT_EQ(rewrite.refusal, refusal.reason);
     EXPECT_EQ(OptionsText::valueForKey(refusal.text, "gfx_fancygraphics"), std::nullopt);
     EXPECT_EQ(OptionsText::valueForKey(refusal.text, "game_difficulty").has_value(), refusal.readable);
   }

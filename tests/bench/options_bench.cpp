@@ -22,7 +22,7 @@
 #include <benchmark/benchmark.h>
 
 #include "TodaysOptions.h"
-#include "options/OptionTableViewCell.h"
+#include "records/OptionsFile.h"
 
 namespace fs = std::filesystem;
 
@@ -69,11 +69,12 @@ class OptionsSandbox {
 void BM_OptionsChange(benchmark::State& state) {
   OptionsSandbox sandbox;
   // The first change of a run also keeps a backup; the screen pays that once.
-  if (!OptionTableViewCell::setValue("Alex", "mp_username")) state.SkipWithError("the value was not written");
+  const OptionsFile options;
+  if (options.write("mp_username", "Alex", OptionsFile::Edit::Early)) state.SkipWithError("the value was not written");
   bool other = false;
   for (auto _ : state) {
     other = !other;
-    if (!OptionTableViewCell::setValue(other ? "Builder" : "Alex", "mp_username")) {
+    if (options.write("mp_username", other ? "Builder" : "Alex", OptionsFile::Edit::Early)) {
       state.SkipWithError("the value was not written");
     }
   }
@@ -107,11 +108,14 @@ void replaceBare(benchmark::State& state, bool syncFolder, std::string text = ea
 // first settings, as the screen writes it.
 void BM_TodaysOptionsChange520Keys(benchmark::State& state) {
   OptionsSandbox sandbox(todaysOptionsFile(520));
-  if (OptionTableViewCell::writeValue("3", "game_difficulty_new")) state.SkipWithError("the value was not written");
+  const OptionsFile options;
+  if (options.write("game_difficulty_new", "3", OptionsFile::Edit::Checked)) {
+    state.SkipWithError("the value was not written");
+  }
   bool other = false;
   for (auto _ : state) {
     other = !other;
-    if (OptionTableViewCell::writeValue(other ? "2" : "3", "game_difficulty_new")) {
+    if (options.write("game_difficulty_new", other ? "2" : "3", OptionsFile::Edit::Checked)) {
       state.SkipWithError("the value was not written");
     }
   }

@@ -20,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text = input.substr(second + 1);
 
   auto before = OptionsText::valueForKey(text, key);
-  auto changed = OptionsText::replacingValue(text, key, value);
+  auto replaced = OptionsText::replacingValue(text, key, value);
+  const std::optional<std::string>& changed = replaced.text;
+  // Written, or refused with a reason: never both, never neither.
+  if (changed.has_value() == !replaced.refusal.empty()) std::abort();
   // The checked rewrite writes what the plain replacement does, when it
   // writes at all, and says why whenever it does not.
   auto rewrite = OptionsText::rewritingValue(text, key, value);

@@ -23,7 +23,7 @@
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "WorldReader.h"
-#include "options/OptionTableViewCell.h"
+#include "records/OptionsFile.h"
 
 namespace fs = std::filesystem;
 using Parts = std::vector<std::string>;
@@ -182,7 +182,7 @@ KillKind playerKind(const fs::path& world) {
           [](int round) { return Parts{std::to_string(round)}; }};
 }
 
-// The options file through the option cell's own writer, with its backup
+// The options file through the options screen's own writer, with its backup
 // before the first write of each run (each child is a run; the backup is
 // written as a world's, which the backup kind checks). The parts: the user
 // name and the rest of the file.
@@ -197,8 +197,8 @@ KillKind optionsKind(const fs::path& sandbox) {
   };
   return {"options.txt",
           [](int round) {
-            if (!OptionTableViewCell::setValue(killName(round), "mp_username"))
-              throw std::runtime_error("the options file refused the change");
+            if (auto refusal = OptionsFile().write("mp_username", killName(round), OptionsFile::Edit::Early))
+              throw std::runtime_error(refusal->reason);
           },
           split,
           [rest = split()[1]](int round) {

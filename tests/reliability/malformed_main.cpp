@@ -21,7 +21,7 @@
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "WorldReader.h"
-#include "options/OptionTableViewCell.h"
+#include "records/OptionsFile.h"
 
 namespace fs = std::filesystem;
 
@@ -43,7 +43,7 @@ struct Case {
 // Damage that a unit test of the library cannot show: what a screen does with
 // the world as it lies on disk, and that it writes nothing while it refuses. A
 // file system that refuses to make a file is WholeFile's and
-// OptionsFileAccess's; a full one fails in the middle of a write.
+// OptionsFile's; a full one fails in the middle of a write.
 // How each damaged level.dat, NBT record and database file is refused, and a
 // world the game holds, is pinned down by the library's own tests
 // (TBKLevelFileTest, TBKNBTTest, TBKLevelDBTest).
@@ -85,7 +85,7 @@ std::vector<Case> cases() {
 
 // An options file far longer than the game writes, but within what is read:
 // the change reaches its value and no other byte. Damaged options files are
-// OptionsText's and OptionsFileAccess's.
+// OptionsText's and OptionsFile's.
 int runLongOptionsFile(const fs::path& scratch) {
   fs::remove_all(scratch);
   fs::path file = scratch / "Documents/games/com.mojang/minecraftpe/options.txt";
@@ -93,8 +93,9 @@ int runLongOptionsFile(const fs::path& scratch) {
   std::string filler = "filler:" + std::string(16 << 20, 'x') + "\n";
   writeBytes(file, filler + "mp_username:Steve\n");
   ::setenv("TARNBOOK_GAME_SANDBOX", scratch.c_str(), 1);
-  bool good = OptionTableViewCell::valueForKey("mp_username") == "Steve" &&
-              OptionTableViewCell::setValue("Alex", "mp_username") &&
+  const OptionsFile options;
+  bool good = options.value("mp_username", OptionsFile::Edit::Early) == "Steve" &&
+              !options.write("mp_username", "Alex", OptionsFile::Edit::Early) &&
               worldreader::readFile(file) == filler + "mp_username:Alex\n";
   std::printf("| options.txt with a 16 MB line before the key | %s |\n", good ? "read and changed" : "NOT CHANGED");
   return good ? 0 : 1;

@@ -13,7 +13,7 @@
 #include <map>
 
 #include "DemoGame.h"
-#include "options/OptionTableViewCell.h"
+#include "records/OptionsFile.h"
 
 namespace fs = std::filesystem;
 
@@ -49,7 +49,7 @@ int main() {
   // the game's user's; what existed keeps its mode; what is new grants
   // nothing the game's own folders (0750) and files (0640) did not.
   auto before = stats();
-  bool written = OptionTableViewCell::setValue("Alex", "mp_username");
+  bool written = !OptionsFile().write("mp_username", "Alex", OptionsFile::Edit::Early);
   int faults = written ? 0 : 1;
   for (auto& [path, info] : stats()) {
     mode_t mode = info.st_mode & 07777;

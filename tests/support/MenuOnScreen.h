@@ -127,6 +127,16 @@ struct MenuOnScreen {
     return message;
   }
 
+  // The reason of the refusal shown (showRefusal's "Not Written" alert),
+  // after it is dismissed; "" unless it is the one alert shown: one refused
+  // change is told once.
+  std::string dismissRefusal() {
+    auto alert = shownAlert();
+    long alerts = std::count_if(window->subviews().begin(), window->subviews().end(),
+                                [](const auto& view) { return std::dynamic_pointer_cast<ui::AlertView>(view); });
+    return alert && alerts == 1 && alert->title() == "Not Written" ? dismissAlert() : "";
+  }
+
   void tapSegment(const std::shared_ptr<BVLSegmentedControl>& control, long index) {
     ASSERT_NE(control, nullptr);
     ui::Rect segment = control->segmentFrames().at(size_t(index));
