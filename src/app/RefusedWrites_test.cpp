@@ -20,6 +20,7 @@
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
+#include "options/OptionsTableViewController.h"
 #include "tree/TagTreeViewController.h"
 
 namespace fs = std::filesystem;
@@ -90,13 +91,15 @@ const Refused cases[] = {
      [](Game& g) {
        if (!g.openModern()) return Step{};
        auto editor = g.item(swordSlot);
-       return Step{[&g, editor] { g.typeInto(editor->countField, "5"); }, [editor] { return editor->countField->text(); }};
+       return Step{[&g, editor] { g.typeInto(editor->countField, "5"); },
+                   [editor] { return editor->countField->text(); }};
      }},
     {"repair",
      [](Game& g) {
        if (!g.openModern()) return Step{};
        auto editor = g.item(maceSlot);
-       return Step{[&g, editor] { g.tap(*editor->damageNoneButton); }, [editor] { return editor->damageField->text(); }};
+       return Step{[&g, editor] { g.tap(*editor->damageNoneButton); },
+                   [editor] { return editor->damageField->text(); }};
      }},
     {"enchantment level",
      [](Game& g) {
@@ -129,7 +132,9 @@ const Refused cases[] = {
        g.tapEdit("Armor");
        auto armor = g.top<ArmorViewController>();
        auto worn = armor->helmetView->image();
-       return Step{[&g, armor] { g.tap(*g.row(*armor->tableView, {1, 0})); },
+       return Step{[&g, armor] {
+                     g.tap(*g.row(*armor->tableView, {1, 0}));
+                   },
                    [armor, worn] { return samePicture(armor->helmetView->image(), worn) ? "as worn" : "changed"; }};
      }},
     {"tag tree",
@@ -139,6 +144,13 @@ const Refused cases[] = {
        auto tree = g.top<TagTreeViewController>();
        return Step{[&g, tree] { g.searchAndEdit(*tree->searchField(), "SpawnY", "123"); },
                    [tree] { return std::to_string(tree->tree()->numberForKey("SpawnY").intValue()); }};
+     }},
+    {"options",
+     [](Game& g) {
+       g.tap(*g.menu->optionsButton);
+       auto options = g.top<OptionsTableViewController>();
+       auto toggle = [&g, options] { return g.widget<BVLSwitch>(*options->tableView(), {0, 2}); };
+       return Step{[&g, toggle] { g.tap(*toggle()); }, [toggle] { return std::to_string(toggle()->isOn()); }};
      }},
     {"restore",
      [](Game& g) {
