@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tree/TagValueText.h"
+#include "records/TagValueText.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void TagTreeRows::appendChildren(std::vector<TagTreeRow>& out, TBKTag& container
   for (size_t i = 0; i < children->size(); ++i) {
     const TBKTag* child = (*children)[i].get();
     bool open = childrenOf(*child) && isOpen(child);
-    out.push_back({child, &container, i, depth, open});
+    out.push_back({.tag = child, .parent = &container, .index = i, .depth = depth, .open = open});
     if (open) appendChildren(out, *const_cast<TBKTag*>(child), depth + 1);
   }
 }
@@ -54,7 +54,7 @@ bool TagTreeRows::appendMatches(std::vector<TagTreeRow>& out, TBKTag& container,
   for (size_t i = 0; i < children->size(); ++i) {
     auto* child = const_cast<TBKTag*>((*children)[i].get());
     size_t at = out.size();
-    out.push_back({child, &container, i, depth, false});
+    out.push_back({.tag = child, .parent = &container, .index = i, .depth = depth});
     if (matches(*child)) {
       any = true;
       // A matching container shows as it would without the search.

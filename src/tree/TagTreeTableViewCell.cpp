@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tree/TagValueText.h"
+#include "records/TagValueText.h"
 #include "ui/Font.h"
 
 namespace {

@@ -4,21 +4,14 @@
 
 #include "app/RefusalAlert.h"
 #include "app/TableScreenBackground.h"
+#include "records/TagTreeEdits.h"
+#include "records/TagValueText.h"
+#include "tree/TagTreeBarLayout.h"
 #include "tree/TagTreeTableViewCell.h"
-#include "tree/TagValueText.h"
-#include "ui/Font.h"
 
 namespace {
 
-constexpr double barHeight = 40;
 constexpr double rowHeight = 28;
-
-// The order the type button goes through.
-const TBKTagType addableTypes[] = {
-    TBKTagType::Byte,  TBKTagType::Short,     TBKTagType::Int,      TBKTagType::Long,
-    TBKTagType::Float, TBKTagType::Double,    TBKTagType::String,   TBKTagType::Compound,
-    TBKTagType::List,  TBKTagType::ByteArray, TBKTagType::IntArray, TBKTagType::LongArray,
-};
 
 bool isContainer(const TBKTag& tag) { return tag.type() == TBKTagType::Compound || tag.type() == TBKTagType::List; }
 
@@ -30,36 +23,24 @@ std::string describeRow(const TagTreeRow& row) {
   return "\"" + row.tag->name() + "\"";
 }
 
-// A compound from a damaged file may hold two children of one name. The
-// library's edits by name would reach the first of them, whichever row was
-// chosen, so neither is edited.
-bool nameIsShared(const TagTreeRow& row) {
-  if (row.parent->type() != TBKTagType::Compound) return false;
-  const auto& children = static_cast<const TBKCompoundTag&>(*row.parent).value();
-  return std::count_if(children.begin(), children.end(),
-                       [&](const auto& child) { return child->name() == row.tag->name(); }) > 1;
-}
+TagTreeEdits::Place placeOf(const TagTreeRow& row) { return {.parent = row.parent, .index = row.index}; }
 
-std::string sharedNameReason(const TagTreeRow& row) {
-  return "The compound holds more than one tag named \"" + row.tag->name() +
-         "\": they are left as they are, since a change could reach the wrong one.";
-}
-
+// A call of `action` on the screen while it lives: what its controls hold.
 template <class Self>
-std::function<void(BVLButton&)> tapping(const std::shared_ptr<Self>& self, void (Self::*action)()) {
+std::function<void()> calling(const std::shared_ptr<Self>& self, void (Self::*action)()) {
   std::weak_ptr<Self> weak = self;
-  return [weak, action](BVLButton&) {
+  return [weak, action] {
     if (auto screen = weak.lock()) (screen.get()->*action)();
   };
 }
 
 }  // namespace
 
-TagTreeViewController::TagTreeViewController(const std::string& title, std::shared_ptr<TBKCompoundTag> tree, Save save)
-    : rows_(std::move(tree)), save_(std::move(save)) {
+TagTreeViewController::TagTreeViewController(const std::string& title, std::shared_ptr<TreeRecord> record)
+    : record_(std::move(record)), rows_(record_->tree()) {
   setTitle(title);
   setEdgesForExtendedLayout(ui::RectEdge::None);
-  tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, barHeight, 320, 440), ui::TableViewStyle::Plain);
+  tableView_ = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Plain);
   tableView_->setBackgroundColor(ui::Color::clear());
   tableView_->setSeparatorColor(ui::Color::clear());
   tableView_->setRowHeight(rowHeight);
@@ -80,16 +61,13 @@ std::shared_ptr<TagTreeViewController> TagTreeViewController::forLevel(const std
       // A damaged player record: the level's copy is shown as read.
     }
   }
-  return std::make_shared<TagTreeViewController>(
-      "Level Data", level, [db](const std::shared_ptr<TBKCompoundTag>& tree) { db->setLevelData(tree); });
+  return std::make_shared<TagTreeViewController>("Level Data", TreeRecord::level(db, level));
 }
 
 std::shared_ptr<TagTreeViewController> TagTreeViewController::forPlayer(const std::shared_ptr<TBKLevelDB>& db,
                                                                         const std::string& key,
                                                                         std::shared_ptr<TBKCompoundTag> player) {
-  return std::make_shared<TagTreeViewController>(
-      "Player Data", std::move(player),
-      [db, key](const std::shared_ptr<TBKCompoundTag>& tree) { db->setPlayerForKey(key, tree); });
+  return std::make_shared<TagTreeViewController>("Player Data", TreeRecord::player(db, key, std::move(player)));
 }
 
 void TagTreeViewController::viewDidLoad() {
@@ -100,53 +78,33 @@ void TagTreeViewController::viewDidLoad() {
   tableView_->setDelegate(self);
   view()->addSubview(tableView_);
 
-  toolbar_ = std::make_shared<ui::View>();
-  searchField_ = std::make_shared<BVLTextField>(ui::Rect(), nullptr);
-  searchField_->setPlaceholder("Search");
-  searchField_->onEditingChanged = [weak](ui::TextField& field) {
-    auto screen = weak.lock();
-    if (!screen) return;
-    screen->rows_.setSearch(field.text());
-    screen->reloadKeepingSelection(screen->selected_);
-  };
-  // Return leaves the search for the rows it found, the first one chosen.
-  searchField_->onReturn = [weak](ui::TextField&) {
-    auto screen = weak.lock();
-    if (screen && !screen->selectedRow()) screen->selectRow(0);
-  };
-  addButton_ = std::make_shared<BVLButton>(ui::Rect(), tapping(self, &TagTreeViewController::addToSelected));
-  addButton_->setTitle("Add", ui::ControlState::Normal);
-  renameButton_ = std::make_shared<BVLButton>(ui::Rect(), tapping(self, &TagTreeViewController::renameSelected));
-  renameButton_->setTitle("Rename", ui::ControlState::Normal);
-  removeButton_ = std::make_shared<BVLButton>(ui::Rect(), tapping(self, &TagTreeViewController::removeSelected));
-  removeButton_->setTitle("Remove", ui::ControlState::Normal);
-  for (const auto& item :
-       std::initializer_list<std::shared_ptr<ui::View>>{searchField_, addButton_, renameButton_, removeButton_}) {
-    toolbar_->addSubview(item);
-  }
+  toolbar_ = std::make_shared<TagTreeToolbar>(TagTreeToolbar::Actions{
+      .searchChanged =
+          [weak](const std::string& text) {
+            if (auto screen = weak.lock()) {
+              screen->rows_.setSearch(text);
+              screen->reloadKeepingSelection(screen->selected_);
+            }
+          },
+      // Return leaves the search for the rows it found, the first one chosen.
+      .searchReturned =
+          [weak] {
+            auto screen = weak.lock();
+            if (screen && !screen->selectedRow()) screen->selectRow(0);
+          },
+      .add = calling(self, &TagTreeViewController::addToSelected),
+      .rename = calling(self, &TagTreeViewController::renameSelected),
+      .remove = calling(self, &TagTreeViewController::removeSelected),
+  });
   view()->addSubview(toolbar_);
 
-  promptBar_ = std::make_shared<ui::View>();
+  promptBar_ = std::make_shared<TagTreePromptBar>(
+      TagTreePromptBar::Actions{.confirm = calling(self, &TagTreeViewController::confirmPrompt),
+                                .cancel = calling(self, &TagTreeViewController::cancelPrompt),
+                                .nextType = [weak] {
+                                  if (auto screen = weak.lock()) screen->promptBar_->cycleType(1);
+                                }});
   promptBar_->setHidden(true);
-  promptLabel_ = std::make_shared<BVLLabel>(ui::Rect());
-  promptLabel_->setClipsToBounds(true);
-  // Typing is only written on Return or OK: leaving the field to choose a
-  // type, or to press Cancel, must not write.
-  promptField_ = std::make_shared<BVLTextField>(ui::Rect(), nullptr);
-  promptField_->onReturn = [weak](ui::TextField&) {
-    if (auto screen = weak.lock()) screen->confirmPrompt();
-  };
-  typeButton_ = std::make_shared<BVLButton>(ui::Rect(), [weak](BVLButton&) {
-    if (auto screen = weak.lock()) screen->cycleType(1);
-  });
-  okButton_ = std::make_shared<BVLButton>(ui::Rect(), tapping(self, &TagTreeViewController::confirmPrompt));
-  okButton_->setTitle("OK", ui::ControlState::Normal);
-  cancelButton_ = std::make_shared<BVLButton>(ui::Rect(), tapping(self, &TagTreeViewController::cancelPrompt));
-  cancelButton_->setTitle("Cancel", ui::ControlState::Normal);
-  for (const auto& item : std::initializer_list<std::shared_ptr<ui::View>>{promptLabel_, promptField_, typeButton_,
-                                                                           okButton_, cancelButton_}) {
-    promptBar_->addSubview(item);
-  }
   view()->addSubview(promptBar_);
 }
 
@@ -157,19 +115,11 @@ void TagTreeViewController::viewWillAppear(bool animated) {
 }
 
 void TagTreeViewController::layOut() {
-  auto root = view();
-  background_ = addTableScreenBackground(*root);
-  double W = root->bounds().width();
-  double H = root->bounds().height();
-  toolbar_->setFrame(ui::Rect(0, 0, W, barHeight));
-  promptBar_->setFrame(ui::Rect(0, 0, W, barHeight));
-  double buttonWidth = 100;
-  double buttonsX = W - 3 * (buttonWidth + 4) - 4;
-  searchField_->setFrame(ui::Rect(8, 4, buttonsX - 12, 32));
-  addButton_->setFrame(ui::Rect(buttonsX, 4, buttonWidth, 32));
-  renameButton_->setFrame(ui::Rect(buttonsX + buttonWidth + 4, 4, buttonWidth, 32));
-  removeButton_->setFrame(ui::Rect(buttonsX + 2 * (buttonWidth + 4), 4, buttonWidth, 32));
-  tableView_->setFrame(ui::Rect(0, barHeight, W, H - barHeight));
+  background_ = addTableScreenBackground(*view());
+  auto frames = TagTreeBarLayout::screen(view()->bounds().size);
+  toolbar_->setFrame(frames.bar);
+  promptBar_->setFrame(frames.bar);
+  tableView_->setFrame(frames.table);
 }
 
 void TagTreeViewController::viewDidAppear(bool animated) {
@@ -254,23 +204,17 @@ void TagTreeViewController::moveSelection(long step) {
 bool TagTreeViewController::performKeyCommand(ui::KeyCommand command) {
   using ui::KeyCommand;
   if (promptShown()) {
-    switch (command) {
-      case KeyCommand::Cancel:
-        cancelPrompt();
-        return true;
-      case KeyCommand::Confirm:
-        confirmPrompt();
-        return true;
-      case KeyCommand::LineUp:
-      case KeyCommand::LineDown:
-        if (prompt_ == Prompt::AddChild || prompt_ == Prompt::ListType) {
-          cycleType(command == KeyCommand::LineDown ? 1 : -1);
-          return true;
-        }
-        return false;
-      default:
-        return false;
+    bool typed = prompt_ == Prompt::AddChild || prompt_ == Prompt::ListType;
+    if (command == KeyCommand::Cancel) {
+      cancelPrompt();
+    } else if (command == KeyCommand::Confirm) {
+      confirmPrompt();
+    } else if (typed && (command == KeyCommand::LineUp || command == KeyCommand::LineDown)) {
+      promptBar_->cycleType(command == KeyCommand::LineDown ? 1 : -1);
+    } else {
+      return false;
     }
+    return true;
   }
   std::optional<size_t> row = selectedRow();
   switch (command) {
@@ -311,33 +255,13 @@ bool TagTreeViewController::performKeyCommand(ui::KeyCommand command) {
   }
 }
 
-void TagTreeViewController::showPrompt(Prompt prompt, const std::string& label, const std::string& text) {
+void TagTreeViewController::showPrompt(Prompt prompt, const std::string& question,
+                                       const std::optional<std::string>& text, const TBKTag* target) {
   prompt_ = prompt;
-  promptTarget_ = selected_;
+  promptTarget_ = target;
   toolbar_->setHidden(true);
   promptBar_->setHidden(false);
-  double W = promptBar_->frame().width();
-  bool withType = prompt == Prompt::AddChild || prompt == Prompt::ListType;
-  bool withField = prompt != Prompt::ListType;
-  double labelWidth = std::min(W * 0.35, ui::Font::named("Minecraft", 16).measure(label).width + 4);
-  double x = 8;
-  promptLabel_->setFrame(ui::Rect(x, 4, labelWidth, 32));
-  promptLabel_->setText(label);
-  x += labelWidth + 6;
-  double buttonsX = W - 2 * 104 - 4;
-  typeButton_->setHidden(!withType);
-  if (withType) {
-    typeButton_->setFrame(ui::Rect(x, 4, 120, 32));
-    typeButton_->setTitle(TagValueText::typeName(promptType_), ui::ControlState::Normal);
-    x += 126;
-  }
-  promptField_->setHidden(!withField);
-  promptField_->setFrame(ui::Rect(x, 4, std::max(40.0, buttonsX - x - 6), 32));
-  promptField_->setText(text);
-  promptField_->setPlaceholder(prompt == Prompt::AddChild ? "name" : "");
-  okButton_->setFrame(ui::Rect(buttonsX, 4, 100, 32));
-  cancelButton_->setFrame(ui::Rect(buttonsX + 104, 4, 100, 32));
-  if (withField && promptField_->becomeFirstResponder()) promptField_->selectAll();
+  promptBar_->prepare(question, prompt == Prompt::AddChild || prompt == Prompt::ListType, text);
 }
 
 void TagTreeViewController::closePrompt() {
@@ -345,85 +269,54 @@ void TagTreeViewController::closePrompt() {
   promptTarget_ = nullptr;
   promptBar_->setHidden(true);
   toolbar_->setHidden(false);
-  if (promptField_->isFirstResponder()) promptField_->resignFirstResponder();
+  if (promptBar_->field->isFirstResponder()) promptBar_->field->resignFirstResponder();
 }
 
 void TagTreeViewController::cancelPrompt() { closePrompt(); }
-
-void TagTreeViewController::cycleType(int step) {
-  const long count = long(std::size(addableTypes));
-  long at = std::find(std::begin(addableTypes), std::end(addableTypes), promptType_) - std::begin(addableTypes);
-  promptType_ = addableTypes[size_t(((at + step) % count + count) % count)];
-  typeButton_->setTitle(TagValueText::typeName(promptType_), ui::ControlState::Normal);
-}
 
 void TagTreeViewController::editSelected() {
   std::optional<size_t> row = selectedRow();
   if (!row || isContainer(*rows_.rows()[*row].tag)) return;
   const TagTreeRow& shown = rows_.rows()[*row];
-  if (nameIsShared(shown)) {
-    refuse(sharedNameReason(shown));
-    return;
-  }
+  if (Outcome refused = TagTreeEdits::refusalToChange(placeOf(shown))) return showRefusal(refused);
   std::string label =
       (shown.parent->type() == TBKTagType::List ? "[" + std::to_string(shown.index) + "]" : shown.tag->name()) + " (" +
       TagValueText::typeName(*shown.tag) + "):";
-  showPrompt(Prompt::Value, label, TagValueText::valueText(*shown.tag));
+  showPrompt(Prompt::Value, label, TagValueText::valueText(*shown.tag), shown.tag);
 }
 
 void TagTreeViewController::renameSelected() {
   std::optional<size_t> row = selectedRow();
   if (!row) return;
-  if (rows_.rows()[*row].parent->type() == TBKTagType::List) {
-    refuse("Entries of a list have no names: only tags in a compound can be renamed.");
-    return;
-  }
-  if (nameIsShared(rows_.rows()[*row])) {
-    refuse(sharedNameReason(rows_.rows()[*row]));
-    return;
-  }
-  showPrompt(Prompt::Rename, "Rename \"" + rows_.rows()[*row].tag->name() + "\" to:", rows_.rows()[*row].tag->name());
-}
-
-TBKTag* TagTreeViewController::containerForAdding() const {
-  std::optional<size_t> row = selectedRow();
-  if (!row) return rows_.root().get();
-  const TagTreeRow& shown = rows_.rows()[*row];
-  return isContainer(*shown.tag) ? const_cast<TBKTag*>(shown.tag) : shown.parent;
+  if (Outcome refused = TagTreeEdits::refusalToRename(placeOf(rows_.rows()[*row]))) return showRefusal(refused);
+  const TBKTag* tag = rows_.rows()[*row].tag;
+  showPrompt(Prompt::Rename, "Rename \"" + tag->name() + "\" to:", tag->name(), tag);
 }
 
 void TagTreeViewController::addToSelected() {
-  TBKTag* container = containerForAdding();
+  std::optional<size_t> row = selectedRow();
+  // The selected compound or list, else the one holding the selected tag.
+  TBKTag* container = !row                                   ? rows_.root().get()
+                      : isContainer(*rows_.rows()[*row].tag) ? const_cast<TBKTag*>(rows_.rows()[*row].tag)
+                                                             : rows_.rows()[*row].parent;
   std::string name = container == rows_.root().get() ? "the top" : "\"" + container->name() + "\"";
-  promptType_ = TBKTagType::Int;
   if (container->type() == TBKTagType::Compound) {
-    showPrompt(Prompt::AddChild, "New tag in " + name + ":", "");
-    promptTarget_ = container;
-    return;
+    return showPrompt(Prompt::AddChild, "New tag in " + name + ":", "", container);
   }
   auto& list = static_cast<TBKListTag&>(*container);
   if (list.elementType() == TBKTagType::End) {
-    showPrompt(Prompt::ListType, "Entries of " + name + " are:", "");
-    promptTarget_ = container;
-    return;
+    return showPrompt(Prompt::ListType, "Entries of " + name + " are:", std::nullopt, container);
   }
   // A list's entries share its type: a new one starts empty, ready to edit.
-  auto entry = TagValueText::emptyTag(list.elementType(), "");
-  size_t at = list.count();
   rows_.setOpen(rows_.rowOf(container), true);
-  write({[&list, entry, at] { list.setObjectAtIndexedSubscript(entry, at); },
-         [&list, at] { list.removeObjectAtIndex(at); }},
-        entry.get());
+  show(TagTreeEdits::addEntry(*record_, list, list.elementType()), [&list] { return list.value().back().get(); });
 }
 
 void TagTreeViewController::removeSelected() {
   std::optional<size_t> row = selectedRow();
   if (!row) return;
   const TagTreeRow& shown = rows_.rows()[*row];
-  if (nameIsShared(shown)) {
-    refuse(sharedNameReason(shown));
-    return;
-  }
+  if (Outcome refused = TagTreeEdits::refusalToChange(placeOf(shown))) return showRefusal(refused);
   pendingRemoval_ = shown.tag;
   std::string what = TagValueText::typeName(*shown.tag) + " " + TagValueText::valueText(*shown.tag, 40);
   auto alert = std::make_shared<ui::AlertView>("Remove " + describeRow(shown) + "?",
@@ -445,137 +338,51 @@ void TagTreeViewController::clickedButtonAtIndex(ui::AlertView& alert, long butt
                            ? rows_.rows()[row + 1].tag
                        : row > 0 ? rows_.rows()[row - 1].tag
                                  : nullptr;
-  if (shown.parent->type() == TBKTagType::Compound) {
-    auto& compound = static_cast<TBKCompoundTag&>(*shown.parent);
-    auto tag = compound.value().at(shown.index);
-    write({[&compound, tag] { compound.removeObjectForKey(tag->name()); },
-           [&compound, tag, at = shown.index] { compound.insertValueAtIndex(tag, at); }},
-          next);
-  } else {
-    auto& list = static_cast<TBKListTag&>(*shown.parent);
-    auto tag = list.value().at(shown.index);
-    write({[&list, at = shown.index] { list.removeObjectAtIndex(at); },
-           [&list, tag, at = shown.index] { list.insertObjectAtIndex(tag, at); }},
-          next);
-  }
+  show(TagTreeEdits::remove(*record_, placeOf(shown)), [next] { return next; });
 }
 
 void TagTreeViewController::confirmPrompt() {
   if (!promptShown()) return;
-  std::string text = promptField_->text();
+  std::string text = promptBar_->field->text();
   size_t row = rows_.rowOf(promptTarget_);
-  bool inRows = promptTarget_ && row < rows_.rows().size();
+  bool written = true;
   switch (prompt_) {
-    case Prompt::Value: {
-      if (!inRows) break;
-      TagTreeRow shown = rows_.rows()[row];
-      // Text left as shown writes nothing: a float is never re-rounded.
-      if (text == TagValueText::valueText(*shown.tag)) break;
-      TagValueText::Parsed parsed = TagValueText::parse(shown.tag->type(), shown.tag->name(), text);
-      if (!parsed.tag) {
-        refuse(parsed.reason);
-        return;
-      }
-      std::shared_ptr<TBKTag> old;
-      std::function<void(std::shared_ptr<TBKTag>)> put;
-      if (shown.parent->type() == TBKTagType::Compound) {
-        auto& compound = static_cast<TBKCompoundTag&>(*shown.parent);
-        old = compound.value().at(shown.index);
-        put = [&compound](std::shared_ptr<TBKTag> tag) { compound.setValueForKey(std::move(tag)); };
-      } else {
-        auto& list = static_cast<TBKListTag&>(*shown.parent);
-        old = list.value().at(shown.index);
-        put = [&list, at = shown.index](std::shared_ptr<TBKTag> tag) { list.setObjectAtIndexedSubscript(tag, at); };
-      }
-      auto made = parsed.tag;
-      if (!write({[put, made] { put(made); }, [put, old] { put(old); }}, made.get())) return;
-      break;
-    }
+    case Prompt::Value:
     case Prompt::Rename: {
-      if (!inRows) break;
-      TagTreeRow shown = rows_.rows()[row];
-      auto& compound = static_cast<TBKCompoundTag&>(*shown.parent);
-      std::string from = shown.tag->name();
-      if (text == from) break;
-      if (compound.objectForKeyedSubscript(text)) {
-        refuse("\"" + text + "\" is taken: the compound already holds a tag of that name.");
-        return;
-      }
-      if (!write({[&compound, from, text] { compound.renameKey(from, text); },
-                  [&compound, from, text] { compound.renameKey(text, from); }},
-                 shown.tag)) {
-        return;
+      if (row == rows_.rows().size()) break;
+      TagTreeEdits::Place place = placeOf(rows_.rows()[row]);
+      if (prompt_ == Prompt::Rename) {
+        written = show(TagTreeEdits::rename(*record_, place, text), [tag = promptTarget_] { return tag; });
+      } else {
+        written =
+            show(TagTreeEdits::setValue(*record_, place, text), [place] { return TagTreeEdits::tagAt(place).get(); });
       }
       break;
     }
     case Prompt::AddChild: {
       auto& compound = static_cast<TBKCompoundTag&>(*const_cast<TBKTag*>(promptTarget_));
-      if (text.empty()) {
-        refuse("A new tag needs a name.");
-        return;
-      }
-      if (compound.objectForKeyedSubscript(text)) {
-        refuse("\"" + text + "\" is taken: the compound already holds a tag of that name.");
-        return;
-      }
-      auto tag = TagValueText::emptyTag(promptType_, text);
-      if (promptTarget_ != rows_.root().get()) rows_.setOpen(row, true);
-      if (!write({[&compound, tag] { compound.insertValueAtIndex(tag, compound.count()); },
-                  [&compound, text] { compound.removeObjectForKey(text); }},
-                 tag.get())) {
-        return;
-      }
+      rows_.setOpen(row, true);
+      written = show(TagTreeEdits::addChild(*record_, compound, promptBar_->type(), text),
+                     [&compound] { return compound.value().back().get(); });
       break;
     }
     case Prompt::ListType: {
       auto& list = static_cast<TBKListTag&>(*const_cast<TBKTag*>(promptTarget_));
-      if (promptType_ == TBKTagType::End) break;
-      auto entry = TagValueText::emptyTag(promptType_, "");
-      // Emptied again, the list would keep the type just chosen: taking the
-      // change back puts an empty list of the type it was read with in its
-      // place, so that it is written back as read.
-      std::function<void()> takeBack = [&list] { list.removeObjectAtIndex(0); };
-      if (inRows) {
-        TagTreeRow shown = rows_.rows()[row];
-        auto asRead = std::make_shared<TBKListTag>(list.name(), list.elementType());
-        if (shown.parent->type() == TBKTagType::Compound) {
-          auto& compound = static_cast<TBKCompoundTag&>(*shown.parent);
-          takeBack = [&compound, asRead] { compound.setValueForKey(asRead); };
-        } else {
-          auto& outer = static_cast<TBKListTag&>(*shown.parent);
-          takeBack = [&outer, asRead, at = shown.index] { outer.setObjectAtIndexedSubscript(asRead, at); };
-        }
-        rows_.setOpen(row, true);
-      }
-      if (!write({[&list, entry] { list.setObjectAtIndexedSubscript(entry, 0); }, takeBack}, entry.get())) return;
+      rows_.setOpen(row, true);
+      written = show(TagTreeEdits::addEntry(*record_, list, promptBar_->type()),
+                     [&list] { return list.value().back().get(); });
       break;
     }
     case Prompt::None:
       break;
   }
-  closePrompt();
+  // A refused edit keeps the prompt, its text ready to be put right.
+  if (written) closePrompt();
 }
 
-bool TagTreeViewController::write(const Change& change, const TBKTag* selectAfter) {
-  const TBKTag* before = selected_;
-  try {
-    change.apply();
-  } catch (const TBKException& error) {
-    refuse(error.reason());
-    return false;
-  }
-  try {
-    save_(rows_.root());
-  } catch (const TBKException& error) {
-    change.revert();
-    rows_.rebuild();
-    reloadKeepingSelection(before);
-    refuse(error.reason());
-    return false;
-  }
+bool TagTreeViewController::show(const Outcome& outcome, const std::function<const TBKTag*()>& selectAfter) {
   rows_.rebuild();
-  reloadKeepingSelection(selectAfter);
-  return true;
+  reloadKeepingSelection(outcome ? selected_ : selectAfter());
+  showRefusal(outcome);
+  return !outcome;
 }
-
-void TagTreeViewController::refuse(const std::string& reason) { showRefusal(Refusal{reason}); }

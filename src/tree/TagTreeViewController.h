@@ -7,7 +7,10 @@
 
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
+#include "records/TreeRecord.h"
+#include "tree/TagTreePromptBar.h"
 #include "tree/TagTreeRows.h"
+#include "tree/TagTreeToolbar.h"
 #include "ui/AlertView.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
@@ -16,11 +19,9 @@
 // indented table in the game's look, with a search field and the ways to
 // change, add, rename and remove tags.
 //
-// Each change is made to the tree in place and then the whole tree is
-// handed to `save`. When `save` raises TBKException the change is taken
-// back out of the tree and the reason is shown: the tree on screen is
-// always the one on disk. A typed value the tag's type cannot hold is
-// refused with a reason before anything is written.
+// Each change is one of TagTreeEdits, made through the screen's TreeRecord:
+// written, or refused and shown with showRefusal, the tree left as it is on
+// disk either way.
 //
 // Keys: Up and Down move the selection, Right opens and Left closes (or goes
 // to the parent), Return edits (opens or closes a compound or list), Delete
@@ -30,9 +31,7 @@ class TagTreeViewController : public ui::ViewController,
                               public ui::TableViewDelegate,
                               public ui::AlertViewDelegate {
  public:
-  using Save = std::function<void(const std::shared_ptr<TBKCompoundTag>&)>;
-
-  TagTreeViewController(const std::string& title, std::shared_ptr<TBKCompoundTag> tree, Save save);
+  TagTreeViewController(const std::string& title, std::shared_ptr<TreeRecord> record);
   ~TagTreeViewController() override;
 
   // The world's level tree, written with the world's level write. Raises
@@ -76,52 +75,39 @@ class TagTreeViewController : public ui::ViewController,
   bool promptShown() const { return prompt_ != Prompt::None; }
 
   std::shared_ptr<ui::TableView> tableView() const { return tableView_; }
-  std::shared_ptr<BVLTextField> searchField() const { return searchField_; }
-  std::shared_ptr<BVLTextField> promptField() const { return promptField_; }
-  // The type a new tag will have; tapping it (or Up and Down) goes through them.
-  std::shared_ptr<BVLButton> typeButton() const { return typeButton_; }
-  std::shared_ptr<BVLButton> addButton() const { return addButton_; }
-  std::shared_ptr<BVLButton> renameButton() const { return renameButton_; }
-  std::shared_ptr<BVLButton> removeButton() const { return removeButton_; }
+  std::shared_ptr<BVLTextField> searchField() const { return toolbar_->searchField; }
+  std::shared_ptr<BVLTextField> promptField() const { return promptBar_->field; }
+  // Its type button goes through the types a new tag may have, as Up and Down do.
+  const std::shared_ptr<TagTreePromptBar>& promptBar() const { return promptBar_; }
+  std::shared_ptr<BVLButton> addButton() const { return toolbar_->addButton; }
+  std::shared_ptr<BVLButton> renameButton() const { return toolbar_->renameButton; }
+  std::shared_ptr<BVLButton> removeButton() const { return toolbar_->removeButton; }
 
  private:
   enum class Prompt { None, Value, Rename, AddChild, ListType };
-  struct Change {
-    std::function<void()> apply;
-    std::function<void()> revert;
-  };
 
   void layOut();
-  void showPrompt(Prompt prompt, const std::string& label, const std::string& text);
+  // Asks about `target` (the tag to change, or the compound or list to add
+  // to); `text` is the field's, none when a list's type is asked for.
+  void showPrompt(Prompt prompt, const std::string& question, const std::optional<std::string>& text,
+                  const TBKTag* target);
   void closePrompt();
-  void cycleType(int step);
-  // Applies, saves and shows; on a refused save, reverts and explains.
-  bool write(const Change& change, const TBKTag* selectAfter);
-  void refuse(const std::string& reason);
+  // The rows after an edit: written, the tag `selectAfter` gives is
+  // chosen; refused, the reason is shown. True when written.
+  bool show(const Outcome& outcome, const std::function<const TBKTag*()>& selectAfter);
   void reloadKeepingSelection(const TBKTag* selected);
   void refreshRow(size_t row);
   void moveSelection(long step);
-  TBKTag* containerForAdding() const;
 
+  std::shared_ptr<TreeRecord> record_;
   TagTreeRows rows_;
-  Save save_;
   const TBKTag* selected_ = nullptr;
   const TBKTag* pendingRemoval_ = nullptr;
   Prompt prompt_ = Prompt::None;
   const TBKTag* promptTarget_ = nullptr;
-  TBKTagType promptType_ = TBKTagType::Int;
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
-  std::shared_ptr<ui::View> toolbar_;
-  std::shared_ptr<BVLTextField> searchField_;
-  std::shared_ptr<BVLButton> addButton_;
-  std::shared_ptr<BVLButton> renameButton_;
-  std::shared_ptr<BVLButton> removeButton_;
-  std::shared_ptr<ui::View> promptBar_;
-  std::shared_ptr<BVLLabel> promptLabel_;
-  std::shared_ptr<BVLTextField> promptField_;
-  std::shared_ptr<BVLButton> typeButton_;
-  std::shared_ptr<BVLButton> okButton_;
-  std::shared_ptr<BVLButton> cancelButton_;
+  std::shared_ptr<TagTreeToolbar> toolbar_;
+  std::shared_ptr<TagTreePromptBar> promptBar_;
 };

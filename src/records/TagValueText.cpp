@@ -1,4 +1,4 @@
-#include "tree/TagValueText.h"
+#include "records/TagValueText.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "tree/TagValueText.h"
+#include "records/TagValueText.h"
 
 #include <bit>
 #include <cstring>
