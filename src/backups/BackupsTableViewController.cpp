@@ -17,7 +17,7 @@ const char* const emptyText = "No backups yet: one is kept before the first chan
 
 }  // namespace
 
-BackupsTableViewController::BackupsTableViewController(Subject subject) : subject_(std::move(subject)) {
+BackupsTableViewController::BackupsTableViewController(BackupShelf shelf) : shelf_(std::move(shelf)) {
   setTitle("Backups");
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(), ui::TableViewStyle::Plain);
@@ -33,17 +33,11 @@ BackupsTableViewController::BackupsTableViewController(Subject subject) : subjec
 }
 
 std::shared_ptr<BackupsTableViewController> BackupsTableViewController::forWorld(std::shared_ptr<TBKLevelDB> db) {
-  return std::make_shared<BackupsTableViewController>(
-      Subject{"the world as it was", [db] { return db->backups(); },
-              [db](const TBKBackup& backup) { db->restoreBackup(backup); }});
+  return std::make_shared<BackupsTableViewController>(BackupShelf::ofWorld(std::move(db)));
 }
 
 std::shared_ptr<BackupsTableViewController> BackupsTableViewController::forOptions() {
-  // Made on each call: the options file's place may change between showings.
-  auto file = [] { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); };
-  return std::make_shared<BackupsTableViewController>(
-      Subject{"the options as they were", [file] { return file().backups(); },
-              [file](const TBKBackup& backup) { file().restoreBackup(backup); }});
+  return std::make_shared<BackupsTableViewController>(BackupShelf::ofOptions());
 }
 
 void BackupsTableViewController::viewDidLoad() {
@@ -59,12 +53,9 @@ void BackupsTableViewController::viewDidLoad() {
 void BackupsTableViewController::viewWillAppear(bool animated) {
   ViewController::viewWillAppear(animated);
   if (!background_) layOut();
-  try {
-    backups_ = subject_.list();
-  } catch (const TBKException& error) {
-    backups_.clear();
-    showError(error.reason());
-  }
+  Outcome unread;
+  backups_ = shelf_.list(&unread);
+  if (unread) showError(unread->reason);
   emptyLabel->setHidden(!backups_.empty());
   tableView_->reloadData();
 }
@@ -106,14 +97,14 @@ void BackupsTableViewController::didSelectRowAtIndexPath(ui::TableView&, const u
   }
   auto self = std::static_pointer_cast<BackupsTableViewController>(shared_from_this());
   std::make_shared<ui::AlertView>(
-      "Restore", "Restore " + subject_.described + " at " + BackupTableViewCell::localTime(chosen_) + "?", self,
+      "Restore", "Restore " + shelf_.described() + " at " + BackupTableViewCell::localTime(chosen_) + "?", self,
       "Cancel", std::vector<std::string>{"Restore"})
       ->show();
 }
 
 void BackupsTableViewController::clickedButtonAtIndex(ui::AlertView&, long buttonIndex) {
   if (buttonIndex != 1) return;
-  Outcome outcome = attempt([&] { subject_.restore(chosen_); });
+  Outcome outcome = shelf_.restore(chosen_);
   showRefusal(outcome);
   if (outcome) return;
   if (auto navigation = navigationController()) navigation->popViewControllerAnimated(true);

@@ -7,6 +7,7 @@
 
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
+#include "records/BackupShelf.h"
 #include "ui/AlertView.h"
 #include "ui/ImageView.h"
 #include "ui/TableView.h"
@@ -24,15 +25,7 @@ class BackupsTableViewController : public ui::ViewController,
                                    public ui::TableViewDelegate,
                                    public ui::AlertViewDelegate {
  public:
-  // What the screen lists and restores.
-  struct Subject {
-    // Finishes "Restore ... at <time>?": "the world as it was".
-    std::string described;
-    std::function<std::vector<TBKBackup>()> list;
-    std::function<void(const TBKBackup&)> restore;
-  };
-
-  explicit BackupsTableViewController(Subject subject);
+  explicit BackupsTableViewController(BackupShelf shelf);
   static std::shared_ptr<BackupsTableViewController> forWorld(std::shared_ptr<TBKLevelDB> db);
   static std::shared_ptr<BackupsTableViewController> forOptions();
 
@@ -61,7 +54,7 @@ class BackupsTableViewController : public ui::ViewController,
  private:
   void layOut();
 
-  Subject subject_;
+  BackupShelf shelf_;
   std::vector<TBKBackup> backups_;
   TBKBackup chosen_;
   std::shared_ptr<ui::TableView> tableView_;

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "app/RefusalAlert.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupTableViewCell.h"
 #include "level/LevelTableViewController.h"
+#include "records/BackupShelf.h"
 #include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "worlds/WorldTableViewCell.h"
@@ -126,14 +128,8 @@ bool WorldListTableViewController::offerRestore(const std::shared_ptr<TBKLevelDB
   } catch (const TBKException& error) {
     if (error.kind() != TBKException::Kind::Format) return false;
   }
-  std::vector<TBKBackup> backups;
-  try {
-    backups = db->backups();
-  } catch (const TBKException&) {
-    return false;
-  }
-  auto whole = std::find_if(backups.begin(), backups.end(), [](const TBKBackup& b) { return b.restorable(); });
-  if (whole == backups.end()) return false;
+  auto whole = BackupShelf::ofWorld(db).newestWhole();
+  if (!whole) return false;
   damagedWorld_ = db;
   offeredBackup_ = *whole;
   auto self = std::static_pointer_cast<WorldListTableViewController>(shared_from_this());
@@ -147,12 +143,9 @@ bool WorldListTableViewController::offerRestore(const std::shared_ptr<TBKLevelDB
 void WorldListTableViewController::clickedButtonAtIndex(ui::AlertView&, long buttonIndex) {
   auto db = std::move(damagedWorld_);
   if (buttonIndex != 1 || !db) return;
-  try {
-    db->restoreBackup(offeredBackup_);
-  } catch (const TBKException& error) {
-    showError(error.reason());
-    return;
-  }
+  Outcome outcome = BackupShelf::ofWorld(db).restore(offeredBackup_);
+  showRefusal(outcome);
+  if (outcome) return;
   tableView_->reloadData();
   open(db);
 }
