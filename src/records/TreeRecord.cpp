@@ -50,6 +50,7 @@ Outcome TreeRecord::editPart(Part& part, const std::function<bool(Part&)>& edit)
   } catch (const TBKException& error) {
     return Refusal{error.reason()};
   }
+  if (!before) return Refusal{"The data could not be copied before the change, so it was not made."};
   try {
     if (!edit(part)) return std::nullopt;
     commit_(tree_);
