@@ -59,21 +59,13 @@ std::string PlayerTableViewCell::placeOf(const TBKCompoundTag& player) {
   return place;
 }
 
-void PlayerTableViewCell::makeReadyWithPlayer(const TBKPlayerEntry& entry, TBKLevelDB& db, Open open) {
+void PlayerTableViewCell::makeReadyWithPlayer(const TBKPlayerEntry& entry, const std::string& place,
+                                              const std::string& problem, Open open) {
   for (auto& view : {std::static_pointer_cast<ui::View>(nameLabel), std::static_pointer_cast<ui::View>(placeLabel),
                      std::static_pointer_cast<ui::View>(button)}) {
     if (view) view->removeFromSuperview();
   }
   setBackgroundColor(ui::Color::clear());
-  std::string problem = entry.missing;
-  std::string place;
-  if (problem.empty()) {
-    try {
-      place = placeOf(*db.playerForKey(entry.key));
-    } catch (const TBKException& error) {
-      problem = error.reason();
-    }
-  }
   nameLabel = makeLabel(shortName(entry), 40, 6, 16);
   placeLabel = makeLabel(problem.empty() ? place : "Its record cannot be opened", 40, 29, 8);
   addSubview(nameLabel);

@@ -16,10 +16,11 @@ class PlayerTableViewCell : public ui::TableViewCell {
 
   PlayerTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier);
 
-  // Replaces the labels and the button with those of `entry`. The place is
-  // read from the record (its dimension and "Pos"); `open` runs when the
-  // button of a readable record is tapped.
-  void makeReadyWithPlayer(const TBKPlayerEntry& entry, TBKLevelDB& db, Open open);
+  // Replaces the labels and the button with those of `entry`, showing
+  // `place` (see placeOf); `open` runs when the button is tapped. For a
+  // record that cannot be read, `problem` says why, and the button says it.
+  void makeReadyWithPlayer(const TBKPlayerEntry& entry, const std::string& place, const std::string& problem,
+                           Open open);
 
   // "Local Player", or "Player " and the last eight characters of the
   // player's id (the first eight of the record's uuid when no pointer names

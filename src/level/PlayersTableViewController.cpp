@@ -55,7 +55,18 @@ std::shared_ptr<ui::TableViewCell> PlayersTableViewController::cellForRowAtIndex
   auto cell = std::static_pointer_cast<PlayerTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
   std::weak_ptr<PlayersTableViewController> weakSelf =
       std::static_pointer_cast<PlayersTableViewController>(shared_from_this());
-  cell->makeReadyWithPlayer(players.at(size_t(indexPath.row)), *_db, [weakSelf](const TBKPlayerEntry& entry) {
+  const TBKPlayerEntry& entry = players.at(size_t(indexPath.row));
+  // The place is read from the record (its dimension and "Pos").
+  std::string problem = entry.missing;
+  std::string place;
+  if (problem.empty()) {
+    try {
+      place = PlayerTableViewCell::placeOf(*_db->playerForKey(entry.key));
+    } catch (const TBKException& error) {
+      problem = error.reason();
+    }
+  }
+  cell->makeReadyWithPlayer(entry, place, problem, [weakSelf](const TBKPlayerEntry& entry) {
     if (auto self = weakSelf.lock()) self->open(entry);
   });
   return cell;

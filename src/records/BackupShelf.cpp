@@ -8,7 +8,8 @@ BackupShelf::BackupShelf(std::string described, std::function<std::vector<TBKBac
 
 BackupShelf BackupShelf::ofWorld(std::shared_ptr<TBKLevelDB> db) {
   return BackupShelf(
-      "the world as it was", [db] { return db->backups(); }, [db](const TBKBackup& backup) { db->restoreBackup(backup); });
+      "the world as it was", [db] { return db->backups(); },
+      [db](const TBKBackup& backup) { db->restoreBackup(backup); });
 }
 
 BackupShelf BackupShelf::ofOptions() {
