@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 
 #include "app/RefusalAlert.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryViewController.h"
+#include "equipment/ItemEditorLayout.h"
 #include "equipment/ItemLook.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "records/ItemGrid.h"
@@ -18,15 +18,6 @@
 #include "ui/Screen.h"
 
 namespace {
-
-// A named item has one row more; its rows are closer.
-constexpr double rowHeight = 36, namedRowHeight = 32;
-constexpr double rowGap = 10, namedRowGap = 6;
-// A named item's longer captions ("Custom Name:") and values ("1841 / 2031")
-// take room from its picture.
-constexpr double pictureMargin = 104, namedPictureMargin = 160;
-constexpr double valueLeft = 220, namedValueLeft = 250;
-constexpr double columnGap = 10;  // between a field and its button
 
 uint16_t low16(int64_t value) { return static_cast<uint16_t>(static_cast<uint64_t>(value)); }
 uint8_t low8(int64_t value) { return static_cast<uint8_t>(static_cast<uint64_t>(value)); }
@@ -82,9 +73,6 @@ std::shared_ptr<TBKCompoundTag> ItemViewController::entry() const {
 }
 
 void ItemViewController::reloadData() {
-  auto root = view();
-  double W = root->bounds().width();
-  double H = root->bounds().height();
   // Opened from the grid the entry exists; should the list have lost it
   // meanwhile, there is nothing to show or write.
   auto item = entry();
@@ -93,15 +81,7 @@ void ItemViewController::reloadData() {
   uint8_t count = item->numberForKey("Count").unsignedCharValue();
   uint8_t slot = item->numberForKey("Slot").unsignedCharValue();
   int slotOffset = ItemGrid::slotOffset(*entries_);
-
-  if (itemView) {
-    itemView->removeFromSuperview();
-    itemView.reset();
-  }
-  double side = H - (identity.isNamed() ? namedPictureMargin : pictureMargin);
-  itemView = itemViewWithFrame(identity, ui::Rect(20, 84, side, side));
-  root->addSubview(itemView);
-  if (!nameLabel) buildWidgets(item, W, H);
+  if (!nameLabel) buildWidgets(item);
 
   nameLabel->setText("Name:");
   nameLabel2->setText(itemName(identity));
@@ -132,23 +112,31 @@ void ItemViewController::reloadData() {
   slotLabel2->setText(std::to_string(static_cast<int>(slot) - slotOffset));
   idLabel->setText("ID:");
   idField->setText(identity.idText());
-  if (identity.isNamed()) fitNameField(identity.identifier());
+  layOut(identity);
 }
 
-// A name is far longer than a number: its field takes the row from the
-// caption's text to the button, and its text the largest size at which the
-// whole name fits there, down to the size of the grid's counts.
-void ItemViewController::fitNameField(const std::string& name) {
-  constexpr double largest = 16, smallest = 8;
-  ui::Rect row = idField->frame();
-  double left = idLabel->frame().x() + ui::Font::named("Minecraft", largest).measure(idLabel->text()).width + columnGap;
-  double right = idSelectButton->frame().x() - columnGap;
-  idField->setFrame(ui::Rect(left, row.y(), right - left, row.height()));
-  ui::EdgeInsets insets = idField->textInsets();
-  double room = right - left - insets.left - insets.right;
-  double measured = ui::Font::named("Minecraft", largest).measure(name).width;
-  double size = measured <= room ? largest : std::max(smallest, std::floor(largest * room / measured));
-  idField->setFont(ui::Font::named("Minecraft", size));
+// Measures the id row's texts for the layout, applies its frames, and draws
+// the picture anew: the item may have changed.
+void ItemViewController::layOut(const ItemIdentity& identity) {
+  ui::Font measuring = ui::Font::named("Minecraft", ItemEditorLayout::measuredFontSize);
+  auto frames = ItemEditorLayout::frames(view()->bounds().size, identity.isNamed(),
+                                         {measuring.measure(idLabel->text()).width,
+                                          measuring.measure(identity.identifier()).width, idField->textInsets()});
+  if (itemView) itemView->removeFromSuperview();
+  itemView = itemViewWithFrame(identity, frames.picture);
+  view()->addSubview(itemView);
+  auto place = [](const ItemEditorLayout::Row& row, ui::View& caption, ui::View& value, ui::View* button) {
+    caption.setFrame(row.caption);
+    value.setFrame(row.value);
+    if (button) button->setFrame(row.button);
+  };
+  place(frames.name, *nameLabel, *nameLabel2, nullptr);
+  place(frames.count, *countLabel, *countField, countMaxButton.get());
+  place(frames.damage, *damageLabel, *damageField, damageNoneButton.get());
+  if (customNameField) place(frames.customName, *customNameLabel, *customNameField, nullptr);
+  place(frames.slot, *slotLabel, *slotLabel2, slotButton.get());
+  place(frames.id, *idLabel, *idField, idSelectButton.get());
+  idField->setFont(ui::Font::named("Minecraft", frames.idFontSize));
 }
 
 int ItemViewController::maxDurability(const TBKCompoundTag& item) {
@@ -164,7 +152,7 @@ void ItemViewController::commit(TBKCompoundTag& item, const std::function<bool(T
 }
 
 // Every callback writes into the entry found on this first redraw.
-void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H) {
+void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& item) {
   auto root = view();
   std::weak_ptr<ItemViewController> weakSelf = std::static_pointer_cast<ItemViewController>(shared_from_this());
   using Action = std::function<void(ItemViewController&, const std::shared_ptr<TBKCompoundTag>&)>;
@@ -191,31 +179,23 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
         [store](TBKCompoundTag& e, const std::string& text) { return store(e, WholeNumberFromText<int64_t>(text)); });
   };
 
-  bool named = ItemIdentity::of(*item).isNamed();
-  double height = named ? namedRowHeight : rowHeight;
-  double gap = named ? namedRowGap : rowGap;
-  double x0 = H - (named ? namedPictureMargin : pictureMargin) + 20 + 20;
-  double left = W - (named ? namedValueLeft : valueLeft);
-  double y = 84;
-  auto caption = [&] { return std::make_shared<BVLLabel>(ui::Rect(x0, y, W - x0 - 20, height)); };
-  auto rightLabel = [&] { return std::make_shared<BVLLabel>(ui::Rect(left, y, W - 20 - left, height)); };
-  auto field = [&](BVLTextField::Callback callback) {
-    return std::make_shared<BVLTextField>(ui::Rect(left, y, W - 100 - left, height), std::move(callback));
+  auto field = [](BVLTextField::Callback callback) {
+    return std::make_shared<BVLTextField>(ui::Rect(), std::move(callback));
   };
-  auto button = [&](const char* title, BVLButton::Callback callback) {
-    auto made = std::make_shared<BVLButton>(ui::Rect(W - 90, y, 75, height), std::move(callback));
+  auto button = [](const char* title, BVLButton::Callback callback) {
+    auto made = std::make_shared<BVLButton>(ui::Rect(), std::move(callback));
     made->setTitle(title, ui::ControlState::Normal);
     return made;
   };
-  auto nextRow = [&](const std::shared_ptr<BVLLabel>& captionLabel) { y += captionLabel->bounds().height() + gap; };
+  auto label = [] { return std::make_shared<BVLLabel>(ui::Rect()); };
+  bool named = ItemIdentity::of(*item).isNamed();
 
-  nameLabel = caption();
-  nameLabel2 = rightLabel();
+  nameLabel = label();
+  nameLabel2 = label();
   root->addSubview(nameLabel);
   root->addSubview(nameLabel2);
-  nextRow(nameLabel);
 
-  countLabel = caption();
+  countLabel = label();
   countField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
     e.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(low8(value))));
     return true;
@@ -227,9 +207,8 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   root->addSubview(countLabel);
   root->addSubview(countField);
   root->addSubview(countMaxButton);
-  nextRow(countLabel);
 
-  damageLabel = caption();
+  damageLabel = label();
   // An item that wears shows what is left of it; what is typed there is what
   // is left, held to 0 .. maximum. Its data value stays as it is.
   damageField = field(storingTyped([](TBKCompoundTag& e, int64_t value) {
@@ -245,33 +224,27 @@ void ItemViewController::buildWidgets(const std::shared_ptr<TBKCompoundTag>& ite
   root->addSubview(damageLabel);
   root->addSubview(damageField);
   root->addSubview(damageNoneButton);
-  nextRow(damageLabel);
 
   if (named) {
-    customNameLabel = caption();
-    customNameField = std::make_shared<BVLTextField>(
-        ui::Rect(left + 20, y, W - 35 - left, height),  // past the long caption
-        storingText([](TBKCompoundTag& e, const std::string& text) { return itemtag::setCustomName(e, text); }));
+    customNameLabel = label();
+    customNameField =
+        field(storingText([](TBKCompoundTag& e, const std::string& text) { return itemtag::setCustomName(e, text); }));
     root->addSubview(customNameLabel);
     root->addSubview(customNameField);
-    nextRow(customNameLabel);
   }
 
-  slotLabel = caption();
-  slotLabel2 = rightLabel();
+  slotLabel = label();
+  slotLabel2 = label();
   root->addSubview(slotLabel);
   root->addSubview(slotLabel2);
   if (named) {
     auto open =
         reach([](ItemViewController& self, const std::shared_ptr<TBKCompoundTag>& entry) { self.openBeside(entry); });
     slotButton = button("Enchant", [open](BVLButton&) { open(); });
-    slotButton->setFrame(ui::Rect(W - 150, y, 135, height));
-    slotLabel2->setFrame(ui::Rect(left, y, 60, height));
     root->addSubview(slotButton);
   }
-  nextRow(slotLabel);
 
-  idLabel = caption();
+  idLabel = label();
   // A named entry's field holds its name, and what is typed there is the
   // new name (an add-on's item too); an early entry's holds its number.
   idField = field(storingText([](TBKCompoundTag& e, const std::string& text) {

@@ -9,6 +9,7 @@
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "records/EquipmentRecord.h"
+#include "records/ItemIdentity.h"
 #include "ui/ViewController.h"
 
 // One inventory entry: a large picture of the item, its name, and its count,
@@ -54,7 +55,9 @@ class ItemViewController : public ui::ViewController {
   std::shared_ptr<BVLButton> slotButton;
 
  private:
-  void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item, double W, double H);
+  // Builds the widgets and their callbacks; layOut gives them their frames.
+  void buildWidgets(const std::shared_ptr<TBKCompoundTag>& item);
+  void layOut(const ItemIdentity& identity);
   // Stores by `change` through the record, which writes when it stored
   // something (an entry takes no identity of the other kind); explains a
   // refusal; redraws what is stored.
@@ -62,7 +65,6 @@ class ItemViewController : public ui::ViewController {
   void openPicker(const std::shared_ptr<TBKCompoundTag>& item);
   void openBeside(const std::shared_ptr<TBKCompoundTag>& item);
 
-  void fitNameField(const std::string& name);
   std::shared_ptr<TBKCompoundTag> entry() const;
 
   std::shared_ptr<EquipmentRecord> record_;

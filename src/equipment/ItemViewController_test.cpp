@@ -10,7 +10,9 @@ namespace {
 struct EditorOnScreen : WorldOnScreen {
   std::shared_ptr<ItemViewController> editor;
 
-  explicit EditorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr) {
+  explicit EditorOnScreen(const std::function<void(TBKCompoundTag&)>& setUp = nullptr,
+                          std::string folder = "Lakeside Survival")
+      : WorldOnScreen(std::move(folder)) {
     if (setUp) changePlayer(setUp);
     editor = std::make_shared<ItemViewController>(std::make_shared<EquipmentRecord>(db, player),
                                                   player->listForKey("Inventory"), 0);
@@ -57,6 +59,11 @@ TEST(ItemEditorSlot, TheSlotShowsAsAGridPositionAndAnUnknownItemItsNumberAlone) 
     EXPECT_EQ(s.editor->nameLabel2->text(), "");
     EXPECT_EQ(s.editor->idField->text(), "4000");
   }
+}
+
+// "ID:" and "minecraft:diamond_sword" are measured as drawn, the field's insets taken.
+TEST(ItemEditorFields, TodaysDiamondSwordsNameIsFittedToItsFieldAtFourteenPoints) {
+  EXPECT_EQ(EditorOnScreen(nullptr, "bW9kZXJuAA==").editor->idField->font().size, 14);
 }
 
 }  // namespace
