@@ -6,9 +6,8 @@
 
 namespace {
 
-// The rules of a piece's entry are EquipmentRecord's; here, that a tap writes
-// its row's piece once, by number or by name as the world keeps its items,
-// and that the figure shows what the world holds.
+// A tap writes its row's piece once, by number or by name as the world keeps
+// its items (the entry's rules are EquipmentRecord's); the figure shows it.
 TEST(ArmorChoice, APieceIsWrittenOnceAndTheFigureShowsWhatTheWorldHolds) {
   struct Case {
     const char* folder;

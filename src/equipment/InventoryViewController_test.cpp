@@ -9,9 +9,8 @@
 
 namespace {
 
-// An early inventory of 300 entries: after its 45, entries of item 1000 and
-// their place. A cell shows its entry's item and count, and opens that entry
-// even past the positions a byte can number.
+// 300 entries, past the demo's 45 ones of item 1000 + their place: a cell
+// shows its entry and opens it, even past the positions a byte can number.
 TEST(InventoryGrid, CellsOf52PointsShowTheEntriesAfterTheHotbarLinksAndOpenTheirOwn) {
   WorldOnScreen s;
   s.changePlayer([](TBKCompoundTag& player) {

@@ -38,7 +38,7 @@ std::shared_ptr<TBKListTag> list(const std::string& key, const Entries& entries)
 std::shared_ptr<TBKTag> item(uint16_t id, uint16_t damage = 0) {
   return ItemIdentity::numbered(id, damage).makeEntry(-1, 1);
 }
-// An entry of today's of a name and a slot alone.
+// An entry of today's kind holding only a name and a slot.
 std::shared_ptr<TBKTag> slot(const std::string& name, int8_t number) {
   auto entry = std::make_shared<TBKCompoundTag>("");
   entry->setValueForKey(std::make_shared<TBKStringTag>("Name", name));

@@ -1,7 +1,5 @@
 #include "records/ItemIdentity.h"
 
-#include <functional>
-
 #include <gtest/gtest.h>
 
 #include "Tarnbook/TBKNBT.h"
@@ -27,7 +25,7 @@ TEST(ItemIdentity, IsWrittenOnlyIntoAnEntryOfItsKindKeepingTheChildrenItDoesNotK
   const ItemIdentity number = ItemIdentity::numbered(7, 1), stone = ItemIdentity::named("minecraft:stone", 0);
   const std::string dirt = R"({Count:1b,Damage:0s,Name:"minecraft:dirt",Slot:4b,WasPickedUp:0b,Block:{},tag:{}})";
   struct Case {
-    std::function<std::shared_ptr<TBKCompoundTag>()> entry;
+    std::shared_ptr<TBKCompoundTag> (*entry)();
     ItemIdentity identity;
     bool written;
     std::string after;
