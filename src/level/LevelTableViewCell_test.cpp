@@ -1,7 +1,6 @@
 #include "level/LevelTableViewCell.h"
 
 #include "MenuOnScreen.h"
-#include "records/GameMode.h"
 
 namespace {
 
@@ -45,28 +44,6 @@ TEST(LevelSettingCell, AReuseKeepsOnlyTheNewRowsWidgetAndARowWithoutItsCallShows
   EXPECT_EQ(s.cell->nameLabel->text(), "Player Mode");
   EXPECT_EQ(s.cell->settingView, nullptr);
   EXPECT_EQ(s.controls(), 0u);
-}
-
-// Which game types a world offers follows the version that last opened it.
-TEST(LevelGameTypes, SpectatorIsOfferedFromTheVersionThatHasItOrWhereItIsInUse) {
-  struct Case {
-    std::vector<int32_t> version;  // empty: an early world, with no version list
-    int32_t gameType;
-    size_t choices;
-  } cases[] = {
-      {{}, 0, 2},     {{1, 21, 40, 3, 0}, 0, 3}, {{1, 21, 50, 0, 0}, 0, 4}, {{1, 26, 0}, 0, 4},
-      {{2, 0}, 0, 4}, {{1, 20, 80, 5}, 6, 4},
-  };
-  for (const auto& c : cases) {
-    auto level = std::make_shared<TBKCompoundTag>("");
-    level->setValueForKey(TBKNumberTag::intTag("GameType", c.gameType));
-    if (!c.version.empty()) {
-      auto list = std::make_shared<TBKListTag>("lastOpenedWithVersion", TBKTagType::Int);
-      for (int32_t part : c.version) list->setObjectAtIndexedSubscript(TBKNumberTag::intTag("", part), list->count());
-      level->setValueForKey(list);
-    }
-    EXPECT_EQ(gamemode::worldChoices(*level, nullptr).size(), c.choices) << c.version.size() << " " << c.gameType;
-  }
 }
 
 }  // namespace

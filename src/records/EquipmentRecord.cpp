@@ -61,7 +61,7 @@ Outcome EquipmentRecord::addItem(const std::shared_ptr<TBKListTag>& entries, con
     if (n > 0 ? ItemIdentity::holdsNamed(*inventory) : capacity > 0 || ItemIdentity::namesItems(tree)) {
       return addNamed(inventory.get(), capacity) || !(full = true);
     }
-    if (n >= slotNumbers) return false;
+    if (n >= slotNumbers) return !(full = true);
     inventory->setObjectAtIndexedSubscript(ItemIdentity::numbered(1, 0).makeEntry(static_cast<int>(n), 1), n);
     return true;
   };
@@ -94,6 +94,8 @@ Outcome EquipmentRecord::wearArmor(size_t piece, uint16_t id, const std::string&
     while (armor->count() <= piece) armor->setObjectAtIndexedSubscript(none.makeEntry(-1, 0), armor->count());
     auto entry = armor->compoundAtIndex(piece);
     entry->setValueForKey(TBKNumberTag::shortTag("Damage", 0));
+    // The early game's "nothing" is id 0 worn with count 1, as it always was
+    // written; today's is the game's own empty slot.
     entry->setValueForKey(TBKNumberTag::byteTag("Count", chosen.isEmptySlot() ? 0 : 1));
     chosen.writeTo(*entry);
     return true;

@@ -36,17 +36,18 @@ class EquipmentRecord {
   // Adds an item to `entries`, or, when that is null, to the player's own
   // list `key` (made when the player has none; a child of that name of
   // another type is left alone). Early worlds: an item (id 1, count 1) with
-  // the next slot number, until the list holds 256 entries (a byte slot
-  // number would repeat). Named items: the first empty slot in grid order
+  // the next slot number; a list of 256 entries is refused, as a byte slot
+  // number would repeat. Named items: the first empty slot in grid order
   // gets a stone, count 1; a container of `capacity` slots appends one in
   // its lowest free slot; with no room, a refusal that says so.
   Outcome addItem(const std::shared_ptr<TBKListTag>& entries, const std::string& key, size_t capacity);
 
   // Puts armor piece `piece` (0 helmet .. 3 boots) on: `id` for a player of
-  // numbered items, `name` for one of named items (id 0 and name "" are an
-  // empty slot: count 0). Count 1, damage 0. A missing or short "Armor" is
-  // first filled with empty entries up to the piece; an entry of the other
-  // kind than the player's is left alone.
+  // numbered items (0, nothing, is written as any piece is: count 1),
+  // `name` for one of named items ("" is the game's empty slot: count 0).
+  // Damage 0. A missing or short "Armor" is first filled with empty entries
+  // (count 0) up to the piece; an entry of the other kind than the player's
+  // is left alone.
   Outcome wearArmor(size_t piece, uint16_t id, const std::string& name);
 
  private:

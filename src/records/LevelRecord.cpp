@@ -1,5 +1,6 @@
 #include "records/LevelRecord.h"
 
+#include "Tarnbook/TBKNBT.h"
 #include "records/GameMode.h"
 
 LevelRecord::LevelRecord(std::shared_ptr<TreeRecord> level, std::shared_ptr<TreeRecord> player)
@@ -12,25 +13,33 @@ LevelRecord LevelRecord::read(const std::shared_ptr<TBKLevelDB>& db, std::shared
 }
 
 Outcome LevelRecord::setLevelNumber(const std::string& setting, int32_t value) {
+  auto writeLevel = [&] {
+    return level_->edit(*level(), [&](TBKCompoundTag& tree) {
+      tree.setValueForKey(TBKNumberTag::intTag(setting, value));
+      return true;
+    });
+  };
   auto player = this->player();
-  if (setting == "GameType" && player) {
-    int32_t own = gamemode::playerMode(*player);
-    if (auto refusal = player_->edit(*player, [&](TBKCompoundTag& tree) {
-          gamemode::writeAbilities(tree, own == gamemode::followsWorld ? value : own);
-          return true;
-        })) {
-      return refusal;
-    }
-  }
-  Outcome outcome = level_->edit(*level(), [&](TBKCompoundTag& tree) {
-    tree.setValueForKey(TBKNumberTag::intTag(setting, value));
-    return true;
-  });
-  if (outcome && setting == "GameType" && player) {
+  auto abilities = setting == "GameType" && player ? player->compoundForKey("abilities") : nullptr;
+  if (!abilities) return writeLevel();
+  int32_t own = gamemode::playerMode(*player);
+  // The abilities as stored, copied inside the edit, where a tree the format
+  // cannot hold is a refusal rather than an exception.
+  std::shared_ptr<TBKTag> stored;
+  auto writeAbilities = [&] {
+    return player_->edit(*abilities, [&](TBKCompoundTag& part) {
+      stored = TBKNBT::parse(TBKNBT::serialise(part));
+      gamemode::writeAbilities(*player, own == gamemode::followsWorld ? value : own);
+      return true;
+    });
+  };
+  if (auto refusal = writeAbilities()) return refusal;
+  Outcome outcome = writeLevel();
+  if (outcome) {
     // The player took the new mode's abilities and the level did not: the
-    // player goes back to the abilities of the mode still in the level.
-    player_->edit(*player, [&](TBKCompoundTag& tree) {
-      gamemode::writeAbilities(tree, gamemode::effectiveMode(*level(), tree));
+    // player gets back exactly the abilities they had, flight included.
+    player_->edit(*abilities, [&](TBKCompoundTag& part) {
+      part.takeValueOf(static_cast<TBKCompoundTag&>(*stored));
       return true;
     });
   }

@@ -230,6 +230,18 @@ std::string withPayload(std::string_view bytes, std::string_view path, std::stri
   return out;
 }
 
+std::string snbt(const TestTag& tag) {
+  static const char* const suffixes[] = {"", "b", "s", "", "L"};
+  if (tag.type <= TestTag::Long) return std::to_string(tag.integer) + suffixes[tag.type];
+  if (tag.type == TestTag::String) return '"' + tag.text + '"';
+  if (tag.type != TestTag::List && tag.type != TestTag::Compound) return "?";
+  std::string out;
+  for (const TestTag& child : tag.children) {
+    out += (out.empty() ? "" : ",") + (tag.type == TestTag::Compound ? child.name + ":" : "") + snbt(child);
+  }
+  return tag.type == TestTag::Compound ? "{" + out + "}" : "[" + out + "]";
+}
+
 std::map<std::string, std::string> snapshot(const std::filesystem::path& world) {
   std::map<std::string, std::string> files;
   bool databaseReadable = true;

@@ -84,6 +84,9 @@ std::string littleEndian(int64_t value, size_t width);
 // hold after an edit of that one tag. For level.dat (levelDat true) the
 // 8-byte header's length follows the new size.
 std::string withPayload(std::string_view bytes, std::string_view path, std::string_view payload, bool levelDat = false);
+// The tag's value on one line as the game's commands write tags, such as
+// {Slot:3b,id:1s,Name:"a",xp:7,t:5L,l:[0b]}; a float, double or array is ?.
+std::string snbt(const TestTag& tag);
 std::string readFile(const std::filesystem::path& file);
 // Every file under `folder` with its bytes, and the folders themselves; a
 // database below it is taken by what it holds, key by key: LevelDB rewrites
