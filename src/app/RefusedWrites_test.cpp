@@ -38,10 +38,6 @@ struct Step {
 };
 
 struct Game : MenuOnScreen {
-  std::shared_ptr<LevelTableViewController> level;
-
-  bool openModern() { return (level = openWorld(modernFolder)) != nullptr; }
-
   template <class Widget>
   std::shared_ptr<Widget> rowWidget(const std::string& title) {
     auto cell = rowTitled(title);
@@ -78,32 +74,30 @@ struct Game : MenuOnScreen {
 
 struct Refused {
   const char* what;
-  std::function<Step(Game&)> open;  // from the menu on
+  std::function<Step(Game&)> open;  // from the level screen of "Modern Survival", or from the menu
+  bool fromMenu = false;
 };
 
 const Refused cases[] = {
-    {"level name", [](Game& g) { return g.openModern() ? g.typing("Level Name", "Renamed") : Step{}; }},
-    {"game type", [](Game& g) { return g.openModern() ? g.choosing("Game Type", 1) : Step{}; }},
-    {"spawn", [](Game& g) { return g.openModern() ? g.typing("Spawn X", "99") : Step{}; }},
-    {"player mode", [](Game& g) { return g.openModern() ? g.choosing("Player Mode", 2) : Step{}; }},
-    {"experience", [](Game& g) { return g.openModern() ? g.typing("Experience Level", "30") : Step{}; }},
+    {"level name", [](Game& g) { return g.typing("Level Name", "Renamed"); }},
+    {"game type", [](Game& g) { return g.choosing("Game Type", 1); }},
+    {"spawn", [](Game& g) { return g.typing("Spawn X", "99"); }},
+    {"player mode", [](Game& g) { return g.choosing("Player Mode", 2); }},
+    {"experience", [](Game& g) { return g.typing("Experience Level", "30"); }},
     {"item count",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        auto editor = g.item(swordSlot);
        return Step{[&g, editor] { g.typeInto(editor->countField, "5"); },
                    [editor] { return editor->countField->text(); }};
      }},
     {"repair",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        auto editor = g.item(maceSlot);
        return Step{[&g, editor] { g.tap(*editor->damageNoneButton); },
                    [editor] { return editor->damageField->text(); }};
      }},
     {"enchantment level",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        g.tap(*g.item(swordSlot)->slotButton);
        auto screen = g.top<EnchantmentsViewController>();
        return Step{[&g, screen] { g.typeInto(screen->levelFields.at(0), "2"); },
@@ -111,24 +105,21 @@ const Refused cases[] = {
      }},
     {"box items",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        g.tap(*g.item(boxSlot)->slotButton);
        auto box = g.top<InventoryViewController>();
        return Step{[&g, box] { box->plusButton()->trigger(), g.driver.runUntilIdle(); },
                    [box] { return Game::items(*box); }};
      }},
-    {"inventory plus", [](Game& g) { return g.openModern() ? g.adding("Inventory") : Step{}; }},
-    {"ender chest", [](Game& g) { return g.openModern() ? g.adding("Ender Chest") : Step{}; }},
+    {"inventory plus", [](Game& g) { return g.adding("Inventory"); }},
+    {"ender chest", [](Game& g) { return g.adding("Ender Chest"); }},
     {"offhand",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        g.tapEdit("Offhand");
        auto editor = g.top<ItemViewController>();
        return Step{[&g, editor] { g.tap(*editor->countMaxButton); }, [editor] { return editor->countField->text(); }};
      }},
     {"armor",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        g.tapEdit("Armor");
        auto armor = g.top<ArmorViewController>();
        auto worn = armor->helmetView->image();
@@ -139,7 +130,6 @@ const Refused cases[] = {
      }},
     {"tag tree",
      [](Game& g) {
-       if (!g.openModern()) return Step{};
        g.tapEdit("Level Data");
        auto tree = g.top<TagTreeViewController>();
        return Step{[&g, tree] { g.searchAndEdit(*tree->searchField(), "SpawnY", "123"); },
@@ -151,11 +141,11 @@ const Refused cases[] = {
        auto options = g.top<OptionsTableViewController>();
        auto toggle = [&g, options] { return g.widget<BVLSwitch>(*options->tableView(), {0, 2}); };
        return Step{[&g, toggle] { g.tap(*toggle()); }, [toggle] { return std::to_string(toggle()->isOn()); }};
-     }},
+     },
+     true},
     {"restore",
      [](Game& g) {
        // A change kept before the disk fails, so that there is a backup.
-       if (!g.openModern()) return Step{};
        g.typeInto(g.rowWidget<BVLTextField>("Spawn X"), "12");
        g.tapEdit("Backups");
        auto backups = g.top<BackupsTableViewController>();
@@ -177,6 +167,7 @@ const Refused cases[] = {
     ++faults;
   };
   Game g;
+  if (!c.fromMenu && !g.openWorld(modernFolder)) ::_exit(100);
   Step step = c.open(g);
   if (!step.change) ::_exit(100);
   std::string stored = step.shown();
