@@ -24,7 +24,7 @@ class ArmorViewController : public ui::ViewController, public ui::TableViewDataS
 
   explicit ArmorViewController(std::shared_ptr<EquipmentRecord> record);
 
-  // Shows the pieces the database's player tree wears.
+  // Shows the pieces the record's player tree wears.
   void updateArmorDispalys();
   // Puts on piece indexPath.row of material indexPath.section (see
   // EquipmentRecord::wearArmor), explains a refusal and refreshes the figure.

@@ -1,8 +1,6 @@
 #include "equipment/InventoryViewController.h"
 
-#include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <optional>
 
 #include "app/RefusalAlert.h"
@@ -10,7 +8,6 @@
 #include "equipment/ItemViewController.h"
 #include "records/ItemGrid.h"
 #include "records/ItemIdentity.h"
-#include "ui/AlertView.h"
 #include "ui/NavigationController.h"
 #include "ui/Screen.h"
 
