@@ -12,8 +12,9 @@
 // record) and the one way to change it: the change is applied to the tree in
 // place, the whole tree committed with one write, and on a refusal the change
 // is taken back out of the tree, so the tree in memory is always the one on
-// disk. Screens hold subtrees of tree() and may keep them across changes: no
-// change replaces a compound the caller can see.
+// disk. Screens hold subtrees of tree() and may keep them across changes: a
+// change taken back leaves the part it changed the same object, so a screen
+// should hold the part it edits (or look it up again), not what is inside it.
 class TreeRecord {
  public:
   // Stores the tree; raises TBKException when it is not stored.
@@ -37,11 +38,11 @@ class TreeRecord {
 
   // A change of one compound of the tree by `edit`, which returns whether it
   // changed anything (nothing is then written). Taken back, the compound
-  // (the same object) holds again exactly the children it held. Raises
-  // nothing.
+  // (the same object) holds again exactly the children it held, as copies
+  // of them. Raises nothing.
   Outcome edit(TBKCompoundTag& part, const std::function<bool(TBKCompoundTag&)>& edit);
   // The same for a list of the tree: taken back, it holds again exactly its
-  // entries, of the type it had.
+  // entries (copies), of the type it had.
   Outcome edit(TBKListTag& part, const std::function<bool(TBKListTag&)>& edit);
 
  private:
