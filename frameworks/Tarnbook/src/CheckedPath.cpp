@@ -108,15 +108,17 @@ FileStatus mayChangeEntry(const Place& place, const std::string& path, const str
 
 namespace {
 
+FileStatus notPlain(const std::string& path) {
+  return FileStatus::refused(EACCES, path + " is not a plain file; Gorvane only reads and writes plain files.");
+}
+
 // The checks of openChecked on a file that is there, open as fd.
 FileStatus checkOpened(const std::string& path, int flags, int fd) {
   int access = flags & O_ACCMODE;
   int wanted = (access != O_WRONLY ? R_OK : 0) | (access != O_RDONLY || (flags & O_TRUNC) ? W_OK : 0);
   struct stat info;
   if (::fstat(fd, &info) != 0) return FileStatus::failed("inspect", path, errno);
-  if (!S_ISREG(info.st_mode)) {
-    return FileStatus::refused(EACCES, path + " is not a plain file; Gorvane only reads and writes plain files.");
-  }
+  if (!S_ISREG(info.st_mode)) return notPlain(path);
   if (!realUserHolds(info, wanted, fd)) return FileStatus::rightRefused(path, wanted & W_OK ? "write" : "read");
   if ((flags & O_CREAT) && (flags & O_EXCL)) return FileStatus::failed("create", path, EEXIST);
   if ((flags & O_TRUNC) && ::ftruncate(fd, 0) != 0) return FileStatus::failed("empty", path, errno);
@@ -128,8 +130,18 @@ FileStatus checkOpened(const std::string& path, int flags, int fd) {
 
 FileStatus openIn(const Place& place, const std::string& path, int flags, mode_t mode, FileDescriptor& out) {
   if (!actingForAnotherUser()) {
-    out.reset(::openat(place.folder.get(), place.name.c_str(), flags | O_CLOEXEC, mode));
-    return out.get() < 0 ? FileStatus::failed("open", path, errno) : FileStatus();
+    // Root's own files too: a FIFO would hold the open (and the program)
+    // until someone writes to it, and nothing but a plain file is the game's.
+    FileDescriptor fd(::openat(place.folder.get(), place.name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, mode));
+    if (fd.get() < 0) return FileStatus::failed("open", path, errno);
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0) return FileStatus::failed("inspect", path, errno);
+    if (!S_ISREG(info.st_mode)) return notPlain(path);
+    if (!(flags & O_NONBLOCK) && ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK) != 0) {
+      return FileStatus::failed("open", path, errno);
+    }
+    out.reset(fd.release());
+    return {};
   }
   for (int attempt = 0; attempt < 3; ++attempt) {
     int existingFlags = (flags & ~(O_CREAT | O_EXCL | O_TRUNC)) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;

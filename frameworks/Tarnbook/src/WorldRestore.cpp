@@ -165,10 +165,11 @@ TBKBackup describeWorldBackup(const std::string& folder) {
   for (const auto& name : names) {
     if (auto key = recordKey(name)) backup.contents.push_back(*key);
   }
+  // Whatever keeps this one backup from being read (damaged bytes, a FIFO
+  // or a link where a file belongs) marks it alone: the others still list.
   try {
     readWorldState(folder);
   } catch (const TBKException& error) {
-    if (error.kind() != TBKException::Kind::Format) throw;
     backup.damage = error.reason();
   }
   return backup;

@@ -116,6 +116,12 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
       {"damaged record", "lake",
        [](auto& b) { tbktest::writeFile(b + "/player_server_1b2c-3d.nbt", std::string("\x0a\x00", 2)); }, true,
        "its player record player_server_1b2c-3d is damaged"},
+      {"a FIFO for level.dat", "lake",
+       [](auto& b) {
+         fs::remove(b + "/level.dat");
+         ::mkfifo((b + "/level.dat").c_str(), 0644);
+       },
+       true, "is not a plain file"},
       {"records for a world without a database", "cave",
        [](auto& b) { tbktest::writeFile(b + "/local_player.nbt", TBKNBT::serialise(*tbktest::makePlayerTree())); },
        false, "has none"},
