@@ -1,16 +1,15 @@
 #include "app/RefusalAlert.h"
 
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "ui/AlertView.h"
 #include "ui/Exception.h"
 
-void showRefusal(const Outcome& outcome) {
-  if (!outcome) return;
-  auto alert =
-      std::make_shared<ui::AlertView>("Not Written", outcome->reason, nullptr, "Okay", std::vector<std::string>{});
+namespace {
+
+void showAlert(const std::string& title, const std::string& message) {
+  auto alert = std::make_shared<ui::AlertView>(title, message, nullptr, "Okay", std::vector<std::string>{});
   try {
     alert->show();
   } catch (const ui::Exception&) {
@@ -18,3 +17,11 @@ void showRefusal(const Outcome& outcome) {
     // all there is to say.
   }
 }
+
+}  // namespace
+
+void showRefusal(const Outcome& outcome) {
+  if (outcome) showAlert("Not Written", outcome->reason);
+}
+
+void showError(const std::string& reason) { showAlert("Error", reason); }

@@ -9,10 +9,6 @@
 
 namespace {
 
-void showError(const std::string& reason) {
-  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
-}
-
 const char* const emptyText = "No backups yet: one is kept before the first change.";
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "records/GameMode.h"
 #include "records/WholeNumber.h"
 #include "tree/TagTreeViewController.h"
-#include "ui/AlertView.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
 
@@ -66,10 +65,6 @@ long segmentShowing(const LevelSettingDefinition& definition, int32_t value) {
     if (gamemode::valueNamed(definition.names[i]) == value) return long(i);
   }
   return BVLSegmentedControl::noSegment;
-}
-
-void explain(const std::string& reason) {
-  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
 }
 
 }  // namespace
@@ -248,7 +243,7 @@ std::shared_ptr<TBKCompoundTag> LevelTableViewController::playerOrExplain() {
   try {
     return _db->playerForKey(playerKey);
   } catch (const TBKException& error) {
-    explain(error.reason());
+    showError(error.reason());
     return nullptr;
   }
 }
@@ -265,7 +260,7 @@ void LevelTableViewController::open(LevelRowKind kind) {
     try {
       screen = TagTreeViewController::forLevel(_db);
     } catch (const TBKException& error) {
-      return explain(error.reason());
+      return showError(error.reason());
     }
   } else if (auto tree = playerOrExplain()) {
     auto record = std::make_shared<EquipmentRecord>(_db, tree, playerKey);

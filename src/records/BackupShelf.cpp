@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "records/OptionsFile.h"
+
 BackupShelf::BackupShelf(std::string described, std::function<std::vector<TBKBackup>()> list,
                          std::function<void(const TBKBackup&)> restore)
     : described_(std::move(described)), list_(std::move(list)), restore_(std::move(restore)) {}
@@ -13,10 +15,9 @@ BackupShelf BackupShelf::ofWorld(std::shared_ptr<TBKLevelDB> db) {
 }
 
 BackupShelf BackupShelf::ofOptions() {
-  auto file = [] { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); };
   return BackupShelf(
-      "the options as they were", [file] { return file().backups(); },
-      [file](const TBKBackup& backup) { file().restoreBackup(backup); });
+      "the options as they were", [] { return OptionsFile::gameFile().backups(); },
+      [](const TBKBackup& backup) { OptionsFile::gameFile().restoreBackup(backup); });
 }
 
 std::vector<TBKBackup> BackupShelf::list(Outcome* refusal) const {

@@ -7,10 +7,6 @@
 
 namespace {
 
-// Found again for each call: wherever the game is laid out, the phone's
-// sandbox or a desktop launcher's com.mojang folder.
-TBKGameFile options() { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); }
-
 Refusal leftAsItWas(std::string reason) {
   // The file system's reasons are sentences of their own.
   if (reason.ends_with('.')) reason.pop_back();
@@ -21,7 +17,7 @@ Refusal leftAsItWas(std::string reason) {
 
 std::optional<std::string> OptionsFile::value(const std::string& key, Edit edit) const {
   try {
-    auto text = options().read();
+    auto text = OptionsFile::gameFile().read();
     if (!text) return std::nullopt;
     return edit == Edit::Checked ? OptionsText::readableValue(*text, key) : OptionsText::valueForKey(*text, key);
   } catch (const TBKException&) {
@@ -31,7 +27,7 @@ std::optional<std::string> OptionsFile::value(const std::string& key, Edit edit)
 
 Outcome OptionsFile::write(const std::string& key, const std::string& value, Edit edit) const {
   try {
-    TBKGameFile file = options();
+    TBKGameFile file = OptionsFile::gameFile();
     auto text = file.read();
     if (!text) return leftAsItWas("there is no options file");
     auto rewrite = edit == Edit::Checked ? OptionsText::rewritingValue(*text, key, value)
@@ -47,9 +43,13 @@ Outcome OptionsFile::write(const std::string& key, const std::string& value, Edi
 
 bool OptionsFile::isTodays() const {
   try {
-    auto text = options().read();
+    auto text = OptionsFile::gameFile().read();
     return text && OptionsText::isTodays(*text);
   } catch (const TBKException&) {
     return false;
   }
 }
+
+// Wherever the game is laid out: the phone's sandbox or a desktop launcher's
+// com.mojang folder.
+TBKGameFile OptionsFile::gameFile() { return TBKGameFile(TBKFileSource::sharedSource().optionsFile(), "options"); }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "Tarnbook/TBKGameFile.h"
 #include "records/Refusal.h"
 
 // The game's options file (TBKFileSource's optionsFile()) as the options
@@ -35,4 +36,8 @@ class OptionsFile {
   // Whether the file is one of today's game; false when there is none or it
   // cannot be read.
   bool isTodays() const;
+
+  // The file itself, found again on each call (the game may be laid out
+  // elsewhere by then), with its backups.
+  static TBKGameFile gameFile();
 };

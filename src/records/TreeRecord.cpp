@@ -18,18 +18,10 @@ std::shared_ptr<TreeRecord> TreeRecord::player(const std::shared_ptr<TBKLevelDB>
 }
 
 Outcome TreeRecord::change(const Change& change) {
-  try {
-    change.apply();
-  } catch (const TBKException& error) {
-    return Refusal{error.reason()};
-  }
-  try {
-    commit_(tree_);
-  } catch (const TBKException& error) {
-    change.revert();
-    return Refusal{error.reason()};
-  }
-  return std::nullopt;
+  if (Outcome refused = attempt(change.apply)) return refused;
+  Outcome refused = attempt([this] { commit_(tree_); });
+  if (refused) change.revert();
+  return refused;
 }
 
 Outcome TreeRecord::edit(TBKCompoundTag& part, const std::function<bool(TBKCompoundTag&)>& edit) {

@@ -11,13 +11,7 @@
 #include "ui/NavigationController.h"
 #include "worlds/WorldTableViewCell.h"
 
-namespace {
-
-void showError(const std::string& reason) {
-  std::make_shared<ui::AlertView>("Error", reason, nullptr, "Okay", std::vector<std::string>{})->show();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 WorldListTableViewController::WorldListTableViewController() {
   setEdgesForExtendedLayout(ui::RectEdge::None);
