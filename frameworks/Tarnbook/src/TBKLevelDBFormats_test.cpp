@@ -1,10 +1,13 @@
+#include <cmath>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include <gtest/gtest.h>
 
 #include "DemoGame.h"
 #include "GameDatabase.h"
+#include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
 #include "TarnbookTestWorld.h"
@@ -77,6 +80,54 @@ TEST(TBKDemoWorlds, EarlyAndTodaysWorldsRoundTripByteForByte) {
       EXPECT_TRUE(worldreader::databaseContents(worlds / c.name) == records);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string keyBytes(std::initializer_list<int32_t> words, std::string tail) {
+  std::string key;
+  for (int32_t word : words) key.append(reinterpret_cast<const char*>(&word), 4);
+  return key + tail;
+}
+
+TEST(TBKChunkKey, ReadsEveryShapeOfChunkKeyAndNothingElse) {
+  using Tag = TBKChunkKey::Tag;
+  using Dimension = TBKChunkKey::Dimension;
+  struct Case {
+    std::string key;
+    std::optional<TBKChunkKey> parsed;
+  };
+  const Case cases[] = {
+      {keyBytes({3, -2}, "\x31"), TBKChunkKey{3, -2, Dimension::Overworld, Tag::BlockEntities}},
+      {keyBytes({-1, 7, 1}, "\x32"), TBKChunkKey{-1, 7, Dimension::Nether, Tag::Entities}},
+      {keyBytes({0, 0, 2}, std::string("\x2f\xfc", 2)), TBKChunkKey{0, 0, Dimension::End, Tag::SubChunk, -4}},
+      {keyBytes({5, 6}, std::string("\x2f\x00", 2)), TBKChunkKey{5, 6, Dimension::Overworld, Tag::SubChunk, 0}},
+      {keyBytes({5, 6}, "\x76"), TBKChunkKey{5, 6, Dimension::Overworld, Tag::LegacyVersion}},
+      // Not a chunk's: another dimension number, a tag the game never
+      // wrote, an index on a record that has none, text keys that happen
+      // to have a chunk key's length.
+      {keyBytes({0, 0, 0}, "\x31"), std::nullopt},
+      {keyBytes({0, 0, 3}, "\x31"), std::nullopt},
+      {keyBytes({0, 0}, "\x37"), std::nullopt},
+      {keyBytes({0, 0}, "\x31\x01"), std::nullopt},
+      {keyBytes({0, 0}, "\x2f"), std::nullopt},
+      {"~local_player", std::nullopt},
+      {"game_flatworl", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.key));
+    auto parsed = TBKChunkKey::parse(c.key);
+    ASSERT_EQ(parsed.has_value(), c.parsed.has_value());
+    if (!parsed) continue;
+    EXPECT_EQ(*parsed, *c.parsed);
+    EXPECT_EQ(parsed->bytes(), c.key);
+  }
+  EXPECT_EQ(TBKChunkKey::chunkOf(-0.5), -1);
+  EXPECT_EQ(TBKChunkKey::chunkOf(31.9), 1);
+  EXPECT_EQ(TBKChunkKey::chunkOf(1e300), INT32_MAX);
+  EXPECT_EQ(TBKChunkKey::chunkOf(std::nan("")), INT32_MIN);
 }
 
 }  // namespace
