@@ -22,16 +22,21 @@ std::string BackupTableViewCell::localTime(const TBKBackup& backup) {
 std::string BackupTableViewCell::summary(const TBKBackup& backup) {
   if (!backup.restorable()) return "Damaged: " + backup.damage;
   std::string text;
-  int players = 0;
+  int players = 0, others = 0;
   for (const auto& item : backup.contents) {
-    // Record keys name players; file names have a dot.
-    if (item.find('.') == std::string::npos) {
+    if (item == "level.dat" || item == "level.dat_old" || item == "levelname.txt") {
+      text += (text.empty() ? "" : ", ") + item;
+    } else if (item == "~local_player" || item.rfind("player_", 0) == 0) {
       ++players;
-      continue;
+    } else {
+      ++others;
     }
-    text += (text.empty() ? "" : ", ") + item;
   }
-  if (players > 0) text += ", " + std::to_string(players) + (players == 1 ? " player" : " players");
+  auto count = [&](int n, const char* one, const char* many) {
+    if (n > 0) text += ", " + std::to_string(n) + (n == 1 ? one : many);
+  };
+  count(players, " player", " players");
+  count(others, " other record", " other records");
   return text;
 }
 

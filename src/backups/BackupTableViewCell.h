@@ -19,7 +19,7 @@ class BackupTableViewCell : public ui::TableViewCell {
 
   // The backup's time in the user's time zone and locale, date and time.
   static std::string localTime(const TBKBackup& backup);
-  // "level.dat, levelname.txt, 2 players", or "Damaged: <why>".
+  // "level.dat, levelname.txt, 2 players, 5 other records", or "Damaged: <why>".
   static std::string summary(const TBKBackup& backup);
 
   using ui::TableViewCell::setSelected;

@@ -259,14 +259,74 @@ void TBKLevelDB::backUpOnce() {
   if (backupFolder_.empty() || !backupMade_.empty()) return;
   finishRestore();
   backupMade_ = backUpNow();
+  backedUp_.clear();
+  for (auto& [key, record] : playerRecords()) backedUp_.insert(key);
 }
 
-std::string TBKLevelDB::backUpNow() {
+// The world's files and every player's record and, for a restore about to
+// write them, the records under recordKeys as they are now.
+std::string TBKLevelDB::backUpNow(const std::vector<std::string>& recordKeys) {
   std::vector<tbk::BackupFile> files = tbk::worldFiles(folder_);
-  for (auto& [key, record] : playerRecords()) files.push_back({tbk::recordFileName(key), std::move(record)});
+  std::set<std::string, std::less<>> kept;
+  for (auto& [key, record] : playerRecords()) {
+    files.push_back({tbk::recordFileName({key, record}), std::move(record)});
+    kept.insert(key);
+  }
+  for (const auto& key : recordKeys) {
+    if (!kept.insert(key).second) continue;
+    tbk::Record now{key, store().get(key)};
+    files.push_back({tbk::recordFileName(now), now.value.value_or("")});
+  }
   // Backups belong to whoever owns the world, like the world's own files.
   tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
   return tbk::writeBackup(backupFolder_, files, owner);
+}
+
+void TBKLevelDB::backUpRecords(const std::vector<TBKRecord>& records) {
+  if (backupMade_.empty()) return;
+  tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
+  std::vector<std::string> added;
+  for (const auto& record : records) {
+    if (backedUp_.count(record.key) || std::find(added.begin(), added.end(), record.key) != added.end()) {
+      continue;
+    }
+    tbk::Record before{record.key, store().get(record.key)};
+    tbk::writeFileAtomically(tbk::joinPath(backupMade_, tbk::recordFileName(before)), before.value.value_or(""), owner);
+    added.push_back(record.key);
+  }
+  if (added.empty()) return;
+  // Only once the backup's folder holds them for good may the records change.
+  tbk::syncFolder(backupMade_);
+  backedUp_.insert(added.begin(), added.end());
+}
+
+bool TBKLevelDB::forEachRecord(const std::function<bool(std::string_view, std::string_view)>& visit,
+                               const std::function<void(double)>& progress) {
+  finishRestore();
+  if (!hasDatabase()) {
+    if (progress) progress(1.0);
+    return true;
+  }
+  return store().walk(visit, progress);
+}
+
+std::optional<std::string> TBKLevelDB::record(std::string_view key) {
+  finishRestore();
+  if (!hasDatabase()) return std::nullopt;
+  return store().get(key);
+}
+
+void TBKLevelDB::writeRecords(const std::vector<TBKRecord>& records) {
+  if (!hasDatabase()) {
+    throw TBKException(TBKException::Kind::Usage,
+                       "The world \"" + name_ + "\" is of the early format and keeps no database records.");
+  }
+  // Opening the database is what finds the game holding the world; that
+  // refusal comes before any backup is made.
+  TBKWorldStore& database = store();
+  backUpOnce();
+  backUpRecords(records);
+  database.write(records);
 }
 
 // Every player's record: the local one and those of the players who joined
@@ -283,7 +343,7 @@ std::vector<std::pair<std::string, std::string>> TBKLevelDB::playerRecords() {
 
 void TBKLevelDB::finishRestore() {
   if (!tbk::restorePending(folder_)) return;
-  tbk::finishRestore(folder_, [this](const std::vector<tbk::Record>& records) { store().putAll(records); });
+  tbk::finishRestore(folder_, [this](const std::vector<tbk::Record>& records) { store().write(records); });
 }
 
 std::vector<TBKBackup> TBKLevelDB::backups() {
@@ -312,11 +372,15 @@ std::string TBKLevelDB::restoreBackup(const TBKBackup& backup) {
   // Opening the database is what finds the game holding the world; it
   // comes before the first write.
   if (database) store();
-  std::string before = backupFolder_.empty() ? "" : backUpNow();
-  tbk::restoreWorld(folder_, state, [this](const std::vector<tbk::Record>& records) { store().putAll(records); });
+  std::vector<std::string> keys;
+  for (const auto& record : state.records) keys.push_back(record.key);
+  // The records the restore writes are kept too, so the restore can be undone.
+  std::string before = backupFolder_.empty() ? "" : backUpNow(keys);
+  tbk::restoreWorld(folder_, state, [this](const std::vector<tbk::Record>& records) { store().write(records); });
   player_ = nullptr;
   others_.clear();
   storageVersion_ = 0;
   backupMade_.clear();
+  backedUp_.clear();
   return before;
 }

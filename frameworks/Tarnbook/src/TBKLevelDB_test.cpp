@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -205,6 +206,34 @@ TEST_F(TBKLevelDBTest, OpeningIsLazyAndABusyWorldSaysToQuitToTheTitleScreen) {
   EXPECT_NE(error.reason().find("Quit to the title screen"), std::string::npos) << error.reason();
   endChild(game);
   EXPECT_NO_THROW(db->player());
+}
+
+TEST_F(TBKLevelDBTest, AWalkSeesEveryRecordOnceStopsWhenAskedAndReportsItsWay) {
+  std::string folder = sandbox.worldFolder("lake");
+  {
+    auto db = gamedatabase::open(folder + "/db");
+    for (int i = 0; i < 20000; ++i)
+      db->Put(leveldb::WriteOptions(), "record" + std::to_string(i), std::string(200, 'v'));
+    db->CompactRange(nullptr, nullptr);
+  }
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  std::vector<std::string> seen;
+  std::vector<double> progress;
+  EXPECT_TRUE(db->forEachRecord(
+      [&](std::string_view key, std::string_view) {
+        seen.emplace_back(key);
+        return true;
+      },
+      [&](double done) { progress.push_back(done); }));
+  EXPECT_EQ(seen, worldreader::databaseKeys(folder));
+  ASSERT_GE(progress.size(), 3u);
+  EXPECT_TRUE(std::is_sorted(progress.begin(), progress.end()));
+  EXPECT_GT(progress[1], 0.0);
+  EXPECT_EQ(progress.back(), 1.0);
+
+  size_t visits = 0;
+  EXPECT_FALSE(db->forEachRecord([&](std::string_view, std::string_view) { return ++visits < 100; }));
+  EXPECT_EQ(visits, 100u);
 }
 
 TEST_F(TBKLevelDBTest, NoInfoLogIsLeftInTheDatabase) {

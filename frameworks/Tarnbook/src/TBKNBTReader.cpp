@@ -253,3 +253,28 @@ std::shared_ptr<TBKCompoundTag> TBKNBT::parseCompound(std::string_view bytes) {
   }
   return std::static_pointer_cast<TBKCompoundTag>(tag);
 }
+
+std::vector<std::shared_ptr<TBKCompoundTag>> TBKNBT::parseRoots(std::string_view bytes, std::vector<size_t>* ends) {
+  std::vector<std::shared_ptr<TBKCompoundTag>> roots;
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t consumed = 0;
+    std::shared_ptr<TBKTag> tag;
+    try {
+      tag = parse(bytes.substr(at), &consumed);
+    } catch (const TBKException& error) {
+      if (error.kind() != TBKException::Kind::Format) throw;
+      throw TBKException(TBKException::Kind::Format, "root " + std::to_string(roots.size() + 1) + " (from byte " +
+                                                         std::to_string(at) + "): " + error.reason());
+    }
+    if (tag->type() != TBKTagType::Compound) {
+      throw TBKException(TBKException::Kind::Format, "damaged data: root " + std::to_string(roots.size() + 1) +
+                                                         " is a " + TBKTagTypeName(tag->type()) +
+                                                         " where a TAG_Compound was expected");
+    }
+    at += consumed;
+    roots.push_back(std::static_pointer_cast<TBKCompoundTag>(std::move(tag)));
+    if (ends) ends->push_back(at);
+  }
+  return roots;
+}

@@ -3,6 +3,7 @@
 #include <limits.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <new>
@@ -164,6 +165,45 @@ void TBKWorldStore::put(std::string_view key, std::string_view value) {
   }
 }
 
+bool TBKWorldStore::walk(const std::function<bool(std::string_view, std::string_view)>& visit,
+                         const std::function<void(double)>& progress) {
+  leveldb::ReadOptions options;
+  options.fill_cache = false;
+  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(options));
+  // Sizes come from the tables' indexes, so they are asked for now and then,
+  // not per record. A key of 0xff bytes longer than any key the game
+  // writes lies past them all.
+  const std::string end(64, '\xff');
+  uint64_t total = 0;
+  if (progress) {
+    leveldb::Range everything("", end);
+    handle_->db->GetApproximateSizes(&everything, 1, &total);
+  }
+  constexpr size_t progressEvery = 4096;
+  bool whole = true;
+  size_t seen = 0;
+  for (it->SeekToFirst(); it->Valid(); it->Next()) {
+    if (!visit(std::string_view(it->key().data(), it->key().size()),
+               std::string_view(it->value().data(), it->value().size()))) {
+      whole = false;
+      break;
+    }
+    if (progress && total > 0 && ++seen % progressEvery == 0) {
+      leveldb::Range before("", it->key());
+      uint64_t done = 0;
+      handle_->db->GetApproximateSizes(&before, 1, &done);
+      progress(std::min(1.0, double(done) / double(total)));
+    }
+  }
+  if (progress && whole) progress(1.0);
+  if (!it->status().ok()) {
+    throw TBKException(
+        it->status().IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
+        "The records of the world \"" + worldName_ + "\" cannot be listed: " + it->status().ToString() + ".");
+  }
+  return whole;
+}
+
 std::vector<std::string> TBKWorldStore::keysWithPrefix(std::string_view prefix) {
   std::vector<std::string> keys;
   std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
@@ -176,14 +216,20 @@ std::vector<std::string> TBKWorldStore::keysWithPrefix(std::string_view prefix) 
   return keys;
 }
 
-void TBKWorldStore::putAll(const std::vector<std::pair<std::string, std::string>>& records) {
+void TBKWorldStore::write(const std::vector<TBKRecord>& records) {
   leveldb::WriteBatch batch;
-  for (const auto& [key, value] : records) batch.Put(key, value);
+  for (const auto& record : records) {
+    if (record.value) {
+      batch.Put(record.key, *record.value);
+    } else {
+      batch.Delete(record.key);
+    }
+  }
   leveldb::WriteOptions options;
   options.sync = true;
   leveldb::Status status = handle_->db->Write(options, &batch);
   if (!status.ok()) {
-    throw TBKException(TBKException::Kind::File, "The player records of the world \"" + worldName_ +
-                                                     "\" cannot be saved: " + status.ToString() + ".");
+    throw TBKException(TBKException::Kind::File,
+                       "The records of the world \"" + worldName_ + "\" cannot be saved: " + status.ToString() + ".");
   }
 }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "Tarnbook/TBKRecord.h"
+
 // One open world database (the game's LevelDB in a world's db/ folder). Every
 // object that asks for the same folder in this process shares one handle,
 // since LevelDB allows one opening per process; it closes when the last user
@@ -30,11 +32,18 @@ class TBKWorldStore {
                          const std::function<void(std::string_view key, std::string_view value)>& visit);
   // One synchronous write: on return the record is on disk.
   void put(std::string_view key, std::string_view value);
+  // Calls visit for every record in key order until it returns false;
+  // returns whether the walk reached the end. progress (if given) hears now
+  // and then how far through the database's tables the walk is, from 0 to
+  // 1. The walk does not fill the block cache: a listing of the whole world
+  // must not evict what the screens read.
+  bool walk(const std::function<bool(std::string_view key, std::string_view value)>& visit,
+            const std::function<void(double)>& progress = nullptr);
   // Every key that begins with prefix, in the database's order.
   std::vector<std::string> keysWithPrefix(std::string_view prefix);
-  // Stores all the records with one synchronous batch: after a crash the
-  // database holds all of them or none.
-  void putAll(const std::vector<std::pair<std::string, std::string>>& records);
+  // Stores and removes the records with one synchronous batch: after a
+  // crash the database holds all of the changes or none.
+  void write(const std::vector<TBKRecord>& records);
 
   struct Handle;
 

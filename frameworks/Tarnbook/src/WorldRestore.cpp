@@ -13,9 +13,9 @@
 #include "OwnerPolicy.h"
 #include "PathNames.h"
 #include "ReadLimits.h"
+#include "RecordShape.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelFile.h"
-#include "Tarnbook/TBKNBT.h"
 #include "WholeFile.h"
 
 namespace tbk {
@@ -26,7 +26,9 @@ constexpr const char* journalName = ".gorvane-restore";
 // Begins like every name the backups and the reliability checks take for
 // unfinished work.
 constexpr const char* unfinishedPrefix = ".incomplete-restore-";
-constexpr const char* recordSuffix = ".nbt";
+constexpr std::string_view playerSuffix = ".nbt";
+constexpr std::string_view recordSuffix = ".record";
+constexpr std::string_view absentSuffix = ".absent";
 // The order the files are put back in; level.dat last, so that a world read
 // by hand halfway through (without finishing the journal) most likely
 // still shows its old name and level together.
@@ -36,14 +38,26 @@ bool plainKeyByte(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
 
-// The key a record file holds, or nullopt for a file that is not one.
-std::optional<std::string> recordKey(const std::string& fileName) {
-  size_t suffix = std::char_traits<char>::length(recordSuffix);
-  if (fileName.size() <= suffix || fileName.compare(fileName.size() - suffix, suffix, recordSuffix) != 0) {
-    return std::nullopt;
+bool isPlayerKey(std::string_view key) { return key == localPlayerKey || key.substr(0, 7) == "player_"; }
+
+struct RecordFile {
+  std::string key;
+  bool present;
+};
+
+// The record a file of a backup stands for, or nullopt for a file that is
+// not one.
+std::optional<RecordFile> recordFile(std::string_view fileName) {
+  bool present = true;
+  std::string_view encoded;
+  for (std::string_view suffix : {playerSuffix, recordSuffix, absentSuffix}) {
+    if (fileName.size() > suffix.size() && fileName.substr(fileName.size() - suffix.size()) == suffix) {
+      encoded = fileName.substr(0, fileName.size() - suffix.size());
+      present = suffix != absentSuffix;
+    }
   }
-  std::string encoded = fileName.substr(0, fileName.size() - suffix);
-  if (encoded == "local_player") return std::string(localPlayerKey);
+  if (encoded.empty()) return std::nullopt;
+  if (encoded == "local_player") return RecordFile{localPlayerKey, present};
   std::string key;
   for (size_t i = 0; i < encoded.size(); ++i) {
     if (encoded[i] != '%') {
@@ -51,11 +65,13 @@ std::optional<std::string> recordKey(const std::string& fileName) {
       continue;
     }
     unsigned value = 0;
-    if (i + 2 >= encoded.size() || std::sscanf(encoded.c_str() + i + 1, "%2x", &value) != 1) return std::nullopt;
+    if (i + 2 >= encoded.size() || std::sscanf(std::string(encoded.substr(i + 1, 2)).c_str(), "%2x", &value) != 1) {
+      return std::nullopt;
+    }
     key += char(value);
     i += 2;
   }
-  return key;
+  return RecordFile{std::move(key), present};
 }
 
 TBKException damaged(const std::string& reason) { return TBKException(TBKException::Kind::Format, reason); }
@@ -101,13 +117,15 @@ void retireJournal(const std::string& worldFolder) {
 
 }  // namespace
 
-std::string recordFileName(const std::string& key) {
-  // Only "~local_player" and "player_server_..." records are kept, so no
-  // other key can come back as "local_player".
-  if (key == localPlayerKey) return std::string("local_player") + recordSuffix;
+std::string recordFileName(const Record& record) {
+  const std::string& key = record.key;
+  std::string_view suffix = !record.value ? absentSuffix : isPlayerKey(key) ? playerSuffix : recordSuffix;
+  if (key == localPlayerKey) return "local_player" + std::string(suffix);
   std::string name;
   for (char c : key) {
-    if (plainKeyByte(c)) {
+    // A key that is "local_player" itself starts escaped, so that only
+    // "~local_player" comes back under that name.
+    if (plainKeyByte(c) && !(name.empty() && key == "local_player")) {
       name += c;
     } else {
       char escaped[4];
@@ -115,7 +133,7 @@ std::string recordFileName(const std::string& key) {
       name += escaped;
     }
   }
-  return name + recordSuffix;
+  return name + std::string(suffix);
 }
 
 std::vector<BackupFile> worldFiles(const std::string& worldFolder) {
@@ -138,17 +156,20 @@ WorldState readWorldState(const std::string& folder) {
     if (file.name != "levelname.txt") checkLevelFile(file.name, file.bytes);
   }
   for (const auto& name : *names) {
-    auto key = recordKey(name);
-    if (!key) continue;
+    auto file = recordFile(name);
+    if (!file) continue;
     auto bytes = readWholeFile(joinPath(folder, name), readLimit::playerRecord);
     if (!bytes) throw damaged("its " + name + " is gone");
-    try {
-      TBKNBT::parseCompound(*bytes);
-    } catch (const TBKException& error) {
-      if (error.kind() != TBKException::Kind::Format) throw;
-      throw damaged("its player record " + *key + " is damaged (" + error.reason() + ")");
+    if (!file->present) {
+      if (!bytes->empty()) throw damaged("its " + name + " should be empty");
+      state.records.push_back(Record{std::move(file->key), std::nullopt});
+      continue;
     }
-    state.records.emplace_back(std::move(*key), std::move(*bytes));
+    if (auto damage = recordDamage(file->key, *bytes)) {
+      throw damaged("its " + std::string(isPlayerKey(file->key) ? "player record " : "record of ") +
+                    recordName(file->key) + " is damaged (" + *damage + ")");
+    }
+    state.records.push_back(Record{std::move(file->key), std::move(*bytes)});
   }
   return state;
 }
@@ -163,7 +184,7 @@ TBKBackup describeWorldBackup(const std::string& folder) {
     if (std::find(names.begin(), names.end(), name) != names.end()) backup.contents.push_back(name);
   }
   for (const auto& name : names) {
-    if (auto key = recordKey(name)) backup.contents.push_back(*key);
+    if (auto file = recordFile(name)) backup.contents.push_back(file->key);
   }
   // Whatever keeps this one backup from being read (damaged bytes, a FIFO
   // or a link where a file belongs) marks it alone: the others still list.
@@ -188,8 +209,9 @@ void restoreWorld(const std::string& worldFolder, const WorldState& state,
     throw TBKException(TBKException::Kind::File, "Could not create " + staging + ": something of that name exists.");
   }
   for (const auto& file : state.files) writeFileAtomically(joinPath(staging, file.name), file.bytes, owner);
-  for (const auto& [key, bytes] : state.records)
-    writeFileAtomically(joinPath(staging, recordFileName(key)), bytes, owner);
+  for (const auto& record : state.records) {
+    writeFileAtomically(joinPath(staging, recordFileName(record)), record.value.value_or(""), owner);
+  }
   syncFolder(staging);
   std::string journal = joinPath(worldFolder, journalName);
   if (FileStatus status = renameChecked(staging, journal, false); !status.ok()) {

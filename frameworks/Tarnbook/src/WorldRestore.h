@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Tarnbook/TBKBackup.h"
+#include "Tarnbook/TBKRecord.h"
 #include "WorldBackup.h"
 
 // Putting a world back as one of its backups holds it.
@@ -21,9 +22,11 @@
 // one or the restored one.
 namespace tbk {
 
-using Record = std::pair<std::string, std::string>;  // database key, bytes
+using Record = TBKRecord;
 
-// The files and player records of a world as a backup keeps them.
+// The files and database records of a world as a backup keeps them: every
+// player's record, and each other record as it was before its first change
+// of the session (absent, for one the session added).
 struct WorldState {
   std::vector<BackupFile> files;  // level.dat, and level.dat_old, levelname.txt when present
   std::vector<Record> records;
@@ -31,8 +34,11 @@ struct WorldState {
 
 constexpr const char* localPlayerKey = "~local_player";
 
-// The file a record is kept in, inside a backup.
-std::string recordFileName(const std::string& key);
+// The file a record is kept in, inside a backup: <key>.nbt for a player's,
+// <key>.record for another's and <key>.absent (empty) for a record the
+// world did not have, each key's bytes other than letters, digits, '_' and
+// '-' written as %XX.
+std::string recordFileName(const Record& record);
 
 // The world's files as a backup keeps them (without the records).
 std::vector<BackupFile> worldFiles(const std::string& worldFolder);

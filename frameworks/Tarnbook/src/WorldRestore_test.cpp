@@ -1,3 +1,5 @@
+#include "WorldRestore.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 
 #include "GameDatabase.h"
 #include "TBKWorldStore.h"
+#include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNBT.h"
@@ -41,6 +44,10 @@ void putRecord(const std::string& world, const std::string& key, int mark) {
   auto tree = tbktest::makePlayerTree();
   tree->setValueForKey(TBKNumberTag::intTag("Mark", mark));
   TBKWorldStore::open(world + "/db", "lake")->put(key, TBKNBT::serialise(*tree));
+}
+
+std::string chestKey() {
+  return TBKChunkKey{3, -2, TBKChunkKey::Dimension::Nether, TBKChunkKey::Tag::BlockEntities}.bytes();
 }
 
 struct WorldRestoreTest : ::testing::Test {
@@ -102,6 +109,29 @@ TEST_F(WorldRestoreTest, ARestoreBringsBackEveryFileAndRecordAndTheStateBeforeIt
   }
 }
 
+TEST_F(WorldRestoreTest, RecordsASessionWritesComeBackAsItFoundThemAndThoseItAddedGo) {
+  std::string chest = chestKey();
+  std::string digest = std::string("digp\x03\0\0\0\xfe\xff\xff\xff", 12);
+  TBKWorldStore::open(lake + "/db", "lake")->put(chest, TBKNBT::serialise(*tbktest::makePlayerTree()));
+  auto before = worldreader::databaseContents(lake);
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  db->writeRecords({{chest, "changed"}, {digest, "12345678"}});
+  db->writeRecords({{chest, std::nullopt}});
+  auto changed = worldreader::databaseContents(lake);
+  ASSERT_FALSE(changed.count(chest));
+  ASSERT_EQ(changed.at(digest), "12345678");
+
+  auto listed = db->backups();
+  ASSERT_EQ(listed.size(), 1u);
+  EXPECT_EQ(listed[0].contents, (std::vector<std::string>{"level.dat", "levelname.txt", chest, digest, "~local_player",
+                                                          "player_server_1b2c-3d"}));
+  std::string undo = db->restoreBackup(listed[0]);
+  EXPECT_EQ(worldreader::databaseContents(lake), before) << "the chest back as it was, the list gone";
+  db->restoreBackup(db->backups()[0]);
+  EXPECT_EQ(db->backups()[1].folder, undo);
+  EXPECT_EQ(worldreader::databaseContents(lake), changed) << "the restore undone";
+}
+
 TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
   struct Case {
     std::string name;
@@ -122,6 +152,11 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
          ::mkfifo((b + "/level.dat").c_str(), 0644);
        },
        true, "is not a plain file"},
+      {"damaged block entities", "lake",
+       [](auto& b) {
+         tbktest::writeFile(b + "/" + tbk::recordFileName({chestKey(), ""}), std::string("\x0a\x00", 2));
+       },
+       true, "its record of the block entities of chunk 3, -2 in the Nether is damaged"},
       {"records for a world without a database", "cave",
        [](auto& b) { tbktest::writeFile(b + "/local_player.nbt", TBKNBT::serialise(*tbktest::makePlayerTree())); },
        false, "has none"},

@@ -1,15 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "Tarnbook/TBKBackup.h"
 #include "Tarnbook/TBKCompoundTag.h"
 #include "Tarnbook/TBKPlayerEntry.h"
+#include "Tarnbook/TBKRecord.h"
 
 class TBKWorldStore;
 
@@ -86,6 +91,23 @@ class TBKLevelDB {
   // is written.
   void setPlayerForKey(const std::string& key, std::shared_ptr<TBKCompoundTag> player);
 
+  // Every record of the world's database in key order, each seen once
+  // without the walk holding it; visit returns false to stop (a cancel).
+  // Returns whether the walk reached the end. progress (if given) hears now
+  // and then how far the walk is, from 0 to 1, and 1 at the end. A world
+  // without a database has none.
+  bool forEachRecord(const std::function<bool(std::string_view key, std::string_view value)>& visit,
+                     const std::function<void(double)>& progress = nullptr);
+  // The bytes of one record of the database, or nullopt when it has none.
+  std::optional<std::string> record(std::string_view key);
+  // Stores (a value) and removes (none) the records with one synchronous
+  // database batch, after the session's backup holds each of them as it
+  // was before its first change, absent for a record this adds: a restore
+  // of that backup puts them back as the session found them. Raises for a
+  // world without a database; when the backup cannot be written, nothing
+  // is.
+  void writeRecords(const std::vector<TBKRecord>& records);
+
   const std::string& worldFolder() const { return folder_; }
   const std::string& worldName() const { return name_; }
   // True for a world with a db/ folder, false for the older format.
@@ -97,9 +119,9 @@ class TBKLevelDB {
   // uses 3 (the LevelDB format's) or 2 (the older format's).
   void setStorageVersion(int32_t version) { storageVersion_ = version; }
   // The folder of the backup this object made, or "" before its first write.
-  // It holds level.dat, level.dat_old, levelname.txt, local_player.nbt and,
-  // from the first write of each other player, that record as it was before
-  // (named by its key, for example player_server_<uuid>.nbt).
+  // It holds level.dat, level.dat_old, levelname.txt, every player's record
+  // (local_player.nbt, player_server_<uuid>.nbt) and, from the first
+  // writeRecords() of each other record, that record as it was before.
   const std::string& backupMade() const { return backupMade_; }
 
   // The world's backups in its backup folder, newest first, each with what
@@ -125,7 +147,8 @@ class TBKLevelDB {
   LevelRead readLevel();
   void writeLevel(const std::shared_ptr<TBKCompoundTag>& level, bool writeName);
   void backUpOnce();
-  std::string backUpNow();
+  std::string backUpNow(const std::vector<std::string>& recordKeys = {});
+  void backUpRecords(const std::vector<TBKRecord>& records);
   std::vector<std::pair<std::string, std::string>> playerRecords();
   void finishRestore();
   TBKWorldStore& store();
@@ -139,4 +162,6 @@ class TBKLevelDB {
   std::map<std::string, std::shared_ptr<TBKCompoundTag>> others_;
   int32_t storageVersion_ = 0;
   std::string backupMade_;
+  // The keys whose values as they were the session's backup already holds.
+  std::set<std::string, std::less<>> backedUp_;
 };

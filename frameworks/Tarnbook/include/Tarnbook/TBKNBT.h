@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Tarnbook/TBKCompoundTag.h"
 
@@ -23,6 +24,12 @@ class TBKNBT {
   // Reads a record that must be exactly one compound: a root of another
   // type or bytes after the compound raise as damage.
   static std::shared_ptr<TBKCompoundTag> parseCompound(std::string_view bytes);
+  // Reads a record that holds compounds one after another (a chunk's block
+  // entities): none for no bytes; a root of another type or a root cut
+  // short raises as damage, naming the root. ends (if given) receives where
+  // each root ends, so a writer can keep the others' bytes as they are.
+  static std::vector<std::shared_ptr<TBKCompoundTag>> parseRoots(std::string_view bytes,
+                                                                 std::vector<size_t>* ends = nullptr);
 
   // Writes tag with its name. Raises TBKException (UsageFailure) for what
   // the format cannot hold: text over 65535 bytes, nesting deeper than
