@@ -16,7 +16,8 @@ namespace {
 constexpr size_t componentBytes = 255;  // NAME_MAX
 
 [[noreturn]] void refuse(const std::string& archiveName, const ArchiveEntry& entry, const std::string& what) {
-  throw TBKException(TBKException::Kind::Format, archiveRefusal(archiveName, "its entry \"" + entry.name + "\" " + what));
+  throw TBKException(TBKException::Kind::Format,
+                     archiveRefusal(archiveName, "its entry \"" + entry.name + "\" " + what));
 }
 
 // The entry's path inside the world folder, its components joined by "/",
@@ -142,8 +143,9 @@ std::vector<PlannedEntry> planUnpacking(const std::vector<ArchiveEntry>& entries
     });
     if (!oneTop || !isFile(top + "/level.dat")) {
       throw TBKException(TBKException::Kind::Format,
-                         archiveRefusal(archiveName, "it holds no level.dat, at its root or in one folder, so it is "
-                                                     "not a world"));
+                         archiveRefusal(archiveName,
+                                        "it holds no level.dat, at its root or in one folder, so it is "
+                                        "not a world"));
     }
   }
   std::vector<PlannedEntry> result;

@@ -15,9 +15,9 @@ namespace tbk {
 // One entry as the archive's central directory describes it.
 struct ArchiveEntry {
   std::string name;
-  mode_t unixType = 0;      // S_IFMT bits of Unix attributes; 0 when none
-  bool dosFolder = false;   // MS-DOS attributes: a folder
-  bool dosLink = false;     // MS-DOS attributes: a reparse point (a link)
+  mode_t unixType = 0;     // S_IFMT bits of Unix attributes; 0 when none
+  bool dosFolder = false;  // MS-DOS attributes: a folder
+  bool dosLink = false;    // MS-DOS attributes: a reparse point (a link)
   bool encrypted = false;
   uint64_t size = 0;            // inflated, as the archive claims
   uint64_t compressedSize = 0;  // as stored

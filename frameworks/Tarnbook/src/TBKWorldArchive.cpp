@@ -19,8 +19,10 @@ std::string TBKWorldArchive::archiveFileName(const std::string& levelName) {
 }
 
 std::optional<std::string> TBKWorldArchive::exportWorld(const std::string& worldFolder, const std::string& worldName,
-                                                        const std::string& folder, const TBKProgress& progress) {
-  return tbk::packWorld(worldFolder, worldName, folder, progress);
+                                                        const std::string& folder, const TBKProgress& progress,
+                                                        const std::string& fileName) {
+  return tbk::packWorld(worldFolder, worldName, folder, progress,
+                        fileName.empty() ? archiveFileName(worldName) : fileName);
 }
 
 std::optional<std::string> TBKWorldArchive::importWorld(const std::string& archive, const std::string& worldsFolder,

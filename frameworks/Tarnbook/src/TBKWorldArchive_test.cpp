@@ -10,8 +10,8 @@
 #include "DemoGame.h"
 #include "GameDatabase.h"
 #include "ReadLimits.h"
-#include "Tarnbook/TBKFileSource.h"
 #include "TBKWorldStore.h"
+#include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "ZipBuilder.h"
 

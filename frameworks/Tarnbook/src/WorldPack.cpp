@@ -56,15 +56,16 @@ void listWorld(const std::string& folder, const std::string& prefix, const std::
 
 std::string withNumber(const std::string& fileName, int number) {
   if (number < 2) return fileName;
-  size_t dot = fileName.rfind(".mcworld");
+  size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) dot = fileName.size();
   return fileName.substr(0, dot) + " (" + std::to_string(number) + ")" + fileName.substr(dot);
 }
 
 }  // namespace
 
 std::optional<std::string> packWorld(const std::string& worldFolder, const std::string& worldName,
-                                     const std::string& folder, const TBKProgress& progress) {
-  std::string fileName = TBKWorldArchive::archiveFileName(worldName);
+                                     const std::string& folder, const TBKProgress& progress,
+                                     const std::string& fileName) {
   WorldHold hold(worldFolder, worldName);
   std::vector<WorldFile> files;
   listWorld(worldFolder, "", worldName, files);

@@ -74,7 +74,8 @@ bool unpackInto(const std::string& staging, ZipReader& zip, const std::vector<Pl
     FileDescriptor out;
     openChecked(path, O_WRONLY | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR, out).raiseIfFailed();
     applyOwner(out.get(), owner, path);
-    if (!zip.inflate(entry.index, [&](std::string_view bytes) { writeAll(out.get(), bytes, path); }, keepGoing)) {
+    if (!zip.inflate(
+            entry.index, [&](std::string_view bytes) { writeAll(out.get(), bytes, path); }, keepGoing)) {
       return false;
     }
     if (::fsync(out.get()) != 0) FileStatus::failed("flush", path, errno).raise();

@@ -55,8 +55,8 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
   entries_.reserve(static_cast<size_t>(count));
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
     zip_stat_t info;
-    if (zip_stat_index(archive_, i, 0, &info) != 0 || !(info.valid & ZIP_STAT_NAME) ||
-        !(info.valid & ZIP_STAT_SIZE) || !(info.valid & ZIP_STAT_COMP_SIZE)) {
+    if (zip_stat_index(archive_, i, 0, &info) != 0 || !(info.valid & ZIP_STAT_NAME) || !(info.valid & ZIP_STAT_SIZE) ||
+        !(info.valid & ZIP_STAT_COMP_SIZE)) {
       damaged("its entry " + std::to_string(i + 1) + " cannot be read");
     }
     ArchiveEntry entry;
@@ -98,7 +98,8 @@ bool ZipReader::inflate(uint64_t index, const std::function<void(std::string_vie
     total += static_cast<uint64_t>(count);
     // What the directory claimed was checked before; what inflates is
     // checked here, so a claim that lies gains nothing.
-    if (total > entry.size) entryFailure("inflates to more than the " + std::to_string(entry.size) + " bytes it claims");
+    if (total > entry.size)
+      entryFailure("inflates to more than the " + std::to_string(entry.size) + " bytes it claims");
     if (total > archiveLimit::ratioFloor && total / archiveLimit::ratio > entry.compressedSize) {
       entryFailure("inflates more than " + std::to_string(archiveLimit::ratio) + " times (an archive bomb)");
     }

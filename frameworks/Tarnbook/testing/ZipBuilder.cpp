@@ -20,10 +20,10 @@ std::string zipOf(const std::vector<ZipEntry>& entries) {
   zip_source_keep(buffer);
   for (const auto& entry : entries) {
     bool folder = !entry.name.empty() && entry.name.back() == '/';
-    zip_int64_t index = folder ? zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_RAW)
-                               : zip_file_add(archive, entry.name.c_str(),
-                                              zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0),
-                                              ZIP_FL_ENC_RAW);
+    zip_int64_t index =
+        folder ? zip_dir_add(archive, entry.name.c_str(), ZIP_FL_ENC_RAW)
+               : zip_file_add(archive, entry.name.c_str(),
+                              zip_source_buffer(archive, entry.bytes.data(), entry.bytes.size(), 0), ZIP_FL_ENC_RAW);
     if (index < 0) throw std::runtime_error("zip_file_add failed: " + entry.name);
     if (entry.unixMode) {
       zip_file_set_external_attributes(archive, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
@@ -58,7 +58,8 @@ std::string withClaimedSize(std::string archive, const std::string& name, uint32
   // Directory headers (PK 1 2): name length at 28, name at 46, size at 24.
   for (auto [signature, lengthAt, nameAt, sizeAt] : {std::tuple{"PK\3\4", 26, 30, 22}, {"PK\1\2", 28, 46, 24}}) {
     for (size_t at = archive.find(signature); at != std::string::npos; at = archive.find(signature, at + 4)) {
-      if (archive.compare(at + nameAt, field(at + lengthAt), name) != 0 || field(at + lengthAt) != name.size()) continue;
+      if (archive.compare(at + nameAt, field(at + lengthAt), name) != 0 || field(at + lengthAt) != name.size())
+        continue;
       for (int i = 0; i < 4; ++i) archive[at + sizeAt + i] = static_cast<char>(size >> (8 * i));
     }
   }

@@ -20,14 +20,16 @@ class TBKWorldArchive {
   // become "_", and ".mcworld" is added; an empty name is "world".
   static std::string archiveFileName(const std::string& levelName);
 
-  // Writes the world folder's contents into folder/archiveFileName(worldName)
-  // ("<name> (2).mcworld" and so on when that is taken: nothing is
+  // Writes the world folder's contents into folder/fileName, by default
+  // archiveFileName(worldName) ("<name> (2).mcworld" and so on when that
+  // is taken: nothing is
   // replaced), owned by the real user, through a temporary name renamed at
   // the end. This process's own handle of the world's database is closed
   // meanwhile and the world's files held still; a world the game holds
   // raises WorldBusy. Returns the archive's path; nullopt when stopped.
   static std::optional<std::string> exportWorld(const std::string& worldFolder, const std::string& worldName,
-                                                const std::string& folder, const TBKProgress& progress = {});
+                                                const std::string& folder, const TBKProgress& progress = {},
+                                                const std::string& fileName = "");
 
   // Unpacks the archive into a new folder of worldsFolder under a fresh
   // name like the game's (12 characters, never one that exists), and
