@@ -26,10 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       if (entry.folder) continue;
       uint64_t handed = 0;
-      zip.inflate(entry.index, [&](std::string_view bytes) { handed += bytes.size(); }, [](uint64_t) { return true; });
+      zip.inflate(
+          entry.index, [&](std::string_view bytes) { handed += bytes.size(); }, [](uint64_t) { return true; });
       if (handed != zip.entries()[entry.index].size) std::abort();
     }
-  } catch (const TBKException&) {
-  }
+  } catch (const TBKException&) {}
   return 0;
 }
