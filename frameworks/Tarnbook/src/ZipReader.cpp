@@ -98,8 +98,9 @@ bool ZipReader::inflate(uint64_t index, const std::function<void(std::string_vie
     total += static_cast<uint64_t>(count);
     // What the directory claimed was checked before; what inflates is
     // checked here, so a claim that lies gains nothing.
-    if (total > entry.size)
+    if (total > entry.size) {
       entryFailure("inflates to more than the " + std::to_string(entry.size) + " bytes it claims");
+    }
     if (total > archiveLimit::ratioFloor && total / archiveLimit::ratio > entry.compressedSize) {
       entryFailure("inflates more than " + std::to_string(archiveLimit::ratio) + " times (an archive bomb)");
     }
