@@ -5,7 +5,8 @@
 # from the demo game's files.
 # usage: run_fuzz.sh <source root> <work folder> [target]
 #   targets: tarnbook (NBT records and level.dat files, the default),
-#            options (the options file's reader and writer)
+#            options (the options file's reader and writer),
+#            archive (the .mcworld archive's reader)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -52,6 +53,20 @@ case "$name" in
       printf 'ctrl_sensitivity\n0.750000\n' | cat - "$options" >"$work/corpus/slider"
     }
     ;;
+  archive)
+    inputs=("$root/tests/fuzz/archive_fuzz.cpp")
+    for s in ZipReader ArchivePlan TBKException; do inputs+=("$lib/src/$s.cpp"); done
+    includes=(-I"$lib/include" -I"$lib/src")
+    libraries=(-lzip)
+    seed() {
+      local worlds="$root/demo/sandbox/Documents/games/com.mojang/minecraftWorlds"
+      for world in "$worlds"/*/; do
+        local copy
+        copy=$(basename "$world" | tr ' ' '_').mcworld
+        [ -f "$work/corpus/$copy" ] || (cd "$world" && python3 -m zipfile -c "$work/corpus/$copy" ./*)
+      done
+    }
+    ;;
   *)
     echo "run_fuzz.sh: no fuzz target named $name" >&2
     exit 64
@@ -64,7 +79,7 @@ if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    "${includes[@]}" "${inputs[@]}" -o "$target"
+    "${includes[@]}" "${inputs[@]}" ${libraries[@]+"${libraries[@]}"} -o "$target"
 fi
 seed
 

@@ -8,6 +8,10 @@
 //       puts the world back as a backup Gorvane kept holds it, as Gorvane's
 //       own Backups screen does (the world as it is now is backed up first
 //       when it lies in the game's minecraftWorlds folder).
+//   tarnbook_dump export WORLD [FILE]
+//   tarnbook_dump import FILE [DATA-FOLDER]
+//       a world folder as a .mcworld archive, and an archive as a new world
+//       (ArchiveCommands.h).
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
@@ -21,9 +25,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "ArchiveCommands.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKLevelFile.h"
@@ -157,6 +164,12 @@ fs::path worldPath(const char* argument) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3) {
+    std::string command = argv[1];
+    std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "export") return exportCommand(args, std::cout, std::cerr);
+    if (command == "import") return importCommand(args, std::cout, std::cerr);
+  }
   try {
     if (argc == 2) return dump(worldPath(argv[1]));
     if (argc == 4 && std::string(argv[1]) == "--restore") return restore(worldPath(argv[2]), worldPath(argv[3]));
@@ -169,6 +182,8 @@ int main(int argc, char** argv) {
   }
   std::fprintf(stderr,
                "usage: tarnbook_dump <world folder>\n"
+               "       tarnbook_dump export WORLD [FILE]\n"
+               "       tarnbook_dump import FILE [DATA-FOLDER]\n"
                "       tarnbook_dump --restore <backup folder> <world folder>\n"
                "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
   return 1;

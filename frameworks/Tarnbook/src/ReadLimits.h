@@ -22,6 +22,24 @@ constexpr size_t gameAsset = size_t(64) << 20;       // a picture or the font of
 
 }  // namespace tbk::readLimit
 
+// What a .mcworld archive may hold at most before Gorvane unpacks it. A
+// world the game exports is a few thousand entries (db/ grows by a table
+// of about 2 MB at a time) and rarely more than a few GB; its tables are
+// compressed already, so they hardly shrink in the archive again. An
+// archive past these is refused before anything is written (an archive
+// bomb would otherwise fill the disk with root's reserved blocks).
+namespace tbk::archiveLimit {
+
+constexpr size_t entries = 65536;
+constexpr uint64_t totalBytes = uint64_t(8) << 30;  // all entries inflated
+// An entry that inflates beyond ratioFloor may not inflate more than ratio
+// times its compressed size; deflate's best is about 1030 to 1.
+constexpr uint64_t ratio = 200;
+constexpr uint64_t ratioFloor = uint64_t(1) << 20;
+constexpr size_t nameBytes = 1024;  // one entry's path
+
+}  // namespace tbk::archiveLimit
+
 namespace tbk {
 
 // Raises TBKException (FormatFailure) when `size` bytes of what is named

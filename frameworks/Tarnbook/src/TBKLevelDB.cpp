@@ -92,6 +92,8 @@ std::vector<std::string> TBKLevelDB::worlds() {
   return worldsWatch.list(root, [](const std::string& root, const tbk::WorldsFolderWatch::WatchFolder& watch) {
     std::vector<std::string> names;
     for (auto& name : tbk::folderEntries(root).value_or(std::vector<std::string>())) {
+      // A hidden folder is work in progress (an import being unpacked).
+      if (name[0] == '.') continue;
       std::string world = tbk::joinPath(root, name);
       watch(world);
       // A world folder that is a link is not offered: nothing in it would

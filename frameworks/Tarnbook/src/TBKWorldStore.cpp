@@ -7,6 +7,7 @@
 #include <map>
 #include <mutex>
 #include <new>
+#include <set>
 
 #include <leveldb/db.h>
 #include <leveldb/filter_policy.h>
@@ -47,6 +48,16 @@ std::map<std::string, std::weak_ptr<TBKWorldStore>>& openStores() {
   static auto* stores = new std::map<std::string, std::weak_ptr<TBKWorldStore>>();
   return *stores;
 }
+// Folders paused (TBKWorldStore::pause), under openStoresMutex.
+std::set<std::string>& pausedStores() {
+  static auto* paused = new std::set<std::string>();
+  return *paused;
+}
+
+TBKException beingCopied(const std::string& worldName) {
+  return TBKException(TBKException::Kind::WorldBusy,
+                      "Gorvane is copying the world \"" + worldName + "\". Try again when that is done.");
+}
 
 }  // namespace
 
@@ -58,12 +69,24 @@ struct TBKWorldStore::Handle {
   leveldb::ZlibCompressorRaw rawDeflate;
   SilentLogger logger;
   std::unique_ptr<const leveldb::FilterPolicy> filter;
+  leveldb::Options options;
+  std::string folder;
+  // Guards db, which pause() closes from another thread; closedReason says
+  // why it is closed.
+  std::recursive_mutex use;
+  std::string closedReason;
   std::unique_ptr<leveldb::DB> db;
+
+  leveldb::DB& database() {
+    if (!db) throw TBKException(TBKException::Kind::WorldBusy, closedReason);
+    return *db;
+  }
 };
 
 std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, const std::string& worldName) {
   std::lock_guard<std::mutex> guard(openStoresMutex);
   std::string key = canonical(dbFolder);
+  if (pausedStores().count(key)) throw beingCopied(worldName);
   if (auto existing = openStores()[key].lock()) return existing;
 
   std::string worldFolder = dbFolder.substr(0, dbFolder.find_last_of('/'));
@@ -82,7 +105,8 @@ std::shared_ptr<TBKWorldStore> TBKWorldStore::open(const std::string& dbFolder, 
   handle->env = std::make_unique<tbk::OwnershipEnv>(leveldb::Env::Default(), owner);
   handle->filter.reset(leveldb::NewBloomFilterPolicy(10));
 
-  leveldb::Options options;
+  leveldb::Options& options = handle->options;
+  handle->folder = dbFolder;
   options.env = handle->env.get();
   options.info_log = &handle->logger;
   options.create_if_missing = fresh;
@@ -119,11 +143,42 @@ TBKWorldStore::TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldNa
 
 TBKWorldStore::~TBKWorldStore() = default;
 
+void TBKWorldStore::pause(const std::string& dbFolder, const std::string& worldName) {
+  std::lock_guard<std::mutex> guard(openStoresMutex);
+  std::string key = canonical(dbFolder);
+  if (!pausedStores().insert(key).second) throw beingCopied(worldName);
+  if (auto store = openStores()[key].lock()) {
+    std::lock_guard<std::recursive_mutex> use(store->handle_->use);
+    store->handle_->closedReason = beingCopied(worldName).reason();
+    store->handle_->db.reset();
+  }
+}
+
+void TBKWorldStore::resume(const std::string& dbFolder) {
+  std::lock_guard<std::mutex> guard(openStoresMutex);
+  std::string key = canonical(dbFolder);
+  pausedStores().erase(key);
+  auto store = openStores()[key].lock();
+  if (!store) return;
+  Handle& handle = *store->handle_;
+  std::lock_guard<std::recursive_mutex> use(handle.use);
+  leveldb::DB* db = nullptr;
+  leveldb::Status status = leveldb::DB::Open(handle.options, handle.folder, &db);
+  if (!status.ok()) {
+    handle.closedReason =
+        "The database of the world \"" + store->worldName_ + "\" cannot be opened again: " + status.ToString() + ".";
+    return;
+  }
+  handle.db.reset(db);
+  handle.closedReason.clear();
+}
+
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
   std::string value;
   leveldb::Status status;
   try {
-    status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+    std::lock_guard<std::recursive_mutex> use(handle_->use);
+    status = handle_->database().Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
   } catch (const std::bad_alloc&) {
     // A table whose block claims more than memory holds: damaged, or made so.
     status = leveldb::Status::Corruption("a block of it is larger than memory");
@@ -141,7 +196,8 @@ std::optional<std::string> TBKWorldStore::get(std::string_view key) {
 
 void TBKWorldStore::forEachWithPrefix(std::string_view prefix,
                                       const std::function<void(std::string_view, std::string_view)>& visit) {
-  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
+  std::lock_guard<std::recursive_mutex> use(handle_->use);
+  std::unique_ptr<leveldb::Iterator> it(handle_->database().NewIterator(leveldb::ReadOptions()));
   leveldb::Slice start(prefix.data(), prefix.size());
   for (it->Seek(start); it->Valid() && it->key().starts_with(start); it->Next()) {
     visit(std::string_view(it->key().data(), it->key().size()),
@@ -157,8 +213,9 @@ void TBKWorldStore::forEachWithPrefix(std::string_view prefix,
 void TBKWorldStore::put(std::string_view key, std::string_view value) {
   leveldb::WriteOptions options;
   options.sync = true;
-  leveldb::Status status =
-      handle_->db->Put(options, leveldb::Slice(key.data(), key.size()), leveldb::Slice(value.data(), value.size()));
+  std::lock_guard<std::recursive_mutex> use(handle_->use);
+  leveldb::Status status = handle_->database().Put(options, leveldb::Slice(key.data(), key.size()),
+                                                   leveldb::Slice(value.data(), value.size()));
   if (!status.ok()) {
     throw TBKException(TBKException::Kind::File, "The record " + std::string(key) + " of the world \"" + worldName_ +
                                                      "\" cannot be saved: " + status.ToString() + ".");
@@ -169,7 +226,9 @@ bool TBKWorldStore::walk(const std::function<bool(std::string_view, std::string_
                          const std::function<void(double)>& progress) {
   leveldb::ReadOptions options;
   options.fill_cache = false;
-  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(options));
+  std::lock_guard<std::recursive_mutex> use(handle_->use);
+  leveldb::DB& db = handle_->database();
+  std::unique_ptr<leveldb::Iterator> it(db.NewIterator(options));
   // Sizes come from the tables' indexes, so they are asked for now and then,
   // not per record. A key of 0xff bytes longer than any key the game
   // writes lies past them all.
@@ -177,7 +236,7 @@ bool TBKWorldStore::walk(const std::function<bool(std::string_view, std::string_
   uint64_t total = 0;
   if (progress) {
     leveldb::Range everything("", end);
-    handle_->db->GetApproximateSizes(&everything, 1, &total);
+    db.GetApproximateSizes(&everything, 1, &total);
   }
   constexpr size_t progressEvery = 4096;
   bool whole = true;
@@ -191,7 +250,7 @@ bool TBKWorldStore::walk(const std::function<bool(std::string_view, std::string_
     if (progress && total > 0 && ++seen % progressEvery == 0) {
       leveldb::Range before("", it->key());
       uint64_t done = 0;
-      handle_->db->GetApproximateSizes(&before, 1, &done);
+      db.GetApproximateSizes(&before, 1, &done);
       progress(std::min(1.0, double(done) / double(total)));
     }
   }
@@ -206,7 +265,8 @@ bool TBKWorldStore::walk(const std::function<bool(std::string_view, std::string_
 
 std::vector<std::string> TBKWorldStore::keysWithPrefix(std::string_view prefix) {
   std::vector<std::string> keys;
-  std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
+  std::lock_guard<std::recursive_mutex> use(handle_->use);
+  std::unique_ptr<leveldb::Iterator> it(handle_->database().NewIterator(leveldb::ReadOptions()));
   leveldb::Slice start(prefix.data(), prefix.size());
   for (it->Seek(start); it->Valid() && it->key().starts_with(start); it->Next()) keys.push_back(it->key().ToString());
   if (!it->status().ok()) {
@@ -227,7 +287,8 @@ void TBKWorldStore::write(const std::vector<TBKRecord>& records) {
   }
   leveldb::WriteOptions options;
   options.sync = true;
-  leveldb::Status status = handle_->db->Write(options, &batch);
+  std::lock_guard<std::recursive_mutex> use(handle_->use);
+  leveldb::Status status = handle_->database().Write(options, &batch);
   if (!status.ok()) {
     throw TBKException(TBKException::Kind::File,
                        "The records of the world \"" + worldName_ + "\" cannot be saved: " + status.ToString() + ".");

@@ -22,6 +22,15 @@ class TBKWorldStore {
   // raises WorldBusy.
   static std::shared_ptr<TBKWorldStore> open(const std::string& dbFolder, const std::string& worldName);
 
+  // Closes this process's handle of dbFolder, when one is open, and lets
+  // none open until resume(): while Gorvane copies a world, LevelDB must not
+  // change its files. Meanwhile the store's calls, and open(), raise
+  // WorldBusy. A folder paused already raises WorldBusy.
+  static void pause(const std::string& dbFolder, const std::string& worldName);
+  // Ends pause(): a handle that was open opens again; should that fail, its
+  // calls raise with the reason.
+  static void resume(const std::string& dbFolder);
+
   ~TBKWorldStore();
   TBKWorldStore(const TBKWorldStore&) = delete;
   TBKWorldStore& operator=(const TBKWorldStore&) = delete;

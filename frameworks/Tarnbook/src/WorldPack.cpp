@@ -1,0 +1,109 @@
+#include "WorldPack.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "CheckedPath.h"
+#include "Folders.h"
+#include "OwnerPolicy.h"
+#include "PathNames.h"
+#include "RealUser.h"
+#include "Tarnbook/TBKException.h"
+#include "WorldHold.h"
+#include "ZipWriter.h"
+
+namespace tbk {
+
+namespace {
+
+struct WorldFile {
+  std::string entry;  // its name in the archive
+  std::string path;
+  bool folder;
+  uint64_t size;
+  time_t modified;
+};
+
+// Every file and folder below folder, as the real user could see them. A
+// link or anything but a file or folder is refused: copying what it points
+// to would take more than the world, leaving it out would lose part of it.
+void listWorld(const std::string& folder, const std::string& prefix, const std::string& worldName,
+               std::vector<WorldFile>& out) {
+  auto names = folderEntries(folder).value_or(std::vector<std::string>());
+  std::sort(names.begin(), names.end());
+  for (const auto& name : names) {
+    std::string path = joinPath(folder, name);
+    struct stat info;
+    std::string linkTarget;
+    bool inProcesses = false;
+    inspectEntry(path, info, linkTarget, inProcesses).raiseIfFailed();
+    std::string entry = prefix + name;
+    if (S_ISDIR(info.st_mode)) {
+      out.push_back({entry + "/", path, true, 0, info.st_mtime});
+      listWorld(path, entry + "/", worldName, out);
+    } else if (S_ISREG(info.st_mode)) {
+      out.push_back({entry, path, false, static_cast<uint64_t>(info.st_size), info.st_mtime});
+    } else {
+      throw TBKException(TBKException::Kind::File, "The world \"" + worldName + "\" cannot be exported: " + path +
+                                                       " is not a plain file or folder.");
+    }
+  }
+}
+
+std::string withNumber(const std::string& fileName, int number) {
+  if (number < 2) return fileName;
+  size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos || dot == 0) dot = fileName.size();
+  return fileName.substr(0, dot) + " (" + std::to_string(number) + ")" + fileName.substr(dot);
+}
+
+}  // namespace
+
+std::optional<std::string> packWorld(const std::string& worldFolder, const std::string& worldName,
+                                     const std::string& folder, const TBKProgress& progress,
+                                     const std::string& fileName) {
+  WorldHold hold(worldFolder, worldName);
+  std::vector<WorldFile> files;
+  listWorld(worldFolder, "", worldName, files);
+
+  std::string temporary = joinPath(folder, "." + fileName + ".gorvane-tmp");
+  if (FileStatus removed = removeChecked(temporary, false); !removed.ok() && removed.error() != ENOENT) removed.raise();
+  FileDescriptor out;
+  openChecked(temporary, O_RDWR | O_CREAT | O_EXCL, S_IRUSR | S_IWUSR, out).raiseIfFailed();
+  try {
+    // The user's own file, whoever runs this: never root's.
+    const RealUser& user = realUser();
+    applyOwner(out.get(), FileOwner{user.uid, user.gid, S_IRUSR | S_IWUSR | S_IRGRP | S_IROTH}, temporary);
+    ZipWriter zip(out.get(), joinPath(folder, fileName));
+    for (const auto& file : files) {
+      if (file.folder) {
+        zip.addFolder(file.entry);
+      } else {
+        zip.addFile(file.entry, file.path, file.size, file.modified);
+      }
+    }
+    if (!zip.finish(progress ? progress : [](double) { return true; })) {
+      removeChecked(temporary, false);
+      return std::nullopt;
+    }
+    if (::fsync(out.get()) != 0) FileStatus::failed("flush", temporary, errno).raise();
+    for (int number = 1;; ++number) {
+      std::string target = joinPath(folder, withNumber(fileName, number));
+      FileStatus renamed = renameChecked(temporary, target, false);
+      if (renamed.ok()) {
+        syncFolder(folder);
+        return target;
+      }
+      if (renamed.error() != EEXIST || number == 1000) renamed.raise();
+    }
+  } catch (...) {
+    removeChecked(temporary, false);
+    throw;
+  }
+}
+
+}  // namespace tbk

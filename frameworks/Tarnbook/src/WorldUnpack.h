@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "Tarnbook/TBKWorldArchive.h"
+
+namespace tbk {
+
+// TBKWorldArchive::importWorld.
+std::optional<std::string> unpackWorld(const std::string& archive, const std::string& worldsFolder,
+                                       const TBKProgress& progress);
+
+// The prefix of the hidden folder an import fills.
+constexpr const char* importStagingPrefix = ".incomplete-import-";
+
+}  // namespace tbk

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+// tarnbook_dump's subcommands for worlds in and out, each given the
+// arguments after its name. Exit status: 0 done, 1 refused (the reason on
+// err), 2 wrong usage.
+
+// export WORLD [FILE]: the world folder as a .mcworld archive, into FILE
+// (a folder, or the archive's name) or the current folder.
+int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// import FILE [DATA-FOLDER]: the archive as a new world of DATA-FOLDER (the
+// game's com.mojang folder; by default the one Gorvane finds).
+int importCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
