@@ -11,7 +11,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-
 #include <leveldb/env.h>
 #include <leveldb/options.h>
 #include <leveldb/table.h>
@@ -70,7 +69,8 @@ TEST(LevelDBBounds, BlocksPastTheirLimitAreRefusedBeforeTheyAreRead) {
       {"a data block claiming 1 TB", "", uint64_t(1) << 40, leveldb::kMaxDataBlockSize, "larger than a table holds"},
       {"an index block claiming 9 MB", "", 9 << 20, leveldb::kMaxIndexBlockSize, "larger than a table holds"},
       {"80 KB inflating to 81 MB", bomb, bomb.size() - 5, leveldb::kMaxDataBlockSize, "compressed block"},
-      {"a data block's 81 MB in an index block", bomb, bomb.size() - 5, leveldb::kMaxIndexBlockSize, "compressed block"},
+      {"a data block's 81 MB in an index block", bomb, bomb.size() - 5, leveldb::kMaxIndexBlockSize,
+       "compressed block"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -121,7 +121,7 @@ class MadeUpLog : public leveldb::SequentialFile {
     EXPECT_EQ(n, size_t(leveldb::log::kBlockSize));
     std::string block;
     if (next_ < blocks_) {
-      auto type = next_ == 0 ? leveldb::log::kFirstType
+      auto type = next_ == 0             ? leveldb::log::kFirstType
                   : next_ + 1 == blocks_ ? leveldb::log::kLastType
                                          : leveldb::log::kMiddleType;
       block = fragment(type, std::string(leveldb::log::kBlockSize - leveldb::log::kHeaderSize, 'x'));

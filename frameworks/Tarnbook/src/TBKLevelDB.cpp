@@ -271,13 +271,25 @@ std::string TBKLevelDB::backUpNow() {
 
 // Every player's record: the local one and those of the players who joined
 // this world on a server.
+// Together they are held to what a backup keeps: more is refused before
+// anything is written, the world left as it is.
 std::vector<std::pair<std::string, std::string>> TBKLevelDB::playerRecords() {
   std::vector<std::pair<std::string, std::string>> records;
   if (!hasDatabase()) return records;
-  if (auto record = store().get(playerKey)) records.emplace_back(playerKey, std::move(*record));
-  for (auto& key : store().keysWithPrefix("player_server_")) {
-    if (auto record = store().get(key)) records.emplace_back(std::move(key), std::move(*record));
-  }
+  uint64_t total = 0;
+  auto take = [&](std::string key) {
+    auto record = store().get(key);
+    if (!record) return;
+    total += record->size();
+    if (total > tbk::readLimit::backupRecords) {
+      throw TBKException(TBKException::Kind::Format,
+                         "The world \"" + name_ +
+                             "\" cannot be backed up, so it is left as it is: " + tbk::tooManyRecordBytes(total) + ".");
+    }
+    records.emplace_back(std::move(key), std::move(*record));
+  };
+  take(playerKey);
+  for (auto& key : store().keysWithPrefix("player_server_")) take(std::move(key));
   return records;
 }
 

@@ -229,6 +229,20 @@ TEST_F(TBKLevelDBTest, EachDatabaseObjectBacksUpOnceAndTenAreKept) {
   EXPECT_EQ(std::distance(backups, fs::directory_iterator()), 10);
 }
 
+TEST_F(TBKLevelDBTest, PlayersOfMoreThan64MBTogetherAreNotBackedUpAndTheWorldNotChanged) {
+  std::string lake = sandbox.worldFolder("lake");
+  {
+    auto store = TBKWorldStore::open(lake + "/db", "lake");
+    for (char id : {'a', 'b', 'c'}) store->put(std::string("player_server_") + id, std::string(22 << 20, id));
+  }
+  std::string level = readFile(lake + "/level.dat");
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  std::string reason = tbktest::raised([&] { db->setLevelData(db->levelData()); }).reason();
+  EXPECT_NE(reason.find("come to at least 69208036 bytes, more than the 64 MB"), std::string::npos) << reason;
+  EXPECT_EQ(readFile(lake + "/level.dat"), level);
+  EXPECT_FALSE(fs::exists(sandbox.gameDataFolder() + "/gorvane-backups/lake"));
+}
+
 TEST_F(TBKLevelDBTest, TheGameLockRefusesASecondProcess) {
   TBKLevelDB::lockMinecraft();
   TBKLevelDB::lockMinecraft();  // a second take in the same process is harmless

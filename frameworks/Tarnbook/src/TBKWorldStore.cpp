@@ -119,22 +119,30 @@ TBKWorldStore::TBKWorldStore(std::unique_ptr<Handle> handle, std::string worldNa
 TBKWorldStore::~TBKWorldStore() = default;
 
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
-  std::string value;
+  leveldb::Slice wanted(key.data(), key.size());
+  std::optional<std::string> value;
   leveldb::Status status;
   try {
-    status = handle_->db->Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+    // Through an iterator rather than Get(), which copies the value before
+    // its length can be looked at: the limit is checked on the length the
+    // table gives, and only a value within it is copied.
+    std::unique_ptr<leveldb::Iterator> it(handle_->db->NewIterator(leveldb::ReadOptions()));
+    it->Seek(wanted);
+    if (it->Valid() && it->key() == wanted) {
+      tbk::checkReadLimit("The record " + std::string(key) + " of the world \"" + worldName_ + "\"", it->value().size(),
+                          tbk::readLimit::playerRecord);
+      value.emplace(it->value().data(), it->value().size());
+    }
+    status = it->status();
   } catch (const std::bad_alloc&) {
     // A table whose block claims more than memory holds: damaged, or made so.
     status = leveldb::Status::Corruption("a block of it is larger than memory");
   }
-  if (status.IsNotFound()) return std::nullopt;
   if (!status.ok()) {
     throw TBKException(status.IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
                        "The record " + std::string(key) + " of the world \"" + worldName_ +
                            "\" cannot be read: " + status.ToString() + ".");
   }
-  tbk::checkReadLimit("The record " + std::string(key) + " of the world \"" + worldName_ + "\"", value.size(),
-                      tbk::readLimit::playerRecord);
   return value;
 }
 

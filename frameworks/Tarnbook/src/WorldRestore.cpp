@@ -127,29 +127,56 @@ std::vector<BackupFile> worldFiles(const std::string& worldFolder) {
   return files;
 }
 
-WorldState readWorldState(const std::string& folder) {
+namespace {
+
+// Reads and checks the backup (or journal) folder: its files whole, then
+// its records one at a time, each handed to keep once checked; all of their
+// lengths are added up first, so a backup that holds more than any backup
+// keeps is refused before one is read.
+std::vector<BackupFile> readChecked(const std::string& folder, const std::function<void(Record&&)>& keep) {
   auto names = folderEntries(folder);
   if (!names) throw damaged("its folder " + folder + " is gone");
   std::sort(names->begin(), names->end());
-  WorldState state;
-  state.files = worldFiles(folder);
-  if (state.files.empty() || state.files.front().name != "level.dat") throw damaged("it has no level.dat");
-  for (const auto& file : state.files) {
+  std::vector<BackupFile> files = worldFiles(folder);
+  if (files.empty() || files.front().name != "level.dat") throw damaged("it has no level.dat");
+  for (const auto& file : files) {
     if (file.name != "levelname.txt") checkLevelFile(file.name, file.bytes);
   }
+  std::vector<std::pair<std::string, std::string>> records;  // key, file name
+  uint64_t total = 0;
   for (const auto& name : *names) {
     auto key = recordKey(name);
     if (!key) continue;
+    auto size = wholeFileSize(joinPath(folder, name));
+    if (!size) throw damaged("its " + name + " is gone");
+    total += *size;
+    records.emplace_back(std::move(*key), name);
+  }
+  if (total > readLimit::backupRecords) throw damaged(tooManyRecordBytes(total));
+  for (auto& [key, name] : records) {
     auto bytes = readWholeFile(joinPath(folder, name), readLimit::playerRecord);
     if (!bytes) throw damaged("its " + name + " is gone");
     try {
       TBKNBT::parseCompound(*bytes);
     } catch (const TBKException& error) {
       if (error.kind() != TBKException::Kind::Format) throw;
-      throw damaged("its player record " + *key + " is damaged (" + error.reason() + ")");
+      throw damaged("its player record " + key + " is damaged (" + error.reason() + ")");
     }
-    state.records.emplace_back(std::move(*key), std::move(*bytes));
+    keep({std::move(key), std::move(*bytes)});
   }
+  return files;
+}
+
+}  // namespace
+
+std::string tooManyRecordBytes(uint64_t total) {
+  return "its player records come to at least " + std::to_string(total) + " bytes, more than the " +
+         std::to_string(readLimit::backupRecords >> 20) + " MB Gorvane keeps of a world's players";
+}
+
+WorldState readWorldState(const std::string& folder) {
+  WorldState state;
+  state.files = readChecked(folder, [&](Record&& record) { state.records.push_back(std::move(record)); });
   return state;
 }
 
@@ -167,8 +194,9 @@ TBKBackup describeWorldBackup(const std::string& folder) {
   }
   // Whatever keeps this one backup from being read (damaged bytes, a FIFO
   // or a link where a file belongs) marks it alone: the others still list.
+  // Each record is checked and let go: listing holds one at a time.
   try {
-    readWorldState(folder);
+    readChecked(folder, [](Record&&) {});
   } catch (const TBKException& error) {
     backup.damage = error.reason();
   }
