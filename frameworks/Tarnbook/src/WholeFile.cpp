@@ -8,6 +8,7 @@
 
 #include "AccessList.h"
 #include "CheckedPath.h"
+#include "CreationIdentity.h"
 #include "Folders.h"
 #include "PathNames.h"
 #include "ReadLimits.h"
@@ -124,10 +125,12 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, const 
       ::unlinkat(place.folder.get(), temporary.c_str(), 0) != 0 && errno != ENOENT) {
     FileStatus::failed("remove", joinPath(place.folderPath, temporary), errno).raise();
   }
-  FileDescriptor fd(::openat(place.folder.get(), temporary.c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
-  if (fd.get() < 0) FileStatus::failed("create", joinPath(place.folderPath, temporary), errno).raise();
   FileOwner given = actingForAnotherUser() ? ownerOnBehalf(owner, replaced) : owner;
+  FileDescriptor fd(CreationIdentity::create(given, [&] {
+    return ::openat(place.folder.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    S_IRUSR | S_IWUSR);
+  }));
+  if (fd.get() < 0) FileStatus::failed("create", joinPath(place.folderPath, temporary), errno).raise();
   if (FileStatus written = writeAndRename(place, temporary, fd, bytes, given, path); !written.ok()) {
     ::unlinkat(place.folder.get(), temporary.c_str(), 0);
     written.raise();
