@@ -41,12 +41,14 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 }
 
 // One install of this build into a scratch prefix under a folder everyone
-// may enter, shared by the tests of this file.
+// may enter and only root may change (not /tmp: anyone may put a link of
+// the program there, so it does not run set-user-id from there), shared by
+// the tests of this file.
 class InstalledProgram : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (getuid() != 0) return;
-    char pattern[] = "/tmp/gorvane-install-XXXXXX";
+    char pattern[] = "/run/gorvane-install-XXXXXX";
     if (!mkdtemp(pattern)) return;
     scratch = pattern;
     fs::permissions(scratch, fs::perms(0755));
