@@ -54,8 +54,9 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
   if (!bytes) return nullptr;
   // A picture of a few kilobytes may claim thousands of pixels each way:
   // its size is looked at before anything is decoded, and Qt's own limit
-  // stands behind that for a format that does not tell its size up front.
-  QImageReader::setAllocationLimit(int((maximumPicturePixels * 4) >> 20));
+  // (looser: it weighs the decoded form, which may be wider) stands behind
+  // that for a format that does not tell its size up front.
+  QImageReader::setAllocationLimit(int((maximumPicturePixels * 16) >> 20));
   QByteArray data = QByteArray::fromRawData(bytes->data(), qsizetype(bytes->size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
