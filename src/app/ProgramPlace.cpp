@@ -40,8 +40,3 @@ std::string programPlaceProblem() {
   if (length <= 0) return "the program cannot find its own file";
   return placeProblem(std::string(path, size_t(length)), ownFileIsRoots);
 }
-
-std::string programPlaceProblem(const std::string& program) {
-  struct stat info;
-  return placeProblem(program, ::lstat(program.c_str(), &info) == 0 && onlyRootMayChange(info.st_uid, info.st_mode));
-}

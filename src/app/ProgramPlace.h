@@ -13,5 +13,3 @@
 // no folder others may write is, sticky or not (like /tmp): anyone may put
 // a hard link of the program there.
 std::string programPlaceProblem();
-// The same for the program file at the path given.
-std::string programPlaceProblem(const std::string& program);

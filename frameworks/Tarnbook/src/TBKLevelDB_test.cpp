@@ -230,12 +230,10 @@ TEST_F(TBKLevelDBTest, EachDatabaseObjectBacksUpOnceAndTenAreKept) {
 }
 
 TEST_F(TBKLevelDBTest, PlayersOfMoreThan64MBTogetherAreNotBackedUpAndTheWorldNotChanged) {
-  std::string lake = sandbox.worldFolder("lake");
-  {
-    auto store = TBKWorldStore::open(lake + "/db", "lake");
-    for (char id : {'a', 'b', 'c'}) store->put(std::string("player_server_") + id, std::string(22 << 20, id));
+  std::string lake = sandbox.worldFolder("lake"), level = readFile(lake + "/level.dat");
+  for (char id : {'a', 'b', 'c'}) {
+    TBKWorldStore::open(lake + "/db", "lake")->put(std::string("player_server_") + id, std::string(22 << 20, id));
   }
-  std::string level = readFile(lake + "/level.dat");
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   std::string reason = tbktest::raised([&] { db->setLevelData(db->levelData()); }).reason();
   EXPECT_NE(reason.find("come to at least 69208036 bytes, more than the 64 MB"), std::string::npos) << reason;

@@ -171,11 +171,9 @@ TEST(TBKNBTTest, NestingIsBoundedAt512Levels) {
 }
 
 TEST(TBKNBTTest, TagsAreBoundedPerRecord) {
-  // A root holding `count` more tags: empty compounds in a list (the list
-  // counting as one), or bytes as its own children.
+  // A root and `count` more tags: a list (one) of empty compounds, or bytes.
   auto holding = [](size_t count, bool list) {
-    std::string out = bytes({10, 0, 0});
-    if (list) out += bytes({9, 0, 0, 10}) + std::string(reinterpret_cast<const char*>(&--count), 4);
+    std::string out = bytes({10, 0, 0}) + (list ? bytes({9, 0, 0, 10}) + std::string((char*)&--count, 4) : "");
     for (size_t i = 0; i < count; ++i) out += list ? bytes({0}) : bytes({1, 0, 0, 7});
     return out + bytes({0});
   };
