@@ -19,6 +19,10 @@ constexpr size_t databaseCurrent = size_t(4) << 10;  // db/CURRENT, read whole b
 constexpr size_t optionsFile = size_t(32) << 20;     // room for a stray line of 16 MB
 constexpr size_t worldName = size_t(64) << 10;       // levelname.txt
 constexpr size_t gameAsset = size_t(64) << 20;       // a picture or the font of the game's bundle
+// The player records of one backup or restore journal, or of the backup a
+// session makes before its first change, together: a world of a server
+// keeps one record a player who joined, some kilobytes each.
+constexpr size_t backupRecords = size_t(64) << 20;
 
 }  // namespace tbk::readLimit
 
