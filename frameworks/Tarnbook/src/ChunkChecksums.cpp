@@ -15,8 +15,8 @@ constexpr size_t entrySize = 1 + 1 + 8;
 
 std::vector<ChecksumEntry> parseChecksums(std::string_view bytes) {
   if (bytes.size() < 4) {
-    throw TBKException(TBKException::Kind::Format, "its checksums record is " + std::to_string(bytes.size()) +
-                                                       " bytes, too short for its count");
+    throw TBKException(TBKException::Kind::Format,
+                       "its checksums record is " + std::to_string(bytes.size()) + " bytes, too short for its count");
   }
   uint32_t count = readLittleEndian<uint32_t>(bytes.data());
   if ((bytes.size() - 4) % entrySize != 0 || (bytes.size() - 4) / entrySize != count) {

@@ -45,7 +45,7 @@ bool TBKBlockEntities::forEach(TBKLevelDB& db, const std::function<bool(const TB
           roots = TBKNBT::parseRoots(value);
         } catch (const TBKException& error) {
           if (error.kind() != TBKException::Kind::Format) throw;
-          if (damaged) damaged(Damage{*chunk, error.reason()});
+          if (damaged) damaged(Damage{*chunk, recordTitle(*chunk) + " are damaged (" + error.reason() + ")."});
           return true;
         }
         for (size_t i = 0; i < roots.size(); ++i) {
@@ -73,8 +73,8 @@ std::string TBKBlockEntities::replaced(std::string_view value, size_t index, con
   std::vector<size_t> ends;
   auto roots = TBKNBT::parseRoots(value, &ends);
   if (index >= roots.size()) {
-    throw TBKException(TBKException::Kind::Format, "it holds " + std::to_string(roots.size()) +
-                                                       " block entities, not the one being changed");
+    throw TBKException(TBKException::Kind::Format,
+                       "it holds " + std::to_string(roots.size()) + " block entities, not the one being changed");
   }
   size_t start = index == 0 ? 0 : ends[index - 1];
   std::string_view was = value.substr(start, ends[index] - start);
@@ -116,8 +116,8 @@ void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& rep
     checksumsKey.tag = TBKChunkKey::Tag::Checksums;
     if (auto checksums = db.record(checksumsKey.bytes())) {
       try {
-        records.push_back({checksumsKey.bytes(),
-                           tbk::checksumsWith(*checksums, static_cast<uint8_t>(chunk.tag), 0, value)});
+        records.push_back(
+            {checksumsKey.bytes(), tbk::checksumsWith(*checksums, static_cast<uint8_t>(chunk.tag), 0, value)});
       } catch (const TBKException& error) {
         if (error.kind() != TBKException::Kind::Format) throw;
         throw TBKException(TBKException::Kind::Format, reasonFor(chunk, error.reason()));

@@ -108,7 +108,8 @@ std::vector<ContainerChunk> containerChunks() {
   auto crate = blockEntity("mymod:crate", 35, 64, 1);
   crate->setValueForKey(TBKNumberTag::intTag("mymod:fill", 3));
   auto unopened = blockEntity("Chest", 36, 64, 1);
-  unopened->setValueForKey(std::make_shared<TBKStringTag>("LootTable", "loot_tables/chests/village/village_weaponsmith.json"));
+  unopened->setValueForKey(
+      std::make_shared<TBKStringTag>("LootTable", "loot_tables/chests/village/village_weaponsmith.json"));
   unopened->setValueForKey(TBKNumberTag::intTag("LootTableSeed", 1234));
   using Dimension = TBKChunkKey::Dimension;
   return {
@@ -117,7 +118,8 @@ std::vector<ContainerChunk> containerChunks() {
                   Tags{namedItem(0, "minecraft:diamond", 12), namedItem(5, "minecraft:elytra", 1)}),
         chestHalf(3, 4, true, Tags{namedItem(0, "minecraft:apple", 3)}), sign,
         chestHalf(4, 3, false, Tags{namedItem(1, "minecraft:bread", 5)})}},
-      {chunkKey(1, 0), {barrel, furnace, withItems(blockEntity("Hopper", 19, 64, 3), Tags{namedItem(4, "minecraft:stick", 7)})}},
+      {chunkKey(1, 0),
+       {barrel, furnace, withItems(blockEntity("Hopper", 19, 64, 3), Tags{namedItem(4, "minecraft:stick", 7)})}},
       {chunkKey(2, 0),
        {single(blockEntity("ItemFrame", 33, 65, 1), "Item", namedItem(0, "minecraft:compass", 1)),
         single(blockEntity("Lectern", 34, 64, 1), "book", namedItem(0, "minecraft:writable_book", 1)), crate,
@@ -132,8 +134,8 @@ void writeContainerWorld(const std::string& folder) {
   {
     TBKLevelDB world(folder, "Chests", "");
     auto player = world.player();
-    player->setValueForKey(
-        std::make_shared<TBKListTag>("EnderChestInventory", TBKTagType::Compound, Tags{namedItem(7, "minecraft:elytra", 1)}));
+    player->setValueForKey(std::make_shared<TBKListTag>("EnderChestInventory", TBKTagType::Compound,
+                                                        Tags{namedItem(7, "minecraft:elytra", 1)}));
     world.setPlayer(player);
   }
   auto db = gamedatabase::open(folder + "/db");
@@ -143,8 +145,10 @@ void writeContainerWorld(const std::string& folder) {
     db->Put(leveldb::WriteOptions(), chunk.key.bytes(), value);
     if (chunk.key.x == 2) {
       std::string version(1, '\x28');
-      db->Put(leveldb::WriteOptions(), chunkKey(2, 0, TBKChunkKey::Dimension::Overworld, TBKChunkKey::Tag::Version).bytes(), version);
-      db->Put(leveldb::WriteOptions(), chunkKey(2, 0, TBKChunkKey::Dimension::Overworld, TBKChunkKey::Tag::Checksums).bytes(),
+      db->Put(leveldb::WriteOptions(),
+              chunkKey(2, 0, TBKChunkKey::Dimension::Overworld, TBKChunkKey::Tag::Version).bytes(), version);
+      db->Put(leveldb::WriteOptions(),
+              chunkKey(2, 0, TBKChunkKey::Dimension::Overworld, TBKChunkKey::Tag::Checksums).bytes(),
               checksumsRecord({{0x2c, version}, {0x31, value}}));
     }
   }

@@ -26,7 +26,8 @@ struct TBKBlockEntity {
 // roots one after another in one record (x, z, [dimension], 0x31).
 class TBKBlockEntities {
  public:
-  // A chunk's record that could not be read, and why.
+  // A chunk's record that could not be read, and why, as a sentence
+  // that names it.
   struct Damage {
     TBKChunkKey chunk;
     std::string reason;
