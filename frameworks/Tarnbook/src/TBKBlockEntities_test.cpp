@@ -61,7 +61,7 @@ TEST_F(TBKBlockEntitiesTest, AWalkListsEveryBlockEntityOfEveryDimensionAndReport
                        std::to_string(int(entity.chunk.dimension)) + "#" + std::to_string(entity.index));
         return true;
       },
-      [&](const TBKBlockEntities::Damage& damage) { damaged.push_back(damage.reason.substr(0, 43)); }));
+      [&](const TBKBlockEntities::Damage& damage) { damaged.push_back(damage.reason.substr(0, 44)); }));
   // Key order: the Nether's dimension bytes sort before the Overworld's tag.
   EXPECT_EQ(seen, (std::vector<std::string>{"Chest@0/1#0", "Chest@0/0#0", "Chest@0/0#1", "Sign@0/0#2", "Chest@0/0#3",
                                             "Barrel@1/0#0", "Furnace@1/0#1", "Hopper@1/0#2", "ItemFrame@2/0#0",
