@@ -17,8 +17,8 @@ struct ContainerKind {
   std::string_view id;
   std::string_view name;
   size_t slots = 0;
-  std::vector<std::string_view> itemKeys;  // empty: an "Items" list
-  std::string_view picture;                // a catalogue name
+  std::vector<std::string_view> itemKeys;   // empty: an "Items" list
+  std::string_view picture;                 // a catalogue name
   std::vector<std::string_view> slotNames;  // empty: slots go by their numbers
 
   bool keepsList() const { return itemKeys.empty(); }

@@ -33,8 +33,9 @@ void joinPairs(std::vector<ContainerSummary>& containers) {
     if (!other.pair || other.pair->x != x || other.pair->z != z) continue;
     // The half marked as the lead shows first; with neither or both marked,
     // the one further west, then north.
-    bool oneLeads = one.pair->lead != other.pair->lead ? one.pair->lead
-                                                       : std::make_pair(x, z) < std::make_pair(other.pair->x, other.pair->z);
+    bool oneLeads = one.pair->lead != other.pair->lead
+                        ? one.pair->lead
+                        : std::make_pair(x, z) < std::make_pair(other.pair->x, other.pair->z);
     size_t lead = oneLeads ? i : found->second, second = oneLeads ? found->second : i;
     containers[lead].join(std::move(containers[second]));
     joined[i] = joined[found->second] = true;
@@ -78,7 +79,8 @@ std::vector<ContainerList::Section> ContainerList::sections(std::vector<Containe
     double scale = scaleFor(dimension, shown);
     double px = x * scale, pz = z * scale;
     for (auto& container : containers) {
-      if (!container.halves.empty() && container.dimension() == shown) section.containers.push_back(std::move(container));
+      if (!container.halves.empty() && container.dimension() == shown)
+        section.containers.push_back(std::move(container));
     }
     auto distance = [&](const ContainerSummary& container) {
       double dx = container.position().x + 0.5 - px, dz = container.position().z + 0.5 - pz;

@@ -32,7 +32,8 @@ ContainerRecord::ContainerRecord(std::shared_ptr<TBKLevelDB> db, ContainerSummar
     halves_.push_back({half.chunk, half.index, roots[half.index], TBKNBT::serialise(*roots[half.index])});
   }
   auto tree = knowsKind() ? gridTree() : copyOf(*halves_.front().root);
-  record_ = std::make_shared<TreeRecord>(tree, [this](const std::shared_ptr<TBKCompoundTag>& changed) { commit(*changed); });
+  record_ =
+      std::make_shared<TreeRecord>(tree, [this](const std::shared_ptr<TBKCompoundTag>& changed) { commit(*changed); });
 }
 
 std::shared_ptr<TBKListTag> ContainerRecord::items() const {

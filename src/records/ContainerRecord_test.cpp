@@ -46,12 +46,11 @@ TEST_F(ContainerRecordTest, TheListJoinsDoubleChestsSkipsSignsKeepsAddOnsAndShow
     rows.push_back("-- " + std::to_string(int(section.dimension)));
     for (const auto& container : section.containers) rows.push_back(rowOf(container));
   }
-  EXPECT_EQ(rows, (std::vector<std::string>{"-- 0", "Chest @36, 64, 1 27: loot not yet generated",
-                                            "mymod:crate @35, 64, 1 0: empty", "Lectern @34, 64, 1 1: 1 item",
-                                            "Item Frame @33, 65, 1 1: 1 item", "Hopper @19, 64, 3 5: 1 item",
-                                            "Furnace @18, 64, 3 3: 3 items", "Loot @17, 64, 3 27: 1 item",
-                                            "Chest @3, 64, 2 54: 2 items", "Chest @1, 64, 2 27: 2 items", "-- 1",
-                                            "Chest @5, 40, 5 27: 1 item"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "-- 0", "Chest @36, 64, 1 27: loot not yet generated", "mymod:crate @35, 64, 1 0: empty",
+                      "Lectern @34, 64, 1 1: 1 item", "Item Frame @33, 65, 1 1: 1 item", "Hopper @19, 64, 3 5: 1 item",
+                      "Furnace @18, 64, 3 3: 3 items", "Loot @17, 64, 3 27: 1 item", "Chest @3, 64, 2 54: 2 items",
+                      "Chest @1, 64, 2 27: 2 items", "-- 1", "Chest @5, 40, 5 27: 1 item"}));
 }
 
 // Opening each container and changing one item in its grid: the test
@@ -131,8 +130,9 @@ TEST_F(ContainerRecordTest, AChangeOverAContainerChangedSinceItWasOpenedIsRefuse
   auto stored = worldreader::readDatabaseValue(folder, tbktest::chunkKey(0, 0).bytes());
   Outcome refused = second.record()->edit(*second.items()->compoundAtIndex(0), setCount(30));
   ASSERT_TRUE(refused);
-  EXPECT_EQ(refused->reason, "The block entities of chunk 0, 0 cannot be changed: the block entity changed since it "
-                             "was read; open it again.");
+  EXPECT_EQ(refused->reason,
+            "The block entities of chunk 0, 0 cannot be changed: the block entity changed since it "
+            "was read; open it again.");
   EXPECT_EQ(second.items()->compoundAtIndex(0)->numberForKey("Count").intValue(), 12);
   EXPECT_EQ(worldreader::readDatabaseValue(folder, tbktest::chunkKey(0, 0).bytes()), stored);
 }

@@ -93,8 +93,9 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
     for (const auto& shown : playerLists) {
       auto list = tree->listForKey(shown.key);
       if (!list) continue;
-      findIn(gridItems(*list, std::string_view(shown.key) != "Inventory" && std::string_view(shown.key) != "EnderChestInventory"), item,
-             [&](size_t slot, std::optional<size_t> boxSlot, int count) {
+      findIn(gridItems(*list, std::string_view(shown.key) != "Inventory" &&
+                                  std::string_view(shown.key) != "EnderChestInventory"),
+             item, [&](size_t slot, std::optional<size_t> boxSlot, int count) {
                Found place;
                place.playerKey = player.key;
                place.list = shown.key;
@@ -116,7 +117,9 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
     });
   }
   for (const auto& source : sources_) {
-    if (!source(db, item, [&](Found place) { found.push_back(std::move(place)); }, cancelled)) break;
+    if (!source(
+            db, item, [&](Found place) { found.push_back(std::move(place)); }, cancelled))
+      break;
   }
   return found;
 }

@@ -36,8 +36,8 @@ class ItemFinder {
 
   // A further kind of place (creatures, items on the ground): calls report
   // for each place the item lies, returns false when cancelled.
-  using Source = std::function<bool(TBKLevelDB& db, const ItemIdentity& item,
-                                    const std::function<void(Found)>& report, const std::function<bool()>& cancelled)>;
+  using Source = std::function<bool(TBKLevelDB& db, const ItemIdentity& item, const std::function<void(Found)>& report,
+                                    const std::function<bool()>& cancelled)>;
   void addSource(Source source) { sources_.push_back(std::move(source)); }
 
   // The places of `item` (its name, or its number for the early game's;
