@@ -20,71 +20,25 @@ bool isAt(const TBKCompoundTag& root, const ContainerSummary& summary, const Con
 
 }  // namespace
 
-ContainerRecord::ContainerRecord(std::shared_ptr<TBKLevelDB> db, ContainerSummary summary)
-    : db_(std::move(db)), summary_(std::move(summary)) {
-  for (const auto& half : summary_.halves) {
-    auto roots = TBKBlockEntities::read(*db_, half.chunk);
-    if (half.index >= roots.size() || !isAt(*roots[half.index], summary_, half)) {
-      throw TBKException(TBKException::Kind::Format, "The " + summary_.name() + " at " + summary_.positionText() +
-                                                         " is no longer where it was listed. List the containers "
-                                                         "again.");
-    }
-    halves_.push_back({half.chunk, half.index, roots[half.index], TBKNBT::serialise(*roots[half.index])});
-  }
-  auto tree = knowsKind() ? gridTree() : copyOf(*halves_.front().root);
-  record_ =
-      std::make_shared<TreeRecord>(tree, [this](const std::shared_ptr<TBKCompoundTag>& changed) { commit(*changed); });
-}
+struct ContainerRecord::Stored {
+  TBKChunkKey chunk;
+  size_t index = 0;
+  std::shared_ptr<TBKCompoundTag> root;
+  std::string bytes;
+};
 
-std::shared_ptr<TBKListTag> ContainerRecord::items() const {
-  return knowsKind() ? record_->tree()->listForKey("Items") : nullptr;
-}
+namespace {
 
-std::shared_ptr<EquipmentRecord> ContainerRecord::equipment() const {
-  return std::make_shared<EquipmentRecord>(record_, summary_.name());
-}
-
-std::shared_ptr<TBKCompoundTag> ContainerRecord::gridTree() const {
-  auto tree = std::make_shared<TBKCompoundTag>("");
-  auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
-  const ContainerKind& kind = *summary_.kind;
-  for (size_t h = 0; h < halves_.size(); ++h) {
-    const TBKCompoundTag& root = *halves_[h].root;
-    if (kind.keepsList()) {
-      auto list = root.listForKey("Items");
-      for (size_t i = 0; list && i < list->count(); ++i) {
-        auto entry = list->compoundAtIndex(i);
-        if (!entry) continue;
-        entry = copyOf(*entry);
-        if (h > 0) {
-          int slot = entry->numberForKey("Slot").unsignedCharValue() + int(chestSlots * h);
-          entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
-        }
-        items->setObjectAtIndexedSubscript(entry, items->count());
-      }
-    } else {
-      for (size_t slot = 0; slot < kind.itemKeys.size(); ++slot) {
-        auto child = root.compoundForKey(kind.itemKeys[slot]);
-        if (!child) continue;
-        auto entry = copyOf(*child);
-        entry->setObjectForKeyedSubscript(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)), "Slot");
-        items->setObjectAtIndexedSubscript(entry, items->count());
-      }
-    }
-  }
-  tree->setValueForKey(items);
-  return tree;
-}
+using Stored = ContainerRecord::Stored;
 
 // The block entity of `half` with its items taken from the grid's slots
-// first .. first + 26 (all of them for a single half).
-std::shared_ptr<TBKCompoundTag> ContainerRecord::stored(const Stored& half, size_t first,
-                                                        const TBKCompoundTag& tree) const {
+// first .. first + 26 (all of them for a container of one half).
+std::shared_ptr<TBKCompoundTag> storedRoot(const ContainerKind* known, const Stored& half, size_t first, bool single,
+                                           const TBKCompoundTag& tree) {
+  if (!known) return copyOf(tree);
   auto root = copyOf(*half.root);
-  if (!knowsKind()) return copyOf(tree);
-  const ContainerKind& kind = *summary_.kind;
+  const ContainerKind& kind = *known;
   auto grid = tree.listForKey("Items");
-  bool single = halves_.size() == 1;
   if (kind.keepsList()) {
     auto list = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
     for (size_t i = 0; grid && i < grid->count(); ++i) {
@@ -115,18 +69,78 @@ std::shared_ptr<TBKCompoundTag> ContainerRecord::stored(const Stored& half, size
   return root;
 }
 
-void ContainerRecord::commit(const TBKCompoundTag& tree) {
+void storeTree(TBKLevelDB& db, const ContainerKind* kind, std::vector<Stored>& halves, const TBKCompoundTag& tree) {
   std::vector<TBKBlockEntities::Replacement> replacements;
   std::vector<std::shared_ptr<TBKCompoundTag>> roots;
-  for (size_t h = 0; h < halves_.size(); ++h) {
-    roots.push_back(stored(halves_[h], chestSlots * h, tree));
-    if (TBKNBT::serialise(*roots.back()) == halves_[h].bytes) continue;
-    replacements.push_back({halves_[h].chunk, halves_[h].index, halves_[h].bytes, roots.back()});
+  for (size_t h = 0; h < halves.size(); ++h) {
+    roots.push_back(storedRoot(kind, halves[h], chestSlots * h, halves.size() == 1, tree));
+    if (TBKNBT::serialise(*roots.back()) == halves[h].bytes) continue;
+    replacements.push_back({halves[h].chunk, halves[h].index, halves[h].bytes, roots.back()});
   }
   if (replacements.empty()) return;
-  TBKBlockEntities::write(*db_, replacements);
-  for (size_t h = 0; h < halves_.size(); ++h) {
-    halves_[h].root = roots[h];
-    halves_[h].bytes = TBKNBT::serialise(*roots[h]);
+  TBKBlockEntities::write(db, replacements);
+  for (size_t h = 0; h < halves.size(); ++h) {
+    halves[h].root = roots[h];
+    halves[h].bytes = TBKNBT::serialise(*roots[h]);
   }
+}
+
+}  // namespace
+
+ContainerRecord::ContainerRecord(std::shared_ptr<TBKLevelDB> db, ContainerSummary summary)
+    : summary_(std::move(summary)), halves_(std::make_shared<std::vector<Stored>>()) {
+  for (const auto& half : summary_.halves) {
+    auto roots = TBKBlockEntities::read(*db, half.chunk);
+    if (half.index >= roots.size() || !isAt(*roots[half.index], summary_, half)) {
+      throw TBKException(TBKException::Kind::Format, "The " + summary_.name() + " at " + summary_.positionText() +
+                                                         " is no longer where it was listed. List the containers "
+                                                         "again.");
+    }
+    halves_->push_back({half.chunk, half.index, roots[half.index], TBKNBT::serialise(*roots[half.index])});
+  }
+  auto tree = knowsKind() ? gridTree() : copyOf(*halves_->front().root);
+  record_ = std::make_shared<TreeRecord>(
+      tree, [db, kind = summary_.kind, halves = halves_](const std::shared_ptr<TBKCompoundTag>& changed) {
+        storeTree(*db, kind, *halves, *changed);
+      });
+}
+
+std::shared_ptr<TBKListTag> ContainerRecord::items() const {
+  return knowsKind() ? record_->tree()->listForKey("Items") : nullptr;
+}
+
+std::shared_ptr<EquipmentRecord> ContainerRecord::equipment() const {
+  return std::make_shared<EquipmentRecord>(record_, summary_.name());
+}
+
+std::shared_ptr<TBKCompoundTag> ContainerRecord::gridTree() const {
+  auto tree = std::make_shared<TBKCompoundTag>("");
+  auto items = std::make_shared<TBKListTag>("Items", TBKTagType::Compound);
+  const ContainerKind& kind = *summary_.kind;
+  for (size_t h = 0; h < halves_->size(); ++h) {
+    const TBKCompoundTag& root = *(*halves_)[h].root;
+    if (kind.keepsList()) {
+      auto list = root.listForKey("Items");
+      for (size_t i = 0; list && i < list->count(); ++i) {
+        auto entry = list->compoundAtIndex(i);
+        if (!entry) continue;
+        entry = copyOf(*entry);
+        if (h > 0) {
+          int slot = entry->numberForKey("Slot").unsignedCharValue() + int(chestSlots * h);
+          entry->setValueForKey(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)));
+        }
+        items->setObjectAtIndexedSubscript(entry, items->count());
+      }
+    } else {
+      for (size_t slot = 0; slot < kind.itemKeys.size(); ++slot) {
+        auto child = root.compoundForKey(kind.itemKeys[slot]);
+        if (!child) continue;
+        auto entry = copyOf(*child);
+        entry->setObjectForKeyedSubscript(TBKNumberTag::byteTag("Slot", static_cast<int8_t>(slot)), "Slot");
+        items->setObjectAtIndexedSubscript(entry, items->count());
+      }
+    }
+  }
+  tree->setValueForKey(items);
+  return tree;
 }

@@ -39,19 +39,14 @@ class ContainerRecord {
   // The same tree as the equipment screens' grid and item editor take it.
   std::shared_ptr<EquipmentRecord> equipment() const;
 
- private:
-  struct Stored {
-    TBKChunkKey chunk;
-    size_t index = 0;
-    std::shared_ptr<TBKCompoundTag> root;
-    std::string bytes;
-  };
-  std::shared_ptr<TBKCompoundTag> gridTree() const;
-  void commit(const TBKCompoundTag& tree);
-  std::shared_ptr<TBKCompoundTag> stored(const Stored& half, size_t first, const TBKCompoundTag& tree) const;
+  // A block entity as last stored, shared with the record's commit so that
+  // the record works on after this object is gone.
+  struct Stored;
 
-  std::shared_ptr<TBKLevelDB> db_;
+ private:
+  std::shared_ptr<TBKCompoundTag> gridTree() const;
+
   ContainerSummary summary_;
-  std::vector<Stored> halves_;
+  std::shared_ptr<std::vector<Stored>> halves_;
   std::shared_ptr<TreeRecord> record_;
 };

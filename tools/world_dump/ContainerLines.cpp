@@ -25,7 +25,6 @@ nlohmann::json containerJson(const ContainerSummary& container) {
 }
 
 nlohmann::json itemJson(size_t slot, const TBKCompoundTag& entry) {
-  return {{"slot", slot},
-          {"name", ItemIdentity::of(entry).idText()},
-          {"count", entry.numberForKey("Count").intValue()}};
+  return {
+      {"slot", slot}, {"name", ItemIdentity::of(entry).idText()}, {"count", entry.numberForKey("Count").intValue()}};
 }

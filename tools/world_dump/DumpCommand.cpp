@@ -25,8 +25,8 @@ int dumpCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     try {
       auto player = db.player();
-      out << "Player (" << (db.hasDatabase() ? "~local_player in db/" : "\"Player\" in level.dat")
-          << "):\n" << TBKNBT::describe(*player);
+      out << "Player (" << (db.hasDatabase() ? "~local_player in db/" : "\"Player\" in level.dat") << "):\n"
+          << TBKNBT::describe(*player);
     } catch (const TBKException& error) {
       err << error.reason() << "\n";
       status = 1;

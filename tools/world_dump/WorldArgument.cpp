@@ -25,8 +25,7 @@ fs::path worldArgument(const std::string& argument) {
   std::string worlds;
   try {
     worlds = TBKFileSource::sharedSource().worldsFolder();
-  } catch (const TBKException&) {
-  }
+  } catch (const TBKException&) {}
   if (!worlds.empty() && argument.find('/') == std::string::npos && argument != "." && argument != "..") {
     fs::path named = fs::path(worlds) / argument;
     if (isWorld(named)) return named;

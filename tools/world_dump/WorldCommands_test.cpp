@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
-#include <nlohmann/json.hpp>
 #include <sstream>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include "Commands.h"
 #include "ContainerWorld.h"
@@ -24,16 +24,24 @@ TEST(WorldCommands, ListAndFindOneJsonObjectALineAndLeaveTheWorldAlone) {
     std::string json;
     size_t lines;
   } cases[] = {
-      {containersCommand, {"chests", "--json"}, 0,
+      {containersCommand,
+       {"chests", "--json"},
+       0,
        R"({"dimension":"nether","id":"Chest","items":[{"count":9,"name":"minecraft:gold_ingot","slot":3}],"name":"Chest","x":5,"y":40,"z":5})",
        10},
-      {containersCommand, {folder, "--json"}, 2,
+      {containersCommand,
+       {folder, "--json"},
+       2,
        R"({"dimension":"overworld","id":"Chest","items":[{"count":3,"name":"minecraft:apple","slot":0},{"count":5,"name":"minecraft:bread","slot":28}],"name":"Chest","x":3,"y":64,"z":2})",
        10},
-      {findCommand, {"chests", "elytra", "--json"}, 0,
+      {findCommand,
+       {"chests", "elytra", "--json"},
+       0,
        R"({"items":[{"count":1,"name":"minecraft:elytra","slot":0}],"list":"EnderChestInventory","player":"~local_player"})",
        3},
-      {findCommand, {"Chests", "minecraft:elytra", "--json"}, 2,
+      {findCommand,
+       {"Chests", "minecraft:elytra", "--json"},
+       2,
        R"({"dimension":"overworld","id":"Barrel","items":[{"box_slot":0,"count":1,"name":"minecraft:elytra","slot":2}],"name":"Loot","x":17,"y":64,"z":3})",
        3},
   };
