@@ -26,11 +26,11 @@ void ContainerTableViewCell::makeReadyWithContainer(const ContainerSummary& cont
   setBackgroundColor(ui::Color::clear());
   auto catalogue = BVLItemIDSource::sharedSource();
   auto picture = container.kind ? catalogue->basicImageForItemWithName(std::string(container.kind->picture)) : nullptr;
-  pictureView = std::make_shared<ui::ImageView>(ui::Rect(12, 7, 32, 32), picture ? picture : catalogue->genericItemImage());
+  pictureView =
+      std::make_shared<ui::ImageView>(ui::Rect(12, 7, 32, 32), picture ? picture : catalogue->genericItemImage());
   nameLabel = makeLabel(container.name(), 54, 6, 16);
   detailLabel = makeLabel(container.positionText() + "  " + container.contents(), 54, 29, 8);
-  button = std::make_shared<BVLButton>(ui::Rect(frame().width() - 160, 5, 140, 36),
-                                       [open](BVLButton&) { open(); });
+  button = std::make_shared<BVLButton>(ui::Rect(frame().width() - 160, 5, 140, 36), [open](BVLButton&) { open(); });
   button->setTitle("Open...", ui::ControlState::Normal);
   for (auto view : std::initializer_list<std::shared_ptr<ui::View>>{pictureView, nameLabel, detailLabel, button}) {
     addSubview(view);

@@ -1,9 +1,9 @@
 #include "containers/ContainersTableViewController.h"
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "ContainerWorld.h"
 #include "MenuOnScreen.h"
