@@ -4,6 +4,7 @@
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
+#include "containers/ContainersTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
@@ -104,6 +105,7 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
         sections[0].rows.push_back({.name = "Players", .kind = Kind::PlayersButton});
       }
     } catch (const TBKException&) {}
+    if (_db->hasDatabase()) sections[0].rows.push_back({.name = "Containers", .kind = Kind::ContainersButton});
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
@@ -254,6 +256,14 @@ void LevelTableViewController::open(LevelRowKind kind) {
   std::shared_ptr<ui::ViewController> screen;
   if (kind == Kind::PlayersButton) {
     screen = std::make_shared<PlayersTableViewController>(_db);
+  } else if (kind == Kind::ContainersButton) {
+    std::shared_ptr<TBKCompoundTag> player;
+    try {
+      player = _db->playerForKey(playerKey);
+    } catch (const TBKException&) {
+      // Without a player the list is ordered from the world's origin.
+    }
+    screen = std::make_shared<ContainersTableViewController>(_db, player);
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::LevelTreeButton) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the demo generator end to end: a fresh sandbox is generated, every
-# world is read back by tarnbook_dump, and the committed demo's level.dat
+# world is read back by gorvane-world, and the committed demo's level.dat
 # files are the bytes the generator makes today.
-# usage: check_demo.sh <make_demo_sandbox> <tarnbook_dump> <committed sandbox>
+# usage: check_demo.sh <make_demo_sandbox> <gorvane-world> <committed sandbox>
 set -euo pipefail
 generator=$1 dump=$2 committed=$3
 scratch=$(mktemp -d)

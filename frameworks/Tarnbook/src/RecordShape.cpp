@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ChunkChecksums.h"
 #include "LittleEndian.h"
 #include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKException.h"
@@ -84,6 +85,14 @@ std::optional<std::string> recordDamage(std::string_view key, std::string_view b
   if (auto chunk = TBKChunkKey::parse(key)) {
     if (chunk->tag == TBKChunkKey::Tag::BlockEntities || chunk->tag == TBKChunkKey::Tag::Entities) {
       return nbtDamage(bytes, true);
+    }
+    if (chunk->tag == TBKChunkKey::Tag::Checksums) {
+      try {
+        parseChecksums(bytes);
+      } catch (const TBKException& error) {
+        if (error.kind() != TBKException::Kind::Format) throw;
+        return error.reason();
+      }
     }
   }
   return std::nullopt;
