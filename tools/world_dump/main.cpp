@@ -8,6 +8,8 @@
 //       puts the world back as a backup Gorvane kept holds it, as Gorvane's
 //       own Backups screen does (the world as it is now is backed up first
 //       when it lies in the game's minecraftWorlds folder).
+//   tarnbook_dump map <world folder> [--dimension overworld|nether|end] --png <file>
+//       draws the world from above into a PNG, one pixel per block (MapCommand.h).
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
@@ -22,8 +24,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <iostream>
 #include <string>
+#include <vector>
 
+#include "MapCommand.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKLevelFile.h"
@@ -157,6 +162,9 @@ fs::path worldPath(const char* argument) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 2 && std::string(argv[1]) == "map") {
+    return mapCommand(std::vector<std::string>(argv + 2, argv + argc), std::cout, std::cerr);
+  }
   try {
     if (argc == 2) return dump(worldPath(argv[1]));
     if (argc == 4 && std::string(argv[1]) == "--restore") return restore(worldPath(argv[2]), worldPath(argv[3]));
@@ -170,6 +178,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr,
                "usage: tarnbook_dump <world folder>\n"
                "       tarnbook_dump --restore <backup folder> <world folder>\n"
-               "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
+               "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n"
+               "       tarnbook_dump map <world folder> [--dimension overworld|nether|end] --png <file>\n");
   return 1;
 }

@@ -10,7 +10,6 @@
 #include "Tarnbook/TBKMapShading.h"
 #include "Tarnbook/TBKWorldMap.h"
 #include "TarnbookTestWorld.h"
-#include "WorldReader.h"
 
 // A world the test writes with a few known blocks, in every form and
 // dimension, and the map's pixels at those places.
@@ -19,22 +18,14 @@ using mapbytes::Block;
 
 namespace {
 
-std::string key(int32_t x, int32_t z, int32_t dimension, char tag, int8_t index = 0) {
-  std::string bytes = worldreader::littleEndian(x, 4) + worldreader::littleEndian(z, 4);
-  if (dimension != 0) bytes += worldreader::littleEndian(dimension, 4);
-  bytes += tag;
-  if (tag == '\x2f') bytes += static_cast<char>(index);
-  return bytes;
-}
-
 void writeBlocks(const std::string& worldFolder) {
   std::filesystem::create_directories(worldFolder + "/db");
   auto db = gamedatabase::open(worldFolder + "/db", 0, true);
   auto put = [&](const std::string& k, const std::string& v) { ASSERT_TRUE(db->Put({}, k, v).ok()); };
   // Chunk (0, 0), y 64 to 79: grass at 64 and, east of it, at 65; water
   // two deep over sand; a block the table does not know.
-  put(key(0, 0, 0, '\x2c'), "\x28");
-  put(key(0, 0, 0, '\x2f', 4),
+  put(mapbytes::chunkKey(0, 0, 0, '\x2c'), "\x28");
+  put(mapbytes::chunkKey(0, 0, 0, '\x2f', 4),
       mapbytes::subChunk(8, {mapbytes::layer(3, "minecraft:air",
                                              {{0, 0, 0, "minecraft:grass_block"},
                                               {1, 1, 0, "minecraft:grass_block"},
@@ -43,17 +34,17 @@ void writeBlocks(const std::string& worldFolder) {
                                               {2, 2, 0, "minecraft:water"},
                                               {3, 0, 0, "minecraft:not_a_block"}})}));
   // The Nether's chunk (0, 0): its roof over netherrack at y 120.
-  put(key(0, 0, 1, '\x2f', 7), mapbytes::subChunk(9,
+  put(mapbytes::chunkKey(0, 0, 1, '\x2f', 7), mapbytes::subChunk(9,
                                                   {mapbytes::layer(2, "minecraft:air",
                                                                    {{0, 15, 0, "minecraft:bedrock"},
                                                                     {0, 14, 0, "minecraft:netherrack"},
                                                                     {0, 8, 0, "minecraft:netherrack"}})},
                                                   7));
   // Chunk (-1, -1), below zero: deepslate at y -61 in its south-east column.
-  put(key(-1, -1, 0, '\x2f', -4),
+  put(mapbytes::chunkKey(-1, -1, 0, '\x2f', -4),
       mapbytes::subChunk(9, {mapbytes::layer(1, "minecraft:air", {{15, 3, 15, "minecraft:deepslate"}})}, -4));
   // Chunk (2, 0) of the early game: sand at y 62.
-  put(key(2, 0, 0, '\x30'), mapbytes::legacyTerrain({{0, 62, 0, 12, 0}}));
+  put(mapbytes::chunkKey(2, 0, 0, '\x30'), mapbytes::legacyTerrain({{0, 62, 0, 12, 0}}));
 }
 
 TEST(TBKWorldMap, DrawsTheKnownBlocksOfEachFormAndDimension) {

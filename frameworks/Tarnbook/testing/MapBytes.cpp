@@ -92,4 +92,14 @@ std::string legacyTerrain(const std::vector<NumberedBlock>& blocks) {
   return numbered(32768, 7, blocks) + std::string(16384 * 2 + 256 + 1024, '\0');
 }
 
+std::string chunkKey(int32_t x, int32_t z, int32_t dimension, char tag, int8_t index) {
+  std::string bytes;
+  appendInt(bytes, uint32_t(x), 4);
+  appendInt(bytes, uint32_t(z), 4);
+  if (dimension != 0) appendInt(bytes, uint32_t(dimension), 4);
+  bytes += tag;
+  if (tag == '\x2f') bytes += static_cast<char>(index);
+  return bytes;
+}
+
 }  // namespace mapbytes

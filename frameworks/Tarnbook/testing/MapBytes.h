@@ -34,4 +34,8 @@ std::string numberedSubChunk(int version, const std::vector<NumberedBlock>& bloc
 // The early game's whole chunk (83,200 bytes): air everywhere but blocks.
 std::string legacyTerrain(const std::vector<NumberedBlock>& blocks);
 
+// The key of a chunk's record: dimension 0 (the Overworld) is left out,
+// index follows the sub-chunk tag 0x2f only.
+std::string chunkKey(int32_t x, int32_t z, int32_t dimension, char tag, int8_t index = 0);
+
 }  // namespace mapbytes
