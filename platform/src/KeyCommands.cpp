@@ -49,6 +49,12 @@ std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::End) : std::nullopt;
     case Qt::Key_Delete:
       return plain ? std::optional(KeyCommand::Delete) : std::nullopt;
+    // + is shifted on many keyboards, and = shares its key.
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return plain || modifiers == Qt::ShiftModifier ? std::optional(KeyCommand::ZoomIn) : std::nullopt;
+    case Qt::Key_Minus:
+      return plain ? std::optional(KeyCommand::ZoomOut) : std::nullopt;
     default:
       return std::nullopt;
   }
@@ -213,6 +219,8 @@ bool Window::runKeyCommand(KeyCommand command) {
     }
     case KeyCommand::Confirm:
     case KeyCommand::Delete:
+    case KeyCommand::ZoomIn:
+    case KeyCommand::ZoomOut:
       return false;
     case KeyCommand::NextField:
     case KeyCommand::PreviousField:

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "WorldReader.h"
 
@@ -20,10 +20,18 @@ TEST(MapPlaces, MovesThePlayerOntoABlockAndTheSpawnEachInOneWrite) {
     bool refused = false;
     std::vector<float> position = {};  // the floats of "Pos" (the reader shows them as ?)
   } cases[] = {
-      {"onto grass", true, [](MapPlaces& p) { return p.movePlayer(10, 64, -3, 0); },
-       "player {DimensionId:0,Pos:[?,?,?],Motion:[?,?,?]}", false, {10.5f, 66.62f, -2.5f}},
-      {"into the Nether, an early record", false, [](MapPlaces& p) { return p.movePlayer(-1, 31, 2, 1); },
-       "player {Pos:[?,?,?],Motion:[?,?,?],DimensionId:1}", false, {-0.5f, 33.62f, 2.5f}},
+      {"onto grass",
+       true,
+       [](MapPlaces& p) { return p.movePlayer(10, 64, -3, 0); },
+       "player {DimensionId:0,Pos:[?,?,?],Motion:[?,?,?]}",
+       false,
+       {10.5f, 66.62f, -2.5f}},
+      {"into the Nether, an early record",
+       false,
+       [](MapPlaces& p) { return p.movePlayer(-1, 31, 2, 1); },
+       "player {Pos:[?,?,?],Motion:[?,?,?],DimensionId:1}",
+       false,
+       {-0.5f, 33.62f, 2.5f}},
       {"the spawn", true, [](MapPlaces& p) { return p.setSpawn(-20, 70, 5); }, "level {SpawnX:-20,SpawnY:70,SpawnZ:5}"},
       {"refused", true, [](MapPlaces& p) { return p.setSpawn(1, 2, 3); }, "level refused", true},
   };
@@ -46,7 +54,8 @@ TEST(MapPlaces, MovesThePlayerOntoABlockAndTheSpawnEachInOneWrite) {
     EXPECT_EQ(outcome.has_value(), c.refused);
     EXPECT_EQ(writes, c.writes);
     for (size_t i = 0; i < c.position.size(); ++i) {
-      EXPECT_EQ(std::static_pointer_cast<TBKNumberTag>(player->listForKey("Pos")->value()[i])->value().floatValue(), c.position[i]);
+      EXPECT_EQ(std::static_pointer_cast<TBKNumberTag>(player->listForKey("Pos")->value()[i])->value().floatValue(),
+                c.position[i]);
     }
   }
   EXPECT_TRUE(MapPlaces(nullptr, nullptr).movePlayer(0, 0, 0, 0).has_value());

@@ -22,7 +22,7 @@ namespace {
 constexpr int screenChunksWide = 36;
 constexpr int screenChunksHigh = 16;
 
-const char* const rock[] = {"minecraft:stone", "minecraft:andesite", "minecraft:diorite", "minecraft:granite",
+const char* const rock[] = {"minecraft:stone", "minecraft:andesite", "minecraft:diorite",  "minecraft:granite",
                             "minecraft:dirt",  "minecraft:gravel",   "minecraft:coal_ore", "minecraft:iron_ore"};
 
 // About 50 MB of chunks as today's game saves them, 85 x 85 chunks: four
@@ -51,7 +51,8 @@ struct MapWorld {
         for (int column = 0; column < 256; ++column) {
           int top = int((x * 16 + column % 16 + z * 16 + column / 16) / 12 % 12);
           const char* name = top < 3 ? "minecraft:sand" : "minecraft:grass_block";
-          for (int y = 0; y <= top; ++y) surface.push_back({column % 16, y, column / 16, y == top ? name : "minecraft:dirt"});
+          for (int y = 0; y <= top; ++y)
+            surface.push_back({column % 16, y, column / 16, y == top ? name : "minecraft:dirt"});
           for (int y = top + 1; y < 3; ++y) surface.push_back({column % 16, y, column / 16, "minecraft:water"});
         }
         db->Put({}, mapbytes::chunkKey(x, z, 0, '\x2f', 4),

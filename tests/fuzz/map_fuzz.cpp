@@ -17,7 +17,8 @@ namespace tbk {
 // A few rows of the block table (the library's is compiled from its data
 // file by the build, which the fuzz build does without).
 std::string_view blockTableData() {
-  return "minecraft:air\t-\nminecraft:water\t3F76E4\nminecraft:stone\t7D7D7D\n1\t0\tminecraft:stone\n9\t0\tminecraft:water\n";
+  return "minecraft:air\t-\nminecraft:water\t3F76E4\nminecraft:stone\t7D7D7D\n1\t0\tminecraft:stone\n9\t0\tminecraft:"
+         "water\n";
 }
 }  // namespace tbk
 

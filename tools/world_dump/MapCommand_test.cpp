@@ -1,14 +1,15 @@
+#include "MapCommand.h"
+
+#include <QImage>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include <QImage>
 #include <gtest/gtest.h>
 
 #include "GameDatabase.h"
 #include "MapBytes.h"
-#include "MapCommand.h"
 #include "TarnbookTestWorld.h"
 
 // The command line's map of a world the test writes, read back as a
@@ -41,8 +42,7 @@ class MapCommandTest : public ::testing::Test {
     // The grass lies at z = 8, away from the sand to its north.
     db->Put({}, mapbytes::chunkKey(0, 0, 0, '\x2f', 4), grassAt(15, 0));
     db->Put({}, mapbytes::chunkKey(1, 0, 0, '\x2f', 4), grassAt(0, 1));
-    db->Put({}, mapbytes::chunkKey(1, -1, 0, '\x2f', 4),
-            mapbytes::subChunk(8, {mapbytes::layer(0, "minecraft:sand")}));
+    db->Put({}, mapbytes::chunkKey(1, -1, 0, '\x2f', 4), mapbytes::subChunk(8, {mapbytes::layer(0, "minecraft:sand")}));
     db->Put({}, mapbytes::chunkKey(0, 0, 1, '\x2f', 2),
             mapbytes::subChunk(8, {mapbytes::layer(1, "minecraft:air", {{0, 0, 0, "minecraft:netherrack"}})}));
     db->Put({}, mapbytes::chunkKey(-2000000, 0, 2, '\x2f', 2), grassAt(0, 0));

@@ -1,9 +1,9 @@
 #pragma once
 
+#include <zlib.h>
+
 #include <cstdint>
 #include <string>
-
-#include <zlib.h>
 
 // A PNG picture (8-bit RGBA, no interlace) made row by row, so a large map
 // never needs its whole picture in memory: only the compressed bytes.

@@ -46,8 +46,12 @@ void TBKMapShading::paint(const TBKChunkSurface& surface, const TBKChunkSurface*
   };
   for (int z = 0; z < 16; ++z) {
     for (int x = 0; x < 16; ++x) {
-      std::optional<int> above = z > 0 ? heightOf(surface.at(x, z - 1)) : north ? heightOf(north->at(x, 15)) : std::nullopt;
-      std::optional<int> left = x > 0 ? heightOf(surface.at(x - 1, z)) : west ? heightOf(west->at(15, z)) : std::nullopt;
+      std::optional<int> above = z > 0   ? heightOf(surface.at(x, z - 1))
+                                 : north ? heightOf(north->at(x, 15))
+                                         : std::nullopt;
+      std::optional<int> left = x > 0  ? heightOf(surface.at(x - 1, z))
+                                : west ? heightOf(west->at(15, z))
+                                       : std::nullopt;
       pixels[z * rowStride + x] = colourOf(surface.at(x, z), above, left);
     }
   }

@@ -66,7 +66,8 @@ class TBKSubChunk::Reader {
       auto tag = TBKNBT::parse(bytes_.substr(at_), &consumed);
       at_ += consumed;
       auto compound = std::dynamic_pointer_cast<TBKCompoundTag>(tag);
-      auto name = compound ? std::dynamic_pointer_cast<TBKStringTag>(compound->objectForKeyedSubscript("name")) : nullptr;
+      auto name =
+          compound ? std::dynamic_pointer_cast<TBKStringTag>(compound->objectForKeyedSubscript("name")) : nullptr;
       if (!name) damaged("a palette entry has no block name");
       read.palette.push_back(name->value());
     }

@@ -1,3 +1,5 @@
+#include "Tarnbook/TBKSubChunk.h"
+
 #include <string>
 #include <vector>
 
@@ -7,7 +9,6 @@
 #include "Tarnbook/TBKChunkSurface.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLegacyTerrain.h"
-#include "Tarnbook/TBKSubChunk.h"
 #include "TarnbookTestWorld.h"
 
 // The blocks of every form of sub-chunk the game wrote, read from bytes the
@@ -51,11 +52,12 @@ TEST(TBKSubChunk, ReadsOneBlockLayersVersionOneAndVersionNineBelowZero) {
   EXPECT_EQ(filled.blockAt(0, 0, 0, 0), "minecraft:sand");
   EXPECT_EQ(filled.blockAt(0, 15, 15, 15), "minecraft:sand");
 
-  auto one = TBKSubChunk::decode(mapbytes::subChunk(1, {mapbytes::layer(4, "minecraft:air", {{2, 3, 4, "minecraft:dirt"}})}));
+  auto one =
+      TBKSubChunk::decode(mapbytes::subChunk(1, {mapbytes::layer(4, "minecraft:air", {{2, 3, 4, "minecraft:dirt"}})}));
   EXPECT_EQ(one.blockAt(0, 2, 3, 4), "minecraft:dirt");
 
-  auto deep = TBKSubChunk::decode(mapbytes::subChunk(
-      9, {mapbytes::layer(1, "minecraft:deepslate", {{5, 6, 7, "minecraft:diamond_ore"}})}, -4));
+  auto deep = TBKSubChunk::decode(
+      mapbytes::subChunk(9, {mapbytes::layer(1, "minecraft:deepslate", {{5, 6, 7, "minecraft:diamond_ore"}})}, -4));
   EXPECT_EQ(deep.ownIndex(), -4);
   EXPECT_EQ(deep.blockAt(0, 5, 6, 7), "minecraft:diamond_ore");
   EXPECT_EQ(deep.blockAt(0, 5, 7, 7), "minecraft:deepslate");
@@ -142,8 +144,10 @@ TEST(TBKChunkSurface, FindsTheTopBlockAndTheWaterOverIt) {
 
   // Under the Nether's roof: bedrock at 127 and netherrack below it are the
   // roof; the floor of the cave under it is what the map shows.
-  std::vector<Block> roof = {{0, 15, 0, "minecraft:bedrock"}, {0, 14, 0, "minecraft:netherrack"},
-                             {0, 13, 0, "minecraft:netherrack"}, {0, 9, 0, "minecraft:soul_sand"},
+  std::vector<Block> roof = {{0, 15, 0, "minecraft:bedrock"},
+                             {0, 14, 0, "minecraft:netherrack"},
+                             {0, 13, 0, "minecraft:netherrack"},
+                             {0, 9, 0, "minecraft:soul_sand"},
                              {0, 8, 0, "minecraft:netherrack"}};
   TBKChunkSurface nether(TBKChunkSurface::Sky::UnderRoof);
   nether.add(TBKSubChunk::decode(mapbytes::subChunk(8, {mapbytes::layer(4, "minecraft:air", roof)})), 7);

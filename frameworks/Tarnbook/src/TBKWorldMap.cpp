@@ -108,6 +108,5 @@ void TBKWorldMap::forEachSurface(Dimension dimension,
       chunk.take(*parsed, value);
     });
     finish();
-  } catch (const WalkStopped&) {
-  }
+  } catch (const WalkStopped&) {}
 }

@@ -1,3 +1,5 @@
+#include "Tarnbook/TBKWorldMap.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -8,7 +10,6 @@
 #include "MapBytes.h"
 #include "Tarnbook/TBKBlockTable.h"
 #include "Tarnbook/TBKMapShading.h"
-#include "Tarnbook/TBKWorldMap.h"
 #include "TarnbookTestWorld.h"
 
 // A world the test writes with a few known blocks, in every form and
@@ -35,11 +36,11 @@ void writeBlocks(const std::string& worldFolder) {
                                               {3, 0, 0, "minecraft:not_a_block"}})}));
   // The Nether's chunk (0, 0): its roof over netherrack at y 120.
   put(mapbytes::chunkKey(0, 0, 1, '\x2f', 7), mapbytes::subChunk(9,
-                                                  {mapbytes::layer(2, "minecraft:air",
-                                                                   {{0, 15, 0, "minecraft:bedrock"},
-                                                                    {0, 14, 0, "minecraft:netherrack"},
-                                                                    {0, 8, 0, "minecraft:netherrack"}})},
-                                                  7));
+                                                                 {mapbytes::layer(2, "minecraft:air",
+                                                                                  {{0, 15, 0, "minecraft:bedrock"},
+                                                                                   {0, 14, 0, "minecraft:netherrack"},
+                                                                                   {0, 8, 0, "minecraft:netherrack"}})},
+                                                                 7));
   // Chunk (-1, -1), below zero: deepslate at y -61 in its south-east column.
   put(mapbytes::chunkKey(-1, -1, 0, '\x2f', -4),
       mapbytes::subChunk(9, {mapbytes::layer(1, "minecraft:air", {{15, 3, 15, "minecraft:deepslate"}})}, -4));

@@ -15,8 +15,7 @@ class TBKMapShading {
   static constexpr uint32_t waterColour = 0x3F76E4;
 
   // north and west are the neighbours' heights where they were found.
-  static uint32_t colourOf(const TBKChunkSurface::Column& column, std::optional<int> north,
-                           std::optional<int> west);
+  static uint32_t colourOf(const TBKChunkSurface::Column& column, std::optional<int> north, std::optional<int> west);
   // The chunk's 16 x 16 pixels into pixels, row z at pixels + z * rowStride.
   // north and west are the chunks at z - 1 and x - 1 when they are known
   // (their edge columns light this chunk's edge), else null.
