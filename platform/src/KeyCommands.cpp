@@ -149,14 +149,20 @@ std::vector<std::shared_ptr<ScrollView>> scrollViewsAround(const std::shared_ptr
 // page to find more; at its end it starts again from the top (Shift+Tab:
 // the other way round).
 bool moveFocus(Window& window, bool forward) {
+  // Those around the field focused first: turning a page may take its cell
+  // (and the focus) away.
+  std::vector<std::shared_ptr<ScrollView>> scrollViews;
   for (;;) {
     std::vector<Shown> fields = shownFields(window);
     auto responder = window.firstResponder();
     auto current = std::find_if(fields.begin(), fields.end(), [&](const Shown& s) { return s.view == responder; });
-    if (current == fields.end()) return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
-    long next = long(current - fields.begin()) + (forward ? 1 : -1);
-    if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
-    auto scrollViews = scrollViewsAround(responder);
+    if (current == fields.end() && !fields.empty()) return focus(forward ? fields.front().view : fields.back().view);
+    // A page turned to rows without fields turns on, then wraps.
+    if (current != fields.end()) {
+      long next = long(current - fields.begin()) + (forward ? 1 : -1);
+      if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
+    }
+    if (responder) scrollViews = scrollViewsAround(responder);
     bool turned = std::any_of(scrollViews.begin(), scrollViews.end(), [&](const std::shared_ptr<ScrollView>& scroll) {
       return scroll->scrollForKey(forward ? KeyCommand::PageDown : KeyCommand::PageUp);
     });

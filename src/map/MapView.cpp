@@ -123,7 +123,9 @@ void MapView::draw(ui::GraphicsContext& context, const ui::Rect&) {
 
 std::pair<int32_t, int32_t> MapView::blockUnder(ui::Point point) const {
   auto [x, z] = viewport_.blockAt(point);
-  auto clamp = [](double block) { return int32_t(std::clamp(std::floor(block), double(INT32_MIN), double(INT32_MAX))); };
+  auto clamp = [](double block) {
+    return int32_t(std::clamp(std::floor(block), double(INT32_MIN), double(INT32_MAX)));
+  };
   return {clamp(x), clamp(z)};
 }
 

@@ -74,7 +74,8 @@ TEST(MapScreen, OpensOnThePlayerAndMovesThePlayerAndTheSpawnOntoTheBlockTapped) 
   std::string record = worldreader::readDatabaseValue(s.world(modernFolder), "~local_player").value();
   TestTag player = worldreader::parseNBT(record);
   // A list of three floats: -63.5, 66.62 (feet on y 65, eyes 1.62 above), 112.5.
-  EXPECT_EQ(payloadOf(record, player, "Pos"), std::string("\x05\x03\x00\x00\x00\x00\x00\x7e\xc2\x71\x3d\x85\x42\x00\x00\xe1\x42", 17));
+  EXPECT_EQ(payloadOf(record, player, "Pos"),
+            std::string("\x05\x03\x00\x00\x00\x00\x00\x7e\xc2\x71\x3d\x85\x42\x00\x00\xe1\x42", 17));
   EXPECT_EQ(player.number("DimensionId"), 0);
   auto level = worldreader::readLevelDat(s.world(modernFolder) / "level.dat").root;
   EXPECT_EQ(level.number("SpawnX"), -64);
