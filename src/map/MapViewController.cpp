@@ -63,7 +63,7 @@ void MapViewController::viewDidLoad() {
   root->addSubview(mapView_);
 
   dimensionControl_ = std::make_shared<BVLSegmentedControl>(
-      ui::Rect(6, 6, 300, 30), std::vector<std::string>{"Overworld", "Nether", "End"},
+      ui::Rect(6, 6, 340, 30), std::vector<std::string>{"Overworld", "Nether", "End"},
       [weakSelf](BVLSegmentedControl&, long segment) {
         if (auto self = weakSelf.lock()) self->setDimension(static_cast<TBKWorldMap::Dimension>(segment));
       });
