@@ -199,8 +199,7 @@ void writeTodaysLand(const fs::path& world) {
 namespace {
 
 // The early game's block numbers.
-constexpr uint8_t stone = 1, grass = 2, dirt = 3, log = 17, leaves = 18, water = 9, sand = 12, wool = 35,
-                  planks = 5;
+constexpr uint8_t stone = 1, grass = 2, dirt = 3, log = 17, leaves = 18, water = 9, sand = 12, wool = 35, planks = 5;
 
 struct Numbered {
   uint8_t id = 0, data = 0;
