@@ -43,8 +43,8 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Level Data", .kind = Kind::LevelTreeButton},
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
-    {"Map", {{.name = "Map", .kind = Kind::MapButton}}},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
+    {"Map", {{.name = "Map", .kind = Kind::MapButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
