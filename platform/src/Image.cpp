@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <cmath>
+#include <cstring>
 
 #include "ImageData.h"
 #include "QtConversions.h"
@@ -68,6 +69,15 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
   // A "@2x" picture holds two pixels per point, as on the phone.
   double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
   return fromQImage(std::move(image), scale);
+}
+
+std::shared_ptr<Image> Image::fromPixels(int width, int height, const uint32_t* pixels) {
+  if (width <= 0 || height <= 0) return nullptr;
+  QImage image(width, height, QImage::Format_ARGB32);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(image.scanLine(y), pixels + size_t(y) * size_t(width), size_t(width) * 4);
+  }
+  return fromQImage(std::move(image), 1);
 }
 
 std::shared_ptr<Image> Image::named(const std::string& name) {

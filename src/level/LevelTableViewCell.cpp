@@ -72,8 +72,10 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      button->setTitle(definition.kind == LevelRowKind::BackupsButton ? "Restore..." : "Edit...",
-                       ui::ControlState::Normal);
+      const char* title = definition.kind == LevelRowKind::BackupsButton ? "Restore..."
+                          : definition.kind == LevelRowKind::MapButton   ? "Open..."
+                                                                         : "Edit...";
+      button->setTitle(title, ui::ControlState::Normal);
       return button;
     }
   }

@@ -24,6 +24,7 @@ enum class LevelRowKind {
   PlayerTreeButton,  // every tag of the row's player
   BackupsButton,     // the world's backups
   ContainersButton,  // the world's chests, barrels, furnaces...
+  MapButton,         // the world from above
 };
 
 // One row of a level settings table, as data: its title, the tag it edits

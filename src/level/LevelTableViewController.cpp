@@ -10,6 +10,7 @@
 #include "equipment/ItemViewController.h"
 #include "level/PlayerSettingRows.h"
 #include "level/PlayersTableViewController.h"
+#include "map/MapViewController.h"
 #include "records/EquipmentRecord.h"
 #include "records/GameMode.h"
 #include "records/WholeNumber.h"
@@ -44,6 +45,7 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
+    {"Map", {{.name = "Map", .kind = Kind::MapButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
@@ -266,6 +268,16 @@ void LevelTableViewController::open(LevelRowKind kind) {
     screen = std::make_shared<ContainersTableViewController>(_db, player);
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
+  } else if (kind == Kind::MapButton) {
+    if (!_db->hasDatabase())
+      return showError(
+          "This world is of the format before the game kept its land in a database: "
+          "the map cannot draw it.");
+    try {
+      screen = std::make_shared<MapViewController>(_db);
+    } catch (const TBKException& error) {
+      return showError(error.reason());
+    }
   } else if (kind == Kind::LevelTreeButton) {
     try {
       screen = TagTreeViewController::forLevel(_db);

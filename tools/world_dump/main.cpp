@@ -26,6 +26,7 @@ constexpr Subcommand subcommands[] = {
     {"dump", "dump WORLD                          the level and player trees, one tag a line", dumpCommand},
     {"containers", "containers WORLD [--json]           every container and what it holds", containersCommand},
     {"find", "find WORLD ITEM [--json]            every place an item lies", findCommand},
+    {"map", "map WORLD [--dimension D] --png FILE the world from above, a pixel a block", mapCommand},
     {"export", "export WORLD [FILE]                 the world as a .mcworld archive", exportCommand},
     {"import", "import FILE [DATA-FOLDER]           a .mcworld archive as a new world", importCommand},
     {"restore", "restore BACKUP-FOLDER WORLD         the world put back as a backup holds it", restoreCommand},

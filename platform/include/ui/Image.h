@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,10 @@ class Image {
   // The application's own pictures, by file name ("menu_view_title.png");
   // null when there is none.
   static std::shared_ptr<Image> named(const std::string& name);
+
+  // A picture of width x height pixels given row by row as 0xAARRGGBB,
+  // straight alpha; any thread may make one. Null for an empty size.
+  static std::shared_ptr<Image> fromPixels(int width, int height, const uint32_t* pixels);
 
   explicit Image(std::shared_ptr<const ImageData> data, double scale = 1.0, EdgeInsets capInsets = {},
                  bool resizable = false);
