@@ -101,8 +101,7 @@ std::string spliced(std::string_view value, const RootPlace& at, std::string_vie
   return out;
 }
 
-std::string oldFormValue(TBKLevelDB& db, const TBKEntity& entity) {
-  auto value = db.record(entity.key);
+std::string presentValue(const std::optional<std::string>& value, const TBKEntity& entity) {
   if (!value) {
     throw TBKException(TBKException::Kind::Format,
                        "The world no longer holds " + tbk::recordName(entity.key) + ". List its creatures again.");
@@ -283,7 +282,7 @@ void TBKEntities::write(TBKLevelDB& db, TBKEntity& entity) {
     db.writeRecords({{entity.key, bytes}});
     return;
   }
-  std::string value = oldFormValue(db, entity);
+  std::string value = presentValue(db.record(entity.key), entity);
   RootPlace at = findRoot(value, entity);
   db.writeRecords({{entity.key, spliced(value, at, bytes)}});
   entity.root = at.index;
@@ -291,20 +290,36 @@ void TBKEntities::write(TBKLevelDB& db, TBKEntity& entity) {
 }
 
 void TBKEntities::remove(TBKLevelDB& db, TBKEntity& entity) {
-  if (entity.ownRecord()) {
-    std::vector<TBKRecord> records{{entity.key, std::nullopt}};
-    // An empty digest stays: it tells the game the chunk's entities are of
-    // today's form, so it does not look for old-form ones.
-    if (entity.listed) {
-      std::string digestKey = entity.digestKey();
-      records.push_back({digestKey, withoutId(readDigest(db, digestKey), entity.key.substr(entityPrefix.size()))});
+  removeAll(db, {std::shared_ptr<TBKEntity>(&entity, [](TBKEntity*) {})});
+}
+
+void TBKEntities::removeAll(TBKLevelDB& db, const std::vector<std::shared_ptr<TBKEntity>>& entities) {
+  // The records as the batch leaves them, so that two removals from one
+  // digest or one chunk's value both count.
+  std::map<std::string, std::optional<std::string>> batch;
+  auto current = [&](const std::string& key) {
+    auto pending = batch.find(key);
+    return pending != batch.end() ? pending->second : db.record(key);
+  };
+  for (const auto& entity : entities) {
+    if (entity->ownRecord()) {
+      batch[entity->key] = std::nullopt;
+      // An empty digest stays: it tells the game the chunk's entities are
+      // of today's form, so it does not look for old-form ones.
+      if (!entity->listed) continue;
+      std::string digestKey = entity->digestKey();
+      std::string digest = current(digestKey).value_or("");
+      if (auto damage = tbk::recordDamage(digestKey, digest)) throw damaged(digestKey, *damage);
+      batch[digestKey] = withoutId(digest, entity->key.substr(entityPrefix.size()));
+      continue;
     }
-    db.writeRecords(records);
-    return;
+    std::string value = presentValue(current(entity->key), *entity);
+    std::string rest = spliced(value, findRoot(value, *entity), "");
+    batch[entity->key] = rest.empty() ? std::nullopt : std::optional<std::string>(rest);
   }
-  std::string value = oldFormValue(db, entity);
-  std::string rest = spliced(value, findRoot(value, entity), "");
-  db.writeRecords({{entity.key, rest.empty() ? std::nullopt : std::optional<std::string>(rest)}});
+  std::vector<TBKRecord> records;
+  for (auto& [key, value] : batch) records.push_back({key, std::move(value)});
+  db.writeRecords(records);
 }
 
 void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<double, 3>& position,
@@ -330,7 +345,7 @@ void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<doubl
     } else if (sameChunk) {
       write(db, entity);
     } else {
-      std::string value = oldFormValue(db, entity);
+      std::string value = presentValue(db.record(entity.key), entity);
       std::string rest = spliced(value, findRoot(value, entity), "");
       TBKChunkKey target{x, z, dimension, TBKChunkKey::Tag::Entities};
       std::string there = db.record(target.bytes()).value_or("");

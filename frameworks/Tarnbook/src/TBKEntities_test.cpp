@@ -127,12 +127,17 @@ TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
          TBKEntities::write(db, *sheep);
        },
        {{cw::oldFormKey(5, 5), roots[0] + worldreader::withPayload(roots[2], "Persistent", "\x01")}}},
-      {"the last old-form root removed",
+      {"every old-form root and two of one digest's ids, in one batch",
        [&](TBKLevelDB& db, auto& listing) {
-         for (const char* id : {"chunk:5:5:0:0", "chunk:5:5:0:1", "chunk:5:5:0:2"})
-           TBKEntities::remove(db, *find(listing, id));
+         std::vector<std::shared_ptr<TBKEntity>> all;
+         for (const char* id : {"chunk:5:5:0:0", "8", "chunk:5:5:0:1", "chunk:5:5:0:2", "9"})
+           all.push_back(find(listing, id));
+         TBKEntities::removeAll(db, all);
        },
-       {{cw::oldFormKey(5, 5), std::nullopt}}},
+       {{cw::oldFormKey(5, 5), std::nullopt},
+        {cw::entityKey(cw::apple), std::nullopt},
+        {cw::entityKey(cw::stone), std::nullopt},
+        {cw::digestKey(1, 0), ids({cw::orb, cw::missing})}}},
       {"a move across a chunk border",
        [&](TBKLevelDB& db, auto& listing) {
          TBKEntities::move(db, *find(listing, "1"), {-3, 64, 7}, Dimension::Overworld);
