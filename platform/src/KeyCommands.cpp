@@ -143,10 +143,21 @@ std::vector<std::shared_ptr<ScrollView>> scrollViewsAround(const std::shared_ptr
 // page to find more; at its end it starts again from the top (Shift+Tab:
 // the other way round).
 bool moveFocus(Window& window, bool forward) {
+  // The tables turned so far: a page that shows buttons alone is turned past.
+  std::vector<std::shared_ptr<ScrollView>> turning;
   for (;;) {
     std::vector<Shown> fields = shownFields(window);
     auto responder = window.firstResponder();
     auto current = std::find_if(fields.begin(), fields.end(), [&](const Shown& s) { return s.view == responder; });
+    if (current == fields.end() && fields.empty() && !turning.empty()) {
+      bool turned = std::any_of(turning.begin(), turning.end(), [&](const std::shared_ptr<ScrollView>& scroll) {
+        return scroll->scrollForKey(forward ? KeyCommand::PageDown : KeyCommand::PageUp);
+      });
+      if (turned) continue;
+      turning.front()->scrollForKey(forward ? KeyCommand::Home : KeyCommand::End);
+      fields = shownFields(window);
+      return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
+    }
     if (current == fields.end()) return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
     long next = long(current - fields.begin()) + (forward ? 1 : -1);
     if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
@@ -154,7 +165,10 @@ bool moveFocus(Window& window, bool forward) {
     bool turned = std::any_of(scrollViews.begin(), scrollViews.end(), [&](const std::shared_ptr<ScrollView>& scroll) {
       return scroll->scrollForKey(forward ? KeyCommand::PageDown : KeyCommand::PageUp);
     });
-    if (turned) continue;  // the field may have left the screen: then the first one shown is next
+    if (turned) {
+      turning = scrollViews;
+      continue;  // the field may have left the screen: then the first one shown is next
+    }
     if (!scrollViews.empty()) {
       scrollViews.front()->scrollForKey(forward ? KeyCommand::Home : KeyCommand::End);
       fields = shownFields(window);

@@ -72,8 +72,8 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      button->setTitle(definition.kind == LevelRowKind::BackupsButton ? "Restore..." : "Edit...",
-                       ui::ControlState::Normal);
+      std::string title = definition.kind == LevelRowKind::BackupsButton ? "Restore..." : "Edit...";
+      button->setTitle(binding.button.empty() ? title : binding.button, ui::ControlState::Normal);
       return button;
     }
   }

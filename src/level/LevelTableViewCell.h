@@ -23,6 +23,7 @@ enum class LevelRowKind {
   LevelTreeButton,   // every tag of the level
   PlayerTreeButton,  // every tag of the row's player
   BackupsButton,     // the world's backups
+  CreaturesButton,   // the world's creatures
 };
 
 // One row of a level settings table, as data: its title, the tag it edits
@@ -48,6 +49,7 @@ struct LevelRowBinding {
   std::function<void(long segment)> choose;       // choice rows
   std::function<void(const std::string&)> type;   // field rows
   std::function<void()> open;                     // button rows
+  std::string button;                             // a button's title; "" for the kind's own
 };
 
 // A row of the level settings screen: the title and one game-styled widget

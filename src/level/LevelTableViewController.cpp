@@ -4,6 +4,7 @@
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
+#include "creatures/CreaturesTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
@@ -44,6 +45,9 @@ const std::vector<LevelSection> levelSections = {
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
 };
+
+// Creatures live in a world's database; the early format keeps none there.
+const LevelSection creatureSection{"World", {{.name = "Creatures", .kind = Kind::CreaturesButton}}};
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
 
@@ -104,6 +108,7 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
         sections[0].rows.push_back({.name = "Players", .kind = Kind::PlayersButton});
       }
     } catch (const TBKException&) {}
+    if (_db->hasDatabase()) sections.push_back(creatureSection);
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
@@ -254,6 +259,8 @@ void LevelTableViewController::open(LevelRowKind kind) {
   std::shared_ptr<ui::ViewController> screen;
   if (kind == Kind::PlayersButton) {
     screen = std::make_shared<PlayersTableViewController>(_db);
+  } else if (kind == Kind::CreaturesButton) {
+    screen = std::make_shared<CreaturesTableViewController>(_db);
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::LevelTreeButton) {

@@ -7,12 +7,9 @@ namespace {
 
 // Kinds whose names say something other than their identifiers.
 const std::map<std::string, std::string, std::less<>> plainNames{
-    {"minecraft:item", "Dropped Item"},
-    {"minecraft:xp_orb", "Experience Orb"},
-    {"minecraft:villager_v2", "Villager"},
-    {"minecraft:zombie_villager_v2", "Zombie Villager"},
-    {"minecraft:ender_crystal", "End Crystal"},
-    {"minecraft:npc", "NPC"},
+    {"minecraft:item", "Dropped Item"},         {"minecraft:xp_orb", "Experience Orb"},
+    {"minecraft:villager_v2", "Villager"},      {"minecraft:zombie_villager_v2", "Zombie Villager"},
+    {"minecraft:ender_crystal", "End Crystal"}, {"minecraft:npc", "NPC"},
 };
 
 std::string bareName(const std::string& identifier) {
@@ -48,7 +45,8 @@ std::vector<std::string> CreatureKind::pictureItems(const TBKCompoundTag& entity
     if (std::string name = item->stringForKey("Name"); !name.empty()) items.push_back(name);
   }
   if (identifier == "minecraft:xp_orb") items.push_back("minecraft:experience_bottle");
-  std::string space = identifier.find(':') == std::string::npos ? "minecraft" : identifier.substr(0, identifier.find(':'));
+  std::string space =
+      identifier.find(':') == std::string::npos ? "minecraft" : identifier.substr(0, identifier.find(':'));
   std::string bare = bareName(identifier);
   if (!bare.empty()) {
     items.push_back(space + ":" + bare + "_spawn_egg");

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <map>
 
 #include "records/CreatureKind.h"
+#include "records/CreatureRecord.h"
 
 namespace {
 
@@ -64,8 +66,9 @@ std::vector<CreatureList::Section> CreatureList::arrange(const std::vector<std::
     std::vector<std::pair<std::string, std::vector<Member>>> groups(found->second.begin(), found->second.end());
     auto nearer = [](const Member& a, const Member& b) { return a.distance < b.distance; };
     for (auto& [kind, members] : groups) std::stable_sort(members.begin(), members.end(), nearer);
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const auto& a, const auto& b) { return a.second.front().distance < b.second.front().distance; });
+    std::stable_sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
+      return a.second.front().distance < b.second.front().distance;
+    });
     Section section{dimension, dimensionTitle(dimension), {}};
     for (const auto& [kind, members] : groups) {
       section.rows.push_back({kind + " (" + std::to_string(members.size()) + ")", nullptr});
@@ -86,4 +89,22 @@ std::vector<std::shared_ptr<TBKEntity>> CreatureList::ofKind(const std::vector<s
     if (entity->identifier() == identifier) chosen.push_back(entity);
   }
   return chosen;
+}
+
+std::string CreatureList::detail(const TBKEntity& entity) {
+  auto at = entity.position();
+  std::string text;
+  for (size_t i = 0; i < 3; ++i) {
+    // The block it stands in; a position past any block (a hostile record's)
+    // shows as 0 rather than being converted.
+    double block = std::isfinite(at[i]) && std::fabs(at[i]) < 1e9 ? std::floor(at[i]) : 0;
+    text += (i ? ", " : "") + std::to_string(static_cast<long long>(block));
+  }
+  if (auto health = CreatureRecord::healthAttributeOf(*entity.tree)) {
+    text += " \u00b7 " + std::to_string(int(health->numberForKey("Current").floatValue())) + "/" +
+            std::to_string(int(health->numberForKey("Max").floatValue())) + " health";
+  }
+  if (CreatureRecord::tamedOf(*entity.tree)) text += " \u00b7 tamed";
+  if (!entity.listed) text += " \u00b7 in no chunk's list";
+  return text;
 }

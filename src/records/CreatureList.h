@@ -15,7 +15,7 @@
 class CreatureList {
  public:
   struct Row {
-    std::string text;                  // the heading's, or the entity's name or kind
+    std::string text;                   // the heading's, or the entity's name or kind
     std::shared_ptr<TBKEntity> entity;  // null for a heading
   };
   struct Section {
@@ -30,6 +30,9 @@ class CreatureList {
   static std::vector<Section> arrange(const std::vector<std::shared_ptr<TBKEntity>>& entities,
                                       const std::array<double, 3>& playerPosition,
                                       TBKChunkKey::Dimension playerDimension, const std::string& search);
+  // What a row shows under the name: "40, 64, -21 · 14/20 health ·
+  // tamed", and "· in no chunk's list" for a record the game does not load.
+  static std::string detail(const TBKEntity& entity);
   // The entities of one identifier ("minecraft:item"), for a clear-out.
   static std::vector<std::shared_ptr<TBKEntity>> ofKind(const std::vector<std::shared_ptr<TBKEntity>>& entities,
                                                         const std::string& identifier);

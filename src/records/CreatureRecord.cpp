@@ -34,9 +34,8 @@ CreatureRecord::CreatureRecord(std::shared_ptr<TBKLevelDB> db, std::shared_ptr<T
     : db_(std::move(db)), entity_(std::move(entity)) {
   // The tree record and the entity live as long as this object; the commit
   // holds the database and the entity it writes.
-  record_ = std::make_shared<TreeRecord>(entity_->tree, [db = db_, entity = entity_](const auto&) {
-    TBKEntities::write(*db, *entity);
-  });
+  record_ = std::make_shared<TreeRecord>(
+      entity_->tree, [db = db_, entity = entity_](const auto&) { TBKEntities::write(*db, *entity); });
   equipment_ = std::make_shared<EquipmentRecord>(record_, entity_->idText());
 }
 
@@ -44,8 +43,8 @@ std::string CreatureRecord::kind() const { return CreatureKind::displayName(enti
 
 std::string CreatureRecord::name() const { return tree()->stringForKey("CustomName"); }
 
-std::shared_ptr<TBKCompoundTag> CreatureRecord::healthAttribute() const {
-  auto attributes = tree()->listForKey("Attributes");
+std::shared_ptr<TBKCompoundTag> CreatureRecord::healthAttributeOf(const TBKCompoundTag& tree) {
+  auto attributes = tree.listForKey("Attributes");
   for (size_t i = 0; attributes && i < attributes->count(); ++i) {
     auto attribute = attributes->compoundAtIndex(i);
     if (attribute && attribute->stringForKey("Name") == healthName) return attribute;
@@ -65,8 +64,8 @@ std::optional<float> CreatureRecord::maxHealth() const {
 
 bool CreatureRecord::stays() const { return tree()->numberForKey("Persistent").boolValue(); }
 
-bool CreatureRecord::tamed() const {
-  auto owner = std::dynamic_pointer_cast<TBKNumberTag>(tree()->objectForKeyedSubscript("OwnerNew"));
+bool CreatureRecord::tamedOf(const TBKCompoundTag& tree) {
+  auto owner = std::dynamic_pointer_cast<TBKNumberTag>(tree.objectForKeyedSubscript("OwnerNew"));
   return owner && owner->value().longLongValue() != noOwner;
 }
 
@@ -75,7 +74,7 @@ std::vector<CreatureRecord::ItemList> CreatureRecord::itemLists() const {
     const char* key;
     const char* title;
   };
-  static const Known known[] = {{"Armor", "Armor"},     {"Mainhand", "Main Hand"}, {"Offhand", "Off Hand"},
+  static const Known known[] = {{"Armor", "Armor"},      {"Mainhand", "Main Hand"}, {"Offhand", "Off Hand"},
                                 {"ChestItems", "Chest"}, {"Items", "Items"},        {"Inventory", "Inventory"}};
   std::vector<ItemList> lists;
   for (const auto& [key, title] : known) {
@@ -132,11 +131,20 @@ Outcome CreatureRecord::bringTo(const TBKCompoundTag& player) {
   }
   int32_t dimension = player.numberForKey("DimensionId").intValue();
   if (dimension < 0 || dimension > 2) return Refusal{"The player is in a dimension this editor does not know."};
-  return attempt([&] {
-    TBKEntities::move(*db_, *entity_, position, static_cast<TBKChunkKey::Dimension>(dimension));
-  });
+  return attempt([&] { TBKEntities::move(*db_, *entity_, position, static_cast<TBKChunkKey::Dimension>(dimension)); });
+}
+
+Outcome CreatureRecord::bringToThePlayer() {
+  std::shared_ptr<TBKCompoundTag> player;
+  if (Outcome unread = attempt([&] { player = db_->player(); })) return unread;
+  return bringTo(*player);
 }
 
 Outcome CreatureRecord::remove() {
   return attempt([&] { TBKEntities::remove(*db_, *entity_); });
+}
+
+Outcome CreatureRecord::removeAll(TBKLevelDB& db, const std::vector<std::shared_ptr<TBKEntity>>& entities) {
+  if (entities.empty()) return std::nullopt;
+  return attempt([&] { TBKEntities::removeAll(db, entities); });
 }

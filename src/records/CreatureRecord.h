@@ -42,7 +42,9 @@ class CreatureRecord {
   std::optional<float> health() const;
   std::optional<float> maxHealth() const;
   bool stays() const;  // "Persistent": the game never despawns it
-  bool tamed() const;  // "OwnerNew" names an owner (not -1)
+  bool tamed() const { return tamedOf(*tree()); }
+  // "OwnerNew" names an owner (not -1).
+  static bool tamedOf(const TBKCompoundTag& tree);
   // The lists of items it holds, in the order above; only those it has.
   std::vector<ItemList> itemLists() const;
 
@@ -54,10 +56,17 @@ class CreatureRecord {
   // To the player's "Pos" in the player's "DimensionId": its id moves to
   // that chunk's digest (see TBKEntities::move).
   Outcome bringTo(const TBKCompoundTag& player);
+  // The same, to the world's local player.
+  Outcome bringToThePlayer();
   Outcome remove();
+  // Removes every one of them with one batch (a clear-out of dropped items).
+  static Outcome removeAll(TBKLevelDB& db, const std::vector<std::shared_ptr<TBKEntity>>& entities);
+
+  // The entry of "Attributes" named "minecraft:health"; null for none.
+  static std::shared_ptr<TBKCompoundTag> healthAttributeOf(const TBKCompoundTag& tree);
 
  private:
-  std::shared_ptr<TBKCompoundTag> healthAttribute() const;
+  std::shared_ptr<TBKCompoundTag> healthAttribute() const { return healthAttributeOf(*tree()); }
 
   std::shared_ptr<TBKLevelDB> db_;
   std::shared_ptr<TBKEntity> entity_;

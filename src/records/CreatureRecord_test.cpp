@@ -79,7 +79,8 @@ TEST_F(CreatureRecordTest, EachChangeIsStoredInTheCreatureAloneAndAnAddOnsCreatu
       {"a villager renamed", "3", [](auto& r) { return r.setName("Mason"); }, cw::entityKey(cw::smith), "CustomName",
        le(5, 2) + "Mason", ""},
       {"a name removed", "3", [](auto& r) { return r.setName(""); }, cw::entityKey(cw::smith), "", "",
-       "{identifier:\"minecraft:villager_v2\",UniqueID:3L,Pos:[?,?,?],Persistent:0b,Attributes:[{Base:?,Current:?,Max:?,"
+       "{identifier:\"minecraft:villager_v2\",UniqueID:3L,Pos:[?,?,?],Persistent:0b,Attributes:[{Base:?,Current:?,Max:?"
+       ","
        "Name:\"minecraft:health\"}]}"},
       {"health", "1", [](auto& r) { return r.setHealth(20); }, cw::entityKey(cw::wolf), "Attributes/0/Current",
        le(0x41a00000, 4), ""},
@@ -99,7 +100,8 @@ TEST_F(CreatureRecordTest, EachChangeIsStoredInTheCreatureAloneAndAnAddOnsCreatu
        cw::entityKey(cw::donkey), "ChestItems/2", "",
        "{Count:1b,Damage:0s,Name:\"minecraft:stone\",Slot:2b,WasPickedUp:0b}"},
       {"a minecart's items", "7", [&](auto& r) { return r.equipment()->addItem(list(r, "Items"), "Items", 27); },
-       cw::entityKey(cw::minecart), "Items/1", "", "{Count:1b,Damage:0s,Name:\"minecraft:stone\",Slot:0b,WasPickedUp:0b}"},
+       cw::entityKey(cw::minecart), "Items/1", "",
+       "{Count:1b,Damage:0s,Name:\"minecraft:stone\",Slot:0b,WasPickedUp:0b}"},
       {"an add-on's creature renamed", "11", [](auto& r) { return r.setName("Cyclops"); }, cw::entityKey(cw::cyclops),
        "CustomName", le(7, 2) + "Cyclops", ""},
   };
