@@ -72,10 +72,10 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      const char* title = definition.kind == LevelRowKind::BackupsButton ? "Restore..."
+      std::string title = definition.kind == LevelRowKind::BackupsButton ? "Restore..."
                           : definition.kind == LevelRowKind::MapButton   ? "Open..."
                                                                          : "Edit...";
-      button->setTitle(title, ui::ControlState::Normal);
+      button->setTitle(binding.button.empty() ? title : binding.button, ui::ControlState::Normal);
       return button;
     }
   }

@@ -25,6 +25,7 @@ enum class LevelRowKind {
   BackupsButton,     // the world's backups
   ContainersButton,  // the world's chests, barrels, furnaces...
   MapButton,         // the world from above
+  CreaturesButton,   // the world's creatures
 };
 
 // One row of a level settings table, as data: its title, the tag it edits
@@ -50,6 +51,7 @@ struct LevelRowBinding {
   std::function<void(long segment)> choose;       // choice rows
   std::function<void(const std::string&)> type;   // field rows
   std::function<void()> open;                     // button rows
+  std::string button;                             // a button's title; "" for the kind's own
 };
 
 // A row of the level settings screen: the title and one game-styled widget

@@ -5,6 +5,7 @@
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
 #include "containers/ContainersTableViewController.h"
+#include "creatures/CreaturesTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
@@ -45,7 +46,9 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
-    {"Map", {{.name = "Map", .kind = Kind::MapButton}}},
+    // What lies in the world itself; containers and creatures join the map
+    // in worlds with a database (the early format keeps neither there).
+    {"World", {{.name = "Map", .kind = Kind::MapButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
@@ -107,7 +110,11 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
         sections[0].rows.push_back({.name = "Players", .kind = Kind::PlayersButton});
       }
     } catch (const TBKException&) {}
-    if (_db->hasDatabase()) sections[0].rows.push_back({.name = "Containers", .kind = Kind::ContainersButton});
+    if (_db->hasDatabase()) {
+      auto& world = sections.back().rows;
+      world.push_back({.name = "Containers", .kind = Kind::ContainersButton});
+      world.push_back({.name = "Creatures", .kind = Kind::CreaturesButton});
+    }
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
@@ -266,6 +273,8 @@ void LevelTableViewController::open(LevelRowKind kind) {
       // Without a player the list is ordered from the world's origin.
     }
     screen = std::make_shared<ContainersTableViewController>(_db, player);
+  } else if (kind == Kind::CreaturesButton) {
+    screen = std::make_shared<CreaturesTableViewController>(_db);
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::MapButton) {
