@@ -1,8 +1,5 @@
 #include "containers/ContainersTableViewController.h"
 
-#include <chrono>
-#include <thread>
-
 #include <gtest/gtest.h>
 
 #include "ContainerWorld.h"
@@ -24,11 +21,8 @@ TEST(ContainersOnScreen, AChestOfTheListOpensInTheGridAndItsSlotIsChanged) {
   s.tapEdit("Containers");
   auto list = s.top<ContainersTableViewController>();
   ASSERT_NE(list, nullptr);
-  for (auto start = std::chrono::steady_clock::now(); !list->listed();) {
-    ASSERT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "the listing never arrived";
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    s.driver.runUntilIdle();
-  }
+  ASSERT_TRUE(s.driver.runUntil([&] { return list->listed(); })) << "the listing never arrived";
+  s.driver.runUntilIdle();
   ASSERT_EQ(list->sections.size(), 2u);
   auto cell = s.row<ContainerTableViewCell>(*list->tableView(), ui::IndexPath{0, 8});
   ASSERT_NE(cell, nullptr);

@@ -22,7 +22,7 @@ struct Creatures : MenuOnScreen {
     openWorld("Lakeside Survival");
     tapEdit("Creatures");
     list = top<CreaturesTableViewController>();
-    for (int turn = 0; list && list->isListing() && turn < 1000; ++turn) driver.runUntilIdle(0.01);
+    if (list) driver.runUntil([&] { return !list->isListing(); });
   }
   // Taps the list's row showing `text`.
   void tapRow(const std::string& text) {

@@ -1,7 +1,5 @@
 #include "map/MapViewController.h"
 
-#include <chrono>
-
 #include "GameDatabase.h"
 #include "MapBytes.h"
 #include "MenuOnScreen.h"
@@ -39,12 +37,7 @@ struct MapOnScreen : MenuOnScreen {
 
   // Runs the event loop until the worker's picture of the chunk is shown.
   bool waitForChunk(int32_t x, int32_t z) {
-    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!map->mapView()->hasPicture(x, z)) {
-      if (std::chrono::steady_clock::now() > limit) return false;
-      driver.runUntilIdle(0.05);
-    }
-    return true;
+    return driver.runUntil([&] { return map->mapView()->hasPicture(x, z); });
   }
   // A tap on the middle of the map: the player's block.
   void tapMiddle() {

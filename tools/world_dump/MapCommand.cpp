@@ -1,5 +1,3 @@
-#include "Commands.h"
-
 #include <algorithm>
 #include <climits>
 #include <filesystem>
@@ -8,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "Commands.h"
 #include "PngEncoder.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKMapShading.h"

@@ -1,5 +1,3 @@
-#include "Commands.h"
-
 #include <QImage>
 #include <filesystem>
 #include <sstream>
@@ -8,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Commands.h"
 #include "GameDatabase.h"
 #include "MapBytes.h"
 #include "TarnbookTestWorld.h"
