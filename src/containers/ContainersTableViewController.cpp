@@ -15,16 +15,9 @@
 
 namespace {
 
-const char* sectionTitle(TBKChunkKey::Dimension dimension) {
-  switch (dimension) {
-    case TBKChunkKey::Dimension::Nether:
-      return "The Nether";
-    case TBKChunkKey::Dimension::End:
-      return "The End";
-    case TBKChunkKey::Dimension::Overworld:
-      break;
-  }
-  return "Overworld";
+std::string sectionTitle(TBKChunkKey::Dimension dimension) {
+  std::string name = TBKChunkKey::dimensionName(dimension);
+  return dimension == TBKChunkKey::Dimension::Overworld ? name : "The " + name;
 }
 
 }  // namespace

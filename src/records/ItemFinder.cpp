@@ -20,18 +20,6 @@ bool matches(const TBKCompoundTag& entry, const ItemIdentity& item) {
   return item.isNamed() ? identity.identifier() == item.identifier() : identity.id() == item.id();
 }
 
-const char* dimensionName(TBKChunkKey::Dimension dimension) {
-  switch (dimension) {
-    case TBKChunkKey::Dimension::Nether:
-      return "the Nether";
-    case TBKChunkKey::Dimension::End:
-      return "the End";
-    case TBKChunkKey::Dimension::Overworld:
-      break;
-  }
-  return "the Overworld";
-}
-
 // The slots of a player's list as its grid shows them (an early inventory's
 // first nine entries are never shown; armor and offhand go by position).
 std::vector<ContainerSummary::Item> gridItems(const TBKListTag& list, bool byPosition) {
@@ -51,7 +39,8 @@ std::vector<ContainerSummary::Item> gridItems(const TBKListTag& list, bool byPos
 std::string ItemFinder::Found::where() const {
   std::string text;
   if (inContainer()) {
-    text = container.name() + " at " + container.positionText() + " in " + dimensionName(container.dimension());
+    text = container.name() + " at " + container.positionText() + " in the " +
+           TBKChunkKey::dimensionName(container.dimension());
   } else {
     std::string owner = playerKey == TBKPlayerEntry::localKey ? "the local player" : playerKey;
     for (const auto& shown : playerLists) {

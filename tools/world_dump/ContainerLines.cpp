@@ -1,17 +1,13 @@
 #include "ContainerLines.h"
 
+#include <cctype>
+
 #include "records/ItemIdentity.h"
 
 std::string dimensionText(TBKChunkKey::Dimension dimension) {
-  switch (dimension) {
-    case TBKChunkKey::Dimension::Nether:
-      return "nether";
-    case TBKChunkKey::Dimension::End:
-      return "end";
-    case TBKChunkKey::Dimension::Overworld:
-      break;
-  }
-  return "overworld";
+  std::string text = TBKChunkKey::dimensionName(dimension);
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
 }
 
 nlohmann::json containerJson(const ContainerSummary& container) {

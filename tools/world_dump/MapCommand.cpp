@@ -38,16 +38,12 @@ std::optional<Request> parse(const std::vector<std::string>& args, std::ostream&
       request.png = fs::absolute(args[++i]).lexically_normal();
     } else if (arg == "--dimension" && hasValue) {
       const std::string& name = args[++i];
-      if (name == "overworld") {
-        request.dimension = TBKWorldMap::Dimension::Overworld;
-      } else if (name == "nether") {
-        request.dimension = TBKWorldMap::Dimension::Nether;
-      } else if (name == "end") {
-        request.dimension = TBKWorldMap::Dimension::End;
-      } else {
+      auto dimension = TBKChunkKey::dimensionNamed(name);
+      if (!dimension) {
         err << "There is no dimension \"" << name << "\": say overworld, nether or end.\n" << usage;
         return std::nullopt;
       }
+      request.dimension = *dimension;
     } else if (request.world.empty() && !arg.starts_with("--")) {
       request.world = fs::absolute(arg).lexically_normal();
       if (request.world.filename().empty()) request.world = request.world.parent_path();
