@@ -18,6 +18,9 @@ class ContainerTableViewCell : public ui::TableViewCell {
   ContainerTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier);
 
   void makeReadyWithContainer(const ContainerSummary& container, Open open);
+  // Any row of the same look: a picture (null: the catalogue's generic
+  // one), a name, the line beneath it and the button's action.
+  void makeReady(std::shared_ptr<ui::Image> picture, const std::string& name, const std::string& detail, Open open);
 
   std::shared_ptr<ui::ImageView> pictureView;
   std::shared_ptr<BVLLabel> nameLabel;

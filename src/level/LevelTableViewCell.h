@@ -26,6 +26,7 @@ enum class LevelRowKind {
   ContainersButton,  // the world's chests, barrels, furnaces...
   MapButton,         // the world from above
   CreaturesButton,   // the world's creatures
+  FindItemButton,    // every place an item lies
 };
 
 // One row of a level settings table, as data: its title, the tag it edits

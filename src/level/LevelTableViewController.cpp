@@ -5,9 +5,11 @@
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
 #include "containers/ContainersTableViewController.h"
+#include "containers/FindItemTableViewController.h"
 #include "creatures/CreaturesTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
+#include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
 #include "level/PlayerSettingRows.h"
 #include "level/PlayersTableViewController.h"
@@ -114,6 +116,7 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
       auto& world = sections.back().rows;
       world.push_back({.name = "Containers", .kind = Kind::ContainersButton});
       world.push_back({.name = "Creatures", .kind = Kind::CreaturesButton});
+      world.push_back({.name = "Find an Item", .kind = Kind::FindItemButton});
     }
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
@@ -249,6 +252,26 @@ void LevelTableViewController::written(const Outcome& outcome, bool reloadAnyway
   });
 }
 
+std::shared_ptr<ui::ViewController> LevelTableViewController::itemPicker() {
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  auto find = [weak](ItemIdentity item) {
+    // The picker closes itself once this returns: the results follow it.
+    ui::Application::post([weak, item] {
+      auto self = weak.lock();
+      auto navigation = self ? self->navigationController() : nullptr;
+      if (!navigation) return;
+      navigation->pushViewController(
+          std::make_shared<FindItemTableViewController>(self->_db, item, self->player, self->playerKey), true);
+    });
+  };
+  if (gamemode::isTodaysLevel(*level)) {
+    return std::make_shared<ItemSelectorTableViewController>(ItemSelectorTableViewController::NamedCallback(
+        [find](const std::string& identifier, uint16_t) { find(ItemIdentity::named(identifier, 0)); }));
+  }
+  return std::make_shared<ItemSelectorTableViewController>(
+      [find](uint16_t id, uint16_t) { find(ItemIdentity::numbered(id, 0)); });
+}
+
 std::shared_ptr<TBKCompoundTag> LevelTableViewController::playerOrExplain() {
   if (player) return player;
   try {
@@ -275,6 +298,8 @@ void LevelTableViewController::open(LevelRowKind kind) {
     screen = std::make_shared<ContainersTableViewController>(_db, player);
   } else if (kind == Kind::CreaturesButton) {
     screen = std::make_shared<CreaturesTableViewController>(_db);
+  } else if (kind == Kind::FindItemButton) {
+    screen = itemPicker();
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::MapButton) {

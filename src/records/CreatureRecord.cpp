@@ -69,7 +69,7 @@ bool CreatureRecord::tamedOf(const TBKCompoundTag& tree) {
   return owner && owner->value().longLongValue() != noOwner;
 }
 
-std::vector<CreatureRecord::ItemList> CreatureRecord::itemLists() const {
+std::vector<CreatureRecord::ItemList> CreatureRecord::itemListsOf(const TBKCompoundTag& tree) {
   struct Known {
     const char* key;
     const char* title;
@@ -78,10 +78,10 @@ std::vector<CreatureRecord::ItemList> CreatureRecord::itemLists() const {
                                 {"ChestItems", "Chest"}, {"Items", "Items"},        {"Inventory", "Inventory"}};
   std::vector<ItemList> lists;
   for (const auto& [key, title] : known) {
-    auto list = tree()->listForKey(key);
+    auto list = tree.listForKey(key);
     // A list of something other than item entries is not an inventory.
     if (!list || (list->count() > 0 && list->elementType() != TBKTagType::Compound)) continue;
-    lists.push_back({key, title, capacityOf(*tree(), key)});
+    lists.push_back({key, title, capacityOf(tree, key)});
   }
   return lists;
 }

@@ -46,7 +46,8 @@ class CreatureRecord {
   // "OwnerNew" names an owner (not -1).
   static bool tamedOf(const TBKCompoundTag& tree);
   // The lists of items it holds, in the order above; only those it has.
-  std::vector<ItemList> itemLists() const;
+  std::vector<ItemList> itemLists() const { return itemListsOf(*tree()); }
+  static std::vector<ItemList> itemListsOf(const TBKCompoundTag& tree);
 
   // Empty removes the name (and whether it is always shown).
   Outcome setName(const std::string& name);

@@ -8,7 +8,9 @@
 #include "Tarnbook/TBKEntities.h"
 #include "TarnbookTestWorld.h"
 #include "WorldReader.h"
+#include "records/CreatureItemSource.h"
 #include "records/CreatureList.h"
+#include "records/ItemFinder.h"
 #include "records/ItemIdentity.h"
 
 namespace {
@@ -161,3 +163,25 @@ TEST_F(CreatureRecordTest, TheListHasTheDimensionsThePlayersFirstAndKindsNearest
 }
 
 }  // namespace
+
+TEST_F(CreatureRecordTest, FindListsTheItemsCreaturesHoldAndThoseLyingOnTheGround) {
+  ItemFinder finder;
+  finder.addSource(CreatureItemSource::make());
+  struct Case {
+    const char* item;
+    std::vector<std::string> places;
+  } cases[] = {
+      {"minecraft:iron_chestplate", {"Armor Stand at 3, 64, 20 in the Overworld, armor, slot 2 x1"}},
+      {"minecraft:torch", {"Armor Stand at 3, 64, 20 in the Overworld, main hand, slot 1 x1"}},
+      {"minecraft:saddle", {"Donkey at 6, 64, 22 in the Overworld, chest, slot 2 x1"}},
+      {"minecraft:rail", {"Chest Minecart at 9, 64, 25 in the Overworld, items, slot 5 x32"}},
+      {"minecraft:apple", {"Dropped Item at 20, 63, 5 in the Overworld x3"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> places;
+    for (const auto& found : finder.find(*db, ItemIdentity::named(c.item, 0))) {
+      places.push_back(found.where() + " x" + std::to_string(found.count));
+    }
+    EXPECT_EQ(places, c.places) << c.item;
+  }
+}

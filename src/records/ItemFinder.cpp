@@ -1,6 +1,9 @@
 #include "records/ItemFinder.h"
 
+#include <cmath>
+
 #include "records/ContainerList.h"
+#include "records/CreatureKind.h"
 #include "records/ItemGrid.h"
 #include "records/ItemTag.h"
 
@@ -20,6 +23,11 @@ bool matches(const TBKCompoundTag& entry, const ItemIdentity& item) {
   return item.isNamed() ? identity.identifier() == item.identifier() : identity.id() == item.id();
 }
 
+// A creature's lists as its screen names them.
+constexpr PlayerList creatureListNames[] = {{"Armor", "armor"},      {"Mainhand", "main hand"},
+                                            {"Offhand", "off hand"}, {"ChestItems", "chest"},
+                                            {"Items", "items"},      {"Inventory", "inventory"}};
+
 // The slots of a player's list as its grid shows them (an early inventory's
 // first nine entries are never shown; armor and offhand go by position).
 std::vector<ContainerSummary::Item> gridItems(const TBKListTag& list, bool byPosition) {
@@ -38,7 +46,19 @@ std::vector<ContainerSummary::Item> gridItems(const TBKListTag& list, bool byPos
 
 std::string ItemFinder::Found::where() const {
   std::string text;
-  if (inContainer()) {
+  if (onCreature()) {
+    auto position = creature->position();
+    std::string name = creature->tree ? creature->tree->stringForKey("CustomName") : std::string();
+    if (name.empty()) name = CreatureKind::displayName(creature->identifier());
+    text = name + " at " + std::to_string(long(std::floor(position[0]))) + ", " +
+           std::to_string(long(std::floor(position[1]))) + ", " + std::to_string(long(std::floor(position[2]))) +
+           " in the " + TBKChunkKey::dimensionName(creature->dimension);
+    // A dropped item is one item on the ground: no slot to name.
+    if (list == "Item") return text;
+    for (const auto& [key, name] : creatureListNames) {
+      if (list == key) text = text + ", " + name;
+    }
+  } else if (inContainer()) {
     text = container.name() + " at " + container.positionText() + " in the " +
            TBKChunkKey::dimensionName(container.dimension());
   } else {

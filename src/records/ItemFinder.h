@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Tarnbook/TBKEntity.h"
 #include "external/Tarnbook.h"
 #include "records/ContainerSummary.h"
 #include "records/ItemIdentity.h"
@@ -24,13 +25,18 @@ class ItemFinder {
     std::string list;
     // Or a container (halves empty for a player's).
     ContainerSummary container;
+    // Or a creature (a dropped item is one): `list` is then the key of its
+    // list ("ChestItems", "Armor"...), or "Item" for a dropped item's own.
+    std::shared_ptr<TBKEntity> creature;
     size_t slot = 0;
     std::optional<size_t> boxSlot;
     int count = 0;
 
     bool inContainer() const { return !container.halves.empty(); }
+    bool onCreature() const { return creature != nullptr; }
     // "Chest at 1, 64, 2 in the Overworld, slot 6", "the local player's ender
-    // chest, slot 8, in a box in slot 3".
+    // chest, slot 8, in a box in slot 3", "Donkey at 6, 64, 22 in the
+    // Overworld, chest, slot 2", "Dropped Item at 20, 63, 5 in the Overworld".
     std::string where() const;
   };
 

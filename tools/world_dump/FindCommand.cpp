@@ -6,6 +6,7 @@
 #include "Tarnbook/TBKLevelDB.h"
 #include "WorldArgument.h"
 #include "WorldCopy.h"
+#include "records/CreatureItemSource.h"
 #include "records/ItemFinder.h"
 
 namespace {
@@ -31,7 +32,9 @@ int findCommand(const std::vector<std::string>& args, std::ostream& out, std::os
     WorldCopy copy(world);
     TBKLevelDB db(copy.world().string(), world.filename().string(), "");
     ItemIdentity item = itemArgument(args[1]);
-    for (const auto& found : ItemFinder().find(db, item)) {
+    ItemFinder finder;
+    finder.addSource(CreatureItemSource::make());
+    for (const auto& found : finder.find(db, item)) {
       if (!json) {
         out << found.where() << ": " << found.count << "\n";
         continue;
@@ -39,6 +42,15 @@ int findCommand(const std::vector<std::string>& args, std::ostream& out, std::os
       nlohmann::json line;
       if (found.inContainer()) {
         line = containerJson(found.container);
+      } else if (found.onCreature()) {
+        auto at = found.creature->position();
+        line = {{"dimension", dimensionText(found.creature->dimension)},
+                {"x", at[0]},
+                {"y", at[1]},
+                {"z", at[2]},
+                {"creature", found.creature->idText()},
+                {"id", found.creature->identifier()},
+                {"list", found.list}};
       } else {
         line = {{"player", found.playerKey}, {"list", found.list}};
       }

@@ -5,17 +5,19 @@
 
 #include "Commands.h"
 #include "ContainerWorld.h"
+#include "CreatureWorld.h"
 #include "TarnbookTestWorld.h"
 #include "WorldReader.h"
 
 namespace {
 
-// The commands over the containers' world, named as the game's data folder
+// The commands over the containers' and creatures' world, named as the game's data folder
 // lists it, their lines read as JSON; the world is left as it was.
 TEST(WorldCommands, ListAndFindOneJsonObjectALineAndLeaveTheWorldAlone) {
   tbktest::TestSandbox sandbox;
   std::string folder = sandbox.worldFolder("chests");
   tbktest::writeContainerWorld(folder);
+  creatureworld::write(folder);
   auto before = worldreader::snapshot(folder);
   struct Case {
     int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&);
@@ -44,6 +46,11 @@ TEST(WorldCommands, ListAndFindOneJsonObjectALineAndLeaveTheWorldAlone) {
        2,
        R"({"dimension":"overworld","id":"Barrel","items":[{"box_slot":0,"count":1,"name":"minecraft:elytra","slot":2}],"name":"Loot","x":17,"y":64,"z":3})",
        3},
+      {findCommand,
+       {"chests", "saddle", "--json"},
+       0,
+       R"({"creature":"6","dimension":"overworld","id":"minecraft:donkey","items":[{"count":1,"name":"minecraft:saddle","slot":1}],"list":"ChestItems","x":6.0,"y":64.0,"z":22.0})",
+       1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args[1]);
