@@ -132,7 +132,13 @@ std::vector<ContainerChunk> containerChunks() {
 void writeContainerWorld(const std::string& folder) {
   writeWorld(folder, "Chests", true);
   {
+    // A world of today's game, as the named items it holds are.
     TBKLevelDB world(folder, "Chests", "");
+    auto level = world.levelData();
+    Tags version;
+    for (int32_t part : {1, 21, 0, 0, 0}) version.push_back(TBKNumberTag::intTag("", part));
+    level->setValueForKey(std::make_shared<TBKListTag>("lastOpenedWithVersion", TBKTagType::Int, version));
+    world.setLevelData(level);
     auto player = world.player();
     player->setValueForKey(std::make_shared<TBKListTag>("EnderChestInventory", TBKTagType::Compound,
                                                         Tags{namedItem(7, "minecraft:elytra", 1)}));
