@@ -24,21 +24,26 @@ TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
   ASSERT_TRUE(red.save(&buffer, "PNG"));
+  QByteArray bmp;
+  QBuffer bmpBuffer(&bmp);
+  ASSERT_TRUE(bmpBuffer.open(QIODevice::WriteOnly) && red.save(&bmpBuffer, "BMP"));
 
   std::vector<std::string> asked;
   setFileReader([&](const std::string& path) -> std::optional<std::string> {
     asked.push_back(path);
     if (path == "/nowhere/red@2x.png") return std::string(png.constData(), size_t(png.size()));
+    if (path == "/nowhere/red.png") return std::string(bmp.constData(), size_t(bmp.size()));
     return std::nullopt;  // refused, though the file may well exist
   });
   auto image = Image::fromFile("/nowhere/red@2x.png");
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(image->pixelWidth(), 2);
   EXPECT_EQ(image->size(), (Size{1, 0.5}));
+  EXPECT_NE(Image::fromFile("/nowhere/red.png"), nullptr);  // a BMP: the bytes decide, not the name
   std::string font = std::string(GORVANE_SOURCE_DIR) + "/demo/app/minecraft.ttf";
   EXPECT_FALSE(GSFontAddFromFile(font.c_str()));
   EXPECT_EQ(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);
-  EXPECT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked.size(), 4u);
 
   setFileReader(nullptr);
   EXPECT_NE(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);

@@ -72,6 +72,105 @@ void BM_ParseMegabyteCompound(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseMegabyteCompound)->Unit(benchmark::kMillisecond);
 
+// The floor for a reader: every check the reader makes on the same bytes
+// (types, lengths against what is left, the depth bound, the tag cap), and
+// nothing built. A reader cannot be faster than this walk.
+class FloorWalk {
+ public:
+  explicit FloorWalk(std::string_view bytes) : next_(bytes.data()), end_(bytes.data() + bytes.size()) {}
+
+  // The number of tags, or 0 for damaged data.
+  size_t walkRoot() {
+    uint8_t type = 0;
+    if (!readType(type) || type == 0 || !skipText() || !walkValue(type, 1)) return 0;
+    return tags_;
+  }
+
+ private:
+  bool need(size_t count) const { return size_t(end_ - next_) >= count; }
+  bool readType(uint8_t& type) {
+    if (!need(1)) return false;
+    type = static_cast<uint8_t>(*next_++);
+    return type <= 12;
+  }
+  bool skip(size_t count) {
+    if (!need(count)) return false;
+    next_ += count;
+    return true;
+  }
+  bool skipText() {
+    if (!need(2)) return false;
+    size_t length = uint8_t(next_[0]) | size_t(uint8_t(next_[1])) << 8;
+    return skip(2) && skip(length);
+  }
+  bool readCount(size_t elementSize, size_t& count) {
+    if (!need(4)) return false;
+    int32_t value;
+    std::memcpy(&value, next_, 4);
+    next_ += 4;
+    if (value < 0 || (elementSize > 0 && size_t(value) > size_t(end_ - next_) / elementSize)) return false;
+    count = size_t(value);
+    return true;
+  }
+  bool walkValue(uint8_t type, int depth) {
+    if (++tags_ > TBKNBT::maximumTags) return false;
+    static constexpr size_t fixed[] = {0, 1, 2, 4, 8, 4, 8};
+    static constexpr size_t smallest[] = {0, 1, 2, 4, 8, 4, 8, 4, 2, 5, 1, 4, 4};
+    size_t count = 0;
+    switch (type) {
+      case 1:
+      case 2:
+      case 3:
+      case 4:
+      case 5:
+      case 6:
+        return skip(fixed[type]);
+      case 7:
+        return readCount(1, count) && skip(count);
+      case 11:
+        return readCount(4, count) && skip(count * 4);
+      case 12:
+        return readCount(8, count) && skip(count * 8);
+      case 8:
+        return skipText();
+      case 9: {
+        uint8_t element = 0;
+        if (depth > TBKNBT::maximumDepth || !readType(element) || !readCount(smallest[element], count)) return false;
+        if (element == 0 && count > 0) return false;
+        for (size_t i = 0; i < count; ++i) {
+          if (!walkValue(element, depth + 1)) return false;
+        }
+        return true;
+      }
+      case 10:
+        if (depth > TBKNBT::maximumDepth) return false;
+        for (;;) {
+          uint8_t child = 0;
+          if (!readType(child)) return false;
+          if (child == 0) return true;
+          if (!skipText() || !walkValue(child, depth + 1)) return false;
+        }
+      default:
+        return false;
+    }
+  }
+
+  const char* next_;
+  const char* end_;
+  size_t tags_ = 0;
+};
+
+void BM_WalkMegabyteCompound(benchmark::State& state) {
+  std::string bytes = TBKNBT::serialise(*megabyteCompound());
+  for (auto _ : state) {
+    size_t tags = FloorWalk(bytes).walkRoot();
+    if (tags == 0) state.SkipWithError("the walk refused the compound");
+    benchmark::DoNotOptimize(tags);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(BM_WalkMegabyteCompound)->Unit(benchmark::kMillisecond);
+
 void BM_SerialiseMegabyteCompound(benchmark::State& state) {
   auto root = megabyteCompound();
   std::string out;

@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int faceCount = 4;
+constexpr unsigned allFaces = (1u << faceCount) - 1;
 
 // Points per texel for a view this tall: whole numbers only, so every texel
 // stays square and sharp, and at least the kit's usual two.
@@ -28,6 +29,7 @@ BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) { setBackgroun
 
 BVLPanorama::~BVLPanorama() {
   if (timer_) timer_->invalidate();
+  if (completion_) completion_->invalidate();
 }
 
 void BVLPanorama::pan() { setShouldPan(true); }
@@ -89,31 +91,76 @@ void BVLPanorama::tick() {
 void BVLPanorama::didMoveToWindow() { updateTimer(); }
 
 void BVLPanorama::layoutSubviews() {
-  if (bounds().height() != stripHeightFor_) strip_.reset();
+  if (bounds().height() != stripHeightFor_) {
+    strip_.reset();
+    facesInStrip_ = 0;
+    facesMissing_ = false;
+  }
 }
 
-void BVLPanorama::prepareStrip() {
+unsigned BVLPanorama::facesShown() const {
+  double faceWidth = stripWidth() / faceCount;
+  if (faceWidth <= 0) return allFaces;
+  // The strip points draw() copies: from the offset rounded down to a
+  // device pixel, one view's width.
+  double scale = ui::Screen::main().scale();
+  double start = std::floor(offset_ * scale) / scale;
+  long first = long(std::floor(start / faceWidth));
+  long last = long(std::ceil((start + bounds().width()) / faceWidth)) - 1;
+  if (last - first + 1 >= faceCount) return allFaces;
+  unsigned faces = 0;
+  for (long i = first; i <= last; ++i) faces |= 1u << unsigned(i % faceCount);  // the offset is never negative
+  return faces;
+}
+
+bool BVLPanorama::prepareStrip(unsigned faces) {
   stripHeightFor_ = bounds().height();
   strip_.reset();
-  std::shared_ptr<ui::Image> faces[faceCount];
+  facesInStrip_ = 0;
+  std::shared_ptr<ui::Image> pictures[faceCount];
   for (int i = 0; i < faceCount; ++i) {
-    faces[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
-    if (!faces[i]) return;
+    if (!(faces & (1u << i))) continue;
+    pictures[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
+    if (!pictures[i]) return false;
   }
-  double k = pointsPerTexel(bounds().height(), faces[0]->pixelHeight());
-  double faceWidth = faces[0]->pixelWidth() * k;
-  double faceHeight = faces[0]->pixelHeight() * k;
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return false;
+  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
+  double faceWidth = face->pixelWidth() * k;
+  double faceHeight = face->pixelHeight() * k;
   // Joined and scaled once, in device pixels, opaque: each frame is then a
   // copy of pixels, never a scaling or a blend.
   ui::ImageContext joined(ui::Size{faceCount * faceWidth, faceHeight}, true, 0);
   for (int i = 0; i < faceCount; ++i) {
-    joined.context().drawImage(*faces[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
+    if (pictures[i]) joined.context().drawImage(*pictures[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
   }
   strip_ = joined.image();
+  facesInStrip_ = faces;
+  return true;
 }
 
 void BVLPanorama::draw(ui::GraphicsContext& context, const ui::Rect& dirty) {
-  if (!strip_ || bounds().height() != stripHeightFor_) prepareStrip();
+  bool stale = !strip_ || bounds().height() != stripHeightFor_;
+  if (stale || (facesShown() & ~facesInStrip_)) {
+    // The first frame waits only for the faces it shows; the rest are
+    // decoded and joined on the next turn of the event loop, long before
+    // the pan can bring them into view.
+    unsigned faces = stale && !facesMissing_ ? facesShown() : allFaces;
+    bool made = prepareStrip(faces);
+    if (faces == allFaces) facesMissing_ = !made;
+    if (made && faces != allFaces) {
+      if (completion_) completion_->invalidate();
+      std::weak_ptr<ui::View> weakSelf = weak_from_this();
+      completion_ = ui::Timer::scheduled(0, false, [weakSelf](ui::Timer&) {
+        auto self = std::static_pointer_cast<BVLPanorama>(weakSelf.lock());
+        if (!self || !self->strip_ || self->facesInStrip_ == allFaces) return;
+        // A face missing now leaves the sky colour, as if it had been
+        // missing from the start.
+        self->facesMissing_ = !self->prepareStrip(allFaces);
+        self->setNeedsDisplay();
+      });
+    }
+  }
   if (!strip_) return;  // the sky colour of the background stands in
   ui::Size size = strip_->size();
   double scale = ui::Screen::main().scale();

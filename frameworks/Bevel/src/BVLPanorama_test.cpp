@@ -1,12 +1,16 @@
 #include "Bevel/BVLPanorama.h"
 
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "TestBundle.h"
+#include "ui/FileReader.h"
 #include "ui/GraphicsContext.h"
 #include "ui/Image.h"
 #include "ui/TestDriver.h"
@@ -86,10 +90,12 @@ TEST_F(Panorama, OffsetsWrapAroundTheStrip) {
 
 TEST_F(Panorama, EveryOffsetCoversTheWholeView) {
   double width = panorama->stripWidth();
+  // Each a first frame, drawn from only the faces it shows.
   auto drawnAt = [&](double offset) {
-    panorama->setOffset(offset);
+    BVLPanorama fresh(panorama->frame());
+    fresh.setOffset(offset);
     ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
-    panorama->draw(bitmap.context(), panorama->bounds());
+    fresh.draw(bitmap.context(), fresh.bounds());
     return bitmap.image();
   };
   // Across the join nothing is left undrawn.
@@ -101,6 +107,28 @@ TEST_F(Panorama, EveryOffsetCoversTheWholeView) {
   // start shows the same column where they meet.
   auto end = drawnAt(width - 1), start = drawnAt(0);
   for (int y = 0; y < 320; y += 7) EXPECT_EQ(end->pixel(1, y), start->pixel(0, y)) << y;
+}
+
+TEST_F(Panorama, TheFirstFrameWaitsOnlyForTheFacesItShows) {
+  // Served under a bundle of its own, so pictures kept by earlier tests are
+  // not used.
+  std::set<std::string> read;
+  std::string demo = bevel::testing::demoBundle();
+  ui::setFileReader([&](const std::string& path) -> std::optional<std::string> {
+    std::ifstream in(demo + path.substr(std::string("/fresh").size()), std::ios::binary);
+    if (!in) return std::nullopt;
+    read.insert(path.substr(path.rfind('/') + 1));
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  });
+  bvl_setGameBundlePath("/fresh");
+  window->addSubview(panorama);
+  ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
+  panorama->draw(bitmap.context(), panorama->bounds());
+  EXPECT_EQ(read, (std::set<std::string>{"panorama_0.png", "panorama_1.png"}));
+  driver.runUntilIdle(0.5);
+  EXPECT_EQ(read.size(), 4u);
+  ui::setFileReader(nullptr);
+  bevel::testing::useDemoBundle();
 }
 
 }  // namespace

@@ -46,13 +46,20 @@ class BVLPanorama : public ui::View {
  private:
   void updateTimer();
   void tick();
-  void prepareStrip();
+  // Joins the faces in `faces` (bit i for face i) into the strip; the
+  // others are left for later. False when a picture is missing.
+  bool prepareStrip(unsigned faces);
+  // The faces the view shows at the current offset.
+  unsigned facesShown() const;
 
   bool shouldPan_ = false;
   double offset_ = 0;
   double startOffset_ = 0;
   double startTime_ = 0;
   std::shared_ptr<ui::Timer> timer_;
+  std::shared_ptr<ui::Timer> completion_;  // joins the faces the first draw left out
   std::shared_ptr<ui::Image> strip_;
   double stripHeightFor_ = -1;  // the bounds height the strip was made for
+  unsigned facesInStrip_ = 0;
+  bool facesMissing_ = false;  // the whole strip could not be made at this height
 };
