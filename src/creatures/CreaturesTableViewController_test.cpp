@@ -6,46 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "CreatureWorld.h"
-#include "MenuOnScreen.h"
-#include "creatures/CreatureTableViewCell.h"
-#include "creatures/CreatureViewController.h"
+#include "CreaturesOnScreen.h"
 
 namespace {
 
 namespace cw = creatureworld;
 
-struct Creatures : MenuOnScreen {
-  std::shared_ptr<CreaturesTableViewController> list;
-
+struct Creatures : CreaturesOnScreen {
   Creatures() {
     cw::write(world("Lakeside Survival"));
     openWorld("Lakeside Survival");
-    tapEdit("Creatures");
-    list = top<CreaturesTableViewController>();
-    if (list) driver.runUntil([&] { return !list->isListing(); });
-  }
-  // Taps the list's row showing `text`.
-  void tapRow(const std::string& text) {
-    auto& sections = list->sections();
-    for (size_t section = 0; section <= sections.size(); ++section) {
-      for (long at = 0; at < list->tableView()->numberOfRowsInSection(long(section)); ++at) {
-        auto cell = row<CreatureTableViewCell>(*list->tableView(), {long(section), at});
-        if (cell && cell->titleLabel->text() == text) return tap(*cell);
-      }
-    }
-    ADD_FAILURE() << "no row " << text;
-  }
-  // The widget of the creature screen's row titled `title`.
-  std::shared_ptr<ui::View> widgetOf(const std::string& title) {
-    auto screen = top<CreatureViewController>();
-    for (long section = 0; screen && section < screen->tableView()->numberOfSections(); ++section) {
-      for (long at = 0; at < screen->tableView()->numberOfRowsInSection(section); ++at) {
-        auto cell = row<LevelTableViewCell>(*screen->tableView(), {section, at});
-        if (cell && cell->nameLabel->text() == title) return cell->settingView;
-      }
-    }
-    ADD_FAILURE() << "no row " << title;
-    return std::make_shared<ui::View>();
+    openCreatures();
   }
   std::map<std::string, std::string> contents() { return worldreader::databaseContents(world("Lakeside Survival")); }
 };
