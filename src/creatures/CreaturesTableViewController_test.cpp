@@ -7,6 +7,7 @@
 
 #include "CreatureWorld.h"
 #include "CreaturesOnScreen.h"
+#include "backups/BackupsTableViewController.h"
 
 namespace {
 
@@ -53,6 +54,14 @@ TEST(CreatureScreens, RenameAVillagerBringAWolfHomeRemoveAZombieAndClearTheDropp
             worldreader::littleEndian(cw::orb, 8) + worldreader::littleEndian(cw::missing, 8));
   EXPECT_EQ(after.at(cw::entityKey(cw::cyclops)), before.at(cw::entityKey(cw::cyclops)));
   EXPECT_EQ(after.at(cw::oldFormKey(5, 5)), before.at(cw::oldFormKey(5, 5)));
+
+  // The session's backup, restored from the Backups row, brings back every
+  // creature as it was, each with its digest.
+  s.back();
+  s.tapEdit("Backups");
+  s.tap(*s.top<BackupsTableViewController>()->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 0}));
+  s.tap(*s.shownAlert()->buttonAtIndex(1));
+  EXPECT_EQ(worldreader::describeDifference(before, s.contents()), "");
 }
 
 }  // namespace

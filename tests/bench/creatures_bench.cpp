@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int chunksWide = 85;
-constexpr int perChunk = 3;  // creatures of their own records in each chunk
+constexpr int perChunk = 3;       // creatures of their own records in each chunk
 constexpr int oldFormEvery = 10;  // every tenth chunk also holds two of the old form
 constexpr int creatures =
     chunksWide * chunksWide * perChunk + (chunksWide * chunksWide + oldFormEvery - 1) / oldFormEvery * 2;
@@ -94,7 +94,8 @@ struct CreatureWorld {
         }
         db->Put({}, "digp" + chunkKey, digest);
         if (chunk % oldFormEvery == 0) {
-          db->Put({}, chunkKey + "\x32", creature(id, x * 16.f + 4, z * 16.f) + creature(id + 1, x * 16.f + 5, z * 16.f));
+          db->Put({}, chunkKey + "\x32",
+                  creature(id, x * 16.f + 4, z * 16.f) + creature(id + 1, x * 16.f + 5, z * 16.f));
           id += 2;
         }
       }

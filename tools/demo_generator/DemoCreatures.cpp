@@ -63,24 +63,22 @@ struct Creature {
 
 // The fields every entity of today's game carries, then its health.
 std::shared_ptr<TBKCompoundTag> entity(const Creature& c) {
-  auto tree = compound("", {TBKNumberTag::byteTag("Invulnerable", 0), floats("Motion", {0, 0, 0}),
-                            TBKNumberTag::byteTag("OnGround", 1), TBKNumberTag::byteTag("Persistent", 0),
-                            floats("Pos", {c.x, c.y, c.z}), floats("Rotation", {90, 0}),
-                            TBKNumberTag::longTag("UniqueID", c.id), text("identifier", c.identifier)});
+  auto tree = compound(
+      "", {TBKNumberTag::byteTag("Invulnerable", 0), floats("Motion", {0, 0, 0}), TBKNumberTag::byteTag("OnGround", 1),
+           TBKNumberTag::byteTag("Persistent", 0), floats("Pos", {c.x, c.y, c.z}), floats("Rotation", {90, 0}),
+           TBKNumberTag::longTag("UniqueID", c.id), text("identifier", c.identifier)});
   if (c.maxHealth > 0) {
-    tree->setValueForKey(items(
-        "Attributes", {compound("", {TBKNumberTag::floatTag("Base", c.maxHealth),
-                                     TBKNumberTag::floatTag("Current", c.health),
-                                     TBKNumberTag::floatTag("Max", c.maxHealth), TBKNumberTag::floatTag("Min", 0),
-                                     text("Name", "minecraft:health")})}));
+    tree->setValueForKey(
+        items("Attributes",
+              {compound("", {TBKNumberTag::floatTag("Base", c.maxHealth), TBKNumberTag::floatTag("Current", c.health),
+                             TBKNumberTag::floatTag("Max", c.maxHealth), TBKNumberTag::floatTag("Min", 0),
+                             text("Name", "minecraft:health")})}));
   }
   return tree;
 }
 
 // Standing on the hills at block column (x, z).
-float onLand(float x, float z) {
-  return float(demoland::landHeight(int(std::floor(x)), int(std::floor(z))) + 1);
-}
+float onLand(float x, float z) { return float(demoland::landHeight(int(std::floor(x)), int(std::floor(z))) + 1); }
 
 // The "digp" digest of the chunk holding block column (x, z).
 std::string digestKey(float x, float z, int32_t dimension) {
