@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MenuOnScreen.h"
+#include "CreaturesOnScreen.h"
 #include "RefusedFlushes.h"
 #include "backups/BackupsTableViewController.h"
 #include "equipment/ArmorViewController.h"
@@ -37,7 +37,7 @@ struct Step {
   std::function<std::string()> shown;
 };
 
-struct Game : MenuOnScreen {
+struct Game : CreaturesOnScreen {
   template <class Widget>
   std::shared_ptr<Widget> rowWidget(const std::string& title) {
     auto cell = rowTitled(title);
@@ -134,6 +134,13 @@ const Refused cases[] = {
        auto tree = g.top<TagTreeViewController>();
        return Step{[&g, tree] { g.searchAndEdit(*tree->searchField(), "SpawnY", "123"); },
                    [tree] { return std::to_string(tree->tree()->numberForKey("SpawnY").intValue()); }};
+     }},
+    {"creature's name",
+     [](Game& g) {
+       g.openCreatures();
+       g.tapRow("Biscuit");
+       auto name = [&g] { return std::dynamic_pointer_cast<BVLTextField>(g.widgetOf("Name")); };
+       return Step{[&g, name] { g.typeInto(name(), "Rex"); }, [name] { return name()->text(); }};
      }},
     {"options",
      [](Game& g) {

@@ -6,46 +6,18 @@
 #include <gtest/gtest.h>
 
 #include "CreatureWorld.h"
-#include "MenuOnScreen.h"
-#include "creatures/CreatureTableViewCell.h"
-#include "creatures/CreatureViewController.h"
+#include "CreaturesOnScreen.h"
+#include "backups/BackupsTableViewController.h"
 
 namespace {
 
 namespace cw = creatureworld;
 
-struct Creatures : MenuOnScreen {
-  std::shared_ptr<CreaturesTableViewController> list;
-
+struct Creatures : CreaturesOnScreen {
   Creatures() {
     cw::write(world("Lakeside Survival"));
     openWorld("Lakeside Survival");
-    tapEdit("Creatures");
-    list = top<CreaturesTableViewController>();
-    if (list) driver.runUntil([&] { return !list->isListing(); });
-  }
-  // Taps the list's row showing `text`.
-  void tapRow(const std::string& text) {
-    auto& sections = list->sections();
-    for (size_t section = 0; section <= sections.size(); ++section) {
-      for (long at = 0; at < list->tableView()->numberOfRowsInSection(long(section)); ++at) {
-        auto cell = row<CreatureTableViewCell>(*list->tableView(), {long(section), at});
-        if (cell && cell->titleLabel->text() == text) return tap(*cell);
-      }
-    }
-    ADD_FAILURE() << "no row " << text;
-  }
-  // The widget of the creature screen's row titled `title`.
-  std::shared_ptr<ui::View> widgetOf(const std::string& title) {
-    auto screen = top<CreatureViewController>();
-    for (long section = 0; screen && section < screen->tableView()->numberOfSections(); ++section) {
-      for (long at = 0; at < screen->tableView()->numberOfRowsInSection(section); ++at) {
-        auto cell = row<LevelTableViewCell>(*screen->tableView(), {section, at});
-        if (cell && cell->nameLabel->text() == title) return cell->settingView;
-      }
-    }
-    ADD_FAILURE() << "no row " << title;
-    return std::make_shared<ui::View>();
+    openCreatures();
   }
   std::map<std::string, std::string> contents() { return worldreader::databaseContents(world("Lakeside Survival")); }
 };
@@ -82,6 +54,14 @@ TEST(CreatureScreens, RenameAVillagerBringAWolfHomeRemoveAZombieAndClearTheDropp
             worldreader::littleEndian(cw::orb, 8) + worldreader::littleEndian(cw::missing, 8));
   EXPECT_EQ(after.at(cw::entityKey(cw::cyclops)), before.at(cw::entityKey(cw::cyclops)));
   EXPECT_EQ(after.at(cw::oldFormKey(5, 5)), before.at(cw::oldFormKey(5, 5)));
+
+  // The session's backup, restored from the Backups row, brings back every
+  // creature as it was, each with its digest.
+  s.back();
+  s.tapEdit("Backups");
+  s.tap(*s.top<BackupsTableViewController>()->tableView()->cellForRowAtIndexPath(ui::IndexPath{0, 0}));
+  s.tap(*s.shownAlert()->buttonAtIndex(1));
+  EXPECT_EQ(worldreader::describeDifference(before, s.contents()), "");
 }
 
 }  // namespace

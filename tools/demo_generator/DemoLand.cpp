@@ -9,12 +9,7 @@
 #include <string>
 #include <vector>
 
-#include <leveldb/db.h>
-#include <leveldb/env.h>
-#include <leveldb/write_batch.h>
-#include <leveldb/zlib_compressor.h>
-
-#include "Tarnbook/TBKException.h"
+#include "DemoDatabase.h"
 #include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
@@ -23,20 +18,6 @@ namespace fs = std::filesystem;
 
 namespace demoland {
 namespace {
-
-void appendInt(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xff);
-}
-
-std::string chunkKey(int32_t x, int32_t z, int32_t dimension, char tag, int8_t index = 0) {
-  std::string key;
-  appendInt(key, uint32_t(x), 4);
-  appendInt(key, uint32_t(z), 4);
-  if (dimension != 0) appendInt(key, uint32_t(dimension), 4);
-  key += tag;
-  if (tag == '\x2f') key += static_cast<char>(index);
-  return key;
-}
 
 // 16 x 16 x 16 block names, indexed (x << 8) | (z << 4) | y.
 using Blocks = std::array<std::string, 4096>;
@@ -87,48 +68,18 @@ std::string subChunk(int version, int8_t index, const Blocks& blocks) {
   return out + layer(blocks);
 }
 
-class Database {
- public:
-  explicit Database(const fs::path& world) {
-    options_.compressors[0] = &zlib_;
-    options_.info_log = &logger_;
-    leveldb::DB* raw = nullptr;
-    if (!leveldb::DB::Open(options_, (world / "db").string(), &raw).ok()) {
-      throw TBKException(TBKException::Kind::File, "Could not open the database of " + world.string());
-    }
-    db_.reset(raw);
-  }
-  void put(const std::string& key, const std::string& value) { batch_.Put(key, value); }
-  ~Database() {
-    leveldb::WriteOptions sync;
-    sync.sync = true;
-    db_->Write(sync, &batch_);
-    db_->CompactRange(nullptr, nullptr);
-  }
-
- private:
-  struct SilentLogger : leveldb::Logger {
-    void Logv(const char*, va_list) override {}
-  } logger_;  // the game leaves no LOG file in a world
-  leveldb::ZlibCompressor zlib_;
-  leveldb::Options options_;
-  std::unique_ptr<leveldb::DB> db_;
-  leveldb::WriteBatch batch_;
-};
-
 constexpr int seaLevel = 62;
 
-// Rolling hills around the sea: the top block's y at block (x, z).
+}  // namespace
+
 int landHeight(int x, int z) {
   double hills = 5 * std::sin(x / 11.0) + 4 * std::cos(z / 9.0) + 3 * std::sin((x + z) / 23.0);
   double sea = (x + 120) * (x + 120) + (z - 150) * (z - 150) < 700 ? -9 : 0;
   return seaLevel + 2 + int(std::lround(hills + sea));
 }
 
-}  // namespace
-
 void writeTodaysLand(const fs::path& world) {
-  Database db(world);
+  DemoDatabase db(world);
   // The Overworld: chunks -10 to -1 east-west, 2 to 11 north-south, blocks
   // y 48 to 79 in two sub-chunks (the lower of version 8, the upper of 9).
   for (int cx = -10; cx < 0; ++cx) {
@@ -229,7 +180,7 @@ Numbered earlyBlock(int x, int y, int z, int centreX, int centreZ) {
 }  // namespace
 
 void writeEarlyWholeChunks(const fs::path& world, int centreX, int centreZ) {
-  Database db(world);
+  DemoDatabase db(world);
   int firstX = (centreX >> 4) - 3, firstZ = (centreZ >> 4) - 3;
   for (int cx = firstX; cx < firstX + 6; ++cx) {
     for (int cz = firstZ; cz < firstZ + 6; ++cz) {
@@ -255,7 +206,7 @@ void writeEarlyWholeChunks(const fs::path& world, int centreX, int centreZ) {
 }
 
 void writeEarlySubChunks(const fs::path& world, int centreX, int centreZ) {
-  Database db(world);
+  DemoDatabase db(world);
   int firstX = (centreX >> 4) - 2, firstZ = (centreZ >> 4) - 2;
   for (int cx = firstX; cx < firstX + 4; ++cx) {
     for (int cz = firstZ; cz < firstZ + 4; ++cz) {

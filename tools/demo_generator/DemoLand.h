@@ -7,6 +7,10 @@
 // TBKException when the database cannot be opened or written.
 namespace demoland {
 
+// The top block's y of today's world's rolling hills around the sea, at
+// block (x, z).
+int landHeight(int x, int z);
+
 // Today's world: hills, a sea with sand beaches and a house by the spawn
 // (-64, 112) in sub-chunks of versions 8 and 9 with palettes, and the
 // Nether under the same place: a cave of netherrack, soul sand and lava

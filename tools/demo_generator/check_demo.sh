@@ -63,4 +63,15 @@ for case in "bW9kZXJuAA==|overworld|100" "bW9kZXJuAA==|nether|36" "Lakeside Surv
   grep -q "^Drew $chunks chunks" <<<"$out" || fail "map of $world ($dimension): $out"
   if grep -q "no colour" <<<"$out"; then fail "map of $world ($dimension) has blocks without a colour: $out"; fi
 done
+# Creatures: today's in records of their own with their digests, one of
+# the early world's in its chunk's old-form value.
+out=$("$dump" entities "$worlds/bW9kZXJuAA==")
+for creature in 'Wolf "Biscuit" (-8589934591, minecraft:wolf), health 32.0' 'Villager "Mason"' 'Armor Stand' \
+  'Donkey "Pack"' 'Chest Minecart' 'Dropped Item' 'Experience Orb' '^nether .*Zombie Pigman'; do
+  grep -q "$creature" <<<"$out" || fail "today's world lacks $creature: $out"
+done
+[ "$(grep -c 'Villager' <<<"$out")" = 3 ] || fail "today's world's villagers: $out"
+if grep -q "in no chunk's list" <<<"$out"; then fail "a creature of today's world is in no digest: $out"; fi
+out=$("$dump" entities "$worlds/Lakeside Survival")
+grep -q '^overworld 216.5 66.0 -92.5: Sheep (chunk:13:-6:0:0, minecraft:sheep)' <<<"$out" || fail "old-form sheep: $out"
 echo "demo sandbox OK"

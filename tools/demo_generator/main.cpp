@@ -6,7 +6,8 @@
 // same code as a real game. The level.dat files are the same bytes on every
 // run (fixed times and seeds); the LevelDB files may differ. Lakeside
 // Survival, Creative Flatland and Modern Survival also get land for their
-// maps, in the forms of their eras (DemoLand.h).
+// maps, in the forms of their eras (DemoLand.h), and Modern Survival and
+// Lakeside Survival creatures (DemoCreatures.h).
 //
 //   Lakeside Survival   0.9-era survival world: LevelDB player with a full
 //                       inventory (9 hotbar links, 36 items) and armor
@@ -33,6 +34,7 @@
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
 
+#include "DemoCreatures.h"
 #include "DemoLand.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -581,6 +583,10 @@ int main(int argc, char** argv) {
     demoland::writeTodaysLand(worlds / modernWorldFolder);
     demoland::writeEarlyWholeChunks(worlds / "Lakeside Survival", 212, -97);
     demoland::writeEarlySubChunks(worlds / "Creative Flatland", 128, 128);
+    // Creatures: today's in records of their own, an early world's one in
+    // its chunk's value.
+    democreatures::writeTodaysCreatures(worlds / modernWorldFolder);
+    democreatures::writeOldFormSheep(worlds / "Lakeside Survival", 216, 66, -93);
 
     writeOptions(games / "minecraftpe");
   } catch (const std::exception& error) {

@@ -27,6 +27,17 @@ int containersCommand(const std::vector<std::string>& args, std::ostream& out, s
 // minecraft:elytra or elytra, or an early item's number); with --json one
 // object a line.
 int findCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// entities WORLD [--json]: every entity (creature, dropped item, minecart)
+// in both forms, in the database's key order; with --json one object a
+// line: dimension, id (as remove-entity takes it), identifier, name, x, y,
+// z, health (null for a thing without any), listed (false for a record no
+// chunk's digest names). A damaged record is named on err and skipped.
+int entitiesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// remove-entity WORLD ID: the entity of that id (as entities prints it)
+// removed with its id out of its chunk's digest, or its root out of its
+// chunk's old-form value, in one write; backed up first as the editor
+// does for a world in the game's minecraftWorlds folder.
+int removeEntityCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // export WORLD [FILE]: the world folder as a .mcworld archive, into FILE
 // (a folder, or the archive's name) or the current folder.
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

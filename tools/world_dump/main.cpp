@@ -26,6 +26,8 @@ constexpr Subcommand subcommands[] = {
     {"dump", "dump WORLD                          the level and player trees, one tag a line", dumpCommand},
     {"containers", "containers WORLD [--json]           every container and what it holds", containersCommand},
     {"find", "find WORLD ITEM [--json]            every place an item lies", findCommand},
+    {"entities", "entities WORLD [--json]             every creature and thing that moves", entitiesCommand},
+    {"remove-entity", "remove-entity WORLD ID              one entity out of the world", removeEntityCommand},
     {"map", "map WORLD [--dimension D] --png FILE the world from above, a pixel a block", mapCommand},
     {"export", "export WORLD [FILE]                 the world as a .mcworld archive", exportCommand},
     {"import", "import FILE [DATA-FOLDER]           a .mcworld archive as a new world", importCommand},
