@@ -4,6 +4,7 @@
 #include <map>
 #include <utility>
 
+#include "ChunkChecksums.h"
 #include "LittleEndian.h"
 #include "RecordShape.h"
 #include "Tarnbook/TBKException.h"
@@ -41,6 +42,38 @@ std::optional<TBKChunkKey> digestChunk(std::string_view key) {
 TBKException damaged(std::string_view key, const std::string& reason) {
   return TBKException(TBKException::Kind::Format,
                       "The world's " + tbk::recordName(key) + " is damaged (" + reason + "); it was left as it is.");
+}
+
+// The records with, for each old-form value they change in a chunk that
+// keeps checksums over its records (worlds saved before the Caves and
+// Cliffs update), that chunk's checksums made to match in the same batch.
+// A value removed from such a chunk is refused: a checksum of a record that
+// is gone would no longer match anything.
+std::vector<TBKRecord> withChecksums(TBKLevelDB& db, std::vector<TBKRecord> records) {
+  std::map<std::string, std::string> checksums;
+  for (const auto& record : records) {
+    auto chunk = TBKChunkKey::parse(record.key);
+    if (!chunk || chunk->tag != TBKChunkKey::Tag::Entities) continue;
+    TBKChunkKey key = *chunk;
+    key.tag = TBKChunkKey::Tag::Checksums;
+    auto known = checksums.find(key.bytes());
+    std::optional<std::string> current =
+        known != checksums.end() ? std::optional<std::string>(known->second) : db.record(key.bytes());
+    if (!current) continue;
+    if (!record.value) {
+      throw TBKException(TBKException::Kind::Format, "The world's " + tbk::recordName(record.key) +
+                                                         " would be left empty, and its chunk keeps checksums over "
+                                                         "its records; it was left as it is.");
+    }
+    try {
+      checksums[key.bytes()] = tbk::checksumsWith(*current, static_cast<uint8_t>(chunk->tag), 0, *record.value);
+    } catch (const TBKException& error) {
+      if (error.kind() != TBKException::Kind::Format) throw;
+      throw damaged(key.bytes(), error.reason());
+    }
+  }
+  for (auto& [key, value] : checksums) records.push_back({key, std::move(value)});
+  return records;
 }
 
 // A digest's bytes, checked to be whole ids; "" for one the world lacks.
@@ -284,7 +317,7 @@ void TBKEntities::write(TBKLevelDB& db, TBKEntity& entity) {
   }
   std::string value = presentValue(db.record(entity.key), entity);
   RootPlace at = findRoot(value, entity);
-  db.writeRecords({{entity.key, spliced(value, at, bytes)}});
+  db.writeRecords(withChecksums(db, {{entity.key, spliced(value, at, bytes)}}));
   entity.root = at.index;
   entity.stored = std::move(bytes);
 }
@@ -319,7 +352,7 @@ void TBKEntities::removeAll(TBKLevelDB& db, const std::vector<std::shared_ptr<TB
   }
   std::vector<TBKRecord> records;
   for (auto& [key, value] : batch) records.push_back({key, std::move(value)});
-  db.writeRecords(records);
+  db.writeRecords(withChecksums(db, std::move(records)));
 }
 
 void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<double, 3>& position,
@@ -357,8 +390,8 @@ void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<doubl
         throw damaged(target.bytes(), error.reason());
       }
       std::string bytes = TBKNBT::serialise(*entity.tree);
-      db.writeRecords({{entity.key, rest.empty() ? std::nullopt : std::optional<std::string>(rest)},
-                       {target.bytes(), there + bytes}});
+      db.writeRecords(withChecksums(db, {{entity.key, rest.empty() ? std::nullopt : std::optional<std::string>(rest)},
+                                         {target.bytes(), there + bytes}}));
       entity.key = target.bytes();
       entity.root = ends.size();
       entity.stored = std::move(bytes);

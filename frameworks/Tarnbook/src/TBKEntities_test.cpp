@@ -1,9 +1,12 @@
 #include "Tarnbook/TBKEntities.h"
 
+#include <xxhash.h>
+
 #include <gtest/gtest.h>
 
 #include "CreatureWorld.h"
 #include "RecordShape.h"
+#include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -201,6 +204,26 @@ TEST_F(TBKEntitiesTest, ARefusedChangeWritesNothingAndLeavesTheEntityAsItWas) {
   EXPECT_EQ(wolf->position(), (std::array<double, 3>{40.5, 64, -20.5}));
   EXPECT_EQ(std::make_pair(wolf->chunkX, wolf->chunkZ), std::make_pair(2, -2));
   EXPECT_EQ(worldreader::describeDifference(before, worldreader::databaseContents(lake)), "");
+}
+
+// A chunk of the era before the Caves and Cliffs update keeps a checksum of
+// its old-form entities; the game takes a record that no longer matches it
+// for damage.
+TEST_F(TBKEntitiesTest, AnOldFormChangeKeepsItsChunksChecksumRight) {
+  std::string key = cw::oldFormKey(5, 5);
+  TBKChunkKey sums = *TBKChunkKey::parse(key);
+  sums.tag = TBKChunkKey::Tag::Checksums;
+  auto checksums = [](const std::string& value) {
+    return worldreader::littleEndian(1, 4) + std::string("\x32\x00", 2) +
+           worldreader::littleEndian(int64_t(XXH64(value.data(), value.size(), 0)), 8);
+  };
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  db->writeRecords({{sums.bytes(), checksums(*db->record(key))}});
+  auto pig = find(*TBKEntities::list(*db), "chunk:5:5:0:0");
+  pig->tree->setValueForKey(std::make_shared<TBKStringTag>("CustomName", "Wilbur"));
+  TBKEntities::write(*db, *pig);
+  EXPECT_EQ(worldreader::readDatabaseValue(lake, sums.bytes()),
+            checksums(worldreader::readDatabaseValue(lake, key).value()));
 }
 
 TEST_F(TBKEntitiesTest, ARemovedCreatureComesBackWithItsDigestFromTheBackup) {
