@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,6 +20,7 @@
 #include <thread>
 
 #include "DemoGame.h"
+#include "Tarnbook/TBKEntities.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
@@ -265,6 +267,44 @@ KillKind restoreKind(const fs::path& world, const fs::path& kept) {
           }};
 }
 
+std::string hex(const std::string& bytes) {
+  std::string out;
+  char digits[3];
+  for (unsigned char byte : bytes) std::snprintf(digits, sizeof digits, "%02x", byte), out += digits;
+  return out;
+}
+
+// Moves the demo's wolf between two chunks of today's world, (-4, 7) and
+// (-3, 7); the first also lists the armor stand. One part: the chunk of the
+// wolf's "Pos" and both digests, which must change together.
+KillKind creatureMoveKind(const fs::path& world) {
+  auto id = [](int64_t n) { return worldreader::littleEndian(-(n << 32) + 1, 8); };
+  std::string wolf = id(2), stand = id(6);
+  auto digest = [](int32_t x) { return "digp" + worldreader::littleEndian(x, 4) + worldreader::littleEndian(7, 4); };
+  return {"creature move",
+          [world](int round) {
+            auto* db = new TBKLevelDB(world.string(), "Modern Survival", "");  // never closed: see restoreKind
+            auto entity = TBKEntities::read(*db, "-8589934591");
+            TBKEntities::move(*db, *entity, {round % 2 ? -62.5 : -47.5, 74, 113.5}, TBKChunkKey::Dimension::Overworld);
+          },
+          [world, wolf, digest]() -> Parts {
+            auto contents = worldreader::databaseContents(world);
+            std::string record = contents.at("actorprefix" + wolf);
+            auto pos = worldreader::parseNBT(record).list("Pos");
+            float x = 0;
+            std::memcpy(&x, record.data() + pos.at(0).payloadOffset, sizeof x);
+            std::string part = x < -48 ? "-4" : "-3";
+            for (int32_t chunk : {-4, -3}) {
+              auto found = contents.find(digest(chunk));
+              part += "|" + (found == contents.end() ? "absent" : hex(found->second));
+            }
+            return {part};
+          },
+          [wolf, stand](int round) {
+            return Parts{round % 2 ? "-4|" + hex(stand + wolf) + "|" : "-3|" + hex(stand) + "|" + hex(wolf)};
+          }};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -282,17 +322,20 @@ int main(int argc, char** argv) {
   fs::create_directories(scratch);
   fs::copy(DemoGame::sourceDirectory() / "demo/sandbox", sandbox, fs::copy_options::recursive);
   ::setenv("TARNBOOK_GAME_SANDBOX", sandbox.c_str(), 1);
-  auto freshWorld = [&](const std::string& folder) {
+  auto freshWorld = [&](const std::string& folder, const std::string& world = worldName) {
     fs::create_directories(scratch / folder);
-    fs::copy(sandbox / "Documents/games/com.mojang/minecraftWorlds" / worldName, scratch / folder / worldName,
+    fs::copy(sandbox / "Documents/games/com.mojang/minecraftWorlds" / world, scratch / folder / world,
              fs::copy_options::recursive);
-    return scratch / folder / worldName;
+    return scratch / folder / world;
   };
   // An options restore is not killed apart: it writes its undo backup and the
   // file as an options change does.
-  std::vector<KillKind> kinds = {levelKind("level.dat", freshWorld("level"), ""), playerKind(freshWorld("player")),
+  std::vector<KillKind> kinds = {levelKind("level.dat", freshWorld("level"), ""),
+                                 playerKind(freshWorld("player")),
                                  levelKind("backup", freshWorld("backup"), scratch / "backup" / "backups"),
-                                 optionsKind(sandbox), restoreKind(freshWorld("restore"), scratch / "kept")};
+                                 optionsKind(sandbox),
+                                 restoreKind(freshWorld("restore"), scratch / "kept"),
+                                 creatureMoveKind(freshWorld("creatures", "bW9kZXJuAA=="))};
 
   std::mt19937_64 random(seed);
   int faults = 0;
