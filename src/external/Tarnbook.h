@@ -16,3 +16,5 @@
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "Tarnbook/TBKTag.h"
+#include "Tarnbook/TBKWholeWorld.h"
+#include "Tarnbook/TBKWorldArchive.h"
