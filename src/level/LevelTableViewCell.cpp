@@ -72,7 +72,9 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      button->setTitle(definition.kind == LevelRowKind::BackupsButton ? "Restore..." : "Edit...",
+      button->setTitle(definition.kind == LevelRowKind::BackupsButton  ? "Restore..."
+                       : definition.kind == LevelRowKind::ExportButton ? "Export..."
+                                                                       : "Edit...",
                        ui::ControlState::Normal);
       return button;
     }

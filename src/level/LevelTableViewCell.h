@@ -23,6 +23,7 @@ enum class LevelRowKind {
   LevelTreeButton,   // every tag of the level
   PlayerTreeButton,  // every tag of the row's player
   BackupsButton,     // the world's backups
+  ExportButton,      // the world as a .mcworld archive in the user's documents
 };
 
 // One row of a level settings table, as data: its title, the tag it edits

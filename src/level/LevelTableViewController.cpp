@@ -1,5 +1,7 @@
 #include "level/LevelTableViewController.h"
 
+#include "app/LaunchRequest.h"
+#include "app/ProgressAlert.h"
 #include "app/RefusalAlert.h"
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
@@ -43,6 +45,7 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
+    {"Share", {{.name = "World File", .kind = Kind::ExportButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
@@ -112,7 +115,9 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
   tableView_->registerClass<LevelTableViewCell>("cell");
 }
 
-LevelTableViewController::~LevelTableViewController() = default;
+LevelTableViewController::~LevelTableViewController() {
+  if (exporting_) exporting_->cancel();
+}
 
 void LevelTableViewController::viewDidLoad() {
   ViewController::viewDidLoad();
@@ -153,6 +158,7 @@ void LevelTableViewController::viewDidAppear(bool animated) {
 void LevelTableViewController::viewDidDisappear(bool animated) {
   ViewController::viewDidDisappear(animated);
   background_->setShouldPan(false);
+  if (exporting_) exporting_->cancel();
 }
 
 long LevelTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
@@ -254,6 +260,8 @@ void LevelTableViewController::open(LevelRowKind kind) {
   std::shared_ptr<ui::ViewController> screen;
   if (kind == Kind::PlayersButton) {
     screen = std::make_shared<PlayersTableViewController>(_db);
+  } else if (kind == Kind::ExportButton) {
+    return exportWorld();
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::LevelTreeButton) {
@@ -287,4 +295,30 @@ void LevelTableViewController::open(LevelRowKind kind) {
     }
   }
   if (screen) navigation->pushViewController(screen, true);
+}
+
+void LevelTableViewController::exportWorld() {
+  std::string folder = LaunchRequest::current().exportFolder;
+  if (folder.empty()) folder = TBKFileSource::documentsFolder();
+  std::string name = level->stringForKey("LevelName");
+  struct Result {
+    Outcome outcome;
+    std::optional<std::string> archive;
+  };
+  auto result = std::make_shared<Result>();
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  exporting_ = ProgressAlert::start(
+      "Exporting", name,
+      [worldFolder = _db->worldFolder(), name, folder, result](const ui::BackgroundTask::Progress& progress) {
+        result->outcome =
+            attempt([&] { result->archive = TBKWorldArchive::exportWorld(worldFolder, name, folder, progress); });
+      },
+      [weak, result, folder] {
+        if (auto self = weak.lock()) self->exporting_.reset();
+        showRefusal(result->outcome);
+        if (!result->outcome && result->archive) {
+          showNotice("Exported", "Saved as \"" + result->archive->substr(result->archive->rfind('/') + 1) + "\" in " +
+                                     folder + ".");
+        }
+      });
 }

@@ -154,6 +154,53 @@ TBKFileSource& TBKFileSource::sharedSource() {
   return source;
 }
 
+std::string TBKFileSource::userDirectory(const std::string& userDirs, const std::string& key, const std::string& home) {
+  std::string found;
+  size_t at = 0;
+  while (at < userDirs.size()) {
+    size_t end = userDirs.find('\n', at);
+    if (end == std::string::npos) end = userDirs.size();
+    std::string line = userDirs.substr(at, end - at);
+    at = end + 1;
+    std::string prefix = key + "=\"";
+    if (line.rfind(prefix, 0) != 0 || line.size() < prefix.size() + 1 || line.back() != '"') continue;
+    std::string value = line.substr(prefix.size(), line.size() - prefix.size() - 1);
+    if (value.find('\\') != std::string::npos) continue;  // escapes: not worth the risk of misreading
+    if (value.rfind("$HOME/", 0) == 0 && !home.empty()) {
+      found = tbk::joinPath(home, value.substr(6));
+    } else if (value.rfind("/", 0) == 0) {
+      found = value;
+    }
+  }
+  return withoutTrailingSlashes(found);
+}
+
+namespace {
+
+std::string userFolder(const std::string& key, const std::string& fallback) {
+  std::string home = searchRoot(homeFolder());
+  if (home.empty()) return "";
+  std::string userDirs;
+  try {
+    userDirs = tbk::readWholeFile(tbk::joinPath(home, ".config/user-dirs.dirs"), size_t(64) << 10).value_or("");
+  } catch (const TBKException&) {
+    // Unreadable as the user: the usual folder.
+  }
+  std::string folder = TBKFileSource::userDirectory(userDirs, key, home);
+  if (folder.empty()) folder = tbk::joinPath(home, fallback);
+  try {
+    return TBKFileSource::resolvedPath(folder);
+  } catch (const TBKException&) {
+    return folder;
+  }
+}
+
+}  // namespace
+
+std::string TBKFileSource::documentsFolder() { return userFolder("XDG_DOCUMENTS_DIR", "Documents"); }
+
+std::string TBKFileSource::downloadsFolder() { return userFolder("XDG_DOWNLOAD_DIR", "Downloads"); }
+
 std::vector<std::string> TBKFileSource::desktopDataFolders(const std::string& home, const std::string& xdgDataHome) {
   const std::string launcher = "mcpelauncher/games/com.mojang";
   std::string standard = home.empty() ? "" : tbk::joinPath(home, ".local/share");

@@ -145,3 +145,34 @@ TEST_F(TBKFileSourceSearch, ForAnotherUserNoLinkBelowIsFollowedAndOnlyTheirHomeI
 }
 
 }  // namespace
+
+namespace {
+
+// The user's own documents and downloads: as their user-dirs.dirs names
+// them, else the usual folders; a value that is relative or escaped is not
+// guessed at.
+TEST_F(TBKFileSourceSearch, DocumentsAndDownloadsAreTheUsersOwnAsTheirUserDirsNameThem) {
+  struct Case {
+    const char* userDirs;  // null: no file
+    std::string documents, downloads;
+  } cases[] = {
+      {nullptr, home + "/Documents", home + "/Downloads"},
+      {"# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Docs/\"\nXDG_DOWNLOAD_DIR=\"/srv/in\"\n",
+       home + "/Docs", "/srv/in"},
+      {"XDG_DOCUMENTS_DIR=\"docs\"\nXDG_DOWNLOAD_DIR=\"$HOME/a\\\\b\"\nXDG_DOWNLOAD_DIR_X=\"/x\"\n",
+       home + "/Documents", home + "/Downloads"},
+  };
+  set("HOME", home);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.userDirs ? c.userDirs : "none");
+    fs::remove_all(home + "/.config");
+    if (c.userDirs) {
+      fs::create_directories(home + "/.config");
+      tbktest::writeFile(home + "/.config/user-dirs.dirs", c.userDirs);
+    }
+    EXPECT_EQ(TBKFileSource::documentsFolder(), c.documents);
+    EXPECT_EQ(TBKFileSource::downloadsFolder(), c.downloads);
+  }
+}
+
+}  // namespace

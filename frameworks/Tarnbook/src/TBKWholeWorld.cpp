@@ -52,7 +52,7 @@ TBKBackup describeDeleted(const std::string& folder) {
     std::sort(backup.contents.begin(), backup.contents.end());
     auto level = tbk::readWholeFile(tbk::joinPath(folder, "level.dat"), tbk::readLimit::levelFile);
     if (!level) {
-      backup.damage = "It has no level.dat.";
+      backup.damage = "it has no level.dat";
     } else {
       backup.worldName = TBKLevelFile::parse(*level).root()->stringForKey("LevelName");
     }

@@ -144,6 +144,11 @@ TEST_F(WorldsForNobody, AnExportIsTheUsersOwnAndAWorldTheGameHoldsIsNotExported)
   ASSERT_EQ(::stat(archive->c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, tbktest::nobody);
   EXPECT_EQ(info.st_mode & 07777, 0644u);
+  fs::create_symlink(*archive, out + "/link.mcworld");
+  file("Documents/B.MCWORLD", "x", tbktest::nobody, tbktest::nogroup, 0644);
+  file("Documents/notes.txt", "x", tbktest::nobody, tbktest::nogroup, 0644);
+  EXPECT_EQ(TBKWorldArchive::archivesIn(out), (std::vector<std::string>{"B.MCWORLD", "Lake_side.mcworld"}));
+  for (auto* other : {"/link.mcworld", "/B.MCWORLD", "/notes.txt"}) fs::remove(out + other);
   EXPECT_EQ(TBKWorldArchive::archiveFileName(".."), "_..mcworld");
   EXPECT_EQ(TBKWorldArchive::archiveFileName(""), "world.mcworld");
 

@@ -65,6 +65,19 @@ class TBKFileSource {
   // <game data>/minecraftpe/options.txt
   std::string optionsFile() const;
 
+  // The real user's documents and downloads folders, where an exported
+  // world goes and an archive to import is looked for: XDG_DOCUMENTS_DIR and
+  // XDG_DOWNLOAD_DIR of their ~/.config/user-dirs.dirs (read as they could
+  // read it; a value that is neither "$HOME/..." nor absolute is not used),
+  // else ~/Documents and ~/Downloads. ~ is as for the game's data folder;
+  // links are followed as the user could follow them. The folder may not
+  // exist.
+  static std::string documentsFolder();
+  static std::string downloadsFolder();
+  // What user-dirs.dirs gives for `key`, with home for $HOME; "" when it
+  // gives nothing usable.
+  static std::string userDirectory(const std::string& userDirs, const std::string& key, const std::string& home);
+
   // Where the game's data is looked for without TARNBOOK_GAME_SANDBOX, in
   // order: $XDG_DATA_HOME/mcpelauncher/games/com.mojang (when that is set
   // and not the default), ~/.local/share/mcpelauncher/games/com.mojang, and
