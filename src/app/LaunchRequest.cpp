@@ -44,6 +44,27 @@ LaunchRequest LaunchRequest::parse(const std::vector<std::string>& arguments) {
   return request;
 }
 
+LaunchRequest LaunchRequest::fromArguments(const std::vector<std::string>& arguments,
+                                           const std::string& workingFolder) {
+  LaunchRequest request = parse(arguments);
+  for (std::string* path : {&request.archive, &request.folder, &request.exportFolder}) {
+    if (!path->empty() && (*path)[0] != '/') *path = workingFolder + "/" + *path;
+  }
+  if (request.folder.empty() || !request.problem.empty()) return request;
+  try {
+    request.dataFolders = TBKFileSource::dataFoldersIn(request.folder);
+  } catch (const TBKException& error) {
+    request.problem = error.reason();
+    return request;
+  }
+  if (request.dataFolders.empty()) {
+    request.problem = "No worlds of the game were found in " + request.folder +
+                      ": give the game's com.mojang folder, a folder holding it as another device keeps it, or one "
+                      "world's folder.";
+  }
+  return request;
+}
+
 const LaunchRequest& LaunchRequest::current() { return currentRequest(); }
 
 void LaunchRequest::setCurrent(LaunchRequest request) { currentRequest() = std::move(request); }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "external/Tarnbook.h"
+
 // What the command line asks of Gorvane: `gorvane FILE.mcworld` imports
 // the archive and opens the new world; `gorvane FOLDER` opens the game's
 // data from another device's folder, or one world's folder;
@@ -15,12 +17,20 @@ struct LaunchRequest {
   std::string exportFolder;
   // Why the arguments were not understood, or "".
   std::string problem;
+  // The game's data folders found in `folder` (TBKFileSource::dataFoldersIn):
+  // one, or one per user of another device for the user to choose from.
+  std::vector<TBKDataFolder> dataFolders;
 
   // From the arguments after the program's name. A path ending in
   // ".mcworld" (any case) is an archive, any other a folder; only one of
   // each is taken. From another option on, the arguments are the
   // platform's.
   static LaunchRequest parse(const std::vector<std::string>& arguments);
+
+  // parse(), with each path made absolute from `workingFolder` and the
+  // data folders looked for in `folder` as the real user could; none there,
+  // or a folder the user may not look into, is a problem.
+  static LaunchRequest fromArguments(const std::vector<std::string>& arguments, const std::string& workingFolder);
 
   // The request of this run, set once by main before the application starts.
   static const LaunchRequest& current();

@@ -12,7 +12,7 @@
 #include "ui/AlertView.h"
 #include "ui/BarButtonItem.h"
 #include "ui/NavigationController.h"
-#include "worlds/ArchivesTableViewController.h"
+#include "worlds/ChoiceTableViewController.h"
 #include "worlds/WorldTableViewCell.h"
 
 namespace {
@@ -143,11 +143,11 @@ void WorldListTableViewController::didSelectRowAtIndexPath(ui::TableView& tableV
     std::weak_ptr<WorldListTableViewController> weak =
         std::static_pointer_cast<WorldListTableViewController>(shared_from_this());
     return navigation->pushViewController(
-        std::make_shared<ArchivesTableViewController>([weak](const std::string& path) {
+        ChoiceTableViewController::forArchives([weak](const ChoiceTableViewController::Choice& archive) {
           auto self = weak.lock();
           if (!self || !self->navigationController()) return;
           self->navigationController()->popViewControllerAnimated(true);
-          self->importArchive(path);
+          self->importArchive(archive.value);
         }),
         true);
   }
@@ -284,10 +284,16 @@ void WorldListTableViewController::importArchive(const std::string& path) {
         self->working_.reset();
         self->tableView_->reloadData();
         if (!result->world) return;
-        std::shared_ptr<TBKLevelDB> db;
-        if (Outcome unread = attempt([&] { db = TBKLevelDB::dbForWorldNamed(*result->world); })) {
-          return showRefusal(unread);
-        }
-        self->open(db);
+        self->openWorld(*result->world);
       });
+}
+
+void WorldListTableViewController::openWorld(const std::string& folderName) {
+  std::shared_ptr<TBKLevelDB> db;
+  try {
+    db = TBKLevelDB::dbForWorldNamed(folderName);
+  } catch (const TBKException& error) {
+    return showError(error.reason());
+  }
+  open(db);
 }

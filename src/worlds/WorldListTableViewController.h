@@ -52,6 +52,9 @@ class WorldListTableViewController : public ui::ViewController,
   // lists and opens it; a refused archive is explained and nothing is
   // listed. The import of `gorvane FILE.mcworld` and of the Import row.
   void importArchive(const std::string& path);
+  // Opens the world in minecraftWorlds/<folderName> as choosing its row
+  // does (gorvane WORLD-FOLDER); one that cannot be opened is explained.
+  void openWorld(const std::string& folderName);
   // Whether a world row offers to copy or delete rather than open.
   bool isEditing() const { return editing_; }
   void setEditing(bool editing);

@@ -4,7 +4,7 @@
 #include "MenuOnScreen.h"
 #include "backups/BackupTableViewCell.h"
 #include "backups/BackupsTableViewController.h"
-#include "worlds/ArchivesTableViewController.h"
+#include "worlds/ChoiceTableViewController.h"
 
 namespace fs = std::filesystem;
 
@@ -70,17 +70,17 @@ TEST(WorldsInAndOut, ExportedFromTheLevelScreenAndImportedFromTheListAWorldComes
   std::ofstream(s.documents / "broken.MCWORLD") << "not a zip";
   auto before = TBKLevelDB::worlds();
   s.tapAction(0);
-  auto archives = s.top<ArchivesTableViewController>();
+  auto archives = s.top<ChoiceTableViewController>();
   ASSERT_NE(archives, nullptr);
-  ASSERT_EQ(archives->archives().size(), 2u);
-  EXPECT_EQ(archives->archives()[0].name, "Lakeside Survival.mcworld");
+  ASSERT_EQ(archives->choices().size(), 2u);
+  EXPECT_EQ(archives->choices()[0].title, "Lakeside Survival.mcworld");
   s.tap(*s.row(*archives->tableView(), ui::IndexPath{0, 1}));
   s.driver.runUntilIdle(30);
   EXPECT_NE(s.dismissRefusal().find("it is not a zip archive"), std::string::npos);
   EXPECT_EQ(TBKLevelDB::worlds(), before);
 
   s.tapAction(0);
-  archives = s.top<ArchivesTableViewController>();
+  archives = s.top<ChoiceTableViewController>();
   s.tap(*s.row(*archives->tableView(), ui::IndexPath{0, 0}));
   s.driver.runUntilIdle(30);
   std::string imported = s.newWorld(before);
