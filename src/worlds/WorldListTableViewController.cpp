@@ -244,12 +244,16 @@ void WorldListTableViewController::deleteWorld() {
 
 void WorldListTableViewController::copyWorld(const std::string& folderName, const std::string& levelName) {
   auto outcome = std::make_shared<Outcome>();
+  std::string worldFolder;
+  if (Outcome unfound = attempt([&] { worldFolder = TBKLevelDB::dbForWorldNamed(folderName)->worldFolder(); })) {
+    return showRefusal(unfound);
+  }
   std::weak_ptr<WorldListTableViewController> weak =
       std::static_pointer_cast<WorldListTableViewController>(shared_from_this());
   working_ = ProgressAlert::start(
       "Copying", levelName,
-      [folderName, outcome](const ui::BackgroundTask::Progress& progress) {
-        *outcome = attempt([&] { TBKWholeWorld::copyWorld(folderName, progress); });
+      [worldFolder, outcome](const ui::BackgroundTask::Progress& progress) {
+        *outcome = attempt([&] { TBKWholeWorld::copyWorld(worldFolder, progress); });
       },
       [weak, outcome] {
         showRefusal(*outcome);

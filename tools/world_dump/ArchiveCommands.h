@@ -14,3 +14,6 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
 // import FILE [DATA-FOLDER]: the archive as a new world of DATA-FOLDER (the
 // game's com.mojang folder; by default the one Gorvane finds).
 int importCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// copy WORLD: the world folder copied beside it under a fresh folder name,
+// named "Copy of <level name>".
+int copyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

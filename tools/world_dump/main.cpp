@@ -10,8 +10,9 @@
 //       when it lies in the game's minecraftWorlds folder).
 //   tarnbook_dump export WORLD [FILE]
 //   tarnbook_dump import FILE [DATA-FOLDER]
-//       a world folder as a .mcworld archive, and an archive as a new world
-//       (ArchiveCommands.h).
+//   tarnbook_dump copy WORLD
+//       a world folder as a .mcworld archive, an archive as a new world, a
+//       world copied beside itself (ArchiveCommands.h).
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
@@ -169,6 +170,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "export") return exportCommand(args, std::cout, std::cerr);
     if (command == "import") return importCommand(args, std::cout, std::cerr);
+    if (command == "copy") return copyCommand(args, std::cout, std::cerr);
   }
   try {
     if (argc == 2) return dump(worldPath(argv[1]));
@@ -184,6 +186,7 @@ int main(int argc, char** argv) {
                "usage: tarnbook_dump <world folder>\n"
                "       tarnbook_dump export WORLD [FILE]\n"
                "       tarnbook_dump import FILE [DATA-FOLDER]\n"
+               "       tarnbook_dump copy WORLD\n"
                "       tarnbook_dump --restore <backup folder> <world folder>\n"
                "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
   return 1;

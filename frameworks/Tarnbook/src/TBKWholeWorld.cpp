@@ -64,15 +64,15 @@ TBKBackup describeDeleted(const std::string& folder) {
 
 }  // namespace
 
-std::optional<std::string> TBKWholeWorld::copyWorld(const std::string& folderName, const TBKProgress& progress) {
-  auto db = TBKLevelDB::dbForWorldNamed(folderName);
-  std::string levelName = db->levelData()->stringForKey("LevelName");
-  std::string worlds = TBKFileSource::sharedSource().worldsFolder();
+std::optional<std::string> TBKWholeWorld::copyWorld(const std::string& worldFolder, const TBKProgress& progress) {
+  std::string levelName =
+      TBKLevelDB(worldFolder, tbk::baseName(worldFolder), "").levelData()->stringForKey("LevelName");
+  std::string worlds = tbk::parentFolder(worldFolder);
   std::string staging = tbk::freshStagingFolder(worlds, "copy");
   try {
     {
-      tbk::WorldHold hold(db->worldFolder(), levelName);
-      if (!tbk::copyFolder(db->worldFolder(), staging, tbk::ownerForFile(staging, worlds), levelName, progress)) {
+      tbk::WorldHold hold(worldFolder, levelName);
+      if (!tbk::copyFolder(worldFolder, staging, tbk::ownerForFile(staging, worlds), levelName, progress)) {
         tbk::removeTree(staging);
         return std::nullopt;
       }

@@ -163,7 +163,7 @@ TEST_F(WorldsForNobody, AnExportIsTheUsersOwnAndAWorldTheGameHoldsIsNotExported)
 // held world is not copied.
 TEST_F(WorldsForNobody, ACopyIsTheWholeWorldUnderItsOwnName) {
   auto before = filesOf(sandbox.worldFolder("lake"));
-  auto name = TBKWholeWorld::copyWorld("lake");
+  auto name = TBKWholeWorld::copyWorld(sandbox.worldFolder("lake"));
   ASSERT_TRUE(name.has_value());
   fs::path copy = sandbox.worldFolder(*name);
   EXPECT_EQ(worldreader::readLevelDat(copy / "level.dat").root.string("LevelName"), "Copy of Lakeside Survival");
@@ -178,7 +178,8 @@ TEST_F(WorldsForNobody, ACopyIsTheWholeWorldUnderItsOwnName) {
 
   std::string db = sandbox.worldFolder("lake") + "/db";
   gamedatabase::HeldChild game(gamedatabase::holdInChild([&] { static auto held = TBKWorldStore::open(db, "lake"); }));
-  EXPECT_EQ(tbktest::raisedKind([&] { TBKWholeWorld::copyWorld("lake"); }), TBKException::Kind::WorldBusy);
+  EXPECT_EQ(tbktest::raisedKind([&] { TBKWholeWorld::copyWorld(sandbox.worldFolder("lake")); }),
+            TBKException::Kind::WorldBusy);
   EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()).size(), 2u);
 }
 

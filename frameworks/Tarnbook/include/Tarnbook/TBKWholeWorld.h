@@ -18,11 +18,11 @@
 // TBKException with a reason naming the world.
 class TBKWholeWorld {
  public:
-  // Copies minecraftWorlds/<folderName> into a new folder of a fresh name
-  // like the game's, named "Copy of <level name>" in level.dat and
-  // levelname.txt. Returns the new folder's name; nullopt when stopped, with
-  // nothing left behind.
-  static std::optional<std::string> copyWorld(const std::string& folderName, const TBKProgress& progress = {});
+  // Copies the world folder into a new folder beside it (in its
+  // minecraftWorlds) of a fresh name like the game's, named "Copy of <level
+  // name>" in level.dat and levelname.txt. Returns the new folder's name;
+  // nullopt when stopped, with nothing left behind.
+  static std::optional<std::string> copyWorld(const std::string& worldFolder, const TBKProgress& progress = {});
 
   // Takes minecraftWorlds/<folderName> out of the list, kept whole in
   // gorvane-backups/.deleted-worlds/<UTC time>/ (one rename: the world's
