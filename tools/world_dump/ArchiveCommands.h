@@ -17,3 +17,10 @@ int importCommand(const std::vector<std::string>& args, std::ostream& out, std::
 // copy WORLD: the world folder copied beside it under a fresh folder name,
 // named "Copy of <level name>".
 int copyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// structures WORLD: the names of the world's saved structures, one a line.
+int structuresCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// export-structure WORLD NAME FILE: the structure as a .mcstructure file.
+int exportStructureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// import-structure WORLD FILE NAME: a .mcstructure file stored under NAME
+// ("mystructure:" added to a name without a namespace).
+int importStructureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -11,8 +11,12 @@
 //   tarnbook_dump export WORLD [FILE]
 //   tarnbook_dump import FILE [DATA-FOLDER]
 //   tarnbook_dump copy WORLD
+//   tarnbook_dump structures WORLD
+//   tarnbook_dump export-structure WORLD NAME FILE
+//   tarnbook_dump import-structure WORLD FILE NAME
 //       a world folder as a .mcworld archive, an archive as a new world, a
-//       world copied beside itself (ArchiveCommands.h).
+//       world copied beside itself, a world's saved structures listed, one
+//       as a .mcstructure file and one taken in (ArchiveCommands.h).
 //   tarnbook_dump --restore-player <local_player.nbt> <world folder>
 //       stores a player record saved in a backup back into the world's
 //       database (the current one is backed up first when the world lies in
@@ -171,6 +175,9 @@ int main(int argc, char** argv) {
     if (command == "export") return exportCommand(args, std::cout, std::cerr);
     if (command == "import") return importCommand(args, std::cout, std::cerr);
     if (command == "copy") return copyCommand(args, std::cout, std::cerr);
+    if (command == "structures") return structuresCommand(args, std::cout, std::cerr);
+    if (command == "export-structure") return exportStructureCommand(args, std::cout, std::cerr);
+    if (command == "import-structure") return importStructureCommand(args, std::cout, std::cerr);
   }
   try {
     if (argc == 2) return dump(worldPath(argv[1]));
@@ -187,6 +194,9 @@ int main(int argc, char** argv) {
                "       tarnbook_dump export WORLD [FILE]\n"
                "       tarnbook_dump import FILE [DATA-FOLDER]\n"
                "       tarnbook_dump copy WORLD\n"
+               "       tarnbook_dump structures WORLD\n"
+               "       tarnbook_dump export-structure WORLD NAME FILE\n"
+               "       tarnbook_dump import-structure WORLD FILE NAME\n"
                "       tarnbook_dump --restore <backup folder> <world folder>\n"
                "       tarnbook_dump --restore-player <local_player.nbt> <world folder>\n");
   return 1;
