@@ -72,10 +72,12 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      button->setTitle(definition.kind == LevelRowKind::BackupsButton  ? "Restore..."
-                       : definition.kind == LevelRowKind::ExportButton ? "Export..."
-                                                                       : "Edit...",
-                       ui::ControlState::Normal);
+      button->setTitle(
+          definition.kind == LevelRowKind::BackupsButton ? "Restore..."
+          : definition.kind == LevelRowKind::ExportButton || definition.kind == LevelRowKind::StructuresButton
+              ? "Export..."
+              : "Edit...",
+          ui::ControlState::Normal);
       return button;
     }
   }

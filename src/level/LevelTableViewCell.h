@@ -24,6 +24,7 @@ enum class LevelRowKind {
   PlayerTreeButton,  // every tag of the row's player
   BackupsButton,     // the world's backups
   ExportButton,      // the world as a .mcworld archive in the user's documents
+  StructuresButton,  // the world's saved structures, each to export
 };
 
 // One row of a level settings table, as data: its title, the tag it edits

@@ -17,6 +17,7 @@
 #include "tree/TagTreeViewController.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
+#include "worlds/ChoiceTableViewController.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
-    {"Share", {{.name = "World File", .kind = Kind::ExportButton}}},
+    {"Share",
+     {{.name = "World File", .kind = Kind::ExportButton}, {.name = "Structures", .kind = Kind::StructuresButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
@@ -262,6 +264,8 @@ void LevelTableViewController::open(LevelRowKind kind) {
     screen = std::make_shared<PlayersTableViewController>(_db);
   } else if (kind == Kind::ExportButton) {
     return exportWorld();
+  } else if (kind == Kind::StructuresButton) {
+    screen = structuresScreen();
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
   } else if (kind == Kind::LevelTreeButton) {
@@ -321,4 +325,27 @@ void LevelTableViewController::exportWorld() {
                                      folder + ".");
         }
       });
+}
+
+std::shared_ptr<ui::ViewController> LevelTableViewController::structuresScreen() {
+  auto db = _db;
+  auto list = [db] {
+    std::vector<ChoiceTableViewController::Choice> choices;
+    Outcome unread = attempt([&] {
+      for (auto& name : TBKStructures::names(*db)) choices.push_back({name, TBKStructures::fileName(name), name});
+    });
+    if (unread) showError(unread->reason);
+    return choices;
+  };
+  auto exportOne = [db](const ChoiceTableViewController::Choice& structure) {
+    std::string folder = LaunchRequest::current().exportFolder;
+    if (folder.empty()) folder = TBKFileSource::documentsFolder();
+    std::string file = TBKStructures::fileName(structure.value);
+    Outcome outcome =
+        attempt([&] { TBKStructures::exportStructure(*db, structure.value, folder + "/" + file, false); });
+    showRefusal(outcome);
+    if (!outcome) showNotice("Exported", "Saved as \"" + file + "\" in " + folder + ".");
+  };
+  return std::make_shared<ChoiceTableViewController>("Structures", list, "This world keeps no saved structures.",
+                                                     exportOne);
 }

@@ -130,4 +130,25 @@ TEST(WorldsInAndOut, ACopyIsListedAndADeletedWorldComesBackFromDeletedWorlds) {
   EXPECT_EQ(worldreader::databaseContents(s.world(restored)), records);
 }
 
+// A world's saved structure goes into Documents as a .mcstructure file
+// holding the record's bytes, and a second time is refused rather than
+// written over the first.
+TEST(WorldsInAndOut, AStructureIsExportedIntoDocumentsAndNeverOverAFile) {
+  WorldsOnScreen s;
+  const std::string bytes("\x0a\x00\x00\x03\x0e\x00format_version\x01\x00\x00\x00\x00", 23);
+  TBKLevelDB::dbForWorldNamed("bW9kZXJuAA==")->writeRecords({{"structuretemplate_mystructure:house", bytes}});
+  ASSERT_NE(s.openWorld("bW9kZXJuAA=="), nullptr);
+  s.tapEdit("Structures");
+  auto structures = s.top<ChoiceTableViewController>();
+  ASSERT_NE(structures, nullptr);
+  ASSERT_EQ(structures->choices().size(), 1u);
+  EXPECT_EQ(structures->choices()[0].title, "mystructure:house");
+  auto row = s.row(*structures->tableView(), ui::IndexPath{0, 0});
+  s.tap(*row);
+  EXPECT_NE(s.dismissAlert().find("\"mystructure_house.mcstructure\""), std::string::npos);
+  EXPECT_EQ(worldreader::readFile(s.documents / "mystructure_house.mcstructure"), bytes);
+  s.tap(*row);
+  EXPECT_NE(s.dismissRefusal().find("exists already"), std::string::npos);
+}
+
 }  // namespace

@@ -94,11 +94,23 @@ std::vector<std::string> TBKStructures::names(TBKLevelDB& db) {
   return names;
 }
 
-void TBKStructures::exportStructure(TBKLevelDB& db, const std::string& name, const std::string& path) {
+std::string TBKStructures::fileName(const std::string& name) {
+  std::string file;
+  for (unsigned char c : name) file += (c < 0x20 || c == 0x7f || c == '/' || c == ':') ? '_' : static_cast<char>(c);
+  if (!file.empty() && file[0] == '.') file[0] = '_';
+  return file + ".mcstructure";
+}
+
+void TBKStructures::exportStructure(TBKLevelDB& db, const std::string& name, const std::string& path, bool replace) {
   auto bytes = db.record(std::string(keyPrefix) + name);
   if (!bytes) {
     throw TBKException(TBKException::Kind::Usage,
                        "The world \"" + db.worldName() + "\" holds no structure named \"" + name + "\".");
+  }
+  // Looked at first, not at the rename: a file the user makes in their own
+  // folder meanwhile is the most that is replaced.
+  if (!replace && tbk::ownerOf(path)) {
+    throw TBKException(TBKException::Kind::File, path + " exists already. Nothing was written.");
   }
   // The user's own file, whoever runs this: never root's.
   const tbk::RealUser& user = tbk::realUser();

@@ -25,9 +25,14 @@ class TBKStructures {
   static std::vector<std::string> names(TBKLevelDB& db);
 
   // Writes the structure's bytes as they are kept to the .mcstructure file
-  // at path, replacing one there atomically, as the real user could, and
-  // theirs. A structure the world does not hold raises.
-  static void exportStructure(TBKLevelDB& db, const std::string& name, const std::string& path);
+  // at path, atomically, as the real user could, and theirs. A file there
+  // is replaced only when `replace`; else that raises (File), as does a
+  // structure the world does not hold, and nothing is written.
+  static void exportStructure(TBKLevelDB& db, const std::string& name, const std::string& path, bool replace = true);
+  // The structure's name as a file name: ":", "/" and control characters
+  // become "_", a leading "." too, and ".mcstructure" is added
+  // ("mystructure:house" gives "mystructure_house.mcstructure").
+  static std::string fileName(const std::string& name);
 
   // Reads the .mcstructure file at path (as the real user could; at most
   // 64 MB), checks that it has a structure's shape, and stores it under the
