@@ -14,9 +14,9 @@
 // A list to choose one thing from, in a panel over the moving panorama
 // like the world list: the world archives in the user's documents and
 // downloads (forArchives), the users' data folders of another device
-// (forDataFolders), a world's saved structures (the level screen's). Each row shows a title and a line below it. The rows
-// are listed afresh on every showing; choosing one hands it to `chosen`,
-// and the screen that opened this one takes it from there.
+// (forDataFolders), a world's saved structures (the level screen's). Each row shows a title and a line below it. The
+// rows are listed afresh on every showing; choosing one hands it to `chosen`, and the screen that opened this one takes
+// it from there.
 class ChoiceTableViewController : public ui::ViewController,
                                   public ui::TableViewDataSource,
                                   public ui::TableViewDelegate {
