@@ -1,5 +1,7 @@
 #include "ui/FileReader.h"
 
+#include <zlib.h>
+
 #include <QBuffer>
 #include <QImage>
 
@@ -40,6 +42,22 @@ TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
 
   setFileReader(nullptr);
   EXPECT_NE(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);
+}
+
+TEST(FileReader, PicturesOfMoreThan2048By2048PixelsAreRefusedBeforeTheyAreDecoded) {
+  Application::ensure();
+  for (auto [width, height, read] :
+       {std::tuple{2048, 2048, true}, {8192, 512, true}, {2049, 2048, false}, {5600, 5600, false}}) {
+    QImage black(width, height, QImage::Format_Mono);  // a PNG of a few kilobytes
+    black.fill(0);
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && black.save(&buffer, "PNG"));
+    setFileReader([&](const std::string&) { return std::optional(std::string(png.constData(), size_t(png.size()))); });
+    auto image = Image::fromFile("/nowhere/big.png");
+    EXPECT_EQ(image ? image->pixelWidth() : 0, read ? width : 0) << width << " x " << height;
+  }
+  setFileReader(nullptr);
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 #include "ui/Image.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <cmath>
+#include <cstring>
 
 #include "ImageData.h"
 #include "QtConversions.h"
@@ -49,11 +52,32 @@ Image::Image(std::shared_ptr<const ImageData> data, double scale, EdgeInsets cap
 
 std::shared_ptr<Image> Image::fromFile(const std::string& path) {
   auto bytes = readFile(path);
+  if (!bytes) return nullptr;
+  // A picture of a few kilobytes may claim thousands of pixels each way:
+  // its size is looked at before anything is decoded, and Qt's own limit
+  // (looser: it weighs the decoded form, which may be wider) stands behind
+  // that for a format that does not tell its size up front.
+  QImageReader::setAllocationLimit(int((maximumPicturePixels * 16) >> 20));
+  QByteArray data = QByteArray::fromRawData(bytes->data(), qsizetype(bytes->size()));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  QSize claimed = reader.size();
+  if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > qint64(maximumPicturePixels)) return nullptr;
   QImage image;
-  if (!bytes || !image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), int(bytes->size()))) return nullptr;
+  if (!reader.read(&image)) return nullptr;
   // A "@2x" picture holds two pixels per point, as on the phone.
   double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
   return fromQImage(std::move(image), scale);
+}
+
+std::shared_ptr<Image> Image::fromPixels(int width, int height, const uint32_t* pixels) {
+  if (width <= 0 || height <= 0) return nullptr;
+  QImage image(width, height, QImage::Format_ARGB32);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(image.scanLine(y), pixels + size_t(y) * size_t(width), size_t(width) * 4);
+  }
+  return fromQImage(std::move(image), 1);
 }
 
 std::shared_ptr<Image> Image::named(const std::string& name) {

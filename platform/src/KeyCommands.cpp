@@ -49,6 +49,12 @@ std::optional<KeyCommand> keyCommandFor(const QKeyEvent& event) {
       return plain || modifiers == Qt::ControlModifier ? std::optional(KeyCommand::End) : std::nullopt;
     case Qt::Key_Delete:
       return plain ? std::optional(KeyCommand::Delete) : std::nullopt;
+    // + is shifted on many keyboards, and = shares its key.
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+      return plain || modifiers == Qt::ShiftModifier ? std::optional(KeyCommand::ZoomIn) : std::nullopt;
+    case Qt::Key_Minus:
+      return plain ? std::optional(KeyCommand::ZoomOut) : std::nullopt;
     default:
       return std::nullopt;
   }
@@ -143,14 +149,20 @@ std::vector<std::shared_ptr<ScrollView>> scrollViewsAround(const std::shared_ptr
 // page to find more; at its end it starts again from the top (Shift+Tab:
 // the other way round).
 bool moveFocus(Window& window, bool forward) {
+  // Those around the field focused first: turning a page may take its cell
+  // (and the focus) away.
+  std::vector<std::shared_ptr<ScrollView>> scrollViews;
   for (;;) {
     std::vector<Shown> fields = shownFields(window);
     auto responder = window.firstResponder();
     auto current = std::find_if(fields.begin(), fields.end(), [&](const Shown& s) { return s.view == responder; });
-    if (current == fields.end()) return !fields.empty() && focus(forward ? fields.front().view : fields.back().view);
-    long next = long(current - fields.begin()) + (forward ? 1 : -1);
-    if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
-    auto scrollViews = scrollViewsAround(responder);
+    if (current == fields.end() && !fields.empty()) return focus(forward ? fields.front().view : fields.back().view);
+    // A page turned to rows without fields turns on, then wraps.
+    if (current != fields.end()) {
+      long next = long(current - fields.begin()) + (forward ? 1 : -1);
+      if (next >= 0 && next < long(fields.size())) return focus(fields[size_t(next)].view);
+    }
+    if (responder) scrollViews = scrollViewsAround(responder);
     bool turned = std::any_of(scrollViews.begin(), scrollViews.end(), [&](const std::shared_ptr<ScrollView>& scroll) {
       return scroll->scrollForKey(forward ? KeyCommand::PageDown : KeyCommand::PageUp);
     });
@@ -213,6 +225,8 @@ bool Window::runKeyCommand(KeyCommand command) {
     }
     case KeyCommand::Confirm:
     case KeyCommand::Delete:
+    case KeyCommand::ZoomIn:
+    case KeyCommand::ZoomOut:
       return false;
     case KeyCommand::NextField:
     case KeyCommand::PreviousField:

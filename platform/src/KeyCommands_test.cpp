@@ -176,8 +176,8 @@ TEST(WindowZoom, TheLargestWholeScaleWithinFourFifthsOfTheDesktop) {
     Size desktop;
     int zoom;
   } cases[] = {
-      {{1280, 800}, 1},  {{1366, 768}, 1}, {{1920, 1080}, 2}, {{2560, 1440}, 3},
-      {{3840, 2160}, 5}, {{800, 600}, 1},  {{400, 300}, 1},   {{1920, 400}, 1},
+      {{1280, 800}, 1}, {{1366, 768}, 1}, {{1920, 1080}, 2}, {{2560, 1440}, 3},   {{3840, 2160}, 5},
+      {{800, 600}, 1},  {{400, 300}, 1},  {{1920, 400}, 1},  {{32767, 32767}, 8},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.desktop.width) + "x" + std::to_string(c.desktop.height));

@@ -36,7 +36,7 @@ int Screen::zoomFitting(Size points, Size desktop) {
   constexpr double share = 0.8;
   if (points.width <= 0 || points.height <= 0) return 1;
   double fit = std::min(desktop.width * share / points.width, desktop.height * share / points.height);
-  return std::max(1, int(std::floor(fit)));
+  return std::clamp(int(std::min(std::floor(fit), double(largestZoom))), 1, largestZoom);
 }
 
 int Screen::windowZoom() const {

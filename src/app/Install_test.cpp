@@ -41,12 +41,14 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 }
 
 // One install of this build into a scratch prefix under a folder everyone
-// may enter, shared by the tests of this file.
+// may enter and only root may change (not /tmp: anyone may put a link of
+// the program there, so it does not run set-user-id from there), shared by
+// the tests of this file.
 class InstalledProgram : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (getuid() != 0) return;
-    char pattern[] = "/tmp/gorvane-install-XXXXXX";
+    char pattern[] = "/run/gorvane-install-XXXXXX";
     if (!mkdtemp(pattern)) return;
     scratch = pattern;
     fs::permissions(scratch, fs::perms(0755));
@@ -124,7 +126,7 @@ TEST_F(InstalledProgram, IsSetUserIdRootAndNothingInItIsWritableByOthers) {
   EXPECT_EQ(info.st_uid, 0u);
   EXPECT_EQ(info.st_mode & 07777, 04755u) << "set-user-id root, writable by root alone";
   for (const char* file :
-       {"tarnbook_dump", "Frameworks/libTarnbook.so", "Frameworks/libBevel.so", "Frameworks/libgorvane-ui.so",
+       {"gorvane-world", "Frameworks/libTarnbook.so", "Frameworks/libBevel.so", "Frameworks/libgorvane-ui.so",
         "resources/menu_view_title.png", "DemoGame/minecraft.ttf", "DemoGame/data/images/gui/touchgui.png"}) {
     ASSERT_EQ(stat((app() / file).c_str(), &info), 0) << file;
     EXPECT_EQ(info.st_mode & 022, 0u) << file << " is writable by others";
@@ -301,10 +303,12 @@ TEST_F(InstalledProgram, GameFilesOfGigabytesCostRootNoMemory) {
 
 TEST_F(InstalledProgram, ACopyElsewhereHeedsNothingBesideItAndRefusesAFolderOthersMayChange) {
   fs::path plugins = hostilePlugins();
-  for (unsigned owner : {0u, nobody}) {
-    fs::path folder = scratch / ("copy-of-" + std::to_string(owner));
+  // Root's folder; a user's; root's sticky one everyone may write (like /tmp).
+  for (auto [owner, mode] : {std::pair{0u, 0755}, {nobody, 0755}, {0u, 01777}}) {
+    fs::path folder = scratch / ("copy-of-" + std::to_string(owner) + "-" + std::to_string(mode));
     fs::create_directories(folder);
     ASSERT_EQ(chown(folder.c_str(), owner, owner), 0);
+    fs::permissions(folder, fs::perms(mode));
     fs::create_hard_link(program(), folder / "gorvane");
     std::ofstream(folder / "qt.conf") << "[Paths]\nPlugins=" << plugins.string() << "\n";
     for (const char* kind : {"imageformats", "platforms"}) {
@@ -313,8 +317,8 @@ TEST_F(InstalledProgram, ACopyElsewhereHeedsNothingBesideItAndRefusesAFolderOthe
     }
     bool started = false;
     ProgramRun run = runUntilStarted(folder / "gorvane", &started);
-    EXPECT_EQ(started, owner == 0) << run.standardError;
-    if (owner != 0) {
+    EXPECT_EQ(started, owner == 0 && mode == 0755) << run.standardError;
+    if (!started) {
       EXPECT_NE(lastMessage(run).find("does not run set-user-id from where it lies: " + folder.string() + ", a folder"),
                 std::string::npos)
           << run.standardError;

@@ -9,7 +9,7 @@
 // resources where the program looks for them.
 
 // Why this program may not run set-user-id where it lies, or "" when it
-// may: its own file and every folder above it must be root's alone. A
-// sticky folder of root's (like /tmp) counts: others may add to it but may
-// not rename or remove what root put there.
+// may: its own file and every folder above it must be root's alone, which
+// no folder others may write is, sticky or not (like /tmp): anyone may put
+// a hard link of the program there.
 std::string programPlaceProblem();

@@ -119,6 +119,14 @@ void keepOnlyTheStartEnvironment() {
   std::string authority = privateAuthority(std::getenv("XAUTHORITY"), user);
 
   ::clearenv();
+  // The display server says how many pixels a point takes (Xft.dpi in the
+  // user's own X resources, the screen's size in millimetres), and at
+  // 9600 dpi the window alone would take gigabytes of root's memory. Qt is
+  // told to take no scale from it and to size text at 96 dpi: the window
+  // scales by its own zoom (ui::Screen, bounded) and a QT_SCALE_FACTOR
+  // from 0.5 to 4 alone.
+  ::setenv("QT_ENABLE_HIGHDPI_SCALING", "0", 1);
+  ::setenv("QT_FONT_DPI", "96", 1);
   for (const auto& entry : kept) {
     auto equals = entry.find('=');
     std::string name = entry.substr(0, equals);

@@ -25,5 +25,6 @@ std::vector<std::string> keptStartEnvironment(const std::vector<std::string>& en
 // which libraries read by name, becomes a private copy of the file
 // (XAUTHORITY, or ~/.Xauthority) read as the real user could read it, or is
 // left out; the session bus is one that cannot be reached. A scale factor
-// out of reason is dropped with a line in the log.
+// out of reason is dropped with a line in the log, and none is taken from
+// the display server (QT_ENABLE_HIGHDPI_SCALING=0, QT_FONT_DPI=96).
 void keepOnlyTheStartEnvironment();

@@ -12,6 +12,7 @@
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKLongArrayTag.h"
+#include "Tarnbook/TBKMapShading.h"
 #include "Tarnbook/TBKNumber.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
@@ -19,3 +20,4 @@
 #include "Tarnbook/TBKTag.h"
 #include "Tarnbook/TBKWholeWorld.h"
 #include "Tarnbook/TBKWorldArchive.h"
+#include "Tarnbook/TBKWorldMap.h"

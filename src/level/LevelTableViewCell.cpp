@@ -72,12 +72,14 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      button->setTitle(
-          definition.kind == LevelRowKind::BackupsButton ? "Restore..."
+      std::string title =
+          definition.kind == LevelRowKind::BackupsButton    ? "Restore..."
+          : definition.kind == LevelRowKind::MapButton      ? "Open..."
+          : definition.kind == LevelRowKind::FindItemButton ? "Find..."
           : definition.kind == LevelRowKind::ExportButton || definition.kind == LevelRowKind::StructuresButton
               ? "Export..."
-              : "Edit...",
-          ui::ControlState::Normal);
+              : "Edit...";
+      button->setTitle(binding.button.empty() ? title : binding.button, ui::ControlState::Normal);
       return button;
     }
   }

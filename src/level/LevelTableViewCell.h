@@ -23,6 +23,10 @@ enum class LevelRowKind {
   LevelTreeButton,   // every tag of the level
   PlayerTreeButton,  // every tag of the row's player
   BackupsButton,     // the world's backups
+  ContainersButton,  // the world's chests, barrels, furnaces...
+  MapButton,         // the world from above
+  CreaturesButton,   // the world's creatures
+  FindItemButton,    // every place an item lies
   ExportButton,      // the world as a .mcworld archive in the user's documents
   StructuresButton,  // the world's saved structures, each to export
 };
@@ -50,6 +54,7 @@ struct LevelRowBinding {
   std::function<void(long segment)> choose;       // choice rows
   std::function<void(const std::string&)> type;   // field rows
   std::function<void()> open;                     // button rows
+  std::string button;                             // a button's title; "" for the kind's own
 };
 
 // A row of the level settings screen: the title and one game-styled widget

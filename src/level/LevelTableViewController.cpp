@@ -6,11 +6,16 @@
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
 #include "backups/BackupsTableViewController.h"
+#include "containers/ContainersTableViewController.h"
+#include "containers/FindItemTableViewController.h"
+#include "creatures/CreaturesTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/InventoryViewController.h"
+#include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
 #include "level/PlayerSettingRows.h"
 #include "level/PlayersTableViewController.h"
+#include "map/MapViewController.h"
 #include "records/EquipmentRecord.h"
 #include "records/GameMode.h"
 #include "records/WholeNumber.h"
@@ -48,6 +53,9 @@ const std::vector<LevelSection> levelSections = {
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
     {"Share",
      {{.name = "World File", .kind = Kind::ExportButton}, {.name = "Structures", .kind = Kind::StructuresButton}}},
+    // What lies in the world itself; containers and creatures join the map
+    // in worlds with a database (the early format keeps neither there).
+    {"World", {{.name = "Map", .kind = Kind::MapButton}}},
 };
 
 bool isModeSetting(const std::string& setting) { return setting == "GameType" || setting == "PlayerGameMode"; }
@@ -109,6 +117,12 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
         sections[0].rows.push_back({.name = "Players", .kind = Kind::PlayersButton});
       }
     } catch (const TBKException&) {}
+    if (_db->hasDatabase()) {
+      auto& world = sections.back().rows;
+      world.push_back({.name = "Containers", .kind = Kind::ContainersButton});
+      world.push_back({.name = "Creatures", .kind = Kind::CreaturesButton});
+      world.push_back({.name = "Find an Item", .kind = Kind::FindItemButton});
+    }
   }
   setEdgesForExtendedLayout(ui::RectEdge::None);
   tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
@@ -246,6 +260,26 @@ void LevelTableViewController::written(const Outcome& outcome, bool reloadAnyway
   });
 }
 
+std::shared_ptr<ui::ViewController> LevelTableViewController::itemPicker() {
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  auto find = [weak](ItemIdentity item) {
+    // The picker closes itself once this returns: the results follow it.
+    ui::Application::post([weak, item] {
+      auto self = weak.lock();
+      auto navigation = self ? self->navigationController() : nullptr;
+      if (!navigation) return;
+      navigation->pushViewController(
+          std::make_shared<FindItemTableViewController>(self->_db, item, self->player, self->playerKey), true);
+    });
+  };
+  if (gamemode::isTodaysLevel(*level)) {
+    return std::make_shared<ItemSelectorTableViewController>(ItemSelectorTableViewController::NamedCallback(
+        [find](const std::string& identifier, uint16_t) { find(ItemIdentity::named(identifier, 0)); }));
+  }
+  return std::make_shared<ItemSelectorTableViewController>(
+      [find](uint16_t id, uint16_t) { find(ItemIdentity::numbered(id, 0)); });
+}
+
 std::shared_ptr<TBKCompoundTag> LevelTableViewController::playerOrExplain() {
   if (player) return player;
   try {
@@ -266,8 +300,30 @@ void LevelTableViewController::open(LevelRowKind kind) {
     return exportWorld();
   } else if (kind == Kind::StructuresButton) {
     screen = structuresScreen();
+  } else if (kind == Kind::ContainersButton) {
+    std::shared_ptr<TBKCompoundTag> player;
+    try {
+      player = _db->playerForKey(playerKey);
+    } catch (const TBKException&) {
+      // Without a player the list is ordered from the world's origin.
+    }
+    screen = std::make_shared<ContainersTableViewController>(_db, player);
+  } else if (kind == Kind::CreaturesButton) {
+    screen = std::make_shared<CreaturesTableViewController>(_db);
+  } else if (kind == Kind::FindItemButton) {
+    screen = itemPicker();
   } else if (kind == Kind::BackupsButton) {
     screen = BackupsTableViewController::forWorld(_db);
+  } else if (kind == Kind::MapButton) {
+    if (!_db->hasDatabase())
+      return showError(
+          "This world is of the format before the game kept its land in a database: "
+          "the map cannot draw it.");
+    try {
+      screen = std::make_shared<MapViewController>(_db);
+    } catch (const TBKException& error) {
+      return showError(error.reason());
+    }
   } else if (kind == Kind::LevelTreeButton) {
     try {
       screen = TagTreeViewController::forLevel(_db);

@@ -78,6 +78,8 @@ class LevelTableViewController : public ui::ViewController,
   // reported has returned.
   void written(const Outcome& outcome, bool reloadAnyway);
   void open(LevelRowKind kind);
+  // The item picker whose choice opens the places that item lies.
+  std::shared_ptr<ui::ViewController> itemPicker();
   // The player tree, or null once an alert has said why there is none.
   std::shared_ptr<TBKCompoundTag> playerOrExplain();
   // Writes the world as a .mcworld archive into the folder given on the

@@ -6,7 +6,8 @@
 # usage: run_fuzz.sh <source root> <work folder> [target]
 #   targets: tarnbook (NBT records and level.dat files, the default),
 #            options (the options file's reader and writer),
-#            archive (the .mcworld archive's reader)
+#            archive (the .mcworld archive's reader),
+#            map (the sub-chunks of every version and the early whole chunk)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -65,6 +66,25 @@ case "$name" in
         copy=$(basename "$world" | tr ' ' '_').mcworld
         [ -f "$work/corpus/$copy" ] || (cd "$world" && python3 -m zipfile -c "$work/corpus/$copy" ./*)
       done
+    }
+    ;;
+  map)
+    inputs=("$root/tests/fuzz/map_fuzz.cpp")
+    for s in TBKSubChunk TBKLegacyTerrain TBKChunkSurface TBKBlockTable TBKNBTReader TBKCompoundTag TBKListTag TBKNumber \
+      TBKNumberTag TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    seed() {
+      # A palette entry {name: "minecraft:stone"}; layers of one block, of
+      # one bit, a version 9 below zero, the old numbered form, a whole chunk.
+      local stone='\x0a\x00\x00\x08\x04\x00name\x0f\x00minecraft:stone\x00'
+      printf "\x01\x00\x01\x00\x00\x00$stone" >"$work/corpus/one-block"
+      { printf '\x08\x01\x02'; head -c 512 /dev/zero | tr '\0' '\125'; printf "\x02\x00\x00\x00$stone$stone"; } \
+        >"$work/corpus/one-bit"
+      printf "\x09\x01\xfc\x00\x01\x00\x00\x00$stone" >"$work/corpus/below-zero"
+      { printf '\x00'; head -c 6144 /dev/zero | tr '\0' '\1'; } >"$work/corpus/numbered"
+      { printf '\x30'; head -c 49152 /dev/zero | tr '\0' '\11'; } >"$work/corpus/whole-chunk"
     }
     ;;
   *)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the demo generator end to end: a fresh sandbox is generated, every
-# world is read back by tarnbook_dump, and the committed demo's level.dat
+# world is read back by gorvane-world, and the committed demo's level.dat
 # files are the bytes the generator makes today.
-# usage: check_demo.sh <make_demo_sandbox> <tarnbook_dump> <committed sandbox>
+# usage: check_demo.sh <make_demo_sandbox> <gorvane-world> <committed sandbox>
 set -euo pipefail
 generator=$1 dump=$2 committed=$3
 scratch=$(mktemp -d)
@@ -55,4 +55,12 @@ for world in "Lakeside Survival" "Creative Flatland" "Old Cave World" "Broken Wo
     || fail "committed demo level.dat of $world is out of date: run make_demo_sandbox demo/sandbox"
 done
 cmp -s "$options" "$committed/Documents/games/com.mojang/minecraftpe/options.txt" || fail "committed options.txt is out of date"
+# Land for the maps, in each form the worlds' eras saved it.
+for case in "bW9kZXJuAA==|overworld|100" "bW9kZXJuAA==|nether|36" "Lakeside Survival|overworld|36" \
+  "Creative Flatland|overworld|16"; do
+  IFS='|' read -r world dimension chunks <<<"$case"
+  out=$("$dump" map "$worlds/$world" --dimension "$dimension" --png "$scratch/map.png")
+  grep -q "^Drew $chunks chunks" <<<"$out" || fail "map of $world ($dimension): $out"
+  if grep -q "no colour" <<<"$out"; then fail "map of $world ($dimension) has blocks without a colour: $out"; fi
+done
 echo "demo sandbox OK"

@@ -4,7 +4,9 @@
 // five worlds in minecraftWorlds and minecraftpe/options.txt. Everything is
 // written through Tarnbook and the game's LevelDB, so the demo is read by the
 // same code as a real game. The level.dat files are the same bytes on every
-// run (fixed times and seeds); the LevelDB files may differ.
+// run (fixed times and seeds); the LevelDB files may differ. Lakeside
+// Survival, Creative Flatland and Modern Survival also get land for their
+// maps, in the forms of their eras (DemoLand.h).
 //
 //   Lakeside Survival   0.9-era survival world: LevelDB player with a full
 //                       inventory (9 hotbar links, 36 items) and armor
@@ -31,6 +33,7 @@
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
 
+#include "DemoLand.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKListTag.h"
@@ -572,6 +575,12 @@ int main(int argc, char** argv) {
     WorldPlan modern{"Modern Survival", 0, 1796558400, 7355608, {-64, 71, 112}, true, 10, {}, {}};
     writeModernWorld(worlds, modernWorldFolder, modern);
     addModernFriends(worlds / modernWorldFolder, modern);
+
+    // Land for the maps: today's world in both its forms and dimensions,
+    // the early worlds in theirs.
+    demoland::writeTodaysLand(worlds / modernWorldFolder);
+    demoland::writeEarlyWholeChunks(worlds / "Lakeside Survival", 212, -97);
+    demoland::writeEarlySubChunks(worlds / "Creative Flatland", 128, 128);
 
     writeOptions(games / "minecraftpe");
   } catch (const std::exception& error) {

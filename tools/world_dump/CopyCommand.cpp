@@ -1,19 +1,19 @@
 #include <filesystem>
 
-#include "ArchiveCommands.h"
+#include "Commands.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKWholeWorld.h"
+#include "WorldArgument.h"
 
 namespace fs = std::filesystem;
 
 int copyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 1) {
-    err << "usage: tarnbook_dump copy WORLD\n";
+    err << "usage: gorvane-world copy WORLD\n";
     return 2;
   }
   try {
-    fs::path world = fs::absolute(args[0]).lexically_normal();
-    if (world.filename().empty()) world = world.parent_path();
+    fs::path world = worldArgument(args[0]);
     auto copy = TBKWholeWorld::copyWorld(world.string());
     out << "Copied " << world.string() << " to " << (world.parent_path() / *copy).string() << "\n";
     return 0;

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "ArchiveCommands.h"
+#include "Commands.h"
 #include "Tarnbook/TBKCompoundTag.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args.size() > 2) {
-    err << "usage: tarnbook_dump export WORLD [FILE]\n";
+    err << "usage: gorvane-world export WORLD [FILE]\n";
     return 2;
   }
   try {

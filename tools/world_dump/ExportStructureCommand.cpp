@@ -1,19 +1,20 @@
 #include <filesystem>
 
-#include "ArchiveCommands.h"
+#include "Commands.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKStructures.h"
+#include "WorldArgument.h"
 
 namespace fs = std::filesystem;
 
 int exportStructureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 3) {
-    err << "usage: tarnbook_dump export-structure WORLD NAME FILE\n";
+    err << "usage: gorvane-world export-structure WORLD NAME FILE\n";
     return 2;
   }
   try {
-    fs::path world = fs::absolute(args[0]).lexically_normal();
+    fs::path world = worldArgument(args[0]);
     TBKLevelDB db(world.string(), world.filename().string(), "");
     std::string file = fs::absolute(args[2]).lexically_normal().string();
     TBKStructures::exportStructure(db, args[1], file);

@@ -1,6 +1,6 @@
 #include <filesystem>
 
-#include "ArchiveCommands.h"
+#include "Commands.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKWorldArchive.h"
@@ -9,7 +9,7 @@ namespace fs = std::filesystem;
 
 int importCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args.size() > 2) {
-    err << "usage: tarnbook_dump import FILE [DATA-FOLDER]\n";
+    err << "usage: gorvane-world import FILE [DATA-FOLDER]\n";
     return 2;
   }
   try {

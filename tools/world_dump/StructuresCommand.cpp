@@ -1,19 +1,20 @@
 #include <filesystem>
 
-#include "ArchiveCommands.h"
+#include "Commands.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKStructures.h"
+#include "WorldArgument.h"
 
 namespace fs = std::filesystem;
 
 int structuresCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.size() != 1) {
-    err << "usage: tarnbook_dump structures WORLD\n";
+    err << "usage: gorvane-world structures WORLD\n";
     return 2;
   }
   try {
-    fs::path world = fs::absolute(args[0]).lexically_normal();
+    fs::path world = worldArgument(args[0]);
     TBKLevelDB db(world.string(), world.filename().string(), "");
     for (const auto& name : TBKStructures::names(db)) out << name << "\n";
     return 0;

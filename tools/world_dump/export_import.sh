@@ -2,7 +2,7 @@
 # A world exported and imported again from the command line comes back
 # byte for byte, under a new folder name, and the export leaves it alone; a
 # copy is the same world under its own name.
-# usage: export_import.sh <tarnbook_dump> <world folder>
+# usage: export_import.sh <gorvane-world> <world folder>
 set -euo pipefail
 dump=$1 world=$2
 scratch=$(mktemp -d)

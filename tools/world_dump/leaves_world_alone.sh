@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A dump reads a world and must leave every byte of it as it was.
-# usage: leaves_world_alone.sh <tarnbook_dump> <world folder>
+# usage: leaves_world_alone.sh <gorvane-world> <world folder>
 set -euo pipefail
 dump=$1 world=$2
 scratch=$(mktemp -d)

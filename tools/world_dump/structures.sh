@@ -2,7 +2,7 @@
 # A structure file taken into a world from the command line is listed under
 # the name given and comes out again byte for byte; a file of another shape
 # is refused and nothing is stored.
-# usage: structures.sh <tarnbook_dump> <world folder>
+# usage: structures.sh <gorvane-world> <world folder>
 set -euo pipefail
 dump=$1 world=$2
 scratch=$(mktemp -d)

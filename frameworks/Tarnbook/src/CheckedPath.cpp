@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AccessList.h"
+#include "CreationIdentity.h"
 #include "PathNames.h"
 #include "RealUser.h"
 
@@ -128,7 +129,8 @@ FileStatus checkOpened(const std::string& path, int flags, int fd) {
   return {};
 }
 
-FileStatus openIn(const Place& place, const std::string& path, int flags, mode_t mode, FileDescriptor& out) {
+FileStatus openIn(const Place& place, const std::string& path, int flags, mode_t mode, FileDescriptor& out,
+                  bool* created) {
   if (!actingForAnotherUser()) {
     // Root's own files too: a FIFO would hold the open (and the program)
     // until someone writes to it, and nothing but a plain file is the game's.
@@ -154,8 +156,13 @@ FileStatus openIn(const Place& place, const std::string& path, int flags, mode_t
     if (errno == ELOOP) return FileStatus::linkRefused(path);
     if (errno != ENOENT || !(flags & O_CREAT)) return FileStatus::failed("open", path, errno);
     if (FileStatus refusal = mayChangeEntry(place, path, nullptr); !refusal.ok()) return refusal;
-    out.reset(::openat(place.folder.get(), place.name.c_str(), flags | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
-    if (out.get() >= 0) return {};
+    out.reset(CreationIdentity::create(FileOwner{realUser().uid, realUser().gid, mode}, [&] {
+      return ::openat(place.folder.get(), place.name.c_str(), flags | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    }));
+    if (out.get() >= 0) {
+      if (created) *created = true;
+      return {};
+    }
     if (errno != EEXIST || (flags & O_EXCL)) return FileStatus::failed("create", path, errno);
     // Something of that name appeared in between: look at it again.
   }
@@ -164,10 +171,11 @@ FileStatus openIn(const Place& place, const std::string& path, int flags, mode_t
 
 }  // namespace
 
-FileStatus openChecked(const std::string& path, int flags, mode_t mode, FileDescriptor& out) {
+FileStatus openChecked(const std::string& path, int flags, mode_t mode, FileDescriptor& out, bool* created) {
+  if (created) *created = false;
   Place place;
   if (FileStatus status = walk(path, "open", place); !status.ok()) return status;
-  return openIn(place, path, flags, mode, out);
+  return openIn(place, path, flags, mode, out, created);
 }
 
 FileStatus renameChecked(const std::string& from, const std::string& to, bool replace) {

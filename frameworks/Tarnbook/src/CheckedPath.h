@@ -52,8 +52,10 @@ FileStatus mayChangeEntry(const Place& place, const std::string& path, const str
 // Opens a file in the manner of open(2), as the real user could: never
 // through a link, only a regular file, checked on the descriptor itself (so
 // a file swapped in at the last moment is caught), and truncated only after
-// that check. On success out holds the descriptor.
-FileStatus openChecked(const std::string& path, int flags, mode_t mode, FileDescriptor& out);
+// that check. On success out holds the descriptor. Acting for another
+// user, a file it creates is born theirs, and *created (if given) says
+// whether it did.
+FileStatus openChecked(const std::string& path, int flags, mode_t mode, FileDescriptor& out, bool* created = nullptr);
 
 // Renames within the game's folders (both must be allowed to the real
 // user); without `replace`, an existing `to` is left alone (EEXIST).

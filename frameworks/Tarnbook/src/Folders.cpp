@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "AccessList.h"
+#include "CreationIdentity.h"
 #include "PathNames.h"
 #include "RealUser.h"
 
@@ -70,7 +71,9 @@ bool makeFolder(const std::string& path, const FileOwner& owner) {
   Place place;
   walk(path, action, place).raiseIfFailed();
   mayChangeEntry(place, path, nullptr).raiseIfFailed();
-  if (::mkdirat(place.folder.get(), place.name.c_str(), S_IRWXU) != 0) {
+  FileOwner folderOwner = folderOwnerFor(owner);
+  if (CreationIdentity::create(folderOwner,
+                               [&] { return ::mkdirat(place.folder.get(), place.name.c_str(), S_IRWXU); }) != 0) {
     if (errno == EEXIST) return false;
     FileStatus::failed(action, path, errno).raise();
   }
@@ -78,8 +81,9 @@ bool makeFolder(const std::string& path, const FileOwner& owner) {
   if (fd.get() < 0) FileStatus::failed("open the folder", path, errno).raise();
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) FileStatus::failed("inspect", path, errno).raise();
-  if (actingForAnotherUser() && info.st_uid != ::geteuid()) FileStatus::rightRefused(path, "give away").raise();
-  applyOwner(fd.get(), folderOwnerFor(owner), path);
+  // What stands there now must be what was just made, born the real user's.
+  if (actingForAnotherUser() && info.st_uid != realUser().uid) FileStatus::rightRefused(path, "give away").raise();
+  applyOwner(fd.get(), folderOwner, path);
   return true;
 }
 

@@ -57,11 +57,12 @@ void applyOwner(int fd, const FileOwner& owner, const std::string& path) {
     setOwner(fd, owner, path).raiseIfFailed();
     return;
   }
-  // Only what this process has just made is given an owner: anything
-  // else was put there by someone and stays as they left it.
+  // Only what this process has just made (born the real user's, see
+  // CreationIdentity.h) is given an owner and mode: the callers hand it
+  // nothing else, and anything of a third user's stays as they left it.
   struct stat info;
   if (::fstat(fd, &info) != 0) FileStatus::failed("inspect", path, errno).raise();
-  if (info.st_uid != ::geteuid()) return;
+  if (info.st_uid != ::geteuid() && info.st_uid != realUser().uid) return;
   setOwner(fd, ownerOnBehalf(owner, nullptr), path).raiseIfFailed();
 }
 
@@ -76,7 +77,9 @@ void applyOwner(const std::string& path, const FileOwner& owner) {
   // that name was put there by someone, and stays theirs.
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) FileStatus::failed("inspect", path, errno).raise();
-  if (actingForAnotherUser() && info.st_uid != ::geteuid()) FileStatus::rightRefused(path, "give away").raise();
+  if (actingForAnotherUser() && info.st_uid != ::geteuid() && info.st_uid != realUser().uid) {
+    FileStatus::rightRefused(path, "give away").raise();
+  }
   applyOwner(fd.get(), owner, path);
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "CheckedPath.h"
+#include "CreationIdentity.h"
 #include "Folders.h"
 #include "ReadLimits.h"
 #include "RealUser.h"
@@ -183,11 +184,12 @@ leveldb::Status OwnershipEnv::NewRandomAccessFile(const std::string& name, level
 leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, leveldb::WritableFile** result) {
   *result = nullptr;
   FileDescriptor opened;
-  if (FileStatus status = openChecked(name, flags, 0644, opened); !status.ok()) return failure(name, status);
+  bool created = false;
+  if (FileStatus status = openChecked(name, flags, 0644, opened, &created); !status.ok()) return failure(name, status);
   int fd = opened.release();
   auto* file = new CheckedWritableFile(fd, name);
   leveldb::Status owned = guarded(name, [&] {
-    applyOwner(fd, owner_, name);
+    if (created) applyOwner(fd, owner_, name);
     return leveldb::Status::OK();
   });
   if (!owned.ok()) {
@@ -198,13 +200,30 @@ leveldb::Status OwnershipEnv::newWritable(const std::string& name, int flags, le
   return owned;
 }
 
+leveldb::Status OwnershipEnv::asOwner(const std::function<leveldb::Status()>& create, bool folder) {
+  leveldb::Status status;
+  bool switched;
+  {
+    CreationIdentity identity(folder ? folderOwnerFor(owner_) : owner_);
+    switched = identity.switched();
+    status = create();
+  }
+  // The owner may not create there; root, acting for itself, may.
+  if (switched && status.IsIOError()) status = create();
+  return status;
+}
+
 leveldb::Status OwnershipEnv::NewWritableFile(const std::string& name, leveldb::WritableFile** result) {
-  if (!actingForAnotherUser()) return adopt(name, target()->NewWritableFile(name, result));
+  if (!actingForAnotherUser()) {
+    return adopt(name, asOwner([&] { return target()->NewWritableFile(name, result); }));
+  }
   return newWritable(name, O_WRONLY | O_CREAT | O_TRUNC, result);
 }
 
 leveldb::Status OwnershipEnv::NewAppendableFile(const std::string& name, leveldb::WritableFile** result) {
-  if (!actingForAnotherUser()) return adopt(name, target()->NewAppendableFile(name, result));
+  if (!actingForAnotherUser()) {
+    return adopt(name, asOwner([&] { return target()->NewAppendableFile(name, result); }));
+  }
   return newWritable(name, O_WRONLY | O_CREAT | O_APPEND, result);
 }
 
@@ -238,7 +257,7 @@ leveldb::Status OwnershipEnv::DeleteFile(const std::string& name) {
 leveldb::Status OwnershipEnv::CreateDir(const std::string& name) {
   if (!actingForAnotherUser()) {
     bool existed = isDirectory(name);
-    leveldb::Status created = target()->CreateDir(name);
+    leveldb::Status created = asOwner([&] { return target()->CreateDir(name); }, true);
     if (existed) return created;
     return adopt(name, created, true);
   }
@@ -276,11 +295,20 @@ leveldb::Status OwnershipEnv::LockFile(const std::string& name, leveldb::FileLoc
   // file drops this process's fcntl locks on it, and setting it afterwards
   // would open and close the file under the lock.
   FileDescriptor fd;
-  if (FileStatus opened = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644, fd); !opened.ok()) {
-    return failure(name, opened);
+  bool created = false;
+  FileStatus opened;
+  bool switched;
+  {
+    CreationIdentity identity(owner_);
+    switched = identity.switched();
+    opened = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644, fd, &created);
   }
+  if (switched && !actingForAnotherUser() && (opened.error() == EACCES || opened.error() == EPERM)) {
+    opened = openChecked(name, O_RDWR | O_CREAT | O_NOFOLLOW, 0644, fd, &created);
+  }
+  if (!opened.ok()) return failure(name, opened);
   leveldb::Status owned = guarded(name, [&] {
-    applyOwner(fd.get(), owner_, name);
+    if (created || !actingForAnotherUser()) applyOwner(fd.get(), owner_, name);
     return leveldb::Status::OK();
   });
   if (!owned.ok() || !actingForAnotherUser()) {

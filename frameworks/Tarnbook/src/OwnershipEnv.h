@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <leveldb/env.h>
 
 #include "OwnerPolicy.h"
@@ -37,6 +39,9 @@ class OwnershipEnv : public leveldb::EnvWrapper {
  private:
   leveldb::Status adopt(const std::string& name, leveldb::Status created, bool folder = false);
   leveldb::Status newWritable(const std::string& name, int flags, leveldb::WritableFile** result);
+  // Runs a create of LevelDB's own environment born the owner's
+  // (CreationIdentity.h), or as root where the owner may not create.
+  leveldb::Status asOwner(const std::function<leveldb::Status()>& create, bool folder = false);
 
   FileOwner owner_;
 };

@@ -28,6 +28,11 @@ TEST_F(WorldsForNobody, TheirOwnWorldIsListedReadAndSaved) {
     EXPECT_EQ(info.st_uid, nobody) << entry.path() << " would no longer be the game's";
   }
   EXPECT_FALSE(db->backupMade().empty());
+  // A change of rights alone shows on the next listing (the worlds watch).
+  for (auto [owner, mode, listed] : {std::tuple{nobody, 0, 0u}, {nobody, 0755, 1u}, {tbktest::someoneElse, 0700, 0u}}) {
+    place(sandbox.worldFolder("lake"), owner, nogroup, mode_t(mode));
+    EXPECT_EQ(TBKLevelDB::worlds().size(), listed) << owner << " " << mode;
+  }
 }
 
 TEST_F(WorldsForNobody, AWorldReachedThroughALinkIsRefused) {

@@ -15,10 +15,15 @@ namespace tbk::readLimit {
 
 constexpr size_t levelFile = size_t(64) << 20;       // level.dat, level.dat_old
 constexpr size_t playerRecord = size_t(64) << 20;    // the player's database record
+constexpr size_t playerPointer = size_t(64) << 10;   // a player_<id> record: a few ids
 constexpr size_t databaseCurrent = size_t(4) << 10;  // db/CURRENT, read whole by LevelDB
 constexpr size_t optionsFile = size_t(32) << 20;     // room for a stray line of 16 MB
 constexpr size_t worldName = size_t(64) << 10;       // levelname.txt
 constexpr size_t gameAsset = size_t(64) << 20;       // a picture or the font of the game's bundle
+// The player records of one backup or restore journal, or of the backup a
+// session makes before its first change, together: a world of a server
+// keeps one record a player who joined, some kilobytes each.
+constexpr size_t backupRecords = size_t(64) << 20;
 
 }  // namespace tbk::readLimit
 
@@ -37,6 +42,9 @@ constexpr uint64_t totalBytes = uint64_t(8) << 30;  // all entries inflated
 constexpr uint64_t ratio = 200;
 constexpr uint64_t ratioFloor = uint64_t(1) << 20;
 constexpr size_t nameBytes = 1024;  // one entry's path
+// The central directory, read whole before the entries can be counted: a
+// game's export of a few thousand entries has some hundreds of KB.
+constexpr uint64_t directoryBytes = uint64_t(64) << 20;
 
 }  // namespace tbk::archiveLimit
 

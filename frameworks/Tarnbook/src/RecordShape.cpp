@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ChunkChecksums.h"
 #include "LittleEndian.h"
 #include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKException.h"
@@ -18,20 +19,11 @@ bool startsWith(std::string_view key, std::string_view prefix) { return key.subs
 
 bool isPlayerKey(std::string_view key) { return key == "~local_player" || startsWith(key, "player_"); }
 
-std::string dimensionName(TBKChunkKey::Dimension dimension) {
-  switch (dimension) {
-    case TBKChunkKey::Dimension::Nether:
-      return " in the Nether";
-    case TBKChunkKey::Dimension::End:
-      return " in the End";
-    case TBKChunkKey::Dimension::Overworld:
-      break;
-  }
-  return "";
-}
-
 std::string chunkName(int32_t x, int32_t z, TBKChunkKey::Dimension dimension) {
-  return "chunk " + std::to_string(x) + ", " + std::to_string(z) + dimensionName(dimension);
+  return "chunk " + std::to_string(x) + ", " + std::to_string(z) +
+         (dimension == TBKChunkKey::Dimension::Overworld
+              ? ""
+              : " in the " + std::string(TBKChunkKey::dimensionName(dimension)));
 }
 
 std::string hex(std::string_view bytes) {
@@ -84,6 +76,14 @@ std::optional<std::string> recordDamage(std::string_view key, std::string_view b
   if (auto chunk = TBKChunkKey::parse(key)) {
     if (chunk->tag == TBKChunkKey::Tag::BlockEntities || chunk->tag == TBKChunkKey::Tag::Entities) {
       return nbtDamage(bytes, true);
+    }
+    if (chunk->tag == TBKChunkKey::Tag::Checksums) {
+      try {
+        parseChecksums(bytes);
+      } catch (const TBKException& error) {
+        if (error.kind() != TBKException::Kind::Format) throw;
+        return error.reason();
+      }
     }
   }
   return std::nullopt;

@@ -1,5 +1,7 @@
 #include "Tarnbook/TBKChunkKey.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 
@@ -46,6 +48,30 @@ std::string TBKChunkKey::bytes() const {
   key += static_cast<char>(tag);
   if (tag == Tag::SubChunk) key += static_cast<char>(subChunk);
   return key;
+}
+
+const char* TBKChunkKey::dimensionName(Dimension dimension) {
+  switch (dimension) {
+    case Dimension::Nether:
+      return "Nether";
+    case Dimension::End:
+      return "End";
+    case Dimension::Overworld:
+      break;
+  }
+  return "Overworld";
+}
+
+std::optional<TBKChunkKey::Dimension> TBKChunkKey::dimensionNamed(std::string_view name) {
+  for (Dimension dimension : {Dimension::Overworld, Dimension::Nether, Dimension::End}) {
+    std::string_view known = dimensionName(dimension);
+    if (name.size() == known.size() && std::equal(name.begin(), name.end(), known.begin(), [](char a, char b) {
+          return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        })) {
+      return dimension;
+    }
+  }
+  return std::nullopt;
 }
 
 int32_t TBKChunkKey::chunkOf(double coordinate) {

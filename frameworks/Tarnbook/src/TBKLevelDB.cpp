@@ -261,45 +261,66 @@ void TBKLevelDB::backUpOnce() {
   if (backupFolder_.empty() || !backupMade_.empty()) return;
   finishRestore();
   backupMade_ = backUpNow();
-  backedUp_.clear();
-  for (auto& [key, record] : playerRecords()) backedUp_.insert(key);
 }
 
 // The world's files and every player's record and, for a restore about to
-// write them, the records under recordKeys as they are now.
+// write them, the records under recordKeys as they are now; what it holds
+// becomes what the session's backup holds.
 std::string TBKLevelDB::backUpNow(const std::vector<std::string>& recordKeys) {
   std::vector<tbk::BackupFile> files = tbk::worldFiles(folder_);
   std::set<std::string, std::less<>> kept;
+  uint64_t total = 0;
   for (auto& [key, record] : playerRecords()) {
+    total += record.size();
     files.push_back({tbk::recordFileName({key, record}), std::move(record)});
     kept.insert(key);
   }
   for (const auto& key : recordKeys) {
     if (!kept.insert(key).second) continue;
     tbk::Record now{key, store().get(key)};
+    total += now.value ? now.value->size() : 0;
+    checkBackupTotal(total);
     files.push_back({tbk::recordFileName(now), now.value.value_or("")});
   }
   // Backups belong to whoever owns the world, like the world's own files.
   tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
-  return tbk::writeBackup(backupFolder_, files, owner);
+  std::string folder = tbk::writeBackup(backupFolder_, files, owner);
+  backedUp_ = std::move(kept);
+  backedUpBytes_ = total;
+  return folder;
 }
 
 void TBKLevelDB::backUpRecords(const std::vector<TBKRecord>& records) {
   if (backupMade_.empty()) return;
   tbk::FileOwner owner = tbk::ownerForFile(tbk::joinPath(folder_, "level.dat"), folder_);
-  std::vector<std::string> added;
+  // All are read and weighed first: a backup grown past what a restore
+  // reads back would be one that can never be restored.
+  std::vector<tbk::Record> before;
+  uint64_t total = backedUpBytes_;
   for (const auto& record : records) {
-    if (backedUp_.count(record.key) || std::find(added.begin(), added.end(), record.key) != added.end()) {
+    if (backedUp_.count(record.key) ||
+        std::any_of(before.begin(), before.end(), [&](const tbk::Record& r) { return r.key == record.key; })) {
       continue;
     }
-    tbk::Record before{record.key, store().get(record.key)};
-    tbk::writeFileAtomically(tbk::joinPath(backupMade_, tbk::recordFileName(before)), before.value.value_or(""), owner);
-    added.push_back(record.key);
+    before.push_back({record.key, store().get(record.key)});
+    total += before.back().value ? before.back().value->size() : 0;
+    checkBackupTotal(total);
   }
-  if (added.empty()) return;
+  if (before.empty()) return;
+  for (const auto& record : before) {
+    tbk::writeFileAtomically(tbk::joinPath(backupMade_, tbk::recordFileName(record)), record.value.value_or(""), owner);
+  }
   // Only once the backup's folder holds them for good may the records change.
   tbk::syncFolder(backupMade_);
-  backedUp_.insert(added.begin(), added.end());
+  for (auto& record : before) backedUp_.insert(std::move(record.key));
+  backedUpBytes_ = total;
+}
+
+void TBKLevelDB::checkBackupTotal(uint64_t total) const {
+  if (total <= tbk::readLimit::backupRecords) return;
+  throw TBKException(TBKException::Kind::Format,
+                     "The world \"" + name_ +
+                         "\" cannot be backed up, so it is left as it is: " + tbk::tooManyRecordBytes(total) + ".");
 }
 
 bool TBKLevelDB::forEachRecord(const std::function<bool(std::string_view, std::string_view)>& visit,
@@ -339,13 +360,21 @@ void TBKLevelDB::writeRecords(const std::vector<TBKRecord>& records) {
 
 // Every player's record: the local one and those of the players who joined
 // this world on a server.
+// Together they are held to what a backup keeps: more is refused before
+// anything is written, the world left as it is.
 std::vector<std::pair<std::string, std::string>> TBKLevelDB::playerRecords() {
   std::vector<std::pair<std::string, std::string>> records;
   if (!hasDatabase()) return records;
-  if (auto record = store().get(playerKey)) records.emplace_back(playerKey, std::move(*record));
-  for (auto& key : store().keysWithPrefix("player_server_")) {
-    if (auto record = store().get(key)) records.emplace_back(std::move(key), std::move(*record));
-  }
+  uint64_t total = 0;
+  auto take = [&](std::string key) {
+    auto record = store().get(key);
+    if (!record) return;
+    total += record->size();
+    checkBackupTotal(total);
+    records.emplace_back(std::move(key), std::move(*record));
+  };
+  take(playerKey);
+  for (auto& key : store().keysWithPrefix("player_server_")) take(std::move(key));
   return records;
 }
 
@@ -390,5 +419,6 @@ std::string TBKLevelDB::restoreBackup(const TBKBackup& backup) {
   storageVersion_ = 0;
   backupMade_.clear();
   backedUp_.clear();
+  backedUpBytes_ = 0;
   return before;
 }

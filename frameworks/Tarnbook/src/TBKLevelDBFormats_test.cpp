@@ -128,6 +128,9 @@ TEST(TBKChunkKey, ReadsEveryShapeOfChunkKeyAndNothingElse) {
   EXPECT_EQ(TBKChunkKey::chunkOf(31.9), 1);
   EXPECT_EQ(TBKChunkKey::chunkOf(1e300), INT32_MAX);
   EXPECT_EQ(TBKChunkKey::chunkOf(std::nan("")), INT32_MIN);
+  EXPECT_EQ(TBKChunkKey::dimensionNamed("NETHER"), Dimension::Nether);
+  EXPECT_EQ(TBKChunkKey::dimensionNamed("end"), Dimension::End);
+  EXPECT_EQ(TBKChunkKey::dimensionNamed("moon"), std::nullopt);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <set>
 #include <string_view>
 
+#include "ReadLimits.h"
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -20,6 +21,19 @@ bool isServerKey(std::string_view key) {
   return key.size() > prefix.size() && key.substr(0, prefix.size()) == prefix;
 }
 
+// Why the record a pointer names cannot be opened, or "" when it can.
+std::string pointerProblem(const TBKPlayerEntry& entry, const std::set<std::string, std::less<>>& records) {
+  std::string pointer = TBKPlayerEntry::idPrefix + entry.id;
+  if (entry.key.empty()) return "Its record " + pointer + " names no player record (it has no ServerId).";
+  if (!isServerKey(entry.key))
+    return "Its record " + pointer + " names " + entry.key + ", which is not a player record.";
+  if (!records.count(entry.key)) {
+    return "Its record " + pointer + " names the player record " + entry.key +
+           ", which is not in the world's database.";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::vector<TBKPlayerEntry> TBKLevelDB::players() {
@@ -34,37 +48,31 @@ std::vector<TBKPlayerEntry> TBKLevelDB::players() {
   if (!player_ && !store().get(playerKey)) local.missing = notYet;
   list.push_back(std::move(local));
 
-  std::vector<std::pair<std::string, std::string>> pointers;  // id, the pointer's bytes
+  // A pointer is read as it is met and only what it names is kept: a world
+  // may hold any number of them, of any length.
+  std::vector<TBKPlayerEntry> pointers;  // key: the ServerId, or "" with missing set
   std::set<std::string, std::less<>> records;
   std::string_view idPrefix = TBKPlayerEntry::idPrefix;
   store().forEachWithPrefix(idPrefix, [&](std::string_view key, std::string_view value) {
     if (isServerKey(key)) {
       records.emplace(key);
-    } else {
-      pointers.emplace_back(std::string(key.substr(idPrefix.size())), std::string(value));
+      return;
     }
+    TBKPlayerEntry entry{"", std::string(key.substr(idPrefix.size())), ""};
+    try {
+      tbk::checkReadLimit("the record", value.size(), tbk::readLimit::playerPointer);
+      entry.key = TBKNBT::parseCompound(value)->stringForKey("ServerId");
+    } catch (const TBKException& error) {
+      if (!isFormatFailure(error)) throw;
+      entry.missing = "Its record " + std::string(key) + " is damaged (" + error.reason() + ").";
+    }
+    pointers.push_back(std::move(entry));
   });
 
   std::set<std::string, std::less<>> listed;
-  for (auto& [id, bytes] : pointers) {
-    TBKPlayerEntry entry{"", id, ""};
-    std::string pointer = std::string(idPrefix) + id;
-    try {
-      entry.key = TBKNBT::parseCompound(bytes)->stringForKey("ServerId");
-      if (entry.key.empty()) {
-        entry.missing = "Its record " + pointer + " names no player record (it has no ServerId).";
-      } else if (!isServerKey(entry.key)) {
-        entry.missing = "Its record " + pointer + " names " + entry.key + ", which is not a player record.";
-      } else if (!records.count(entry.key)) {
-        entry.missing = "Its record " + pointer + " names the player record " + entry.key +
-                        ", which is not in the world's database.";
-      } else if (!listed.insert(entry.key).second) {
-        continue;
-      }
-    } catch (const TBKException& error) {
-      if (!isFormatFailure(error)) throw;
-      entry.missing = "Its record " + pointer + " is damaged (" + error.reason() + ").";
-    }
+  for (auto& entry : pointers) {
+    if (entry.missing.empty()) entry.missing = pointerProblem(entry, records);
+    if (entry.missing.empty() && !listed.insert(entry.key).second) continue;
     list.push_back(std::move(entry));
   }
   for (const auto& key : records) {

@@ -258,6 +258,32 @@ TEST_F(TBKLevelDBTest, EachDatabaseObjectBacksUpOnceAndTenAreKept) {
   EXPECT_EQ(std::distance(backups, fs::directory_iterator()), 10);
 }
 
+TEST_F(TBKLevelDBTest, RecordsOfMoreThan64MBTogetherAreNotBackedUpAndTheWorldNotChanged) {
+  std::string lake = sandbox.worldFolder("lake"), level = readFile(lake + "/level.dat");
+  auto put = [&](const std::string& key, char fill) {
+    TBKWorldStore::open(lake + "/db", "lake")->put(key, std::string(22 << 20, fill));
+  };
+  put("player_server_a", 'a');
+  put("player_server_b", 'b');
+  put("chunk", 'c');
+  {
+    // Two players fit a backup; a third record changed later would not.
+    auto db = TBKLevelDB::dbForWorldNamed("lake");
+    db->setLevelData(db->levelData());
+    std::string reason = tbktest::raised([&] { db->writeRecords({{"chunk", "x"}}); }).reason();
+    EXPECT_NE(reason.find("come to at least 69208036 bytes, more than the 64 MB"), std::string::npos) << reason;
+    EXPECT_EQ(worldreader::readDatabaseValue(lake, "chunk"), std::string(22 << 20, 'c'));
+  }
+  fs::remove_all(sandbox.gameDataFolder() + "/gorvane-backups/lake");
+  level = readFile(lake + "/level.dat");
+  put("player_server_c", 'c');
+  auto db = TBKLevelDB::dbForWorldNamed("lake");
+  std::string reason = tbktest::raised([&] { db->setLevelData(db->levelData()); }).reason();
+  EXPECT_NE(reason.find("come to at least 69208036 bytes, more than the 64 MB"), std::string::npos) << reason;
+  EXPECT_EQ(readFile(lake + "/level.dat"), level);
+  EXPECT_FALSE(fs::exists(sandbox.gameDataFolder() + "/gorvane-backups/lake"));
+}
+
 TEST_F(TBKLevelDBTest, TheGameLockRefusesASecondProcess) {
   TBKLevelDB::lockMinecraft();
   TBKLevelDB::lockMinecraft();  // a second take in the same process is harmless

@@ -1,5 +1,6 @@
 // TBKNBT's reading half: bounded, allocation-checked parsing into the
 // arena-backed tag tree.
+#include <algorithm>
 #include <vector>
 
 #include "LittleEndian.h"
@@ -196,6 +197,8 @@ class Reader {
     TBKTagType elementType = readType();
     size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
     if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
+    // Each entry is a tag: room for more than may be made is never taken.
+    if (count > TBKNBT::maximumTags - tags_) failTooMany();
     auto list = make<TBKListTag>(std::string(), elementType);
     TBKTagBuilder::reserve(*list, count);
     for (size_t i = 0; i < count; ++i) {
@@ -208,8 +211,12 @@ class Reader {
     checkDepth(depth);
     auto compound = make<TBKCompoundTag>(std::string());
     // Most compounds the game writes (items, abilities) have 4 to 8
-    // children; one allocation up front saves the vector's regrowth.
-    TBKTagBuilder::reserve(*compound, 8);
+    // children; one allocation up front saves the vector's regrowth. An
+    // empty one (one byte of input) reserves nothing, and no more room is
+    // taken than the bytes left could fill: a child takes at least 4.
+    if (left() > 0 && *next_ != static_cast<char>(TBKTagType::End)) {
+      TBKTagBuilder::reserve(*compound, std::min<size_t>(8, left() / 4));
+    }
     for (;;) {
       TBKTagType type = readType();
       if (type == TBKTagType::End) return compound;
@@ -218,15 +225,26 @@ class Reader {
     }
   }
 
+  // Every tag is made here, so this is where a parse's memory is bounded:
+  // an empty compound costs one byte of input but some hundred bytes of
+  // memory, and without a count a few megabytes of them would take
+  // gigabytes.
   template <typename T, typename... Arguments>
   std::shared_ptr<T> make(Arguments&&... arguments) {
+    if (++tags_ > TBKNBT::maximumTags) [[unlikely]]
+      failTooMany();
     return std::allocate_shared<T>(tbk::ArenaAllocator<T>(arena_), std::forward<Arguments>(arguments)...);
+  }
+
+  [[noreturn, gnu::cold, gnu::noinline]] void failTooMany() const {
+    fail("it holds more than " + std::to_string(TBKNBT::maximumTags) + " tags, far more than the game writes in one");
   }
 
   const char* begin_;
   const char* next_;
   const char* end_;
   tbk::TagArena* arena_;
+  size_t tags_ = 0;
 };
 
 }  // namespace

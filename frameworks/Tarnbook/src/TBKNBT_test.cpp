@@ -170,6 +170,20 @@ TEST(TBKNBTTest, NestingIsBoundedAt512Levels) {
   }
 }
 
+TEST(TBKNBTTest, TagsAreBoundedPerRecord) {
+  // A root and `count` more tags: a list (one) of empty compounds, or bytes.
+  auto holding = [](size_t count, bool list) {
+    std::string out = bytes({10, 0, 0}) + (list ? bytes({9, 0, 0, 10}) + std::string((char*)&--count, 4) : "");
+    for (size_t i = 0; i < count; ++i) out += list ? bytes({0}) : bytes({1, 0, 0, 7});
+    return out + bytes({0});
+  };
+  for (bool list : {true, false}) {
+    SCOPED_TRACE(list ? "a list of compounds" : "bytes in the root");
+    EXPECT_EQ(TBKNBT::parseCompound(holding((1 << 20) - 1, list))->count(), list ? 1u : (1u << 20) - 1);
+    expectRejected(holding(1 << 20, list), "one tag too many");
+  }
+}
+
 TEST(TBKNBTTest, ARecordMustBeExactlyOneCompound) {
   std::string record = TBKNBT::serialise(*tbktest::makePlayerTree());
   EXPECT_NO_THROW(TBKNBT::parseCompound(record));

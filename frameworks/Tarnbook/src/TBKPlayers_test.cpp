@@ -34,8 +34,9 @@ std::string playerRecord(int32_t level) {
 }
 
 // A world friends joined: the local player, two players reached through
-// their pointers, a pointer whose record is gone, a damaged pointer and a
-// record no pointer names, all still in the database's log.
+// their pointers, a pointer whose record is gone, a damaged pointer, one
+// too long to be a pointer and a record no pointer names, all still in the
+// database's log.
 class TBKPlayersTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,6 +53,7 @@ class TBKPlayersTest : public ::testing::Test {
                                             {"player_bbbb2222", pointer(second)},
                                             {"player_cccc3333", pointer(gone)},
                                             {"player_dddd4444", std::string("\x0a\x00\x00\x08", 4)},
+                                            {"player_eeee5555", pointer(first) + std::string(65 << 10, '\0')},
                                             {first, playerRecord(11)},
                                             {second, playerRecord(22)},
                                             {unnamed, playerRecord(33)}}) {
@@ -75,6 +77,7 @@ TEST_F(TBKPlayersTest, ListsTheLocalPlayerFirstAndSaysWhyARecordIsMissing) {
       {second, "bbbb2222", ""},
       {gone, "cccc3333", "names the player record " + gone + ", which is not in the world's database."},
       {"", "dddd4444", "Its record player_dddd4444 is damaged"},
+      {"", "eeee5555", "bytes long, more than the 64 KB"},
       {unnamed, "", ""},
   };
   auto players = TBKLevelDB::dbForWorldNamed("shared")->players();

@@ -88,6 +88,15 @@ TEST_F(WorldsForNobody, AHostileArchiveIsRefusedNamingTheEntryAndNothingIsWritte
   std::string tableFlipped = whole;
   auto half = [&](size_t at) { return size_t(uint8_t(whole[at])) | size_t(uint8_t(whole[at + 1])) << 8; };
   tableFlipped[30 + half(26) + half(28) + 2] ^= 0x55;
+  // Bare ends of archives whose directories claim what libzip reads whole.
+  auto le = [](uint64_t value, int width) {
+    std::string bytes;
+    for (int i = 0; i < width; ++i) bytes += char(value >> 8 * i);
+    return bytes;
+  };
+  std::string bigDirectory = "PK\5\6" + le(0, 4) + le(9, 2) + le(9, 2) + le(0xfffffff0, 4) + le(0, 6);
+  std::string zip64Count = "PK\6\6" + le(44, 8) + le(45, 4) + le(0, 8) + le(1 << 24, 8) + le(1 << 24, 8) + le(0, 16) +
+                           "PK\6\7" + le(0, 12) + le(1, 4) + "PK\5\6" + le(0, 4) + le(~0ull, 12) + le(0, 2);
   struct Case {
     const char* archive;
     std::string bytes;
@@ -102,6 +111,8 @@ TEST_F(WorldsForNobody, AHostileArchiveIsRefusedNamingTheEntryAndNothingIsWritte
       {"repeated", plus({{"./level.dat", "x"}}), "its entry \"./level.dat\" repeats the entry \"level.dat\""},
       {"file and folder", plus({{"db", "x"}}), "its entry \"db\" is a file, and also the folder of"},
       {"too many", tbktest::zipOf(many), "it holds 65537 entries, more than the 65536"},
+      {"directory of 4 GB", bigDirectory, "its directory is 4294967280 bytes, more than the 64 MB"},
+      {"zip64 millions", zip64Count, "it holds 16777216 entries, more than the 65536"},
       {"bomb", plus({{"db/000009.ldb", zeros}}), "its entry \"db/000009.ldb\" inflates 4"},
       {"bomb lying", tbktest::withClaimedSize(plus({{"db/000009.ldb", zeros}}), "db/000009.ldb", 1000),
        "its entry \"db/000009.ldb\" inflates to more than the 1000 bytes it claims"},
@@ -132,6 +143,47 @@ TEST_F(WorldsForNobody, AHostileArchiveIsRefusedNamingTheEntryAndNothingIsWritte
     EXPECT_EQ(filesOf(sandbox.worldFolder(*name)), filesOf(lake));
   }
   EXPECT_EQ(ownedByRoot(root), std::vector<std::string>());
+}
+
+// Where the user may not look or write, Gorvane neither reads nor writes an
+// archive for them, and says the same whether the name is there or not.
+TEST_F(WorldsForNobody, NoArchiveIsReadOrWrittenWhereTheUserMayNotAndNothingIsLearned) {
+  std::string hidden = folder("hidden", 0, 0, 0700), shut = folder("shut", 0, 0, 0755);
+  tbktest::writeFile(hidden + "/there.mcworld", tbktest::zipOf(tbktest::entriesOfFolder(sandbox.worldFolder("lake"))));
+  folder("hidden/there", tbktest::nobody, tbktest::nogroup, 0755);
+  std::string mine = folder("mine", tbktest::nobody, tbktest::nogroup, 0755);
+  for (const char* name : {"there", "gone"}) {
+    std::string link = mine + "/" + name + ".mcworld";
+    ASSERT_EQ(::symlink((hidden + "/" + name + ".mcworld").c_str(), link.c_str()), 0);
+    ASSERT_EQ(::lchown(link.c_str(), tbktest::nobody, tbktest::nogroup), 0);
+  }
+  auto import = [&](const std::string& path) {
+    return [&, path] { TBKWorldArchive::importWorld(path, sandbox.worldsFolder()); };
+  };
+  auto exportTo = [&](const std::string& path) {
+    return [&, path] { TBKWorldArchive::exportWorld(sandbox.worldFolder("lake"), "Lake", path); };
+  };
+  // Each pair: a name that is there and one that is not (told alike when
+  // the user may not look), both refused.
+  const std::pair<std::function<void()>, std::function<void()>> cases[] = {
+      {import(hidden + "/there.mcworld"), import(hidden + "/gone.mcworld")},
+      {import(mine + "/there.mcworld"), import(mine + "/gone.mcworld")},
+      {exportTo(hidden + "/there"), exportTo(hidden + "/gone")},
+      {exportTo(shut), nullptr},
+  };
+  auto worldsBefore = tbktest::folderNames(sandbox.worldsFolder());
+  for (const auto& [there, gone] : cases) {
+    std::string said = refusal(there);
+    EXPECT_FALSE(said.empty());
+    if (!gone) continue;
+    std::string saidForNone = refusal(gone);
+    for (size_t at; (at = saidForNone.find("gone")) != std::string::npos;) saidForNone.replace(at, 4, "there");
+    EXPECT_EQ(said, saidForNone);
+  }
+  EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()), worldsBefore);
+  EXPECT_EQ(tbktest::folderNames(hidden), (std::vector<std::string>{"there", "there.mcworld"}));
+  EXPECT_EQ(tbktest::folderNames(hidden + "/there"), std::vector<std::string>());
+  EXPECT_EQ(tbktest::folderNames(shut), std::vector<std::string>());
 }
 
 // The archive is the user's own file, never root's, named for the world; a

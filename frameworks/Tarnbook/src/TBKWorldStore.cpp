@@ -174,23 +174,31 @@ void TBKWorldStore::resume(const std::string& dbFolder) {
 }
 
 std::optional<std::string> TBKWorldStore::get(std::string_view key) {
-  std::string value;
+  leveldb::Slice wanted(key.data(), key.size());
+  std::optional<std::string> value;
   leveldb::Status status;
   try {
+    // Through an iterator rather than Get(), which copies the value before
+    // its length can be looked at: the limit is checked on the length the
+    // table gives, and only a value within it is copied.
     std::lock_guard<std::recursive_mutex> use(handle_->use);
-    status = handle_->database().Get(leveldb::ReadOptions(), leveldb::Slice(key.data(), key.size()), &value);
+    std::unique_ptr<leveldb::Iterator> it(handle_->database().NewIterator(leveldb::ReadOptions()));
+    it->Seek(wanted);
+    if (it->Valid() && it->key() == wanted) {
+      tbk::checkReadLimit("The record " + std::string(key) + " of the world \"" + worldName_ + "\"", it->value().size(),
+                          tbk::readLimit::playerRecord);
+      value.emplace(it->value().data(), it->value().size());
+    }
+    status = it->status();
   } catch (const std::bad_alloc&) {
     // A table whose block claims more than memory holds: damaged, or made so.
     status = leveldb::Status::Corruption("a block of it is larger than memory");
   }
-  if (status.IsNotFound()) return std::nullopt;
   if (!status.ok()) {
     throw TBKException(status.IsCorruption() ? TBKException::Kind::Format : TBKException::Kind::File,
                        "The record " + std::string(key) + " of the world \"" + worldName_ +
                            "\" cannot be read: " + status.ToString() + ".");
   }
-  tbk::checkReadLimit("The record " + std::string(key) + " of the world \"" + worldName_ + "\"", value.size(),
-                      tbk::readLimit::playerRecord);
   return value;
 }
 

@@ -8,6 +8,7 @@
 
 #include "AccessList.h"
 #include "CheckedPath.h"
+#include "CreationIdentity.h"
 #include "Folders.h"
 #include "PathNames.h"
 #include "ReadLimits.h"
@@ -15,17 +16,33 @@
 
 namespace tbk {
 
-std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
-  FileDescriptor fd;
+namespace {
+
+// The open file and its length; nothing when it does not exist.
+std::optional<uint64_t> openWhole(const std::string& path, FileDescriptor& fd) {
   if (FileStatus opened = openChecked(path, O_RDONLY, 0, fd); !opened.ok()) {
     if (opened.error() == ENOENT) return std::nullopt;
     opened.raise();
   }
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) FileStatus::failed("inspect", path, errno).raise();
-  checkReadLimit(path, static_cast<uint64_t>(info.st_size), maxBytes);
+  return static_cast<uint64_t>(info.st_size);
+}
+
+}  // namespace
+
+std::optional<uint64_t> wholeFileSize(const std::string& path) {
+  FileDescriptor fd;
+  return openWhole(path, fd);
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes) {
+  FileDescriptor fd;
+  std::optional<uint64_t> size = openWhole(path, fd);
+  if (!size) return std::nullopt;
+  checkReadLimit(path, *size, maxBytes);
   std::string bytes;
-  bytes.reserve(static_cast<size_t>(info.st_size));
+  bytes.reserve(static_cast<size_t>(*size));
   char buffer[65536];
   for (;;) {
     // A file that grows while it is read is held to the same limit.
@@ -108,10 +125,12 @@ void writeFileAtomically(const std::string& path, std::string_view bytes, const 
       ::unlinkat(place.folder.get(), temporary.c_str(), 0) != 0 && errno != ENOENT) {
     FileStatus::failed("remove", joinPath(place.folderPath, temporary), errno).raise();
   }
-  FileDescriptor fd(::openat(place.folder.get(), temporary.c_str(),
-                             O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR));
-  if (fd.get() < 0) FileStatus::failed("create", joinPath(place.folderPath, temporary), errno).raise();
   FileOwner given = actingForAnotherUser() ? ownerOnBehalf(owner, replaced) : owner;
+  FileDescriptor fd(CreationIdentity::create(given, [&] {
+    return ::openat(place.folder.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                    S_IRUSR | S_IWUSR);
+  }));
+  if (fd.get() < 0) FileStatus::failed("create", joinPath(place.folderPath, temporary), errno).raise();
   if (FileStatus written = writeAndRename(place, temporary, fd, bytes, given, path); !written.ok()) {
     ::unlinkat(place.folder.get(), temporary.c_str(), 0);
     written.raise();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ namespace tbk {
 // whatever a user can make a file claim to be (a sparse file costs them
 // nothing). ReadLimits.h names the limit of each kind of file.
 std::optional<std::string> readWholeFile(const std::string& path, size_t maxBytes);
+
+// The length of the file, as readWholeFile would find it, without reading
+// it; nullopt when it does not exist.
+std::optional<uint64_t> wholeFileSize(const std::string& path);
 
 // Replaces path so that a reader, or a crash at any moment, sees either the
 // old file or the new one whole: write path.gorvane-tmp, fsync it, rename it

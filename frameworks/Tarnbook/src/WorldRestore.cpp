@@ -145,32 +145,59 @@ std::vector<BackupFile> worldFiles(const std::string& worldFolder) {
   return files;
 }
 
-WorldState readWorldState(const std::string& folder) {
+namespace {
+
+// Reads and checks the backup (or journal) folder: its files whole, then
+// its records one at a time, each handed to keep once checked; all of their
+// lengths are added up first, so a backup that holds more than any backup
+// keeps is refused before one is read.
+std::vector<BackupFile> readChecked(const std::string& folder, const std::function<void(Record&&)>& keep) {
   auto names = folderEntries(folder);
   if (!names) throw damaged("its folder " + folder + " is gone");
   std::sort(names->begin(), names->end());
-  WorldState state;
-  state.files = worldFiles(folder);
-  if (state.files.empty() || state.files.front().name != "level.dat") throw damaged("it has no level.dat");
-  for (const auto& file : state.files) {
+  std::vector<BackupFile> files = worldFiles(folder);
+  if (files.empty() || files.front().name != "level.dat") throw damaged("it has no level.dat");
+  for (const auto& file : files) {
     if (file.name != "levelname.txt") checkLevelFile(file.name, file.bytes);
   }
+  std::vector<std::pair<RecordFile, std::string>> records;  // what each stands for, its file name
+  uint64_t total = 0;
   for (const auto& name : *names) {
     auto file = recordFile(name);
     if (!file) continue;
+    auto size = wholeFileSize(joinPath(folder, name));
+    if (!size) throw damaged("its " + name + " is gone");
+    total += *size;
+    records.emplace_back(std::move(*file), name);
+  }
+  if (total > readLimit::backupRecords) throw damaged(tooManyRecordBytes(total));
+  for (auto& [file, name] : records) {
     auto bytes = readWholeFile(joinPath(folder, name), readLimit::playerRecord);
     if (!bytes) throw damaged("its " + name + " is gone");
-    if (!file->present) {
+    if (!file.present) {
       if (!bytes->empty()) throw damaged("its " + name + " should be empty");
-      state.records.push_back(Record{std::move(file->key), std::nullopt});
+      keep(Record{std::move(file.key), std::nullopt});
       continue;
     }
-    if (auto damage = recordDamage(file->key, *bytes)) {
-      throw damaged("its " + std::string(isPlayerKey(file->key) ? "player record " : "record of ") +
-                    recordName(file->key) + " is damaged (" + *damage + ")");
+    if (auto damage = recordDamage(file.key, *bytes)) {
+      throw damaged("its " + std::string(isPlayerKey(file.key) ? "player record " : "record of ") +
+                    recordName(file.key) + " is damaged (" + *damage + ")");
     }
-    state.records.push_back(Record{std::move(file->key), std::move(*bytes)});
+    keep(Record{std::move(file.key), std::move(*bytes)});
   }
+  return files;
+}
+
+}  // namespace
+
+std::string tooManyRecordBytes(uint64_t total) {
+  return "its records come to at least " + std::to_string(total) + " bytes, more than the " +
+         std::to_string(readLimit::backupRecords >> 20) + " MB a backup of Gorvane's holds";
+}
+
+WorldState readWorldState(const std::string& folder) {
+  WorldState state;
+  state.files = readChecked(folder, [&](Record&& record) { state.records.push_back(std::move(record)); });
   return state;
 }
 
@@ -188,8 +215,9 @@ TBKBackup describeWorldBackup(const std::string& folder) {
   }
   // Whatever keeps this one backup from being read (damaged bytes, a FIFO
   // or a link where a file belongs) marks it alone: the others still list.
+  // Each record is checked and let go: listing holds one at a time.
   try {
-    readWorldState(folder);
+    readChecked(folder, [](Record&&) {});
   } catch (const TBKException& error) {
     backup.damage = error.reason();
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -45,8 +46,13 @@ std::vector<BackupFile> worldFiles(const std::string& worldFolder);
 
 // Reads the backup (or journal) folder whole. Raises TBKException
 // (FormatFailure) with a reason such as "its level.dat is damaged (...)"
-// when it lacks level.dat or a file or record of it cannot be read back.
+// when it lacks level.dat, a file or record of it cannot be read back, or
+// its records together are longer than readLimit::backupRecords (checked
+// before any is read).
 WorldState readWorldState(const std::string& folder);
+
+// The reason for player records of `total` bytes, more than a backup keeps.
+std::string tooManyRecordBytes(uint64_t total);
 
 // Lists the folder as a backup: what it holds, and its damage if any.
 TBKBackup describeWorldBackup(const std::string& folder);

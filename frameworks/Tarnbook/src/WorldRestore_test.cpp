@@ -146,6 +146,14 @@ TEST_F(WorldRestoreTest, ARefusedRestoreWritesNothingAndSaysWhy) {
       {"damaged record", "lake",
        [](auto& b) { tbktest::writeFile(b + "/player_server_1b2c-3d.nbt", std::string("\x0a\x00", 2)); }, true,
        "its player record player_server_1b2c-3d is damaged"},
+      {"records of more than 64 MB together", "lake",
+       [](auto& b) {
+         for (const char* name : {"/player_server_a.nbt", "/player_server_b.nbt"}) {
+           tbktest::writeFile(b + name, "");
+           ASSERT_EQ(::truncate((b + name).c_str(), off_t(40) << 20), 0);  // sparse
+         }
+       },
+       true, "come to at least 83890142 bytes, more than the 64 MB"},
       {"a FIFO for level.dat", "lake",
        [](auto& b) {
          fs::remove(b + "/level.dat");

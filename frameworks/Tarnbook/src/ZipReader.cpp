@@ -4,7 +4,10 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
@@ -35,9 +38,60 @@ std::string openFailure(int code) {
   }
 }
 
+uint64_t littleEndian(std::string_view bytes, size_t at, size_t width) {
+  uint64_t value = 0;
+  for (size_t i = width; i-- > 0;) value = value << 8 | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+std::string readAt(int fd, uint64_t offset, size_t length) {
+  std::string bytes(length, '\0');
+  ssize_t count = ::pread(fd, bytes.data(), length, static_cast<off_t>(offset));
+  bytes.resize(count > 0 ? static_cast<size_t>(count) : 0);
+  return bytes;
+}
+
+struct DirectoryClaim {
+  uint64_t entries = 0;
+  uint64_t bytes = 0;
+};
+
+// What the end of the archive says of its directory: libzip reads the whole
+// directory before it tells the count, so the claim is weighed first. The
+// end record is the last "PK\5\6" whose comment reaches the file's end;
+// its zip64 form, when there is one, is named by the locator just before.
+// nullopt when there is none: libzip then says what is wrong.
+std::optional<DirectoryClaim> directoryClaim(int fd) {
+  constexpr size_t endRecord = 22, locator = 20, zip64Record = 56;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || info.st_size < off_t(endRecord)) return std::nullopt;
+  uint64_t size = static_cast<uint64_t>(info.st_size);
+  uint64_t tailStart = size - std::min<uint64_t>(size, endRecord + 0xFFFF);
+  std::string tail = readAt(fd, tailStart, static_cast<size_t>(size - tailStart));
+  for (size_t at = tail.size() >= endRecord ? tail.size() - endRecord + 1 : 0; at-- > 0;) {
+    if (tail.compare(at, 4, "PK\5\6") != 0 || at + endRecord + littleEndian(tail, at + 20, 2) != tail.size()) continue;
+    DirectoryClaim claim{littleEndian(tail, at + 10, 2), littleEndian(tail, at + 12, 4)};
+    uint64_t end = tailStart + at;
+    if (end < locator) return claim;
+    std::string found = readAt(fd, end - locator, locator);
+    if (found.size() != locator || found.compare(0, 4, "PK\6\7") != 0) return claim;
+    std::string record = readAt(fd, littleEndian(found, 8, 8), zip64Record);
+    if (record.size() != zip64Record || record.compare(0, 4, "PK\6\6") != 0) return claim;
+    return DirectoryClaim{littleEndian(record, 32, 8), littleEndian(record, 40, 8)};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(archiveName)) {
+  if (auto claim = directoryClaim(fd)) {
+    checkEntryCount(claim->entries);
+    if (claim->bytes > archiveLimit::directoryBytes) {
+      damaged("its directory is " + std::to_string(claim->bytes) + " bytes, more than the " +
+              std::to_string(archiveLimit::directoryBytes >> 20) + " MB Gorvane reads");
+    }
+  }
   int own = ::dup(fd);
   if (own < 0) damaged("it cannot be read");
   int code = 0;
@@ -48,10 +102,7 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
   }
   zip_int64_t count = zip_get_num_entries(archive_, 0);
   if (count < 0) damaged("it cannot be read");
-  if (static_cast<uint64_t>(count) > archiveLimit::entries) {
-    damaged("it holds " + std::to_string(count) + " entries, more than the " + std::to_string(archiveLimit::entries) +
-            " Gorvane unpacks");
-  }
+  checkEntryCount(static_cast<uint64_t>(count));
   entries_.reserve(static_cast<size_t>(count));
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
     zip_stat_t info;
@@ -77,6 +128,12 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
 
 ZipReader::~ZipReader() {
   if (archive_) zip_discard(archive_);
+}
+
+void ZipReader::checkEntryCount(uint64_t count) const {
+  if (count <= archiveLimit::entries) return;
+  damaged("it holds " + std::to_string(count) + " entries, more than the " + std::to_string(archiveLimit::entries) +
+          " Gorvane unpacks");
 }
 
 void ZipReader::damaged(const std::string& what) const {

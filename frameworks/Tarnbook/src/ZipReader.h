@@ -34,6 +34,7 @@ class ZipReader {
                const std::function<bool(uint64_t bytes)>& keepGoing);
 
  private:
+  void checkEntryCount(uint64_t count) const;
   [[noreturn]] void damaged(const std::string& what) const;
 
   zip_t* archive_ = nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -13,11 +14,21 @@ class ImageData;  // the pixels; defined inside the platform
 // every operation returns a new image and leaves this one as it was.
 class Image {
  public:
-  // Reads a PNG file; null when the file is missing or not a picture.
+  // The most pixels a picture read from a file may have: 2048 x 2048, 16 MB
+  // decoded. The game's largest pictures (its block atlas, the title
+  // panorama) are well within it.
+  static constexpr size_t maximumPicturePixels = size_t(2048) * 2048;
+
+  // Reads a PNG file; null when the file is missing, not a picture, or a
+  // picture of more than maximumPicturePixels, found before it is decoded.
   static std::shared_ptr<Image> fromFile(const std::string& path);
   // The application's own pictures, by file name ("menu_view_title.png");
   // null when there is none.
   static std::shared_ptr<Image> named(const std::string& name);
+
+  // A picture of width x height pixels given row by row as 0xAARRGGBB,
+  // straight alpha; any thread may make one. Null for an empty size.
+  static std::shared_ptr<Image> fromPixels(int width, int height, const uint32_t* pixels);
 
   explicit Image(std::shared_ptr<const ImageData> data, double scale = 1.0, EdgeInsets capInsets = {},
                  bool resizable = false);

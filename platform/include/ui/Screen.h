@@ -17,9 +17,13 @@ class Screen {
   // 80% of the desktop's free area, or 1 when QT_SCALE_FACTOR is set (the
   // user's own choice of size wins).
   int windowZoom() const;
-  // The largest whole zoom (at least 1) at which `points` fits within 80% of
-  // `desktop` on both axes.
+  // The largest whole zoom (at least 1, at most largestZoom) at which
+  // `points` fits within 80% of `desktop` on both axes.
   static int zoomFitting(Size points, Size desktop);
+  // The desktop's size is the display server's to say (a virtual one says
+  // 32767 pixels as readily as 1920): beyond this the window alone would
+  // take hundreds of megabytes.
+  static constexpr int largestZoom = 8;
   // For tests and odd displays; the window keeps the size it was made with.
   void setBounds(const Rect& bounds);
 

@@ -17,7 +17,8 @@ class Window;
 // What a key asks of the screen, beyond typing into the focused field:
 // Return confirms, Escape cancels (or goes back), Alt+Left goes back, Tab and
 // Shift+Tab move between fields, the arrows, Page Up/Down, Home and End scroll;
-// Delete asks to remove what is selected (nothing, unless a screen takes it).
+// Delete asks to remove what is selected (nothing, unless a screen takes it);
+// + and - ask to zoom in and out (a map).
 enum class KeyCommand {
   Confirm,
   Cancel,
@@ -32,7 +33,9 @@ enum class KeyCommand {
   PageDown,
   Home,
   End,
-  Delete
+  Delete,
+  ZoomIn,
+  ZoomOut
 };
 
 // A touch in window coordinates; location(view) converts it.

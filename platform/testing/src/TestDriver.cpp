@@ -106,6 +106,17 @@ void TestDriver::runUntilIdle(double maxSeconds) {
   }
 }
 
+bool TestDriver::runUntil(const std::function<bool()>& done, double maxSeconds) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > maxSeconds * 1000) return false;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 10);
+  }
+  return true;
+}
+
 bool TestDriver::renderToPNG(const Window& window, const std::string& path, double scale) {
   return window.renderToPNG(path, scale);
 }

@@ -51,6 +51,11 @@ struct TBKChunkKey {
   static std::optional<TBKChunkKey> parse(std::string_view key);
   std::string bytes() const;
 
+  // "Overworld", "Nether" or "End".
+  static const char* dimensionName(Dimension dimension);
+  // The dimension named so, in any case ("nether", "End"), if any.
+  static std::optional<Dimension> dimensionNamed(std::string_view name);
+
   // The chunk holding the block or point at x, z (floor division by 16).
   static int32_t chunkOf(double coordinate);
 

@@ -152,6 +152,8 @@ class TBKLevelDB {
   void backUpOnce();
   std::string backUpNow(const std::vector<std::string>& recordKeys = {});
   void backUpRecords(const std::vector<TBKRecord>& records);
+  // Raises when a backup would hold more record bytes than a restore reads.
+  void checkBackupTotal(uint64_t total) const;
   std::vector<std::pair<std::string, std::string>> playerRecords();
   void finishRestore();
   TBKWorldStore& store();
@@ -167,4 +169,5 @@ class TBKLevelDB {
   std::string backupMade_;
   // The keys whose values as they were the session's backup already holds.
   std::set<std::string, std::less<>> backedUp_;
+  uint64_t backedUpBytes_ = 0;  // what those records come to
 };

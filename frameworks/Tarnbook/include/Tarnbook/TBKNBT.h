@@ -10,13 +10,18 @@
 
 // Little-endian NBT, as the game writes it in level.dat and in its database.
 // Reading is bounded: a length that runs past the bytes left, a negative
-// length, an unknown tag type or nesting deeper than maximumDepth raises a
-// TBKException (FormatFailure) that says what is wrong and at which byte;
-// nothing is allocated beyond what the input can fill.
+// length, an unknown tag type, nesting deeper than maximumDepth or more
+// than maximumTags tags raises a TBKException (FormatFailure) that says what
+// is wrong and at which byte; nothing is allocated beyond what the input can
+// fill, and a parse holds at most some hundred bytes a tag.
 class TBKNBT {
  public:
   // Compounds and lists inside one another, the root counting as 1.
   static constexpr int maximumDepth = 512;
+  // Tags in one parse, the root counting as 1. The game's largest records
+  // (a large world's level.dat, a player with full containers, a chunk's
+  // block entities, a sub-chunk's palette) hold tens of thousands at most.
+  static constexpr size_t maximumTags = size_t(1) << 20;
 
   // Reads one named tag from the front of bytes; *consumed (if given) is the
   // number of bytes it took.

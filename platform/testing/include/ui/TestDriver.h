@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,9 @@ class TestDriver {
   // Processes events until nothing is posted, no transition runs and no
   // one-shot timer is due; repeating timers (a panning picture) do not count.
   void runUntilIdle(double maxSeconds = 5);
+  // Processes events until `done` says so (work on another thread that
+  // posts its result); false when it has not within maxSeconds.
+  bool runUntil(const std::function<bool()>& done, double maxSeconds = 30);
   bool renderToPNG(const Window& window, const std::string& path, double scale = 1);
 };
 

@@ -1,0 +1,145 @@
+#include "containers/ContainersTableViewController.h"
+
+#include <thread>
+
+#include "app/RefusalAlert.h"
+#include "app/SectionHeaderView.h"
+#include "app/TableScreenBackground.h"
+#include "containers/ContainerTableViewCell.h"
+#include "equipment/InventoryViewController.h"
+#include "records/ContainerRecord.h"
+#include "tree/TagTreeViewController.h"
+#include "ui/Application.h"
+#include "ui/Font.h"
+#include "ui/NavigationController.h"
+
+namespace {
+
+std::string sectionTitle(TBKChunkKey::Dimension dimension) {
+  std::string name = TBKChunkKey::dimensionName(dimension);
+  return dimension == TBKChunkKey::Dimension::Overworld ? name : "The " + name;
+}
+
+}  // namespace
+
+ContainersTableViewController::ContainersTableViewController(std::shared_ptr<TBKLevelDB> db,
+                                                             std::shared_ptr<TBKCompoundTag> player)
+    : db_(std::move(db)) {
+  setTitle("Containers");
+  if (player) {
+    auto position = player->listForKey("Pos");
+    if (position && position->count() >= 3) {
+      auto coordinate = [&](size_t i) {
+        auto number = std::dynamic_pointer_cast<TBKNumberTag>(position->objectAtIndexedSubscript(i));
+        return number ? number->value().doubleValue() : 0.0;
+      };
+      playerX_ = coordinate(0);
+      playerZ_ = coordinate(2);
+    }
+    int32_t dimension = player->numberForKey("DimensionId").intValue();
+    if (dimension == 1 || dimension == 2) playerDimension_ = static_cast<TBKChunkKey::Dimension>(dimension);
+  }
+  setEdgesForExtendedLayout(ui::RectEdge::None);
+  tableView_ = std::make_shared<ui::TableView>(ui::Rect(0, 0, 320, 480), ui::TableViewStyle::Plain);
+  tableView_->setBackgroundColor(ui::Color::clear());
+  tableView_->setSeparatorColor(ui::Color::clear());
+  tableView_->registerClass<ContainerTableViewCell>("cell");
+}
+
+ContainersTableViewController::~ContainersTableViewController() { cancelled_->store(true); }
+
+void ContainersTableViewController::viewDidLoad() {
+  ViewController::viewDidLoad();
+  auto self = std::static_pointer_cast<ContainersTableViewController>(shared_from_this());
+  tableView_->setDataSource(self);
+  tableView_->setDelegate(self);
+  view()->addSubview(tableView_);
+
+  // The worker holds the database and the cancel flag, never the screen:
+  // what it finds goes to the main thread, to a screen that may be gone.
+  std::weak_ptr<ContainersTableViewController> weakSelf = self;
+  progressLabel_ = std::make_shared<BVLLabel>(ui::Rect(0, 120, view()->bounds().width(), 24));
+  progressLabel_->setFont(ui::Font::named("Minecraft", 16));
+  progressLabel_->setTextAlignment(ui::TextAlignment::Center);
+  progressLabel_->setText("Looking through the world... 0%");
+  view()->addSubview(progressLabel_);
+  std::thread([db = db_, cancelled = cancelled_, weakSelf] {
+    ContainerList::Listing listing;
+    std::string failure;
+    try {
+      listing = ContainerList::list(
+          *db, [&] { return cancelled->load(); },
+          [&](double done) {
+            ui::Application::post([weakSelf, done] {
+              if (auto self = weakSelf.lock(); self && !self->listed_) {
+                self->progressLabel_->setText("Looking through the world... " + std::to_string(int(done * 100)) + "%");
+              }
+            });
+          });
+    } catch (const TBKException& error) {
+      failure = error.reason();
+    }
+    ui::Application::post([weakSelf, listing = std::move(listing), failure]() mutable {
+      auto self = weakSelf.lock();
+      if (!self) return;
+      if (!failure.empty()) showError(failure);
+      self->show(std::move(listing));
+    });
+  }).detach();
+}
+
+void ContainersTableViewController::viewWillAppear(bool animated) {
+  ViewController::viewWillAppear(animated);
+  if (!background_) {
+    auto root = view();
+    background_ = addTableScreenBackground(*root);
+    tableView_->setFrame(ui::Rect(0, 0, root->bounds().width(), root->bounds().height()));
+  }
+}
+
+void ContainersTableViewController::show(ContainerList::Listing listing) {
+  listed_ = true;
+  progressLabel_->removeFromSuperview();
+  sections = ContainerList::sections(std::move(listing.containers), playerX_, playerZ_, playerDimension_);
+  tableView_->reloadData();
+}
+
+long ContainersTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
+  return long(sections.at(size_t(section)).containers.size());
+}
+
+std::shared_ptr<ui::TableViewCell> ContainersTableViewController::cellForRowAtIndexPath(
+    ui::TableView& tableView, const ui::IndexPath& indexPath) {
+  auto cell = std::static_pointer_cast<ContainerTableViewCell>(tableView.dequeueReusableCell("cell", indexPath));
+  const ContainerSummary& container = sections.at(size_t(indexPath.section)).containers.at(size_t(indexPath.row));
+  std::weak_ptr<ContainersTableViewController> weakSelf =
+      std::static_pointer_cast<ContainersTableViewController>(shared_from_this());
+  cell->makeReadyWithContainer(container, [weakSelf, section = indexPath.section, row = indexPath.row] {
+    if (auto self = weakSelf.lock()) self->open(self->sections.at(size_t(section)).containers.at(size_t(row)));
+  });
+  return cell;
+}
+
+std::shared_ptr<ui::View> ContainersTableViewController::viewForHeaderInSection(ui::TableView& tableView,
+                                                                                long section) {
+  return makeSectionHeaderView(sectionTitle(sections.at(size_t(section)).dimension), tableView.frame().width());
+}
+
+void ContainersTableViewController::open(const ContainerSummary& container) {
+  std::shared_ptr<ContainerRecord> record;
+  try {
+    record = std::make_shared<ContainerRecord>(db_, container);
+  } catch (const TBKException& error) {
+    return showError(error.reason());
+  }
+  std::shared_ptr<ui::ViewController> screen;
+  if (record->knowsKind()) {
+    auto grid = std::make_shared<InventoryViewController>(record->equipment(), record->items());
+    grid->setCapacity(record->capacity());
+    grid->setTitle(container.name());
+    screen = grid;
+  } else {
+    screen = std::make_shared<TagTreeViewController>(container.name(), record->record());
+  }
+  if (auto navigation = navigationController()) navigation->pushViewController(screen, true);
+}

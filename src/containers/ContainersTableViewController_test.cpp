@@ -1,0 +1,100 @@
+#include "containers/ContainersTableViewController.h"
+
+#include <gtest/gtest.h>
+
+#include "ContainerWorld.h"
+#include "MenuOnScreen.h"
+#include "Tarnbook/TBKNBT.h"
+#include "containers/ContainerTableViewCell.h"
+#include "containers/FindItemTableViewController.h"
+#include "equipment/ItemSelectorTableViewController.h"
+#include "equipment/ItemViewController.h"
+
+namespace {
+
+// From the menu to a chest's first slot, whose count is typed: the chunk's
+// record on disk holds the new count and every other byte as it was.
+TEST(ContainersOnScreen, AChestOfTheListOpensInTheGridAndItsSlotIsChanged) {
+  MenuOnScreen s;
+  tbktest::writeContainerWorld(s.world("chests").string());
+  std::string key = tbktest::chunkKey(0, 0).bytes();
+  std::string before = worldreader::readDatabaseValue(s.world("chests"), key).value();
+  ASSERT_NE(s.openWorld("chests"), nullptr);
+  s.tapEdit("Containers");
+  auto list = s.top<ContainersTableViewController>();
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(s.driver.runUntil([&] { return list->listed(); })) << "the listing never arrived";
+  s.driver.runUntilIdle();
+  ASSERT_EQ(list->sections.size(), 2u);
+  auto cell = s.row<ContainerTableViewCell>(*list->tableView(), ui::IndexPath{0, 8});
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(cell->nameLabel->text(), "Chest");
+  EXPECT_EQ(cell->detailLabel->text(), "1, 64, 2  2 items");
+  s.tap(*cell->button);
+  auto grid = s.top<InventoryViewController>();
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->collectionView()->numberOfItemsInSection(0), 27);
+  grid->didSelectItemAtIndexPath(*grid->collectionView(), ui::IndexPath{0, 0});
+  s.driver.runUntilIdle();
+  auto editor = s.top<ItemViewController>();
+  ASSERT_NE(editor, nullptr);
+  s.typeInto(editor->countField, "40");
+  std::string root = TBKNBT::serialise(*tbktest::containerChunks()[0].roots[0]);
+  std::string expected = before;
+  expected.replace(before.find(root), root.size(),
+                   worldreader::withPayload(root, "Items/0/Count", worldreader::littleEndian(40, 1)));
+  EXPECT_EQ(worldreader::readDatabaseValue(s.world("chests"), key), expected);
+}
+
+// The elytra chosen in the picker lies in the ender chest, a chest and a box
+// inside a barrel: each row opens its place with the elytra's own slot in
+// the item editor, over the grid (the box's own grid) that holds it.
+TEST(ContainersOnScreen, FindAnItemListsEachPlaceAndOpensItAtTheItemsSlot) {
+  MenuOnScreen s;
+  tbktest::writeContainerWorld(s.world("chests").string());
+  ASSERT_NE(s.openWorld("chests"), nullptr);
+  s.tapEdit("Find an Item");
+  auto picker = s.top<ItemSelectorTableViewController>();
+  ASSERT_NE(picker, nullptr);
+  const auto& items = picker->allItems();
+  auto catalogue = BVLItemIDSource::sharedSource();
+  long elytra = 0;
+  while (size_t(elytra) < items.size() &&
+         catalogue->itemDefinitionWithStringRepresentation(items[size_t(elytra)])->identifier != "minecraft:elytra")
+    ++elytra;
+  picker->didSelectRowAtIndexPath(*picker->tableView(), ui::IndexPath{0, elytra});
+  s.driver.runUntilIdle();
+  auto found = s.top<FindItemTableViewController>();
+  ASSERT_NE(found, nullptr);
+  ASSERT_TRUE(s.driver.runUntil([&] { return found->listed(); })) << "the places never arrived";
+  s.driver.runUntilIdle();
+  struct Case {
+    std::string name, detail, grid, slot;
+  } cases[] = {
+      {"the local player", "ender chest, slot 1  1 item", "Ender Chest", "0"},
+      {"Chest", "1, 64, 2 in the Overworld, slot 6  1 item", "Chest", "5"},
+      {"Loot", "17, 64, 3 in the Overworld, slot 3, in a box (its slot 1)  1 item", "Box", "0"},
+  };
+  ASSERT_EQ(found->tableView()->numberOfRowsInSection(0), 3);
+  for (long row = 0; row < 3; ++row) {
+    const Case& c = cases[row];
+    auto cell = s.row<ContainerTableViewCell>(*found->tableView(), ui::IndexPath{0, row});
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->nameLabel->text(), c.name);
+    EXPECT_EQ(cell->detailLabel->text(), c.detail);
+    s.tap(*cell->button);
+    s.driver.runUntilIdle();
+    auto editor = s.top<ItemViewController>();
+    ASSERT_NE(editor, nullptr) << c.name;
+    EXPECT_EQ(editor->idField->text(), "minecraft:elytra") << c.name;
+    EXPECT_EQ(editor->slotLabel2->text(), c.slot) << c.name;
+    const auto& stack = s.navigation->viewControllers();
+    EXPECT_EQ(stack.at(stack.size() - 2)->title(), c.grid) << c.name;
+    while (s.navigation->topViewController() != found) {
+      s.navigation->popViewControllerAnimated(false);
+      s.driver.runUntilIdle();
+    }
+  }
+}
+
+}  // namespace

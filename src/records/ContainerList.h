@@ -1,0 +1,38 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "external/Tarnbook.h"
+#include "records/ContainerSummary.h"
+
+// Every container of a world, read over one walk of its database: all three
+// dimensions, a double chest's halves joined into one container (the lead
+// first), block entities that never hold items left out and those of kinds
+// Gorvane does not know kept. Works on a worker thread: it touches nothing
+// but the database, which allows reads beside the screens' own.
+class ContainerList {
+ public:
+  struct Listing {
+    std::vector<ContainerSummary> containers;  // in the database's order
+    std::vector<std::string> damaged;          // a reason for each record that could not be read
+    bool complete = true;                      // false when cancelled
+  };
+  // cancelled (if given) is asked now and then; progress as
+  // TBKLevelDB::forEachRecord. Raises TBKException when the database cannot
+  // be read at all.
+  static Listing list(TBKLevelDB& db, const std::function<bool()>& cancelled = nullptr,
+                      const std::function<void(double)>& progress = nullptr);
+
+  struct Section {
+    TBKChunkKey::Dimension dimension;
+    std::vector<ContainerSummary> containers;
+  };
+  // The Overworld, the Nether and the End, each that has any, its
+  // containers nearest first to the player at x, z in `dimension` (taken
+  // through the Nether's scale of 8 in the other one); a tie keeps the
+  // listing's order.
+  static std::vector<Section> sections(std::vector<ContainerSummary> containers, double x, double z,
+                                       TBKChunkKey::Dimension dimension);
+};

@@ -1,0 +1,155 @@
+#include "records/ContainerRecord.h"
+
+#include <gtest/gtest.h>
+
+#include "ContainerWorld.h"
+#include "Tarnbook/TBKNBT.h"
+#include "TarnbookTestWorld.h"
+#include "WorldReader.h"
+#include "records/ContainerList.h"
+#include "records/ItemFinder.h"
+
+namespace {
+
+using Dimension = TBKChunkKey::Dimension;
+
+class ContainerRecordTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tbktest::writeContainerWorld(folder);
+    db = TBKLevelDB::dbForWorldNamed("chests");
+    listing = ContainerList::list(*db);
+  }
+
+  const ContainerSummary& at(int x, int y, int z) const {
+    for (const auto& container : listing.containers) {
+      if (container.position().x == x && container.position().y == y && container.position().z == z) return container;
+    }
+    throw std::runtime_error("no container at " + std::to_string(x));
+  }
+
+  tbktest::TestSandbox sandbox;
+  std::string folder = sandbox.worldFolder("chests");
+  std::shared_ptr<TBKLevelDB> db;
+  ContainerList::Listing listing;
+};
+
+std::string rowOf(const ContainerSummary& container) {
+  return container.name() + " @" + container.positionText() + " " + std::to_string(container.capacity()) + ": " +
+         container.contents();
+}
+
+TEST_F(ContainerRecordTest, TheListJoinsDoubleChestsSkipsSignsKeepsAddOnsAndShowsNearestFirstPerDimension) {
+  EXPECT_EQ(listing.damaged.size(), 1u);
+  std::vector<std::string> rows;
+  for (const auto& section : ContainerList::sections(listing.containers, 128.5, -39.5, Dimension::Overworld)) {
+    rows.push_back("-- " + std::to_string(int(section.dimension)));
+    for (const auto& container : section.containers) rows.push_back(rowOf(container));
+  }
+  EXPECT_EQ(rows, (std::vector<std::string>{
+                      "-- 0", "Chest @36, 64, 1 27: loot not yet generated", "mymod:crate @35, 64, 1 0: empty",
+                      "Lectern @34, 64, 1 1: 1 item", "Item Frame @33, 65, 1 1: 1 item", "Hopper @19, 64, 3 5: 1 item",
+                      "Furnace @18, 64, 3 3: 3 items", "Loot @17, 64, 3 27: 1 item", "Chest @3, 64, 2 54: 2 items",
+                      "Chest @1, 64, 2 27: 2 items", "-- 1", "Chest @5, 40, 5 27: 1 item"}));
+}
+
+// Opening each container and changing one item in its grid: the test
+// expects the chunk's record with only that child changed.
+TEST_F(ContainerRecordTest, OneItemChangedInTheGridChangesOnlyThatChildOfTheBlockEntity) {
+  auto chunks = tbktest::containerChunks();
+  struct Case {
+    int x, y, z;
+    size_t gridSlot;
+    std::string inBox;  // the path to the count inside the grid's entry
+    size_t chunk, root;
+    std::string path;  // the same count in the block entity
+  } cases[] = {
+      {1, 64, 2, 0, "Count", 0, 0, "Items/0/Count"},
+      {3, 64, 2, 28, "Count", 0, 3, "Items/0/Count"},  // the second half of the double chest
+      {17, 64, 3, 2, "tag/Items/0/Count", 1, 0, "Items/0/tag/Items/0/Count"},
+      {18, 64, 3, 1, "Count", 1, 1, "Items/1/Count"},
+      {19, 64, 3, 4, "Count", 1, 2, "Items/0/Count"},
+      {33, 65, 1, 0, "Count", 2, 0, "Item/Count"},
+      {34, 64, 1, 0, "Count", 2, 1, "book/Count"},
+      {5, 40, 5, 3, "Count", 3, 0, "Items/0/Count"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + ", " + std::to_string(c.y) + ", " + std::to_string(c.z));
+    auto key = chunks[c.chunk].key.bytes();
+    std::string before = worldreader::readDatabaseValue(folder, key).value();
+    ContainerRecord record(db, at(c.x, c.y, c.z));
+    auto items = record.items();
+    std::shared_ptr<TBKCompoundTag> entry;
+    for (size_t i = 0; i < items->count(); ++i) {
+      if (items->compoundAtIndex(i)->numberForKey("Slot").unsignedCharValue() == c.gridSlot) {
+        entry = items->compoundAtIndex(i);
+      }
+    }
+    ASSERT_TRUE(entry);
+    if (c.inBox != "Count") entry = entry->compoundForKey("tag")->listForKey("Items")->compoundAtIndex(0);
+    EXPECT_FALSE(record.record()->edit(*entry, [](TBKCompoundTag& item) {
+      item.setValueForKey(TBKNumberTag::byteTag("Count", 42));
+      return true;
+    }));
+    std::string rootBytes = TBKNBT::serialise(*chunks[c.chunk].roots[c.root]);
+    std::string expected = before;
+    expected.replace(before.find(rootBytes), rootBytes.size(),
+                     worldreader::withPayload(rootBytes, c.path, worldreader::littleEndian(42, 1)));
+    EXPECT_EQ(worldreader::readDatabaseValue(folder, key), expected);
+  }
+}
+
+TEST_F(ContainerRecordTest, AnUnknownKindIsItsOwnTreeWrittenBackAsTheTreeLeftIt) {
+  ContainerRecord crate(db, at(35, 64, 1));
+  ASSERT_FALSE(crate.knowsKind());
+  EXPECT_FALSE(crate.items());
+  auto key = tbktest::chunkKey(2, 0).bytes();
+  std::string before = worldreader::readDatabaseValue(folder, key).value();
+  EXPECT_FALSE(crate.record()->edit(*crate.record()->tree(), [](TBKCompoundTag&) { return true; }));
+  EXPECT_EQ(worldreader::readDatabaseValue(folder, key), before) << "nothing changed: nothing written";
+  EXPECT_FALSE(crate.record()->edit(*crate.record()->tree(), [](TBKCompoundTag& root) {
+    root.setValueForKey(TBKNumberTag::intTag("mymod:fill", 4));
+    return true;
+  }));
+  std::string rootBytes = TBKNBT::serialise(*tbktest::containerChunks()[2].roots[2]);
+  std::string expected = before;
+  expected.replace(before.find(rootBytes), rootBytes.size(),
+                   worldreader::withPayload(rootBytes, "mymod:fill", worldreader::littleEndian(4, 4)));
+  EXPECT_EQ(worldreader::readDatabaseValue(folder, key), expected);
+}
+
+TEST_F(ContainerRecordTest, AChangeOverAContainerChangedSinceItWasOpenedIsRefusedAndTakenBack) {
+  ContainerRecord first(db, at(1, 64, 2)), second(db, at(1, 64, 2));
+  auto setCount = [](int count) {
+    return [count](TBKCompoundTag& item) {
+      item.setValueForKey(TBKNumberTag::byteTag("Count", static_cast<int8_t>(count)));
+      return true;
+    };
+  };
+  ASSERT_FALSE(first.record()->edit(*first.items()->compoundAtIndex(0), setCount(20)));
+  auto stored = worldreader::readDatabaseValue(folder, tbktest::chunkKey(0, 0).bytes());
+  Outcome refused = second.record()->edit(*second.items()->compoundAtIndex(0), setCount(30));
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->reason,
+            "The block entities of chunk 0, 0 cannot be changed: the block entity changed since it "
+            "was read; open it again.");
+  EXPECT_EQ(second.items()->compoundAtIndex(0)->numberForKey("Count").intValue(), 12);
+  EXPECT_EQ(worldreader::readDatabaseValue(folder, tbktest::chunkKey(0, 0).bytes()), stored);
+}
+
+TEST_F(ContainerRecordTest, FindListsEveryPlaceAnItemLiesBoxesAndEnderChestsIncluded) {
+  std::vector<std::string> places;
+  for (const auto& found : ItemFinder().find(*db, ItemIdentity::named("minecraft:elytra", 0))) {
+    places.push_back(found.where() + " x" + std::to_string(found.count));
+  }
+  EXPECT_EQ(places, (std::vector<std::string>{"the local player's ender chest, slot 1 x1",
+                                              "Chest at 1, 64, 2 in the Overworld, slot 6 x1",
+                                              "Loot at 17, 64, 3 in the Overworld, slot 3, in a box (its slot 1) x1"}));
+  places.clear();
+  for (const auto& found : ItemFinder().find(*db, ItemIdentity::named("minecraft:bread", 0))) {
+    places.push_back(found.where());
+  }
+  EXPECT_EQ(places, (std::vector<std::string>{"Chest at 3, 64, 2 in the Overworld, slot 29"}));
+}
+
+}  // namespace
