@@ -97,6 +97,11 @@ void AlertView::show() {
   layoutSubviews();
 }
 
+void AlertView::setMessage(const std::string& message) {
+  message_ = message;
+  layoutSubviews();
+}
+
 void AlertView::dismissWithClickedButtonIndex(long, bool) { removeFromSuperview(); }
 
 void AlertView::buttonTapped(long index) {

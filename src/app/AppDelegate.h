@@ -3,10 +3,16 @@
 #include <memory>
 
 #include "ui/Application.h"
+#include "ui/NavigationController.h"
 #include "ui/Window.h"
+
+class WorldListTableViewController;
 
 // Builds the window, registers the game's font, holds the game while the
 // editor runs and lets it go (ending the process) when sent to the background.
+// What the command line asked for (LaunchRequest) follows the menu: an
+// archive imported and its world opened, one world's folder opened, or the
+// users' data folders of another device offered to choose from.
 class AppDelegate : public ui::ApplicationDelegate {
  public:
   bool applicationDidFinishLaunching(ui::Application& application) override;
@@ -20,5 +26,8 @@ class AppDelegate : public ui::ApplicationDelegate {
   void setWindow(std::shared_ptr<ui::Window> window) { window_ = std::move(window); }
 
  private:
+  void followLaunchRequest(const std::shared_ptr<ui::NavigationController>& navigation,
+                           const std::shared_ptr<WorldListTableViewController>& list);
+
   std::shared_ptr<ui::Window> window_;
 };

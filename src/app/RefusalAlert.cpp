@@ -25,3 +25,5 @@ void showRefusal(const Outcome& outcome) {
 }
 
 void showError(const std::string& reason) { showAlert("Error", reason); }
+
+void showNotice(const std::string& title, const std::string& message) { showAlert(title, message); }

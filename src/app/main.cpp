@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/AppDelegate.h"
 #include "app/GorvaneUncaughtExceptionHandler.h"
+#include "app/LaunchRequest.h"
 #include "app/ProgramPlace.h"
 #include "app/StartEnvironment.h"
 #include "external/Tarnbook.h"
@@ -29,6 +31,18 @@ int main(int argc, char* argv[]) {
   }
   if (forAnotherUser) keepOnlyTheStartEnvironment();
   TBKFileSource::rememberRealUser();
+  // What the command line asks (an archive to import, another device's
+  // folder), looked at as the user could before anything starts.
+  char workingFolder[4096];
+  LaunchRequest request =
+      LaunchRequest::fromArguments(std::vector<std::string>(argv + 1, argv + argc),
+                                   ::getcwd(workingFolder, sizeof workingFolder) ? workingFolder : "/");
+  if (!request.problem.empty()) {
+    ui::log("%s", request.problem);
+    return 2;
+  }
+  if (!request.dataFolders.empty()) TBKFileSource::useDataFolder(request.dataFolders[0].path);
+  LaunchRequest::setCurrent(std::move(request));
   // The game's pictures and font are read as that user could, like its data.
   ui::setFileReader([](const std::string& path) -> std::optional<std::string> {
     try {

@@ -21,6 +21,7 @@ std::string BackupTableViewCell::localTime(const TBKBackup& backup) {
 
 std::string BackupTableViewCell::summary(const TBKBackup& backup) {
   if (!backup.restorable()) return "Damaged: " + backup.damage;
+  if (!backup.worldName.empty()) return "\"" + backup.worldName + "\", the whole world";
   std::string text;
   int players = 0, others = 0;
   for (const auto& item : backup.contents) {

@@ -7,12 +7,6 @@
 #include "ui/NavigationController.h"
 #include "worlds/WorldTableViewCell.h"
 
-namespace {
-
-const char* const emptyText = "No backups yet: one is kept before the first change.";
-
-}  // namespace
-
 BackupsTableViewController::BackupsTableViewController(BackupShelf shelf) : shelf_(std::move(shelf)) {
   setTitle("Backups");
   setEdgesForExtendedLayout(ui::RectEdge::None);
@@ -22,14 +16,20 @@ BackupsTableViewController::BackupsTableViewController(BackupShelf shelf) : shel
   tableView_->registerClass<BackupTableViewCell>("cell");
   tableViewBackground = std::make_shared<ui::ImageView>(
       ui::Rect(0, 0, 1, 1), WorldTableViewCell::spritesheetTile(ui::Rect(34, 43, 14, 14), 28, 6));
-  ui::Size size = ui::Font::named("Minecraft", 16).measure(emptyText);
+  ui::Size size = ui::Font::named("Minecraft", 16).measure(shelf_.whenEmpty());
   emptyLabel = std::make_shared<BVLLabel>(ui::Rect(0, 0, size.width + 4, size.height + 4));
   emptyLabel->setStyle(BVLLabel::DetailStyle);
-  emptyLabel->setText(emptyText);
+  emptyLabel->setText(shelf_.whenEmpty());
 }
 
 std::shared_ptr<BackupsTableViewController> BackupsTableViewController::forWorld(std::shared_ptr<TBKLevelDB> db) {
   return std::make_shared<BackupsTableViewController>(BackupShelf::ofWorld(std::move(db)));
+}
+
+std::shared_ptr<BackupsTableViewController> BackupsTableViewController::forDeletedWorlds() {
+  auto screen = std::make_shared<BackupsTableViewController>(BackupShelf::ofDeletedWorlds());
+  screen->setTitle("Deleted Worlds");
+  return screen;
 }
 
 std::shared_ptr<BackupsTableViewController> BackupsTableViewController::forOptions() {

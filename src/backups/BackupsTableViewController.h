@@ -28,6 +28,7 @@ class BackupsTableViewController : public ui::ViewController,
   explicit BackupsTableViewController(BackupShelf shelf);
   static std::shared_ptr<BackupsTableViewController> forWorld(std::shared_ptr<TBKLevelDB> db);
   static std::shared_ptr<BackupsTableViewController> forOptions();
+  static std::shared_ptr<BackupsTableViewController> forDeletedWorlds();
 
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;

@@ -16,5 +16,8 @@
 #include "Tarnbook/TBKNumber.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
+#include "Tarnbook/TBKStructures.h"
 #include "Tarnbook/TBKTag.h"
+#include "Tarnbook/TBKWholeWorld.h"
+#include "Tarnbook/TBKWorldArchive.h"
 #include "Tarnbook/TBKWorldMap.h"

@@ -72,10 +72,13 @@ std::shared_ptr<ui::View> LevelTableViewCell::makeSettingView(const LevelSetting
     default: {
       if (!binding.open) return nullptr;
       auto button = std::make_shared<BVLButton>(widgetFrame, [open = binding.open](BVLButton&) { open(); });
-      std::string title = definition.kind == LevelRowKind::BackupsButton    ? "Restore..."
-                          : definition.kind == LevelRowKind::MapButton      ? "Open..."
-                          : definition.kind == LevelRowKind::FindItemButton ? "Find..."
-                                                                            : "Edit...";
+      std::string title =
+          definition.kind == LevelRowKind::BackupsButton    ? "Restore..."
+          : definition.kind == LevelRowKind::MapButton      ? "Open..."
+          : definition.kind == LevelRowKind::FindItemButton ? "Find..."
+          : definition.kind == LevelRowKind::ExportButton || definition.kind == LevelRowKind::StructuresButton
+              ? "Export..."
+              : "Edit...";
       button->setTitle(binding.button.empty() ? title : binding.button, ui::ControlState::Normal);
       return button;
     }

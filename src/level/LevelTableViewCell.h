@@ -27,6 +27,8 @@ enum class LevelRowKind {
   MapButton,         // the world from above
   CreaturesButton,   // the world's creatures
   FindItemButton,    // every place an item lies
+  ExportButton,      // the world as a .mcworld archive in the user's documents
+  StructuresButton,  // the world's saved structures, each to export
 };
 
 // One row of a level settings table, as data: its title, the tag it edits

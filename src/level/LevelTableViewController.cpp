@@ -1,5 +1,7 @@
 #include "level/LevelTableViewController.h"
 
+#include "app/LaunchRequest.h"
+#include "app/ProgressAlert.h"
 #include "app/RefusalAlert.h"
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
@@ -20,6 +22,7 @@
 #include "tree/TagTreeViewController.h"
 #include "ui/Application.h"
 #include "ui/NavigationController.h"
+#include "worlds/ChoiceTableViewController.h"
 
 namespace {
 
@@ -48,6 +51,8 @@ const std::vector<LevelSection> levelSections = {
          {.name = "Player Data", .kind = Kind::PlayerTreeButton},
      }},
     {"Backups", {{.name = "Backups", .kind = Kind::BackupsButton}}},
+    {"Share",
+     {{.name = "World File", .kind = Kind::ExportButton}, {.name = "Structures", .kind = Kind::StructuresButton}}},
     // What lies in the world itself; containers and creatures join the map
     // in worlds with a database (the early format keeps neither there).
     {"World", {{.name = "Map", .kind = Kind::MapButton}}},
@@ -126,7 +131,9 @@ LevelTableViewController::LevelTableViewController(std::shared_ptr<TBKLevelDB> d
   tableView_->registerClass<LevelTableViewCell>("cell");
 }
 
-LevelTableViewController::~LevelTableViewController() = default;
+LevelTableViewController::~LevelTableViewController() {
+  if (exporting_) exporting_->cancel();
+}
 
 void LevelTableViewController::viewDidLoad() {
   ViewController::viewDidLoad();
@@ -167,6 +174,7 @@ void LevelTableViewController::viewDidAppear(bool animated) {
 void LevelTableViewController::viewDidDisappear(bool animated) {
   ViewController::viewDidDisappear(animated);
   background_->setShouldPan(false);
+  if (exporting_) exporting_->cancel();
 }
 
 long LevelTableViewController::numberOfRowsInSection(ui::TableView&, long section) {
@@ -288,6 +296,10 @@ void LevelTableViewController::open(LevelRowKind kind) {
   std::shared_ptr<ui::ViewController> screen;
   if (kind == Kind::PlayersButton) {
     screen = std::make_shared<PlayersTableViewController>(_db);
+  } else if (kind == Kind::ExportButton) {
+    return exportWorld();
+  } else if (kind == Kind::StructuresButton) {
+    screen = structuresScreen();
   } else if (kind == Kind::ContainersButton) {
     std::shared_ptr<TBKCompoundTag> player;
     try {
@@ -343,4 +355,53 @@ void LevelTableViewController::open(LevelRowKind kind) {
     }
   }
   if (screen) navigation->pushViewController(screen, true);
+}
+
+void LevelTableViewController::exportWorld() {
+  std::string folder = LaunchRequest::current().exportFolder;
+  if (folder.empty()) folder = TBKFileSource::documentsFolder();
+  std::string name = level->stringForKey("LevelName");
+  struct Result {
+    Outcome outcome;
+    std::optional<std::string> archive;
+  };
+  auto result = std::make_shared<Result>();
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  exporting_ = ProgressAlert::start(
+      "Exporting", name,
+      [worldFolder = _db->worldFolder(), name, folder, result](const ui::BackgroundTask::Progress& progress) {
+        result->outcome =
+            attempt([&] { result->archive = TBKWorldArchive::exportWorld(worldFolder, name, folder, progress); });
+      },
+      [weak, result, folder] {
+        if (auto self = weak.lock()) self->exporting_.reset();
+        showRefusal(result->outcome);
+        if (!result->outcome && result->archive) {
+          showNotice("Exported", "Saved as \"" + result->archive->substr(result->archive->rfind('/') + 1) + "\" in " +
+                                     folder + ".");
+        }
+      });
+}
+
+std::shared_ptr<ui::ViewController> LevelTableViewController::structuresScreen() {
+  auto db = _db;
+  auto list = [db] {
+    std::vector<ChoiceTableViewController::Choice> choices;
+    Outcome unread = attempt([&] {
+      for (auto& name : TBKStructures::names(*db)) choices.push_back({name, TBKStructures::fileName(name), name});
+    });
+    if (unread) showError(unread->reason);
+    return choices;
+  };
+  auto exportOne = [db](const ChoiceTableViewController::Choice& structure) {
+    std::string folder = LaunchRequest::current().exportFolder;
+    if (folder.empty()) folder = TBKFileSource::documentsFolder();
+    std::string file = TBKStructures::fileName(structure.value);
+    Outcome outcome =
+        attempt([&] { TBKStructures::exportStructure(*db, structure.value, folder + "/" + file, false); });
+    showRefusal(outcome);
+    if (!outcome) showNotice("Exported", "Saved as \"" + file + "\" in " + folder + ".");
+  };
+  return std::make_shared<ChoiceTableViewController>("Structures", list, "This world keeps no saved structures.",
+                                                     exportOne);
 }

@@ -11,6 +11,8 @@
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
+class ProgressAlert;
+
 // One world's level settings (name, game type, spawn point) and the ways to
 // its player's armor and inventory, as a table driven by its definition
 // table. Each row is bound to the world's LevelRecord, which writes; a
@@ -80,7 +82,16 @@ class LevelTableViewController : public ui::ViewController,
   std::shared_ptr<ui::ViewController> itemPicker();
   // The player tree, or null once an alert has said why there is none.
   std::shared_ptr<TBKCompoundTag> playerOrExplain();
+  // Writes the world as a .mcworld archive into the folder given on the
+  // command line or the user's documents, with its progress shown; the
+  // file's name is shown after, or why it was not written.
+  void exportWorld();
+  // The world's saved structures; choosing one writes it as a .mcstructure
+  // file beside an exported world, never over a file that is there.
+  std::shared_ptr<ui::ViewController> structuresScreen();
 
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
+  // The export under way, if any; cancelled when the screen goes.
+  std::shared_ptr<ProgressAlert> exporting_;
 };

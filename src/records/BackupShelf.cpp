@@ -5,8 +5,11 @@
 #include "records/OptionsFile.h"
 
 BackupShelf::BackupShelf(std::string described, std::function<std::vector<TBKBackup>()> list,
-                         std::function<void(const TBKBackup&)> restore)
-    : described_(std::move(described)), list_(std::move(list)), restore_(std::move(restore)) {}
+                         std::function<void(const TBKBackup&)> restore, std::string whenEmpty)
+    : described_(std::move(described)),
+      whenEmpty_(std::move(whenEmpty)),
+      list_(std::move(list)),
+      restore_(std::move(restore)) {}
 
 BackupShelf BackupShelf::ofWorld(std::shared_ptr<TBKLevelDB> db) {
   return BackupShelf(
@@ -18,6 +21,12 @@ BackupShelf BackupShelf::ofOptions() {
   return BackupShelf(
       "the options as they were", [] { return OptionsFile::gameFile().backups(); },
       [](const TBKBackup& backup) { OptionsFile::gameFile().restoreBackup(backup); });
+}
+
+BackupShelf BackupShelf::ofDeletedWorlds() {
+  return BackupShelf(
+      "the deleted world as it was", [] { return TBKWholeWorld::deletedWorlds(); },
+      [](const TBKBackup& deleted) { TBKWholeWorld::restoreDeletedWorld(deleted); }, "No world has been deleted.");
 }
 
 std::vector<TBKBackup> BackupShelf::list(Outcome* refusal) const {

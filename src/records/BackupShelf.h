@@ -17,10 +17,15 @@ class BackupShelf {
   static BackupShelf ofWorld(std::shared_ptr<TBKLevelDB> db);
   // Found afresh on each call: the options file's place may change.
   static BackupShelf ofOptions();
+  // The worlds deleted from the list, each kept whole; a restore brings one
+  // back into the list (TBKWholeWorld).
+  static BackupShelf ofDeletedWorlds();
 
   // What a restore brings back, finishing "Restore ... at <time>?": "the
   // world as it was", "the options as they were".
   const std::string& described() const { return described_; }
+  // Said over an empty shelf.
+  const std::string& whenEmpty() const { return whenEmpty_; }
 
   // Newest first. A shelf that cannot be read lists nothing and says why in
   // `refusal`.
@@ -31,9 +36,11 @@ class BackupShelf {
 
  private:
   BackupShelf(std::string described, std::function<std::vector<TBKBackup>()> list,
-              std::function<void(const TBKBackup&)> restore);
+              std::function<void(const TBKBackup&)> restore,
+              std::string whenEmpty = "No backups yet: one is kept before the first change.");
 
   std::string described_;
+  std::string whenEmpty_;
   std::function<std::vector<TBKBackup>()> list_;
   std::function<void(const TBKBackup&)> restore_;
 };

@@ -65,6 +65,14 @@ void WorldTableViewCell::configureWithIndex(long index) {
   selectedBackground->setFrame(bounds());
 }
 
+void WorldTableViewCell::configureWithTitle(const std::string& title, const std::string& detail) {
+  replaceLabel(worldNameLabel, title, ui::Point{10, 10}, BVLLabel::HeaderStyle);
+  replaceLabel(gameModeLabel, detail, ui::Point{10, 32}, BVLLabel::DetailStyle);
+  replaceLabel(lastPlayedLabel, "", ui::Point{112, 32}, BVLLabel::DetailStyle);
+  background->setFrame(bounds());
+  selectedBackground->setFrame(bounds());
+}
+
 void WorldTableViewCell::replaceLabel(std::shared_ptr<BVLLabel>& label, const std::string& text, ui::Point origin,
                                       int style) {
   if (label) label->removeFromSuperview();

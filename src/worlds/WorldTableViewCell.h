@@ -20,6 +20,9 @@ class WorldTableViewCell : public ui::TableViewCell {
   // gone since the table counted them) shows nothing. Never raises for a
   // world's own damage, so one bad world cannot hide the others.
   void configureWithIndex(long index);
+  // Fills the row with a title and a line below it: an action of the list
+  // (importing a world) or a file to choose.
+  void configureWithTitle(const std::string& title, const std::string& detail);
 
   using ui::TableViewCell::setSelected;
   // Passes the selection on, then takes it back at once.

@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <random>
 #include <thread>
 
@@ -24,6 +25,8 @@
 #include "Tarnbook/TBKLevelDB.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
+#include "Tarnbook/TBKWholeWorld.h"
+#include "Tarnbook/TBKWorldArchive.h"
 #include "WorldReader.h"
 #include "records/OptionsFile.h"
 
@@ -305,6 +308,87 @@ KillKind creatureMoveKind(const fs::path& world) {
           }};
 }
 
+// The folders of `worlds` the game and Gorvane list: not hidden, holding a
+// level.dat.
+std::vector<fs::path> listedWorlds(const fs::path& worlds) {
+  std::vector<fs::path> listed;
+  for (auto& entry : fs::directory_iterator(worlds)) {
+    if (entry.path().filename().string().front() != '.' && fs::exists(entry.path() / "level.dat"))
+      listed.push_back(entry.path());
+  }
+  return listed;
+}
+
+using Snapshot = std::map<std::string, std::string>;
+
+Snapshot without(Snapshot files, const std::vector<std::string>& names) {
+  for (auto& name : names) files.erase(name);
+  return files;
+}
+
+// A whole world made beside `original` in its worlds folder, each round:
+// `make` imports or copies it. The one part says that the original is as it
+// was and every other world listed is whole (`made` holds its files, but
+// for those `renamed`, and its levelname.txt says `name`); those are then
+// removed, so that each round starts alike. A round killed before the end
+// must have listed nothing new.
+KillKind newWorldKind(const std::string& kind, const fs::path& original, const Snapshot& made,
+                      const std::vector<std::string>& renamed, const std::string& name, std::function<void()> make) {
+  Snapshot before = worldreader::snapshot(original);
+  return {
+      kind, [make](int) { make(); },
+      [original, before, made, renamed, name]() -> Parts {
+        if (std::string changed = worldreader::describeDifference(before, worldreader::snapshot(original));
+            !changed.empty())
+          throw std::runtime_error("the original world changed: " + changed);
+        for (const auto& world : listedWorlds(original.parent_path())) {
+          if (world == original) continue;
+          if (std::string half = worldreader::describeDifference(made, without(worldreader::snapshot(world), renamed));
+              !half.empty() || worldreader::readFile(world / "levelname.txt") != name)
+            throw std::runtime_error("a half world is listed: " + world.filename().string() + " " + half);
+          fs::remove_all(world);
+        }
+        return {"no half world"};
+      },
+      [](int) { return Parts{"no half world"}; }};
+}
+
+// The one deleted world kept in `kept`, put back as `world` (one rename).
+void putBack(const fs::path& kept, const fs::path& world) {
+  if (fs::exists(world) || !fs::exists(kept)) return;
+  for (auto& entry : fs::directory_iterator(kept)) return fs::rename(entry.path(), world);
+}
+
+// Deletes a world of the game's; it must be listed whole or kept whole
+// among the deleted worlds, never both and never neither. It is put back
+// before the next round.
+KillKind deleteKind(const fs::path& data, const std::string& folder) {
+  fs::path world = data / "minecraftWorlds" / folder, kept = data / "gorvane-backups/.deleted-worlds";
+  Snapshot before = worldreader::snapshot(world);
+  return {"world delete",
+          [folder, kept, world](int) {
+            putBack(kept, world);
+            TBKWholeWorld::deleteWorld(folder);
+          },
+          [world, kept, before]() -> Parts {
+            std::vector<fs::path> deleted;
+            if (fs::exists(kept)) {
+              for (auto& entry : fs::directory_iterator(kept)) deleted.push_back(entry.path());
+            }
+            bool listed = fs::exists(world);
+            if (deleted.size() != (listed ? 0u : 1u))
+              throw std::runtime_error("the world is " + std::string(listed ? "listed" : "not listed") + " and " +
+                                       std::to_string(deleted.size()) + " deleted worlds are kept");
+            fs::path whole = listed ? world : deleted[0];
+            if (std::string changed = worldreader::describeDifference(before, worldreader::snapshot(whole));
+                !changed.empty())
+              throw std::runtime_error("the world is not whole: " + changed);
+            putBack(kept, world);
+            return {"whole"};
+          },
+          [](int) { return Parts{"whole"}; }};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -336,6 +420,19 @@ int main(int argc, char** argv) {
                                  optionsKind(sandbox),
                                  restoreKind(freshWorld("restore"), scratch / "kept"),
                                  creatureMoveKind(freshWorld("creatures", "bW9kZXJuAA=="))};
+  // Worlds in and out: an import and a copy never list a half world, a
+  // delete never loses one.
+  fs::path source = freshWorld("import"), archive = scratch / "carried.mcworld";
+  TBKWorldArchive::exportWorld(source.string(), worldName, scratch.string(), {}, archive.filename().string());
+  kinds.push_back(newWorldKind("world import", source, worldreader::snapshot(source), {}, worldName, [source, archive] {
+    TBKWorldArchive::importWorld(archive.string(), source.parent_path().string());
+  }));
+  fs::path copied = freshWorld("copy");
+  kinds.push_back(newWorldKind("world copy", copied,
+                               without(worldreader::snapshot(copied), {"level.dat", "level.dat_old", "levelname.txt"}),
+                               {"level.dat", "level.dat_old", "levelname.txt"}, std::string("Copy of ") + worldName,
+                               [copied] { TBKWholeWorld::copyWorld(copied.string()); }));
+  kinds.push_back(deleteKind(sandbox / "Documents/games/com.mojang", "Creative Flatland"));
 
   std::mt19937_64 random(seed);
   int faults = 0;

@@ -44,6 +44,17 @@ int exportCommand(const std::vector<std::string>& args, std::ostream& out, std::
 // import FILE [DATA-FOLDER]: the archive as a new world of DATA-FOLDER (the
 // game's com.mojang folder; by default the one Gorvane finds).
 int importCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// copy WORLD: the world folder copied beside it under a fresh folder name,
+// named "Copy of <level name>".
+int copyCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// structures WORLD: the names of the world's saved structures, one a line.
+int structuresCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// export-structure WORLD NAME FILE: the structure as a .mcstructure file.
+int exportStructureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// import-structure WORLD FILE NAME: a .mcstructure file stored under NAME
+// ("mystructure:" added to a name without a namespace), the world's backup
+// keeping what it replaces.
+int importStructureCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // map WORLD [--dimension overworld|nether|end] --png FILE
 //
 // Draws every saved chunk of one dimension of the world in the folder

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A world exported and imported again from the command line comes back
-# byte for byte, under a new folder name, and the export leaves it alone.
+# byte for byte, under a new folder name, and the export leaves it alone; a
+# copy is the same world under its own name.
 # usage: export_import.sh <gorvane-world> <world folder>
 set -euo pipefail
 dump=$1 world=$2
@@ -28,3 +29,11 @@ if "$dump" import "$scratch/bad.mcworld" "$scratch/com.mojang" 2>"$scratch/err";
 grep -q 'its entry "../escape" leads out of the world folder' "$scratch/err"
 [ "$(ls "$scratch/com.mojang/minecraftWorlds" | wc -l)" -eq 1 ]
 [ ! -e "$scratch/escape" ] && [ ! -e "$scratch/com.mojang/escape" ]
+# A copy beside the imported world: the same files but for its names.
+"$dump" copy "${imported[0]}" >/dev/null
+[ "$(ls "$scratch/com.mojang/minecraftWorlds" | wc -l)" -eq 2 ]
+for copy in "$scratch"/com.mojang/minecraftWorlds/*; do
+  [ "$copy" = "${imported[0]}" ] && continue
+  [ "$(cat "$copy/levelname.txt")" = "Copy of $(cat "$scratch/before/levelname.txt")" ]
+  diff -r -x level.dat -x level.dat_old -x levelname.txt "$scratch/before" "$copy"
+done

@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "Folders.h"
@@ -114,8 +115,19 @@ bool isGameDataFolder(const std::string& folder) {
           tbk::isDirectory(tbk::joinPath(folder, "minecraftpe")));
 }
 
+// The data folder the user chose for this run (TBKFileSource::useDataFolder).
+std::string& chosenDataFolder() {
+  static std::string chosen;
+  return chosen;
+}
+
 std::string gameData() {
   const std::string what = "data folder";
+  if (!chosenDataFolder().empty()) {
+    std::string chosen = searchRoot(chosenDataFolder());
+    if (isGameDataFolder(chosen)) return chosen;
+    throw TBKException(TBKException::Kind::Setup, "The game's data folder " + chosen + " is no longer there.");
+  }
   std::string given = searchRoot(withoutTrailingSlashes(variable(sandboxVariable)), sandboxVariable);
   if (!given.empty()) {
     std::vector<std::string> layouts = {tbk::joinPath(given, "Documents/games/com.mojang"),
@@ -153,6 +165,86 @@ TBKFileSource& TBKFileSource::sharedSource() {
   static TBKFileSource source;
   return source;
 }
+
+std::string TBKFileSource::userDirectory(const std::string& userDirs, const std::string& key, const std::string& home) {
+  std::string found;
+  size_t at = 0;
+  while (at < userDirs.size()) {
+    size_t end = userDirs.find('\n', at);
+    if (end == std::string::npos) end = userDirs.size();
+    std::string line = userDirs.substr(at, end - at);
+    at = end + 1;
+    std::string prefix = key + "=\"";
+    if (line.rfind(prefix, 0) != 0 || line.size() < prefix.size() + 1 || line.back() != '"') continue;
+    std::string value = line.substr(prefix.size(), line.size() - prefix.size() - 1);
+    if (value.find('\\') != std::string::npos) continue;  // escapes: not worth the risk of misreading
+    if (value.rfind("$HOME/", 0) == 0 && !home.empty()) {
+      found = tbk::joinPath(home, value.substr(6));
+    } else if (value.rfind("/", 0) == 0) {
+      found = value;
+    }
+  }
+  return withoutTrailingSlashes(found);
+}
+
+namespace {
+
+std::string userFolder(const std::string& key, const std::string& fallback) {
+  std::string home = searchRoot(homeFolder());
+  if (home.empty()) return "";
+  std::string userDirs;
+  try {
+    userDirs = tbk::readWholeFile(tbk::joinPath(home, ".config/user-dirs.dirs"), size_t(64) << 10).value_or("");
+  } catch (const TBKException&) {
+    // Unreadable as the user: the usual folder.
+  }
+  std::string folder = TBKFileSource::userDirectory(userDirs, key, home);
+  if (folder.empty()) folder = tbk::joinPath(home, fallback);
+  try {
+    return TBKFileSource::resolvedPath(folder);
+  } catch (const TBKException&) {
+    return folder;
+  }
+}
+
+}  // namespace
+
+std::vector<TBKDataFolder> TBKFileSource::dataFoldersIn(const std::string& given) {
+  std::string folder = withoutTrailingSlashes(given);
+  std::string worlds = parentOf(folder);
+  if (tbk::isRegularFile(tbk::joinPath(folder, "level.dat")) && tbk::baseName(worlds) == "minecraftWorlds") {
+    return {{parentOf(worlds), "", tbk::baseName(folder)}};
+  }
+  if ((endsWith(folder, "/com.mojang") && tbk::isDirectory(folder)) ||
+      tbk::isDirectory(tbk::joinPath(folder, "minecraftWorlds"))) {
+    return {{folder, "", ""}};
+  }
+  const std::string android = "com.mojang.minecraftpe/files/games/com.mojang";
+  std::vector<TBKDataFolder> found;
+  for (const char* layout : {"games/com.mojang", "LocalState/games/com.mojang", "Documents/games/com.mojang"}) {
+    if (tbk::isDirectory(tbk::joinPath(folder, layout))) found.push_back({tbk::joinPath(folder, layout), "", ""});
+  }
+  for (const std::string& layout :
+       {"Android/data/" + android, "data/" + android, android, std::string("files/games/com.mojang")}) {
+    if (tbk::isDirectory(tbk::joinPath(folder, layout))) found.push_back({tbk::joinPath(folder, layout), "", ""});
+  }
+  for (const std::string& users : {tbk::joinPath(folder, "Users"), folder}) {
+    auto names = tbk::folderEntries(users).value_or(std::vector<std::string>());
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names) {
+      std::string data = tbk::joinPath(users, name + "/games/com.mojang");
+      if (name[0] != '.' && tbk::isDirectory(data)) found.push_back({data, name, ""});
+    }
+    if (!found.empty()) break;
+  }
+  return found;
+}
+
+void TBKFileSource::useDataFolder(const std::string& folder) { chosenDataFolder() = withoutTrailingSlashes(folder); }
+
+std::string TBKFileSource::documentsFolder() { return userFolder("XDG_DOCUMENTS_DIR", "Documents"); }
+
+std::string TBKFileSource::downloadsFolder() { return userFolder("XDG_DOWNLOAD_DIR", "Downloads"); }
 
 std::vector<std::string> TBKFileSource::desktopDataFolders(const std::string& home, const std::string& xdgDataHome) {
   const std::string launcher = "mcpelauncher/games/com.mojang";

@@ -145,3 +145,74 @@ TEST_F(TBKFileSourceSearch, ForAnotherUserNoLinkBelowIsFollowedAndOnlyTheirHomeI
 }
 
 }  // namespace
+
+namespace {
+
+// The user's own documents and downloads: as their user-dirs.dirs names
+// them, else the usual folders; a value that is relative or escaped is not
+// guessed at.
+TEST_F(TBKFileSourceSearch, DocumentsAndDownloadsAreTheUsersOwnAsTheirUserDirsNameThem) {
+  struct Case {
+    const char* userDirs;  // null: no file
+    std::string documents, downloads;
+  } cases[] = {
+      {nullptr, home + "/Documents", home + "/Downloads"},
+      {"# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Docs/\"\nXDG_DOWNLOAD_DIR=\"/srv/in\"\n",
+       home + "/Docs", "/srv/in"},
+      {"XDG_DOCUMENTS_DIR=\"docs\"\nXDG_DOWNLOAD_DIR=\"$HOME/a\\\\b\"\nXDG_DOWNLOAD_DIR_X=\"/x\"\n",
+       home + "/Documents", home + "/Downloads"},
+  };
+  set("HOME", home);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.userDirs ? c.userDirs : "none");
+    fs::remove_all(home + "/.config");
+    if (c.userDirs) {
+      fs::create_directories(home + "/.config");
+      tbktest::writeFile(home + "/.config/user-dirs.dirs", c.userDirs);
+    }
+    EXPECT_EQ(TBKFileSource::documentsFolder(), c.documents);
+    EXPECT_EQ(TBKFileSource::downloadsFolder(), c.downloads);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Another device's copy of the game's data is found from the folder a user
+// would point at: each layout's com.mojang, every user's of the newer
+// Windows layout with whose it is, one world's folder with that world.
+TEST(TBKFileSourceDevices, EachDevicesLayoutLeadsToItsDataFoldersAndOneWorldToItself) {
+  tbktest::TemporaryFolder root;
+  const std::string r = root.path();
+  for (const char* made :
+       {"pkg/LocalState/games/com.mojang/minecraftWorlds", "bedrock/Users/2535/games/com.mojang/minecraftpe",
+        "bedrock/Users/Shared/games/com.mojang/minecraftWorlds", "bedrock/logs",
+        "phone/Android/data/com.mojang.minecraftpe/files/games/com.mojang", "desk/games/com.mojang/minecraftWorlds/w1",
+        "empty/Users"}) {
+    fs::create_directories(r + "/" + made);
+  }
+  tbktest::writeFile(r + "/desk/games/com.mojang/minecraftWorlds/w1/level.dat", "x");
+  const std::string users = r + "/bedrock/Users";
+  struct Case {
+    std::string given;
+    std::vector<std::string> found;  // path|whose|world
+  } cases[] = {
+      {r + "/pkg", {r + "/pkg/LocalState/games/com.mojang||"}},
+      {r + "/bedrock", {users + "/2535/games/com.mojang|2535|", users + "/Shared/games/com.mojang|Shared|"}},
+      {users + "/", {users + "/2535/games/com.mojang|2535|", users + "/Shared/games/com.mojang|Shared|"}},
+      {r + "/phone", {r + "/phone/Android/data/com.mojang.minecraftpe/files/games/com.mojang||"}},
+      {r + "/desk", {r + "/desk/games/com.mojang||"}},
+      {r + "/desk/games/com.mojang/minecraftWorlds/w1", {r + "/desk/games/com.mojang||w1"}},
+      {r + "/empty", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.given);
+    std::vector<std::string> found;
+    for (const auto& data : TBKFileSource::dataFoldersIn(c.given))
+      found.push_back(data.path + "|" + data.whose + "|" + data.world);
+    EXPECT_EQ(found, c.found);
+  }
+}
+
+}  // namespace

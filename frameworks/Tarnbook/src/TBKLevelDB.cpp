@@ -333,6 +333,12 @@ bool TBKLevelDB::forEachRecord(const std::function<bool(std::string_view, std::s
   return store().walk(visit, progress);
 }
 
+std::vector<std::string> TBKLevelDB::keysWithPrefix(std::string_view prefix) {
+  finishRestore();
+  if (!hasDatabase()) return {};
+  return store().keysWithPrefix(prefix);
+}
+
 std::optional<std::string> TBKLevelDB::record(std::string_view key) {
   finishRestore();
   if (!hasDatabase()) return std::nullopt;

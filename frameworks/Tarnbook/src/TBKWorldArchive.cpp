@@ -1,5 +1,11 @@
 #include "Tarnbook/TBKWorldArchive.h"
 
+#include <algorithm>
+#include <cctype>
+
+#include "CheckedPath.h"
+#include "Folders.h"
+#include "PathNames.h"
 #include "WorldPack.h"
 #include "WorldUnpack.h"
 
@@ -16,6 +22,19 @@ std::string TBKWorldArchive::archiveFileName(const std::string& levelName) {
     name.resize(end);
   }
   return name + ".mcworld";
+}
+
+std::vector<std::string> TBKWorldArchive::archivesIn(const std::string& folder) {
+  std::vector<std::string> found;
+  const std::string extension = ".mcworld";
+  for (auto& name : tbk::folderEntries(folder).value_or(std::vector<std::string>())) {
+    if (name.size() <= extension.size() || name[0] == '.') continue;
+    std::string tail = name.substr(name.size() - extension.size());
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (tail == extension && tbk::isRegularFile(tbk::joinPath(folder, name))) found.push_back(std::move(name));
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::optional<std::string> TBKWorldArchive::exportWorld(const std::string& worldFolder, const std::string& worldName,

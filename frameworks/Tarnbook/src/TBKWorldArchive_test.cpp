@@ -13,6 +13,7 @@
 #include "TBKWorldStore.h"
 #include "Tarnbook/TBKFileSource.h"
 #include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKWholeWorld.h"
 #include "ZipBuilder.h"
 
 namespace fs = std::filesystem;
@@ -195,6 +196,11 @@ TEST_F(WorldsForNobody, AnExportIsTheUsersOwnAndAWorldTheGameHoldsIsNotExported)
   ASSERT_EQ(::stat(archive->c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, tbktest::nobody);
   EXPECT_EQ(info.st_mode & 07777, 0644u);
+  fs::create_symlink(*archive, out + "/link.mcworld");
+  file("Documents/B.MCWORLD", "x", tbktest::nobody, tbktest::nogroup, 0644);
+  file("Documents/notes.txt", "x", tbktest::nobody, tbktest::nogroup, 0644);
+  EXPECT_EQ(TBKWorldArchive::archivesIn(out), (std::vector<std::string>{"B.MCWORLD", "Lake_side.mcworld"}));
+  for (auto* other : {"/link.mcworld", "/B.MCWORLD", "/notes.txt"}) fs::remove(out + other);
   EXPECT_EQ(TBKWorldArchive::archiveFileName(".."), "_..mcworld");
   EXPECT_EQ(TBKWorldArchive::archiveFileName(""), "world.mcworld");
 
@@ -203,6 +209,47 @@ TEST_F(WorldsForNobody, AnExportIsTheUsersOwnAndAWorldTheGameHoldsIsNotExported)
   auto error = tbktest::raised([&] { TBKWorldArchive::exportWorld(sandbox.worldFolder("lake"), "Lake", out); });
   EXPECT_EQ(error.kind(), TBKException::Kind::WorldBusy) << error.reason();
   EXPECT_EQ(tbktest::folderNames(out), std::vector<std::string>{"Lake_side.mcworld"});
+}
+
+// A copy is the world file for file under its own name, the user's own; a
+// held world is not copied.
+TEST_F(WorldsForNobody, ACopyIsTheWholeWorldUnderItsOwnName) {
+  auto before = filesOf(sandbox.worldFolder("lake"));
+  auto name = TBKWholeWorld::copyWorld(sandbox.worldFolder("lake"));
+  ASSERT_TRUE(name.has_value());
+  fs::path copy = sandbox.worldFolder(*name);
+  EXPECT_EQ(worldreader::readLevelDat(copy / "level.dat").root.string("LevelName"), "Copy of Lakeside Survival");
+  EXPECT_EQ(tbktest::readFile(copy / "levelname.txt"), "Copy of Lakeside Survival");
+  auto after = filesOf(copy);
+  for (auto* renamed : {"level.dat", "level.dat_old", "levelname.txt"}) before.erase(renamed), after.erase(renamed);
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(worldreader::databaseContents(copy), worldreader::databaseContents(sandbox.worldFolder("lake")));
+  EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()).size(), 2u) << "more than the world and its copy";
+  std::string root = sandbox.gameDataFolder().substr(0, sandbox.gameDataFolder().find("/Documents"));
+  EXPECT_EQ(ownedByRoot(root), std::vector<std::string>());
+
+  std::string db = sandbox.worldFolder("lake") + "/db";
+  gamedatabase::HeldChild game(gamedatabase::holdInChild([&] { static auto held = TBKWorldStore::open(db, "lake"); }));
+  EXPECT_EQ(tbktest::raisedKind([&] { TBKWholeWorld::copyWorld(sandbox.worldFolder("lake")); }),
+            TBKException::Kind::WorldBusy);
+  EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()).size(), 2u);
+}
+
+// A deleted world leaves the list at once, is listed among the deleted
+// ones by its name, and comes back file for file.
+TEST_F(WorldsForNobody, ADeletedWorldIsKeptWholeAndComesBack) {
+  auto before = filesOf(sandbox.worldFolder("lake"));
+  TBKWholeWorld::deleteWorld("lake");
+  EXPECT_EQ(TBKLevelDB::worlds(), std::vector<std::string>());
+  auto deleted = TBKWholeWorld::deletedWorlds();
+  ASSERT_EQ(deleted.size(), 1u);
+  EXPECT_EQ(deleted[0].worldName, "Lakeside Survival");
+  EXPECT_TRUE(deleted[0].restorable()) << deleted[0].damage;
+  std::string name = TBKWholeWorld::restoreDeletedWorld(deleted[0]);
+  EXPECT_EQ(TBKLevelDB::worlds(), std::vector<std::string>{name});
+  EXPECT_EQ(filesOf(sandbox.worldFolder(name)), before);
+  EXPECT_EQ(TBKWholeWorld::deletedWorlds().size(), 0u);
+  EXPECT_EQ(tbktest::raisedKind([&] { TBKWholeWorld::restoreDeletedWorld(deleted[0]); }), TBKException::Kind::Usage);
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ namespace {
 
 constexpr const char* stagingPrefix = ".incomplete-";
 
+}  // namespace
+
 std::string utcTimeName() {
   timespec now;
   ::clock_gettime(CLOCK_REALTIME, &now);
@@ -30,6 +32,8 @@ std::string utcTimeName() {
                 utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<long>(now.tv_nsec / 1000000) % 1000);
   return text;
 }
+
+namespace {
 
 // YYYY-MM-DDTHH-MM-SS.mmmZ, optionally followed by -N.
 bool isBackupName(const std::string& name) {

@@ -27,6 +27,9 @@ std::string writeBackup(const std::string& root, const std::vector<BackupFile>& 
 // none when root does not exist. Nothing else in root is listed.
 std::vector<std::string> listBackups(const std::string& root);
 
+// The folder name a backup made now takes (2026-12-06T15-42-54.123Z).
+std::string utcTimeName();
+
 // When the backup of that folder name was made, in seconds since 1970 (UTC).
 double backupTime(const std::string& name);
 

@@ -1,11 +1,9 @@
 #include "WorldUnpack.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <set>
 
 #include "ArchivePlan.h"
@@ -14,6 +12,7 @@
 #include "FreshWorldName.h"
 #include "OwnerPolicy.h"
 #include "PathNames.h"
+#include "StagingFolder.h"
 #include "Tarnbook/TBKException.h"
 #include "ZipReader.h"
 
@@ -24,21 +23,6 @@ namespace {
 // level.dat's name until everything else is in: a folder without it is no
 // world to the game or to Gorvane.
 constexpr const char* heldBackLevel = "level.dat.incomplete";
-
-// Removes what imports killed halfway left (their process is gone).
-void clearAbandonedImports(const std::string& worldsFolder) {
-  const std::string prefix = importStagingPrefix;
-  for (const auto& name : folderEntries(worldsFolder).value_or(std::vector<std::string>())) {
-    if (name.rfind(prefix, 0) != 0) continue;
-    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-    if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)) continue;
-    try {
-      removeTree(joinPath(worldsFolder, name));
-    } catch (const TBKException&) {
-      // Hidden, and tried again by the next import.
-    }
-  }
-}
 
 void writeAll(int fd, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
@@ -95,10 +79,8 @@ std::optional<std::string> unpackWorld(const std::string& archive, const std::st
   ZipReader zip(fd.get(), archive);
   std::vector<PlannedEntry> plan = planUnpacking(zip.entries(), archive);
 
-  clearAbandonedImports(worldsFolder);
-  std::string staging = joinPath(worldsFolder, importStagingPrefix + std::to_string(::getpid()));
+  std::string staging = freshStagingFolder(worldsFolder, "import");
   FileOwner owner = ownerForFile(staging, worldsFolder);
-  if (ownerOf(staging)) removeTree(staging);
   if (!makeFolder(staging, owner)) FileStatus::failed("create the folder", staging, EEXIST).raise();
   try {
     if (!unpackInto(staging, zip, plan, owner, progress)) {

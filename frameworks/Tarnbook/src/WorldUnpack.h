@@ -11,7 +11,4 @@ namespace tbk {
 std::optional<std::string> unpackWorld(const std::string& archive, const std::string& worldsFolder,
                                        const TBKProgress& progress);
 
-// The prefix of the hidden folder an import fills.
-constexpr const char* importStagingPrefix = ".incomplete-import-";
-
 }  // namespace tbk

@@ -32,6 +32,8 @@ class AlertView : public View {
 
   const std::string& title() const { return title_; }
   const std::string& message() const { return message_; }
+  // A new message, shown at once (work in progress telling how far it is).
+  void setMessage(const std::string& message);
   std::shared_ptr<AlertViewDelegate> delegate() const { return delegate_.lock(); }
   // -1 without a cancel button.
   long cancelButtonIndex() const { return hasCancel_ ? 0 : -1; }

@@ -19,6 +19,9 @@ struct TBKBackup {
   // Why it cannot be restored (a file missing or damaged), or "" when it
   // is whole. A damaged backup is never restored, not even in part.
   std::string damage;
+  // For a deleted world kept whole (TBKWholeWorld): its level name. Empty
+  // for a backup of a world's files and records or of the options.
+  std::string worldName;
 
   bool restorable() const { return damage.empty(); }
 };

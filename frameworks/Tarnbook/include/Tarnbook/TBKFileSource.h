@@ -5,6 +5,14 @@
 #include <string>
 #include <vector>
 
+// A copy of the game's data found in a folder given by the user
+// (TBKFileSource::dataFoldersIn).
+struct TBKDataFolder {
+  std::string path;   // the com.mojang folder
+  std::string whose;  // the user folder it is in (an id, "Shared"), or ""
+  std::string world;  // a world's folder name when one world was given, or ""
+};
+
 // Where the game lives on this machine, worked out afresh on every call.
 //
 // The game's data folder (the one the game calls games/com.mojang, holding
@@ -64,6 +72,39 @@ class TBKFileSource {
   std::string backupsFolder() const;
   // <game data>/minecraftpe/options.txt
   std::string optionsFile() const;
+
+  // The game's data folders (com.mojang) in a folder copied from another
+  // device or given on the command line, looked at as the real user could:
+  // the folder itself when it is one (or holds minecraftWorlds); one
+  // world's folder (holding level.dat, inside minecraftWorlds), with that
+  // world named; else whatever of these layouts it holds: a launcher's or
+  // Windows' LocalState (games/com.mojang), the Windows package folder
+  // (LocalState/games/com.mojang), the phone's (Documents/games/com.mojang),
+  // Android's (Android/data/com.mojang.minecraftpe/files/games/com.mojang,
+  // from the storage's root, Android/ or the app's own folder), and the
+  // newer Windows layout with one data folder per user
+  // (Users/<id>/games/com.mojang and Users/Shared/games/com.mojang, from the
+  // folder above Users or from Users), each with whose it is. None found:
+  // empty.
+  static std::vector<TBKDataFolder> dataFoldersIn(const std::string& folder);
+  // From now on the game's data folder is this one (a com.mojang folder
+  // from dataFoldersIn), in place of TARNBOOK_GAME_SANDBOX's or the
+  // desktop's; checked on every call as that variable is. The game lock is
+  // the caller's to move.
+  static void useDataFolder(const std::string& folder);
+
+  // The real user's documents and downloads folders, where an exported
+  // world goes and an archive to import is looked for: XDG_DOCUMENTS_DIR and
+  // XDG_DOWNLOAD_DIR of their ~/.config/user-dirs.dirs (read as they could
+  // read it; a value that is neither "$HOME/..." nor absolute is not used),
+  // else ~/Documents and ~/Downloads. ~ is as for the game's data folder;
+  // links are followed as the user could follow them. The folder may not
+  // exist.
+  static std::string documentsFolder();
+  static std::string downloadsFolder();
+  // What user-dirs.dirs gives for `key`, with home for $HOME; "" when it
+  // gives nothing usable.
+  static std::string userDirectory(const std::string& userDirs, const std::string& key, const std::string& home);
 
   // Where the game's data is looked for without TARNBOOK_GAME_SANDBOX, in
   // order: $XDG_DATA_HOME/mcpelauncher/games/com.mojang (when that is set

@@ -98,6 +98,9 @@ class TBKLevelDB {
   // without a database has none.
   bool forEachRecord(const std::function<bool(std::string_view key, std::string_view value)>& visit,
                      const std::function<void(double)>& progress = nullptr);
+  // The keys of the database that begin with prefix, in its order; none
+  // for a world without a database.
+  std::vector<std::string> keysWithPrefix(std::string_view prefix);
   // The bytes of one record of the database, or nullopt when it has none.
   std::optional<std::string> record(std::string_view key);
   // Stores (a value) and removes (none) the records with one synchronous

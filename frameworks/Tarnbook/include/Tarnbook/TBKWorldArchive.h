@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // Long work reports the share done (0...1) now and then; returning false
 // asks it to stop, and it then ends leaving nothing behind.
@@ -19,6 +20,11 @@ class TBKWorldArchive {
   // levelName as a file name: "/", control characters and a leading "."
   // become "_", and ".mcworld" is added; an empty name is "world".
   static std::string archiveFileName(const std::string& levelName);
+
+  // The names of the .mcworld files (any case) directly in folder, sorted,
+  // as the real user could list them; none when it does not exist. Only
+  // plain files: a link is not offered.
+  static std::vector<std::string> archivesIn(const std::string& folder);
 
   // Writes the world folder's contents into folder/fileName, by default
   // archiveFileName(worldName) ("<name> (2).mcworld" and so on when that
