@@ -91,7 +91,7 @@ TEST_F(WorldsForNobody, AHostileArchiveIsRefusedNamingTheEntryAndNothingIsWritte
   // Bare ends of archives whose directories claim what libzip reads whole.
   auto le = [](uint64_t value, int width) {
     std::string bytes;
-    for (int i = 0; i < width; ++i) bytes += char(value >> 8 * i);
+    for (int i = 0; i < width; ++i) bytes += char(i < 8 ? value >> 8 * i : 0);
     return bytes;
   };
   std::string bigDirectory = "PK\5\6" + le(0, 4) + le(9, 2) + le(9, 2) + le(0xfffffff0, 4) + le(0, 6);
