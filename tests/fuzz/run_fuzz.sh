@@ -94,7 +94,9 @@ case "$name" in
 esac
 
 target="$work/${name}_fuzz"
-newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/records/*.h | head -1)
+# sed reads the whole listing: head would stop early, and ls, cut off,
+# would fail the pipe and end this script without a word.
+newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/records/*.h | sed -n 1p)
 if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
