@@ -56,9 +56,10 @@ case "$name" in
     ;;
   archive)
     inputs=("$root/tests/fuzz/archive_fuzz.cpp")
-    for s in ZipReader ArchivePlan TBKException; do inputs+=("$lib/src/$s.cpp"); done
-    includes=(-I"$lib/include" -I"$lib/src")
-    libraries=(-lzip)
+    for s in LibZip ZipReader ArchivePlan TBKException; do inputs+=("$lib/src/$s.cpp"); done
+    soname=$(objdump -p "$(pkg-config --variable=libdir libzip)/libzip.so" | sed -n 's/^ *SONAME *//p')
+    includes=(-I"$lib/include" -I"$lib/src" -DGORVANE_LIBZIP_SONAME="\"$soname\"")
+    libraries=(-ldl)
     seed() {
       local worlds="$root/demo/sandbox/Documents/games/com.mojang/minecraftWorlds"
       for world in "$worlds"/*/; do

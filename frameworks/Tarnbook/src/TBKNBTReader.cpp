@@ -64,7 +64,8 @@ class Reader {
   std::shared_ptr<TBKTag> readRoot() {
     TBKTagType type = readType();
     if (type == TBKTagType::End) fail("it holds no tag, only an end marker");
-    return readPayload(type, readText("a tag name"), 1);
+    std::string_view name = readText("a tag name");
+    return readValue(type, name, 1);
   }
 
  private:
@@ -147,39 +148,34 @@ class Reader {
     return values;
   }
 
-  // name is a view into the input: it is copied once, into the finished tag.
-  std::shared_ptr<TBKTag> readPayload(TBKTagType type, std::string_view name, int depth) {
-    std::shared_ptr<TBKTag> tag = readValue(type, depth);
-    if (!name.empty()) TBKTagBuilder::name(*tag, name);
-    return tag;
-  }
-
-  std::shared_ptr<TBKTag> readValue(TBKTagType type, int depth) {
+  // name is a view into the input: it is copied once, into the tag as made.
+  std::shared_ptr<TBKTag> readValue(TBKTagType type, std::string_view name, int depth) {
+    const TBKReadKey& key = TBKTagBuilder::key();
     switch (type) {
       case TBKTagType::Byte:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int8_t>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::integer(read<int8_t>(type)));
       case TBKTagType::Short:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int16_t>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::integer(read<int16_t>(type)));
       case TBKTagType::Int:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int32_t>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::integer(read<int32_t>(type)));
       case TBKTagType::Long:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::integer(read<int64_t>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::integer(read<int64_t>(type)));
       case TBKTagType::Float:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::floating(read<float>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::floating(read<float>(type)));
       case TBKTagType::Double:
-        return make<TBKNumberTag>(std::string(), type, TBKNumber::doublePrecision(read<double>(type)));
+        return make<TBKNumberTag>(key, name, type, TBKNumber::doublePrecision(read<double>(type)));
       case TBKTagType::ByteArray:
-        return make<TBKByteArrayTag>(std::string(), readArray<int8_t>(type));
+        return make<TBKByteArrayTag>(std::string(name), readArray<int8_t>(type));
       case TBKTagType::IntArray:
-        return make<TBKIntArrayTag>(std::string(), readArray<int32_t>(type));
+        return make<TBKIntArrayTag>(std::string(name), readArray<int32_t>(type));
       case TBKTagType::LongArray:
-        return make<TBKLongArrayTag>(std::string(), readArray<int64_t>(type));
+        return make<TBKLongArrayTag>(std::string(name), readArray<int64_t>(type));
       case TBKTagType::String:
-        return make<TBKStringTag>(std::string(), std::string(readText("a TAG_String")));
+        return make<TBKStringTag>(key, name, readText("a TAG_String"));
       case TBKTagType::List:
-        return readList(depth);
+        return readList(name, depth);
       case TBKTagType::Compound:
-        return readCompound(depth);
+        return readCompound(name, depth);
       case TBKTagType::End:
         break;
     }
@@ -192,24 +188,24 @@ class Reader {
     }
   }
 
-  std::shared_ptr<TBKTag> readList(int depth) {
+  std::shared_ptr<TBKTag> readList(std::string_view name, int depth) {
     checkDepth(depth);
     TBKTagType elementType = readType();
     size_t count = readCount(TBKTagType::List, smallestPayload(elementType));
     if (elementType == TBKTagType::End && count > 0) fail("a TAG_List of TAG_End holds entries");
     // Each entry is a tag: room for more than may be made is never taken.
     if (count > TBKNBT::maximumTags - tags_) failTooMany();
-    auto list = make<TBKListTag>(std::string(), elementType);
+    auto list = make<TBKListTag>(TBKTagBuilder::key(), name, elementType);
     TBKTagBuilder::reserve(*list, count);
     for (size_t i = 0; i < count; ++i) {
-      TBKTagBuilder::append(*list, readValue(elementType, depth + 1));
+      TBKTagBuilder::append(*list, readValue(elementType, std::string_view(), depth + 1));
     }
     return list;
   }
 
-  std::shared_ptr<TBKTag> readCompound(int depth) {
+  std::shared_ptr<TBKTag> readCompound(std::string_view name, int depth) {
     checkDepth(depth);
-    auto compound = make<TBKCompoundTag>(std::string());
+    auto compound = make<TBKCompoundTag>(TBKTagBuilder::key(), name);
     // Most compounds the game writes (items, abilities) have 4 to 8
     // children; one allocation up front saves the vector's regrowth. An
     // empty one (one byte of input) reserves nothing, and no more room is
@@ -221,7 +217,7 @@ class Reader {
       TBKTagType type = readType();
       if (type == TBKTagType::End) return compound;
       std::string_view childName = readText("a tag name");
-      TBKTagBuilder::append(*compound, readPayload(type, childName, depth + 1));
+      TBKTagBuilder::append(*compound, readValue(type, childName, depth + 1));
     }
   }
 

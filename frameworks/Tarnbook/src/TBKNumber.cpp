@@ -16,26 +16,6 @@ int64_t clampedInteger(double value) {
 
 }  // namespace
 
-TBKNumber TBKNumber::integer(int64_t value) {
-  TBKNumber number;
-  number.integer_ = value;
-  return number;
-}
-
-TBKNumber TBKNumber::floating(float value) {
-  TBKNumber number;
-  number.kind_ = Kind::Float;
-  number.float_ = value;
-  return number;
-}
-
-TBKNumber TBKNumber::doublePrecision(double value) {
-  TBKNumber number;
-  number.kind_ = Kind::Double;
-  number.double_ = value;
-  return number;
-}
-
 bool TBKNumber::boolValue() const {
   switch (kind_) {
     case Kind::Integer:

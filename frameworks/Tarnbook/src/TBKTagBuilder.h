@@ -9,8 +9,17 @@
 // The reader's way in: appends children as read, without the lookups and
 // type checks the public setters make, so duplicate names and the exact
 // order on disk survive a round trip.
+struct TBKReadKey {
+ private:
+  TBKReadKey() = default;
+  friend struct TBKTagBuilder;
+};
+
 struct TBKTagBuilder {
-  static void name(TBKTag& tag, std::string_view name) { tag.name_.assign(name.data(), name.size()); }
+  static const TBKReadKey& key() {
+    static const TBKReadKey key;
+    return key;
+  }
   static void append(TBKCompoundTag& compound, std::shared_ptr<TBKTag> child) {
     compound.children_.push_back(std::move(child));
   }

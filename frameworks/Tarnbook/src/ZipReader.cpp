@@ -2,17 +2,23 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <memory>
 #include <optional>
 #include <string_view>
 
+#include "LibZip.h"
 #include "ReadLimits.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
+
+namespace {
+
+const LibZip& libzip() { return LibZip::get(); }
+
+}  // namespace
 
 namespace {
 
@@ -30,9 +36,9 @@ std::string openFailure(int code) {
       return "it does not fit in memory";
     default: {
       zip_error_t error;
-      zip_error_init_with_code(&error, code);
-      std::string text = zip_error_strerror(&error);
-      zip_error_fini(&error);
+      libzip().error_init_with_code(&error, code);
+      std::string text = libzip().error_strerror(&error);
+      libzip().error_fini(&error);
       return "it cannot be read (" + text + ")";
     }
   }
@@ -95,19 +101,19 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
   int own = ::dup(fd);
   if (own < 0) damaged("it cannot be read");
   int code = 0;
-  archive_ = zip_fdopen(own, ZIP_CHECKCONS, &code);
+  archive_ = libzip().fdopen(own, ZIP_CHECKCONS, &code);
   if (!archive_) {
     ::close(own);
     damaged(openFailure(code));
   }
-  zip_int64_t count = zip_get_num_entries(archive_, 0);
+  zip_int64_t count = libzip().get_num_entries(archive_, 0);
   if (count < 0) damaged("it cannot be read");
   checkEntryCount(static_cast<uint64_t>(count));
   entries_.reserve(static_cast<size_t>(count));
   for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
     zip_stat_t info;
-    if (zip_stat_index(archive_, i, 0, &info) != 0 || !(info.valid & ZIP_STAT_NAME) || !(info.valid & ZIP_STAT_SIZE) ||
-        !(info.valid & ZIP_STAT_COMP_SIZE)) {
+    if (libzip().stat_index(archive_, i, 0, &info) != 0 || !(info.valid & ZIP_STAT_NAME) ||
+        !(info.valid & ZIP_STAT_SIZE) || !(info.valid & ZIP_STAT_COMP_SIZE)) {
       damaged("its entry " + std::to_string(i + 1) + " cannot be read");
     }
     ArchiveEntry entry;
@@ -117,7 +123,7 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
     entry.encrypted = (info.valid & ZIP_STAT_ENCRYPTION_METHOD) && info.encryption_method != ZIP_EM_NONE;
     zip_uint8_t system = 0;
     zip_uint32_t attributes = 0;
-    if (zip_file_get_external_attributes(archive_, i, 0, &system, &attributes) == 0) {
+    if (libzip().file_get_external_attributes(archive_, i, 0, &system, &attributes) == 0) {
       if (system == ZIP_OPSYS_UNIX) entry.unixType = static_cast<mode_t>((attributes >> 16) & S_IFMT);
       entry.dosFolder = attributes & dosFolderBit;
       entry.dosLink = attributes & dosReparsePointBit;
@@ -127,7 +133,7 @@ ZipReader::ZipReader(int fd, std::string archiveName) : archiveName_(std::move(a
 }
 
 ZipReader::~ZipReader() {
-  if (archive_) zip_discard(archive_);
+  if (archive_) libzip().discard(archive_);
 }
 
 void ZipReader::checkEntryCount(uint64_t count) const {
@@ -144,13 +150,13 @@ bool ZipReader::inflate(uint64_t index, const std::function<void(std::string_vie
                         const std::function<bool(uint64_t)>& keepGoing) {
   const ArchiveEntry& entry = entries_.at(index);
   auto entryFailure = [&](const std::string& what) { damaged("its entry \"" + entry.name + "\" " + what); };
-  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen_index(archive_, index, 0), zip_fclose);
-  if (!file) entryFailure("cannot be read (" + std::string(zip_strerror(archive_)) + ")");
+  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(libzip().fopen_index(archive_, index, 0), libzip().fclose);
+  if (!file) entryFailure("cannot be read (" + std::string(libzip().strerror(archive_)) + ")");
   char buffer[65536];
   uint64_t total = 0;
   for (;;) {
-    zip_int64_t count = zip_fread(file.get(), buffer, sizeof buffer);
-    if (count < 0) entryFailure("is damaged (" + std::string(zip_file_strerror(file.get())) + ")");
+    zip_int64_t count = libzip().fread(file.get(), buffer, sizeof buffer);
+    if (count < 0) entryFailure("is damaged (" + std::string(libzip().file_strerror(file.get())) + ")");
     if (count == 0) break;
     total += static_cast<uint64_t>(count);
     // What the directory claimed was checked before; what inflates is

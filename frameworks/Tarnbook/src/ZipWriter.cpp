@@ -3,14 +3,20 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zip.h>
 
 #include <cerrno>
 
 #include "CheckedPath.h"
+#include "LibZip.h"
 #include "Tarnbook/TBKException.h"
 
 namespace tbk {
+
+namespace {
+
+const LibZip& libzip() { return LibZip::get(); }
+
+}  // namespace
 
 // The archive file: libzip writes it through these commands, seeking back
 // to complete each entry's header.
@@ -21,7 +27,7 @@ struct ZipWriter::Sink {
   zip_error_t error;
 
   zip_int64_t fail(int code, int system = 0) {
-    zip_error_set(&error, code, system);
+    libzip().error_set(&error, code, system);
     return -1;
   }
 
@@ -33,7 +39,7 @@ struct ZipWriter::Sink {
       case ZIP_SOURCE_STAT: {
         // An empty file: the archive is made afresh.
         auto* info = static_cast<zip_stat_t*>(data);
-        zip_stat_init(info);
+        libzip().stat_init(info);
         info->size = 0;
         info->valid |= ZIP_STAT_SIZE;
         return sizeof(zip_stat_t);
@@ -70,7 +76,7 @@ struct ZipWriter::Sink {
         return static_cast<zip_int64_t>(length);
       }
       case ZIP_SOURCE_SEEK_WRITE: {
-        zip_int64_t at = zip_source_seek_compute_offset(sink->offset, sink->length, data, length, &sink->error);
+        zip_int64_t at = libzip().source_seek_compute_offset(sink->offset, sink->length, data, length, &sink->error);
         if (at < 0) return -1;
         sink->offset = static_cast<uint64_t>(at);
         return 0;
@@ -78,7 +84,7 @@ struct ZipWriter::Sink {
       case ZIP_SOURCE_TELL_WRITE:
         return static_cast<zip_int64_t>(sink->offset);
       case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&sink->error, data, length);
+        return libzip().error_to_data(&sink->error, data, length);
       default:
         return sink->fail(ZIP_ER_OPNOTSUPP);
     }
@@ -97,7 +103,7 @@ struct FileSource {
   zip_error_t error;
 
   zip_int64_t fail(int code, int system) {
-    zip_error_set(&error, code, system);
+    libzip().error_set(&error, code, system);
     return -1;
   }
 
@@ -122,16 +128,16 @@ struct FileSource {
         return 0;
       case ZIP_SOURCE_STAT: {
         auto* info = static_cast<zip_stat_t*>(data);
-        zip_stat_init(info);
+        libzip().stat_init(info);
         info->size = source->size;
         info->mtime = source->modified;
         info->valid |= ZIP_STAT_SIZE | ZIP_STAT_MTIME;
         return sizeof(zip_stat_t);
       }
       case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&source->error, data, length);
+        return libzip().error_to_data(&source->error, data, length);
       case ZIP_SOURCE_FREE:
-        zip_error_fini(&source->error);
+        libzip().error_fini(&source->error);
         delete source;
         return 0;
       default:
@@ -145,22 +151,22 @@ struct FileSource {
 ZipWriter::ZipWriter(int fd, std::string archivePath)
     : sink_(std::make_unique<Sink>()), archivePath_(std::move(archivePath)) {
   sink_->fd = fd;
-  zip_error_init(&sink_->error);
+  libzip().error_init(&sink_->error);
   zip_error_t error;
-  zip_error_init(&error);
-  zip_source_t* source = zip_source_function_create(Sink::command, sink_.get(), &error);
+  libzip().error_init(&error);
+  zip_source_t* source = libzip().source_function_create(Sink::command, sink_.get(), &error);
   if (source) {
-    archive_ = zip_open_from_source(source, ZIP_CREATE | ZIP_TRUNCATE, &error);
-    if (!archive_) zip_source_free(source);
+    archive_ = libzip().open_from_source(source, ZIP_CREATE | ZIP_TRUNCATE, &error);
+    if (!archive_) libzip().source_free(source);
   }
-  std::string reason = zip_error_strerror(&error);
-  zip_error_fini(&error);
+  std::string reason = libzip().error_strerror(&error);
+  libzip().error_fini(&error);
   if (!archive_) failed(reason);
 }
 
 ZipWriter::~ZipWriter() {
-  if (archive_) zip_discard(archive_);
-  zip_error_fini(&sink_->error);
+  if (archive_) libzip().discard(archive_);
+  libzip().error_fini(&sink_->error);
 }
 
 void ZipWriter::failed(const std::string& what) {
@@ -169,28 +175,28 @@ void ZipWriter::failed(const std::string& what) {
 
 void ZipWriter::addFile(const std::string& entryName, const std::string& path, uint64_t size, time_t modified) {
   auto* state = new FileSource{path, size, modified, FileDescriptor(), {}};
-  zip_error_init(&state->error);
-  zip_source_t* source = zip_source_function(archive_, FileSource::command, state);
+  libzip().error_init(&state->error);
+  zip_source_t* source = libzip().source_function(archive_, FileSource::command, state);
   if (!source) {
-    zip_error_fini(&state->error);
+    libzip().error_fini(&state->error);
     delete state;
-    failed(zip_strerror(archive_));
+    failed(libzip().strerror(archive_));
   }
-  zip_int64_t index = zip_file_add(archive_, entryName.c_str(), source, ZIP_FL_ENC_UTF_8);
+  zip_int64_t index = libzip().file_add(archive_, entryName.c_str(), source, ZIP_FL_ENC_UTF_8);
   if (index < 0) {
-    zip_source_free(source);
-    failed(zip_strerror(archive_));
+    libzip().source_free(source);
+    failed(libzip().strerror(archive_));
   }
   // Unix attributes, as the game's own export and every unzip read them.
-  zip_file_set_external_attributes(archive_, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
-                                   static_cast<zip_uint32_t>(S_IFREG | 0644) << 16);
+  libzip().file_set_external_attributes(archive_, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                        static_cast<zip_uint32_t>(S_IFREG | 0644) << 16);
 }
 
 void ZipWriter::addFolder(const std::string& entryName) {
-  zip_int64_t index = zip_dir_add(archive_, entryName.c_str(), ZIP_FL_ENC_UTF_8);
-  if (index < 0) failed(zip_strerror(archive_));
-  zip_file_set_external_attributes(archive_, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
-                                   static_cast<zip_uint32_t>(S_IFDIR | 0755) << 16);
+  zip_int64_t index = libzip().dir_add(archive_, entryName.c_str(), ZIP_FL_ENC_UTF_8);
+  if (index < 0) failed(libzip().strerror(archive_));
+  libzip().file_set_external_attributes(archive_, static_cast<zip_uint64_t>(index), 0, ZIP_OPSYS_UNIX,
+                                        static_cast<zip_uint32_t>(S_IFDIR | 0755) << 16);
 }
 
 bool ZipWriter::finish(const std::function<bool(double)>& progress) {
@@ -200,10 +206,10 @@ bool ZipWriter::finish(const std::function<bool(double)>& progress) {
     double done = 0;
     bool* cancelled;
   } watch{&progress, 0, &cancelled};
-  zip_register_progress_callback_with_state(
+  libzip().register_progress_callback_with_state(
       archive_, 0.01, [](zip_t*, double done, void* state) { static_cast<Watch*>(state)->done = done; }, nullptr,
       &watch);
-  zip_register_cancel_callback_with_state(
+  libzip().register_cancel_callback_with_state(
       archive_,
       [](zip_t*, void* state) {
         auto* w = static_cast<Watch*>(state);
@@ -211,12 +217,12 @@ bool ZipWriter::finish(const std::function<bool(double)>& progress) {
         return *w->cancelled ? 1 : 0;
       },
       nullptr, &watch);
-  if (zip_close(archive_) == 0) {
+  if (libzip().close(archive_) == 0) {
     archive_ = nullptr;
     return true;
   }
   if (cancelled) return false;
-  failed(zip_strerror(archive_));
+  failed(libzip().strerror(archive_));
 }
 
 }  // namespace tbk

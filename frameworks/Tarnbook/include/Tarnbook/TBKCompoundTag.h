@@ -15,6 +15,7 @@ class TBKListTag;
 class TBKCompoundTag : public TBKTag {
  public:
   explicit TBKCompoundTag(std::string name);
+  TBKCompoundTag(const TBKReadKey&, std::string_view name) : TBKTag(name, TBKTagType::Compound) {}
 
   const std::vector<std::shared_ptr<TBKTag>>& value() const { return children_; }
   size_t count() const { return children_.size(); }

@@ -15,6 +15,8 @@ class TBKListTag : public TBKTag {
   // entries must all be of elementType (else TBKException, UsageFailure).
   // An empty list keeps elementType as given, so it is written back as read.
   TBKListTag(std::string name, TBKTagType elementType, std::vector<std::shared_ptr<TBKTag>> entries = {});
+  TBKListTag(const TBKReadKey&, std::string_view name, TBKTagType elementType)
+      : TBKTag(name, TBKTagType::List), elementType_(elementType) {}
 
   TBKTagType elementType() const { return elementType_; }
   const std::vector<std::shared_ptr<TBKTag>>& value() const { return entries_; }

@@ -13,9 +13,24 @@ class TBKNumber {
   enum class Kind : uint8_t { Integer, Float, Double };
 
   TBKNumber() : kind_(Kind::Integer), integer_(0) {}
-  static TBKNumber integer(int64_t value);
-  static TBKNumber floating(float value);
-  static TBKNumber doublePrecision(double value);
+  // Inline: the reader makes one for every number tag it reads.
+  static TBKNumber integer(int64_t value) {
+    TBKNumber number;
+    number.integer_ = value;
+    return number;
+  }
+  static TBKNumber floating(float value) {
+    TBKNumber number;
+    number.kind_ = Kind::Float;
+    number.float_ = value;
+    return number;
+  }
+  static TBKNumber doublePrecision(double value) {
+    TBKNumber number;
+    number.kind_ = Kind::Double;
+    number.double_ = value;
+    return number;
+  }
 
   Kind kind() const { return kind_; }
 

@@ -13,6 +13,8 @@ class TBKNumberTag : public TBKTag {
   // a TBKException (UsageFailure). The value is narrowed to what the type
   // holds (an int 300 made as a byte stores 44), as a C cast would.
   TBKNumberTag(std::string name, TBKTagType type, TBKNumber value);
+  TBKNumberTag(const TBKReadKey&, std::string_view name, TBKTagType type, TBKNumber value)
+      : TBKTag(name, type), value_(value) {}
 
   // The forms the screens use (initWithName:byteValue: and its siblings).
   static std::shared_ptr<TBKNumberTag> byteTag(std::string name, int8_t value);

@@ -9,6 +9,8 @@ class TBKStringTag : public TBKTag {
   TBKStringTag(std::string name, std::string value)
       : TBKTag(std::move(name), TBKTagType::String), value_(std::move(value)) {}
 
+  TBKStringTag(const TBKReadKey&, std::string_view name, std::string_view value)
+      : TBKTag(name, TBKTagType::String), value_(value) {}
   const std::string& value() const { return value_; }
 
  private:

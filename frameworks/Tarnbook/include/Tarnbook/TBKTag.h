@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 // The tag types of little-endian NBT, numbered as on disk.
@@ -24,6 +25,11 @@ enum class TBKTagType : uint8_t {
 // "TAG_Byte", "TAG_Compound", ...; "TAG_Unknown" for a value outside the enum.
 const char* TBKTagTypeName(TBKTagType type);
 
+// Opens the constructors only the reader uses: they trust what it has already
+// checked (a number fits its type, a list's entries are of its type) and take
+// the name as a view into the input, so a tag is made in one step.
+struct TBKReadKey;
+
 // A named, typed value. Tags are shared (std::shared_ptr) and, apart from
 // the children of compounds and lists, never change once made: a value is
 // changed by storing a new tag under the same name.
@@ -39,6 +45,7 @@ class TBKTag {
 
  protected:
   TBKTag(std::string name, TBKTagType type) : name_(std::move(name)), type_(type) {}
+  TBKTag(std::string_view name, TBKTagType type) : name_(name), type_(type) {}
 
  private:
   // A compound renames a tag it is asked to store under another key, so
