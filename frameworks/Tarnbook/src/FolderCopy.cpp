@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -12,40 +11,11 @@
 #include "Folders.h"
 #include "PathNames.h"
 #include "Tarnbook/TBKException.h"
+#include "WorldFiles.h"
 
 namespace tbk {
 
 namespace {
-
-struct Entry {
-  std::string relative;
-  bool folder;
-  uint64_t size;
-};
-
-void listTree(const std::string& root, const std::string& relative, const std::string& worldName,
-              std::vector<Entry>& out) {
-  std::string folder = relative.empty() ? root : joinPath(root, relative);
-  auto names = folderEntries(folder).value_or(std::vector<std::string>());
-  std::sort(names.begin(), names.end());
-  for (const auto& name : names) {
-    std::string path = joinPath(folder, name);
-    struct stat info;
-    std::string linkTarget;
-    bool inProcesses = false;
-    inspectEntry(path, info, linkTarget, inProcesses).raiseIfFailed();
-    std::string entry = relative.empty() ? name : joinPath(relative, name);
-    if (S_ISDIR(info.st_mode)) {
-      out.push_back({entry, true, 0});
-      listTree(root, entry, worldName, out);
-    } else if (S_ISREG(info.st_mode)) {
-      out.push_back({entry, false, static_cast<uint64_t>(info.st_size)});
-    } else {
-      throw TBKException(TBKException::Kind::File, "The world \"" + worldName + "\" cannot be copied: " + path +
-                                                       " is not a plain file or folder.");
-    }
-  }
-}
 
 void writeAll(int fd, const char* bytes, size_t count, const std::string& path) {
   while (count > 0) {
@@ -86,8 +56,7 @@ bool copyFile(const std::string& from, const std::string& to, const FileOwner& o
 
 bool copyFolder(const std::string& from, const std::string& to, const FileOwner& owner, const std::string& worldName,
                 const TBKProgress& progress) {
-  std::vector<Entry> entries;
-  listTree(from, "", worldName, entries);
+  std::vector<WorldFile> entries = listWorldFiles(from, worldName, "copied");
   uint64_t total = 0, done = 0;
   for (const auto& entry : entries) total += entry.size;
   auto copied = [&](uint64_t bytes) {
@@ -101,7 +70,7 @@ bool copyFolder(const std::string& from, const std::string& to, const FileOwner&
     if (entry.folder) {
       if (!makeFolder(target, owner)) FileStatus::failed("create the folder", target, EEXIST).raise();
       folders.push_back(target);
-    } else if (!copyFile(joinPath(from, entry.relative), target, owner, copied)) {
+    } else if (!copyFile(entry.path, target, owner, copied)) {
       return false;
     }
   }

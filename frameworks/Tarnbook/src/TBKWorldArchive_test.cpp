@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -227,6 +228,19 @@ TEST_F(WorldsForNobody, ACopyIsTheWholeWorldUnderItsOwnName) {
   EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()).size(), 2u) << "more than the world and its copy";
   std::string root = sandbox.gameDataFolder().substr(0, sandbox.gameDataFolder().find("/Documents"));
   EXPECT_EQ(ownedByRoot(root), std::vector<std::string>());
+
+  // A link in a world is neither followed nor left out: a copy and an
+  // export refuse it by name, writing nothing.
+  std::string out = folder("Documents", tbktest::nobody, tbktest::nogroup, 0755);
+  fs::create_symlink("/etc", sandbox.worldFolder("lake") + "/resource_packs");
+  for (auto refused :
+       {std::function<void()>([&] { TBKWholeWorld::copyWorld(sandbox.worldFolder("lake")); }),
+        std::function<void()>([&] { TBKWorldArchive::exportWorld(sandbox.worldFolder("lake"), "L", out); })}) {
+    EXPECT_NE(refusal(refused).find("resource_packs is not a plain file or folder"), std::string::npos);
+  }
+  EXPECT_EQ(tbktest::folderNames(sandbox.worldsFolder()).size(), 2u);
+  EXPECT_EQ(tbktest::folderNames(out), std::vector<std::string>());
+  fs::remove(sandbox.worldFolder("lake") + "/resource_packs");
 
   std::string db = sandbox.worldFolder("lake") + "/db";
   gamedatabase::HeldChild game(gamedatabase::holdInChild([&] { static auto held = TBKWorldStore::open(db, "lake"); }));

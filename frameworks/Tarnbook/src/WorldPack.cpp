@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "CheckedPath.h"
@@ -13,46 +12,13 @@
 #include "PathNames.h"
 #include "RealUser.h"
 #include "Tarnbook/TBKException.h"
+#include "WorldFiles.h"
 #include "WorldHold.h"
 #include "ZipWriter.h"
 
 namespace tbk {
 
 namespace {
-
-struct WorldFile {
-  std::string entry;  // its name in the archive
-  std::string path;
-  bool folder;
-  uint64_t size;
-  time_t modified;
-};
-
-// Every file and folder below folder, as the real user could see them. A
-// link or anything but a file or folder is refused: copying what it points
-// to would take more than the world, leaving it out would lose part of it.
-void listWorld(const std::string& folder, const std::string& prefix, const std::string& worldName,
-               std::vector<WorldFile>& out) {
-  auto names = folderEntries(folder).value_or(std::vector<std::string>());
-  std::sort(names.begin(), names.end());
-  for (const auto& name : names) {
-    std::string path = joinPath(folder, name);
-    struct stat info;
-    std::string linkTarget;
-    bool inProcesses = false;
-    inspectEntry(path, info, linkTarget, inProcesses).raiseIfFailed();
-    std::string entry = prefix + name;
-    if (S_ISDIR(info.st_mode)) {
-      out.push_back({entry + "/", path, true, 0, info.st_mtime});
-      listWorld(path, entry + "/", worldName, out);
-    } else if (S_ISREG(info.st_mode)) {
-      out.push_back({entry, path, false, static_cast<uint64_t>(info.st_size), info.st_mtime});
-    } else {
-      throw TBKException(TBKException::Kind::File, "The world \"" + worldName + "\" cannot be exported: " + path +
-                                                       " is not a plain file or folder.");
-    }
-  }
-}
 
 std::string withNumber(const std::string& fileName, int number) {
   if (number < 2) return fileName;
@@ -67,8 +33,7 @@ std::optional<std::string> packWorld(const std::string& worldFolder, const std::
                                      const std::string& folder, const TBKProgress& progress,
                                      const std::string& fileName) {
   WorldHold hold(worldFolder, worldName);
-  std::vector<WorldFile> files;
-  listWorld(worldFolder, "", worldName, files);
+  std::vector<WorldFile> files = listWorldFiles(worldFolder, worldName, "exported");
 
   std::string temporary = joinPath(folder, "." + fileName + ".gorvane-tmp");
   if (FileStatus removed = removeChecked(temporary, false); !removed.ok() && removed.error() != ENOENT) removed.raise();
@@ -81,9 +46,9 @@ std::optional<std::string> packWorld(const std::string& worldFolder, const std::
     ZipWriter zip(out.get(), joinPath(folder, fileName));
     for (const auto& file : files) {
       if (file.folder) {
-        zip.addFolder(file.entry);
+        zip.addFolder(file.relative + "/");
       } else {
-        zip.addFile(file.entry, file.path, file.size, file.modified);
+        zip.addFile(file.relative, file.path, file.size, file.modified);
       }
     }
     if (!zip.finish(progress ? progress : [](double) { return true; })) {
