@@ -20,6 +20,7 @@
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
+#include "map/MapViewController.h"
 #include "options/OptionsTableViewController.h"
 #include "tree/TagTreeViewController.h"
 
@@ -141,6 +142,21 @@ const Refused cases[] = {
        g.tapRow("Biscuit");
        auto name = [&g] { return std::dynamic_pointer_cast<BVLTextField>(g.widgetOf("Name")); };
        return Step{[&g, name] { g.typeInto(name(), "Rex"); }, [name] { return name()->text(); }};
+     }},
+    {"move the player from the map",
+     [](Game& g) {
+       g.tapEdit("Map");
+       auto map = g.top<MapViewController>();
+       auto view = map->mapView();
+       g.driver.runUntil([view] { return view->hasPicture(-4, 7); });
+       g.tap(*view);  // the middle: the player's block
+       return Step{[&g, map] { g.tap(*map->movePlayerButton()); },
+                   [view] {
+                     for (const MapMarker& marker : view->markers()) {
+                       if (marker.kind == MapMarker::Kind::Player) return std::to_string(marker.x) + std::to_string(marker.z);
+                     }
+                     return std::string("no player");
+                   }};
      }},
     {"options",
      [](Game& g) {

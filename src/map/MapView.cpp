@@ -146,7 +146,7 @@ void MapView::drawMarkers(ui::GraphicsContext& context) {
     if (cluster.members.size() > 1) {
       // A count as the game writes a stack's: white, shadowed, bottom right.
       std::string count = cluster.members.size() > 999 ? "999+" : std::to_string(cluster.members.size());
-      ui::Rect text{slot.x() - 10, slot.maxY() - 9, slotSide + 10, 10};
+      ui::Rect text{slot.x() - 4, slot.maxY() - 9, slotSide + 4, 10};
       context.drawText(count, {text.x() + 1, text.y() + 1, text.width(), text.height()}, countFont,
                        ui::Color::hex(0x3F3F3F), ui::TextAlignment::Right);
       context.drawText(count, text, countFont, ui::Color::white(1), ui::TextAlignment::Right);
