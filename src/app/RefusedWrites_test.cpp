@@ -153,7 +153,8 @@ const Refused cases[] = {
        return Step{[&g, map] { g.tap(*map->movePlayerButton()); },
                    [view] {
                      for (const MapMarker& marker : view->markers()) {
-                       if (marker.kind == MapMarker::Kind::Player) return std::to_string(marker.x) + std::to_string(marker.z);
+                       if (marker.kind == MapMarker::Kind::Player)
+                         return std::to_string(marker.x) + std::to_string(marker.z);
                      }
                      return std::string("no player");
                    }};

@@ -152,8 +152,7 @@ TEST(MapScreen, AMarkerTappedOpensItsContainerOrCreature) {
   s.back();
   s.tap(*s.map->creaturesSwitch());
   const auto& markers = s.map->mapView()->markers();
-  EXPECT_EQ(std::count_if(markers.begin(), markers.end(), [](const MapMarker& m) { return m.creature != nullptr; }),
-            0);
+  EXPECT_EQ(std::count_if(markers.begin(), markers.end(), [](const MapMarker& m) { return m.creature != nullptr; }), 0);
   EXPECT_EQ(std::count_if(markers.begin(), markers.end(), [](const MapMarker& m) { return m.container != nullptr; }),
             2);
 }

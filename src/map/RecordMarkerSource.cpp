@@ -18,16 +18,25 @@ RecordMarkerSource::Found RecordMarkerSource::markersOf(const std::vector<Contai
                                                         const std::vector<std::shared_ptr<TBKEntity>>& entities) {
   Found found;
   for (const ContainerSummary& container : containers) {
-    MapMarker marker{MapMarker::Kind::Container, container.position().x + 0.5, container.position().z + 0.5,
-                     container.name(), container.kind ? std::string(container.kind->picture) : "",
-                     std::make_shared<const ContainerSummary>(container), nullptr};
+    MapMarker marker{MapMarker::Kind::Container,
+                     container.position().x + 0.5,
+                     container.position().z + 0.5,
+                     container.name(),
+                     container.kind ? std::string(container.kind->picture) : "",
+                     std::make_shared<const ContainerSummary>(container),
+                     nullptr};
     found.at(size_t(container.dimension())).push_back(std::move(marker));
   }
   for (const auto& entity : entities) {
     auto position = entity->position();
     std::string name = entity->tree->stringForKey("CustomName");
-    MapMarker marker{MapMarker::Kind::Creature, position[0], position[2],
-                     name.empty() ? CreatureKind::displayName(entity->identifier()) : name, "", nullptr, entity};
+    MapMarker marker{MapMarker::Kind::Creature,
+                     position[0],
+                     position[2],
+                     name.empty() ? CreatureKind::displayName(entity->identifier()) : name,
+                     "",
+                     nullptr,
+                     entity};
     found.at(size_t(entity->dimension)).push_back(std::move(marker));
   }
   return found;

@@ -36,8 +36,9 @@ std::shared_ptr<TBKEntity> creature(const char* identifier, Dimension dimension,
 TEST(RecordMarkerSource, MarksEachContainerAndCreatureInItsOwnDimension) {
   std::vector<ContainerSummary> containers{container("Chest", Dimension::Nether, 5, 5, ""),
                                            container("Barrel", Dimension::Overworld, 17, 3, "Loot")};
-  std::vector<std::shared_ptr<TBKEntity>> entities{creature("minecraft:wolf", Dimension::Overworld, 20.5f, -3.25f, "Rex"),
-                                                   creature("minecraft:zombie", Dimension::End, -40.5f, 100.5f, "")};
+  std::vector<std::shared_ptr<TBKEntity>> entities{
+      creature("minecraft:wolf", Dimension::Overworld, 20.5f, -3.25f, "Rex"),
+      creature("minecraft:zombie", Dimension::End, -40.5f, 100.5f, "")};
   auto found = RecordMarkerSource::markersOf(containers, entities);
 
   struct Expected {

@@ -321,8 +321,9 @@ KillKind mapMoveKind(const fs::path& world) {
             auto level = TreeRecord::level(db, db->levelData());
             auto player = TreeRecord::player(db, TBKPlayerEntry::localKey, db->player());
             bool overworld = round % 2;
-            Outcome refused = MapPlaces(level, player).movePlayer(overworld ? -64 : -40, overworld ? 64 : 40,
-                                                                   overworld ? 112 : 100, overworld ? 0 : 1);
+            Outcome refused =
+                MapPlaces(level, player)
+                    .movePlayer(overworld ? -64 : -40, overworld ? 64 : 40, overworld ? 112 : 100, overworld ? 0 : 1);
             if (refused) throw std::runtime_error(refused->reason);
           },
           [world]() -> Parts {
@@ -332,9 +333,7 @@ KillKind mapMoveKind(const fs::path& world) {
             std::memcpy(&x, record.data() + player.list("Pos").at(0).payloadOffset, sizeof x);
             return {std::to_string(x) + " in " + std::to_string(player.number("DimensionId"))};
           },
-          [](int round) {
-            return Parts{round % 2 ? "-63.500000 in 0" : "-39.500000 in 1"};
-          }};
+          [](int round) { return Parts{round % 2 ? "-63.500000 in 0" : "-39.500000 in 1"}; }};
 }
 
 // The folders of `worlds` the game and Gorvane list: not hidden, holding a
