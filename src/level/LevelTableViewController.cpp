@@ -390,7 +390,7 @@ std::shared_ptr<ui::ViewController> LevelTableViewController::structuresScreen()
   // record key, which is never empty.
   auto list = [db] {
     std::vector<ChoiceTableViewController::Choice> choices{
-        {"Import...", "A .mcstructure file from your documents or downloads", ""}};
+        {"Import...", "From a .mcstructure file", ""}};
     Outcome unread = attempt([&] {
       for (auto& name : TBKStructures::names(*db)) {
         choices.push_back({name, TBKStructures::fileName(name), std::string(TBKStructures::keyPrefix) + name});

@@ -9,7 +9,7 @@
 
 StructureImportViewController::StructureImportViewController(std::shared_ptr<TBKLevelDB> db, std::string file)
     : db_(std::move(db)), file_(std::move(file)) {
-  setTitle("Import a Structure");
+  setTitle("Structure Name");
   setEdgesForExtendedLayout(ui::RectEdge::None);
 }
 
@@ -19,12 +19,12 @@ void StructureImportViewController::viewDidLoad() {
       std::static_pointer_cast<StructureImportViewController>(shared_from_this());
   fileLabel_ = std::make_shared<BVLLabel>(ui::Rect());
   fileLabel_->setStyle(BVLLabel::DetailStyle);
-  fileLabel_->setText(file_);
+  std::string offered = file_.substr(file_.rfind('/') + 1);
+  fileLabel_->setText("From " + offered);
   nameLabel_ = std::make_shared<BVLLabel>(ui::Rect());
   nameLabel_->setText("Name");
   nameField_ = std::make_shared<BVLTextField>(ui::Rect(), nullptr);
-  // The file's own name, without its folder and ".mcstructure", to start from.
-  std::string offered = file_.substr(file_.rfind('/') + 1);
+  // The file's own name, without ".mcstructure", to start from.
   nameField_->setText(offered.substr(0, offered.size() - std::min(offered.size(), std::string(".mcstructure").size())));
   importButton_ = std::make_shared<BVLButton>(ui::Rect(), [weak](BVLButton&) {
     if (auto self = weak.lock()) self->import();
