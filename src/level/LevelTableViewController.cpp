@@ -389,8 +389,7 @@ std::shared_ptr<ui::ViewController> LevelTableViewController::structuresScreen()
   // The first row imports; each other row's value is its structure's
   // record key, which is never empty.
   auto list = [db] {
-    std::vector<ChoiceTableViewController::Choice> choices{
-        {"Import...", "From a .mcstructure file", ""}};
+    std::vector<ChoiceTableViewController::Choice> choices{{"Import...", "From a .mcstructure file", ""}};
     Outcome unread = attempt([&] {
       for (auto& name : TBKStructures::names(*db)) {
         choices.push_back({name, TBKStructures::fileName(name), std::string(TBKStructures::keyPrefix) + name});
