@@ -8,20 +8,25 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include <gtest/gtest.h>
 
 #include "CreaturesOnScreen.h"
 #include "RefusedFlushes.h"
+#include "StructureBytes.h"
 #include "backups/BackupsTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/InventoryViewController.h"
 #include "equipment/ItemViewController.h"
+#include "level/StructureImportViewController.h"
+#include "map/MapViewController.h"
 #include "options/OptionsTableViewController.h"
 #include "tree/TagTreeViewController.h"
+#include "worlds/ChoiceTableViewController.h"
 
 namespace fs = std::filesystem;
 
@@ -64,6 +69,31 @@ struct Game : CreaturesOnScreen {
     tapEdit(title);
     auto grid = top<InventoryViewController>();
     return {[this, grid] { grid->plusButton()->trigger(), driver.runUntilIdle(); }, [grid] { return items(*grid); }};
+  }
+  // The user's Documents, where exports go and imports are looked for.
+  fs::path documents() {
+    fs::path home = game.sandbox().parent_path() / "home";
+    fs::create_directories(home / "Documents");
+    ::setenv("HOME", home.c_str(), 1);
+    return home / "Documents";
+  }
+  std::string topTitle() const { return navigation->topViewController()->title(); }
+  // The list in editing: a tap on a world asks to copy or delete it.
+  std::shared_ptr<WorldListTableViewController> editWorlds() {
+    auto list = openWorldList();
+    list->rightBarButtonItem()->trigger();
+    driver.runUntilIdle();
+    return list;
+  }
+  Step onWorld(const std::string& folder, std::vector<long> answers) {
+    auto list = editWorlds();
+    auto names = TBKLevelDB::worlds();
+    long row = std::find(names.begin(), names.end(), folder) - names.begin();
+    return {[this, row, answers] {
+              tap(*worldRow(row));
+              for (long answer : answers) tap(*shownAlert()->buttonAtIndex(answer)), driver.runUntilIdle(30);
+            },
+            [list] { return std::to_string(list->tableView()->numberOfRowsInSection(0)); }};
   }
   std::shared_ptr<ItemViewController> item(long slot) {
     tapEdit("Inventory");
@@ -142,6 +172,65 @@ const Refused cases[] = {
        auto name = [&g] { return std::dynamic_pointer_cast<BVLTextField>(g.widgetOf("Name")); };
        return Step{[&g, name] { g.typeInto(name(), "Rex"); }, [name] { return name()->text(); }};
      }},
+    {"move the player from the map",
+     [](Game& g) {
+       g.tapEdit("Map");
+       auto map = g.top<MapViewController>();
+       auto view = map->mapView();
+       g.driver.runUntil([view] { return view->hasPicture(-4, 7); });
+       g.tap(*view);  // the middle: the player's block
+       return Step{[&g, map] { g.tap(*map->movePlayerButton()); },
+                   [view] {
+                     for (const MapMarker& marker : view->markers()) {
+                       if (marker.kind == MapMarker::Kind::Player)
+                         return std::to_string(marker.x) + std::to_string(marker.z);
+                     }
+                     return std::string("no player");
+                   }};
+     }},
+    {"structure import",
+     [](Game& g) {
+       std::ofstream(g.documents() / "hut.mcstructure", std::ios::binary) << tbktest::structureBytes();
+       g.tapEdit("Structures");
+       for (int list = 0; list < 2; ++list) g.tap(*g.row(*g.top<ChoiceTableViewController>()->tableView(), {0, 0}));
+       auto screen = g.top<StructureImportViewController>();
+       return Step{[&g, screen] { g.tap(*screen->importButton()); }, [&g] { return g.topTitle(); }};
+     }},
+    {"structure export",
+     [](Game& g) {
+       g.documents();
+       TBKLevelDB::dbForWorldNamed(modernFolder)
+           ->writeRecords({{"structuretemplate_mystructure:hut", tbktest::structureBytes()}});
+       g.tapEdit("Structures");
+       auto list = g.top<ChoiceTableViewController>();
+       return Step{[&g, list] {
+                     g.tap(*g.row(*list->tableView(), {0, 1}));
+                   },
+                   [list] { return std::to_string(list->choices().size()); }};
+     }},
+    {"world export",
+     [](Game& g) {
+       g.documents();
+       return Step{[&g] { g.tapEdit("World File"), g.driver.runUntilIdle(30); }, [&g] { return g.topTitle(); }};
+     }},
+    {"world copy", [](Game& g) { return g.onWorld("Lakeside Survival", {1}); }, true},
+    {"world delete",
+     [](Game& g) {
+       return g.onWorld("Lakeside Survival", {2, 1});
+     },
+     true},
+    {"world import",
+     [](Game& g) {
+       TBKWorldArchive::exportWorld(g.world("Lakeside Survival").string(), "Lakeside Survival", g.documents().string());
+       auto list = g.openWorldList();
+       g.tap(*g.row(*list->tableView(), ui::IndexPath{1, 0}));
+       auto archives = g.top<ChoiceTableViewController>();
+       return Step{[&g, archives] {
+                     g.tap(*g.row(*archives->tableView(), {0, 0})), g.driver.runUntilIdle(30);
+                   },
+                   [] { return std::to_string(TBKLevelDB::worlds().size()); }};
+     },
+     true},
     {"options",
      [](Game& g) {
        g.tap(*g.menu->optionsButton);
@@ -195,10 +284,20 @@ const Refused cases[] = {
   ::_exit(faults);  // the parent reads the game's files, then removes them
 }
 
+// Every world's files and records, the options and the user's home.
 std::map<std::string, std::string> gameFiles(const fs::path& sandbox) {
   fs::path game = sandbox / "Documents/games/com.mojang";
-  auto files = worldreader::snapshot(game / "minecraftWorlds" / modernFolder);
+  std::map<std::string, std::string> files;
+  for (auto& world : fs::directory_iterator(game / "minecraftWorlds")) {
+    for (auto& [name, bytes] : worldreader::snapshot(world.path()))
+      files[world.path().filename().string() + "/" + name] = bytes;
+  }
   files["options.txt"] = worldreader::readFile(game / "minecraftpe/options.txt");
+  fs::path home = sandbox.parent_path() / "home";
+  for (auto& entry : fs::exists(home) ? fs::recursive_directory_iterator(home) : fs::recursive_directory_iterator()) {
+    files["home/" + fs::relative(entry.path(), home).string()] =
+        entry.is_regular_file() ? worldreader::readFile(entry.path()) : "<folder>";
+  }
   return files;
 }
 

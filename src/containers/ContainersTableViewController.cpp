@@ -5,10 +5,8 @@
 #include "app/RefusalAlert.h"
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
+#include "containers/ContainerScreen.h"
 #include "containers/ContainerTableViewCell.h"
-#include "equipment/InventoryViewController.h"
-#include "records/ContainerRecord.h"
-#include "tree/TagTreeViewController.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
@@ -126,20 +124,11 @@ std::shared_ptr<ui::View> ContainersTableViewController::viewForHeaderInSection(
 }
 
 void ContainersTableViewController::open(const ContainerSummary& container) {
-  std::shared_ptr<ContainerRecord> record;
+  std::shared_ptr<ui::ViewController> screen;
   try {
-    record = std::make_shared<ContainerRecord>(db_, container);
+    screen = containerScreen(db_, container);
   } catch (const TBKException& error) {
     return showError(error.reason());
-  }
-  std::shared_ptr<ui::ViewController> screen;
-  if (record->knowsKind()) {
-    auto grid = std::make_shared<InventoryViewController>(record->equipment(), record->items());
-    grid->setCapacity(record->capacity());
-    grid->setTitle(container.name());
-    screen = grid;
-  } else {
-    screen = std::make_shared<TagTreeViewController>(container.name(), record->record());
   }
   if (auto navigation = navigationController()) navigation->pushViewController(screen, true);
 }

@@ -1,20 +1,6 @@
 #include "creatures/CreatureTableViewCell.h"
 
-#include "records/CreatureKind.h"
-
-namespace {
-
-// The first of the kind's pictures the catalogue knows.
-std::string knownPicture(const TBKCompoundTag& tree) {
-  auto catalogue = BVLItemIDSource::sharedSource();
-  auto items = CreatureKind::pictureItems(tree);
-  for (const auto& item : items) {
-    if (catalogue->itemDefinitionWithName(item)) return item;
-  }
-  return items.back();
-}
-
-}  // namespace
+#include "creatures/CreaturePicture.h"
 
 CreatureTableViewCell::CreatureTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier)
     : ui::TableViewCell(style, reuseIdentifier) {
@@ -43,6 +29,6 @@ void CreatureTableViewCell::prepareWithRow(const CreatureList::Row& row) {
   detailLabel->setHidden(false);
   detailLabel->setFrame(ui::Rect(64, 21, width - 76, 18));
   detailLabel->setText(CreatureList::detail(*row.entity));
-  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), knownPicture(*row.entity->tree), 0);
+  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), creaturePicture(*row.entity->tree), 0);
   addSubview(pictureView);
 }

@@ -15,6 +15,7 @@
 #include "equipment/ItemViewController.h"
 #include "level/PlayerSettingRows.h"
 #include "level/PlayersTableViewController.h"
+#include "level/StructureImportViewController.h"
 #include "map/MapViewController.h"
 #include "records/EquipmentRecord.h"
 #include "records/GameMode.h"
@@ -385,23 +386,41 @@ void LevelTableViewController::exportWorld() {
 
 std::shared_ptr<ui::ViewController> LevelTableViewController::structuresScreen() {
   auto db = _db;
+  // The first row imports; each other row's value is its structure's
+  // record key, which is never empty.
   auto list = [db] {
-    std::vector<ChoiceTableViewController::Choice> choices;
+    std::vector<ChoiceTableViewController::Choice> choices{{"Import...", "From a .mcstructure file", ""}};
     Outcome unread = attempt([&] {
-      for (auto& name : TBKStructures::names(*db)) choices.push_back({name, TBKStructures::fileName(name), name});
+      for (auto& name : TBKStructures::names(*db)) {
+        choices.push_back({name, TBKStructures::fileName(name), std::string(TBKStructures::keyPrefix) + name});
+      }
     });
     if (unread) showError(unread->reason);
     return choices;
   };
-  auto exportOne = [db](const ChoiceTableViewController::Choice& structure) {
+  std::weak_ptr<LevelTableViewController> weak = std::static_pointer_cast<LevelTableViewController>(shared_from_this());
+  auto chosen = [db, weak](const ChoiceTableViewController::Choice& choice) {
+    if (choice.value.empty()) {
+      auto self = weak.lock();
+      auto navigation = self ? self->navigationController() : nullptr;
+      if (!navigation) return;
+      std::weak_ptr<ui::NavigationController> weakNavigation = navigation;
+      navigation->pushViewController(ChoiceTableViewController::forStructureFiles(
+                                         [db, weakNavigation](const ChoiceTableViewController::Choice& file) {
+                                           if (auto navigation = weakNavigation.lock())
+                                             navigation->pushViewController(
+                                                 std::make_shared<StructureImportViewController>(db, file.value), true);
+                                         }),
+                                     true);
+      return;
+    }
+    std::string name = choice.value.substr(TBKStructures::keyPrefix.size());
     std::string folder = LaunchRequest::current().exportFolder;
     if (folder.empty()) folder = TBKFileSource::documentsFolder();
-    std::string file = TBKStructures::fileName(structure.value);
-    Outcome outcome =
-        attempt([&] { TBKStructures::exportStructure(*db, structure.value, folder + "/" + file, false); });
+    std::string file = TBKStructures::fileName(name);
+    Outcome outcome = attempt([&] { TBKStructures::exportStructure(*db, name, folder + "/" + file, false); });
     showRefusal(outcome);
     if (!outcome) showNotice("Exported", "Saved as \"" + file + "\" in " + folder + ".");
   };
-  return std::make_shared<ChoiceTableViewController>("Structures", list, "This world keeps no saved structures.",
-                                                     exportOne);
+  return std::make_shared<ChoiceTableViewController>("Structures", list, "", chosen);
 }

@@ -86,8 +86,9 @@ class LevelTableViewController : public ui::ViewController,
   // command line or the user's documents, with its progress shown; the
   // file's name is shown after, or why it was not written.
   void exportWorld();
-  // The world's saved structures; choosing one writes it as a .mcstructure
-  // file beside an exported world, never over a file that is there.
+  // The world's saved structures, after a row to import one from a file;
+  // choosing one writes it as a .mcstructure file beside an exported world,
+  // never over a file that is there.
   std::shared_ptr<ui::ViewController> structuresScreen();
 
   std::shared_ptr<ui::TableView> tableView_;

@@ -47,7 +47,7 @@ void MapTileSource::run() {
       tile = paint(dimension, chunk, resolution);
     } catch (const TBKException&) {
       // A database that cannot be read draws nothing there; the map goes on.
-      tile = Tile{chunk.first, chunk.second, resolution, nullptr};
+      tile = Tile{chunk.first, chunk.second, resolution, nullptr, {}};
     }
     std::weak_ptr<Delivery> delivery = delivery_;
     ui::Application::post([delivery, tile] {
@@ -79,7 +79,7 @@ const TBKChunkSurface* MapTileSource::surfaceOf(TBKWorldMap::Dimension dimension
 }
 
 MapTileSource::Tile MapTileSource::paint(TBKWorldMap::Dimension dimension, Position chunk, int resolution) {
-  Tile tile{chunk.first, chunk.second, resolution, nullptr};
+  Tile tile{chunk.first, chunk.second, resolution, nullptr, {}};
   const TBKChunkSurface* surface = surfaceOf(dimension, chunk);
   if (!surface) return tile;
   const TBKChunkSurface* north = surfaceOf(dimension, {chunk.first, chunk.second - 1});
@@ -95,5 +95,6 @@ MapTileSource::Tile MapTileSource::paint(TBKWorldMap::Dimension dimension, Posit
     for (int x = 0; x < resolution; ++x) sampled[size_t(z) * resolution + x] = pixels[(z * step) * 16 + x * step];
   }
   tile.picture = ui::Image::fromPixels(resolution, resolution, sampled.data());
+  tile.unknownNames = surface->unknownNames();
   return tile;
 }

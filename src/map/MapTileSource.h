@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -22,8 +23,9 @@ class MapTileSource {
  public:
   struct Tile {
     int32_t x = 0, z = 0;
-    int resolution = 16;                 // pixels a side: 16, or fewer when zoomed far out
-    std::shared_ptr<ui::Image> picture;  // null: the game saved nothing of this chunk
+    int resolution = 16;                    // pixels a side: 16, or fewer when zoomed far out
+    std::shared_ptr<ui::Image> picture;     // null: the game saved nothing of this chunk
+    std::vector<std::string> unknownNames;  // block names the colour table lacks
   };
   // Called on the main thread with each tile painted.
   using Delivery = std::function<void(const Tile&)>;

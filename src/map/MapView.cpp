@@ -2,13 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
+#include "external/Bevel.h"
+#include "map/MapMarkerClusters.h"
+#include "ui/Font.h"
 #include "ui/GraphicsContext.h"
 
 namespace {
 
 // Moves shorter than this are a tap, not a drag.
 constexpr double tapSlop = 4;
+// A marker's picture sits in a slot of the game's inventory, the same size
+// at every zoom so it reads on any ground; a tap this near takes it.
+constexpr double slotSide = 20;
+constexpr double tapReach = 12;
 
 ui::Color markerColour(MapMarker::Kind kind) {
   switch (kind) {
@@ -113,12 +121,71 @@ void MapView::draw(ui::GraphicsContext& context, const ui::Rect&) {
     double inset = (side - viewport_.scale()) / 2;
     context.strokeRect({corner.x - inset, corner.y - inset, side, side}, ui::Color::white(1), 1);
   }
+  drawMarkers(context);
+}
+
+std::shared_ptr<ui::Image> MapView::pictureOf(const std::string& item) {
+  auto found = pictures_.find(item);
+  if (found != pictures_.end()) return found->second;
+  auto catalogue = BVLItemIDSource::sharedSource();
+  auto picture = item.empty() ? nullptr : catalogue->basicImageForItemWithName(item);
+  return pictures_[item] = picture ? picture : catalogue->genericItemImage();
+}
+
+void MapView::drawMarkers(ui::GraphicsContext& context) {
+  static const ui::Font countFont = ui::Font::named("Minecraft", 8);
+  for (const MapMarkerCluster& cluster : MapMarkerClusters::gather(markers_, viewport_)) {
+    const MapMarker& first = markers_[cluster.members.front()];
+    ui::Rect slot{cluster.at.x - slotSide / 2, cluster.at.y - slotSide / 2, slotSide, slotSide};
+    // The slot's bevel: dark above and left, light below and right.
+    context.fillRect(slot, ui::Color::hex(0x373737));
+    context.fillRect({slot.x() + 1, slot.y() + 1, slotSide - 1, slotSide - 1}, ui::Color::white(1));
+    context.fillRect({slot.x() + 1, slot.y() + 1, slotSide - 2, slotSide - 2}, ui::Color::hex(0x8B8B8B));
+    context.strokeRect(slot, markerColour(first.kind), 1);
+    context.drawImage(*pictureOf(first.picture), {slot.x() + 2, slot.y() + 2, slotSide - 4, slotSide - 4});
+    if (cluster.members.size() > 1) {
+      // A count as the game writes a stack's: white, shadowed, bottom right.
+      std::string count = cluster.members.size() > 999 ? "999+" : std::to_string(cluster.members.size());
+      ui::Rect text{slot.x() - 4, slot.maxY() - 9, slotSide + 4, 10};
+      context.drawText(count, {text.x() + 1, text.y() + 1, text.width(), text.height()}, countFont,
+                       ui::Color::hex(0x3F3F3F), ui::TextAlignment::Right);
+      context.drawText(count, text, countFont, ui::Color::white(1), ui::TextAlignment::Right);
+    }
+  }
+  // The player and the spawn, few and always on top.
   for (const MapMarker& marker : markers_) {
+    if (marker.opens()) continue;
     ui::Point at = viewport_.pointOfBlock(marker.x, marker.z);
-    ui::Rect dot{at.x - 3, at.y - 3, 6, 6};
+    ui::Rect dot{at.x - 4, at.y - 4, 8, 8};
     context.fillRect(dot, markerColour(marker.kind));
     context.strokeRect(dot, ui::Color::black(), 1);
   }
+}
+
+bool MapView::tapMarkerAt(ui::Point point) {
+  auto distance = [&](ui::Point at) { return std::hypot(at.x - point.x, at.y - point.y); };
+  double nearest = tapReach;
+  for (const MapMarker& marker : markers_) {
+    if (!marker.opens()) nearest = std::min(nearest, distance(viewport_.pointOfBlock(marker.x, marker.z)));
+  }
+  const MapMarkerCluster* tapped = nullptr;
+  auto clusters = MapMarkerClusters::gather(markers_, viewport_);
+  for (const MapMarkerCluster& cluster : clusters) {
+    if (distance(cluster.at) < nearest) {
+      nearest = distance(cluster.at);
+      tapped = &cluster;
+    }
+  }
+  if (!tapped) return false;
+  if (tapped->members.size() == 1) {
+    if (opened) opened(markers_[tapped->members.front()]);
+    return true;
+  }
+  MapViewport next = viewport_;
+  std::tie(next.centreX, next.centreZ) = viewport_.blockAt(tapped->at);
+  next.zoom = std::min(viewport_.zoom + 2, MapViewport::scaleCount - 1);
+  setViewport(next);
+  return true;
 }
 
 std::pair<int32_t, int32_t> MapView::blockUnder(ui::Point point) const {
@@ -152,7 +219,7 @@ void MapView::touchesMoved(const ui::Touch& touch) {
 }
 
 void MapView::touchesEnded(const ui::Touch& touch) {
-  if (dragging_) return;
+  if (dragging_ || tapMarkerAt(touch.location(*this))) return;
   auto [x, z] = blockUnder(touch.location(*this));
   setChosenBlock(std::pair{x, z});
   if (chose) chose(x, z);

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,7 @@ class MapView : public ui::View {
   bool hasPicture(int32_t x, int32_t z) const;
 
   void setMarkers(std::vector<MapMarker> markers);
+  const std::vector<MapMarker>& markers() const { return markers_; }
   const std::optional<std::pair<int32_t, int32_t>>& chosenBlock() const { return chosen_; }
   void setChosenBlock(std::optional<std::pair<int32_t, int32_t>> block);
 
@@ -45,6 +47,9 @@ class MapView : public ui::View {
   std::function<void()> viewportChanged;
   std::function<void(int32_t x, int32_t z)> pointed;
   std::function<void(int32_t x, int32_t z)> chose;
+  // A tap on a marker that opens a screen (a container, a creature). A tap
+  // on several drawn as one zooms in on them instead.
+  std::function<void(const MapMarker& marker)> opened;
 
   void layoutSubviews() override;
   void draw(ui::GraphicsContext& context, const ui::Rect& dirty) override;
@@ -60,10 +65,16 @@ class MapView : public ui::View {
   };
   void dropFarTiles();
   std::pair<int32_t, int32_t> blockUnder(ui::Point point) const;
+  void drawMarkers(ui::GraphicsContext& context);
+  // Opens the marker or zooms in on the cluster under a tap; false when
+  // the tap is nearer no such marker (or nearer the player or the spawn).
+  bool tapMarkerAt(ui::Point point);
+  std::shared_ptr<ui::Image> pictureOf(const std::string& item);
 
   MapViewport viewport_;
   std::map<std::pair<int32_t, int32_t>, Cached> tiles_;
   std::vector<MapMarker> markers_;
+  std::map<std::string, std::shared_ptr<ui::Image>> pictures_;  // by catalogue name
   std::optional<std::pair<int32_t, int32_t>> chosen_;
   ui::Point touchStart_;
   double startX_ = 0, startZ_ = 0;

@@ -1,8 +1,12 @@
 #include "map/MapViewController.h"
 
 #include "app/RefusalAlert.h"
+#include "containers/ContainerScreen.h"
+#include "creatures/CreatureViewController.h"
 #include "map/PlayerMarkerSource.h"
+#include "records/CreatureRecord.h"
 #include "ui/Font.h"
+#include "ui/NavigationController.h"
 
 namespace {
 
@@ -27,7 +31,8 @@ MapViewController::MapViewController(std::shared_ptr<TBKLevelDB> db)
       player_(playerOf(*db_)),
       places_(TreeRecord::level(db_, level_), playerRecord(db_, player_)),
       map_(std::make_shared<TBKWorldMap>(db_->worldFolder(), db_->worldName())),
-      markers_(std::make_shared<PlayerMarkerSource>(level_, player_)) {
+      players_(std::make_shared<PlayerMarkerSource>(level_, player_)),
+      records_(std::make_shared<RecordMarkerSource>(db_)) {
   setTitle("Map");
   setEdgesForExtendedLayout(ui::RectEdge::None);
   // Centred on the player where they stand, else on the spawn.
@@ -36,7 +41,7 @@ MapViewController::MapViewController(std::shared_ptr<TBKLevelDB> db)
   if (player_) {
     auto dimension = player_->numberForKey("DimensionId").intValue();
     if (dimension >= 0 && dimension <= 2) dimension_ = static_cast<TBKWorldMap::Dimension>(dimension);
-    for (const MapMarker& marker : markers_->markers(dimension_)) {
+    for (const MapMarker& marker : players_->markers(dimension_)) {
       if (marker.kind != MapMarker::Kind::Player) continue;
       start_.centreX = marker.x;
       start_.centreZ = marker.z;
@@ -44,7 +49,7 @@ MapViewController::MapViewController(std::shared_ptr<TBKLevelDB> db)
   }
 }
 
-MapViewController::~MapViewController() = default;
+MapViewController::~MapViewController() { records_->stop(); }
 
 void MapViewController::viewDidLoad() {
   ViewController::viewDidLoad();
@@ -59,6 +64,9 @@ void MapViewController::viewDidLoad() {
   };
   mapView_->chose = [weakSelf](int32_t x, int32_t z) {
     if (auto self = weakSelf.lock()) self->chose(x, z);
+  };
+  mapView_->opened = [weakSelf](const MapMarker& marker) {
+    if (auto self = weakSelf.lock()) self->open(marker);
   };
   root->addSubview(mapView_);
 
@@ -82,6 +90,24 @@ void MapViewController::viewDidLoad() {
   root->addSubview(zoomOut_);
   coordinates_ = std::make_shared<BVLLabel>(ui::Rect(8, 0, 200, 20));
   root->addSubview(coordinates_);
+  unknownNames_ = std::make_shared<BVLLabel>(ui::Rect(8, 0, 300, 14));
+  unknownNames_->setStyle(BVLLabel::DetailStyle);
+  unknownNames_->setFont(ui::Font::named("Minecraft", 8));
+  root->addSubview(unknownNames_);
+  auto markerSwitch = [&](const std::string& title, double x) {
+    auto label = std::make_shared<BVLLabel>(ui::Rect(x, 44, 74, 20));
+    label->setFont(ui::Font::named("Minecraft", 10));
+    label->setText(title);
+    root->addSubview(label);
+    auto control = std::make_shared<BVLSwitch>(ui::Rect(x + 76, 40, 60, 28), [weakSelf](BVLSwitch&, bool) {
+      if (auto self = weakSelf.lock()) self->refreshMarkers();
+    });
+    control->setOn(true);
+    root->addSubview(control);
+    return control;
+  };
+  containersSwitch_ = markerSwitch("Containers", 8);
+  creaturesSwitch_ = markerSwitch("Creatures", 156);
   movePlayer_ = std::make_shared<BVLButton>(ui::Rect(0, 0, 190, 30), [weakSelf](BVLButton&) {
     if (auto self = weakSelf.lock()) self->movePlayerHere();
   });
@@ -105,6 +131,7 @@ void MapViewController::layOut() {
   zoomIn_->setFrame(ui::Rect(W - 36, 6, 30, 30));
   zoomOut_->setFrame(ui::Rect(W - 70, 6, 30, 30));
   coordinates_->setFrame(ui::Rect(8, H - 24, 200, 20));
+  unknownNames_->setFrame(ui::Rect(8, H - 40, W - 220, 14));
   movePlayer_->setFrame(ui::Rect(W - 196, H - 72, 190, 30));
   setSpawn_->setFrame(ui::Rect(W - 196, H - 38, 190, 30));
 }
@@ -115,7 +142,7 @@ void MapViewController::viewWillAppear(bool animated) {
   if (!source_) {
     std::weak_ptr<MapViewController> weakSelf = std::static_pointer_cast<MapViewController>(shared_from_this());
     source_ = std::make_unique<MapTileSource>(map_, [weakSelf](const MapTileSource::Tile& tile) {
-      if (auto self = weakSelf.lock()) self->mapView_->deliver(tile);
+      if (auto self = weakSelf.lock()) self->deliver(tile);
     });
   }
   start_.size = mapView_->bounds().size;
@@ -126,6 +153,10 @@ void MapViewController::viewWillAppear(bool animated) {
     requestTiles();
   }
   refreshMarkers();
+  std::weak_ptr<MapViewController> weakSelf = std::static_pointer_cast<MapViewController>(shared_from_this());
+  records_->start([weakSelf] {
+    if (auto self = weakSelf.lock()) self->refreshMarkers();
+  });
 }
 
 void MapViewController::viewDidDisappear(bool animated) {
@@ -133,6 +164,7 @@ void MapViewController::viewDidDisappear(bool animated) {
   // The worker ends with the screen on show; it starts again on return.
   start_ = mapView_->viewport();
   source_.reset();
+  records_->stop();
 }
 
 bool MapViewController::performKeyCommand(ui::KeyCommand command) { return mapView_->performKeyCommand(command); }
@@ -142,16 +174,13 @@ void MapViewController::setDimension(TBKWorldMap::Dimension dimension) {
   dimension_ = dimension;
   dimensionControl_->setSelectedSegmentIndex(static_cast<long>(dimension));
   mapView_->clearTiles();
+  unknownNamesSeen_.clear();
+  unknownNames_->setText("");
   mapView_->setChosenBlock(std::nullopt);
   movePlayer_->setHidden(true);
   setSpawn_->setHidden(true);
   refreshMarkers();
   requestTiles();
-}
-
-void MapViewController::setMarkerSource(std::shared_ptr<MapMarkerSource> source) {
-  markers_ = std::move(source);
-  refreshMarkers();
 }
 
 void MapViewController::requestTiles() {
@@ -160,7 +189,38 @@ void MapViewController::requestTiles() {
   source_->request(dimension_, viewport.visibleChunks(), viewport.tileResolution());
 }
 
-void MapViewController::refreshMarkers() { mapView_->setMarkers(markers_->markers(dimension_)); }
+void MapViewController::refreshMarkers() {
+  std::vector<MapMarker> markers = players_->markers(dimension_);
+  for (MapMarker& marker : records_->markers(dimension_)) {
+    bool shown = marker.kind == MapMarker::Kind::Container ? containersSwitch_->isOn() : creaturesSwitch_->isOn();
+    if (shown) markers.push_back(std::move(marker));
+  }
+  mapView_->setMarkers(std::move(markers));
+}
+
+void MapViewController::deliver(const MapTileSource::Tile& tile) {
+  mapView_->deliver(tile);
+  size_t before = unknownNamesSeen_.size();
+  unknownNamesSeen_.insert(tile.unknownNames.begin(), tile.unknownNames.end());
+  size_t count = unknownNamesSeen_.size();
+  if (count == before) return;
+  unknownNames_->setText(std::to_string(count) + (count == 1 ? " block name" : " block names") +
+                         " unknown to Gorvane, drawn in magenta");
+}
+
+void MapViewController::open(const MapMarker& marker) {
+  std::shared_ptr<ui::ViewController> screen;
+  try {
+    if (marker.container) {
+      screen = containerScreen(db_, *marker.container);
+    } else if (marker.creature) {
+      screen = std::make_shared<CreatureViewController>(std::make_shared<CreatureRecord>(db_, marker.creature));
+    }
+  } catch (const TBKException& error) {
+    return showError(error.reason());
+  }
+  if (auto navigation = navigationController(); screen && navigation) navigation->pushViewController(screen, true);
+}
 
 void MapViewController::chose(int32_t x, int32_t z) {
   coordinates_->setText("x " + std::to_string(x) + "  z " + std::to_string(z));

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 
@@ -10,6 +11,7 @@
 #include "map/MapMarkerSource.h"
 #include "map/MapTileSource.h"
 #include "map/MapView.h"
+#include "map/RecordMarkerSource.h"
 #include "records/MapPlaces.h"
 #include "ui/ViewController.h"
 
@@ -18,7 +20,10 @@
 // Overworld, Nether and End above; + and - to zoom; the coordinates of the
 // block last touched below, and for a block chosen by a tap, "Move the
 // player here" and "Set the world spawn here", each one write through the
-// records layer (a refusal is shown and the map stays as stored).
+// records layer (a refusal is shown and the map stays as stored). The
+// world's containers and creatures are marked as a worker finds them (each
+// kind switched on or off); a tap on one opens its screen. Block names the
+// colour table lacks are counted under the map.
 class MapViewController : public ui::ViewController {
  public:
   // Reads the level tree and the local player's; raises the library's
@@ -34,8 +39,8 @@ class MapViewController : public ui::ViewController {
 
   TBKWorldMap::Dimension dimension() const { return dimension_; }
   void setDimension(TBKWorldMap::Dimension dimension);
-  // Other kinds of marker join these (containers, creatures).
-  void setMarkerSource(std::shared_ptr<MapMarkerSource> source);
+  // Opens the container's or the creature's screen, as a tap on it does.
+  void open(const MapMarker& marker);
 
   std::shared_ptr<MapView> mapView() const { return mapView_; }
   std::shared_ptr<BVLSegmentedControl> dimensionControl() const { return dimensionControl_; }
@@ -44,11 +49,17 @@ class MapViewController : public ui::ViewController {
   std::shared_ptr<BVLLabel> coordinatesLabel() const { return coordinates_; }
   std::shared_ptr<BVLButton> movePlayerButton() const { return movePlayer_; }
   std::shared_ptr<BVLButton> setSpawnButton() const { return setSpawn_; }
+  std::shared_ptr<BVLSwitch> containersSwitch() const { return containersSwitch_; }
+  std::shared_ptr<BVLSwitch> creaturesSwitch() const { return creaturesSwitch_; }
+  std::shared_ptr<BVLLabel> unknownNamesLabel() const { return unknownNames_; }
+  // Whether the containers and creatures are still being read.
+  bool readingMarkers() const { return records_->reading(); }
 
  private:
   void layOut();
   void requestTiles();
   void refreshMarkers();
+  void deliver(const MapTileSource::Tile& tile);
   void chose(int32_t x, int32_t z);
   // The top block of the chosen column and the water over it, or a reason
   // why the player cannot stand there.
@@ -62,7 +73,9 @@ class MapViewController : public ui::ViewController {
   MapPlaces places_;
   std::shared_ptr<TBKWorldMap> map_;
   std::unique_ptr<MapTileSource> source_;
-  std::shared_ptr<MapMarkerSource> markers_;
+  std::shared_ptr<MapMarkerSource> players_;
+  std::shared_ptr<RecordMarkerSource> records_;
+  std::set<std::string> unknownNamesSeen_;  // in the dimension shown
   TBKWorldMap::Dimension dimension_ = TBKWorldMap::Dimension::Overworld;
   MapViewport start_;
 
@@ -71,4 +84,6 @@ class MapViewController : public ui::ViewController {
   std::shared_ptr<BVLButton> zoomIn_, zoomOut_;
   std::shared_ptr<BVLLabel> coordinates_;
   std::shared_ptr<BVLButton> movePlayer_, setSpawn_;
+  std::shared_ptr<BVLSwitch> containersSwitch_, creaturesSwitch_;
+  std::shared_ptr<BVLLabel> unknownNames_;
 };

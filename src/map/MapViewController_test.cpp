@@ -1,9 +1,13 @@
 #include "map/MapViewController.h"
 
+#include "ContainerWorld.h"
 #include "GameDatabase.h"
 #include "MapBytes.h"
 #include "MenuOnScreen.h"
+#include "Tarnbook/TBKNBT.h"
 #include "WorldReader.h"
+#include "creatures/CreatureViewController.h"
+#include "equipment/ItemViewController.h"
 
 namespace {
 
@@ -11,7 +15,9 @@ const char* const modernFolder = "bW9kZXJuAA==";  // "Modern Survival"
 
 // The map of the demo's world of today, with land the test writes where
 // its player stands (block -64, 112 of chunk -4, 7): grass at y 64 in the
-// Overworld, netherrack at y 40 in the Nether.
+// Overworld (one block of a name the colour table lacks), netherrack at
+// y 40 in the Nether; and the chests of the tests' container world's chunk
+// 0, 0 (a chest at 1, 64, 2 and a double chest at 3, 64, 2).
 struct MapOnScreen : MenuOnScreen {
   std::shared_ptr<MapViewController> map;
 
@@ -21,7 +27,7 @@ struct MapOnScreen : MenuOnScreen {
       std::vector<mapbytes::Block> grass, rock;
       for (int x = 0; x < 16; ++x) {
         for (int z = 0; z < 16; ++z) {
-          grass.push_back({x, 0, z, "minecraft:grass_block"});
+          grass.push_back({x, 0, z, x == 15 && z == 15 ? "mymod:glowing_moss" : "minecraft:grass_block"});
           rock.push_back({x, 8, z, "minecraft:netherrack"});
         }
       }
@@ -29,6 +35,10 @@ struct MapOnScreen : MenuOnScreen {
               mapbytes::subChunk(9, {mapbytes::layer(1, "minecraft:air", grass)}, 4));
       db->Put({}, mapbytes::chunkKey(-4, 7, 1, '\x2f', 2),
               mapbytes::subChunk(9, {mapbytes::layer(1, "minecraft:air", rock)}, 2));
+      std::string chests;
+      auto chunks = tbktest::containerChunks();
+      for (const auto& root : chunks[0].roots) chests += TBKNBT::serialise(*root);
+      db->Put({}, tbktest::chunkKey(0, 0).bytes(), chests);
     }
     openWorld(modernFolder);
     tapEdit("Map");
@@ -43,6 +53,20 @@ struct MapOnScreen : MenuOnScreen {
   void tapMiddle() {
     auto view = map->mapView();
     driver.tap(*window, view->convertToWindow({view->bounds().width() / 2, view->bounds().height() / 2}));
+  }
+  // A tap on the block's point, once the containers and creatures are marked.
+  void tapBlock(double x, double z) {
+    ASSERT_TRUE(driver.runUntil([&] { return !map->readingMarkers(); }));
+    auto view = map->mapView();
+    driver.tap(*window, view->convertToWindow(view->viewport().pointOfBlock(x, z)));
+    driver.runUntilIdle();
+  }
+  void centreOn(double x, double z, int zoom) {
+    MapViewport viewport = map->mapView()->viewport();
+    viewport.centreX = x;
+    viewport.centreZ = z;
+    viewport.zoom = zoom;
+    map->mapView()->setViewport(viewport);
   }
 };
 
@@ -60,6 +84,7 @@ TEST(MapScreen, OpensOnThePlayerAndMovesThePlayerAndTheSpawnOntoTheBlockTapped) 
   ASSERT_TRUE(s.waitForChunk(-4, 7));
   s.tapMiddle();
   EXPECT_EQ(s.map->coordinatesLabel()->text(), "x -64  z 112");
+  EXPECT_EQ(s.map->unknownNamesLabel()->text(), "1 block name unknown to Gorvane, drawn in magenta");
   s.tap(*s.map->movePlayerButton());
   s.tap(*s.map->setSpawnButton());
 
@@ -88,6 +113,48 @@ TEST(MapScreen, OpensOnThePlayerAndMovesThePlayerAndTheSpawnOntoTheBlockTapped) 
   s.tap(*s.map->zoomOutButton());
   s.tap(*s.map->zoomOutButton());
   EXPECT_EQ(s.map->mapView()->viewport().zoom, zoom - 1);
+}
+
+// The pair of chests is one marker until the map is zoomed in on it; the
+// chest then opens in its grid, and a count typed there lands in its
+// chunk's record. The demo's wolf opens its own screen, and is no longer
+// marked once the creatures are switched off.
+TEST(MapScreen, AMarkerTappedOpensItsContainerOrCreature) {
+  MapOnScreen s;
+  std::string key = tbktest::chunkKey(0, 0).bytes();
+  std::string before = worldreader::readDatabaseValue(s.world(modernFolder), key).value();
+  s.centreOn(2, 2, 4);
+  for (int zoom : {6, 7}) {
+    s.tapBlock(2.5, 2.5);
+    EXPECT_EQ(s.map->mapView()->viewport().zoom, zoom);
+  }
+  s.tapBlock(1.5, 2.5);
+  auto grid = s.top<InventoryViewController>();
+  ASSERT_NE(grid, nullptr);
+  grid->didSelectItemAtIndexPath(*grid->collectionView(), ui::IndexPath{0, 0});
+  s.driver.runUntilIdle();
+  auto editor = s.top<ItemViewController>();
+  ASSERT_NE(editor, nullptr);
+  s.typeInto(editor->countField, "40");
+  std::string root = TBKNBT::serialise(*tbktest::containerChunks()[0].roots[0]);
+  std::string expected = before;
+  expected.replace(before.find(root), root.size(),
+                   worldreader::withPayload(root, "Items/0/Count", worldreader::littleEndian(40, 1)));
+  EXPECT_EQ(worldreader::readDatabaseValue(s.world(modernFolder), key), expected);
+
+  s.back();
+  s.back();
+  s.centreOn(-62.5, 113.5, 7);
+  s.tapBlock(-62.5, 113.5);
+  auto creature = s.top<CreatureViewController>();
+  ASSERT_NE(creature, nullptr);
+  EXPECT_EQ(creature->record()->name(), "Biscuit");
+  s.back();
+  s.tap(*s.map->creaturesSwitch());
+  const auto& markers = s.map->mapView()->markers();
+  EXPECT_EQ(std::count_if(markers.begin(), markers.end(), [](const MapMarker& m) { return m.creature != nullptr; }), 0);
+  EXPECT_EQ(std::count_if(markers.begin(), markers.end(), [](const MapMarker& m) { return m.container != nullptr; }),
+            2);
 }
 
 }  // namespace

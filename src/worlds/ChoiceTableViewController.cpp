@@ -24,20 +24,32 @@ ChoiceTableViewController::ChoiceTableViewController(std::string title, std::fun
   emptyLabel->setText(whenEmpty);
 }
 
-std::shared_ptr<ChoiceTableViewController> ChoiceTableViewController::forArchives(
-    std::function<void(const Choice&)> chosen) {
-  auto list = [] {
+std::shared_ptr<ChoiceTableViewController> ChoiceTableViewController::forUsersFiles(
+    const std::string& title, std::function<std::vector<std::string>(const std::string&)> namesIn,
+    const std::string& whenEmpty, std::function<void(const Choice&)> chosen) {
+  auto list = [namesIn] {
     std::vector<Choice> choices;
     for (const auto& folder : {TBKFileSource::documentsFolder(), TBKFileSource::downloadsFolder()}) {
       Outcome unread = attempt([&] {
-        for (auto& name : TBKWorldArchive::archivesIn(folder)) choices.push_back({name, folder, folder + "/" + name});
+        for (auto& name : namesIn(folder)) choices.push_back({name, folder, folder + "/" + name});
       });
       if (unread) showError(unread->reason);
     }
     return choices;
   };
-  return std::make_shared<ChoiceTableViewController>("Import", list,
-                                                     "No .mcworld files in your documents or downloads.", chosen);
+  return std::make_shared<ChoiceTableViewController>(title, list, whenEmpty, chosen);
+}
+
+std::shared_ptr<ChoiceTableViewController> ChoiceTableViewController::forArchives(
+    std::function<void(const Choice&)> chosen) {
+  return forUsersFiles("Import", TBKWorldArchive::archivesIn, "No .mcworld files in your documents or downloads.",
+                       std::move(chosen));
+}
+
+std::shared_ptr<ChoiceTableViewController> ChoiceTableViewController::forStructureFiles(
+    std::function<void(const Choice&)> chosen) {
+  return forUsersFiles("Import a Structure", TBKStructures::filesIn,
+                       "No .mcstructure files in your documents or downloads.", std::move(chosen));
 }
 
 std::shared_ptr<ChoiceTableViewController> ChoiceTableViewController::forDataFolders(

@@ -33,6 +33,8 @@ class ChoiceTableViewController : public ui::ViewController,
   // downloads, as the user could list them; a folder that cannot be listed
   // is explained. The value is the file's path.
   static std::shared_ptr<ChoiceTableViewController> forArchives(std::function<void(const Choice&)> chosen);
+  // The same for .mcstructure files.
+  static std::shared_ptr<ChoiceTableViewController> forStructureFiles(std::function<void(const Choice&)> chosen);
   // The data folders found on the command line, by whose they are; the
   // value is the folder.
   static std::shared_ptr<ChoiceTableViewController> forDataFolders(std::vector<TBKDataFolder> folders,
@@ -59,6 +61,10 @@ class ChoiceTableViewController : public ui::ViewController,
 
  private:
   void layOut();
+  // The files `namesIn` finds in the user's documents and downloads.
+  static std::shared_ptr<ChoiceTableViewController> forUsersFiles(
+      const std::string& title, std::function<std::vector<std::string>(const std::string&)> namesIn,
+      const std::string& whenEmpty, std::function<void(const Choice&)> chosen);
 
   std::function<std::vector<Choice>()> list_;
   std::function<void(const Choice&)> chosen_;

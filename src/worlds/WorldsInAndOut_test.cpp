@@ -2,8 +2,10 @@
 #include <fstream>
 
 #include "MenuOnScreen.h"
+#include "StructureBytes.h"
 #include "backups/BackupTableViewCell.h"
 #include "backups/BackupsTableViewController.h"
+#include "level/StructureImportViewController.h"
 #include "worlds/ChoiceTableViewController.h"
 
 namespace fs = std::filesystem;
@@ -141,14 +143,65 @@ TEST(WorldsInAndOut, AStructureIsExportedIntoDocumentsAndNeverOverAFile) {
   s.tapEdit("Structures");
   auto structures = s.top<ChoiceTableViewController>();
   ASSERT_NE(structures, nullptr);
-  ASSERT_EQ(structures->choices().size(), 1u);
-  EXPECT_EQ(structures->choices()[0].title, "mystructure:house");
-  auto row = s.row(*structures->tableView(), ui::IndexPath{0, 0});
+  ASSERT_EQ(structures->choices().size(), 2u);
+  EXPECT_EQ(structures->choices()[1].title, "mystructure:house");
+  auto row = s.row(*structures->tableView(), ui::IndexPath{0, 1});
   s.tap(*row);
   EXPECT_NE(s.dismissAlert().find("\"mystructure_house.mcstructure\""), std::string::npos);
   EXPECT_EQ(worldreader::readFile(s.documents / "mystructure_house.mcstructure"), bytes);
   s.tap(*row);
   EXPECT_NE(s.dismissRefusal().find("exists already"), std::string::npos);
+}
+
+// From the structures' Import row, a file of Documents is chosen and a name
+// typed: a damaged file, a name the world keeps and an empty name are each
+// refused with their reason and write nothing; a good file is kept under
+// the name typed, as the tests' own reader finds it, and listed.
+TEST(WorldsInAndOut, AStructureIsImportedFromAFileUnderANameTyped) {
+  WorldsOnScreen s;
+  std::string bytes = tbktest::structureBytes();
+  std::ofstream(s.documents / "broken.mcstructure") << "not NBT";
+  std::ofstream(s.documents / "hut.mcstructure", std::ios::binary) << bytes;
+  TBKLevelDB::dbForWorldNamed("bW9kZXJuAA==")->writeRecords({{"structuretemplate_mystructure:house", bytes}});
+  auto before = worldreader::databaseContents(s.world("bW9kZXJuAA=="));
+  ASSERT_NE(s.openWorld("bW9kZXJuAA=="), nullptr);
+  s.tapEdit("Structures");
+  auto structures = s.top<ChoiceTableViewController>();
+  ASSERT_NE(structures, nullptr);
+  auto importName = [&](long file, const std::string& name) {
+    s.tap(*s.row(*s.top<ChoiceTableViewController>()->tableView(), ui::IndexPath{0, file}));
+    auto screen = s.top<StructureImportViewController>();
+    ASSERT_NE(screen, nullptr);
+    s.typeInto(screen->nameField(), name);
+    s.tap(*screen->importButton());
+  };
+  s.tap(*s.row(*structures->tableView(), ui::IndexPath{0, 0}));
+  auto files = s.top<ChoiceTableViewController>();
+  ASSERT_NE(files, structures);
+  ASSERT_EQ(files->choices().size(), 2u);
+  struct Refused {
+    long file;  // 0 broken, 1 hut
+    const char* name;
+    const char* reason;
+  } refused[] = {
+      {0, "broken", "is not a structure"},
+      {1, "house", "keeps a structure named \"mystructure:house\" already"},
+      {1, "", "a name of 1 to 256 bytes"},
+  };
+  for (const Refused& r : refused) {
+    SCOPED_TRACE(r.name);
+    importName(r.file, r.name);
+    EXPECT_NE(s.dismissRefusal().find(r.reason), std::string::npos);
+    s.back();
+  }
+  EXPECT_EQ(worldreader::describeDifference(before, worldreader::databaseContents(s.world("bW9kZXJuAA=="))), "");
+
+  s.tap(*s.row(*files->tableView(), ui::IndexPath{0, 1}));
+  s.tap(*s.top<StructureImportViewController>()->importButton());  // the name offered: the file's, "hut"
+  EXPECT_NE(s.dismissAlert().find("\"mystructure:hut\""), std::string::npos);
+  ASSERT_EQ(s.top<ChoiceTableViewController>(), structures);
+  EXPECT_EQ(structures->choices().size(), 3u);
+  EXPECT_EQ(worldreader::readDatabaseValue(s.world("bW9kZXJuAA=="), "structuretemplate_mystructure:hut"), bytes);
 }
 
 }  // namespace

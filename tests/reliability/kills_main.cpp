@@ -3,7 +3,7 @@
 // the game's own LevelDB with every key, and that no temporary file is read
 // as data. Prints one line per kind; exits 1 when any round left a fault.
 //
-// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR]
+// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--only KIND]
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +28,7 @@
 #include "Tarnbook/TBKWholeWorld.h"
 #include "Tarnbook/TBKWorldArchive.h"
 #include "WorldReader.h"
+#include "records/MapPlaces.h"
 #include "records/OptionsFile.h"
 
 namespace fs = std::filesystem;
@@ -308,6 +309,33 @@ KillKind creatureMoveKind(const fs::path& world) {
           }};
 }
 
+// Moves the local player of today's world between a place in the Overworld
+// and one in the Nether, as the map's "Move the player here" does (one write
+// through MapPlaces). One part: the player's x and "DimensionId", which must
+// change together.
+KillKind mapMoveKind(const fs::path& world) {
+  return {"map player move",
+          [world](int round) {
+            // Never closed: see restoreKind.
+            std::shared_ptr<TBKLevelDB> db(new TBKLevelDB(world.string(), "Modern Survival", ""), [](TBKLevelDB*) {});
+            auto level = TreeRecord::level(db, db->levelData());
+            auto player = TreeRecord::player(db, TBKPlayerEntry::localKey, db->player());
+            bool overworld = round % 2;
+            Outcome refused =
+                MapPlaces(level, player)
+                    .movePlayer(overworld ? -64 : -40, overworld ? 64 : 40, overworld ? 112 : 100, overworld ? 0 : 1);
+            if (refused) throw std::runtime_error(refused->reason);
+          },
+          [world]() -> Parts {
+            std::string record = *worldreader::readDatabaseValue(world, "~local_player");
+            auto player = worldreader::parseNBT(record);
+            float x = 0;
+            std::memcpy(&x, record.data() + player.list("Pos").at(0).payloadOffset, sizeof x);
+            return {std::to_string(x) + " in " + std::to_string(player.number("DimensionId"))};
+          },
+          [](int round) { return Parts{round % 2 ? "-63.500000 in 0" : "-39.500000 in 1"}; }};
+}
+
 // The folders of `worlds` the game and Gorvane list: not hidden, holding a
 // level.dat.
 std::vector<fs::path> listedWorlds(const fs::path& worlds) {
@@ -395,11 +423,13 @@ int main(int argc, char** argv) {
   int kills = 1000;
   uint64_t seed = 20261207;
   fs::path scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
+  std::string only;  // one kind's name: every kill goes to it
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     if (option == "--kills") kills = std::atoi(argv[i + 1]);
     if (option == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
     if (option == "--scratch") scratch = argv[i + 1];
+    if (option == "--only") only = argv[i + 1];
   }
   fs::remove_all(scratch);
   fs::path sandbox = scratch / "sandbox";
@@ -419,7 +449,8 @@ int main(int argc, char** argv) {
                                  levelKind("backup", freshWorld("backup"), scratch / "backup" / "backups"),
                                  optionsKind(sandbox),
                                  restoreKind(freshWorld("restore"), scratch / "kept"),
-                                 creatureMoveKind(freshWorld("creatures", "bW9kZXJuAA=="))};
+                                 creatureMoveKind(freshWorld("creatures", "bW9kZXJuAA==")),
+                                 mapMoveKind(freshWorld("map", "bW9kZXJuAA=="))};
   // Worlds in and out: an import and a copy never list a half world, a
   // delete never loses one.
   fs::path source = freshWorld("import"), archive = scratch / "carried.mcworld";
@@ -434,6 +465,7 @@ int main(int argc, char** argv) {
                                [copied] { TBKWholeWorld::copyWorld(copied.string()); }));
   kinds.push_back(deleteKind(sandbox / "Documents/games/com.mojang", "Creative Flatland"));
 
+  if (!only.empty()) std::erase_if(kinds, [&](const KillKind& kind) { return kind.name != only; });
   std::mt19937_64 random(seed);
   int faults = 0;
   for (size_t k = 0; k < kinds.size(); ++k)

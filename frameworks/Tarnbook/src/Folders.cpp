@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 
 #include "AccessList.h"
@@ -125,6 +127,18 @@ std::optional<std::vector<std::string>> folderEntries(const std::string& path) {
   int fd = openFolder(path, true);
   if (fd < 0) return std::nullopt;
   return namesIn(fd, path);
+}
+
+std::vector<std::string> filesEndingIn(const std::string& folder, const std::string& extension) {
+  std::vector<std::string> found;
+  for (auto& name : folderEntries(folder).value_or(std::vector<std::string>())) {
+    if (name.size() <= extension.size() || name[0] == '.') continue;
+    std::string tail = name.substr(name.size() - extension.size());
+    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    if (tail == extension && isRegularFile(joinPath(folder, name))) found.push_back(std::move(name));
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 int openFolder(const std::string& path, bool missingIsNone) {

@@ -26,6 +26,10 @@ void removeTree(const std::string& path);
 // The names in a folder, without "." and ".."; nullopt when it does not
 // exist.
 std::optional<std::vector<std::string>> folderEntries(const std::string& path);
+// The names of the plain files directly in a folder that end in `extension`
+// (any case) and are not hidden, sorted, for a person to choose from; none
+// when it does not exist. A link is not offered.
+std::vector<std::string> filesEndingIn(const std::string& folder, const std::string& extension);
 
 // An open descriptor (O_RDONLY) of the folder, for locking or listing it;
 // the caller closes it. A folder that does not exist raises, or gives -1

@@ -1,5 +1,6 @@
 #include "Tarnbook/TBKStructures.h"
 
+#include "Folders.h"
 #include "OwnerPolicy.h"
 #include "RealUser.h"
 #include "Tarnbook/TBKException.h"
@@ -72,9 +73,10 @@ std::string problemOf(const TBKCompoundTag& root) {
   return "";
 }
 
-// The name as the game keeps it: a name without a namespace is the
-// default one's.
-std::string keptName(const std::string& name) {
+}  // namespace
+
+// A name without a namespace is the default one's, as the game's.
+std::string TBKStructures::keptName(const std::string& name) {
   if (name.empty() || name.size() > 256) {
     throw TBKException(TBKException::Kind::Usage, "A structure needs a name of 1 to 256 bytes.");
   }
@@ -86,7 +88,9 @@ std::string keptName(const std::string& name) {
   return name.find(':') == std::string::npos ? "mystructure:" + name : name;
 }
 
-}  // namespace
+std::vector<std::string> TBKStructures::filesIn(const std::string& folder) {
+  return tbk::filesEndingIn(folder, ".mcstructure");
+}
 
 std::vector<std::string> TBKStructures::names(TBKLevelDB& db) {
   std::vector<std::string> names;

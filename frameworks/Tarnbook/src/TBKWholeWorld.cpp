@@ -109,8 +109,19 @@ std::string TBKWholeWorld::deleteWorld(const std::string& folderName) {
     std::string target = attempt == 2 ? stamp : stamp + "-" + std::to_string(attempt - 1);
     tbk::FileStatus renamed = tbk::renameChecked(db->worldFolder(), target, false);
     if (renamed.ok()) {
-      tbk::syncFolder(deleted);
-      tbk::syncFolder(TBKFileSource::sharedSource().worldsFolder());
+      try {
+        tbk::syncFolder(deleted);
+        tbk::syncFolder(TBKFileSource::sharedSource().worldsFolder());
+      } catch (const TBKException&) {
+        // The disk would not keep the move: the world goes back into the
+        // list as it was, and the refusal is told rather than a delete that
+        // a crash could take back.
+        if (!tbk::renameChecked(target, db->worldFolder(), false).ok()) {
+          throw TBKException(TBKException::Kind::File, "The disk would not confirm the delete of \"" + levelName +
+                                                           "\"; the world is kept among the Deleted Worlds.");
+        }
+        throw;
+      }
       return target;
     }
     if (renamed.error() == EXDEV) {

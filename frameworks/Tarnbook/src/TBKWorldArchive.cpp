@@ -25,16 +25,7 @@ std::string TBKWorldArchive::archiveFileName(const std::string& levelName) {
 }
 
 std::vector<std::string> TBKWorldArchive::archivesIn(const std::string& folder) {
-  std::vector<std::string> found;
-  const std::string extension = ".mcworld";
-  for (auto& name : tbk::folderEntries(folder).value_or(std::vector<std::string>())) {
-    if (name.size() <= extension.size() || name[0] == '.') continue;
-    std::string tail = name.substr(name.size() - extension.size());
-    std::transform(tail.begin(), tail.end(), tail.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    if (tail == extension && tbk::isRegularFile(tbk::joinPath(folder, name))) found.push_back(std::move(name));
-  }
-  std::sort(found.begin(), found.end());
-  return found;
+  return tbk::filesEndingIn(folder, ".mcworld");
 }
 
 std::optional<std::string> TBKWorldArchive::exportWorld(const std::string& worldFolder, const std::string& worldName,

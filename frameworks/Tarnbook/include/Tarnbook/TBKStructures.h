@@ -41,6 +41,13 @@ class TBKStructures {
   // holds what was there. Returns the name it was stored under. A file of
   // another shape raises (Format) saying what is wrong; nothing is written.
   static std::string importStructure(TBKLevelDB& db, const std::string& path, const std::string& name);
+  // The name a structure given `name` is kept under ("house" gives
+  // "mystructure:house"); a name that is empty, longer than 256 bytes or
+  // holding control characters raises (Usage) saying so.
+  static std::string keptName(const std::string& name);
+  // The names of the .mcstructure files (any case) directly in folder, as
+  // the real user could list them; only plain files.
+  static std::vector<std::string> filesIn(const std::string& folder);
 
   // Why the bytes are not a structure, or "" when they are one.
   static std::string shapeProblem(std::string_view bytes);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+#include "external/Tarnbook.h"
+
+// The catalogue item whose picture stands for an entity: the first of its
+// kind's pictures (CreatureKind::pictureItems) the catalogue knows.
+std::string creaturePicture(const TBKCompoundTag& entity);
