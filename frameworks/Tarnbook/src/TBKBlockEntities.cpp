@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "BlockEntityValue.h"
 #include "ChunkChecksums.h"
 #include "RecordShape.h"
 #include "Tarnbook/TBKException.h"
@@ -70,23 +71,7 @@ std::vector<std::shared_ptr<TBKCompoundTag>> TBKBlockEntities::read(TBKLevelDB& 
 
 std::string TBKBlockEntities::replaced(std::string_view value, size_t index, const TBKCompoundTag& root,
                                        const std::string* before) {
-  std::vector<size_t> ends;
-  auto roots = TBKNBT::parseRoots(value, &ends);
-  if (index >= roots.size()) {
-    throw TBKException(TBKException::Kind::Format,
-                       "it holds " + std::to_string(roots.size()) + " block entities, not the one being changed");
-  }
-  size_t start = index == 0 ? 0 : ends[index - 1];
-  std::string_view was = value.substr(start, ends[index] - start);
-  if (before && was != *before) {
-    throw TBKException(TBKException::Kind::Format, "the block entity changed since it was read; open it again");
-  }
-  std::string bytes;
-  bytes.reserve(value.size() + 64);
-  bytes.append(value.substr(0, start));
-  TBKNBT::serialise(root, bytes);
-  bytes.append(value.substr(ends[index]));
-  return bytes;
+  return tbk::replacedRoot(value, index, root, before);
 }
 
 void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& replacements) {
