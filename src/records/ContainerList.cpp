@@ -62,16 +62,15 @@ double scaleFor(Dimension from, Dimension to) {
 ContainerList::Listing ContainerList::list(TBKLevelDB& db, const std::function<bool()>& cancelled,
                                            const std::function<void(double)>& progress) {
   Listing listing;
-  size_t seen = 0;
   listing.complete = TBKBlockEntities::forEach(
       db,
       [&](const TBKBlockEntity& entity) {
         if (auto summary = ContainerSummary::of(entity.chunk, entity.index, *entity.root)) {
           listing.containers.push_back(std::move(*summary));
         }
-        return !(cancelled && ++seen % 256 == 0 && cancelled());
+        return true;
       },
-      [&](const TBKBlockEntities::Damage& damage) { listing.damaged.push_back(damage.reason); }, progress);
+      [&](const TBKBlockEntities::Damage& damage) { listing.damaged.push_back(damage.reason); }, progress, cancelled);
   if (cancelled && cancelled()) listing.complete = false;
   joinPairs(listing.containers);
   return listing;

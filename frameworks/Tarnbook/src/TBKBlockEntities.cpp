@@ -36,9 +36,11 @@ std::string reasonFor(const TBKChunkKey& chunk, const std::string& problem) {
 
 bool TBKBlockEntities::forEach(TBKLevelDB& db, const std::function<bool(const TBKBlockEntity&)>& visit,
                                const std::function<void(const Damage&)>& damaged,
-                               const std::function<void(double)>& progress) {
+                               const std::function<void(double)>& progress, const std::function<bool()>& cancelled) {
+  size_t keys = 0;
   return db.forEachRecord(
       [&](std::string_view key, std::string_view value) {
+        if (cancelled && keys++ % 256 == 0 && cancelled()) return false;
         auto chunk = blockEntitiesKey(key);
         if (!chunk) return true;
         std::vector<std::shared_ptr<TBKCompoundTag>> roots;
