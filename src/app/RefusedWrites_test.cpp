@@ -17,6 +17,8 @@
 #include "RefusedFlushes.h"
 #include "StructureBytes.h"
 #include "backups/BackupsTableViewController.h"
+#include "containers/ContainerTableViewCell.h"
+#include "containers/ContainersTableViewController.h"
 #include "equipment/ArmorViewController.h"
 #include "equipment/EnchantmentsViewController.h"
 #include "equipment/InventoryCollectionViewCell.h"
@@ -141,6 +143,16 @@ const Refused cases[] = {
                    [box] { return Game::items(*box); }};
      }},
     {"inventory plus", [](Game& g) { return g.adding("Inventory"); }},
+    {"container",
+     [](Game& g) {
+       g.tapEdit("Containers");
+       auto list = g.top<ContainersTableViewController>();
+       if (!list || !g.driver.runUntil([&] { return list->listed(); })) return Step{};
+       g.tap(*g.row<ContainerTableViewCell>(*list->tableView(), {0, 0})->button);
+       auto grid = g.top<InventoryViewController>();
+       return Step{[&g, grid] { grid->plusButton()->trigger(), g.driver.runUntilIdle(); },
+                   [grid] { return Game::items(*grid); }};
+     }},
     {"ender chest", [](Game& g) { return g.adding("Ender Chest"); }},
     {"offhand",
      [](Game& g) {

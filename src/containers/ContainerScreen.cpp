@@ -10,6 +10,7 @@ std::shared_ptr<ui::ViewController> containerScreen(const std::shared_ptr<TBKLev
   if (!record->knowsKind()) return std::make_shared<TagTreeViewController>(container.name(), record->record());
   auto grid = std::make_shared<InventoryViewController>(record->equipment(), record->items());
   grid->setCapacity(record->capacity());
+  grid->setSlotCaptions(record->slotNames());
   grid->setTitle(container.name());
   return grid;
 }

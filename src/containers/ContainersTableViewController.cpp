@@ -1,17 +1,16 @@
 #include "containers/ContainersTableViewController.h"
 
-#include <thread>
-
 #include "app/RefusalAlert.h"
 #include "app/SectionHeaderView.h"
 #include "app/TableScreenBackground.h"
 #include "containers/ContainerScreen.h"
 #include "containers/ContainerTableViewCell.h"
-#include "ui/Application.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 
 namespace {
+
+constexpr double searchHeight = 44;
 
 std::string sectionTitle(TBKChunkKey::Dimension dimension) {
   std::string name = TBKChunkKey::dimensionName(dimension);
@@ -42,9 +41,13 @@ ContainersTableViewController::ContainersTableViewController(std::shared_ptr<TBK
   tableView_->setBackgroundColor(ui::Color::clear());
   tableView_->setSeparatorColor(ui::Color::clear());
   tableView_->registerClass<ContainerTableViewCell>("cell");
+  searchBar_ = std::make_shared<ui::SearchBar>();
+  searchBar_->setPlaceholder("Name, kind or position");
 }
 
-ContainersTableViewController::~ContainersTableViewController() { cancelled_->store(true); }
+ContainersTableViewController::~ContainersTableViewController() {
+  if (task_) task_->cancel();
+}
 
 void ContainersTableViewController::viewDidLoad() {
   ViewController::viewDidLoad();
@@ -52,38 +55,48 @@ void ContainersTableViewController::viewDidLoad() {
   tableView_->setDataSource(self);
   tableView_->setDelegate(self);
   view()->addSubview(tableView_);
-
-  // The worker holds the database and the cancel flag, never the screen:
-  // what it finds goes to the main thread, to a screen that may be gone.
   std::weak_ptr<ContainersTableViewController> weakSelf = self;
+  searchBar_->onTextChanged = [weakSelf](ui::SearchBar&, const std::string& text) {
+    if (auto screen = weakSelf.lock()) screen->search(text);
+  };
+  searchBar_->onCancel = [weakSelf](ui::SearchBar&) {
+    if (auto screen = weakSelf.lock()) screen->search("");
+  };
+  view()->addSubview(searchBar_);
+
   progressLabel_ = std::make_shared<BVLLabel>(ui::Rect(0, 120, view()->bounds().width(), 24));
   progressLabel_->setFont(ui::Font::named("Minecraft", 16));
   progressLabel_->setTextAlignment(ui::TextAlignment::Center);
   progressLabel_->setText("Looking through the world... 0%");
   view()->addSubview(progressLabel_);
-  std::thread([db = db_, cancelled = cancelled_, weakSelf] {
+  // The work holds the database, never the screen: what it finds goes to
+  // a screen that may be gone by then.
+  struct Result {
     ContainerList::Listing listing;
     std::string failure;
-    try {
-      listing = ContainerList::list(
-          *db, [&] { return cancelled->load(); },
-          [&](double done) {
-            ui::Application::post([weakSelf, done] {
-              if (auto self = weakSelf.lock(); self && !self->listed_) {
-                self->progressLabel_->setText("Looking through the world... " + std::to_string(int(done * 100)) + "%");
-              }
-            });
-          });
-    } catch (const TBKException& error) {
-      failure = error.reason();
-    }
-    ui::Application::post([weakSelf, listing = std::move(listing), failure]() mutable {
-      auto self = weakSelf.lock();
-      if (!self) return;
-      if (!failure.empty()) showError(failure);
-      self->show(std::move(listing));
-    });
-  }).detach();
+  };
+  auto result = std::make_shared<Result>();
+  task_ = ui::BackgroundTask::start(
+      [db = db_, result](const ui::BackgroundTask::Progress& progress) {
+        double done = 0;
+        try {
+          result->listing = ContainerList::list(
+              *db, [&] { return !progress(done); }, [&](double share) { progress(done = share); });
+        } catch (const TBKException& error) {
+          result->failure = error.reason();
+        }
+      },
+      [weakSelf](double done) {
+        if (auto self = weakSelf.lock(); self && !self->listed_) {
+          self->progressLabel_->setText("Looking through the world... " + std::to_string(int(done * 100)) + "%");
+        }
+      },
+      [weakSelf, result] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        if (!result->failure.empty()) showError(result->failure);
+        self->show(std::move(result->listing));
+      });
 }
 
 void ContainersTableViewController::viewWillAppear(bool animated) {
@@ -91,14 +104,26 @@ void ContainersTableViewController::viewWillAppear(bool animated) {
   if (!background_) {
     auto root = view();
     background_ = addTableScreenBackground(*root);
-    tableView_->setFrame(ui::Rect(0, 0, root->bounds().width(), root->bounds().height()));
+    double width = root->bounds().width();
+    searchBar_->setFrame(ui::Rect(0, 0, width, searchHeight));
+    tableView_->setFrame(ui::Rect(0, searchHeight, width, root->bounds().height() - searchHeight));
   }
 }
 
 void ContainersTableViewController::show(ContainerList::Listing listing) {
   listed_ = true;
   progressLabel_->removeFromSuperview();
-  sections = ContainerList::sections(std::move(listing.containers), playerX_, playerZ_, playerDimension_);
+  containers_ = std::move(listing.containers);
+  arrange();
+}
+
+void ContainersTableViewController::search(const std::string& text) {
+  searchText_ = text;
+  arrange();
+}
+
+void ContainersTableViewController::arrange() {
+  sections = ContainerList::sections(containers_, playerX_, playerZ_, playerDimension_, searchText_);
   tableView_->reloadData();
 }
 

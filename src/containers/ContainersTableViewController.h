@@ -1,20 +1,21 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "records/ContainerList.h"
+#include "ui/BackgroundTask.h"
+#include "ui/SearchBar.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
 // Every container of a world, a section per dimension, nearest to the
-// player first. The world is walked on a worker thread, a line showing how
-// far it is; the rows reach the screen on the main thread, and leaving
-// the screen cancels the walk. "Open..." shows a container's slots in the
-// inventory's grid (with its item editor and plus button) or, for a kind
+// player first, under a search field (name, kind, dimension, position). The world is walked on a worker thread, a line
+// showing how far it is; the rows reach the screen on the main thread, and leaving the screen cancels the walk.
+// "Open..." shows a container's slots in the inventory's grid (with its item editor and plus button) or, for a kind
 // Gorvane does not know, its tag tree.
 class ContainersTableViewController : public ui::ViewController,
                                       public ui::TableViewDataSource,
@@ -41,6 +42,9 @@ class ContainersTableViewController : public ui::ViewController,
   std::shared_ptr<ui::TableView> tableView() const { return tableView_; }
   // Whether the walk has ended and its rows are shown.
   bool listed() const { return listed_; }
+  std::shared_ptr<ui::SearchBar> searchBar() const { return searchBar_; }
+  // Shows only the containers `text` matches, as typing it in the field does.
+  void search(const std::string& text);
   // Opens the container as "Open..." does.
   void open(const ContainerSummary& container);
 
@@ -48,12 +52,16 @@ class ContainersTableViewController : public ui::ViewController,
 
  private:
   void show(ContainerList::Listing listing);
+  void arrange();
 
   std::shared_ptr<TBKLevelDB> db_;
   double playerX_ = 0, playerZ_ = 0;
   TBKChunkKey::Dimension playerDimension_ = TBKChunkKey::Dimension::Overworld;
-  std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<ui::BackgroundTask> task_;
   bool listed_ = false;
+  std::vector<ContainerSummary> containers_;
+  std::string searchText_;
+  std::shared_ptr<ui::SearchBar> searchBar_;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;
   std::shared_ptr<BVLLabel> progressLabel_;

@@ -7,6 +7,7 @@
 #include "Tarnbook/TBKNBT.h"
 #include "containers/ContainerTableViewCell.h"
 #include "containers/FindItemTableViewController.h"
+#include "equipment/InventoryCollectionViewCell.h"
 #include "equipment/ItemSelectorTableViewController.h"
 #include "equipment/ItemViewController.h"
 
@@ -44,6 +45,28 @@ TEST(ContainersOnScreen, AChestOfTheListOpensInTheGridAndItsSlotIsChanged) {
   expected.replace(before.find(root), root.size(),
                    worldreader::withPayload(root, "Items/0/Count", worldreader::littleEndian(40, 1)));
   EXPECT_EQ(worldreader::readDatabaseValue(s.world("chests"), key), expected);
+}
+
+// "furnace" typed in the search field leaves one row, whose grid names
+// each of its three slots.
+TEST(ContainersOnScreen, TheSearchFindsTheFurnaceWhoseSlotsSayWhatEachIsFor) {
+  MenuOnScreen s;
+  tbktest::writeContainerWorld(s.world("chests").string());
+  ASSERT_NE(s.openWorld("chests"), nullptr);
+  s.tapEdit("Containers");
+  auto list = s.top<ContainersTableViewController>();
+  ASSERT_TRUE(list && s.driver.runUntil([&] { return list->listed(); }));
+  s.tap(*list->searchBar()->textField());
+  s.driver.type(*s.window, "furnace", false);
+  s.driver.runUntilIdle();
+  ASSERT_EQ(list->tableView()->numberOfRowsInSection(0), 1);
+  ASSERT_EQ(list->tableView()->numberOfSections(), 1);
+  s.tap(*s.row<ContainerTableViewCell>(*list->tableView(), ui::IndexPath{0, 0})->button);
+  auto grid = s.top<InventoryViewController>();
+  ASSERT_NE(grid, nullptr);
+  std::vector<std::string> captions;
+  for (long cell = 0; cell < 3; ++cell) captions.push_back(s.gridCell(*grid, cell)->captionView()->text());
+  EXPECT_EQ(captions, (std::vector<std::string>{"Input", "Fuel", "Result"}));
 }
 
 // The elytra chosen in the picker lies in the ender chest, a chest and a box

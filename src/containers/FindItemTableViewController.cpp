@@ -1,7 +1,5 @@
 #include "containers/FindItemTableViewController.h"
 
-#include <thread>
-
 #include "Tarnbook/TBKEntities.h"
 #include "app/RefusalAlert.h"
 #include "app/TableScreenBackground.h"
@@ -16,7 +14,6 @@
 #include "records/CreatureRecord.h"
 #include "records/ItemGrid.h"
 #include "records/ItemTag.h"
-#include "ui/Application.h"
 #include "ui/Font.h"
 #include "ui/NavigationController.h"
 
@@ -35,9 +32,10 @@ void openGridAt(ui::NavigationController& navigation, const std::shared_ptr<Inve
 // The grid of `entries` at `slot`, or inside the box there at `boxSlot`.
 void openEntries(ui::NavigationController& navigation, const std::shared_ptr<EquipmentRecord>& record,
                  const std::shared_ptr<TBKListTag>& entries, size_t capacity, const std::string& title,
-                 const ItemFinder::Found& place) {
+                 const ItemFinder::Found& place, std::vector<std::string> captions = {}) {
   auto grid = std::make_shared<InventoryViewController>(record, entries);
   grid->setCapacity(capacity);
+  grid->setSlotCaptions(std::move(captions));
   grid->setTitle(title);
   if (!place.boxSlot) return openGridAt(navigation, grid, place.slot);
   navigation.pushViewController(grid, false);
@@ -67,7 +65,9 @@ FindItemTableViewController::FindItemTableViewController(std::shared_ptr<TBKLeve
   tableView_->registerClass<ContainerTableViewCell>("cell");
 }
 
-FindItemTableViewController::~FindItemTableViewController() { cancelled_->store(true); }
+FindItemTableViewController::~FindItemTableViewController() {
+  if (task_) task_->cancel();
+}
 
 void FindItemTableViewController::viewDidLoad() {
   ViewController::viewDidLoad();
@@ -81,34 +81,37 @@ void FindItemTableViewController::viewDidLoad() {
   progressLabel_->setTextAlignment(ui::TextAlignment::Center);
   progressLabel_->setText("Looking through the world... 0%");
   view()->addSubview(progressLabel_);
-  // As on the containers screen: the worker holds the database and the
-  // cancel flag, never the screen.
-  std::weak_ptr<FindItemTableViewController> weakSelf = self;
-  std::thread([db = db_, item = item_, cancelled = cancelled_, weakSelf] {
+  // As on the containers screen: the work holds the database, never the
+  // screen.
+  struct Result {
     std::vector<ItemFinder::Found> found;
     std::string failure;
-    try {
-      ItemFinder finder;
-      finder.addSource(CreatureItemSource::make());
-      found = finder.find(
-          *db, item, [&] { return cancelled->load(); },
-          [&](double done) {
-            ui::Application::post([weakSelf, done] {
-              if (auto self = weakSelf.lock(); self && !self->listed_) {
-                self->progressLabel_->setText("Looking through the world... " + std::to_string(int(done * 100)) + "%");
-              }
-            });
-          });
-    } catch (const TBKException& error) {
-      failure = error.reason();
-    }
-    ui::Application::post([weakSelf, found = std::move(found), failure]() mutable {
-      auto self = weakSelf.lock();
-      if (!self) return;
-      if (!failure.empty()) showError(failure);
-      self->show(std::move(found));
-    });
-  }).detach();
+  };
+  auto result = std::make_shared<Result>();
+  std::weak_ptr<FindItemTableViewController> weakSelf = self;
+  task_ = ui::BackgroundTask::start(
+      [db = db_, item = item_, result](const ui::BackgroundTask::Progress& progress) {
+        double done = 0;
+        try {
+          ItemFinder finder;
+          finder.addSource(CreatureItemSource::make());
+          result->found = finder.find(
+              *db, item, [&] { return !progress(done); }, [&](double share) { progress(done = share); });
+        } catch (const TBKException& error) {
+          result->failure = error.reason();
+        }
+      },
+      [weakSelf](double done) {
+        if (auto self = weakSelf.lock(); self && !self->listed_) {
+          self->progressLabel_->setText("Looking through the world... " + std::to_string(int(done * 100)) + "%");
+        }
+      },
+      [weakSelf, result] {
+        auto self = weakSelf.lock();
+        if (!self) return;
+        if (!result->failure.empty()) showError(result->failure);
+        self->show(std::move(result->found));
+      });
 }
 
 void FindItemTableViewController::viewWillAppear(bool animated) {
@@ -173,7 +176,7 @@ void FindItemTableViewController::open(const ItemFinder::Found& place) {
       auto record = std::make_shared<ContainerRecord>(db_, place.container);
       if (!record->knowsKind()) return;
       return openEntries(*navigation, record->equipment(), record->items(), record->capacity(), place.container.name(),
-                         place);
+                         place, record->slotNames());
     }
     if (place.onCreature()) {
       // Read afresh: the walk's copy may be older than a change made since.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +7,7 @@
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "records/ItemFinder.h"
+#include "ui/BackgroundTask.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
 
@@ -52,7 +52,7 @@ class FindItemTableViewController : public ui::ViewController,
   ItemIdentity item_;
   std::shared_ptr<TBKCompoundTag> localPlayer_;
   std::string localKey_;
-  std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
+  std::shared_ptr<ui::BackgroundTask> task_;
   bool listed_ = false;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<BVLPanorama> background_;

@@ -28,6 +28,12 @@ InventoryCollectionViewCell::InventoryCollectionViewCell(const ui::Rect& frame) 
   countView_->setShadowOffset(ui::Size{1, 1});
   countView_->setTextAlignment(ui::TextAlignment::Left);
   addSubview(countView_);
+  captionView_ = std::make_shared<BVLLabel>(ui::Rect(2, frame.height() - 12, frame.width() - 4, 9));
+  captionView_->setFont(ui::Font::named("Minecraft", 8));
+  captionView_->setTextAlignment(ui::TextAlignment::Center);
+  captionView_->setTextColor(ui::Color::rgba(0.8, 0.8, 0.8));
+  captionView_->setShadowOffset(ui::Size{1, 1});
+  addSubview(captionView_);
   glintView_ = std::make_shared<ui::View>(ui::Rect(12, 14, frame.width() - 24, frame.height() - 28));
   glintView_->setBackgroundColor(ui::Color::rgba(128 / 255.0, 64 / 255.0, 204 / 255.0, 0.4));
   glintView_->setHidden(true);
@@ -62,6 +68,8 @@ void InventoryCollectionViewCell::prepareWithItem(const std::shared_ptr<TBKCompo
   countView_->setText(identity.isEmptySlot() ? std::string()
                                              : std::to_string(item.numberForKey("Count").unsignedCharValue()));
 }
+
+void InventoryCollectionViewCell::setCaption(const std::string& caption) { captionView_->setText(caption); }
 
 double InventoryCollectionViewCell::wearLength(int left, int most) {
   if (most <= 0) return 0;

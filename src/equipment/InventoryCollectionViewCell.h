@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
@@ -21,9 +22,13 @@ class InventoryCollectionViewCell : public ui::CollectionViewCell {
   // entry that is not a compound (null) reads as all zeros; a named empty
   // slot shows neither picture nor count.
   void prepareWithItem(const std::shared_ptr<TBKCompoundTag>& item);
+  // What the slot is for ("Fuel"), in small type along its foot; empty for
+  // a slot that is any slot.
+  void setCaption(const std::string& caption);
 
   std::shared_ptr<BVLItemView> itemView() const { return itemView_; }
   std::shared_ptr<BVLLabel> countView() const { return countView_; }
+  std::shared_ptr<BVLLabel> captionView() const { return captionView_; }
   // Hidden when the item shows neither.
   std::shared_ptr<ui::View> glintView() const { return glintView_; }
   std::shared_ptr<ui::View> wearView() const { return wearView_; }
@@ -37,6 +42,6 @@ class InventoryCollectionViewCell : public ui::CollectionViewCell {
 
  private:
   std::shared_ptr<BVLItemView> itemView_;
-  std::shared_ptr<BVLLabel> countView_;
+  std::shared_ptr<BVLLabel> countView_, captionView_;
   std::shared_ptr<ui::View> glintView_, wearView_, wearLevelView_;
 };

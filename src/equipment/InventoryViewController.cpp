@@ -82,6 +82,8 @@ std::shared_ptr<ui::CollectionViewCell> InventoryViewController::cellForItemAtIn
     static const auto freeSlot = ItemIdentity::named("", 0).makeEntry(-1, 0);
     cell->prepareWithItem(capacity_ > 0 ? freeSlot : nullptr);
   }
+  size_t at = size_t(indexPath.row);
+  cell->setCaption(at < captions_.size() ? captions_[at] : std::string());
   return cell;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "external/Tarnbook.h"
@@ -34,6 +35,9 @@ class InventoryViewController : public ui::ViewController,
   // since the game keeps only the filled ones, add appends an entry in the
   // lowest free slot. 0, for the inventory: the list's length is the game's.
   void setCapacity(size_t slots) { capacity_ = slots; }
+  // What each slot is for, from the first on (a furnace's "Input", "Fuel"
+  // and "Result"), shown along the slot's foot.
+  void setSlotCaptions(std::vector<std::string> captions) { captions_ = std::move(captions); }
 
   // The list shown; null while the player has none of its name.
   std::shared_ptr<TBKListTag> entries() const;
@@ -71,6 +75,7 @@ class InventoryViewController : public ui::ViewController,
   std::string key_;  // empty when the list was given
   std::shared_ptr<TBKListTag> given_;
   size_t capacity_ = 0;
+  std::vector<std::string> captions_;
   std::shared_ptr<ui::BarButtonItem> plusButton_;
   std::shared_ptr<ui::CollectionView> collectionView_;
 };

@@ -1,6 +1,7 @@
 #include "records/ContainerList.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <tuple>
 
@@ -45,6 +46,11 @@ void joinPairs(std::vector<ContainerSummary>& containers) {
   std::erase_if(containers, [](const ContainerSummary& container) { return container.halves.empty(); });
 }
 
+std::string lowered(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
 double scaleFor(Dimension from, Dimension to) {
   if (from == Dimension::Overworld && to == Dimension::Nether) return 1.0 / 8;
   if (from == Dimension::Nether && to == Dimension::Overworld) return 8;
@@ -56,23 +62,34 @@ double scaleFor(Dimension from, Dimension to) {
 ContainerList::Listing ContainerList::list(TBKLevelDB& db, const std::function<bool()>& cancelled,
                                            const std::function<void(double)>& progress) {
   Listing listing;
-  size_t seen = 0;
   listing.complete = TBKBlockEntities::forEach(
       db,
       [&](const TBKBlockEntity& entity) {
         if (auto summary = ContainerSummary::of(entity.chunk, entity.index, *entity.root)) {
           listing.containers.push_back(std::move(*summary));
         }
-        return !(cancelled && ++seen % 256 == 0 && cancelled());
+        return true;
       },
-      [&](const TBKBlockEntities::Damage& damage) { listing.damaged.push_back(damage.reason); }, progress);
+      [&](const TBKBlockEntities::Damage& damage) { listing.damaged.push_back(damage.reason); }, progress, cancelled);
   if (cancelled && cancelled()) listing.complete = false;
   joinPairs(listing.containers);
   return listing;
 }
 
+bool ContainerList::matches(const ContainerSummary& container, const std::string& search) {
+  std::string wanted = lowered(search);
+  const std::string texts[] = {container.name(), container.kind ? std::string(container.kind->name) : container.id,
+                               container.id, TBKChunkKey::dimensionName(container.dimension()),
+                               container.positionText()};
+  for (const std::string& text : texts) {
+    if (lowered(text).find(wanted) != std::string::npos) return true;
+  }
+  return false;
+}
+
 std::vector<ContainerList::Section> ContainerList::sections(std::vector<ContainerSummary> containers, double x,
-                                                            double z, Dimension dimension) {
+                                                            double z, Dimension dimension, const std::string& search) {
+  if (!search.empty()) std::erase_if(containers, [&](const auto& container) { return !matches(container, search); });
   std::vector<Section> sections;
   for (Dimension shown : {Dimension::Overworld, Dimension::Nether, Dimension::End}) {
     Section section{shown, {}};

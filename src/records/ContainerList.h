@@ -32,7 +32,10 @@ class ContainerList {
   // The Overworld, the Nether and the End, each that has any, its
   // containers nearest first to the player at x, z in `dimension` (taken
   // through the Nether's scale of 8 in the other one); a tie keeps the
-  // listing's order.
+  // listing's order. With a search, only the containers it matches.
   static std::vector<Section> sections(std::vector<ContainerSummary> containers, double x, double z,
-                                       TBKChunkKey::Dimension dimension);
+                                       TBKChunkKey::Dimension dimension, const std::string& search = "");
+  // Whether `search` (any case) is part of the container's name, its
+  // kind's name or id, its dimension's name or its position ("1, 64, -2").
+  static bool matches(const ContainerSummary& container, const std::string& search);
 };

@@ -32,6 +32,12 @@ class ContainerRecord {
   const ContainerSummary& summary() const { return summary_; }
   bool knowsKind() const { return summary_.kind != nullptr; }
   size_t capacity() const { return summary_.capacity(); }
+  // What each slot is for, from the first ("Input", "Fuel", "Result");
+  // empty for a kind whose slots are all alike.
+  std::vector<std::string> slotNames() const {
+    if (!summary_.kind) return {};
+    return {summary_.kind->slotNames.begin(), summary_.kind->slotNames.end()};
+  }
 
   const std::shared_ptr<TreeRecord>& record() const { return record_; }
   // The grid's entries; null for a kind Gorvane does not know.

@@ -53,6 +53,21 @@ TEST_F(ContainerRecordTest, TheListJoinsDoubleChestsSkipsSignsKeepsAddOnsAndShow
                       "Chest @1, 64, 2 27: 2 items", "-- 1", "Chest @5, 40, 5 27: 1 item"}));
 }
 
+TEST_F(ContainerRecordTest, TheSearchMatchesNameKindIdDimensionOrPosition) {
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"NETHER", {"5, 40, 5"}}, {"barrel", {"17, 64, 3"}},  {"loot", {"17, 64, 3"}},
+      {"mymod", {"35, 64, 1"}}, {"item fr", {"33, 65, 1"}}, {"64, 2", {"1, 64, 2", "3, 64, 2"}},
+      {"nowhere", {}},
+  };
+  for (const auto& [search, expected] : cases) {
+    std::vector<std::string> found;
+    for (const auto& section : ContainerList::sections(listing.containers, 0, 0, Dimension::Overworld, search)) {
+      for (const auto& container : section.containers) found.push_back(container.positionText());
+    }
+    EXPECT_EQ(found, expected) << search;
+  }
+}
+
 // Opening each container and changing one item in its grid: the test
 // expects the chunk's record with only that child changed.
 TEST_F(ContainerRecordTest, OneItemChangedInTheGridChangesOnlyThatChildOfTheBlockEntity) {

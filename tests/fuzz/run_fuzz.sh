@@ -7,7 +7,8 @@
 #   targets: tarnbook (NBT records and level.dat files, the default),
 #            options (the options file's reader and writer),
 #            archive (the .mcworld archive's reader),
-#            map (the sub-chunks of every version and the early whole chunk)
+#            map (the sub-chunks of every version and the early whole chunk),
+#            blockentity (a chunk's block-entities value and checksums record)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -86,6 +87,24 @@ case "$name" in
       printf "\x09\x01\xfc\x00\x01\x00\x00\x00$stone" >"$work/corpus/below-zero"
       { printf '\x00'; head -c 6144 /dev/zero | tr '\0' '\1'; } >"$work/corpus/numbered"
       { printf '\x30'; head -c 49152 /dev/zero | tr '\0' '\11'; } >"$work/corpus/whole-chunk"
+    }
+    ;;
+  blockentity)
+    inputs=("$root/tests/fuzz/blockentity_fuzz.cpp")
+    for s in BlockEntityValue ChunkChecksums TBKNBTReader TBKNBTWriter TBKCompoundTag TBKListTag TBKNumber TBKNumberTag \
+      TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    libraries=(-lxxhash)
+    seed() {
+      # Roots {id: "Chest"} and {id: "Sign", x: 3}; a checksums record of
+      # one block-entities entry, its length first.
+      local chest='\x0a\x00\x00\x08\x02\x00id\x05\x00Chest\x00'
+      local sign='\x0a\x00\x00\x08\x02\x00id\x04\x00Sign\x03\x01\x00x\x03\x00\x00\x00\x00'
+      local checksums='\x0e\x01\x00\x00\x00\x31\x00\x01\x02\x03\x04\x05\x06\x07\x08'
+      printf "\x00$chest" >"$work/corpus/one-root"
+      printf "$checksums$chest$sign$chest" >"$work/corpus/three-roots-checksummed"
     }
     ;;
   *)

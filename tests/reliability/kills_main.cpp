@@ -21,8 +21,11 @@
 #include <thread>
 
 #include "DemoGame.h"
+#include "Tarnbook/TBKBlockEntities.h"
 #include "Tarnbook/TBKEntities.h"
 #include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKListTag.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "Tarnbook/TBKWholeWorld.h"
@@ -336,6 +339,42 @@ KillKind mapMoveKind(const fs::path& world) {
           [](int round) { return Parts{round % 2 ? "-63.500000 in 0" : "-39.500000 in 1"}; }};
 }
 
+// Changes the count in the first slot of the demo's chest at -57, 105 of
+// today's world, one root of the several its chunk's block-entities value
+// holds. One part: that count, the value's roots and whether every other
+// byte of it is as it was.
+KillKind containerItemKind(const fs::path& world) {
+  TBKChunkKey chunk;
+  chunk.x = -4;
+  chunk.z = 6;
+  chunk.tag = TBKChunkKey::Tag::BlockEntities;
+  std::string key = chunk.bytes(), original = worldreader::readDatabaseValue(world, key).value();
+  auto roots = worldreader::parseRoots(original);
+  size_t index = 0;
+  while (index < roots.size() && !(roots[index].string("id") == "Chest" && roots[index].number("z") == 105)) ++index;
+  size_t count = roots.at(index).find("Items/0/Count")->payloadOffset;
+  return {"container items",
+          [world, chunk, index](int round) {
+            auto* db = new TBKLevelDB(world.string(), "Modern Survival", "");  // never closed: see restoreKind
+            auto chest = TBKBlockEntities::read(*db, chunk).at(index);
+            std::string before = TBKNBT::serialise(*chest);
+            chest->listForKey("Items")->compoundAtIndex(0)->setValueForKey(
+                TBKNumberTag::byteTag("Count", round % 2 ? 16 : 32));
+            TBKBlockEntities::write(*db, {{chunk, index, before, chest}});
+          },
+          [world, key, original, count]() -> Parts {
+            std::string value = worldreader::databaseContents(world).at(key);
+            std::string rest = value;
+            if (rest.size() == original.size()) rest[count] = original[count];
+            return {std::to_string(uint8_t(value.at(count))) + " of " +
+                    std::to_string(worldreader::parseRoots(value).size()) + " roots" +
+                    (rest == original ? "" : ", other bytes changed")};
+          },
+          [roots = roots.size()](int round) {
+            return Parts{std::to_string(round % 2 ? 16 : 32) + " of " + std::to_string(roots) + " roots"};
+          }};
+}
+
 // The folders of `worlds` the game and Gorvane list: not hidden, holding a
 // level.dat.
 std::vector<fs::path> listedWorlds(const fs::path& worlds) {
@@ -450,7 +489,8 @@ int main(int argc, char** argv) {
                                  optionsKind(sandbox),
                                  restoreKind(freshWorld("restore"), scratch / "kept"),
                                  creatureMoveKind(freshWorld("creatures", "bW9kZXJuAA==")),
-                                 mapMoveKind(freshWorld("map", "bW9kZXJuAA=="))};
+                                 mapMoveKind(freshWorld("map", "bW9kZXJuAA==")),
+                                 containerItemKind(freshWorld("containers", "bW9kZXJuAA=="))};
   // Worlds in and out: an import and a copy never list a half world, a
   // delete never loses one.
   fs::path source = freshWorld("import"), archive = scratch / "carried.mcworld";

@@ -133,16 +133,28 @@ const std::vector<TestTag>& TestTag::list(std::string_view path) const {
 
 namespace worldreader {
 
-TestTag parseNBT(std::string_view bytes) {
-  Cursor in(bytes);
+static TestTag readRoot(Cursor& in) {
   TestTag root;
   root.type = TestTag::Type(in.unsignedLE(1));
   if (root.type != TestTag::Compound)
     fail("the root tag is of type " + std::to_string(int(root.type)) + ", not a compound");
   root.name = in.text();
   readPayload(in, root, 0);
+  return root;
+}
+
+TestTag parseNBT(std::string_view bytes) {
+  Cursor in(bytes);
+  TestTag root = readRoot(in);
   if (in.offset() != bytes.size()) fail(std::to_string(bytes.size() - in.offset()) + " bytes follow the root tag");
   return root;
+}
+
+std::vector<TestTag> parseRoots(std::string_view bytes) {
+  Cursor in(bytes);
+  std::vector<TestTag> roots;
+  while (in.offset() < bytes.size()) roots.push_back(readRoot(in));
+  return roots;
 }
 
 std::string readFile(const std::filesystem::path& file) {

@@ -58,6 +58,9 @@ namespace worldreader {
 
 // One named root tag (a compound, as the game writes), the whole input used.
 TestTag parseNBT(std::string_view bytes);
+// Root compounds one after another, the whole input used (a chunk's block
+// entities); each payloadOffset counts from the start of bytes.
+std::vector<TestTag> parseRoots(std::string_view bytes);
 
 struct LevelDat {
   TestTag root;

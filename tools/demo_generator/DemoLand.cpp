@@ -78,6 +78,8 @@ int landHeight(int x, int z) {
   return seaLevel + 2 + int(std::lround(hills + sea));
 }
 
+int netherFloor(int x, int z) { return 40 + int(std::lround(6 * std::sin(x / 7.0) + 5 * std::cos(z / 6.0))); }
+
 void writeTodaysLand(const fs::path& world) {
   DemoDatabase db(world);
   // The Overworld: chunks -10 to -1 east-west, 2 to 11 north-south, blocks
@@ -122,7 +124,7 @@ void writeTodaysLand(const fs::path& world) {
         for (int x = 0; x < 16; ++x) {
           for (int z = 0; z < 16; ++z) {
             int bx = cx * 16 + x, bz = cz * 16 + z;
-            int floor = 40 + int(std::lround(6 * std::sin(bx / 7.0) + 5 * std::cos(bz / 6.0)));
+            int floor = netherFloor(bx, bz);
             int ceiling = 112 + int(std::lround(4 * std::sin((bx + bz) / 5.0)));
             for (int y = 0; y < 16; ++y) {
               int by = index * 16 + y;

@@ -10,6 +10,8 @@ namespace demoland {
 // The top block's y of today's world's rolling hills around the sea, at
 // block (x, z).
 int landHeight(int x, int z);
+// The Nether cave's floor's y under block (x, z) of today's world.
+int netherFloor(int x, int z);
 
 // Today's world: hills, a sea with sand beaches and a house by the spawn
 // (-64, 112) in sub-chunks of versions 8 and 9 with palettes, and the

@@ -74,4 +74,14 @@ done
 if grep -q "in no chunk's list" <<<"$out"; then fail "a creature of today's world is in no digest: $out"; fi
 out=$("$dump" entities "$worlds/Lakeside Survival")
 grep -q '^overworld 216.5 66.0 -92.5: Sheep (chunk:13:-6:0:0, minecraft:sheep)' <<<"$out" || fail "old-form sheep: $out"
+# Containers: today's world's in its chunks' block-entity values.
+out=$("$dump" containers "$worlds/bW9kZXJuAA==")
+for container in ': Chest (Chest), 4 items' ': Chest (Chest), 5 items' ': Storage (Barrel), 2 items' \
+  ': Furnace (Furnace), 3 items' ': Hopper (Hopper), 1 item' ': Item Frame (ItemFrame), 1 item' \
+  ': Lectern (Lectern), 1 item' '^nether .*: Chest (Chest), 3 items'; do
+  grep -q "$container" <<<"$out" || fail "today's world lacks $container: $out"
+done
+[ "$(wc -l <<<"$out")" = 8 ] || fail "today's world's containers: $out"
+out=$("$dump" find "$worlds/bW9kZXJuAA==" minecraft:elytra)
+grep -q '^Storage at .*, in a box' <<<"$out" || fail "the elytra in the barrel's box: $out"
 echo "demo sandbox OK"

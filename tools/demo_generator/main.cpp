@@ -7,7 +7,8 @@
 // run (fixed times and seeds); the LevelDB files may differ. Lakeside
 // Survival, Creative Flatland and Modern Survival also get land for their
 // maps, in the forms of their eras (DemoLand.h), and Modern Survival and
-// Lakeside Survival creatures (DemoCreatures.h).
+// Lakeside Survival creatures (DemoCreatures.h), and Modern Survival
+// containers (DemoContainers.h).
 //
 //   Lakeside Survival   0.9-era survival world: LevelDB player with a full
 //                       inventory (9 hotbar links, 36 items) and armor
@@ -34,6 +35,7 @@
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
 
+#include "DemoContainers.h"
 #include "DemoCreatures.h"
 #include "DemoLand.h"
 #include "Tarnbook/TBKException.h"
@@ -587,6 +589,7 @@ int main(int argc, char** argv) {
     // its chunk's value.
     democreatures::writeTodaysCreatures(worlds / modernWorldFolder);
     democreatures::writeOldFormSheep(worlds / "Lakeside Survival", 216, 66, -93);
+    democontainers::writeTodaysContainers(worlds / modernWorldFolder);
 
     writeOptions(games / "minecraftpe");
   } catch (const std::exception& error) {

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "BlockEntityValue.h"
 #include "ChunkChecksums.h"
 #include "RecordShape.h"
 #include "Tarnbook/TBKException.h"
@@ -35,9 +36,11 @@ std::string reasonFor(const TBKChunkKey& chunk, const std::string& problem) {
 
 bool TBKBlockEntities::forEach(TBKLevelDB& db, const std::function<bool(const TBKBlockEntity&)>& visit,
                                const std::function<void(const Damage&)>& damaged,
-                               const std::function<void(double)>& progress) {
+                               const std::function<void(double)>& progress, const std::function<bool()>& cancelled) {
+  size_t keys = 0;
   return db.forEachRecord(
       [&](std::string_view key, std::string_view value) {
+        if (cancelled && keys++ % 256 == 0 && cancelled()) return false;
         auto chunk = blockEntitiesKey(key);
         if (!chunk) return true;
         std::vector<std::shared_ptr<TBKCompoundTag>> roots;
@@ -70,23 +73,7 @@ std::vector<std::shared_ptr<TBKCompoundTag>> TBKBlockEntities::read(TBKLevelDB& 
 
 std::string TBKBlockEntities::replaced(std::string_view value, size_t index, const TBKCompoundTag& root,
                                        const std::string* before) {
-  std::vector<size_t> ends;
-  auto roots = TBKNBT::parseRoots(value, &ends);
-  if (index >= roots.size()) {
-    throw TBKException(TBKException::Kind::Format,
-                       "it holds " + std::to_string(roots.size()) + " block entities, not the one being changed");
-  }
-  size_t start = index == 0 ? 0 : ends[index - 1];
-  std::string_view was = value.substr(start, ends[index] - start);
-  if (before && was != *before) {
-    throw TBKException(TBKException::Kind::Format, "the block entity changed since it was read; open it again");
-  }
-  std::string bytes;
-  bytes.reserve(value.size() + 64);
-  bytes.append(value.substr(0, start));
-  TBKNBT::serialise(root, bytes);
-  bytes.append(value.substr(ends[index]));
-  return bytes;
+  return tbk::replacedRoot(value, index, root, before);
 }
 
 void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& replacements) {

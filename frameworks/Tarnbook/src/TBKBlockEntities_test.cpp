@@ -71,6 +71,10 @@ TEST_F(TBKBlockEntitiesTest, AWalkListsEveryBlockEntityOfEveryDimensionAndReport
   size_t visits = 0;
   EXPECT_FALSE(TBKBlockEntities::forEach(*db, [&](const TBKBlockEntity&) { return ++visits < 2; }));
   EXPECT_EQ(visits, 2u);
+  // A cancel is heard before the walk meets any block entity.
+  EXPECT_FALSE(TBKBlockEntities::forEach(
+      *db, [&](const TBKBlockEntity&) { return ++visits > 0; }, nullptr, nullptr, [] { return true; }));
+  EXPECT_EQ(visits, 2u);
 }
 
 // One child of one root changed, through the library; the test expects the

@@ -36,11 +36,14 @@ class TBKBlockEntities {
   // Every block entity of the world, in key order, all three dimensions,
   // over one walk of the database; only block-entity records are parsed.
   // A damaged record goes to `damaged` (if given) and the walk goes on.
-  // visit returns false to stop (a cancel); returns whether the walk
-  // reached the end. progress as TBKLevelDB::forEachRecord.
+  // visit returns false to stop; cancelled (if given) is asked every few
+  // hundred keys, block entities or not, so that a walk over a world with
+  // few of them stops soon too. Returns whether the walk reached the end.
+  // progress as TBKLevelDB::forEachRecord.
   static bool forEach(TBKLevelDB& db, const std::function<bool(const TBKBlockEntity&)>& visit,
                       const std::function<void(const Damage&)>& damaged = nullptr,
-                      const std::function<void(double)>& progress = nullptr);
+                      const std::function<void(double)>& progress = nullptr,
+                      const std::function<bool()>& cancelled = nullptr);
 
   // The roots of one chunk's record (key's tag is taken as BlockEntities);
   // none when it has no record. Raises TBKException (Format) for a damaged
