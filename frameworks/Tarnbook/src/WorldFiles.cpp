@@ -13,8 +13,8 @@ namespace tbk {
 
 namespace {
 
-void listBelow(const std::string& folder, const std::string& relative, const std::string& worldName,
-               const char* done, std::vector<WorldFile>& out) {
+void listBelow(const std::string& folder, const std::string& relative, const std::string& worldName, const char* done,
+               std::vector<WorldFile>& out) {
   auto names = folderEntries(folder).value_or(std::vector<std::string>());
   std::sort(names.begin(), names.end());
   for (const auto& name : names) {
