@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
+#include <leveldb/cache.h>
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
 
@@ -97,6 +98,18 @@ TEST(LevelDBBounds, ALogRecordPast128MBIsDroppedAndTheNextRead) {
     EXPECT_EQ(record.size(), blocks == 64 ? 64 * 32761u : 5u);
     EXPECT_EQ(dropped.reasons, blocks == 64 ? "" : "Corruption: record too large");
   }
+}
+
+// A block larger than the whole cache leaves it once its reader lets it go,
+// not at some later insert into the same shard.
+TEST(LevelDBBounds, ABlockLargerThanTheCacheIsFreedOnceReleased) {
+  static int freed = 0;
+  std::unique_ptr<leveldb::Cache> cache(leveldb::NewLRUCache(16 << 10));
+  leveldb::Cache::Handle* block =
+      cache->Insert("block", &freed, 1 << 20, [](const leveldb::Slice&, void* count) { ++*static_cast<int*>(count); });
+  cache->Release(block);
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(cache->TotalCharge(), 0u);
 }
 
 }  // namespace
