@@ -4,7 +4,8 @@
 // 5600 x 5600 pixels in a few KB, and the hostile archives. hostile_as_nobody
 // runs the program against each.
 //
-// usage: hostile_material table-record|index-claims|terabyte|log-record|forty-records DB-FOLDER
+// usage: hostile_material table-record|index-claims|terabyte|log-record|forty-records|level0-indexes|level0-blocks
+// DB-FOLDER
 //        hostile_material picture FILE.png
 //        hostile_material archive KIND WORLD-FOLDER FILE.mcworld
 #include <sys/stat.h>
@@ -224,6 +225,31 @@ void claims(const fs::path& db, bool terabyte) {
   writeManifest(db, tables, 3);
 }
 
+// Level-0 tables, as many as `count`, each of one key: of indexes just
+// under their 8 MB bound (`blockBytes` 0), or of one uncompressed block of
+// `blockBytes` over a hole.
+void levelZero(const fs::path& db, uint64_t count, uint32_t blockBytes) {
+  std::vector<std::tuple<uint64_t, uint64_t, std::string, std::string>> tables;
+  const std::string key = "~local_player";
+  std::string zeros(megabyte, '\0');
+  for (uint64_t number = 5; number < 5 + count; ++number) {
+    HandMadeTable table(db / tableName(number));
+    if (blockBytes) {
+      OneEntryBlock block(internalKey(key), blockBytes);
+      uint32_t crc = leveldb::crc32c::Value(block.head.data(), block.head.size());
+      for (uint32_t done = 0; done < blockBytes; done += uint32_t(megabyte)) {
+        crc = leveldb::crc32c::Extend(crc, zeros.data(), std::min<size_t>(megabyte, blockBytes - done));
+      }
+      crc = leveldb::crc32c::Extend(crc, block.tail.data(), block.tail.size());
+      table.file().put(0, block.head);
+      table.file().put(block.head.size() + blockBytes, block.tail + trailer(crc, 0));
+      table.addIndexEntry(key, 0, block.head.size() + blockBytes + block.tail.size());
+    }
+    tables.emplace_back(number, table.finish(blockBytes ? 0 : (uint64_t(8) << 20) - 4096), key, key);
+  }
+  writeManifest(db, tables, 3);
+}
+
 // A log of one 1 GB record (a batch putting the local player) in 32 KB
 // fragments, then a small one.
 void logRecord(const fs::path& db) {
@@ -372,9 +398,12 @@ int main(int argc, char** argv) {
       {"terabyte", [](const fs::path& db) { claims(db, true); }},
       {"log-record", logRecord},
       {"forty-records", fortyRecords},
+      {"level0-indexes", [](const fs::path& db) { levelZero(db, 200, 0); }},
+      {"level0-blocks", [](const fs::path& db) { levelZero(db, 40, uint32_t(79 * megabyte)); }},
   };
   if (args.size() != 2 || !databases.count(args[0])) {
-    std::cerr << "usage: hostile_material table-record|index-claims|terabyte|log-record|forty-records DB-FOLDER\n"
+    std::cerr << "usage: hostile_material "
+                 "table-record|index-claims|terabyte|log-record|forty-records|level0-indexes|level0-blocks DB-FOLDER\n"
                  "       hostile_material picture FILE.png\n"
                  "       hostile_material archive KIND WORLD-FOLDER FILE.mcworld\n";
     return 64;
