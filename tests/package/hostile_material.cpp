@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,8 @@
 #include <map>
 
 #include <leveldb/env.h>
+#include <leveldb/table_builder.h>
+#include <leveldb/zlib_compressor.h>
 
 #include "WorldReader.h"
 #include "ZipBuilder.h"
@@ -250,6 +253,46 @@ void levelZero(const fs::path& db, uint64_t count, uint32_t blockBytes) {
   writeManifest(db, tables, 3);
 }
 
+// A chest holding a diamond, as little-endian NBT: the value of a chunk's
+// block-entities record.
+std::string chest(int32_t x, int32_t z) {
+  auto name = [](const std::string& text) { return std::string{char(text.size()), '\0'} + text; };
+  auto number = [](int32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char(uint32_t(value) >> 8 * i);
+    return out;
+  };
+  std::string item = "\x01" + name("Count") + number(1, 1) + "\x02" + name("Damage") + number(0, 2) + "\x08" +
+                     name("Name") + name("minecraft:diamond") + "\x01" + name("Slot") + number(0, 1) + '\0';
+  return "\x0a" + name("") + "\x08" + name("id") + name("Chest") + "\x03" + name("x") + number(x * 16, 4) + "\x03" +
+         name("y") + number(64, 4) + "\x03" + name("z") + number(z * 16, 4) + "\x09" + name("Items") + "\x0a" +
+         number(1, 4) + item + '\0';
+}
+
+// A table of a million chunks' block entities, one chest each, the chunk
+// at 500, 500 damaged, written in one pass with the library's TableBuilder.
+void millionRecords(const fs::path& db) {
+  std::vector<std::pair<std::string, std::string>> records;
+  for (int32_t x = 0; x < 1000; ++x) {
+    for (int32_t z = 0; z < 1000; ++z) {
+      std::string key(9, '\x31');
+      for (int i = 0; i < 4; ++i) key[i] = char(uint32_t(x) >> 8 * i), key[4 + i] = char(uint32_t(z) >> 8 * i);
+      records.emplace_back(key, x == 500 && z == 500 ? std::string("\x0a\x00", 2) : chest(x, z));
+    }
+  }
+  std::sort(records.begin(), records.end());
+  leveldb::ZlibCompressor zlib;
+  leveldb::Options options;
+  options.compressors[0] = &zlib;
+  leveldb::WritableFile* file = nullptr;
+  if (!leveldb::Env::Default()->NewWritableFile((db / tableName(5)).string(), &file).ok()) fail("no table");
+  leveldb::TableBuilder builder(options, file);
+  for (const auto& [key, value] : records) builder.Add(internalKey(key), value);
+  if (!builder.Finish().ok() || !file->Close().ok()) fail("table not written");
+  delete file;
+  writeManifest(db, {{5, builder.FileSize(), records.front().first, records.back().first}}, 3);
+}
+
 // A log of one 1 GB record (a batch putting the local player) in 32 KB
 // fragments, then a small one.
 void logRecord(const fs::path& db) {
@@ -398,12 +441,14 @@ int main(int argc, char** argv) {
       {"terabyte", [](const fs::path& db) { claims(db, true); }},
       {"log-record", logRecord},
       {"forty-records", fortyRecords},
+      {"million-records", millionRecords},
       {"level0-indexes", [](const fs::path& db) { levelZero(db, 200, 0); }},
       {"level0-blocks", [](const fs::path& db) { levelZero(db, 40, uint32_t(79 * megabyte)); }},
   };
   if (args.size() != 2 || !databases.count(args[0])) {
     std::cerr << "usage: hostile_material "
-                 "table-record|index-claims|terabyte|log-record|forty-records|level0-indexes|level0-blocks DB-FOLDER\n"
+                 "table-record|index-claims|terabyte|log-record|forty-records|million-records|level0-indexes|level0-"
+                 "blocks DB-FOLDER\n"
                  "       hostile_material picture FILE.png\n"
                  "       hostile_material archive KIND WORLD-FOLDER FILE.mcworld\n";
     return 64;
