@@ -8,7 +8,8 @@
 #            options (the options file's reader and writer),
 #            archive (the .mcworld archive's reader),
 #            map (the sub-chunks of every version and the early whole chunk),
-#            blockentity (a chunk's block-entities value and checksums record)
+#            blockentity (a chunk's block-entities value and checksums record),
+#            structure (the .mcstructure file's reader)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -105,6 +106,28 @@ case "$name" in
       local checksums='\x0e\x01\x00\x00\x00\x31\x00\x01\x02\x03\x04\x05\x06\x07\x08'
       printf "\x00$chest" >"$work/corpus/one-root"
       printf "$checksums$chest$sign$chest" >"$work/corpus/three-roots-checksummed"
+  structure)
+    inputs=("$root/tests/fuzz/structure_fuzz.cpp" "$lib/src/TBKStructuresShape.cpp")
+    for s in TBKNBTReader TBKNBTWriter TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    seed() {
+      # One stone block: format_version, size, structure {block_indices,
+      # entities, palette.default.block_palette}, structure_world_origin.
+      python3 - "$work/corpus/one-stone" <<'PY'
+import struct, sys
+def name(n): return struct.pack("<H", len(n)) + n.encode()
+def tag(kind, n, body): return bytes([kind]) + name(n) + body
+def ints(values): return bytes([3]) + struct.pack("<i", len(values)) + b"".join(struct.pack("<i", v) for v in values)
+stone = tag(8, "name", name("minecraft:stone")) + b"\0"
+palette = tag(10, "palette", tag(10, "default", tag(9, "block_palette", bytes([10]) + struct.pack("<i", 1) + stone) + b"\0") + b"\0")
+structure = tag(10, "structure", tag(9, "block_indices", bytes([9]) + struct.pack("<i", 2) + ints([0]) + ints([-1])) +
+                tag(9, "entities", bytes([10]) + struct.pack("<i", 0)) + palette + b"\0")
+root = tag(10, "", tag(3, "format_version", struct.pack("<i", 1)) + tag(9, "size", ints([1, 1, 1])) + structure +
+           tag(9, "structure_world_origin", ints([0, 0, 0])) + b"\0")
+open(sys.argv[1], "wb").write(root)
+PY
     }
     ;;
   *)

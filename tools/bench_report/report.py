@@ -18,6 +18,12 @@ import os
 import platform
 import sys
 
+
+def plain_copy(world):
+    """The baseline of a world's export, import and copy (archive_bench's world 0 or 1)."""
+    return ("plain copy of the same folder, each file flushed", "archive_bench", f"BM_PlainCopy/{world}")
+
+
 # value: "time" (the median's real time, in ms), "rate" (bytes per second,
 # in MB/s) or "counter:<name>" (the median of that counter).
 # aim: (comparison, number, unit); "ratio<" compares against the baseline.
@@ -78,6 +84,18 @@ FIGURES = [
     ("Finding an item in every container of a 50 MB world (boxes inside included)", "containers_bench",
      "BM_FindAnItem50MB", "time", ("ratio<", 2, "x the baseline"),
      ("listing every container of the same world", "containers_bench", "BM_ListEveryContainer50MB")),
+    ("Export as a .mcworld of today's demo world", "archive_bench", "BM_Export/0", "time",
+     ("ratio<", 1, "x the baseline"), plain_copy(0)),
+    ("Import from a .mcworld of today's demo world", "archive_bench", "BM_Import/0", "time",
+     ("ratio<", 2, "x the baseline"), plain_copy(0)),
+    ("A copy of today's demo world", "archive_bench", "BM_Copy/0", "time",
+     ("ratio<", 3, "x the baseline"), plain_copy(0)),
+    ("Export as a .mcworld of a world of a 50 MB database", "archive_bench", "BM_Export/1", "time",
+     ("ratio<", 15, "x the baseline"), plain_copy(1)),
+    ("Import from a .mcworld of a world of a 50 MB database", "archive_bench", "BM_Import/1", "time",
+     ("ratio<", 4, "x the baseline"), plain_copy(1)),
+    ("A copy of a world of a 50 MB database", "archive_bench", "BM_Copy/1", "time",
+     ("ratio<", 2, "x the baseline"), plain_copy(1)),
     ("The map's first screenful (576 chunks read one by one)", "map_bench", "BM_FirstScreenful", "time",
      ("<", 100, "ms"), None),
     ("Peak memory drawing the whole map of a 50 MB world", "map_bench", "BM_WholeMap50MB", "counter:peak_MiB",

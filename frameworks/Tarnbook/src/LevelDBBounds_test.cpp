@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
+#include <leveldb/cache.h>
 #include <leveldb/env.h>
 #include <leveldb/zlib_compressor.h>
 
@@ -58,8 +59,29 @@ TEST(LevelDBBounds, BlocksPastTheirLimitAreRefusedBeforeTheyAreRead) {
     leveldb::BlockContents read;
     leveldb::Status status = leveldb::ReadBlock(&table, options, leveldb::ReadOptions(), handle, &read, c.limit);
     EXPECT_EQ(status.ToString(), c.status) << c.claimed << " bytes in a block of at most " << c.limit;
-    if (status.ok()) delete[] read.data.data();
+    if (status.ok()) leveldb::DeleteBlockBytes(read.data.data());
   }
+}
+
+// Blocks held at once are bounded across tables: a third 60 MB block is
+// refused while two are held, and read once one is let go.
+TEST(LevelDBBounds, BlocksHeldAtOncePastTheirBoundAreRefused) {
+  MadeUpTable table("", (60 << 20) + 5);
+  leveldb::BlockHandle handle;
+  handle.set_offset(0);
+  handle.set_size(60 << 20);
+  leveldb::BlockContents first, second, third;
+  auto read = [&](leveldb::BlockContents& into) {
+    return leveldb::ReadBlock(&table, leveldb::Options(), leveldb::ReadOptions(), handle, &into).ToString();
+  };
+  EXPECT_EQ(read(first), "OK");
+  EXPECT_EQ(read(second), "OK");
+  EXPECT_EQ(read(third), "Corruption: block past what blocks may hold at once, or past memory");
+  leveldb::DeleteBlockBytes(first.data.data());
+  EXPECT_EQ(read(third), "OK");
+  leveldb::DeleteBlockBytes(second.data.data());
+  leveldb::DeleteBlockBytes(third.data.data());
+  EXPECT_EQ(leveldb::BlockBytesHeld(), 0u);
 }
 
 // One record in `blocks` fragments of a block each, then the record "after".
@@ -97,6 +119,18 @@ TEST(LevelDBBounds, ALogRecordPast128MBIsDroppedAndTheNextRead) {
     EXPECT_EQ(record.size(), blocks == 64 ? 64 * 32761u : 5u);
     EXPECT_EQ(dropped.reasons, blocks == 64 ? "" : "Corruption: record too large");
   }
+}
+
+// A block larger than the whole cache leaves it once its reader lets it go,
+// not at some later insert into the same shard.
+TEST(LevelDBBounds, ABlockLargerThanTheCacheIsFreedOnceReleased) {
+  static int freed = 0;
+  std::unique_ptr<leveldb::Cache> cache(leveldb::NewLRUCache(16 << 10));
+  leveldb::Cache::Handle* block =
+      cache->Insert("block", &freed, 1 << 20, [](const leveldb::Slice&, void* count) { ++*static_cast<int*>(count); });
+  cache->Release(block);
+  EXPECT_EQ(freed, 1);
+  EXPECT_EQ(cache->TotalCharge(), 0u);
 }
 
 }  // namespace
