@@ -5,9 +5,9 @@
 namespace {
 
 // The first of the kind's pictures the catalogue knows.
-std::string knownPicture(const TBKCompoundTag& tree) {
+std::string knownPicture(const TBKEntity::Summary& entity) {
   auto catalogue = BVLItemIDSource::sharedSource();
-  auto items = CreatureKind::pictureItems(tree);
+  auto items = CreatureKind::pictureItems(entity);
   for (const auto& item : items) {
     if (catalogue->itemDefinitionWithName(item)) return item;
   }
@@ -43,6 +43,6 @@ void CreatureTableViewCell::prepareWithRow(const CreatureList::Row& row) {
   detailLabel->setHidden(false);
   detailLabel->setFrame(ui::Rect(64, 21, width - 76, 18));
   detailLabel->setText(CreatureList::detail(*row.entity));
-  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), knownPicture(*row.entity->tree), 0);
+  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), knownPicture(row.entity->summary), 0);
   addSubview(pictureView);
 }

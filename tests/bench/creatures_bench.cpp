@@ -133,8 +133,8 @@ void BM_ReadEveryRecord50MB(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadEveryRecord50MB)->Unit(benchmark::kMillisecond);
 
-// The creatures screen's listing: every creature of both forms, each tree
-// read, with its chunk and dimension.
+// The creatures screen's listing: every creature of both forms, what its
+// row shows read from its bytes, with its chunk and dimension.
 void BM_ListEveryCreature50MB(benchmark::State& state) {
   auto dbMB = databaseMB();
   TBKLevelDB db(world().world.string(), "world", "");

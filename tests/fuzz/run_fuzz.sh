@@ -8,6 +8,8 @@
 #            options (the options file's reader and writer),
 #            archive (the .mcworld archive's reader),
 #            map (the sub-chunks of every version and the early whole chunk)
+#            creature (an entity record, an old-form value and a digest: the
+#                      listing's scanner against the tree reader)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -85,6 +87,31 @@ case "$name" in
       printf "\x09\x01\xfc\x00\x01\x00\x00\x00$stone" >"$work/corpus/below-zero"
       { printf '\x00'; head -c 6144 /dev/zero | tr '\0' '\1'; } >"$work/corpus/numbered"
       { printf '\x30'; head -c 49152 /dev/zero | tr '\0' '\11'; } >"$work/corpus/whole-chunk"
+    }
+    ;;
+  creature)
+    inputs=("$root/tests/fuzz/creature_fuzz.cpp")
+    for s in EntityScanner RecordShape ChunkChecksums TBKChunkKey TBKNBTReader TBKCompoundTag TBKListTag TBKNumber \
+      TBKNumberTag TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    libraries=(-lxxhash)
+    seed() {
+      # A wolf named Rex at 1, 64, 2 with 14 of 20 health and an owner,
+      # alone and as two old-form roots, its digest one id.
+      local name='\x08\x0a\x00CustomName\x03\x00Rex'
+      local pos='\x09\x03\x00Pos\x05\x03\x00\x00\x00\x00\x00\x80\x3f\x00\x00\x80\x42\x00\x00\x00\x40'
+      local health='\x09\x0a\x00Attributes\x0a\x01\x00\x00\x00\x08\x04\x00Name\x10\x00minecraft:health'
+      health="$health"'\x05\x07\x00Current\x00\x00\x60\x41\x05\x03\x00Max\x00\x00\xa0\x41\x00'
+      local wolf="\x0a\x00\x00\x08\x0a\x00identifier\x0e\x00minecraft:wolf$name$pos$health"
+      wolf="$wolf"'\x04\x08\x00OwnerNew\x01\x00\x00\x00\x00\x00\x00\x00\x00'
+      local size
+      size=$(printf "$wolf" | wc -c)
+      { printf "\\x$(printf %02x $((size % 256)))\\x$(printf %02x $((size / 256)))"; printf "$wolf"; printf '\x01\x00\x00\x00\x00\x00\x00\x00'; } \
+        >"$work/corpus/wolf"
+      size=$((size * 2))
+      { printf "\\x$(printf %02x $((size % 256)))\\x$(printf %02x $((size / 256)))"; printf "$wolf$wolf"; } >"$work/corpus/old-form"
     }
     ;;
   *)
