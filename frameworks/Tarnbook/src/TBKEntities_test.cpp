@@ -119,7 +119,7 @@ TEST_F(TBKEntitiesTest, TheScannerRefusesWhatTheReaderRefuses) {
   const std::string root("\x0a\x00\x00", 3);
   std::string deep = root + "\x09" + le(1, 2) + "a";
   for (int level = 0; level < 520; ++level) deep += "\x09" + le(1, 4);
-  deep += std::string("\x00", 1) + le(0, 4);
+  deep += std::string("\x00", 1) + le(0, 4) + std::string("\x00", 1);
   struct Case {
     const char* what;
     std::string bytes;
@@ -235,20 +235,23 @@ TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
 }
 
 // A change that cannot be made raises and writes nothing: a root the game
-// rewrote since the listing, a move into a chunk whose digest is damaged
+// rewrote since the listing (as long as before), a move into a chunk whose digest is damaged
 // (the entity's position is then as it was).
 TEST_F(TBKEntitiesTest, ARefusedChangeWritesNothingAndLeavesTheEntityAsItWas) {
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   auto listing = TBKEntities::list(*db);
   auto pig = opened(*db, *listing, "chunk:5:5:0:0");
   auto sheep = find(*listing, "chunk:5:5:0:2");
-  db->writeRecords({{cw::oldFormKey(5, 5), cw::oldFormRoots()[2]}, {cw::digestKey(-1, 0), "1234"}});
+  // The pig changed in place (its bytes as long as before), the hen gone.
+  const auto roots = cw::oldFormRoots();
+  db->writeRecords({{cw::oldFormKey(5, 5), worldreader::withPayload(roots[0], "Persistent", "\x01") + roots[2]},
+                    {cw::digestKey(-1, 0), "1234"}});
   Contents before = worldreader::databaseContents(lake);
   auto wolf = find(*listing, "1");
   EXPECT_NE(tbktest::raised([&] { TBKEntities::write(*db, *pig); }).reason().find("was changed since it was read"),
             std::string::npos);
-  TBKEntities::load(*db, *sheep);  // found again by its bytes, now the chunk's only root
-  EXPECT_EQ(sheep->root, 0u);
+  TBKEntities::load(*db, *sheep);  // found again by its bytes, now the chunk's second root
+  EXPECT_EQ(sheep->root, 1u);
   EXPECT_NE(tbktest::raised([&] {
               TBKEntities::move(*db, *wolf, {-3, 64, 7}, Dimension::Overworld);
             })
