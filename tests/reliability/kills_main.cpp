@@ -3,7 +3,7 @@
 // the game's own LevelDB with every key, and that no temporary file is read
 // as data. Prints one line per kind; exits 1 when any round left a fault.
 //
-// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--only KIND]
+// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--only NAME_START]
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -426,7 +426,7 @@ int main(int argc, char** argv) {
   int kills = 1000;
   uint64_t seed = 20261207;
   fs::path scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
-  std::string only;  // one kind's name: every kill goes to it
+  std::string only;  // the start of kinds' names: every kill goes to them
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     if (option == "--kills") kills = std::atoi(argv[i + 1]);
@@ -468,7 +468,7 @@ int main(int argc, char** argv) {
                                [copied] { TBKWholeWorld::copyWorld(copied.string()); }));
   kinds.push_back(deleteKind(sandbox / "Documents/games/com.mojang", "Creative Flatland"));
 
-  if (!only.empty()) std::erase_if(kinds, [&](const KillKind& kind) { return kind.name != only; });
+  std::erase_if(kinds, [&](const KillKind& kind) { return kind.name.rfind(only, 0) != 0; });
   std::mt19937_64 random(seed);
   int faults = 0;
   for (size_t k = 0; k < kinds.size(); ++k)
