@@ -210,6 +210,26 @@ void readOldForm(std::string_view key, std::string_view value, const TBKChunkKey
   for (auto& entity : roots) listing.entities.push_back(std::move(entity));
 }
 
+// A listing's entities, made in blocks rather than one allocation each: a
+// world holds tens of thousands. Each entity handed out shares the pool's
+// life, so the pool goes when the last of them does.
+class EntityPool {
+ public:
+  static std::shared_ptr<TBKEntity> make(std::shared_ptr<EntityPool>& pool) {
+    if (!pool) pool = std::make_shared<EntityPool>();
+    if (pool->used_ == pool->size_) {
+      pool->size_ = std::min<size_t>(pool->size_ * 2, 4096);
+      pool->blocks_.push_back(std::make_unique<TBKEntity[]>(pool->size_));
+      pool->used_ = 0;
+    }
+    return std::shared_ptr<TBKEntity>(pool, &pool->blocks_.back()[pool->used_++]);
+  }
+
+ private:
+  std::vector<std::unique_ptr<TBKEntity[]>> blocks_;
+  size_t size_ = 32, used_ = 32;
+};
+
 // An entity no digest names stands where its position is.
 void placeByPosition(TBKEntity& entity) {
   auto position = entity.position();
@@ -225,18 +245,34 @@ void placeByPosition(TBKEntity& entity) {
 std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std::function<bool()>& cancelled,
                                                       const std::function<void(double)>& progress) {
   Listing listing;
-  // Records sort before their digests ("actorprefix" < "digp"), so they are
-  // placed once the walk is over.
   // Ids as numbers that sort as their bytes do, so the records, walked in
-  // key order, need no map: a digest's ids are found by binary search.
+  // key order, need no map: a digest's ids are found by binary search. The
+  // records sort before every digest ("actorprefix" < "digp"), so a digest
+  // places its creatures as it is walked; an id not found then waits for the
+  // walk's end (the world lacks it, or the walk was not in key order).
   auto idOrder = [](const char* id) { return __builtin_bswap64(tbk::readLittleEndian<uint64_t>(id)); };
-  std::vector<std::pair<uint64_t, TBKEntity*>> byId;
-  std::vector<std::pair<uint64_t, TBKChunkKey>> named;
+  using Placed = std::pair<uint64_t, TBKEntity*>;
+  std::vector<Placed> byId;
+  bool sorted = true;
+  std::vector<std::pair<uint64_t, TBKChunkKey>> pending;
+  std::shared_ptr<EntityPool> pool;
+  auto place = [&](uint64_t id, const TBKChunkKey& chunk) {
+    auto found = std::lower_bound(byId.begin(), byId.end(), Placed(id, nullptr),
+                                  [](const Placed& a, const Placed& b) { return a.first < b.first; });
+    if (found == byId.end() || found->first != id) return false;
+    TBKEntity& entity = *found->second;
+    if (entity.listed) return true;  // named twice: the first digest counts
+    entity.listed = true;
+    entity.chunkX = chunk.x;
+    entity.chunkZ = chunk.z;
+    entity.dimension = chunk.dimension;
+    return true;
+  };
   bool finished = db.forEachRecord(
       [&](std::string_view key, std::string_view value) {
         if (cancelled && cancelled()) return false;
         if (isEntityKey(key)) {
-          auto entity = std::make_shared<TBKEntity>();
+          auto entity = EntityPool::make(pool);
           try {
             size_t consumed = 0;
             entity->summary = tbk::scanEntity(value, &consumed);
@@ -250,14 +286,18 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
           }
           entity->key = std::string(key);
           entity->listed = false;  // until a digest names it
-          byId.emplace_back(idOrder(key.data() + entityPrefix.size()), entity.get());
+          uint64_t id = idOrder(key.data() + entityPrefix.size());
+          sorted = sorted && (byId.empty() || byId.back().first < id);
+          byId.emplace_back(id, entity.get());
           listing.entities.push_back(std::move(entity));
         } else if (auto digest = digestChunk(key)) {
           if (auto damage = tbk::recordDamage(key, value)) {
             listing.problems.push_back(damaged(key, *damage).reason());
           } else {
-            for (size_t at = 0; at + idSize <= value.size(); at += idSize)
-              named.emplace_back(idOrder(&value[at]), *digest);
+            for (size_t at = 0; at + idSize <= value.size(); at += idSize) {
+              uint64_t id = idOrder(&value[at]);
+              if (!sorted || !place(id, *digest)) pending.emplace_back(id, *digest);
+            }
           }
         } else if (auto chunk = TBKChunkKey::parse(key); chunk && chunk->tag == TBKChunkKey::Tag::Entities) {
           readOldForm(key, value, *chunk, listing);
@@ -267,23 +307,15 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
       progress);
   if (!finished) return std::nullopt;
 
-  auto byOrder = [](const auto& a, const auto& b) { return a.first < b.first; };
-  if (!std::is_sorted(byId.begin(), byId.end(), byOrder)) std::sort(byId.begin(), byId.end(), byOrder);
-  for (const auto& [id, chunk] : named) {
-    auto found = std::lower_bound(byId.begin(), byId.end(), std::pair<uint64_t, TBKEntity*>(id, nullptr), byOrder);
-    if (found == byId.end() || found->first != id) {
-      std::string key(entityPrefix);
-      tbk::appendLittleEndian(key, __builtin_bswap64(id));
-      listing.problems.push_back("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) +
-                                 " names " + tbk::recordName(key) + ", which the world does not hold.");
-      continue;
-    }
-    TBKEntity& entity = *found->second;
-    if (entity.listed) continue;  // named twice: the first digest counts
-    entity.listed = true;
-    entity.chunkX = chunk.x;
-    entity.chunkZ = chunk.z;
-    entity.dimension = chunk.dimension;
+  if (!sorted) {
+    std::sort(byId.begin(), byId.end(), [](const Placed& a, const Placed& b) { return a.first < b.first; });
+  }
+  for (const auto& [id, chunk] : pending) {
+    if (place(id, chunk)) continue;
+    std::string key(entityPrefix);
+    tbk::appendLittleEndian(key, __builtin_bswap64(id));
+    listing.problems.push_back("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) +
+                               " names " + tbk::recordName(key) + ", which the world does not hold.");
   }
   for (auto& [id, entity] : byId) {
     if (!entity->listed) placeByPosition(*entity);
