@@ -139,8 +139,8 @@ std::shared_ptr<ui::Image> FindItemTableViewController::pictureOf(const ItemFind
   if (place.inContainer() && place.container.kind) {
     return catalogue->basicImageForItemWithName(std::string(place.container.kind->picture));
   }
-  if (place.onCreature() && place.creature->tree) {
-    for (const auto& item : CreatureKind::pictureItems(*place.creature->tree)) {
+  if (place.onCreature()) {
+    for (const auto& item : CreatureKind::pictureItems(place.creature->summary)) {
       if (catalogue->itemDefinitionWithName(item)) return catalogue->basicImageForItemWithName(item);
     }
   }

@@ -3,7 +3,7 @@
 #include "external/Bevel.h"
 #include "records/CreatureKind.h"
 
-std::string creaturePicture(const TBKCompoundTag& entity) {
+std::string creaturePicture(const TBKEntity::Summary& entity) {
   auto catalogue = BVLItemIDSource::sharedSource();
   auto items = CreatureKind::pictureItems(entity);
   for (const auto& item : items) {

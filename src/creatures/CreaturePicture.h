@@ -6,4 +6,4 @@
 
 // The catalogue item whose picture stands for an entity: the first of its
 // kind's pictures (CreatureKind::pictureItems) the catalogue knows.
-std::string creaturePicture(const TBKCompoundTag& entity);
+std::string creaturePicture(const TBKEntity::Summary& entity);

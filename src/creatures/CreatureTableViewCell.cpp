@@ -29,6 +29,6 @@ void CreatureTableViewCell::prepareWithRow(const CreatureList::Row& row) {
   detailLabel->setHidden(false);
   detailLabel->setFrame(ui::Rect(64, 21, width - 76, 18));
   detailLabel->setText(CreatureList::detail(*row.entity));
-  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), creaturePicture(*row.entity->tree), 0);
+  pictureView = BVLItemView::itemViewWithFrame(ui::Rect(28, 4, 32, 32), creaturePicture(row.entity->summary), 0);
   addSubview(pictureView);
 }

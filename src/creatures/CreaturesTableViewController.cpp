@@ -10,7 +10,6 @@
 #include "creatures/CreatureViewController.h"
 #include "records/CreatureKind.h"
 #include "records/CreatureRecord.h"
-#include "ui/Application.h"
 #include "ui/NavigationController.h"
 
 namespace {
@@ -37,10 +36,9 @@ CreaturesTableViewController::CreaturesTableViewController(std::shared_ptr<TBKLe
   // Reading the player opens the database here, on the main thread, before
   // the worker reads it.
   try {
-    TBKEntity player;
-    player.tree = db_->player();
-    playerPosition_ = player.position();
-    int32_t dimension = player.tree->numberForKey("DimensionId").intValue();
+    TBKEntity::Summary player = TBKEntities::summaryOf(*db_->player());
+    playerPosition_ = player.position;
+    int32_t dimension = player.dimensionId.intValue();
     if (dimension == 1 || dimension == 2) playerDimension_ = static_cast<TBKChunkKey::Dimension>(dimension);
   } catch (const TBKException& error) {
     // A world never played lists its creatures around 0, 0, 0.
@@ -57,8 +55,7 @@ CreaturesTableViewController::CreaturesTableViewController(std::shared_ptr<TBKLe
 }
 
 CreaturesTableViewController::~CreaturesTableViewController() {
-  *cancelled_ = true;
-  if (worker_.joinable()) worker_.join();
+  if (task_) task_->cancel();
 }
 
 void CreaturesTableViewController::viewDidLoad() {
@@ -104,50 +101,57 @@ void CreaturesTableViewController::viewDidDisappear(bool animated) {
   ViewController::viewDidDisappear(animated);
   background_->setShouldPan(false);
   // Leaving the screen while it lists stops the walk; coming back lists anew.
-  if (listing_) *cancelled_ = true;
+  if (listing_ && task_) task_->cancel();
 }
 
 void CreaturesTableViewController::startListing() {
-  if (worker_.joinable()) worker_.join();
-  cancelled_ = std::make_shared<std::atomic<bool>>(false);
   listing_ = true;
   progressLabel->setHidden(false);
   progressLabel->setText("Listing the creatures... 0%");
-  std::weak_ptr<CreaturesTableViewController> weak =
-      std::static_pointer_cast<CreaturesTableViewController>(shared_from_this());
-  worker_ = std::thread([weak, db = db_, cancelled = cancelled_] {
+  struct Result {
     std::optional<TBKEntities::Listing> listing;
     std::string failure;
-    try {
-      listing = TBKEntities::list(
-          *db, [&] { return cancelled->load(); },
-          [weak](double done) {
-            ui::Application::post([weak, done] {
-              if (auto self = weak.lock(); self && self->listing_) {
-                self->progressLabel->setText("Listing the creatures... " + percent(done));
-              }
-            });
-          });
-    } catch (const TBKException& error) {
-      failure = error.reason();
-    }
-    ui::Application::post([weak, listing = std::move(listing), failure] {
-      auto self = weak.lock();
-      if (!self) return;
-      self->listing_ = false;
-      self->progressLabel->setHidden(true);
-      if (!failure.empty()) return showError(failure);
-      if (!listing) return;  // cancelled: listed again on the next showing
-      self->listed_ = true;
-      self->entities_ = listing->entities;
-      self->arrange();
-      if (!listing->problems.empty()) {
-        std::string told;
-        for (const auto& problem : listing->problems) told += (told.empty() ? "" : " ") + problem;
-        showError("Some creatures could not be listed. " + told);
-      }
-    });
-  });
+  };
+  auto result = std::make_shared<Result>();
+  std::weak_ptr<CreaturesTableViewController> weak =
+      std::static_pointer_cast<CreaturesTableViewController>(shared_from_this());
+  task_ = ui::BackgroundTask::start(
+      [db = db_, result](const ui::BackgroundTask::Progress& progress) {
+        // Asked at every record; progress posts only when the share grows.
+        double done = 0;
+        try {
+          result->listing = TBKEntities::list(
+              *db, [&] { return !progress(done); },
+              [&](double share) {
+                done = share;
+                progress(share);
+              });
+        } catch (const TBKException& error) {
+          result->failure = error.reason();
+        }
+      },
+      [weak](double done) {
+        if (auto self = weak.lock(); self && self->listing_) {
+          self->progressLabel->setText("Listing the creatures... " + percent(done));
+        }
+      },
+      [weak, result] {
+        auto self = weak.lock();
+        if (!self) return;
+        self->listing_ = false;
+        self->task_.reset();
+        self->progressLabel->setHidden(true);
+        if (!result->failure.empty()) return showError(result->failure);
+        if (!result->listing) return;  // cancelled: listed again on the next showing
+        self->listed_ = true;
+        self->entities_ = std::move(result->listing->entities);
+        self->arrange();
+        if (!result->listing->problems.empty()) {
+          std::string told;
+          for (const auto& problem : result->listing->problems) told += (told.empty() ? "" : " ") + problem;
+          showError("Some creatures could not be listed. " + told);
+        }
+      });
 }
 
 void CreaturesTableViewController::search(const std::string& text) {
@@ -209,7 +213,13 @@ void CreaturesTableViewController::didSelectRowAtIndexPath(ui::TableView&, const
   }
   const auto& row = sections_.at(size_t(indexPath.section)).rows.at(size_t(indexPath.row));
   if (!row.entity) return;
-  auto screen = std::make_shared<CreatureViewController>(std::make_shared<CreatureRecord>(db_, row.entity));
+  std::shared_ptr<CreatureRecord> record;
+  try {
+    record = std::make_shared<CreatureRecord>(db_, row.entity);
+  } catch (const TBKException& error) {
+    return showError(error.reason());
+  }
+  auto screen = std::make_shared<CreatureViewController>(record);
   std::weak_ptr<CreaturesTableViewController> weak = self;
   screen->onRemoved = [weak](const std::shared_ptr<TBKEntity>& entity) {
     if (auto list = weak.lock()) list->forget({entity});

@@ -1,16 +1,15 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "external/Bevel.h"
 #include "external/Tarnbook.h"
 #include "records/CreatureList.h"
 #include "ui/AlertView.h"
+#include "ui/BackgroundTask.h"
 #include "ui/SearchBar.h"
 #include "ui/TableView.h"
 #include "ui/ViewController.h"
@@ -21,7 +20,7 @@
 // creature opens its own screen. A last section clears the world of its
 // dropped items or its experience orbs, saying how many before it asks.
 //
-// The world is listed on a worker thread the first time the screen shows,
+// The world is listed by a background task the first time the screen shows,
 // with its progress on screen; leaving the screen cancels the listing. The
 // result reaches the screen on the main thread. What could not be read is
 // told once the listing is done.
@@ -82,10 +81,8 @@ class CreaturesTableViewController : public ui::ViewController,
   // The identifier the shown confirmation would clear.
   std::string clearing_;
   bool listed_ = false;
-  std::atomic<bool> listing_{false};
-  // Shared with the worker, which may outlive a moment of this screen.
-  std::shared_ptr<std::atomic<bool>> cancelled_ = std::make_shared<std::atomic<bool>>(false);
-  std::thread worker_;
+  bool listing_ = false;
+  std::shared_ptr<ui::BackgroundTask> task_;
   std::shared_ptr<ui::TableView> tableView_;
   std::shared_ptr<ui::SearchBar> searchBar_;
   std::shared_ptr<BVLPanorama> background_;

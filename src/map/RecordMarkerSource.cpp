@@ -29,7 +29,7 @@ RecordMarkerSource::Found RecordMarkerSource::markersOf(const std::vector<Contai
   }
   for (const auto& entity : entities) {
     auto position = entity->position();
-    std::string name = entity->tree->stringForKey("CustomName");
+    const std::string& name = entity->summary.name;
     MapMarker marker{MapMarker::Kind::Creature,
                      position[0],
                      position[2],
@@ -64,7 +64,7 @@ void RecordMarkerSource::start(std::function<void()> arrived) {
       if (!self || cancelled->load()) return;
       for (auto& markers : found) {
         for (MapMarker& marker : markers) {
-          if (marker.creature) marker.picture = creaturePicture(*marker.creature->tree);
+          if (marker.creature) marker.picture = creaturePicture(marker.creature->summary);
         }
       }
       self->found_ = std::move(found);

@@ -1,6 +1,7 @@
 #include "records/CreatureItemSource.h"
 
 #include "Tarnbook/TBKEntities.h"
+#include "Tarnbook/TBKException.h"
 #include "records/CreatureRecord.h"
 
 ItemFinder::Source CreatureItemSource::make() {
@@ -20,7 +21,19 @@ ItemFinder::Source CreatureItemSource::make() {
       };
     };
     for (const auto& entity : listing->entities) {
-      if (!entity->tree) continue;
+      if (cancelled && cancelled()) return false;
+      // One tree at a time: a listing keeps none, and a found item keeps
+      // only its creature's place.
+      try {
+        TBKEntities::load(db, *entity);
+      } catch (const TBKException& error) {
+        if (error.kind() != TBKException::Kind::Format) throw;
+        continue;  // changed since the listing: the next search finds it
+      }
+      struct Unload {
+        TBKEntity& entity;
+        ~Unload() { entity.tree.reset(); }
+      } unload{*entity};
       if (auto own = entity->tree->compoundForKey("Item"); own && entity->identifier() == "minecraft:item") {
         ItemFinder::findIn({{0, own}}, item, place(entity, "Item"));
       }

@@ -38,12 +38,10 @@ std::string CreatureKind::displayName(const std::string& identifier) {
   return name;
 }
 
-std::vector<std::string> CreatureKind::pictureItems(const TBKCompoundTag& entity) {
-  std::string identifier = entity.stringForKey("identifier");
+std::vector<std::string> CreatureKind::pictureItems(const TBKEntity::Summary& entity) {
+  const std::string& identifier = entity.identifier;
   std::vector<std::string> items;
-  if (auto item = entity.compoundForKey("Item")) {
-    if (std::string name = item->stringForKey("Name"); !name.empty()) items.push_back(name);
-  }
+  if (!entity.itemName.empty()) items.push_back(entity.itemName);
   if (identifier == "minecraft:xp_orb") items.push_back("minecraft:experience_bottle");
   std::string space =
       identifier.find(':') == std::string::npos ? "minecraft" : identifier.substr(0, identifier.find(':'));

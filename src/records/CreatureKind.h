@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "external/Tarnbook.h"
+#include "Tarnbook/TBKEntity.h"
 
 // What kind of thing an entity is, as a person reads it, and the items whose
 // pictures can stand for it in a list.
@@ -16,5 +16,5 @@ class CreatureKind {
   // The items to picture it by, best first: a dropped item's own item, the
   // kind's spawn egg, the kind as an item (an armor stand, a minecart), and
   // the plain spawn egg last. The screen shows the first its catalogue has.
-  static std::vector<std::string> pictureItems(const TBKCompoundTag& entity);
+  static std::vector<std::string> pictureItems(const TBKEntity::Summary& entity);
 };

@@ -43,7 +43,7 @@ std::vector<CreatureList::Section> CreatureList::arrange(const std::vector<std::
   std::map<Dimension, std::map<std::string, std::vector<Member>>> kinds;
   for (const auto& entity : entities) {
     std::string kind = CreatureKind::displayName(entity->identifier());
-    std::string name = entity->tree->stringForKey("CustomName");
+    const std::string& name = entity->summary.name;
     if (!wanted.empty() && lowered(name).find(wanted) == std::string::npos &&
         lowered(kind).find(wanted) == std::string::npos &&
         lowered(entity->identifier()).find(wanted) == std::string::npos) {
@@ -73,7 +73,7 @@ std::vector<CreatureList::Section> CreatureList::arrange(const std::vector<std::
     for (const auto& [kind, members] : groups) {
       section.rows.push_back({kind + " (" + std::to_string(members.size()) + ")", nullptr});
       for (const auto& member : members) {
-        std::string name = member.entity->tree->stringForKey("CustomName");
+        const std::string& name = member.entity->summary.name;
         section.rows.push_back({name.empty() ? kind : name, member.entity});
       }
     }
@@ -100,11 +100,11 @@ std::string CreatureList::detail(const TBKEntity& entity) {
     double block = std::isfinite(at[i]) && std::fabs(at[i]) < 1e9 ? std::floor(at[i]) : 0;
     text += (i ? ", " : "") + std::to_string(static_cast<long long>(block));
   }
-  if (auto health = CreatureRecord::healthAttributeOf(*entity.tree)) {
-    text += " \u00b7 " + std::to_string(int(health->numberForKey("Current").floatValue())) + "/" +
-            std::to_string(int(health->numberForKey("Max").floatValue())) + " health";
+  if (const auto& health = entity.summary.health) {
+    text += " \u00b7 " + std::to_string(int(health->current.floatValue())) + "/" +
+            std::to_string(int(health->maximum.floatValue())) + " health";
   }
-  if (CreatureRecord::tamedOf(*entity.tree)) text += " \u00b7 tamed";
+  if (CreatureRecord::tamedOf(entity.summary)) text += " \u00b7 tamed";
   if (!entity.listed) text += " \u00b7 in no chunk's list";
   return text;
 }

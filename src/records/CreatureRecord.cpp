@@ -32,6 +32,7 @@ size_t capacityOf(const TBKCompoundTag& tree, const std::string& key) {
 
 CreatureRecord::CreatureRecord(std::shared_ptr<TBKLevelDB> db, std::shared_ptr<TBKEntity> entity)
     : db_(std::move(db)), entity_(std::move(entity)) {
+  TBKEntities::load(*db_, *entity_);
   // The tree record and the entity live as long as this object; the commit
   // holds the database and the entity it writes.
   record_ = std::make_shared<TreeRecord>(
@@ -64,9 +65,8 @@ std::optional<float> CreatureRecord::maxHealth() const {
 
 bool CreatureRecord::stays() const { return tree()->numberForKey("Persistent").boolValue(); }
 
-bool CreatureRecord::tamedOf(const TBKCompoundTag& tree) {
-  auto owner = std::dynamic_pointer_cast<TBKNumberTag>(tree.objectForKeyedSubscript("OwnerNew"));
-  return owner && owner->value().longLongValue() != noOwner;
+bool CreatureRecord::tamedOf(const TBKEntity::Summary& summary) {
+  return summary.owner && summary.owner->longLongValue() != noOwner;
 }
 
 std::vector<CreatureRecord::ItemList> CreatureRecord::itemListsOf(const TBKCompoundTag& tree) {

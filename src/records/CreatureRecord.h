@@ -26,6 +26,8 @@ class CreatureRecord {
     size_t capacity;    // slots of a container (0: the list itself)
   };
 
+  // Reads the entity's whole tree when a listing left it out; raises
+  // TBKException for a record damaged, gone or changed since the listing.
   CreatureRecord(std::shared_ptr<TBKLevelDB> db, std::shared_ptr<TBKEntity> entity);
 
   const std::shared_ptr<TBKEntity>& entity() const { return entity_; }
@@ -42,9 +44,9 @@ class CreatureRecord {
   std::optional<float> health() const;
   std::optional<float> maxHealth() const;
   bool stays() const;  // "Persistent": the game never despawns it
-  bool tamed() const { return tamedOf(*tree()); }
+  bool tamed() const { return tamedOf(entity_->summary); }
   // "OwnerNew" names an owner (not -1).
-  static bool tamedOf(const TBKCompoundTag& tree);
+  static bool tamedOf(const TBKEntity::Summary& summary);
   // The lists of items it holds, in the order above; only those it has.
   std::vector<ItemList> itemLists() const { return itemListsOf(*tree()); }
   static std::vector<ItemList> itemListsOf(const TBKCompoundTag& tree);

@@ -15,8 +15,8 @@ using benchworld::world;
 void BM_ReadEveryRecord50MB(benchmark::State& state) { benchworld::readEveryRecord(state); }
 BENCHMARK(BM_ReadEveryRecord50MB)->Unit(benchmark::kMillisecond);
 
-// The creatures screen's listing: every creature of both forms, each tree
-// read, with its chunk and dimension.
+// The creatures screen's listing: every creature of both forms, what its
+// row shows read from its bytes, with its chunk and dimension.
 void BM_ListEveryCreature50MB(benchmark::State& state) {
   auto dbMB = databaseMB();
   int creatures = world().counts.creatures;

@@ -9,7 +9,9 @@
 #            archive (the .mcworld archive's reader),
 #            map (the sub-chunks of every version and the early whole chunk),
 #            blockentity (a chunk's block-entities value and checksums record),
-#            structure (the .mcstructure file's reader)
+#            structure (the .mcstructure file's reader),
+#            creature (an entity record, an old-form value and a digest: the
+#                      listing's scanner against the tree reader)
 # Exit status: 0 no finding, 77 skipped (no usable clang++), 1 a crash or a
 # leak, 2 a hang.
 set -euo pipefail
@@ -106,6 +108,8 @@ case "$name" in
       local checksums='\x0e\x01\x00\x00\x00\x31\x00\x01\x02\x03\x04\x05\x06\x07\x08'
       printf "\x00$chest" >"$work/corpus/one-root"
       printf "$checksums$chest$sign$chest" >"$work/corpus/three-roots-checksummed"
+    }
+    ;;
   structure)
     inputs=("$root/tests/fuzz/structure_fuzz.cpp" "$lib/src/TBKStructuresShape.cpp")
     for s in TBKNBTReader TBKNBTWriter TBKCompoundTag TBKListTag TBKNumber TBKNumberTag TBKTag TBKException TagArena; do
@@ -128,6 +132,31 @@ root = tag(10, "", tag(3, "format_version", struct.pack("<i", 1)) + tag(9, "size
            tag(9, "structure_world_origin", ints([0, 0, 0])) + b"\0")
 open(sys.argv[1], "wb").write(root)
 PY
+    }
+    ;;
+  creature)
+    inputs=("$root/tests/fuzz/creature_fuzz.cpp")
+    for s in EntityScanner RecordShape ChunkChecksums TBKChunkKey TBKNBTReader TBKCompoundTag TBKListTag TBKNumber \
+      TBKNumberTag TBKTag TBKException TagArena; do
+      inputs+=("$lib/src/$s.cpp")
+    done
+    includes=(-I"$lib/include" -I"$lib/src")
+    libraries=(-lxxhash)
+    seed() {
+      # A wolf named Rex at 1, 64, 2 with 14 of 20 health and an owner,
+      # alone and as two old-form roots, its digest one id.
+      local name='\x08\x0a\x00CustomName\x03\x00Rex'
+      local pos='\x09\x03\x00Pos\x05\x03\x00\x00\x00\x00\x00\x80\x3f\x00\x00\x80\x42\x00\x00\x00\x40'
+      local health='\x09\x0a\x00Attributes\x0a\x01\x00\x00\x00\x08\x04\x00Name\x10\x00minecraft:health'
+      health="$health"'\x05\x07\x00Current\x00\x00\x60\x41\x05\x03\x00Max\x00\x00\xa0\x41\x00'
+      local wolf="\x0a\x00\x00\x08\x0a\x00identifier\x0e\x00minecraft:wolf$name$pos$health"
+      wolf="$wolf"'\x04\x08\x00OwnerNew\x01\x00\x00\x00\x00\x00\x00\x00\x00'
+      local size
+      size=$(printf "$wolf" | wc -c)
+      { printf "\\x$(printf %02x $((size % 256)))\\x$(printf %02x $((size / 256)))"; printf "$wolf"; printf '\x01\x00\x00\x00\x00\x00\x00\x00'; } \
+        >"$work/corpus/wolf"
+      size=$((size * 2))
+      { printf "\\x$(printf %02x $((size % 256)))\\x$(printf %02x $((size / 256)))"; printf "$wolf$wolf"; } >"$work/corpus/old-form"
     }
     ;;
   *)

@@ -74,7 +74,7 @@ FIGURES = [
     ("The whole map of a 50 MB world (every chunk's surface and pixels)", "map_bench", "BM_WholeMap50MB", "time",
      ("ratio<", 1.5, "x the baseline"), ("LevelDB reading every record of the same database once", "map_bench",
                                           "BM_ReadEveryRecord50MB")),
-    ("Listing every creature of a 50 MB world (both forms, each tree read)", "creatures_bench",
+    ("Listing every creature of a 50 MB world (both forms, what a row shows)", "creatures_bench",
      "BM_ListEveryCreature50MB", "time", ("ratio<", 1.5, "x the baseline"),
      ("LevelDB reading every record of the same database once", "creatures_bench", "BM_ReadEveryRecord50MB")),
     ("Listing every container of a 50 MB world (every block entity read, double chests joined)", "containers_bench",

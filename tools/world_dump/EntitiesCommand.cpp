@@ -8,15 +8,13 @@
 #include "WorldArgument.h"
 #include "WorldCopy.h"
 #include "records/CreatureKind.h"
-#include "records/CreatureRecord.h"
 
 namespace {
 
 // Health as the creature screen shows it; null (JSON) or nothing (text)
 // for a thing without health.
-nlohmann::json healthJson(const TBKCompoundTag& tree) {
-  auto health = CreatureRecord::healthAttributeOf(tree);
-  return health ? nlohmann::json(health->numberForKey("Current").floatValue()) : nlohmann::json();
+nlohmann::json healthJson(const TBKEntity::Summary& summary) {
+  return summary.health ? nlohmann::json(summary.health->current.floatValue()) : nlohmann::json();
 }
 
 }  // namespace
@@ -34,8 +32,8 @@ int entitiesCommand(const std::vector<std::string>& args, std::ostream& out, std
     auto listing = TBKEntities::list(db);
     for (const auto& entity : listing->entities) {
       auto [x, y, z] = entity->position();
-      std::string name = entity->tree->stringForKey("CustomName");
-      nlohmann::json health = healthJson(*entity->tree);
+      const std::string& name = entity->summary.name;
+      nlohmann::json health = healthJson(entity->summary);
       if (json) {
         out << nlohmann::json{{"dimension", dimensionText(entity->dimension)},
                               {"id", entity->idText()},

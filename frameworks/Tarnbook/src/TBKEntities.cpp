@@ -1,10 +1,14 @@
 #include "Tarnbook/TBKEntities.h"
 
+#include <xxhash.h>
+
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <utility>
 
 #include "ChunkChecksums.h"
+#include "EntityScanner.h"
 #include "LittleEndian.h"
 #include "RecordShape.h"
 #include "Tarnbook/TBKException.h"
@@ -103,6 +107,17 @@ std::string withId(std::string digest, std::string_view id) {
   return digest;
 }
 
+uint64_t rootCheck(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
+
+void remember(TBKEntity& entity, std::string_view rootBytes) {
+  entity.storedSize = rootBytes.size();
+  entity.storedCheck = rootCheck(rootBytes);
+}
+
+// An entity's summary from the bytes just written; they were made by the
+// writer, so they scan.
+TBKEntity::Summary scanned(std::string_view bytes) { return tbk::scanEntity(bytes); }
+
 // Where an old-form entity's root lies in its chunk's value now.
 struct RootPlace {
   size_t index, start, end;
@@ -117,7 +132,10 @@ RootPlace findRoot(std::string_view value, const TBKEntity& entity) {
     throw damaged(entity.key, error.reason());
   }
   auto place = [&](size_t index) { return RootPlace{index, index == 0 ? 0 : ends[index - 1], ends[index]}; };
-  auto holdsEntity = [&](const RootPlace& at) { return value.substr(at.start, at.end - at.start) == entity.stored; };
+  auto holdsEntity = [&](const RootPlace& at) {
+    return at.end - at.start == entity.storedSize &&
+           rootCheck(value.substr(at.start, at.end - at.start)) == entity.storedCheck;
+  };
   if (*entity.root < ends.size() && holdsEntity(place(*entity.root))) return place(*entity.root);
   for (size_t index = 0; index < ends.size(); ++index) {
     if (holdsEntity(place(index))) return place(index);
@@ -155,37 +173,69 @@ std::shared_ptr<TBKListTag> positionList(const TBKCompoundTag& tree, const std::
   return std::make_shared<TBKListTag>("Pos", doubles ? TBKTagType::Double : TBKTagType::Float, std::move(entries));
 }
 
-void readOldForm(std::string_view key, std::string_view value, const TBKChunkKey& chunk,
-                 TBKEntities::Listing& listing) {
-  std::vector<size_t> ends;
-  std::vector<std::shared_ptr<TBKCompoundTag>> roots;
+// Why the reader refuses bytes the scanner refused, in the reader's words
+// (the scanner's own when the reader takes them after all).
+std::string refusal(const TBKException& scanned, const std::function<void()>& parse) {
   try {
-    roots = TBKNBT::parseRoots(value, &ends);
+    parse();
   } catch (const TBKException& error) {
     if (error.kind() != TBKException::Kind::Format) throw;
-    listing.problems.push_back(damaged(key, error.reason()).reason());
+    return error.reason();
+  }
+  return scanned.reason();
+}
+
+void readOldForm(std::string_view key, std::string_view value, const TBKChunkKey& chunk,
+                 TBKEntities::Listing& listing) {
+  std::vector<std::shared_ptr<TBKEntity>> roots;
+  try {
+    for (size_t at = 0; at < value.size();) {
+      size_t consumed = 0;
+      auto entity = std::make_shared<TBKEntity>();
+      entity->summary = tbk::scanEntity(value.substr(at), &consumed);
+      entity->key = std::string(key);
+      entity->root = roots.size();
+      entity->chunkX = chunk.x;
+      entity->chunkZ = chunk.z;
+      entity->dimension = chunk.dimension;
+      remember(*entity, value.substr(at, consumed));
+      roots.push_back(std::move(entity));
+      at += consumed;
+    }
+  } catch (const TBKException& error) {
+    if (error.kind() != TBKException::Kind::Format) throw;
+    listing.problems.push_back(damaged(key, refusal(error, [&] { TBKNBT::parseRoots(value); })).reason());
     return;
   }
-  for (size_t index = 0; index < roots.size(); ++index) {
-    size_t start = index == 0 ? 0 : ends[index - 1];
-    auto entity = std::make_shared<TBKEntity>();
-    entity->key = std::string(key);
-    entity->root = index;
-    entity->chunkX = chunk.x;
-    entity->chunkZ = chunk.z;
-    entity->dimension = chunk.dimension;
-    entity->tree = roots[index];
-    entity->stored = std::string(value.substr(start, ends[index] - start));
-    listing.entities.push_back(std::move(entity));
-  }
+  for (auto& entity : roots) listing.entities.push_back(std::move(entity));
 }
+
+// A listing's entities, made in blocks rather than one allocation each: a
+// world holds tens of thousands. Each entity handed out shares the pool's
+// life, so the pool goes when the last of them does.
+class EntityPool {
+ public:
+  static std::shared_ptr<TBKEntity> make(std::shared_ptr<EntityPool>& pool) {
+    if (!pool) pool = std::make_shared<EntityPool>();
+    if (pool->used_ == pool->size_) {
+      pool->size_ = std::min<size_t>(pool->size_ * 2, 4096);
+      pool->blocks_.push_back(std::make_unique<TBKEntity[]>(pool->size_));
+      pool->used_ = 0;
+    }
+    return std::shared_ptr<TBKEntity>(pool, &pool->blocks_.back()[pool->used_++]);
+  }
+
+ private:
+  std::vector<std::unique_ptr<TBKEntity[]>> blocks_;
+  size_t size_ = 32, used_ = 32;
+};
 
 // An entity no digest names stands where its position is.
 void placeByPosition(TBKEntity& entity) {
   auto position = entity.position();
   entity.chunkX = TBKChunkKey::chunkOf(position[0]);
   entity.chunkZ = TBKChunkKey::chunkOf(position[2]);
-  int32_t dimension = entity.tree->numberForKey("DimensionId").intValue();
+  int32_t dimension = entity.summary.dimensionId.intValue();
   entity.dimension = dimension == 1 || dimension == 2 ? static_cast<Dimension>(dimension) : Dimension::Overworld;
   entity.listed = false;
 }
@@ -195,30 +245,59 @@ void placeByPosition(TBKEntity& entity) {
 std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std::function<bool()>& cancelled,
                                                       const std::function<void(double)>& progress) {
   Listing listing;
-  // Records sort before their digests ("actorprefix" < "digp"), so they are
-  // placed once the walk is over.
-  std::map<std::string, std::shared_ptr<TBKEntity>, std::less<>> byId;
-  std::vector<std::pair<std::string, TBKChunkKey>> digests;
+  // Ids as numbers that sort as their bytes do, so the records, walked in
+  // key order, need no map: a digest's ids are found by binary search. The
+  // records sort before every digest ("actorprefix" < "digp"), so a digest
+  // places its creatures as it is walked; an id not found then waits for the
+  // walk's end (the world lacks it, or the walk was not in key order).
+  auto idOrder = [](const char* id) { return __builtin_bswap64(tbk::readLittleEndian<uint64_t>(id)); };
+  using Placed = std::pair<uint64_t, TBKEntity*>;
+  std::vector<Placed> byId;
+  bool sorted = true;
+  std::vector<std::pair<uint64_t, TBKChunkKey>> pending;
+  std::shared_ptr<EntityPool> pool;
+  auto place = [&](uint64_t id, const TBKChunkKey& chunk) {
+    auto found = std::lower_bound(byId.begin(), byId.end(), Placed(id, nullptr),
+                                  [](const Placed& a, const Placed& b) { return a.first < b.first; });
+    if (found == byId.end() || found->first != id) return false;
+    TBKEntity& entity = *found->second;
+    if (entity.listed) return true;  // named twice: the first digest counts
+    entity.listed = true;
+    entity.chunkX = chunk.x;
+    entity.chunkZ = chunk.z;
+    entity.dimension = chunk.dimension;
+    return true;
+  };
   bool finished = db.forEachRecord(
       [&](std::string_view key, std::string_view value) {
         if (cancelled && cancelled()) return false;
         if (isEntityKey(key)) {
-          auto entity = std::make_shared<TBKEntity>();
-          entity->key = std::string(key);
+          auto entity = EntityPool::make(pool);
           try {
-            entity->tree = TBKNBT::parseCompound(value);
+            size_t consumed = 0;
+            entity->summary = tbk::scanEntity(value, &consumed);
+            if (consumed != value.size()) {
+              throw TBKException(TBKException::Kind::Format, "bytes follow the compound");
+            }
           } catch (const TBKException& error) {
             if (error.kind() != TBKException::Kind::Format) throw;
-            listing.problems.push_back(damaged(key, error.reason()).reason());
+            listing.problems.push_back(damaged(key, refusal(error, [&] { TBKNBT::parseCompound(value); })).reason());
             return true;
           }
-          byId.emplace(entity->key.substr(entityPrefix.size()), entity);
+          entity->key = std::string(key);
+          entity->listed = false;  // until a digest names it
+          uint64_t id = idOrder(key.data() + entityPrefix.size());
+          sorted = sorted && (byId.empty() || byId.back().first < id);
+          byId.emplace_back(id, entity.get());
           listing.entities.push_back(std::move(entity));
         } else if (auto digest = digestChunk(key)) {
           if (auto damage = tbk::recordDamage(key, value)) {
             listing.problems.push_back(damaged(key, *damage).reason());
           } else {
-            digests.emplace_back(std::string(value), *digest);
+            for (size_t at = 0; at + idSize <= value.size(); at += idSize) {
+              uint64_t id = idOrder(&value[at]);
+              if (!sorted || !place(id, *digest)) pending.emplace_back(id, *digest);
+            }
           }
         } else if (auto chunk = TBKChunkKey::parse(key); chunk && chunk->tag == TBKChunkKey::Tag::Entities) {
           readOldForm(key, value, *chunk, listing);
@@ -228,29 +307,18 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
       progress);
   if (!finished) return std::nullopt;
 
-  for (auto& entity : listing.entities) {
-    if (entity->ownRecord()) entity->listed = false;
+  if (!sorted) {
+    std::sort(byId.begin(), byId.end(), [](const Placed& a, const Placed& b) { return a.first < b.first; });
   }
-  for (const auto& [ids, chunk] : digests) {
-    for (size_t at = 0; at + idSize <= ids.size(); at += idSize) {
-      std::string_view id = std::string_view(ids).substr(at, idSize);
-      auto found = byId.find(id);
-      if (found == byId.end()) {
-        listing.problems.push_back("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) +
-                                   " names " + tbk::recordName(std::string(entityPrefix) + std::string(id)) +
-                                   ", which the world does not hold.");
-        continue;
-      }
-      TBKEntity& entity = *found->second;
-      if (entity.listed) continue;  // named twice: the first digest counts
-      entity.listed = true;
-      entity.chunkX = chunk.x;
-      entity.chunkZ = chunk.z;
-      entity.dimension = chunk.dimension;
-    }
+  for (const auto& [id, chunk] : pending) {
+    if (place(id, chunk)) continue;
+    std::string key(entityPrefix);
+    tbk::appendLittleEndian(key, __builtin_bswap64(id));
+    listing.problems.push_back("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) +
+                               " names " + tbk::recordName(key) + ", which the world does not hold.");
   }
-  for (auto& entity : listing.entities) {
-    if (entity->ownRecord() && !entity->listed) placeByPosition(*entity);
+  for (auto& [id, entity] : byId) {
+    if (!entity->listed) placeByPosition(*entity);
   }
   return listing;
 }
@@ -281,7 +349,9 @@ std::shared_ptr<TBKEntity> TBKEntities::read(TBKLevelDB& db, const std::string& 
     Listing listing;
     readOldForm(chunk.bytes(), *value, chunk, listing);
     if (!listing.problems.empty()) throw TBKException(TBKException::Kind::Format, listing.problems.front());
-    return root < listing.entities.size() ? listing.entities[root] : nullptr;
+    if (root >= listing.entities.size()) return nullptr;
+    load(db, *listing.entities[root]);
+    return listing.entities[root];
   }
   int64_t id = 0;
   if (!number(idText, id)) return nullptr;
@@ -296,6 +366,7 @@ std::shared_ptr<TBKEntity> TBKEntities::read(TBKLevelDB& db, const std::string& 
     if (error.kind() != TBKException::Kind::Format) throw;
     throw damaged(entity->key, error.reason());
   }
+  entity->summary = scanned(*value);
   // The game lists an entity in the digest of the chunk it stands in.
   placeByPosition(*entity);
   for (Dimension dimension : {entity->dimension, Dimension::Overworld, Dimension::Nether, Dimension::End}) {
@@ -309,17 +380,45 @@ std::shared_ptr<TBKEntity> TBKEntities::read(TBKLevelDB& db, const std::string& 
   return entity;
 }
 
+void TBKEntities::load(TBKLevelDB& db, TBKEntity& entity) {
+  if (entity.tree) return;
+  std::string value = presentValue(db.record(entity.key), entity);
+  std::string_view bytes = value;
+  RootPlace at{0, 0, value.size()};
+  if (!entity.ownRecord()) {
+    at = findRoot(value, entity);
+    bytes = bytes.substr(at.start, at.end - at.start);
+  }
+  std::shared_ptr<TBKCompoundTag> tree;
+  try {
+    tree = TBKNBT::parseCompound(bytes);
+  } catch (const TBKException& error) {
+    if (error.kind() != TBKException::Kind::Format) throw;
+    throw damaged(entity.key, error.reason());
+  }
+  entity.summary = scanned(bytes);
+  entity.tree = std::move(tree);
+  if (!entity.ownRecord()) entity.root = at.index;
+}
+
+TBKEntity::Summary TBKEntities::summaryOf(const TBKCompoundTag& tree) { return scanned(TBKNBT::serialise(tree)); }
+
 void TBKEntities::write(TBKLevelDB& db, TBKEntity& entity) {
+  if (!entity.tree) {
+    throw TBKException(TBKException::Kind::Usage, "An entity's tree is written only once it has been read.");
+  }
   std::string bytes = TBKNBT::serialise(*entity.tree);
   if (entity.ownRecord()) {
     db.writeRecords({{entity.key, bytes}});
+    entity.summary = scanned(bytes);
     return;
   }
   std::string value = presentValue(db.record(entity.key), entity);
   RootPlace at = findRoot(value, entity);
   db.writeRecords(withChecksums(db, {{entity.key, spliced(value, at, bytes)}}));
   entity.root = at.index;
-  entity.stored = std::move(bytes);
+  entity.summary = scanned(bytes);
+  remember(entity, bytes);
 }
 
 void TBKEntities::remove(TBKLevelDB& db, TBKEntity& entity) {
@@ -357,6 +456,7 @@ void TBKEntities::removeAll(TBKLevelDB& db, const std::vector<std::shared_ptr<TB
 
 void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<double, 3>& position,
                        TBKChunkKey::Dimension dimension) {
+  load(db, entity);
   TBKEntity before = entity;
   auto oldPos = entity.tree->objectForKeyedSubscript("Pos");
   int32_t x = TBKChunkKey::chunkOf(position[0]);
@@ -374,6 +474,7 @@ void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<doubl
       }
       if (!entity.listed || !sameChunk) records.push_back({newDigest, withId(readDigest(db, newDigest), id)});
       db.writeRecords(records);
+      entity.summary = scanned(records.front().value.value_or(""));
       entity.listed = true;
     } else if (sameChunk) {
       write(db, entity);
@@ -394,7 +495,8 @@ void TBKEntities::move(TBKLevelDB& db, TBKEntity& entity, const std::array<doubl
                                          {target.bytes(), there + bytes}}));
       entity.key = target.bytes();
       entity.root = ends.size();
-      entity.stored = std::move(bytes);
+      entity.summary = scanned(bytes);
+      remember(entity, bytes);
     }
   } catch (...) {
     entity = std::move(before);

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "CreatureWorld.h"
+#include "EntityScanner.h"
 #include "RecordShape.h"
 #include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKLevelDB.h"
+#include "Tarnbook/TBKNBT.h"
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 #include "TarnbookTestWorld.h"
@@ -54,6 +56,12 @@ struct TBKEntitiesTest : ::testing::Test {
     ADD_FAILURE() << "no entity " << idText;
     return std::make_shared<TBKEntity>();
   }
+  // The same with its whole tree read.
+  std::shared_ptr<TBKEntity> opened(TBKLevelDB& db, const TBKEntities::Listing& listing, const std::string& idText) {
+    auto entity = find(listing, idText);
+    TBKEntities::load(db, *entity);
+    return entity;
+  }
 };
 
 TEST_F(TBKEntitiesTest, AListingFindsBothFormsInEveryDimensionAndNamesWhatIsWrong) {
@@ -61,20 +69,32 @@ TEST_F(TBKEntitiesTest, AListingFindsBothFormsInEveryDimensionAndNamesWhatIsWron
   auto listing = TBKEntities::list(*db);
   ASSERT_TRUE(listing);
   EXPECT_EQ(listing->entities.size(), 15u);
+  // What a row shows is read without the tree: name | health/max | owned | item
   struct Case {
     std::string id, identifier;
     Dimension dimension;
     int32_t x, z;
     bool listed;
+    std::string shown;
   } cases[] = {
-      {"1", "minecraft:wolf", Dimension::Overworld, 2, -2, true},
-      {"4", "minecraft:zombie", Dimension::Nether, -2, 0, true},
-      {"11", "ymi:cyclops", Dimension::Overworld, 3, 3, true},
-      {"12", "minecraft:cow", Dimension::Overworld, 6, 6, false},
-      {"chunk:5:5:0:1", "minecraft:chicken", Dimension::Overworld, 5, 5, true},
+      {"1", "minecraft:wolf", Dimension::Overworld, 2, -2, true, "Rex|14/20|owned|"},
+      {"4", "minecraft:zombie", Dimension::Nether, -2, 0, true, "|20/20||"},
+      {"8", "minecraft:item", Dimension::Overworld, 1, 0, true, "|||minecraft:apple"},
+      {"11", "ymi:cyclops", Dimension::Overworld, 3, 3, true, "Polyphemus|80/20||"},
+      {"12", "minecraft:cow", Dimension::Overworld, 6, 6, false, "|10/20||"},
+      {"chunk:5:5:0:1", "minecraft:chicken", Dimension::Overworld, 5, 5, true, "Old Hen|4/20||"},
   };
   for (const auto& c : cases) {
     auto entity = find(*listing, c.id);
+    const auto& health = entity->summary.health;
+    EXPECT_EQ(
+        entity->summary.name + "|" +
+            (health ? std::to_string(health->current.intValue()) + "/" + std::to_string(health->maximum.intValue())
+                    : "") +
+            "|" + (entity->summary.owner ? "owned" : "") + "|" + entity->summary.itemName,
+        c.shown)
+        << c.id;
+    EXPECT_FALSE(entity->tree) << c.id;
     EXPECT_EQ(entity->identifier(), c.identifier) << c.id;
     EXPECT_EQ(entity->dimension, c.dimension) << c.id;
     EXPECT_EQ(std::make_pair(entity->chunkX, entity->chunkZ), std::make_pair(c.x, c.z)) << c.id;
@@ -91,6 +111,37 @@ TEST_F(TBKEntitiesTest, AListingFindsBothFormsInEveryDimensionAndNamesWhatIsWron
   EXPECT_EQ(TBKEntities::read(*db, "chunk:5:5:0:2")->identifier(), "minecraft:sheep");
 }
 
+// The listing's scanner refuses what the reader refuses, trusting no length:
+// each record is followed in memory by zeros that would end it as a compound
+// if a length let the scanner run past its bytes.
+TEST_F(TBKEntitiesTest, TheScannerRefusesWhatTheReaderRefuses) {
+  auto le = [](int64_t value, size_t width) { return worldreader::littleEndian(value, width); };
+  const std::string root("\x0a\x00\x00", 3);
+  std::string deep = root + "\x09" + le(1, 2) + "a";
+  for (int level = 0; level < 520; ++level) deep += "\x09" + le(1, 4);
+  deep += std::string("\x00", 1) + le(0, 4) + std::string("\x00", 1);
+  struct Case {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"a text longer than the bytes left", root + "\x08" + le(10, 2) + "CustomName" + le(200, 2) + "Rex"},
+      {"a name longer than the bytes left", root + "\x01" + le(90, 2) + "Pos"},
+      {"a list longer than the bytes left", root + "\x09" + le(3, 2) + "Pos\x05" + le(100, 4) + le(0, 4)},
+      {"a nested list longer than the bytes left", root + "\x09" + le(1, 2) + "a\x01" + le(50, 4) + "xy"},
+      {"an array longer than the bytes left", root + "\x0b" + le(1, 2) + "a" + le(90, 4) + le(0, 4)},
+      {"an array of negative length", root + "\x07" + le(1, 2) + "a" + le(-1, 4)},
+      {"a list of end tags with entries", root + "\x09" + le(1, 2) + "a" + std::string("\x00", 1) + le(2, 4)},
+      {"an unknown tag type", root + "\x0d" + le(1, 2) + "a"},
+      {"lists nested too deep", deep},
+  };
+  for (const auto& c : cases) {
+    std::string memory = c.bytes + std::string(600, '\0');
+    std::string_view record = std::string_view(memory).substr(0, c.bytes.size());
+    EXPECT_EQ(tbktest::raisedKind([&] { tbk::scanEntity(record); }), TBKException::Kind::Format) << c.what;
+    EXPECT_EQ(tbktest::raisedKind([&] { TBKNBT::parseCompound(record); }), TBKException::Kind::Format) << c.what;
+  }
+}
+
 // Every change writes its records in one batch and leaves every other
 // record's bytes as they were.
 TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
@@ -104,14 +155,14 @@ TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
   } cases[] = {
       {"a rename",
        [&](TBKLevelDB& db, auto& listing) {
-         auto wolf = find(listing, "1");
+         auto wolf = opened(db, listing, "1");
          wolf->tree->setValueForKey(std::make_shared<TBKStringTag>("CustomName", "Wolfie"));
          TBKEntities::write(db, *wolf);
        },
        {{cw::entityKey(cw::wolf), renamed(before.at(cw::entityKey(cw::wolf)), "Wolfie")}}},
       {"an old-form rename",
        [&](TBKLevelDB& db, auto& listing) {
-         auto hen = find(listing, "chunk:5:5:0:1");
+         auto hen = opened(db, listing, "chunk:5:5:0:1");
          hen->tree->setValueForKey(std::make_shared<TBKStringTag>("CustomName", "Hen"));
          TBKEntities::write(db, *hen);
        },
@@ -125,7 +176,7 @@ TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
       {"an old-form removal, then a change of the root after it",
        [&](TBKLevelDB& db, auto& listing) {
          TBKEntities::remove(db, *find(listing, "chunk:5:5:0:1"));
-         auto sheep = find(listing, "chunk:5:5:0:2");
+         auto sheep = opened(db, listing, "chunk:5:5:0:2");
          sheep->tree->setValueForKey(TBKNumberTag::byteTag("Persistent", 1));
          TBKEntities::write(db, *sheep);
        },
@@ -184,17 +235,23 @@ TEST_F(TBKEntitiesTest, EachChangeWritesItsRecordsAndKeepsEveryOtherByte) {
 }
 
 // A change that cannot be made raises and writes nothing: a root the game
-// rewrote since the listing, a move into a chunk whose digest is damaged
+// rewrote since the listing (as long as before), a move into a chunk whose digest is damaged
 // (the entity's position is then as it was).
 TEST_F(TBKEntitiesTest, ARefusedChangeWritesNothingAndLeavesTheEntityAsItWas) {
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   auto listing = TBKEntities::list(*db);
-  db->writeRecords({{cw::oldFormKey(5, 5), cw::oldFormRoots()[2]}, {cw::digestKey(-1, 0), "1234"}});
+  auto pig = opened(*db, *listing, "chunk:5:5:0:0");
+  auto sheep = find(*listing, "chunk:5:5:0:2");
+  // The pig changed in place (its bytes as long as before), the hen gone.
+  const auto roots = cw::oldFormRoots();
+  db->writeRecords({{cw::oldFormKey(5, 5), worldreader::withPayload(roots[0], "Persistent", "\x01") + roots[2]},
+                    {cw::digestKey(-1, 0), "1234"}});
   Contents before = worldreader::databaseContents(lake);
-  auto pig = find(*listing, "chunk:5:5:0:0");
   auto wolf = find(*listing, "1");
   EXPECT_NE(tbktest::raised([&] { TBKEntities::write(*db, *pig); }).reason().find("was changed since it was read"),
             std::string::npos);
+  TBKEntities::load(*db, *sheep);  // found again by its bytes, now the chunk's second root
+  EXPECT_EQ(sheep->root, 1u);
   EXPECT_NE(tbktest::raised([&] {
               TBKEntities::move(*db, *wolf, {-3, 64, 7}, Dimension::Overworld);
             })
@@ -219,7 +276,7 @@ TEST_F(TBKEntitiesTest, AnOldFormChangeKeepsItsChunksChecksumRight) {
   };
   auto db = TBKLevelDB::dbForWorldNamed("lake");
   db->writeRecords({{sums.bytes(), checksums(*db->record(key))}});
-  auto pig = find(*TBKEntities::list(*db), "chunk:5:5:0:0");
+  auto pig = opened(*db, *TBKEntities::list(*db), "chunk:5:5:0:0");
   pig->tree->setValueForKey(std::make_shared<TBKStringTag>("CustomName", "Wilbur"));
   TBKEntities::write(*db, *pig);
   EXPECT_EQ(worldreader::readDatabaseValue(lake, sums.bytes()),

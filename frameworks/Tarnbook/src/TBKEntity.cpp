@@ -1,19 +1,6 @@
 #include "Tarnbook/TBKEntity.h"
 
 #include "LittleEndian.h"
-#include "Tarnbook/TBKListTag.h"
-#include "Tarnbook/TBKNumberTag.h"
-
-std::array<double, 3> TBKEntity::position() const {
-  std::array<double, 3> position{0, 0, 0};
-  auto pos = tree ? tree->listForKey("Pos") : nullptr;
-  for (size_t i = 0; pos && i < 3 && i < pos->count(); ++i) {
-    if (auto number = std::dynamic_pointer_cast<TBKNumberTag>(pos->objectAtIndexedSubscript(i))) {
-      position[i] = number->value().doubleValue();
-    }
-  }
-  return position;
-}
 
 std::string TBKEntity::idText() const {
   if (root) {
