@@ -53,6 +53,7 @@ LibZip load() {
   bind(library, "zip_source_function", zip.source_function);
   bind(library, "zip_file_add", zip.file_add);
   bind(library, "zip_file_set_external_attributes", zip.file_set_external_attributes);
+  bind(library, "zip_set_file_compression", zip.set_file_compression);
   bind(library, "zip_dir_add", zip.dir_add);
   bind(library, "zip_register_progress_callback_with_state", zip.register_progress_callback_with_state);
   bind(library, "zip_register_cancel_callback_with_state", zip.register_cancel_callback_with_state);

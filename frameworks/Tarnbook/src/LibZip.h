@@ -33,6 +33,7 @@ struct LibZip {
   decltype(&::zip_source_function) source_function;
   decltype(&::zip_file_add) file_add;
   decltype(&::zip_file_set_external_attributes) file_set_external_attributes;
+  decltype(&::zip_set_file_compression) set_file_compression;
   decltype(&::zip_dir_add) dir_add;
   decltype(&::zip_register_progress_callback_with_state) register_progress_callback_with_state;
   decltype(&::zip_register_cancel_callback_with_state) register_cancel_callback_with_state;

@@ -20,6 +20,11 @@ namespace tbk {
 
 namespace {
 
+// The database's tables hold blocks the game has compressed already.
+bool isDatabaseTable(const std::string& relative) {
+  return relative.starts_with("db/") && relative.ends_with(".ldb");
+}
+
 std::string withNumber(const std::string& fileName, int number) {
   if (number < 2) return fileName;
   size_t dot = fileName.rfind('.');
@@ -48,7 +53,7 @@ std::optional<std::string> packWorld(const std::string& worldFolder, const std::
       if (file.folder) {
         zip.addFolder(file.relative + "/");
       } else {
-        zip.addFile(file.relative, file.path, file.size, file.modified);
+        zip.addFile(file.relative, file.path, file.size, file.modified, isDatabaseTable(file.relative));
       }
     }
     if (!zip.finish(progress ? progress : [](double) { return true; })) {

@@ -173,7 +173,8 @@ void ZipWriter::failed(const std::string& what) {
   throw TBKException(TBKException::Kind::File, "Could not write the archive " + archivePath_ + ": " + what + ".");
 }
 
-void ZipWriter::addFile(const std::string& entryName, const std::string& path, uint64_t size, time_t modified) {
+void ZipWriter::addFile(const std::string& entryName, const std::string& path, uint64_t size, time_t modified,
+                        bool stored) {
   auto* state = new FileSource{path, size, modified, FileDescriptor(), {}};
   libzip().error_init(&state->error);
   zip_source_t* source = libzip().source_function(archive_, FileSource::command, state);
@@ -185,6 +186,9 @@ void ZipWriter::addFile(const std::string& entryName, const std::string& path, u
   zip_int64_t index = libzip().file_add(archive_, entryName.c_str(), source, ZIP_FL_ENC_UTF_8);
   if (index < 0) {
     libzip().source_free(source);
+    failed(libzip().strerror(archive_));
+  }
+  if (stored && libzip().set_file_compression(archive_, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0) != 0) {
     failed(libzip().strerror(archive_));
   }
   // Unix attributes, as the game's own export and every unzip read them.

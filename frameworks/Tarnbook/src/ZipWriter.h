@@ -25,8 +25,11 @@ class ZipWriter {
   ZipWriter& operator=(const ZipWriter&) = delete;
 
   // The file at path, deflated, as entryName; size and modified are what
-  // the file was when listed (the caller keeps it from changing).
-  void addFile(const std::string& entryName, const std::string& path, uint64_t size, time_t modified);
+  // the file was when listed (the caller keeps it from changing). stored:
+  // kept as it is, for a file already compressed (a database table), which
+  // deflating again would only slow.
+  void addFile(const std::string& entryName, const std::string& path, uint64_t size, time_t modified,
+               bool stored = false);
   void addFolder(const std::string& entryName);
 
   // Writes the archive. progress gets the share written (0...1); false
