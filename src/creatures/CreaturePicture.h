@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "external/Tarnbook.h"
+#include "Tarnbook/TBKEntity.h"
 
 // The catalogue item whose picture stands for an entity: the first of its
 // kind's pictures (CreatureKind::pictureItems) the catalogue knows.

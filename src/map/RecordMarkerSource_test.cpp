@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ContainerWorld.h"
+#include "Tarnbook/TBKEntities.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ std::shared_ptr<TBKEntity> creature(const char* identifier, Dimension dimension,
                                            TBKNumberTag::floatTag("", z)}));
   entity->tree->setValueForKey(std::make_shared<TBKStringTag>("identifier", identifier));
   if (*name) entity->tree->setValueForKey(std::make_shared<TBKStringTag>("CustomName", name));
+  entity->summary = TBKEntities::summaryOf(*entity->tree);
   return entity;
 }
 
