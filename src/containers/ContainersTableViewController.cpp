@@ -115,6 +115,11 @@ void ContainersTableViewController::show(ContainerList::Listing listing) {
   progressLabel_->removeFromSuperview();
   containers_ = std::move(listing.containers);
   arrange();
+  if (listing.notListed > 0) {
+    showNotice("Not All Listed", "This world holds " + std::to_string(listing.notListed) +
+                                     " more containers than the " + std::to_string(ContainerList::maximumListed) +
+                                     " Gorvane lists.");
+  }
 }
 
 void ContainersTableViewController::search(const std::string& text) {

@@ -60,20 +60,46 @@ double scaleFor(Dimension from, Dimension to) {
 }  // namespace
 
 ContainerList::Listing ContainerList::list(TBKLevelDB& db, const std::function<bool()>& cancelled,
-                                           const std::function<void(double)>& progress) {
+                                           const std::function<void(double)>& progress,
+                                           const std::function<void(const ContainerSummary&)>& visit) {
   Listing listing;
   listing.complete = TBKBlockEntities::forEach(
       db,
       [&](const TBKBlockEntity& entity) {
-        if (auto summary = ContainerSummary::of(entity.chunk, entity.index, *entity.root)) {
-          listing.containers.push_back(std::move(*summary));
+        auto summary = ContainerSummary::of(entity.chunk, entity.index, *entity.root);
+        if (!summary) return true;
+        if (listing.containers.size() == maximumListed) {
+          ++listing.notListed;
+          return true;
         }
+        if (visit) visit(*summary);
+        summary->items = {};
+        listing.containers.push_back(std::move(*summary));
         return true;
       },
       [&](const TBKBlockEntities::Damage& damage) { listing.damaged.push_back(damage.reason); }, progress, cancelled);
   if (cancelled && cancelled()) listing.complete = false;
   joinPairs(listing.containers);
   return listing;
+}
+
+ContainerList::Placements ContainerList::placements(const std::vector<ContainerSummary>& containers) {
+  Placements placements;
+  for (size_t i = 0; i < containers.size(); ++i) {
+    const auto& halves = containers[i].halves;
+    for (size_t h = 0; h < halves.size(); ++h) {
+      size_t firstSlot = h == 0 ? 0 : h * containers[i].kind->slots;
+      placements.emplace(std::make_pair(halves[h].chunk.bytes(), halves[h].index), Placed{i, firstSlot});
+    }
+  }
+  return placements;
+}
+
+std::optional<ContainerList::Placed> ContainerList::placed(const Placements& placements,
+                                                           const ContainerSummary::Half& half) {
+  auto at = placements.find({half.chunk.bytes(), half.index});
+  if (at == placements.end()) return std::nullopt;
+  return at->second;
 }
 
 bool ContainerList::matches(const ContainerSummary& container, const std::string& search) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,16 +16,34 @@
 // but the database, which allows reads beside the screens' own.
 class ContainerList {
  public:
+  // Far more than a world of the game holds; a world made to fill memory
+  // with containers gets this many listed and the rest counted.
+  static constexpr size_t maximumListed = 100'000;
   struct Listing {
-    std::vector<ContainerSummary> containers;  // in the database's order
+    std::vector<ContainerSummary> containers;  // in the database's order, without their items
     std::vector<std::string> damaged;          // a reason for each record that could not be read
     bool complete = true;                      // false when cancelled
+    size_t notListed = 0;                      // containers past maximumListed
   };
   // cancelled (if given) is asked now and then; progress as
-  // TBKLevelDB::forEachRecord. Raises TBKException when the database cannot
-  // be read at all.
+  // TBKLevelDB::forEachRecord. visit (if given) sees each listed block
+  // entity's container, a double chest's halves apart, with its items as
+  // read, before they are let go. Raises TBKException when the database
+  // cannot be read at all.
   static Listing list(TBKLevelDB& db, const std::function<bool()>& cancelled = nullptr,
-                      const std::function<void(double)>& progress = nullptr);
+                      const std::function<void(double)>& progress = nullptr,
+                      const std::function<void(const ContainerSummary&)>& visit = nullptr);
+
+  // Where each listed block entity ended up, by its chunk key's bytes and
+  // root index: its container's index in `containers` and the slot its own
+  // first slot became there (27 for a double chest's second half).
+  struct Placed {
+    size_t container;
+    size_t firstSlot;
+  };
+  using Placements = std::map<std::pair<std::string, size_t>, Placed>;
+  static Placements placements(const std::vector<ContainerSummary>& containers);
+  static std::optional<Placed> placed(const Placements& placements, const ContainerSummary::Half& half);
 
   struct Section {
     TBKChunkKey::Dimension dimension;

@@ -1,9 +1,15 @@
 #include "records/ContainerRecord.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
+#include <leveldb/write_batch.h>
 
 #include "ContainerWorld.h"
+#include "GameDatabase.h"
 #include "Tarnbook/TBKNBT.h"
+#include "Tarnbook/TBKNumberTag.h"
+#include "Tarnbook/TBKStringTag.h"
 #include "TarnbookTestWorld.h"
 #include "WorldReader.h"
 #include "records/ContainerList.h"
@@ -165,6 +171,32 @@ TEST_F(ContainerRecordTest, FindListsEveryPlaceAnItemLiesBoxesAndEnderChestsIncl
     places.push_back(found.where());
   }
   EXPECT_EQ(places, (std::vector<std::string>{"Chest at 3, 64, 2 in the Overworld, slot 29"}));
+}
+
+// A world made to fill memory with containers gets the first ones listed,
+// without their items, and the rest counted.
+TEST(ContainerListBound, PastTheLimitContainersAreCountedNotListed) {
+  tbktest::TestSandbox sandbox;
+  tbktest::writeContainerWorld(sandbox.worldFolder("chests"));
+  {
+    auto db = gamedatabase::open(sandbox.worldFolder("chests") + "/db");
+    leveldb::WriteBatch batch;
+    auto chest = std::make_shared<TBKCompoundTag>("");
+    chest->setValueForKey(std::make_shared<TBKStringTag>("id", "Chest"));
+    for (int32_t x = 1000; x < 1000 + int32_t(ContainerList::maximumListed); ++x) {
+      chest->setValueForKey(TBKNumberTag::intTag("x", x * 16));
+      batch.Put(tbktest::chunkKey(x, 100).bytes(), TBKNBT::serialise(*chest));
+    }
+    ASSERT_TRUE(db->Write(leveldb::WriteOptions(), &batch).ok());
+  }
+  auto db = TBKLevelDB::dbForWorldNamed("chests");
+  size_t visited = 0;
+  auto listing = ContainerList::list(*db, nullptr, nullptr, [&](const ContainerSummary&) { ++visited; });
+  EXPECT_EQ(visited, ContainerList::maximumListed);
+  EXPECT_EQ(listing.notListed, 11u) << "as many as the fixture's own block entities that hold items";
+  EXPECT_GE(listing.containers.size(), ContainerList::maximumListed - 1) << "a double chest may be joined";
+  EXPECT_TRUE(std::all_of(listing.containers.begin(), listing.containers.end(),
+                          [](const ContainerSummary& container) { return container.items.empty(); }));
 }
 
 }  // namespace

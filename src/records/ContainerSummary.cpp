@@ -28,8 +28,6 @@ std::string ContainerSummary::name() const {
 }
 
 std::string ContainerSummary::contents() const {
-  size_t filled = 0;
-  for (const auto& item : items) filled += holdsSomething(*item.entry) ? 1 : 0;
   if (filled == 0) return lootPending ? "loot not yet generated" : "empty";
   return std::to_string(filled) + (filled == 1 ? " item" : " items");
 }
@@ -60,6 +58,7 @@ std::unique_ptr<ContainerSummary> ContainerSummary::of(const TBKChunkKey& chunk,
       }
     }
   }
+  for (const auto& item : summary->items) summary->filled += holdsSomething(*item.entry) ? 1 : 0;
   summary->lootPending = root.objectForKeyedSubscript("LootTable") != nullptr;
   if (id == "Chest" && root.objectForKeyedSubscript("pairx") && root.objectForKeyedSubscript("pairz")) {
     summary->pair = Pair{root.numberForKey("pairx").intValue(), root.numberForKey("pairz").intValue(),
@@ -71,6 +70,7 @@ std::unique_ptr<ContainerSummary> ContainerSummary::of(const TBKChunkKey& chunk,
 void ContainerSummary::join(ContainerSummary&& other) {
   halves.push_back(other.halves.front());
   for (auto& item : other.items) items.push_back({item.slot + chestSlots, std::move(item.entry)});
+  filled += other.filled;
   if (customName.empty()) customName = std::move(other.customName);
   lootPending = lootPending || other.lootPending;
   pair.reset();

@@ -31,7 +31,11 @@ struct ContainerSummary {
   std::string id;
   const ContainerKind* kind = nullptr;  // null: a kind Gorvane does not know
   std::string customName;
+  // Its entries as read, kept only while the walk that read them looks at
+  // them (ContainerList::list's visit): a list kept them all, and every
+  // entry kept its record's whole parse alive.
   std::vector<Item> items;
+  size_t filled = 0;         // slots holding something, counted when read
   bool lootPending = false;  // a "LootTable" the game fills on first opening
   // A chest's neighbour ("pairx", "pairz") and whether this one leads.
   struct Pair {

@@ -115,15 +115,26 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
              });
     }
   }
-  for (auto& container : ContainerList::list(db, cancelled, progress).containers) {
-    findIn(container.items, item, [&](size_t slot, std::optional<size_t> boxSlot, int count) {
+  // Each block entity is looked through as the walk reads it (a listing
+  // keeps no items), and what is found placed in its container once a
+  // double chest's halves are joined.
+  std::vector<std::pair<ContainerSummary::Half, Found>> inHalves;
+  auto listing = ContainerList::list(db, cancelled, progress, [&](const ContainerSummary& half) {
+    findIn(half.items, item, [&](size_t slot, std::optional<size_t> boxSlot, int count) {
       Found place;
-      place.container = container;
       place.slot = slot;
       place.boxSlot = boxSlot;
       place.count = count;
-      found.push_back(std::move(place));
+      inHalves.emplace_back(half.halves.front(), std::move(place));
     });
+  });
+  auto placements = ContainerList::placements(listing.containers);
+  for (auto& [half, place] : inHalves) {
+    auto placed = ContainerList::placed(placements, half);
+    if (!placed) continue;
+    place.container = listing.containers[placed->container];
+    place.slot += placed->firstSlot;
+    found.push_back(std::move(place));
   }
   for (const auto& source : sources_) {
     if (!source(

@@ -46,11 +46,17 @@ std::string serialiseChecksums(const std::vector<ChecksumEntry>& entries) {
 
 uint64_t recordHash(std::string_view value) { return XXH64(value.data(), value.size(), 0); }
 
-std::string checksumsWith(std::string_view checksums, uint8_t tag, uint8_t subChunk, std::string_view value) {
+std::string checksumsWith(std::string_view checksums, uint8_t tag, uint8_t subChunk, std::string_view before,
+                          std::string_view after) {
   std::vector<ChecksumEntry> entries = parseChecksums(checksums);
   for (auto& entry : entries) {
     if (entry.tag != tag || entry.subChunk != subChunk) continue;
-    entry.hash = recordHash(value);
+    if (entry.hash != recordHash(before)) {
+      throw TBKException(TBKException::Kind::Format,
+                         "its checksums record does not hold the checksum of the record as stored, so Gorvane "
+                         "cannot keep it right");
+    }
+    entry.hash = recordHash(after);
     return serialiseChecksums(entries);
   }
   throw TBKException(TBKException::Kind::Format,

@@ -27,10 +27,14 @@ std::vector<ChecksumEntry> parseChecksums(std::string_view bytes);
 std::string serialiseChecksums(const std::vector<ChecksumEntry>& entries);
 uint64_t recordHash(std::string_view value);
 
-// The checksums record with the entry of the record (tag, subChunk) holding
-// the hash of value, every other byte kept. Raises TBKException (Format)
-// with a reason when the record is damaged or lists no such record: the
-// write it belongs to must then not happen.
-std::string checksumsWith(std::string_view checksums, uint8_t tag, uint8_t subChunk, std::string_view value);
+// The checksums record with the entry of the record (tag, subChunk) changed
+// from the hash of `before` (the record as stored) to that of `after`, every
+// other byte kept. Raises TBKException (Format) with a reason when the record
+// is damaged, lists no such record, or its entry is not the hash of
+// `before`: the world's checksums are then not reckoned as Gorvane reckons
+// them (or the chunk is damaged), and the write they belong to must not
+// happen rather than leave a checksum the game would take for damage.
+std::string checksumsWith(std::string_view checksums, uint8_t tag, uint8_t subChunk, std::string_view before,
+                          std::string_view after);
 
 }  // namespace tbk

@@ -77,8 +77,10 @@ std::string TBKBlockEntities::replaced(std::string_view value, size_t index, con
 }
 
 void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& replacements) {
-  // Each chunk's value, read once and changed by every replacement of it.
+  // Each chunk's value, read once and changed by every replacement of it,
+  // and as it was stored.
   std::map<std::string, std::pair<TBKChunkKey, std::string>> values;
+  std::map<std::string, std::string> stored;
   for (const auto& replacement : replacements) {
     TBKChunkKey chunk = replacement.chunk;
     chunk.tag = TBKChunkKey::Tag::BlockEntities;
@@ -87,6 +89,7 @@ void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& rep
     if (found == values.end()) {
       auto value = db.record(key);
       if (!value) throw TBKException(TBKException::Kind::Format, reasonFor(chunk, "it is no longer there"));
+      stored.emplace(key, *value);
       found = values.emplace(key, std::make_pair(chunk, std::move(*value))).first;
     }
     try {
@@ -103,8 +106,8 @@ void TBKBlockEntities::write(TBKLevelDB& db, const std::vector<Replacement>& rep
     checksumsKey.tag = TBKChunkKey::Tag::Checksums;
     if (auto checksums = db.record(checksumsKey.bytes())) {
       try {
-        records.push_back(
-            {checksumsKey.bytes(), tbk::checksumsWith(*checksums, static_cast<uint8_t>(chunk.tag), 0, value)});
+        records.push_back({checksumsKey.bytes(),
+                           tbk::checksumsWith(*checksums, static_cast<uint8_t>(chunk.tag), 0, stored.at(key), value)});
       } catch (const TBKException& error) {
         if (error.kind() != TBKException::Kind::Format) throw;
         throw TBKException(TBKException::Kind::Format, reasonFor(chunk, error.reason()));

@@ -145,18 +145,22 @@ TEST_F(TBKBlockEntitiesTest, AWriteIsRefusedWholeForAStaleRootOrChecksumsItCanno
 }
 
 // The record's layout as the game's documentation gives it, with the
-// known xxHash64 of no bytes.
+// known xxHash64s of no bytes and of "a". An entry that is not the stored
+// record's hash shows a world whose checksums Gorvane does not reckon alike:
+// nothing is changed.
 TEST(ChunkChecksums, AreReadAndUpdatedInTheGamesLayout) {
   std::string one(
       "\x01\x00\x00\x00"
       "\x2f\x03"
-      "\x00\x00\x00\x00\x00\x00\x00\x00",
+      "\x99\xe9\xd8\x51\x37\xdb\x46\xef",
       14);
-  EXPECT_EQ(tbk::checksumsWith(one, 0x2f, 3, ""), std::string("\x01\x00\x00\x00"
-                                                              "\x2f\x03"
-                                                              "\x99\xe9\xd8\x51\x37\xdb\x46\xef",
-                                                              14));
-  EXPECT_EQ(tbk::parseChecksums(one), (std::vector<tbk::ChecksumEntry>{{0x2f, 3, 0}}));
+  EXPECT_EQ(tbk::checksumsWith(one, 0x2f, 3, "", "a"), std::string("\x01\x00\x00\x00"
+                                                                   "\x2f\x03"
+                                                                   "\x5b\x6e\x8c\xa9\xf1\xc4\x4e\xd2",
+                                                                   14));
+  EXPECT_EQ(tbktest::raised([&] { tbk::checksumsWith(one, 0x2f, 3, "b", "a"); }).reason(),
+            "its checksums record does not hold the checksum of the record as stored, so Gorvane cannot keep it right");
+  EXPECT_EQ(tbk::parseChecksums(one), (std::vector<tbk::ChecksumEntry>{{0x2f, 3, 0xef46db3751d8e999}}));
   for (std::string damaged : {std::string("\x01\x00\x00", 3), one.substr(0, 13), "\x02" + one.substr(1)}) {
     EXPECT_EQ(tbktest::raisedKind([&] { tbk::parseChecksums(damaged); }), TBKException::Kind::Format);
   }

@@ -70,7 +70,8 @@ std::vector<TBKRecord> withChecksums(TBKLevelDB& db, std::vector<TBKRecord> reco
                                                          "its records; it was left as it is.");
     }
     try {
-      checksums[key.bytes()] = tbk::checksumsWith(*current, static_cast<uint8_t>(chunk->tag), 0, *record.value);
+      checksums[key.bytes()] = tbk::checksumsWith(*current, static_cast<uint8_t>(chunk->tag), 0,
+                                                  db.record(record.key).value_or(std::string()), *record.value);
     } catch (const TBKException& error) {
       if (error.kind() != TBKException::Kind::Format) throw;
       throw damaged(key.bytes(), error.reason());
