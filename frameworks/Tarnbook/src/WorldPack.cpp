@@ -21,9 +21,7 @@ namespace tbk {
 namespace {
 
 // The database's tables hold blocks the game has compressed already.
-bool isDatabaseTable(const std::string& relative) {
-  return relative.starts_with("db/") && relative.ends_with(".ldb");
-}
+bool isDatabaseTable(const std::string& relative) { return relative.starts_with("db/") && relative.ends_with(".ldb"); }
 
 std::string withNumber(const std::string& fileName, int number) {
   if (number < 2) return fileName;
