@@ -3,38 +3,13 @@
 #include <string>
 
 #include "LittleEndian.h"
+#include "TagPayload.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKNBT.h"
 
 namespace {
 
-// The fewest bytes one list entry of a type takes, as the reader counts it.
-size_t smallestPayload(TBKTagType type) {
-  switch (type) {
-    case TBKTagType::Byte:
-      return 1;
-    case TBKTagType::Short:
-      return 2;
-    case TBKTagType::Int:
-    case TBKTagType::Float:
-    case TBKTagType::ByteArray:
-    case TBKTagType::IntArray:
-    case TBKTagType::LongArray:
-      return 4;
-    case TBKTagType::Long:
-    case TBKTagType::Double:
-      return 8;
-    case TBKTagType::String:
-      return 2;
-    case TBKTagType::List:
-      return 5;
-    case TBKTagType::Compound:
-      return 1;
-    case TBKTagType::End:
-      return 0;
-  }
-  return 0;
-}
+using tbk::smallestPayload;
 
 bool isNumber(TBKTagType type) {
   return type == TBKTagType::Byte || type == TBKTagType::Short || type == TBKTagType::Int || type == TBKTagType::Long ||

@@ -6,6 +6,7 @@
 #include "LittleEndian.h"
 #include "TBKTagBuilder.h"
 #include "TagArena.h"
+#include "TagPayload.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKIntArrayTag.h"
@@ -17,39 +18,7 @@
 
 namespace {
 
-// The fewest bytes one list entry of a type can take, used to refuse a count
-// the remaining input cannot hold before anything is allocated for it.
-size_t smallestPayload(TBKTagType type) {
-  switch (type) {
-    case TBKTagType::Byte:
-      return 1;
-    case TBKTagType::Short:
-      return 2;
-    case TBKTagType::Int:
-      return 4;
-    case TBKTagType::Long:
-      return 8;
-    case TBKTagType::Float:
-      return 4;
-    case TBKTagType::Double:
-      return 8;
-    case TBKTagType::ByteArray:
-      return 4;
-    case TBKTagType::String:
-      return 2;
-    case TBKTagType::List:
-      return 5;
-    case TBKTagType::Compound:
-      return 1;
-    case TBKTagType::IntArray:
-      return 4;
-    case TBKTagType::LongArray:
-      return 4;
-    case TBKTagType::End:
-      return 0;
-  }
-  return 0;
-}
+using tbk::smallestPayload;
 
 class Reader {
  public:
