@@ -54,6 +54,8 @@ FIGURES = [
      ("a walk making the reader's checks on the same bytes, building nothing", "tarnbook_bench",
       "BM_WalkMegabyteCompound")),
     ("NBT write of a 1 MB compound", "tarnbook_bench", "BM_SerialiseMegabyteCompound", "rate", (">", 300, "MB/s"), None),
+    ("NBT read and written back: every block-entity and entity record of a 50 MB world", "tarnbook_bench",
+     "BM_RoundTripWorldRecords50MB", "rate", (">", 200, "MB/s"), None),
     ("One level write (level.dat_old, level.dat, levelname.txt)", "tarnbook_bench", "BM_LevelWrite", "time",
      ("<", 50, "ms"), None),
     ("One item change (write and redraw)", "equipment_bench", "BM_ItemChange", "time", ("<", 5, "ms"), None),
