@@ -48,7 +48,7 @@ int containersCommand(const std::vector<std::string>& args, std::ostream& out, s
     for (const auto& damage : listing.damaged) err << damage << "\n";
     if (listing.notListed > 0) {
       err << listing.notListed << " more containers not listed: only the first " << ContainerList::maximumListed
-          << " are\n";
+          << " are listed\n";
     }
   } catch (const TBKException& error) {
     err << error.reason() << "\n";
