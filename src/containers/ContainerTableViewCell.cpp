@@ -1,20 +1,7 @@
 #include "containers/ContainerTableViewCell.h"
 
+#include "app/DetailLabel.h"
 #include "ui/Font.h"
-
-namespace {
-
-std::shared_ptr<BVLLabel> makeLabel(const std::string& text, double x, double y, double size) {
-  ui::Font font = ui::Font::named("Minecraft", size);
-  ui::Size measured = font.measure(text);
-  auto label = std::make_shared<BVLLabel>(ui::Rect(x, y, measured.width, measured.height));
-  label->setFont(font);
-  label->setText(text);
-  label->setStyle(BVLLabel::DetailStyle);
-  return label;
-}
-
-}  // namespace
 
 ContainerTableViewCell::ContainerTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier)
     : ui::TableViewCell(style, reuseIdentifier) {}
@@ -34,8 +21,8 @@ void ContainerTableViewCell::makeReady(std::shared_ptr<ui::Image> picture, const
   setBackgroundColor(ui::Color::clear());
   pictureView = std::make_shared<ui::ImageView>(
       ui::Rect(12, 7, 32, 32), picture ? picture : BVLItemIDSource::sharedSource()->genericItemImage());
-  nameLabel = makeLabel(name, 54, 6, 16);
-  detailLabel = makeLabel(detail, 54, 29, 8);
+  nameLabel = makeDetailLabel(name, 54, 6, 16);
+  detailLabel = makeDetailLabel(detail, 54, 29, 8);
   button = std::make_shared<BVLButton>(ui::Rect(frame().width() - 160, 5, 140, 36), [open](BVLButton&) { open(); });
   button->setTitle("Open...", ui::ControlState::Normal);
   for (auto view : std::initializer_list<std::shared_ptr<ui::View>>{pictureView, nameLabel, detailLabel, button}) {

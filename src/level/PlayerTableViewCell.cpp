@@ -3,22 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/DetailLabel.h"
 #include "ui/AlertView.h"
 #include "ui/Font.h"
-
-namespace {
-
-std::shared_ptr<BVLLabel> makeLabel(const std::string& text, double x, double y, double size) {
-  ui::Font font = ui::Font::named("Minecraft", size);
-  ui::Size measured = font.measure(text);
-  auto label = std::make_shared<BVLLabel>(ui::Rect(x, y, measured.width, measured.height));
-  label->setFont(font);
-  label->setText(text);
-  label->setStyle(BVLLabel::DetailStyle);
-  return label;
-}
-
-}  // namespace
 
 PlayerTableViewCell::PlayerTableViewCell(ui::TableViewCellStyle style, const std::string& reuseIdentifier)
     : ui::TableViewCell(style, reuseIdentifier) {}
@@ -66,8 +53,8 @@ void PlayerTableViewCell::makeReadyWithPlayer(const TBKPlayerEntry& entry, const
     if (view) view->removeFromSuperview();
   }
   setBackgroundColor(ui::Color::clear());
-  nameLabel = makeLabel(shortName(entry), 40, 6, 16);
-  placeLabel = makeLabel(problem.empty() ? place : "Its record cannot be opened", 40, 29, 8);
+  nameLabel = makeDetailLabel(shortName(entry), 40, 6, 16);
+  placeLabel = makeDetailLabel(problem.empty() ? place : "Its record cannot be opened", 40, 29, 8);
   addSubview(nameLabel);
   addSubview(placeLabel);
 
