@@ -3,7 +3,8 @@
 // the game's own LevelDB with every key, and that no temporary file is read
 // as data. Prints one line per kind; exits 1 when any round left a fault.
 //
-// usage: reliability_kills [--kills N] [--seed S] [--scratch DIR] [--only NAME_START]
+// usage: reliability_kills [--kills N | --per-kind N] [--seed S] [--scratch DIR] [--only NAME_START]
+// --kills shares N among the kinds; --per-kind gives each kind N.
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -491,12 +492,14 @@ KillKind deleteKind(const fs::path& data, const std::string& folder) {
 
 int main(int argc, char** argv) {
   int kills = 1000;
+  int perKind = 0;
   uint64_t seed = 20261207;
   fs::path scratch = fs::temp_directory_path() / ("gorvane-kills-" + std::to_string(::getpid()));
   std::string only;  // the start of kinds' names: every kill goes to them
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string option = argv[i];
     if (option == "--kills") kills = std::atoi(argv[i + 1]);
+    if (option == "--per-kind") perKind = std::atoi(argv[i + 1]);
     if (option == "--seed") seed = std::strtoull(argv[i + 1], nullptr, 10);
     if (option == "--scratch") scratch = argv[i + 1];
     if (option == "--only") only = argv[i + 1];
@@ -540,8 +543,10 @@ int main(int argc, char** argv) {
   std::erase_if(kinds, [&](const KillKind& kind) { return kind.name.rfind(only, 0) != 0; });
   std::mt19937_64 random(seed);
   int faults = 0;
-  for (size_t k = 0; k < kinds.size(); ++k)
-    faults += runKills(kinds[k], kills / int(kinds.size()) + (int(k) < kills % int(kinds.size())), random);
+  for (size_t k = 0; k < kinds.size(); ++k) {
+    int rounds = perKind > 0 ? perKind : kills / int(kinds.size()) + (int(k) < kills % int(kinds.size()));
+    faults += runKills(kinds[k], rounds, random);
+  }
   fs::remove_all(scratch);
   return faults == 0 ? 0 : 1;
 }
