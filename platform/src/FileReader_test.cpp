@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -47,6 +48,34 @@ TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
 
   setFileReader(nullptr);
   EXPECT_NE(Image::fromFile(std::string(GORVANE_SOURCE_DIR) + "/src/app/desktop/gorvane.png"), nullptr);
+}
+
+// A start decodes its first pictures on another thread: what it decoded is
+// what fromFile gives, once, and a picture asked for again is read again.
+TEST(FileReader, APrefetchedPictureIsReadOnceAndTakenOnce) {
+  Application::ensure();
+  QImage red(2, 1, QImage::Format_ARGB32);
+  red.fill(Qt::red);
+  QByteArray png;
+  QBuffer buffer(&png);
+  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && red.save(&buffer, "PNG"));
+  std::mutex mutex;
+  std::vector<std::string> asked;
+  setFileReader([&](const std::string& path) -> std::optional<std::string> {
+    std::lock_guard lock(mutex);
+    asked.push_back(path);
+    if (path == "/nowhere/red.png") return std::string(png.constData(), size_t(png.size()));
+    return std::nullopt;
+  });
+  Image::prefetch({"/nowhere/red.png", "/nowhere/missing.png", "/nowhere/red.png"});
+  auto image = Image::fromFile("/nowhere/red.png");
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->pixel(1, 0), 0xffff0000u);
+  EXPECT_EQ(Image::fromFile("/nowhere/missing.png"), nullptr);
+  EXPECT_EQ(asked, (std::vector<std::string>{"/nowhere/red.png", "/nowhere/missing.png"}));
+  EXPECT_NE(Image::fromFile("/nowhere/red.png"), nullptr);
+  EXPECT_EQ(asked.size(), 3u);
+  setFileReader(nullptr);
 }
 
 TEST(FileReader, PicturesOfMoreThan2048By2048PixelsAreRefusedBeforeTheyAreDecoded) {

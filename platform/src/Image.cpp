@@ -6,7 +6,12 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "ImageData.h"
 #include "QtConversions.h"
@@ -43,21 +48,20 @@ std::shared_ptr<Image> fromQImage(QImage image, double scale) {
   return std::make_shared<Image>(std::make_shared<ImageData>(std::move(image)), scale);
 }
 
-}  // namespace
+// Qt's limit is one process-wide number: set once, before any thread reads
+// it, so a prefetch's decoding never races a setting of it.
+void limitDecodedSize() {
+  static std::once_flag once;
+  std::call_once(once, [] { QImageReader::setAllocationLimit(int((Image::maximumPicturePixels * 16) >> 20)); });
+}
 
-void setApplicationResourceDirectory(const std::string& path) { resourceDirectory() = path; }
-
-Image::Image(std::shared_ptr<const ImageData> data, double scale, EdgeInsets capInsets, bool resizable)
-    : data_(std::move(data)), scale_(scale > 0 ? scale : 1), capInsets_(capInsets), resizable_(resizable) {}
-
-std::shared_ptr<Image> Image::fromFile(const std::string& path) {
+std::shared_ptr<Image> decodeFile(const std::string& path) {
   auto bytes = readFile(path);
   if (!bytes) return nullptr;
   // A picture of a few kilobytes may claim thousands of pixels each way:
   // its size is looked at before anything is decoded, and Qt's own limit
   // (looser: it weighs the decoded form, which may be wider) stands behind
   // that for a format that does not tell its size up front.
-  QImageReader::setAllocationLimit(int((maximumPicturePixels * 16) >> 20));
   QByteArray data = QByteArray::fromRawData(bytes->data(), qsizetype(bytes->size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
@@ -70,13 +74,88 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
   QImageReader reader(&buffer, png ? QByteArray("png") : QByteArray());
   reader.setAutoDetectImageFormat(!png);
   QSize claimed = reader.size();
-  if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > qint64(maximumPicturePixels)) return nullptr;
+  if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > qint64(Image::maximumPicturePixels)) {
+    return nullptr;
+  }
   QImage image;
   if (!reader.read(&image)) return nullptr;
   // A "@2x" picture holds two pixels per point, as on the phone.
   double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
   return fromQImage(std::move(image), scale);
 }
+
+// Pictures being decoded ahead on another thread, each taken by the first
+// fromFile that asks for its path. At exit the workers are waited for
+// before the table goes.
+struct Prefetched {
+  std::mutex mutex;
+  std::condition_variable decoded;
+  std::map<std::string, std::optional<std::shared_ptr<Image>>> pictures;  // empty while being decoded
+  std::vector<std::thread> workers;
+  ~Prefetched() {
+    for (auto& worker : workers) worker.join();
+  }
+};
+
+Prefetched& prefetched() {
+  static Prefetched table;
+  return table;
+}
+
+std::vector<std::string> namedCandidates(const std::string& name) {
+  if (!resourceDirectory().empty()) return {resourceDirectory() + "/" + name};
+  // Beside the program in a build, in share/gorvane once installed.
+  std::string programFolder = fromQt(QCoreApplication::applicationDirPath());
+  return {programFolder + "/resources/" + name, programFolder + "/../share/gorvane/resources/" + name};
+}
+
+}  // namespace
+
+void setApplicationResourceDirectory(const std::string& path) { resourceDirectory() = path; }
+
+Image::Image(std::shared_ptr<const ImageData> data, double scale, EdgeInsets capInsets, bool resizable)
+    : data_(std::move(data)), scale_(scale > 0 ? scale : 1), capInsets_(capInsets), resizable_(resizable) {}
+
+std::shared_ptr<Image> Image::fromFile(const std::string& path) {
+  limitDecodedSize();
+  Prefetched& table = prefetched();
+  {
+    std::unique_lock lock(table.mutex);
+    auto found = table.pictures.find(path);
+    if (found != table.pictures.end()) {
+      table.decoded.wait(lock, [&] { return found->second.has_value(); });
+      auto image = std::move(*found->second);
+      table.pictures.erase(found);
+      return image;
+    }
+  }
+  return decodeFile(path);
+}
+
+void Image::prefetch(const std::vector<std::string>& paths) {
+  limitDecodedSize();
+  Prefetched& table = prefetched();
+  std::vector<std::string> taken;
+  {
+    std::lock_guard lock(table.mutex);
+    for (const auto& path : paths) {
+      if (table.pictures.emplace(path, std::nullopt).second) taken.push_back(path);
+    }
+  }
+  if (taken.empty()) return;
+  std::thread worker([&table, taken = std::move(taken)] {
+    for (const auto& path : taken) {
+      auto image = decodeFile(path);
+      std::lock_guard lock(table.mutex);
+      table.pictures[path] = std::move(image);
+      table.decoded.notify_all();
+    }
+  });
+  std::lock_guard lock(table.mutex);
+  table.workers.push_back(std::move(worker));
+}
+
+std::vector<std::string> Image::pathsNamed(const std::string& name) { return namedCandidates(name); }
 
 std::shared_ptr<Image> Image::fromPixels(int width, int height, const uint32_t* pixels) {
   if (width <= 0 || height <= 0) return nullptr;
@@ -88,11 +167,8 @@ std::shared_ptr<Image> Image::fromPixels(int width, int height, const uint32_t* 
 }
 
 std::shared_ptr<Image> Image::named(const std::string& name) {
-  if (!resourceDirectory().empty()) return fromFile(resourceDirectory() + "/" + name);
-  // Beside the program in a build, in share/gorvane once installed.
-  std::string programFolder = fromQt(QCoreApplication::applicationDirPath());
-  for (const char* folder : {"/resources/", "/../share/gorvane/resources/"}) {
-    if (auto image = fromFile(programFolder + folder + name)) return image;
+  for (const auto& path : namedCandidates(name)) {
+    if (auto image = fromFile(path)) return image;
   }
   return nullptr;
 }

@@ -43,12 +43,15 @@ bool AppDelegate::applicationDidFinishLaunching(ui::Application&) {
   try {
     std::string app = TBKFileSource::sharedSource().minecraftApp();
     std::string fontPath = app + (app.empty() || app.back() == '/' ? "" : "/") + "minecraft.ttf";
-    GSFontAddFromFile(fontPath.c_str());
     // The kit reads the game's bundle from the variable; without one, its
-    // pictures come from where the font did, the demo game's copy installed
+    // pictures come from where the font does, the demo game's copy installed
     // with Gorvane.
     const char* named = std::getenv("TARNBOOK_GAME_APP");
     if (!named || !*named) bvl_setGameBundlePath(app);
+    // Registering the font first scans the system's fonts, the longest part
+    // of a start: the menu's pictures are decoded meanwhile.
+    MenuViewController::prefetchPictures();
+    GSFontAddFromFile(fontPath.c_str());
     TBKLevelDB::lockMinecraft();
   } catch (const std::exception&) {
     std::exception_ptr error = std::current_exception();

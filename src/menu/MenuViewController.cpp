@@ -18,6 +18,15 @@ MenuViewController::MenuViewController() {
   worldsController = std::make_shared<WorldListTableViewController>();
 }
 
+void MenuViewController::prefetchPictures() {
+  std::vector<std::string> paths = ui::Image::pathsNamed("menu_view_title.png");
+  for (const char* name : {"touchgui", "gui", "background/panorama_0", "background/panorama_1"}) {
+    auto more = bvl_imagePaths(name, "png");
+    paths.insert(paths.end(), more.begin(), more.end());
+  }
+  ui::Image::prefetch(paths);
+}
+
 void MenuViewController::viewDidLoad() {
   ViewController::viewDidLoad();
   view()->insertSubview(background_, 0);

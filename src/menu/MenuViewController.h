@@ -16,6 +16,10 @@ class MenuViewController : public ui::ViewController {
   MenuViewController();
   ~MenuViewController() override;
 
+  // Starts decoding the pictures the menu's first frame shows (its title,
+  // buttons and the panorama's first two faces) on another thread.
+  static void prefetchPictures();
+
   void viewDidLoad() override;
   void viewWillAppear(bool animated) override;
   void viewDidAppear(bool animated) override;

@@ -20,15 +20,18 @@ std::string bvl_gameBundlePath() {
   return fromEnvironment ? fromEnvironment : "";
 }
 
-std::shared_ptr<ui::Image> bvl_imageNamed(const std::string& name, const std::string& extension) {
+std::vector<std::string> bvl_imagePaths(const std::string& name, const std::string& extension) {
   std::string bundle = bvl_gameBundlePath();
-  if (bundle.empty() || name.empty()) return nullptr;
+  if (bundle.empty() || name.empty()) return {};
   std::string file = extension.empty() ? name : name + "." + extension;
+  return {bundle + "/data/images/gui/" + file, bundle + "/data/images/" + file};
+}
+
+std::shared_ptr<ui::Image> bvl_imageNamed(const std::string& name, const std::string& extension) {
   // Keyed by the full path, so a different bundle reads its own pictures;
   // a picture that is missing is looked for again next time.
   static std::map<std::string, std::shared_ptr<ui::Image>> cache;
-  for (const char* folder : {"/data/images/gui/", "/data/images/"}) {
-    std::string path = bundle + folder + file;
+  for (const auto& path : bvl_imagePaths(name, extension)) {
     auto found = cache.find(path);
     if (found != cache.end()) return found->second;
     if (auto image = ui::Image::fromFile(path)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/Geometry.h"
 
@@ -25,6 +26,14 @@ class Image {
   // The application's own pictures, by file name ("menu_view_title.png");
   // null when there is none.
   static std::shared_ptr<Image> named(const std::string& name);
+  // Where named() looks for `name`, in its order.
+  static std::vector<std::string> pathsNamed(const std::string& name);
+  // Starts reading and decoding these files on another thread, so that a
+  // start's first pictures are ready when fromFile asks for them (it waits
+  // for one still being decoded) while this thread does other work. Each
+  // prefetched picture is taken by the first fromFile of its path; a path
+  // already waiting is not read twice.
+  static void prefetch(const std::vector<std::string>& paths);
 
   // A picture of width x height pixels given row by row as 0xAARRGGBB,
   // straight alpha; any thread may make one. Null for an empty size.

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/Geometry.h"
 #include "ui/Image.h"
@@ -22,6 +23,8 @@ std::string bvl_gameBundlePath();
 
 // "gui", "png" -> <bundle>/data/images/gui/gui.png (or data/images/gui.png).
 std::shared_ptr<ui::Image> bvl_imageNamed(const std::string& name, const std::string& extension);
+// Where bvl_imageNamed looks, in its order (for ui::Image::prefetch).
+std::vector<std::string> bvl_imagePaths(const std::string& name, const std::string& extension);
 // The pixels of `pixelRect` (the picture's own pixels, not points).
 std::shared_ptr<ui::Image> bvl_subImageWithFrame(const std::shared_ptr<ui::Image>& image, const ui::Rect& pixelRect);
 // Scaled to `points` at the screen's scale, nearest neighbour, so pixel art
