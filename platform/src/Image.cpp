@@ -10,7 +10,6 @@
 #include <cstring>
 #include <map>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 #include "ImageData.h"
@@ -88,9 +87,14 @@ std::shared_ptr<Image> decodeFile(const std::string& path) {
 // fromFile that asks for its path. At exit the workers are waited for
 // before the table goes.
 struct Prefetched {
+  struct Picture {
+    bool started = false;  // by the worker: fromFile then waits for it
+    bool decoded = false;
+    std::shared_ptr<Image> image;
+  };
   std::mutex mutex;
   std::condition_variable decoded;
-  std::map<std::string, std::optional<std::shared_ptr<Image>>> pictures;  // empty while being decoded
+  std::map<std::string, Picture> pictures;
   std::vector<std::thread> workers;
   ~Prefetched() {
     for (auto& worker : workers) worker.join();
@@ -123,10 +127,15 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
     std::unique_lock lock(table.mutex);
     auto found = table.pictures.find(path);
     if (found != table.pictures.end()) {
-      table.decoded.wait(lock, [&] { return found->second.has_value(); });
-      auto image = std::move(*found->second);
+      // On a busy machine the worker may not have run yet: a picture it has
+      // not started is decoded here rather than waited for.
+      if (found->second.started) {
+        table.decoded.wait(lock, [&] { return found->second.decoded; });
+        auto image = std::move(found->second.image);
+        table.pictures.erase(found);
+        return image;
+      }
       table.pictures.erase(found);
-      return image;
     }
   }
   return decodeFile(path);
@@ -139,15 +148,23 @@ void Image::prefetch(const std::vector<std::string>& paths) {
   {
     std::lock_guard lock(table.mutex);
     for (const auto& path : paths) {
-      if (table.pictures.emplace(path, std::nullopt).second) taken.push_back(path);
+      if (table.pictures.emplace(path, Prefetched::Picture{}).second) taken.push_back(path);
     }
   }
   if (taken.empty()) return;
   std::thread worker([&table, taken = std::move(taken)] {
     for (const auto& path : taken) {
+      {
+        std::lock_guard lock(table.mutex);
+        auto found = table.pictures.find(path);
+        if (found == table.pictures.end()) continue;  // taken and decoded by fromFile
+        found->second.started = true;
+      }
       auto image = decodeFile(path);
       std::lock_guard lock(table.mutex);
-      table.pictures[path] = std::move(image);
+      auto& picture = table.pictures[path];
+      picture.image = std::move(image);
+      picture.decoded = true;
       table.decoded.notify_all();
     }
   });

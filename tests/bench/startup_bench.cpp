@@ -1,6 +1,6 @@
 // Start-up to the first painted frame on the offscreen platform, each run a
 // fresh process: a bare Qt window (the baseline), the platform with one view,
-// and Gorvane up to its menu on a copy of the demo game. Each program writes
+// and Gorvane up to its menu on a copy of the demo game, run in turns. Each program writes
 // its resident memory to the file UI_BENCH_FIRST_FRAME names at its first
 // frame and ends (the probes' first-frame report, platform/bench).
 #include <fcntl.h>
@@ -68,42 +68,69 @@ double runToFirstFrame(const fs::path& program, const std::vector<std::string>& 
   return (WIFEXITED(status) && WEXITSTATUS(status) == 0 && rssKb > 0) ? seconds : -1;
 }
 
-void measure(benchmark::State& state, const fs::path& program, const std::vector<std::string>& args,
-             const std::vector<std::string>& env) {
-  if (!fs::exists(program)) {
-    state.SkipWithError(("not built: " + program.string()).c_str());
+struct Program {
+  fs::path path;
+  std::vector<std::string> args, env;
+};
+
+struct Runs {
+  std::string error;            // why a program did not reach its first frame
+  std::vector<double> seconds;  // one per round
+  long rssKb = 0;
+};
+
+constexpr int rounds = 20;
+
+// Every program's runs, made once in turns (the bare window, the one view,
+// Gorvane, then again): a load that comes and goes while the benchmark runs
+// weighs on each alike, so their ratio compares like with like. Each
+// benchmark then reports its own program's runs, one per repetition.
+const std::vector<Runs>& runsInTurns() {
+  static const std::vector<Runs> runs = [] {
+    fs::path font = sourceDirectory() / "demo/app/minecraft.ttf";
+    fs::path scratch = fs::temp_directory_path() / ("gorvane-bench-" + std::to_string(getpid()));
+    fs::remove_all(scratch);
+    fs::copy(sourceDirectory() / "demo", scratch, fs::copy_options::recursive);
+    // Gorvane itself with the probes' first-frame report linked in; the
+    // shipped gorvane has no such report.
+    std::vector<Program> programs = {{binDirectory() / "empty_qt_window_probe", {font.string()}, {}},
+                                     {binDirectory() / "one_view_probe", {}, {}},
+                                     {binDirectory() / "gorvane_startup_probe",
+                                      {},
+                                      {"TARNBOOK_GAME_APP=" + (scratch / "app").string(),
+                                       "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string()}}};
+    std::vector<Runs> result(programs.size());
+    for (size_t p = 0; p < programs.size(); ++p) {
+      if (!fs::exists(programs[p].path)) result[p].error = "not built: " + programs[p].path.string();
+    }
+    for (int round = 0; round < rounds; ++round) {
+      for (size_t p = 0; p < programs.size(); ++p) {
+        if (!result[p].error.empty()) continue;
+        double seconds = runToFirstFrame(programs[p].path, programs[p].args, programs[p].env, result[p].rssKb);
+        if (seconds < 0) result[p].error = "the program did not reach its first frame";
+        result[p].seconds.push_back(seconds);
+      }
+    }
+    fs::remove_all(scratch);
+    return result;
+  }();
+  return runs;
+}
+
+void report(benchmark::State& state, size_t program) {
+  const Runs& runs = runsInTurns()[program];
+  if (!runs.error.empty()) {
+    state.SkipWithError(runs.error.c_str());
     return;
   }
-  long rss = 0;
-  for (auto _ : state) {
-    double seconds = runToFirstFrame(program, args, env, rss);
-    if (seconds < 0) {
-      state.SkipWithError("the program did not reach its first frame");
-      return;
-    }
-    state.SetIterationTime(seconds);
-  }
-  state.counters["rss_MiB"] = double(rss) / 1024.0;
+  static int repetition[3] = {};
+  for (auto _ : state) state.SetIterationTime(runs.seconds[size_t(repetition[program]++ % rounds)]);
+  state.counters["rss_MiB"] = double(runs.rssKb) / 1024.0;
 }
 
-void BM_EmptyQtWindow(benchmark::State& state) {
-  fs::path font = sourceDirectory() / "demo/app/minecraft.ttf";
-  measure(state, binDirectory() / "empty_qt_window_probe", {font.string()}, {});
-}
-
-void BM_PlatformOneView(benchmark::State& state) { measure(state, binDirectory() / "one_view_probe", {}, {}); }
-
-void BM_GorvaneToMenu(benchmark::State& state) {
-  fs::path scratch = fs::temp_directory_path() / ("gorvane-bench-" + std::to_string(getpid()));
-  fs::remove_all(scratch);
-  fs::copy(sourceDirectory() / "demo", scratch, fs::copy_options::recursive);
-  // The program itself with the probes' first-frame report linked in; the
-  // shipped gorvane has no such report.
-  measure(
-      state, binDirectory() / "gorvane_startup_probe", {},
-      {"TARNBOOK_GAME_APP=" + (scratch / "app").string(), "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string()});
-  fs::remove_all(scratch);
-}
+void BM_EmptyQtWindow(benchmark::State& state) { report(state, 0); }
+void BM_PlatformOneView(benchmark::State& state) { report(state, 1); }
+void BM_GorvaneToMenu(benchmark::State& state) { report(state, 2); }
 
 }  // namespace
 
@@ -111,19 +138,19 @@ BENCHMARK(BM_EmptyQtWindow)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(20)
+    ->Repetitions(rounds)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_PlatformOneView)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(20)
+    ->Repetitions(rounds)
     ->ReportAggregatesOnly(true);
 BENCHMARK(BM_GorvaneToMenu)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
-    ->Repetitions(20)
+    ->Repetitions(rounds)
     ->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -29,10 +29,10 @@ class Image {
   // Where named() looks for `name`, in its order.
   static std::vector<std::string> pathsNamed(const std::string& name);
   // Starts reading and decoding these files on another thread, so that a
-  // start's first pictures are ready when fromFile asks for them (it waits
-  // for one still being decoded) while this thread does other work. Each
-  // prefetched picture is taken by the first fromFile of its path; a path
-  // already waiting is not read twice.
+  // start's first pictures are ready when fromFile asks for them while this
+  // thread does other work. Each is taken by the first fromFile of its path,
+  // which waits for one being decoded and decodes one not yet started
+  // itself; a path already waiting is not read twice.
   static void prefetch(const std::vector<std::string>& paths);
 
   // A picture of width x height pixels given row by row as 0xAARRGGBB,
