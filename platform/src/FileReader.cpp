@@ -25,4 +25,14 @@ void setFileReader(FileReader reader) { installedReader() = reader ? std::move(r
 
 std::optional<std::string> readFile(const std::string& path) { return installedReader()(path); }
 
+namespace {
+DecodedPictureStore& installedStore() {
+  static DecodedPictureStore store;
+  return store;
+}
+}  // namespace
+
+void setDecodedPictureStore(DecodedPictureStore store) { installedStore() = std::move(store); }
+const DecodedPictureStore& decodedPictureStore() { return installedStore(); }
+
 }  // namespace ui

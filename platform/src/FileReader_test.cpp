@@ -5,11 +5,13 @@
 #include <QBuffer>
 #include <QImage>
 #include <future>
+#include <map>
 #include <mutex>
 #include <set>
 
 #include <gtest/gtest.h>
 
+#include "DecodedPicture.h"
 #include "ui/Application.h"
 #include "ui/Font.h"
 #include "ui/Image.h"
@@ -80,6 +82,47 @@ TEST(FileReader, APrefetchedPictureIsReadOnceAndTakenOnce) {
   EXPECT_EQ(asked, (std::multiset<std::string>{"/nowhere/red.png", "/nowhere/missing.png"}));
   EXPECT_NE(Image::fromFile("/nowhere/red.png"), nullptr);
   EXPECT_EQ(asked.count("/nowhere/red.png"), 2u);
+  setFileReader(nullptr);
+}
+
+// What one start decodes the next takes from the store, as long as the
+// file's bytes are the same.
+TEST(FileReader, APictureDecodedAtOneStartIsTakenFromTheStoreAtTheNext) {
+  Application::ensure();
+  auto pngOf = [](QRgb colour) {
+    QImage image(2, 1, QImage::Format_ARGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
+    return std::string(png.constData(), size_t(png.size()));
+  };
+  std::string file = pngOf(0xffff0000);
+  setFileReader([&](const std::string&) { return std::optional(file); });
+  std::map<std::string, std::string> kept;
+  setDecodedPictureStore({[&](const std::string& name) -> std::optional<std::string> {
+                            auto found = kept.find(name);
+                            return found == kept.end() ? std::nullopt : std::optional(found->second);
+                          },
+                          [&](const std::string& name, const std::string& entry) { kept[name] = entry; }});
+  auto start = [] {
+    Image::prefetch({"/nowhere/title.png"});
+    auto image = Image::fromFile("/nowhere/title.png");
+    return image ? image->pixel(1, 0) : 0u;
+  };
+  EXPECT_EQ(start(), 0xffff0000u);
+  ASSERT_EQ(kept.size(), 1u);
+  // An entry of other pixels for the same bytes shows that the next start
+  // took it rather than decoding the file.
+  QImage green(2, 1, QImage::Format_ARGB32_Premultiplied);
+  green.fill(0xff00ff00);
+  kept.begin()->second = DecodedPicture::encode(green, file);
+  EXPECT_EQ(start(), 0xff00ff00u);
+  file = pngOf(0xff0000ff);  // the game's picture changed
+  EXPECT_EQ(start(), 0xff0000ffu);
+  EXPECT_EQ(start(), 0xff0000ffu);
+  EXPECT_EQ(kept.size(), 1u);
+  setDecodedPictureStore({});
   setFileReader(nullptr);
 }
 

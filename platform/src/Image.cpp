@@ -12,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "DecodedPicture.h"
 #include "ImageData.h"
 #include "QtConversions.h"
 #include "ui/FileReader.h"
@@ -54,14 +55,15 @@ void limitDecodedSize() {
   std::call_once(once, [] { QImageReader::setAllocationLimit(int((Image::maximumPicturePixels * 16) >> 20)); });
 }
 
-std::shared_ptr<Image> decodeFile(const std::string& path) {
-  auto bytes = readFile(path);
-  if (!bytes) return nullptr;
+// A "@2x" picture holds two pixels per point, as on the phone.
+double scaleOf(const std::string& path) { return QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1; }
+
+QImage decodeBytes(const std::string& bytes) {
   // A picture of a few kilobytes may claim thousands of pixels each way:
   // its size is looked at before anything is decoded, and Qt's own limit
   // (looser: it weighs the decoded form, which may be wider) stands behind
   // that for a format that does not tell its size up front.
-  QByteArray data = QByteArray::fromRawData(bytes->data(), qsizetype(bytes->size()));
+  QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   // A PNG (every picture the game ships) goes straight to the built-in
@@ -69,18 +71,40 @@ std::shared_ptr<Image> decodeFile(const std::string& path) {
   // installed first, the largest part of reading a small picture. What the
   // bytes are decides, never the file's name.
   static constexpr char pngSignature[] = "\x89PNG\r\n\x1a\n";
-  bool png = bytes->compare(0, 8, pngSignature, 8) == 0;
+  bool png = bytes.compare(0, 8, pngSignature, 8) == 0;
   QImageReader reader(&buffer, png ? QByteArray("png") : QByteArray());
   reader.setAutoDetectImageFormat(!png);
   QSize claimed = reader.size();
   if (claimed.isValid() && qint64(claimed.width()) * claimed.height() > qint64(Image::maximumPicturePixels)) {
-    return nullptr;
+    return {};
   }
   QImage image;
-  if (!reader.read(&image)) return nullptr;
-  // A "@2x" picture holds two pixels per point, as on the phone.
-  double scale = QFileInfo(toQt(path)).completeBaseName().endsWith("@2x") ? 2 : 1;
-  return fromQImage(std::move(image), scale);
+  if (!reader.read(&image)) return {};
+  return image;
+}
+
+std::shared_ptr<Image> decodeFile(const std::string& path) {
+  auto bytes = readFile(path);
+  if (!bytes) return nullptr;
+  return fromQImage(decodeBytes(*bytes), scaleOf(path));
+}
+
+// As decodeFile, through the store of decoded pictures: an entry made from
+// these very bytes is taken as it is, else the picture is decoded and kept.
+std::shared_ptr<Image> decodeFileThroughStore(const std::string& path) {
+  const DecodedPictureStore& store = decodedPictureStore();
+  if (!store.read || !store.write) return decodeFile(path);
+  auto bytes = readFile(path);
+  if (!bytes) return nullptr;
+  std::string name = DecodedPicture::nameFor(path);
+  if (auto entry = store.read(name)) {
+    if (auto kept = DecodedPicture::decode(std::move(*entry), *bytes, Image::maximumPicturePixels)) {
+      return fromQImage(std::move(*kept), scaleOf(path));
+    }
+  }
+  auto image = fromQImage(decodeBytes(*bytes), scaleOf(path));
+  if (image) store.write(name, DecodedPicture::encode(image->data().image, *bytes));
+  return image;
 }
 
 // Pictures being decoded ahead on another thread, each taken by the first
@@ -136,6 +160,8 @@ std::shared_ptr<Image> Image::fromFile(const std::string& path) {
         return image;
       }
       table.pictures.erase(found);
+      lock.unlock();
+      return decodeFileThroughStore(path);
     }
   }
   return decodeFile(path);
@@ -160,7 +186,7 @@ void Image::prefetch(const std::vector<std::string>& paths) {
         if (found == table.pictures.end()) continue;  // taken and decoded by fromFile
         found->second.started = true;
       }
-      auto image = decodeFile(path);
+      auto image = decodeFileThroughStore(path);
       std::lock_guard lock(table.mutex);
       auto& picture = table.pictures[path];
       picture.image = std::move(image);

@@ -12,6 +12,7 @@
 #include "external/Tarnbook.h"
 #include "ui/Application.h"
 #include "ui/FileReader.h"
+#include "ui/Image.h"
 #include "ui/Log.h"
 
 // Gorvane reads and writes inside the game's own data folder, which belongs to
@@ -51,6 +52,24 @@ int main(int argc, char* argv[]) {
       return std::nullopt;
     }
   });
+
+  // Pictures decoded at one start are kept in the user's cache for the
+  // next, written and read back as they could (the entries are checked
+  // against the pictures' own bytes before use).
+  ui::setDecodedPictureStore({[](const std::string& name) -> std::optional<std::string> {
+                                try {
+                                  return TBKFileSource::cachedFile(name, ui::Image::maximumPicturePixels * 4 + 4096);
+                                } catch (const TBKException&) {
+                                  return std::nullopt;
+                                }
+                              },
+                              [](const std::string& name, const std::string& entry) {
+                                try {
+                                  TBKFileSource::keepCachedFile(name, entry);
+                                } catch (const TBKException&) {
+                                  // Not kept: decoded again next time.
+                                }
+                              }});
 
   const char* user = std::getenv("USER");
   ui::log("Pre-uid User: %s", user);

@@ -157,6 +157,35 @@ std::optional<std::string> TBKFileSource::contentsOfFile(const std::string& path
   return tbk::readWholeFile(path, maxBytes);
 }
 
+std::string TBKFileSource::cacheFolder() {
+  std::string home = searchRoot(homeFolder());
+  return home.empty() ? "" : tbk::joinPath(home, ".cache/gorvane");
+}
+
+namespace {
+
+std::string cachePath(const std::string& name) {
+  std::string folder = TBKFileSource::cacheFolder();
+  if (folder.empty()) throw TBKException(TBKException::Kind::Setup, "There is no home folder to keep a cache in.");
+  if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) {
+    throw TBKException(TBKException::Kind::Usage, "\"" + name + "\" is not a name for a file of the cache.");
+  }
+  return tbk::joinPath(folder, name);
+}
+
+}  // namespace
+
+std::optional<std::string> TBKFileSource::cachedFile(const std::string& name, size_t maxBytes) {
+  return tbk::readWholeFile(cachePath(name), maxBytes);
+}
+
+void TBKFileSource::keepCachedFile(const std::string& name, std::string_view bytes) {
+  std::string path = cachePath(name);
+  tbk::FileOwner owner{tbk::realUser().uid, tbk::realUser().gid, 0600};
+  tbk::makeFolders(cacheFolder(), tbk::folderOwnerFor(owner));
+  tbk::writeFileAtomically(path, bytes, owner);
+}
+
 std::string TBKFileSource::resolvedPath(const std::string& path) {
   return tbk::actingForAnotherUser() ? tbk::resolvedAsRealUser(path) : path;
 }

@@ -113,6 +113,23 @@ TEST_F(TBKFileSourceSearch, TheVariableFirstThenTheDesktopPlacesInOrderElseEvery
 }
 
 // After a set-user-id start: root searching for an ordinary user (nobody).
+// Gorvane's cache holds pictures decoded for the next start: the user's
+// alone, under plain names.
+TEST_F(TBKFileSourceSearch, TheCacheIsTheUsersAloneUnderPlainNames) {
+  set("HOME", home);
+  fs::create_directories(home);
+  TBKFileSource::keepCachedFile("a.picture", "pixels");
+  EXPECT_EQ(TBKFileSource::cachedFile("a.picture", 64), "pixels");
+  EXPECT_FALSE(TBKFileSource::cachedFile("b.picture", 64));
+  EXPECT_THROW(TBKFileSource::cachedFile("a.picture", 5), TBKException);
+  EXPECT_EQ(fs::status(home + "/.cache/gorvane").permissions(), fs::perms(0700));
+  EXPECT_EQ(fs::status(home + "/.cache/gorvane/a.picture").permissions(), fs::perms(0600));
+  for (const char* name : {"", ".hidden", "../escaped"}) {
+    EXPECT_THROW(TBKFileSource::keepCachedFile(name, "x"), TBKException) << name;
+  }
+  EXPECT_FALSE(fs::exists(home + "/.cache/escaped"));
+}
+
 TEST_F(TBKFileSourceSearch, ForAnotherUserNoLinkBelowIsFollowedAndOnlyTheirHomeIsSearched) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root: it searches for another user as Gorvane does";
   fs::permissions(root.path(), fs::perms(0755));

@@ -17,4 +17,15 @@ void setFileReader(FileReader reader);
 // read.
 std::optional<std::string> readFile(const std::string& path);
 
+// Where pictures decoded at a start are kept for the next one (see
+// Image::prefetch): read gives the entry of a name or nullopt, write keeps
+// one, failing quietly (a picture not kept is decoded again next time).
+// None by default.
+struct DecodedPictureStore {
+  std::function<std::optional<std::string>(const std::string& name)> read;
+  std::function<void(const std::string& name, const std::string& entry)> write;
+};
+void setDecodedPictureStore(DecodedPictureStore store);
+const DecodedPictureStore& decodedPictureStore();
+
 }  // namespace ui

@@ -32,7 +32,10 @@ class Image {
   // start's first pictures are ready when fromFile asks for them while this
   // thread does other work. Each is taken by the first fromFile of its path,
   // which waits for one being decoded and decodes one not yet started
-  // itself; a path already waiting is not read twice.
+  // itself; a path already waiting is not read twice. With a store of
+  // decoded pictures installed (FileReader.h), a picture decoded from the
+  // same file bytes at an earlier start is taken from it instead, and one
+  // decoded now is kept there.
   static void prefetch(const std::vector<std::string>& paths);
 
   // A picture of width x height pixels given row by row as 0xAARRGGBB,

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A copy of the game's data found in a folder given by the user
@@ -54,6 +55,19 @@ class TBKFileSource {
   // a refusal raises TBKException saying only what they could find out.
   // Otherwise path as it is.
   static std::string resolvedPath(const std::string& path);
+
+  // Gorvane's own cache of what can be made again (pictures decoded at one
+  // start for the next): ~/.cache/gorvane of the real user's home, found
+  // as for the game's data folder; "" without a home.
+  static std::string cacheFolder();
+  // The cache's file `name` (a plain file name), read as the user could;
+  // nullopt when there is none. A refusal, or a file longer than maxBytes,
+  // raises TBKException with the reason.
+  static std::optional<std::string> cachedFile(const std::string& name, size_t maxBytes);
+  // Keeps bytes as the cache's file `name`, written atomically as the user
+  // and theirs alone (folders 0700, the file 0600), the cache made as they
+  // would make it. A refusal raises TBKException with the reason.
+  static void keepCachedFile(const std::string& name, std::string_view bytes);
 
   std::string minecraftApp() const;
   // The folder the game's data folder sits in: <it>/Documents/games/com.mojang
