@@ -40,7 +40,10 @@ double runToFirstFrame(const fs::path& program, const std::vector<std::string>& 
   env.push_back("UI_BENCH_FIRST_FRAME=" + report.string());
   for (char** e = environ; *e; ++e) {
     std::string entry = *e;
-    if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("UI_BENCH_FIRST_FRAME=", 0) != 0) env.push_back(entry);
+    bool given = entry.rfind("QT_QPA_PLATFORM=", 0) == 0 || entry.rfind("UI_BENCH_FIRST_FRAME=", 0) == 0;
+    for (const auto& extra : extraEnvironment)
+      given = given || entry.rfind(extra.substr(0, extra.find('=') + 1), 0) == 0;
+    if (!given) env.push_back(entry);
   }
   std::vector<char*> envp, argv;
   for (auto& e : env) envp.push_back(e.data());
@@ -91,14 +94,18 @@ const std::vector<Runs>& runsInTurns() {
     fs::path scratch = fs::temp_directory_path() / ("gorvane-bench-" + std::to_string(getpid()));
     fs::remove_all(scratch);
     fs::copy(sourceDirectory() / "demo", scratch, fs::copy_options::recursive);
+    // Its own home, so the pictures the first round keeps for the next
+    // (every start after a user's first) go with the scratch folder.
+    fs::create_directories(scratch / "home");
     // Gorvane itself with the probes' first-frame report linked in; the
     // shipped gorvane has no such report.
-    std::vector<Program> programs = {{binDirectory() / "empty_qt_window_probe", {font.string()}, {}},
-                                     {binDirectory() / "one_view_probe", {}, {}},
-                                     {binDirectory() / "gorvane_startup_probe",
-                                      {},
-                                      {"TARNBOOK_GAME_APP=" + (scratch / "app").string(),
-                                       "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string()}}};
+    std::vector<Program> programs = {
+        {binDirectory() / "empty_qt_window_probe", {font.string()}, {}},
+        {binDirectory() / "one_view_probe", {}, {}},
+        {binDirectory() / "gorvane_startup_probe",
+         {},
+         {"TARNBOOK_GAME_APP=" + (scratch / "app").string(), "TARNBOOK_GAME_SANDBOX=" + (scratch / "sandbox").string(),
+          "HOME=" + (scratch / "home").string()}}};
     std::vector<Runs> result(programs.size());
     for (size_t p = 0; p < programs.size(); ++p) {
       if (!fs::exists(programs[p].path)) result[p].error = "not built: " + programs[p].path.string();
