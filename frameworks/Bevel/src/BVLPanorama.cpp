@@ -128,10 +128,17 @@ bool BVLPanorama::prepareStrip(unsigned faces) {
   double k = pointsPerTexel(bounds().height(), face->pixelHeight());
   double faceWidth = face->pixelWidth() * k;
   double faceHeight = face->pixelHeight() * k;
+  // Without the last face, the strip ends after the last face it holds: the
+  // view, which starts inside it, ends inside it too, and a first frame
+  // clears no more memory than it shows.
+  int span = faceCount;
+  if (!(faces & (1u << (faceCount - 1)))) {
+    while (span > 1 && !(faces & (1u << (span - 1)))) --span;
+  }
   // Joined and scaled once, in device pixels, opaque: each frame is then a
   // copy of pixels, never a scaling or a blend.
-  ui::ImageContext joined(ui::Size{faceCount * faceWidth, faceHeight}, true, 0);
-  for (int i = 0; i < faceCount; ++i) {
+  ui::ImageContext joined(ui::Size{span * faceWidth, faceHeight}, true, 0);
+  for (int i = 0; i < span; ++i) {
     if (pictures[i]) joined.context().drawImage(*pictures[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
   }
   strip_ = joined.image();

@@ -88,24 +88,34 @@ TEST_F(Panorama, OffsetsWrapAroundTheStrip) {
   }
 }
 
-TEST_F(Panorama, EveryOffsetCoversTheWholeView) {
+TEST_F(Panorama, EveryFirstFrameIsTheFrameOfTheWholeStrip) {
   double width = panorama->stripWidth();
-  // Each a first frame, drawn from only the faces it shows.
+  // A first frame, drawn from only the faces it shows, then the same offset
+  // once every face is joined.
   auto drawnAt = [&](double offset) {
-    BVLPanorama fresh(panorama->frame());
-    fresh.setOffset(offset);
-    ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
-    fresh.draw(bitmap.context(), fresh.bounds());
-    return bitmap.image();
+    auto fresh = std::make_shared<BVLPanorama>(panorama->frame());
+    fresh->setOffset(offset);
+    std::shared_ptr<ui::Image> frames[2];
+    for (auto& frame : frames) {
+      ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
+      fresh->draw(bitmap.context(), fresh->bounds());
+      frame = bitmap.image();
+      driver.runUntilIdle(0.1);
+    }
+    return std::pair(frames[0], frames[1]);
   };
-  // Across the join nothing is left undrawn.
-  for (double offset : {width - 300, width - 1}) {
-    auto image = drawnAt(offset);
-    for (int x = 0; x < 568; x += 3) ASSERT_EQ(image->pixel(x, 5) >> 24, 0xffu) << offset << " at " << x;
+  // Across the join, and with only the first two or three faces joined,
+  // nothing is left undrawn or drawn from the wrong face.
+  for (double offset : {0.0, 300.0, width - 300, width - 1}) {
+    auto [first, whole] = drawnAt(offset);
+    for (int x = 0; x < 568; x += 3) ASSERT_EQ(first->pixel(x, 5) >> 24, 0xffu) << offset << " at " << x;
+    for (int x = 0; x < 568; x += 5) {
+      for (int y = 0; y < 320; y += 7) ASSERT_EQ(first->pixel(x, y), whole->pixel(x, y)) << offset << " at " << x;
+    }
   }
   // The strip joins itself: drawing at the end of the strip and at its
   // start shows the same column where they meet.
-  auto end = drawnAt(width - 1), start = drawnAt(0);
+  auto end = drawnAt(width - 1).first, start = drawnAt(0).first;
   for (int y = 0; y < 320; y += 7) EXPECT_EQ(end->pixel(1, y), start->pixel(0, y)) << y;
 }
 
