@@ -23,6 +23,21 @@ double pointsPerTexel(double viewHeight, double faceHeight) {
   return std::max(bevel::texel, std::ceil(viewHeight / faceHeight - 1e-9));
 }
 
+// The last whole strip joined, taken by every panorama after it of the same
+// pictures and size: each screen has one, and a screen pushed over another
+// would otherwise join and scale the four faces again while it appears.
+struct WholeStrip {
+  std::weak_ptr<ui::Image> face;  // the first face, which names the pictures
+  double faceHeight = 0;          // in points
+  double scale = 0;
+  std::shared_ptr<ui::Image> strip;
+};
+
+WholeStrip& lastWholeStrip() {
+  static WholeStrip whole;
+  return whole;
+}
+
 }  // namespace
 
 BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) { setBackgroundColor(ui::Color::hex(0x79a6ff)); }
@@ -117,17 +132,24 @@ bool BVLPanorama::prepareStrip(unsigned faces) {
   stripHeightFor_ = bounds().height();
   strip_.reset();
   facesInStrip_ = 0;
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return false;
+  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
+  double faceWidth = face->pixelWidth() * k;
+  double faceHeight = face->pixelHeight() * k;
+  double scale = ui::Screen::main().scale();
+  WholeStrip& whole = lastWholeStrip();
+  if (whole.strip && whole.face.lock() == face && whole.faceHeight == faceHeight && whole.scale == scale) {
+    strip_ = whole.strip;
+    facesInStrip_ = allFaces;
+    return true;
+  }
   std::shared_ptr<ui::Image> pictures[faceCount];
   for (int i = 0; i < faceCount; ++i) {
     if (!(faces & (1u << i))) continue;
     pictures[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
     if (!pictures[i]) return false;
   }
-  auto face = bvl_imageNamed("background/panorama_0", "png");
-  if (!face) return false;
-  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
-  double faceWidth = face->pixelWidth() * k;
-  double faceHeight = face->pixelHeight() * k;
   // Without the last face, the strip ends after the last face it holds: the
   // view, which starts inside it, ends inside it too, and a first frame
   // clears no more memory than it shows.
@@ -143,6 +165,7 @@ bool BVLPanorama::prepareStrip(unsigned faces) {
   }
   strip_ = joined.image();
   facesInStrip_ = faces;
+  if (faces == allFaces) whole = {face, faceHeight, scale, strip_};
   return true;
 }
 
@@ -155,7 +178,7 @@ void BVLPanorama::draw(ui::GraphicsContext& context, const ui::Rect& dirty) {
     unsigned faces = stale && !facesMissing_ ? facesShown() : allFaces;
     bool made = prepareStrip(faces);
     if (faces == allFaces) facesMissing_ = !made;
-    if (made && faces != allFaces) {
+    if (made && facesInStrip_ != allFaces) {
       if (completion_) completion_->invalidate();
       std::weak_ptr<ui::View> weakSelf = weak_from_this();
       completion_ = ui::Timer::scheduled(0, false, [weakSelf](ui::Timer&) {

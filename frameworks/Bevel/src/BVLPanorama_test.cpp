@@ -89,12 +89,12 @@ TEST_F(Panorama, OffsetsWrapAroundTheStrip) {
 }
 
 TEST_F(Panorama, EveryFirstFrameIsTheFrameOfTheWholeStrip) {
-  double width = panorama->stripWidth();
-  // A first frame, drawn from only the faces it shows, then the same offset
+  // A first frame, drawn from only the faces it shows (or from the whole
+  // strip an earlier panorama of its size joined), then the same offset
   // once every face is joined.
-  auto drawnAt = [&](double offset) {
-    auto fresh = std::make_shared<BVLPanorama>(panorama->frame());
-    fresh->setOffset(offset);
+  auto drawnAt = [&](double offset, double height) {
+    auto fresh = std::make_shared<BVLPanorama>(ui::Rect(0, 0, 568, height));
+    fresh->setOffset(offset < 0 ? fresh->stripWidth() + offset : offset);
     std::shared_ptr<ui::Image> frames[2];
     for (auto& frame : frames) {
       ui::ImageContext bitmap(ui::Size{568, 320}, false, 1);
@@ -104,10 +104,12 @@ TEST_F(Panorama, EveryFirstFrameIsTheFrameOfTheWholeStrip) {
     }
     return std::pair(frames[0], frames[1]);
   };
-  // Across the join, and with only the first two or three faces joined,
-  // nothing is left undrawn or drawn from the wrong face.
-  for (double offset : {0.0, 300.0, width - 300, width - 1}) {
-    auto [first, whole] = drawnAt(offset);
+  // Heights whose faces are 2, 3, 4 and 5 points a texel, each its own
+  // strip: with only the first two or three faces joined, across the join,
+  // and never a strip of another size taken, nothing is left undrawn or
+  // drawn from the wrong face.
+  for (auto [offset, height] : {std::pair{0.0, 320.0}, {600.0, 400.0}, {-300.0, 600.0}, {-1.0, 800.0}}) {
+    auto [first, whole] = drawnAt(offset, height);
     for (int x = 0; x < 568; x += 3) ASSERT_EQ(first->pixel(x, 5) >> 24, 0xffu) << offset << " at " << x;
     for (int x = 0; x < 568; x += 5) {
       for (int y = 0; y < 320; y += 7) ASSERT_EQ(first->pixel(x, y), whole->pixel(x, y)) << offset << " at " << x;
@@ -115,7 +117,7 @@ TEST_F(Panorama, EveryFirstFrameIsTheFrameOfTheWholeStrip) {
   }
   // The strip joins itself: drawing at the end of the strip and at its
   // start shows the same column where they meet.
-  auto end = drawnAt(width - 1).first, start = drawnAt(0).first;
+  auto end = drawnAt(-1, 320).first, start = drawnAt(0, 320).first;
   for (int y = 0; y < 320; y += 7) EXPECT_EQ(end->pixel(1, y), start->pixel(0, y)) << y;
 }
 
