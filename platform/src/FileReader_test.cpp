@@ -19,25 +19,27 @@
 namespace ui {
 namespace {
 
+// A picture of two pixels of one colour in the given format's bytes.
+std::string twoPixels(QRgb colour, const char* format = "PNG") {
+  QImage image(2, 1, QImage::Format_ARGB32);
+  image.fill(colour);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, format));
+  return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
 // Pictures and fonts come through the installed reader, not from the path
 // directly: a program acting for another user relies on that.
 TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
   Application::ensure();
-  QImage red(2, 1, QImage::Format_ARGB32);
-  red.fill(Qt::red);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  ASSERT_TRUE(red.save(&buffer, "PNG"));
-  QByteArray bmp;
-  QBuffer bmpBuffer(&bmp);
-  ASSERT_TRUE(bmpBuffer.open(QIODevice::WriteOnly) && red.save(&bmpBuffer, "BMP"));
+  std::string png = twoPixels(0xffff0000), bmp = twoPixels(0xffff0000, "BMP");
 
   std::vector<std::string> asked;
   setFileReader([&](const std::string& path) -> std::optional<std::string> {
     asked.push_back(path);
-    if (path == "/nowhere/red@2x.png") return std::string(png.constData(), size_t(png.size()));
-    if (path == "/nowhere/red.png") return std::string(bmp.constData(), size_t(bmp.size()));
+    if (path == "/nowhere/red@2x.png") return png;
+    if (path == "/nowhere/red.png") return bmp;
     return std::nullopt;  // refused, though the file may well exist
   });
   auto image = Image::fromFile("/nowhere/red@2x.png");
@@ -58,11 +60,7 @@ TEST(FileReader, PicturesAndFontsAreReadThroughTheInstalledReader) {
 // what fromFile gives, once, and a picture asked for again is read again.
 TEST(FileReader, APrefetchedPictureIsReadOnceAndTakenOnce) {
   Application::ensure();
-  QImage red(2, 1, QImage::Format_ARGB32);
-  red.fill(Qt::red);
-  QByteArray png;
-  QBuffer buffer(&png);
-  ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && red.save(&buffer, "PNG"));
+  std::string png = twoPixels(0xffff0000);
   std::mutex mutex;
   std::multiset<std::string> asked;
   std::promise<void> firstRead;
@@ -70,7 +68,7 @@ TEST(FileReader, APrefetchedPictureIsReadOnceAndTakenOnce) {
     std::lock_guard lock(mutex);
     asked.insert(path);
     if (asked.size() == 1) firstRead.set_value();
-    if (path == "/nowhere/red.png") return std::string(png.constData(), size_t(png.size()));
+    if (path == "/nowhere/red.png") return png;
     return std::nullopt;
   });
   Image::prefetch({"/nowhere/red.png", "/nowhere/missing.png", "/nowhere/red.png"});
@@ -89,15 +87,7 @@ TEST(FileReader, APrefetchedPictureIsReadOnceAndTakenOnce) {
 // file's bytes are the same.
 TEST(FileReader, APictureDecodedAtOneStartIsTakenFromTheStoreAtTheNext) {
   Application::ensure();
-  auto pngOf = [](QRgb colour) {
-    QImage image(2, 1, QImage::Format_ARGB32);
-    image.fill(colour);
-    QByteArray png;
-    QBuffer buffer(&png);
-    EXPECT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
-    return std::string(png.constData(), size_t(png.size()));
-  };
-  std::string file = pngOf(0xffff0000);
+  std::string file = twoPixels(0xffff0000);
   setFileReader([&](const std::string&) { return std::optional(file); });
   std::map<std::string, std::string> kept;
   setDecodedPictureStore({[&](const std::string& name) -> std::optional<std::string> {
@@ -118,7 +108,7 @@ TEST(FileReader, APictureDecodedAtOneStartIsTakenFromTheStoreAtTheNext) {
   green.fill(0xff00ff00);
   kept.begin()->second = DecodedPicture::encode(green, file);
   EXPECT_EQ(start(), 0xff00ff00u);
-  file = pngOf(0xff0000ff);  // the game's picture changed
+  file = twoPixels(0xff0000ff);  // the game's picture changed
   EXPECT_EQ(start(), 0xff0000ffu);
   EXPECT_EQ(start(), 0xff0000ffu);
   EXPECT_EQ(kept.size(), 1u);
