@@ -51,7 +51,10 @@ std::optional<QImage> DecodedPicture::decode(std::string entry, std::string_view
   Header header;
   if (entry.size() < sizeof header) return std::nullopt;
   std::memcpy(&header, entry.data(), sizeof header);
-  if (std::memcmp(header.magic, magic, sizeof magic) != 0 || header.form > 1) return std::nullopt;
+  // A reserved word set is a later form of entry, not this one.
+  if (std::memcmp(header.magic, magic, sizeof magic) != 0 || header.form > 1 || header.reserved != 0) {
+    return std::nullopt;
+  }
   if (header.sourceSize != source.size() || header.sourceHash != hashOf(source)) return std::nullopt;
   uint64_t pixels = uint64_t(header.width) * header.height;
   if (header.width == 0 || header.height == 0 || pixels > maximumPixels) return std::nullopt;

@@ -26,8 +26,9 @@ TEST(DecodedPicture, AnEntryIsTakenOnlyWholeAndForTheBytesItWasMadeFrom) {
           ->format(),
       QImage::Format_RGB32);
 
-  std::string unknownForm = entry;
+  std::string unknownForm = entry, reservedSet = entry;
   unknownForm[32] = 7;
+  reservedSet[39] = 1;
   struct Case {
     const char* what;
     std::string entry, source;
@@ -39,6 +40,7 @@ TEST(DecodedPicture, AnEntryIsTakenOnlyWholeAndForTheBytesItWasMadeFrom) {
       {"one byte over", entry + "!", source, 6},
       {"more pixels than allowed", entry, source, 5},
       {"a form that is not known", unknownForm, source, 6},
+      {"its reserved word set", reservedSet, source, 6},
       {"no header", entry.substr(0, 39), source, 6},
       {"not an entry", std::string(entry.size(), 'x'), source, 6},
   };

@@ -159,6 +159,29 @@ PY
       { printf "\\x$(printf %02x $((size % 256)))\\x$(printf %02x $((size / 256)))"; printf "$wolf$wolf"; } >"$work/corpus/old-form"
     }
     ;;
+  picture)
+    inputs=("$root/tests/fuzz/picture_fuzz.cpp" "$root/platform/src/DecodedPicture.cpp")
+    # Qt is built with position-independent code and asks the same of what
+    # links it.
+    read -r -a qt <<<"$(pkg-config --cflags --libs Qt6Gui)"
+    includes=(-I"$root/platform/include" -I"$root/platform/src" -fPIC "${qt[@]}")
+    seed() {
+      # Entries for "the game's picture": one opaque pixel, and 2 x 3 with
+      # alpha. The header: magic, the source's size and FNV-1a hash, width,
+      # height, form, a reserved word.
+      python3 - "$work/corpus" <<'PY'
+import struct, sys
+source = b"the game's picture"
+hash = 14695981039346656037
+for c in source: hash = ((hash ^ c) * 1099511628211) % 2**64
+def entry(width, height, form):
+    header = b"GVPICT1\0" + struct.pack("<QQIIII", len(source), hash, width, height, form, 0)
+    return header + bytes(range(4 * width * height))
+open(sys.argv[1] + "/one-opaque", "wb").write(entry(1, 1, 0))
+open(sys.argv[1] + "/two-by-three", "wb").write(entry(2, 3, 1))
+PY
+    }
+    ;;
   *)
     echo "run_fuzz.sh: no fuzz target named $name" >&2
     exit 64
@@ -168,7 +191,8 @@ esac
 target="$work/${name}_fuzz"
 # sed reads the whole listing: head would stop early, and ls, cut off,
 # would fail the pipe and end this script without a word.
-newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/records/*.h | sed -n 1p)
+newest=$(ls -t "${inputs[@]}" "$lib"/include/Tarnbook/*.h "$lib"/src/*.h "$root"/src/records/*.h "$root"/platform/src/*.h \
+  | sed -n 1p)
 if [ ! -x "$target" ] || [ "$newest" -nt "$target" ]; then
   echo "building $target"
   clang++ -std=c++20 -O1 -g -fno-omit-frame-pointer \
