@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <leveldb/cache.h>
 #include <leveldb/env.h>
+#include <leveldb/table_builder.h>
 #include <leveldb/zlib_compressor.h>
 
 #include "db/log_reader.h"
@@ -118,6 +119,30 @@ TEST(LevelDBBounds, ABlockInflatesIntoOneCopyOfItself) {
         std::exit(whole ? 0 : 1);
       },
       ::testing::ExitedWithCode(0), "");
+}
+
+// A table being written counts a large entry with the blocks held: a
+// compaction copies a record out of a block it holds, while readers may
+// hold others. Refused past the bound; counted no longer than it is built.
+TEST(LevelDBBounds, ALargeEntryBeingWrittenCountsWithTheBlocksHeld) {
+  struct Discard : leveldb::WritableFile {
+    leveldb::Status Append(const leveldb::Slice&) override { return leveldb::Status::OK(); }
+    leveldb::Status Close() override { return leveldb::Status::OK(); }
+    leveldb::Status Flush() override { return leveldb::Status::OK(); }
+    leveldb::Status Sync() override { return leveldb::Status::OK(); }
+  } file;
+  const std::string record(30 << 20, 'r');
+  auto write = [&] {
+    leveldb::TableBuilder table(leveldb::Options(), &file);
+    table.Add("key", record);
+    table.Finish();
+    return table.status().ToString();
+  };
+  char* held = leveldb::NewBlockBytes(100 << 20);
+  EXPECT_EQ(write(), "Corruption: record past what blocks may hold at once");
+  leveldb::DeleteBlockBytes(held);
+  EXPECT_EQ(write(), "OK");
+  EXPECT_EQ(leveldb::BlockBytesHeld(), 0u);
 }
 
 // One record in `blocks` fragments of a block each, then the record "after".
