@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::vector<std::shared_ptr<TBKTag>>* childrenOf(const TBKTag& tag) {
+const TBKChildren* childrenOf(const TBKTag& tag) {
   if (tag.type() == TBKTagType::Compound) return &static_cast<const TBKCompoundTag&>(tag).value();
   if (tag.type() == TBKTagType::List) return &static_cast<const TBKListTag&>(tag).value();
   return nullptr;

@@ -13,7 +13,7 @@ namespace {
 
 }  // namespace
 
-TBKListTag::TBKListTag(std::string name, TBKTagType elementType, std::vector<std::shared_ptr<TBKTag>> entries)
+TBKListTag::TBKListTag(std::string name, TBKTagType elementType, TBKChildren entries)
     : TBKTag(std::move(name), TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
   for (const auto& entry : entries_) {
     if (!entry || entry->type() != elementType_) {

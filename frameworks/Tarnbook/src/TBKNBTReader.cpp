@@ -23,7 +23,11 @@ using tbk::smallestPayload;
 class Reader {
  public:
   explicit Reader(std::string_view bytes)
-      : begin_(bytes.data()), next_(bytes.data()), end_(bytes.data() + bytes.size()), arena_(tbk::TagArena::create()) {}
+      : begin_(bytes.data()),
+        next_(bytes.data()),
+        end_(bytes.data() + bytes.size()),
+        arena_(tbk::TagArena::create()),
+        reading_(arena_) {}
   ~Reader() { arena_->releaseReader(); }
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
@@ -209,6 +213,8 @@ class Reader {
   const char* next_;
   const char* end_;
   tbk::TagArena* arena_;
+  // Children's storage comes from arena_ while the parse runs.
+  tbk::TagArena::Reading reading_;
   size_t tags_ = 0;
 };
 

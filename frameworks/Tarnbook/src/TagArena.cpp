@@ -1,35 +1,51 @@
 #include "TagArena.h"
 
-#include <cstdint>
+#include <new>
+
+#include "Tarnbook/TBKChildren.h"
 
 namespace tbk {
+namespace {
 
-// Alignments are powers of two (alignof), so padding is a mask: the
-// divisions of a general modulo, twice per tag, showed in parse profiles.
-static size_t paddingFor(uintptr_t address, size_t alignment) {
-  return (alignment - (address & (alignment - 1))) & (alignment - 1);
+thread_local TagArena* readingArena = nullptr;
+
+// Ahead of every children's storage: the arena it came from, or null for
+// the heap. 16 bytes keep the storage as aligned as the heap's.
+constexpr size_t childrenHeader = 16;
+
+}  // namespace
+
+TagArena::Reading::Reading(TagArena* arena) : outer_(readingArena) { readingArena = arena; }
+
+TagArena::Reading::~Reading() { readingArena = outer_; }
+
+void* allocateChildren(size_t bytes) {
+  TagArena* arena = readingArena;
+  auto* storage = static_cast<std::byte*>(arena ? arena->allocate(childrenHeader + bytes, childrenHeader)
+                                                : ::operator new(childrenHeader + bytes));
+  *reinterpret_cast<TagArena**>(storage) = arena;
+  return storage + childrenHeader;
 }
 
-void* TagArena::allocate(size_t size, size_t alignment) {
-  auto address = reinterpret_cast<uintptr_t>(next_);
-  size_t padding = paddingFor(address, alignment);
-  if (!next_ || padding + size > left_) {
-    // Large requests get a block of their own so they waste no space.
-    size_t length = size + alignment > blockSize / 4 ? size + alignment : blockSize;
-    blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(length));
-    std::byte* block = blocks_.back().get();
-    if (length != blockSize) {
-      ++allocations_;
-      return block + paddingFor(reinterpret_cast<uintptr_t>(block), alignment);
-    }
-    next_ = block;
-    left_ = blockSize;
-    padding = paddingFor(reinterpret_cast<uintptr_t>(next_), alignment);
+void freeChildren(void* storage) noexcept {
+  std::byte* start = static_cast<std::byte*>(storage) - childrenHeader;
+  if (TagArena* arena = *reinterpret_cast<TagArena**>(start)) {
+    arena->release();
+  } else {
+    ::operator delete(start);
   }
-  std::byte* result = next_ + padding;
-  next_ = result + size;
-  left_ -= padding + size;
+}
+
+void* TagArena::allocateInNewBlock(size_t size, size_t alignment) {
+  // Large requests get a block of their own so they waste no space.
+  size_t length = size + alignment > blockSize / 4 ? size + alignment : blockSize;
+  blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(length));
+  std::byte* block = blocks_.back().get();
   ++allocations_;
+  if (length != blockSize) return block + paddingFor(block, alignment);
+  std::byte* result = block + paddingFor(block, alignment);
+  next_ = result + size;
+  left_ = blockSize - size_t(next_ - block);
   return result;
 }
 

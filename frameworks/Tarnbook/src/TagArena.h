@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -22,15 +23,48 @@ class TagArena {
   // An arena with one reference, the reader's, given up by releaseReader().
   static TagArena* create() { return new TagArena(); }
 
-  void* allocate(size_t size, size_t alignment);
+  // Inline, as it is called once per tag read: the bump and its checks are
+  // a few instructions, fewer than the call.
+  void* allocate(size_t size, size_t alignment) {
+    size_t padding = paddingFor(next_, alignment);
+    if (padding + size > left_) [[unlikely]]
+      return allocateInNewBlock(size, alignment);
+    std::byte* result = next_ + padding;
+    next_ = result + size;
+    left_ -= padding + size;
+    ++allocations_;
+    return result;
+  }
   // Frees the arena when this was the last live allocation and the reader
   // has let go; the memory of every allocation goes with it.
   void release() noexcept;
   // Called once, by the reader, when it will allocate no more.
   void releaseReader() noexcept;
 
+  // Lends the children's storage of tbk::allocateChildren (TBKChildren.h)
+  // from `arena` while it is alive on this thread: from its creation by the
+  // reader until the reader lets go.
+  class Reading {
+   public:
+    explicit Reading(TagArena* arena);
+    ~Reading();
+    Reading(const Reading&) = delete;
+    Reading& operator=(const Reading&) = delete;
+
+   private:
+    TagArena* outer_;
+  };
+
  private:
   TagArena() = default;
+
+  // Alignments are powers of two (alignof), so padding is a mask: the
+  // divisions of a general modulo, twice per tag, showed in parse profiles.
+  static size_t paddingFor(const std::byte* address, size_t alignment) {
+    auto bits = reinterpret_cast<uintptr_t>(address);
+    return (alignment - (bits & (alignment - 1))) & (alignment - 1);
+  }
+  void* allocateInNewBlock(size_t size, size_t alignment);
 
   // Stands for the reader while it works, large enough that releases
   // during the parse (tags dropped while unwinding from damaged data)

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Tarnbook/TBKChildren.h"
 #include "Tarnbook/TBKNumber.h"
 #include "Tarnbook/TBKTag.h"
 
@@ -17,7 +18,7 @@ class TBKCompoundTag : public TBKTag {
   explicit TBKCompoundTag(std::string name);
   TBKCompoundTag(const TBKReadKey&, std::string_view name) : TBKTag(name, TBKTagType::Compound) {}
 
-  const std::vector<std::shared_ptr<TBKTag>>& value() const { return children_; }
+  const TBKChildren& value() const { return children_; }
   size_t count() const { return children_.size(); }
 
   // The child of that name, or nullptr.
@@ -56,5 +57,5 @@ class TBKCompoundTag : public TBKTag {
  private:
   friend struct TBKTagBuilder;
 
-  std::vector<std::shared_ptr<TBKTag>> children_;
+  TBKChildren children_;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "Tarnbook/TBKChildren.h"
 #include "Tarnbook/TBKTag.h"
 
 class TBKCompoundTag;
@@ -14,12 +15,17 @@ class TBKListTag : public TBKTag {
  public:
   // entries must all be of elementType (else TBKException, UsageFailure).
   // An empty list keeps elementType as given, so it is written back as read.
-  TBKListTag(std::string name, TBKTagType elementType, std::vector<std::shared_ptr<TBKTag>> entries = {});
+  TBKListTag(std::string name, TBKTagType elementType, TBKChildren entries = {});
+  // From entries held otherwise (a std::vector of tags).
+  template <typename Entries>
+  requires(!std::is_same_v<Entries, TBKChildren>)
+      TBKListTag(std::string name, TBKTagType elementType, const Entries& entries)
+      : TBKListTag(std::move(name), elementType, TBKChildren(entries.begin(), entries.end())) {}
   TBKListTag(const TBKReadKey&, std::string_view name, TBKTagType elementType)
       : TBKTag(name, TBKTagType::List), elementType_(elementType) {}
 
   TBKTagType elementType() const { return elementType_; }
-  const std::vector<std::shared_ptr<TBKTag>>& value() const { return entries_; }
+  const TBKChildren& value() const { return entries_; }
   size_t count() const { return entries_.size(); }
 
   // Raises TBKException (UsageFailure) when index >= count().
@@ -46,5 +52,5 @@ class TBKListTag : public TBKTag {
   friend struct TBKTagBuilder;
 
   TBKTagType elementType_;
-  std::vector<std::shared_ptr<TBKTag>> entries_;
+  TBKChildren entries_;
 };
