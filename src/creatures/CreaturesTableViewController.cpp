@@ -149,6 +149,7 @@ void CreaturesTableViewController::startListing() {
         if (!result->listing->problems.empty()) {
           std::string told;
           for (const auto& problem : result->listing->problems) told += (told.empty() ? "" : " ") + problem;
+          if (size_t more = result->listing->problemsNotTold) told += " And " + std::to_string(more) + " more.";
           showError("Some creatures could not be listed. " + told);
         }
       });

@@ -47,6 +47,9 @@ std::string rowOf(const ContainerSummary& container) {
 
 TEST_F(ContainerRecordTest, TheListJoinsDoubleChestsSkipsSignsKeepsAddOnsAndShowsNearestFirstPerDimension) {
   EXPECT_EQ(listing.damaged.size(), 1u);
+  // Past the first few, damaged records are only counted.
+  for (int i = 0; i < 11; ++i) listing.addDamaged("another");
+  EXPECT_EQ(std::make_pair(listing.damaged.size(), listing.damagedCount), std::make_pair(10ul, 12ul));
   std::vector<std::string> rows;
   for (const auto& section : ContainerList::sections(listing.containers, 128.5, -39.5, Dimension::Overworld)) {
     rows.push_back("-- " + std::to_string(int(section.dimension)));

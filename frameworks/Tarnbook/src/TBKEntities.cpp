@@ -205,7 +205,7 @@ void readOldForm(std::string_view key, std::string_view value, const TBKChunkKey
     }
   } catch (const TBKException& error) {
     if (error.kind() != TBKException::Kind::Format) throw;
-    listing.problems.push_back(damaged(key, refusal(error, [&] { TBKNBT::parseRoots(value); })).reason());
+    listing.addProblem(damaged(key, refusal(error, [&] { TBKNBT::parseRoots(value); })).reason());
     return;
   }
   for (auto& entity : roots) listing.entities.push_back(std::move(entity));
@@ -282,7 +282,7 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
             }
           } catch (const TBKException& error) {
             if (error.kind() != TBKException::Kind::Format) throw;
-            listing.problems.push_back(damaged(key, refusal(error, [&] { TBKNBT::parseCompound(value); })).reason());
+            listing.addProblem(damaged(key, refusal(error, [&] { TBKNBT::parseCompound(value); })).reason());
             return true;
           }
           entity->key = std::string(key);
@@ -293,7 +293,7 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
           listing.entities.push_back(std::move(entity));
         } else if (auto digest = digestChunk(key)) {
           if (auto damage = tbk::recordDamage(key, value)) {
-            listing.problems.push_back(damaged(key, *damage).reason());
+            listing.addProblem(damaged(key, *damage).reason());
           } else {
             for (size_t at = 0; at + idSize <= value.size(); at += idSize) {
               uint64_t id = idOrder(&value[at]);
@@ -315,13 +315,21 @@ std::optional<TBKEntities::Listing> TBKEntities::list(TBKLevelDB& db, const std:
     if (place(id, chunk)) continue;
     std::string key(entityPrefix);
     tbk::appendLittleEndian(key, __builtin_bswap64(id));
-    listing.problems.push_back("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) +
-                               " names " + tbk::recordName(key) + ", which the world does not hold.");
+    listing.addProblem("The " + tbk::recordName(TBKEntity::digestKey(chunk.x, chunk.z, chunk.dimension)) + " names " +
+                       tbk::recordName(key) + ", which the world does not hold.");
   }
   for (auto& [id, entity] : byId) {
     if (!entity->listed) placeByPosition(*entity);
   }
   return listing;
+}
+
+void TBKEntities::Listing::addProblem(std::string problem) {
+  if (problems.size() < maximumProblems) {
+    problems.push_back(std::move(problem));
+  } else {
+    ++problemsNotTold;
+  }
 }
 
 std::shared_ptr<TBKEntity> TBKEntities::read(TBKLevelDB& db, const std::string& idText) {

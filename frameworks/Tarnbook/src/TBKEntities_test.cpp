@@ -104,6 +104,9 @@ TEST_F(TBKEntitiesTest, AListingFindsBothFormsInEveryDimensionAndNamesWhatIsWron
   EXPECT_NE(listing->problems[0].find("entity 0x0d00000000000000 is damaged"), std::string::npos);
   EXPECT_NE(listing->problems[1].find("names entity 0x6300000000000000, which the world does not hold"),
             std::string::npos);
+  // Past the first few, problems are only counted.
+  for (int i = 0; i < 11; ++i) listing->addProblem("another");
+  EXPECT_EQ(std::make_pair(listing->problems.size(), listing->problemsNotTold), std::make_pair(10ul, 3ul));
 
   size_t asked = 0;
   EXPECT_FALSE(TBKEntities::list(*db, [&] { return ++asked > 3; }));

@@ -25,8 +25,13 @@ class TBKEntities {
     // it is kept, not its tree (see load).
     std::vector<std::shared_ptr<TBKEntity>> entities;
     // A sentence for each record skipped as damaged and each digest id
-    // naming a record the world does not hold.
+    // naming a record the world does not hold, the first maximumProblems
+    // of them; the rest are counted, so a world of damaged records costs
+    // no more memory than one.
     std::vector<std::string> problems;
+    size_t problemsNotTold = 0;
+    static constexpr size_t maximumProblems = 10;
+    void addProblem(std::string problem);
   };
 
   // One walk over the world's database. cancelled (if given) is asked at
