@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "Bevel/BVLImage.h"
 #include "GameLook.h"
@@ -108,101 +110,114 @@ void BVLPanorama::didMoveToWindow() { updateTimer(); }
 void BVLPanorama::layoutSubviews() {
   if (bounds().height() != stripHeightFor_) {
     strip_.reset();
-    facesInStrip_ = 0;
     facesMissing_ = false;
   }
 }
 
-unsigned BVLPanorama::facesShown() const {
-  double faceWidth = stripWidth() / faceCount;
-  if (faceWidth <= 0) return allFaces;
-  // The strip points draw() copies: from the offset rounded down to a
-  // device pixel, one view's width.
-  double scale = ui::Screen::main().scale();
-  double start = std::floor(offset_ * scale) / scale;
-  long first = long(std::floor(start / faceWidth));
-  long last = long(std::ceil((start + bounds().width()) / faceWidth)) - 1;
-  if (last - first + 1 >= faceCount) return allFaces;
-  unsigned faces = 0;
-  for (long i = first; i <= last; ++i) faces |= 1u << unsigned(i % faceCount);  // the offset is never negative
-  return faces;
+bool BVLPanorama::takeLastWholeStrip() {
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return false;
+  double faceHeight = face->pixelHeight() * pointsPerTexel(bounds().height(), face->pixelHeight());
+  const WholeStrip& whole = lastWholeStrip();
+  if (!whole.strip || whole.face.lock() != face || whole.faceHeight != faceHeight ||
+      whole.scale != ui::Screen::main().scale()) {
+    return false;
+  }
+  strip_ = whole.strip;
+  stripHeightFor_ = bounds().height();
+  return true;
 }
 
-bool BVLPanorama::prepareStrip(unsigned faces) {
+bool BVLPanorama::prepareStrip() {
   stripHeightFor_ = bounds().height();
   strip_.reset();
-  facesInStrip_ = 0;
   auto face = bvl_imageNamed("background/panorama_0", "png");
   if (!face) return false;
   double k = pointsPerTexel(bounds().height(), face->pixelHeight());
   double faceWidth = face->pixelWidth() * k;
   double faceHeight = face->pixelHeight() * k;
-  double scale = ui::Screen::main().scale();
-  WholeStrip& whole = lastWholeStrip();
-  if (whole.strip && whole.face.lock() == face && whole.faceHeight == faceHeight && whole.scale == scale) {
-    strip_ = whole.strip;
-    facesInStrip_ = allFaces;
-    return true;
-  }
   std::shared_ptr<ui::Image> pictures[faceCount];
   for (int i = 0; i < faceCount; ++i) {
-    if (!(faces & (1u << i))) continue;
     pictures[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
     if (!pictures[i]) return false;
   }
-  // Without the last face, the strip ends after the last face it holds: the
-  // view, which starts inside it, ends inside it too, and a first frame
-  // clears no more memory than it shows.
-  int span = faceCount;
-  if (!(faces & (1u << (faceCount - 1)))) {
-    while (span > 1 && !(faces & (1u << (span - 1)))) --span;
-  }
   // Joined and scaled once, in device pixels, opaque: each frame is then a
   // copy of pixels, never a scaling or a blend.
-  ui::ImageContext joined(ui::Size{span * faceWidth, faceHeight}, true, 0);
-  for (int i = 0; i < span; ++i) {
-    if (pictures[i]) joined.context().drawImage(*pictures[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
+  ui::ImageContext joined(ui::Size{faceCount * faceWidth, faceHeight}, true, 0);
+  for (int i = 0; i < faceCount; ++i) {
+    joined.context().drawImage(*pictures[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
   }
   strip_ = joined.image();
-  facesInStrip_ = faces;
-  if (faces == allFaces) whole = {face, faceHeight, scale, strip_};
+  lastWholeStrip() = {face, faceHeight, ui::Screen::main().scale(), strip_};
+  return true;
+}
+
+double BVLPanorama::stripTop(double stripHeight) const {
+  double scale = ui::Screen::main().scale();
+  return bounds().y() + std::round((bounds().height() - stripHeight) / 2 * scale) / scale;
+}
+
+double BVLPanorama::stripLeft() const {
+  // From the offset rounded down to a device pixel.
+  double scale = ui::Screen::main().scale();
+  return bounds().x() - std::floor(offset_ * scale) / scale;
+}
+
+bool BVLPanorama::drawFacesShown(ui::GraphicsContext& context) const {
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return false;
+  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
+  double faceWidth = face->pixelWidth() * k;
+  double faceHeight = face->pixelHeight() * k;
+  double left = stripLeft(), top = stripTop(faceHeight);
+  long first = long(std::floor((bounds().x() - left) / faceWidth));
+  long last = long(std::ceil((bounds().maxX() - left) / faceWidth)) - 1;
+  std::vector<std::pair<long, std::shared_ptr<ui::Image>>> shown;
+  for (long i = first; i <= last; ++i) {
+    // The offset is never negative.
+    auto picture = bvl_imageNamed("background/panorama_" + std::to_string(i % faceCount), "png");
+    if (!picture) return false;
+    shown.emplace_back(i, std::move(picture));
+  }
+  for (const auto& [i, picture] : shown) {
+    context.drawImage(*picture, ui::Rect(left + double(i) * faceWidth, top, faceWidth, faceHeight));
+  }
   return true;
 }
 
 void BVLPanorama::draw(ui::GraphicsContext& context, const ui::Rect& dirty) {
-  bool stale = !strip_ || bounds().height() != stripHeightFor_;
-  if (stale || (facesShown() & ~facesInStrip_)) {
-    // The first frame waits only for the faces it shows; the rest are
-    // decoded and joined on the next turn of the event loop, long before
-    // the pan can bring them into view.
-    unsigned faces = stale && !facesMissing_ ? facesShown() : allFaces;
-    bool made = prepareStrip(faces);
-    if (faces == allFaces) facesMissing_ = !made;
-    if (made && facesInStrip_ != allFaces) {
-      if (completion_) completion_->invalidate();
-      std::weak_ptr<ui::View> weakSelf = weak_from_this();
-      completion_ = ui::Timer::scheduled(0, false, [weakSelf](ui::Timer&) {
-        auto self = std::static_pointer_cast<BVLPanorama>(weakSelf.lock());
-        if (!self || !self->strip_ || self->facesInStrip_ == allFaces) return;
-        // A face missing now leaves the sky colour, as if it had been
-        // missing from the start.
-        self->facesMissing_ = !self->prepareStrip(allFaces);
-        self->setNeedsDisplay();
-      });
-    }
-  }
-  if (!strip_) return;  // the sky colour of the background stands in
-  ui::Size size = strip_->size();
-  double scale = ui::Screen::main().scale();
-  double x = -std::floor(offset_ * scale) / scale;
-  double y = std::round((bounds().height() - size.height) / 2 * scale) / scale;
-  ui::Rect visible = dirty.intersection(bounds());
   // The strip is taller than a short view: what overhangs must not paint
   // over the views around it.
   context.save();
   context.clipToRect(bounds());
-  for (; x < bounds().maxX(); x += size.width) {
-    ui::Rect copy(bounds().x() + x, bounds().y() + y, size.width, size.height);
+  bool stale = !strip_ || bounds().height() != stripHeightFor_;
+  if (stale && !facesMissing_ && !takeLastWholeStrip()) {
+    // Until the strip is joined, on the next turn of the event loop, the
+    // faces shown are drawn straight from their pictures: the first frame
+    // neither waits for the faces it does not show nor fills a strip's
+    // worth of fresh memory. A face missing leaves the sky colour of the
+    // background.
+    if (drawFacesShown(context) && !(completion_ && completion_->isValid())) {
+      std::weak_ptr<ui::View> weakSelf = weak_from_this();
+      completion_ = ui::Timer::scheduled(0, false, [weakSelf](ui::Timer&) {
+        auto self = std::static_pointer_cast<BVLPanorama>(weakSelf.lock());
+        if (!self) return;
+        self->facesMissing_ = !self->prepareStrip();
+        self->setNeedsDisplay();
+      });
+    }
+    context.restore();
+    return;
+  }
+  if (!strip_) {  // the sky colour of the background stands in
+    context.restore();
+    return;
+  }
+  ui::Size size = strip_->size();
+  double top = stripTop(size.height);
+  ui::Rect visible = dirty.intersection(bounds());
+  for (double x = stripLeft(); x < bounds().maxX(); x += size.width) {
+    ui::Rect copy(x, top, size.width, size.height);
     if (!copy.intersection(visible).isEmpty()) context.drawImage(*strip_, copy);
   }
   context.restore();

@@ -46,20 +46,25 @@ class BVLPanorama : public ui::View {
  private:
   void updateTimer();
   void tick();
-  // Joins the faces in `faces` (bit i for face i) into the strip; the
-  // others are left for later. False when a picture is missing.
-  bool prepareStrip(unsigned faces);
-  // The faces the view shows at the current offset.
-  unsigned facesShown() const;
+  // Joins and scales all four faces into the strip, taking the last whole
+  // strip joined when it fits. False when a picture is missing.
+  bool prepareStrip();
+  bool takeLastWholeStrip();
+  // Draws the faces the view shows at the current offset straight from
+  // their pictures; false, drawing nothing, when one is missing.
+  bool drawFacesShown(ui::GraphicsContext& context) const;
+  // Where the strip's left edge and top are drawn, in the view's
+  // coordinates.
+  double stripLeft() const;
+  double stripTop(double stripHeight) const;
 
   bool shouldPan_ = false;
   double offset_ = 0;
   double startOffset_ = 0;
   double startTime_ = 0;
   std::shared_ptr<ui::Timer> timer_;
-  std::shared_ptr<ui::Timer> completion_;  // joins the faces the first draw left out
+  std::shared_ptr<ui::Timer> completion_;  // joins the strip after a frame drawn without it
   std::shared_ptr<ui::Image> strip_;
   double stripHeightFor_ = -1;  // the bounds height the strip was made for
-  unsigned facesInStrip_ = 0;
-  bool facesMissing_ = false;  // the whole strip could not be made at this height
+  bool facesMissing_ = false;  // the strip could not be made at this height
 };
