@@ -66,5 +66,5 @@ class BVLPanorama : public ui::View {
   std::shared_ptr<ui::Timer> completion_;  // joins the strip after a frame drawn without it
   std::shared_ptr<ui::Image> strip_;
   double stripHeightFor_ = -1;  // the bounds height the strip was made for
-  bool facesMissing_ = false;  // the strip could not be made at this height
+  bool facesMissing_ = false;   // the strip could not be made at this height
 };
