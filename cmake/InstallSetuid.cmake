@@ -1,17 +1,11 @@
 # Run by `cmake --install` after the files are copied. Set beforehand:
 #   GORVANE_APP             the app folder below the install prefix
-#   GORVANE_INSTALLED_FILES the program and its frameworks, within that folder
 #   GORVANE_DESKTOP_ENTRY   the desktop entry's template
-# The search path of every installed binary is made the absolute path of the
-# frameworks in this install's prefix (the loader ignores $ORIGIN in a
-# set-user-id program); the desktop entry names the program by that prefix.
+# The desktop entry names the program by this install's prefix.
 # Installed by root, the program becomes set-user-id root, which is how it
 # becomes the superuser; anyone else gets a program that says it cannot.
 set(app "${CMAKE_INSTALL_PREFIX}/${GORVANE_APP}")
 set(root "$ENV{DESTDIR}${app}")
-foreach(file IN LISTS GORVANE_INSTALLED_FILES)
-  file(RPATH_SET FILE "${root}/${file}" NEW_RPATH "${app}/Frameworks")
-endforeach()
 
 set(GORVANE_EXECUTABLE "${app}/gorvane")
 configure_file("${GORVANE_DESKTOP_ENTRY}"
