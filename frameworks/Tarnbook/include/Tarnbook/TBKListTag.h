@@ -1,6 +1,9 @@
 #pragma once
 
+#include <iterator>
 #include <memory>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "Tarnbook/TBKChildren.h"
@@ -16,11 +19,12 @@ class TBKListTag : public TBKTag {
   // entries must all be of elementType (else TBKException, UsageFailure).
   // An empty list keeps elementType as given, so it is written back as read.
   TBKListTag(std::string name, TBKTagType elementType, TBKChildren entries = {});
-  // From entries held otherwise (a std::vector of tags).
+  // From entries held otherwise (a std::vector of tags), taken over when
+  // they are given up.
   template <typename Entries>
-  requires(!std::is_same_v<Entries, TBKChildren>)
-      TBKListTag(std::string name, TBKTagType elementType, const Entries& entries)
-      : TBKListTag(std::move(name), elementType, TBKChildren(entries.begin(), entries.end())) {}
+  requires(!std::is_same_v<std::remove_cvref_t<Entries>, TBKChildren>)
+      TBKListTag(std::string name, TBKTagType elementType, Entries&& entries)
+      : TBKListTag(std::move(name), elementType, childrenFrom(std::forward<Entries>(entries))) {}
   TBKListTag(const TBKReadKey&, std::string_view name, TBKTagType elementType)
       : TBKTag(name, TBKTagType::List), elementType_(elementType) {}
 
@@ -50,6 +54,15 @@ class TBKListTag : public TBKTag {
 
  private:
   friend struct TBKTagBuilder;
+
+  template <typename Entries>
+  static TBKChildren childrenFrom(Entries&& entries) {
+    if constexpr (std::is_lvalue_reference_v<Entries>) {
+      return TBKChildren(entries.begin(), entries.end());
+    } else {
+      return TBKChildren(std::make_move_iterator(entries.begin()), std::make_move_iterator(entries.end()));
+    }
+  }
 
   TBKTagType elementType_;
   TBKChildren entries_;
