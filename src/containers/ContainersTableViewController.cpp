@@ -115,14 +115,7 @@ void ContainersTableViewController::show(ContainerList::Listing listing) {
   progressLabel_->removeFromSuperview();
   containers_ = std::move(listing.containers);
   arrange();
-  if (listing.damagedCount > 0) {
-    std::string told = "Some containers could not be listed.";
-    for (const auto& reason : listing.damaged) told += " " + reason;
-    if (listing.damagedCount > listing.damaged.size()) {
-      told += " And " + std::to_string(listing.damagedCount - listing.damaged.size()) + " more.";
-    }
-    showError(told);
-  }
+  if (!listing.damaged.empty()) showError(listing.damaged.told("Some containers could not be listed."));
   if (listing.notListed > 0) {
     showNotice("Not All Listed", "This world holds " + std::to_string(listing.notListed) +
                                      " more containers than the " + std::to_string(ContainerList::maximumListed) +

@@ -85,6 +85,7 @@ void FindItemTableViewController::viewDidLoad() {
   // screen.
   struct Result {
     std::vector<ItemFinder::Found> found;
+    DamagedRecords damaged;
     std::string failure;
   };
   auto result = std::make_shared<Result>();
@@ -96,7 +97,8 @@ void FindItemTableViewController::viewDidLoad() {
           ItemFinder finder;
           finder.addSource(CreatureItemSource::make());
           result->found = finder.find(
-              *db, item, [&] { return !progress(done); }, [&](double share) { progress(done = share); });
+              *db, item, [&] { return !progress(done); }, [&](double share) { progress(done = share); },
+              &result->damaged);
         } catch (const TBKException& error) {
           result->failure = error.reason();
         }
@@ -111,6 +113,9 @@ void FindItemTableViewController::viewDidLoad() {
         if (!self) return;
         if (!result->failure.empty()) showError(result->failure);
         self->show(std::move(result->found));
+        // Not finding an item in a world whose records could not all be
+        // read does not mean it is not there.
+        if (!result->damaged.empty()) showError(result->damaged.told("Some records could not be looked through."));
       });
 }
 

@@ -10,6 +10,7 @@
 #include "creatures/CreatureViewController.h"
 #include "records/CreatureKind.h"
 #include "records/CreatureRecord.h"
+#include "records/DamagedRecords.h"
 #include "ui/NavigationController.h"
 
 namespace {
@@ -146,12 +147,9 @@ void CreaturesTableViewController::startListing() {
         self->listed_ = true;
         self->entities_ = std::move(result->listing->entities);
         self->arrange();
-        if (!result->listing->problems.empty()) {
-          std::string told;
-          for (const auto& problem : result->listing->problems) told += (told.empty() ? "" : " ") + problem;
-          if (size_t more = result->listing->problemsNotTold) told += " And " + std::to_string(more) + " more.";
-          showError("Some creatures could not be listed. " + told);
-        }
+        DamagedRecords problems;
+        problems.addAll(result->listing->problems, result->listing->problemsNotTold);
+        if (!problems.empty()) showError(problems.told("Some creatures could not be listed."));
       });
 }
 

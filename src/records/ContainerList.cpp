@@ -77,15 +77,10 @@ ContainerList::Listing ContainerList::list(TBKLevelDB& db, const std::function<b
         listing.containers.push_back(std::move(*summary));
         return true;
       },
-      [&](const TBKBlockEntities::Damage& damage) { listing.addDamaged(damage.reason); }, progress, cancelled);
+      [&](const TBKBlockEntities::Damage& damage) { listing.damaged.add(damage.reason); }, progress, cancelled);
   if (cancelled && cancelled()) listing.complete = false;
   joinPairs(listing.containers);
   return listing;
-}
-
-void ContainerList::Listing::addDamaged(std::string reason) {
-  if (damaged.size() < maximumReasons) damaged.push_back(std::move(reason));
-  ++damagedCount;
 }
 
 ContainerList::Placements ContainerList::placements(const std::vector<ContainerSummary>& containers) {

@@ -8,6 +8,7 @@
 
 #include "external/Tarnbook.h"
 #include "records/ContainerSummary.h"
+#include "records/DamagedRecords.h"
 
 // Every container of a world, read over one walk of its database: all three
 // dimensions, a double chest's halves joined into one container (the lead
@@ -19,15 +20,9 @@ class ContainerList {
   // Far more than a world of the game holds; a world made to fill memory
   // with containers gets this many listed and the rest counted.
   static constexpr size_t maximumListed = 100'000;
-  static constexpr size_t maximumReasons = 10;
   struct Listing {
     std::vector<ContainerSummary> containers;  // in the database's order, without their items
-    // A reason for each of the first maximumReasons records that could not
-    // be read, and how many there were: a world of damaged records costs
-    // no more memory than one.
-    std::vector<std::string> damaged;
-    size_t damagedCount = 0;
-    void addDamaged(std::string reason);
+    DamagedRecords damaged;                    // the block-entity records that could not be read
     bool complete = true;  // false when cancelled
     size_t notListed = 0;  // containers past maximumListed
   };

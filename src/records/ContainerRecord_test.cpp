@@ -46,10 +46,10 @@ std::string rowOf(const ContainerSummary& container) {
 }
 
 TEST_F(ContainerRecordTest, TheListJoinsDoubleChestsSkipsSignsKeepsAddOnsAndShowsNearestFirstPerDimension) {
-  EXPECT_EQ(listing.damaged.size(), 1u);
+  EXPECT_EQ(listing.damaged.count, 1u);
   // Past the first few, damaged records are only counted.
-  for (int i = 0; i < 11; ++i) listing.addDamaged("another");
-  EXPECT_EQ(std::make_pair(listing.damaged.size(), listing.damagedCount), std::make_pair(10ul, 12ul));
+  for (int i = 0; i < 11; ++i) listing.damaged.add("another");
+  EXPECT_EQ(std::make_pair(listing.damaged.reasons.size(), listing.damaged.count), std::make_pair(10ul, 12ul));
   std::vector<std::string> rows;
   for (const auto& section : ContainerList::sections(listing.containers, 128.5, -39.5, Dimension::Overworld)) {
     rows.push_back("-- " + std::to_string(int(section.dimension)));
@@ -162,13 +162,23 @@ TEST_F(ContainerRecordTest, AChangeOverAContainerChangedSinceItWasOpenedIsRefuse
 }
 
 TEST_F(ContainerRecordTest, FindListsEveryPlaceAnItemLiesBoxesAndEnderChestsIncluded) {
+  // A damaged player beside the world's damaged block entities: both are
+  // passed over and told.
+  db.reset();
+  gamedatabase::open(folder + "/db")->Put(leveldb::WriteOptions(), "player_server_damaged", "\x0a\x00");
+  db = TBKLevelDB::dbForWorldNamed("chests");
   std::vector<std::string> places;
-  for (const auto& found : ItemFinder().find(*db, ItemIdentity::named("minecraft:elytra", 0))) {
+  DamagedRecords damaged;
+  for (const auto& found :
+       ItemFinder().find(*db, ItemIdentity::named("minecraft:elytra", 0), nullptr, nullptr, &damaged)) {
     places.push_back(found.where() + " x" + std::to_string(found.count));
   }
   EXPECT_EQ(places, (std::vector<std::string>{"the local player's ender chest, slot 1 x1",
                                               "Chest at 1, 64, 2 in the Overworld, slot 6 x1",
                                               "Loot at 17, 64, 3 in the Overworld, slot 3, in a box (its slot 1) x1"}));
+  ASSERT_EQ(damaged.count, 2u);
+  EXPECT_NE(damaged.reasons[0].find("player_server_damaged"), std::string::npos) << damaged.reasons[0];
+  EXPECT_EQ(damaged.reasons[1].rfind("The block entities of chunk 3, 0", 0), 0u) << damaged.reasons[1];
   places.clear();
   for (const auto& found : ItemFinder().find(*db, ItemIdentity::named("minecraft:bread", 0))) {
     places.push_back(found.where());

@@ -6,9 +6,10 @@
 
 ItemFinder::Source CreatureItemSource::make() {
   return [](TBKLevelDB& db, const ItemIdentity& item, const std::function<void(ItemFinder::Found)>& report,
-            const std::function<bool()>& cancelled) {
+            DamagedRecords& damaged, const std::function<bool()>& cancelled) {
     auto listing = TBKEntities::list(db, cancelled);
     if (!listing) return false;
+    damaged.addAll(listing->problems, listing->problemsNotTold);
     auto place = [&](const std::shared_ptr<TBKEntity>& entity, const std::string& list) {
       return [&, list](size_t slot, std::optional<size_t> boxSlot, int count) {
         ItemFinder::Found found;

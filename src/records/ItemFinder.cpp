@@ -88,7 +88,9 @@ void ItemFinder::findIn(const std::vector<ContainerSummary::Item>& items, const 
 
 std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdentity& item,
                                                 const std::function<bool()>& cancelled,
-                                                const std::function<void(double)>& progress) const {
+                                                const std::function<void(double)>& progress,
+                                                DamagedRecords* damaged) const {
+  DamagedRecords passedOver;
   std::vector<Found> found;
   for (const auto& player : db.players()) {
     if (!player.missing.empty()) continue;
@@ -97,6 +99,7 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
       tree = db.playerForKey(player.key);
     } catch (const TBKException& error) {
       if (error.kind() != TBKException::Kind::Format) throw;
+      passedOver.add(error.reason());
       continue;
     }
     for (const auto& shown : playerLists) {
@@ -128,6 +131,7 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
       inHalves.emplace_back(half.halves.front(), std::move(place));
     });
   });
+  passedOver.addAll(listing.damaged);
   auto placements = ContainerList::placements(listing.containers);
   for (auto& [half, place] : inHalves) {
     auto placed = ContainerList::placed(placements, half);
@@ -138,8 +142,9 @@ std::vector<ItemFinder::Found> ItemFinder::find(TBKLevelDB& db, const ItemIdenti
   }
   for (const auto& source : sources_) {
     if (!source(
-            db, item, [&](Found place) { found.push_back(std::move(place)); }, cancelled))
+            db, item, [&](Found place) { found.push_back(std::move(place)); }, passedOver, cancelled))
       break;
   }
+  if (damaged) *damaged = std::move(passedOver);
   return found;
 }

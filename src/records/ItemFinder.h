@@ -9,6 +9,7 @@
 #include "Tarnbook/TBKEntity.h"
 #include "external/Tarnbook.h"
 #include "records/ContainerSummary.h"
+#include "records/DamagedRecords.h"
 #include "records/ItemIdentity.h"
 
 // Every place an item lies in a world: each player's inventory, armor,
@@ -41,17 +42,21 @@ class ItemFinder {
   };
 
   // A further kind of place (creatures, items on the ground): calls report
-  // for each place the item lies, returns false when cancelled.
+  // for each place the item lies, adds the records it passed over to
+  // damaged, returns false when cancelled.
   using Source = std::function<bool(TBKLevelDB& db, const ItemIdentity& item, const std::function<void(Found)>& report,
-                                    const std::function<bool()>& cancelled)>;
+                                    DamagedRecords& damaged, const std::function<bool()>& cancelled)>;
   void addSource(Source source) { sources_.push_back(std::move(source)); }
 
   // The places of `item` (its name, or its number for the early game's;
   // any damage), players first, then containers in the database's order.
   // Raises TBKException when the world cannot be read; a damaged record is
-  // passed over. progress goes from 0 to 1 over the container walk.
+  // passed over and added to damaged (if given), so that a search that
+  // could not look everywhere can say so. progress goes from 0 to 1 over the
+  // container walk.
   std::vector<Found> find(TBKLevelDB& db, const ItemIdentity& item, const std::function<bool()>& cancelled = nullptr,
-                          const std::function<void(double)>& progress = nullptr) const;
+                          const std::function<void(double)>& progress = nullptr,
+                          DamagedRecords* damaged = nullptr) const;
 
   // The same over entries already read: a list and the slots its grid shows.
   static void findIn(const std::vector<ContainerSummary::Item>& items, const ItemIdentity& item,

@@ -45,7 +45,10 @@ int containersCommand(const std::vector<std::string>& args, std::ostream& out, s
       for (auto& [firstSlot, item] : held[i]) line["items"].push_back(std::move(item));
       out << line.dump() << "\n";
     }
-    for (const auto& damage : listing.damaged) err << damage << "\n";
+    for (const auto& damage : listing.damaged.reasons) err << damage << "\n";
+    if (listing.damaged.count > listing.damaged.reasons.size()) {
+      err << listing.damaged.count - listing.damaged.reasons.size() << " more damaged records\n";
+    }
     if (listing.notListed > 0) {
       err << listing.notListed << " more containers not listed: only the first " << ContainerList::maximumListed
           << " are listed\n";
