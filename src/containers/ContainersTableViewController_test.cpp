@@ -95,7 +95,8 @@ TEST(ContainersOnScreen, FindAnItemListsEachPlaceAndOpensItAtTheItemsSlot) {
   ASSERT_NE(found, nullptr);
   ASSERT_TRUE(s.driver.runUntil([&] { return found->listed(); })) << "the places never arrived";
   s.driver.runUntilIdle();
-  EXPECT_EQ(s.dismissAlert().rfind("Some records could not be looked through. The block entities of chunk 3, 0", 0), 0u);
+  EXPECT_EQ(s.dismissAlert().rfind("Some records could not be looked through. The block entities of chunk 3, 0", 0),
+            0u);
   struct Case {
     std::string name, detail, grid, slot;
   } cases[] = {

@@ -23,8 +23,8 @@ class ContainerList {
   struct Listing {
     std::vector<ContainerSummary> containers;  // in the database's order, without their items
     DamagedRecords damaged;                    // the block-entity records that could not be read
-    bool complete = true;  // false when cancelled
-    size_t notListed = 0;  // containers past maximumListed
+    bool complete = true;                      // false when cancelled
+    size_t notListed = 0;                      // containers past maximumListed
   };
   // cancelled (if given) is asked now and then; progress as
   // TBKLevelDB::forEachRecord. visit (if given) sees each listed block
