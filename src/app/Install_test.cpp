@@ -125,8 +125,8 @@ TEST_F(InstalledProgram, IsSetUserIdRootAndNothingInItIsWritableByOthers) {
   ASSERT_EQ(stat(program().c_str(), &info), 0);
   EXPECT_EQ(info.st_uid, 0u);
   EXPECT_EQ(info.st_mode & 07777, 04755u) << "set-user-id root, writable by root alone";
-  for (const char* file :
-       {"gorvane-world", "resources/menu_view_title.png", "DemoGame/minecraft.ttf", "DemoGame/data/images/gui/touchgui.png"}) {
+  for (const char* file : {"gorvane-world", "resources/menu_view_title.png", "DemoGame/minecraft.ttf",
+                           "DemoGame/data/images/gui/touchgui.png"}) {
     ASSERT_EQ(stat((app() / file).c_str(), &info), 0) << file;
     EXPECT_EQ(info.st_mode & 022, 0u) << file << " is writable by others";
   }
