@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -40,6 +41,20 @@ WholeStrip& lastWholeStrip() {
   return whole;
 }
 
+// The first face, which names the pictures, and the size in points every
+// face is drawn at in a view this tall; nullopt without the pictures.
+struct Faces {
+  std::shared_ptr<ui::Image> first;
+  double width, height;
+};
+
+std::optional<Faces> facesFor(double viewHeight) {
+  auto face = bvl_imageNamed("background/panorama_0", "png");
+  if (!face) return std::nullopt;
+  double k = pointsPerTexel(viewHeight, face->pixelHeight());
+  return Faces{face, face->pixelWidth() * k, face->pixelHeight() * k};
+}
+
 }  // namespace
 
 BVLPanorama::BVLPanorama(const ui::Rect& frame) : ui::View(frame) { setBackgroundColor(ui::Color::hex(0x79a6ff)); }
@@ -68,10 +83,8 @@ void BVLPanorama::setOffset(double points) {
 
 double BVLPanorama::stripWidth() const {
   // Known without building the strip: four square-ish faces side by side.
-  auto face = bvl_imageNamed("background/panorama_0", "png");
-  if (!face) return 0;
-  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
-  return faceCount * face->pixelWidth() * k;
+  auto faces = facesFor(bounds().height());
+  return faces ? faceCount * faces->width : 0;
 }
 
 void BVLPanorama::updateTimer() {
@@ -115,11 +128,10 @@ void BVLPanorama::layoutSubviews() {
 }
 
 bool BVLPanorama::takeLastWholeStrip() {
-  auto face = bvl_imageNamed("background/panorama_0", "png");
-  if (!face) return false;
-  double faceHeight = face->pixelHeight() * pointsPerTexel(bounds().height(), face->pixelHeight());
+  auto faces = facesFor(bounds().height());
+  if (!faces) return false;
   const WholeStrip& whole = lastWholeStrip();
-  if (!whole.strip || whole.face.lock() != face || whole.faceHeight != faceHeight ||
+  if (!whole.strip || whole.face.lock() != faces->first || whole.faceHeight != faces->height ||
       whole.scale != ui::Screen::main().scale()) {
     return false;
   }
@@ -131,11 +143,8 @@ bool BVLPanorama::takeLastWholeStrip() {
 bool BVLPanorama::prepareStrip() {
   stripHeightFor_ = bounds().height();
   strip_.reset();
-  auto face = bvl_imageNamed("background/panorama_0", "png");
-  if (!face) return false;
-  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
-  double faceWidth = face->pixelWidth() * k;
-  double faceHeight = face->pixelHeight() * k;
+  auto faces = facesFor(bounds().height());
+  if (!faces) return false;
   std::shared_ptr<ui::Image> pictures[faceCount];
   for (int i = 0; i < faceCount; ++i) {
     pictures[i] = bvl_imageNamed("background/panorama_" + std::to_string(i), "png");
@@ -143,12 +152,12 @@ bool BVLPanorama::prepareStrip() {
   }
   // Joined and scaled once, in device pixels, opaque: each frame is then a
   // copy of pixels, never a scaling or a blend.
-  ui::ImageContext joined(ui::Size{faceCount * faceWidth, faceHeight}, true, 0);
+  ui::ImageContext joined(ui::Size{faceCount * faces->width, faces->height}, true, 0);
   for (int i = 0; i < faceCount; ++i) {
-    joined.context().drawImage(*pictures[i], ui::Rect(i * faceWidth, 0, faceWidth, faceHeight));
+    joined.context().drawImage(*pictures[i], ui::Rect(i * faces->width, 0, faces->width, faces->height));
   }
   strip_ = joined.image();
-  lastWholeStrip() = {face, faceHeight, ui::Screen::main().scale(), strip_};
+  lastWholeStrip() = {faces->first, faces->height, ui::Screen::main().scale(), strip_};
   return true;
 }
 
@@ -164,14 +173,11 @@ double BVLPanorama::stripLeft() const {
 }
 
 bool BVLPanorama::drawFacesShown(ui::GraphicsContext& context) const {
-  auto face = bvl_imageNamed("background/panorama_0", "png");
-  if (!face) return false;
-  double k = pointsPerTexel(bounds().height(), face->pixelHeight());
-  double faceWidth = face->pixelWidth() * k;
-  double faceHeight = face->pixelHeight() * k;
-  double left = stripLeft(), top = stripTop(faceHeight);
-  long first = long(std::floor((bounds().x() - left) / faceWidth));
-  long last = long(std::ceil((bounds().maxX() - left) / faceWidth)) - 1;
+  auto faces = facesFor(bounds().height());
+  if (!faces) return false;
+  double left = stripLeft(), top = stripTop(faces->height);
+  long first = long(std::floor((bounds().x() - left) / faces->width));
+  long last = long(std::ceil((bounds().maxX() - left) / faces->width)) - 1;
   std::vector<std::pair<long, std::shared_ptr<ui::Image>>> shown;
   for (long i = first; i <= last; ++i) {
     // The offset is never negative.
@@ -180,7 +186,7 @@ bool BVLPanorama::drawFacesShown(ui::GraphicsContext& context) const {
     shown.emplace_back(i, std::move(picture));
   }
   for (const auto& [i, picture] : shown) {
-    context.drawImage(*picture, ui::Rect(left + double(i) * faceWidth, top, faceWidth, faceHeight));
+    context.drawImage(*picture, ui::Rect(left + double(i) * faces->width, top, faces->width, faces->height));
   }
   return true;
 }
