@@ -23,12 +23,12 @@ const std::shared_ptr<TBKTag>& TagTreeEdits::tagAt(const Place& place) {
 
 Outcome TagTreeEdits::refusalToChange(const Place& place) {
   if (place.parent->type() != TBKTagType::Compound) return std::nullopt;
-  const std::string& name = tagAt(place)->name();
+  std::string_view name = tagAt(place)->name();
   const auto& children = static_cast<const TBKCompoundTag&>(*place.parent).value();
   if (std::count_if(children.begin(), children.end(), [&](const auto& child) { return child->name() == name; }) < 2) {
     return std::nullopt;
   }
-  return Refusal{"The compound holds more than one tag named \"" + name +
+  return Refusal{"The compound holds more than one tag named \"" + std::string(name) +
                  "\": they are left as they are, since a change could reach the wrong one."};
 }
 
@@ -58,7 +58,7 @@ Outcome TagTreeEdits::setValue(TreeRecord& record, const Place& place, std::stri
 Outcome TagTreeEdits::rename(TreeRecord& record, const Place& place, const std::string& name) {
   if (Outcome refused = refusalToRename(place)) return refused;
   auto& compound = static_cast<TBKCompoundTag&>(*place.parent);
-  std::string from = tagAt(place)->name();
+  std::string from(tagAt(place)->name());
   if (name == from) return std::nullopt;
   if (Outcome refused = takenName(compound, name)) return refused;
   return record.change({[&compound, from, name] { compound.renameKey(from, name); },

@@ -98,7 +98,7 @@ std::string cut(std::string text, size_t limit) {
 }
 
 template <class ArrayTag, class Element>
-TagValueText::Parsed parseArray(TBKTagType type, const std::string& name, std::string_view text) {
+TagValueText::Parsed parseArray(TBKTagType type, std::string_view name, std::string_view text) {
   std::vector<Element> values;
   size_t i = 0;
   auto separator = [](char c) { return c == ',' || c == ' ' || c == '\t'; };
@@ -188,7 +188,7 @@ std::string TagValueText::valueText(const TBKTag& tag, size_t limit) {
   }
 }
 
-TagValueText::Parsed TagValueText::parse(TBKTagType type, const std::string& name, std::string_view text) {
+TagValueText::Parsed TagValueText::parse(TBKTagType type, std::string_view name, std::string_view text) {
   switch (type) {
     case TBKTagType::Byte:
     case TBKTagType::Short:

@@ -35,7 +35,7 @@ class TagValueText {
   // allowed), a float or double within its range ("inf", "nan" too), text of
   // at most 65535 bytes, or for arrays numbers separated by commas or spaces.
   // Compounds and lists are not typed in: they are refused.
-  static Parsed parse(TBKTagType type, const std::string& name, std::string_view text);
+  static Parsed parse(TBKTagType type, std::string_view name, std::string_view text);
 
   // The value a new tag of `type` starts with: zero, empty text, no
   // entries (a list whose entries' type is chosen when the first is added).

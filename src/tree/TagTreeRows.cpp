@@ -14,7 +14,7 @@ const TBKChildren* childrenOf(const TBKTag& tag) {
 
 char folded(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-bool containsFolded(const std::string& text, const std::string& lowerNeedle) {
+bool containsFolded(std::string_view text, const std::string& lowerNeedle) {
   auto found = std::search(text.begin(), text.end(), lowerNeedle.begin(), lowerNeedle.end(),
                            [](char a, char b) { return folded(a) == b; });
   return found != text.end();

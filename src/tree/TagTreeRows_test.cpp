@@ -28,7 +28,8 @@ std::shared_ptr<TBKCompoundTag> level() {
 std::vector<std::string> shown(const TagTreeRows& rows) {
   std::vector<std::string> out;
   for (const auto& row : rows.rows()) {
-    std::string name = row.parent->type() == TBKTagType::List ? std::to_string(row.index) : row.tag->name();
+    std::string name =
+        row.parent->type() == TBKTagType::List ? std::to_string(row.index) : std::string(row.tag->name());
     bool container = row.tag->type() == TBKTagType::Compound || row.tag->type() == TBKTagType::List;
     out.push_back(std::to_string(row.depth) + " " + name + (container ? (row.open ? " -" : " +") : ""));
   }

@@ -46,7 +46,7 @@ void TagTreeTableViewCell::prepareWithRow(const TagTreeRow& row, bool selected) 
   markLabel->setFrame(ui::Rect(indent, 0, 14, H));
   markLabel->setText(container ? (row.open ? "-" : "+") : "");
   nameLabel->setFrame(ui::Rect(indent + 16, 0, typeX - indent - 24, H));
-  nameLabel->setText(inList ? "[" + std::to_string(row.index) + "]" : tag.name());
+  nameLabel->setText(inList ? "[" + std::to_string(row.index) + "]" : std::string(tag.name()));
   typeLabel->setFrame(ui::Rect(typeX, 0, 144, H));
   typeLabel->setText(TagValueText::typeName(tag));
   valueLabel->setFrame(ui::Rect(valueX, 0, std::max(0.0, W - valueX - 12), H));

@@ -18,9 +18,9 @@ bool isContainer(const TBKTag& tag) { return tag.type() == TBKTagType::Compound 
 // How a row's tag is named to the user: "Difficulty", or "entry 3 of Inventory".
 std::string describeRow(const TagTreeRow& row) {
   if (row.parent->type() == TBKTagType::List) {
-    return "entry " + std::to_string(row.index) + " of \"" + row.parent->name() + "\"";
+    return "entry " + std::to_string(row.index) + " of \"" + std::string(row.parent->name()) + "\"";
   }
-  return "\"" + row.tag->name() + "\"";
+  return "\"" + std::string(row.tag->name()) + "\"";
 }
 
 TagTreeEdits::Place placeOf(const TagTreeRow& row) { return {.parent = row.parent, .index = row.index}; }
@@ -279,9 +279,9 @@ void TagTreeViewController::editSelected() {
   if (!row || isContainer(*rows_.rows()[*row].tag)) return;
   const TagTreeRow& shown = rows_.rows()[*row];
   if (Outcome refused = TagTreeEdits::refusalToChange(placeOf(shown))) return showRefusal(refused);
-  std::string label =
-      (shown.parent->type() == TBKTagType::List ? "[" + std::to_string(shown.index) + "]" : shown.tag->name()) + " (" +
-      TagValueText::typeName(*shown.tag) + "):";
+  std::string label = (shown.parent->type() == TBKTagType::List ? "[" + std::to_string(shown.index) + "]"
+                                                                : std::string(shown.tag->name())) +
+                      " (" + TagValueText::typeName(*shown.tag) + "):";
   showPrompt(Prompt::Value, label, TagValueText::valueText(*shown.tag), shown.tag);
 }
 
@@ -290,7 +290,7 @@ void TagTreeViewController::renameSelected() {
   if (!row) return;
   if (Outcome refused = TagTreeEdits::refusalToRename(placeOf(rows_.rows()[*row]))) return showRefusal(refused);
   const TBKTag* tag = rows_.rows()[*row].tag;
-  showPrompt(Prompt::Rename, "Rename \"" + tag->name() + "\" to:", tag->name(), tag);
+  showPrompt(Prompt::Rename, "Rename \"" + std::string(tag->name()) + "\" to:", std::string(tag->name()), tag);
 }
 
 void TagTreeViewController::addToSelected() {
@@ -299,7 +299,7 @@ void TagTreeViewController::addToSelected() {
   TBKTag* container = !row                                   ? rows_.root().get()
                       : isContainer(*rows_.rows()[*row].tag) ? const_cast<TBKTag*>(rows_.rows()[*row].tag)
                                                              : rows_.rows()[*row].parent;
-  std::string name = container == rows_.root().get() ? "the top" : "\"" + container->name() + "\"";
+  std::string name = container == rows_.root().get() ? "the top" : "\"" + std::string(container->name()) + "\"";
   if (container->type() == TBKTagType::Compound) {
     return showPrompt(Prompt::AddChild, "New tag in " + name + ":", "", container);
   }

@@ -7,7 +7,7 @@
 #include "Tarnbook/TBKNumberTag.h"
 #include "Tarnbook/TBKStringTag.h"
 
-TBKCompoundTag::TBKCompoundTag(std::string name) : TBKTag(std::move(name), TBKTagType::Compound) {}
+TBKCompoundTag::TBKCompoundTag(std::string_view name) : TBKTag(name, TBKTagType::Compound) {}
 
 std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view name) const {
   for (const auto& child : children_) {
@@ -18,7 +18,8 @@ std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view
 
 void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
   if (!tag) {
-    throw TBKException(TBKException::Kind::Usage, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage,
+                       "An empty tag cannot be stored in the compound \"" + std::string(name()) + "\".");
   }
   for (auto& child : children_) {
     if (child->name() == tag->name()) {
@@ -29,12 +30,12 @@ void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
   children_.push_back(std::move(tag));
 }
 
-void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name) {
+void TBKCompoundTag::setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, std::string_view name) {
   if (!tag) {
     removeObjectForKey(name);
     return;
   }
-  tag->name_ = name;
+  tag->rename(name);
   setValueForKey(std::move(tag));
 }
 
@@ -58,32 +59,34 @@ size_t TBKCompoundTag::indexOfKey(std::string_view name) const {
 
 void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index) {
   if (!tag) {
-    throw TBKException(TBKException::Kind::Usage, "An empty tag cannot be stored in the compound \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage,
+                       "An empty tag cannot be stored in the compound \"" + std::string(name()) + "\".");
   }
   if (index > children_.size()) {
-    throw TBKException(TBKException::Kind::Usage, "The compound \"" + name() + "\" has no place " +
+    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) + "\" has no place " +
                                                       std::to_string(index) + " (it has " +
                                                       std::to_string(children_.size()) + " children).");
   }
   if (objectForKeyedSubscript(tag->name())) {
-    throw TBKException(TBKException::Kind::Usage,
-                       "The compound \"" + name() + "\" already holds a tag named \"" + tag->name() + "\".");
+    throw TBKException(
+        TBKException::Kind::Usage,
+        "The compound \"" + std::string(name()) + "\" already holds a tag named \"" + std::string(tag->name()) + "\".");
   }
   children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(tag));
 }
 
-void TBKCompoundTag::renameKey(std::string_view from, const std::string& to) {
+void TBKCompoundTag::renameKey(std::string_view from, std::string_view to) {
   size_t index = indexOfKey(from);
   if (index == children_.size()) {
-    throw TBKException(TBKException::Kind::Usage,
-                       "The compound \"" + name() + "\" holds no tag named \"" + std::string(from) + "\".");
+    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) + "\" holds no tag named \"" +
+                                                      std::string(from) + "\".");
   }
   if (from == to) return;
   if (objectForKeyedSubscript(to)) {
-    throw TBKException(TBKException::Kind::Usage,
-                       "The compound \"" + name() + "\" already holds a tag named \"" + to + "\".");
+    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) +
+                                                      "\" already holds a tag named \"" + std::string(to) + "\".");
   }
-  children_[index]->name_ = to;
+  children_[index]->rename(to);
 }
 
 TBKNumber TBKCompoundTag::numberForKey(std::string_view name) const {

@@ -6,18 +6,18 @@
 namespace {
 
 [[noreturn]] void outOfRange(const TBKListTag& list, size_t index, size_t limit) {
-  throw TBKException(TBKException::Kind::Usage, "Entry " + std::to_string(index) + " of the list \"" + list.name() +
-                                                    "\" does not exist (it has " + std::to_string(limit) +
-                                                    " entries).");
+  throw TBKException(TBKException::Kind::Usage, "Entry " + std::to_string(index) + " of the list \"" +
+                                                    std::string(list.name()) + "\" does not exist (it has " +
+                                                    std::to_string(limit) + " entries).");
 }
 
 }  // namespace
 
-TBKListTag::TBKListTag(std::string name, TBKTagType elementType, TBKChildren entries)
-    : TBKTag(std::move(name), TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
+TBKListTag::TBKListTag(std::string_view name, TBKTagType elementType, TBKChildren entries)
+    : TBKTag(name, TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
   for (const auto& entry : entries_) {
     if (!entry || entry->type() != elementType_) {
-      throw TBKException(TBKException::Kind::Usage, "The list \"" + this->name() + "\" can only hold " +
+      throw TBKException(TBKException::Kind::Usage, "The list \"" + std::string(this->name()) + "\" can only hold " +
                                                         TBKTagTypeName(elementType_) + " entries.");
     }
   }
@@ -35,14 +35,15 @@ std::shared_ptr<TBKCompoundTag> TBKListTag::compoundAtIndex(size_t index) const 
 void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t index) {
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag) {
-    throw TBKException(TBKException::Kind::Usage, "An empty entry cannot be stored in the list \"" + name() + "\".");
+    throw TBKException(TBKException::Kind::Usage,
+                       "An empty entry cannot be stored in the list \"" + std::string(name()) + "\".");
   }
   bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
   if (tag->type() != elementType_) {
     if (!onlyEntry) {
       throw TBKException(TBKException::Kind::Usage, std::string("A ") + TBKTagTypeName(tag->type()) +
-                                                        " cannot be stored in the list \"" + name() + "\" of " +
-                                                        TBKTagTypeName(elementType_) + " entries.");
+                                                        " cannot be stored in the list \"" + std::string(name()) +
+                                                        "\" of " + TBKTagTypeName(elementType_) + " entries.");
     }
     elementType_ = tag->type();
   }
@@ -60,8 +61,8 @@ void TBKListTag::insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index) 
   }
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag || tag->type() != elementType_) {
-    throw TBKException(TBKException::Kind::Usage,
-                       "The list \"" + name() + "\" can only hold " + TBKTagTypeName(elementType_) + " entries.");
+    throw TBKException(TBKException::Kind::Usage, "The list \"" + std::string(name()) + "\" can only hold " +
+                                                      TBKTagTypeName(elementType_) + " entries.");
   }
   entries_.insert(entries_.begin() + std::ptrdiff_t(index), std::move(tag));
 }

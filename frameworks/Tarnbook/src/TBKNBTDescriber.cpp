@@ -14,7 +14,7 @@ namespace {
 void describeInto(const TBKTag& tag, int indent, std::string& out) {
   out.append(static_cast<size_t>(indent) * 2, ' ');
   out += TBKTagTypeName(tag.type());
-  out += " \"" + tag.name() + "\": ";
+  out += " \"" + std::string(tag.name()) + "\": ";
   switch (tag.type()) {
     case TBKTagType::Byte:
     case TBKTagType::Short:

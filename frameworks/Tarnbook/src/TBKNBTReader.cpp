@@ -37,7 +37,7 @@ class Reader {
   std::shared_ptr<TBKTag> readRoot() {
     TBKTagType type = readType();
     if (type == TBKTagType::End) fail("it holds no tag, only an end marker");
-    std::string_view name = readText("a tag name");
+    std::string_view name = keepName(readText("a tag name"));
     return readValue(type, name, 1);
   }
 
@@ -101,6 +101,16 @@ class Reader {
     return text;
   }
 
+  // A copy of a name read, in the arena. Names are mostly a few letters:
+  // one 16-byte move copies them where the input holds 16 bytes from the
+  // name on, cheaper than a call to memcpy.
+  std::string_view keepName(std::string_view name) {
+    if (name.size() <= 16 && static_cast<size_t>(end_ - name.data()) >= 16) {
+      return arena_->keepShortText(name);
+    }
+    return arena_->keepText(name);
+  }
+
   // A count of entries, each at least elementSize bytes, that must fit.
   size_t readCount(TBKTagType inside, size_t elementSize) {
     int32_t count = read<int32_t>(inside);
@@ -115,14 +125,23 @@ class Reader {
   template <typename T>
   std::vector<T> readArray(TBKTagType inside) {
     size_t count = readCount(inside, sizeof(T));
+    if constexpr (sizeof(T) == 1) {
+      // Bytes need no reordering: copied in once, not zeroed first.
+      auto first = reinterpret_cast<const T*>(next_);
+      next_ += count;
+      return std::vector<T>(first, first + count);
+    }
     std::vector<T> values(count);
     tbk::readLittleEndian(next_, values.data(), count);
     next_ += count * sizeof(T);
     return values;
   }
 
-  // name is a view into the input: it is copied once, into the tag as made.
-  std::shared_ptr<TBKTag> readValue(TBKTagType type, std::string_view name, int depth) {
+  static bool isNumber(TBKTagType type) { return type >= TBKTagType::Byte && type <= TBKTagType::Double; }
+
+  // Four tags in five are numbers: inlined where children are read, so
+  // they pay no call.
+  [[gnu::always_inline]] std::shared_ptr<TBKTag> readNumber(TBKTagType type, std::string_view name) {
     const TBKReadKey& key = TBKTagBuilder::key();
     switch (type) {
       case TBKTagType::Byte:
@@ -135,21 +154,29 @@ class Reader {
         return make<TBKNumberTag>(key, name, type, TBKNumber::integer(read<int64_t>(type)));
       case TBKTagType::Float:
         return make<TBKNumberTag>(key, name, type, TBKNumber::floating(read<float>(type)));
-      case TBKTagType::Double:
+      default:
         return make<TBKNumberTag>(key, name, type, TBKNumber::doublePrecision(read<double>(type)));
+    }
+  }
+
+  // name is text the arena keeps: the tag made points at it.
+  std::shared_ptr<TBKTag> readValue(TBKTagType type, std::string_view name, int depth) {
+    const TBKReadKey& key = TBKTagBuilder::key();
+    if (isNumber(type)) return readNumber(type, name);
+    switch (type) {
       case TBKTagType::ByteArray:
-        return make<TBKByteArrayTag>(std::string(name), readArray<int8_t>(type));
+        return make<TBKByteArrayTag>(key, name, readArray<int8_t>(type));
       case TBKTagType::IntArray:
-        return make<TBKIntArrayTag>(std::string(name), readArray<int32_t>(type));
+        return make<TBKIntArrayTag>(key, name, readArray<int32_t>(type));
       case TBKTagType::LongArray:
-        return make<TBKLongArrayTag>(std::string(name), readArray<int64_t>(type));
+        return make<TBKLongArrayTag>(key, name, readArray<int64_t>(type));
       case TBKTagType::String:
         return make<TBKStringTag>(key, name, readText("a TAG_String"));
       case TBKTagType::List:
         return readList(name, depth);
       case TBKTagType::Compound:
         return readCompound(name, depth);
-      case TBKTagType::End:
+      default:
         break;
     }
     fail("a tag of type TAG_End where a value was expected");
@@ -170,27 +197,42 @@ class Reader {
     if (count > TBKNBT::maximumTags - tags_) failTooMany();
     auto list = make<TBKListTag>(TBKTagBuilder::key(), name, elementType);
     TBKTagBuilder::reserve(*list, count);
+    if (elementType == TBKTagType::Compound) {
+      // The entries of a list of compounds are alike (items, mostly): each
+      // takes room for as many children as the one before it had.
+      size_t children = defaultChildren;
+      for (size_t i = 0; i < count; ++i) {
+        auto entry = readCompound(std::string_view(), depth + 1, children);
+        children = static_cast<const TBKCompoundTag&>(*entry).count();
+        TBKTagBuilder::append(*list, std::move(entry));
+      }
+      return list;
+    }
     for (size_t i = 0; i < count; ++i) {
       TBKTagBuilder::append(*list, readValue(elementType, std::string_view(), depth + 1));
     }
     return list;
   }
 
-  std::shared_ptr<TBKTag> readCompound(std::string_view name, int depth) {
+  // Most compounds the game writes (items, abilities) have 4 to 8
+  // children; one allocation up front saves the vector's regrowth.
+  static constexpr size_t defaultChildren = 8;
+
+  // expected: how many children to take room for. An empty compound (one
+  // byte of input) takes none, and no compound more than the bytes left
+  // could fill (a child takes at least 4) or than defaultChildren.
+  std::shared_ptr<TBKTag> readCompound(std::string_view name, int depth, size_t expected = defaultChildren) {
     checkDepth(depth);
     auto compound = make<TBKCompoundTag>(TBKTagBuilder::key(), name);
-    // Most compounds the game writes (items, abilities) have 4 to 8
-    // children; one allocation up front saves the vector's regrowth. An
-    // empty one (one byte of input) reserves nothing, and no more room is
-    // taken than the bytes left could fill: a child takes at least 4.
     if (left() > 0 && *next_ != static_cast<char>(TBKTagType::End)) {
-      TBKTagBuilder::reserve(*compound, std::min<size_t>(8, left() / 4));
+      TBKTagBuilder::reserve(*compound, std::min({std::max<size_t>(expected, 1), defaultChildren, left() / 4}));
     }
     for (;;) {
       TBKTagType type = readType();
       if (type == TBKTagType::End) return compound;
-      std::string_view childName = readText("a tag name");
-      TBKTagBuilder::append(*compound, readValue(type, childName, depth + 1));
+      std::string_view childName = keepName(readText("a tag name"));
+      TBKTagBuilder::append(*compound,
+                            isNumber(type) ? readNumber(type, childName) : readValue(type, childName, depth + 1));
     }
   }
 

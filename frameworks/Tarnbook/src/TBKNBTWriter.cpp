@@ -29,7 +29,7 @@ class Writer {
     throw TBKException(TBKException::Kind::Usage, "The data cannot be saved: " + what + ".");
   }
 
-  void writeText(const std::string& text) {
+  void writeText(std::string_view text) {
     if (text.size() > std::numeric_limits<uint16_t>::max()) {
       refuse("a text of " + std::to_string(text.size()) + " bytes is longer than 65535 bytes");
     }
@@ -86,7 +86,7 @@ class Writer {
         out_.push_back(static_cast<char>(list.elementType()));
         writeCount(list.count());
         for (const auto& entry : list.value()) {
-          if (entry->type() != list.elementType()) refuse("the list \"" + list.name() + "\" mixes types");
+          if (entry->type() != list.elementType()) refuse("the list \"" + std::string(list.name()) + "\" mixes types");
           writePayload(*entry, depth + 1);
         }
         return;

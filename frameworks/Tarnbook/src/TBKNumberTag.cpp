@@ -26,29 +26,29 @@ TBKNumber narrowed(TBKTagType type, const TBKNumber& value) {
 
 }  // namespace
 
-TBKNumberTag::TBKNumberTag(std::string name, TBKTagType type, TBKNumber value)
-    : TBKTag(std::move(name), type), value_(narrowed(type, value)) {}
+TBKNumberTag::TBKNumberTag(std::string_view name, TBKTagType type, TBKNumber value)
+    : TBKTag(name, type), value_(narrowed(type, value)) {}
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::byteTag(std::string name, int8_t value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Byte, TBKNumber::integer(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::byteTag(std::string_view name, int8_t value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Byte, TBKNumber::integer(value));
 }
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::shortTag(std::string name, int16_t value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Short, TBKNumber::integer(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::shortTag(std::string_view name, int16_t value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Short, TBKNumber::integer(value));
 }
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::intTag(std::string name, int32_t value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Int, TBKNumber::integer(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::intTag(std::string_view name, int32_t value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Int, TBKNumber::integer(value));
 }
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::longTag(std::string name, int64_t value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Long, TBKNumber::integer(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::longTag(std::string_view name, int64_t value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Long, TBKNumber::integer(value));
 }
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::floatTag(std::string name, float value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Float, TBKNumber::floating(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::floatTag(std::string_view name, float value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Float, TBKNumber::floating(value));
 }
 
-std::shared_ptr<TBKNumberTag> TBKNumberTag::doubleTag(std::string name, double value) {
-  return std::make_shared<TBKNumberTag>(std::move(name), TBKTagType::Double, TBKNumber::doublePrecision(value));
+std::shared_ptr<TBKNumberTag> TBKNumberTag::doubleTag(std::string_view name, double value) {
+  return std::make_shared<TBKNumberTag>(name, TBKTagType::Double, TBKNumber::doublePrecision(value));
 }

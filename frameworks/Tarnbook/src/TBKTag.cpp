@@ -1,5 +1,26 @@
 #include "Tarnbook/TBKTag.h"
 
+#include <cstring>
+#include <limits>
+
+#include "Tarnbook/TBKException.h"
+
+TBKTag::TBKTag(std::string_view name, TBKTagType type) : type_(type) { rename(name); }
+
+void TBKTag::rename(std::string_view name) {
+  if (name.size() > std::numeric_limits<uint32_t>::max()) {
+    throw TBKException(TBKException::Kind::Usage,
+                       "A tag name of " + std::to_string(name.size()) + " bytes is too long to keep.");
+  }
+  // Copied before the old name goes: name may be a view of it.
+  char* copy = name.empty() ? nullptr : new char[name.size()];
+  if (copy) std::memcpy(copy, name.data(), name.size());
+  if (ownsName_) delete[] name_;
+  name_ = copy;
+  nameSize_ = static_cast<uint32_t>(name.size());
+  ownsName_ = copy != nullptr;
+}
+
 const char* TBKTagTypeName(TBKTagType type) {
   switch (type) {
     case TBKTagType::End:

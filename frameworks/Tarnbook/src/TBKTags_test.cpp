@@ -56,7 +56,7 @@ TEST(TBKNumberTest, ReadersKeepTheLowBitsLikeTheGameCode) {
 
 std::vector<std::string> childNames(const TBKCompoundTag& compound) {
   std::vector<std::string> names;
-  for (const auto& child : compound.value()) names.push_back(child->name());
+  for (const auto& child : compound.value()) names.emplace_back(child->name());
   return names;
 }
 

@@ -41,7 +41,6 @@ void* TagArena::allocateInNewBlock(size_t size, size_t alignment) {
   size_t length = size + alignment > blockSize / 4 ? size + alignment : blockSize;
   blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(length));
   std::byte* block = blocks_.back().get();
-  ++allocations_;
   if (length != blockSize) return block + paddingFor(block, alignment);
   std::byte* result = block + paddingFor(block, alignment);
   next_ = result + size;

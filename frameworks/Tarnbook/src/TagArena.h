@@ -3,7 +3,9 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace tbk {
@@ -26,14 +28,26 @@ class TagArena {
   // Inline, as it is called once per tag read: the bump and its checks are
   // a few instructions, fewer than the call.
   void* allocate(size_t size, size_t alignment) {
-    size_t padding = paddingFor(next_, alignment);
-    if (padding + size > left_) [[unlikely]]
-      return allocateInNewBlock(size, alignment);
-    std::byte* result = next_ + padding;
-    next_ = result + size;
-    left_ -= padding + size;
     ++allocations_;
-    return result;
+    return bump(size, alignment);
+  }
+  // A copy of text that lives as long as the arena. It is not counted as an
+  // allocation: only tags keep it, and each tag keeps the arena alive.
+  // text.size() <= 16, and 16 bytes can be read from text.data().
+  std::string_view keepShortText(std::string_view text) {
+    if (left_ < 16) [[unlikely]]
+      return keepText(text);
+    std::memcpy(next_, text.data(), 16);
+    auto* copy = reinterpret_cast<const char*>(next_);
+    next_ += text.size();
+    left_ -= text.size();
+    return {copy, text.size()};
+  }
+  std::string_view keepText(std::string_view text) {
+    if (text.empty()) return {};
+    auto* copy = static_cast<char*>(bump(text.size(), 1));
+    std::memcpy(copy, text.data(), text.size());
+    return {copy, text.size()};
   }
   // Frees the arena when this was the last live allocation and the reader
   // has let go; the memory of every allocation goes with it.
@@ -63,6 +77,15 @@ class TagArena {
   static size_t paddingFor(const std::byte* address, size_t alignment) {
     auto bits = reinterpret_cast<uintptr_t>(address);
     return (alignment - (bits & (alignment - 1))) & (alignment - 1);
+  }
+  void* bump(size_t size, size_t alignment) {
+    size_t padding = paddingFor(next_, alignment);
+    if (padding + size > left_) [[unlikely]]
+      return allocateInNewBlock(size, alignment);
+    std::byte* result = next_ + padding;
+    next_ = result + size;
+    left_ -= padding + size;
+    return result;
   }
   void* allocateInNewBlock(size_t size, size_t alignment);
 

@@ -1,6 +1,8 @@
 #include "TarnbookTestWorld.h"
 
 #include <stdlib.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -111,6 +113,21 @@ void writeWorld(const std::string& folder, const std::string& levelName, bool wi
   world.setLevelData(level);
   if (withDatabase) world.setPlayer(makePlayerTree());
 }
+
+BytesAtPageEnd::BytesAtPageEnd(std::string_view bytes) {
+  size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  size_t readable = (bytes.size() + page - 1) / page * page;
+  length_ = readable + page;
+  pages_ = mmap(nullptr, length_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pages_ == MAP_FAILED) throw std::runtime_error("no memory for the guarded bytes");
+  auto* start = static_cast<char*>(pages_);
+  if (mprotect(start + readable, page, PROT_NONE) != 0) throw std::runtime_error("the guard page cannot be set");
+  char* at = start + readable - bytes.size();
+  std::copy(bytes.begin(), bytes.end(), at);
+  view_ = std::string_view(at, bytes.size());
+}
+
+BytesAtPageEnd::~BytesAtPageEnd() { munmap(pages_, length_); }
 
 TBKException raised(const std::function<void()>& action) {
   try {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -48,6 +49,22 @@ std::shared_ptr<TBKCompoundTag> makePlayerTree();
 // Writes a world through the library: level.dat, levelname.txt, and the
 // player in db/ (withDatabase) or inside level.dat as "Player".
 void writeWorld(const std::string& folder, const std::string& levelName, bool withDatabase, int32_t storageVersion = 3);
+
+// bytes copied to end where a page that cannot be read begins: a reader
+// that looks even one byte past its input faults at once.
+class BytesAtPageEnd {
+ public:
+  explicit BytesAtPageEnd(std::string_view bytes);
+  ~BytesAtPageEnd();
+  BytesAtPageEnd(const BytesAtPageEnd&) = delete;
+  BytesAtPageEnd& operator=(const BytesAtPageEnd&) = delete;
+  std::string_view view() const { return view_; }
+
+ private:
+  void* pages_;
+  size_t length_;
+  std::string_view view_;
+};
 
 using worldreader::readFile;
 // What action raised, or an exception with no reason when it returned: a

@@ -7,8 +7,10 @@
 // An array of bytes, kept as read so it is written back unchanged.
 class TBKByteArrayTag : public TBKTag {
  public:
-  TBKByteArrayTag(std::string name, std::vector<int8_t> value)
-      : TBKTag(std::move(name), TBKTagType::ByteArray), value_(std::move(value)) {}
+  TBKByteArrayTag(std::string_view name, std::vector<int8_t> value)
+      : TBKTag(name, TBKTagType::ByteArray), value_(std::move(value)) {}
+  TBKByteArrayTag(const TBKReadKey& key, std::string_view name, std::vector<int8_t> value)
+      : TBKTag(key, name, TBKTagType::ByteArray), value_(std::move(value)) {}
 
   const std::vector<int8_t>& value() const { return value_; }
 

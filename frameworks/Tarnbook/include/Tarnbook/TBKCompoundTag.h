@@ -15,8 +15,8 @@ class TBKListTag;
 // same bytes. Lookups compare names exactly; the first child of a name wins.
 class TBKCompoundTag : public TBKTag {
  public:
-  explicit TBKCompoundTag(std::string name);
-  TBKCompoundTag(const TBKReadKey&, std::string_view name) : TBKTag(name, TBKTagType::Compound) {}
+  explicit TBKCompoundTag(std::string_view name);
+  TBKCompoundTag(const TBKReadKey& key, std::string_view name) : TBKTag(key, name, TBKTagType::Compound) {}
 
   const TBKChildren& value() const { return children_; }
   size_t count() const { return children_.size(); }
@@ -29,7 +29,7 @@ class TBKCompoundTag : public TBKTag {
   void setValueForKey(std::shared_ptr<TBKTag> tag);
   // Stores tag under name (the tag takes that name), replacing or appending
   // as above; a null tag removes the child of that name.
-  void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, const std::string& name);
+  void setObjectForKeyedSubscript(std::shared_ptr<TBKTag> tag, std::string_view name);
   void removeObjectForKey(std::string_view name);
 
   // Position-keeping edits, for editors that show the children in order.
@@ -39,7 +39,7 @@ class TBKCompoundTag : public TBKTag {
   // the name is taken by another child, the child is absent, the tag is
   // null or index > count().
   void insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index);
-  void renameKey(std::string_view from, const std::string& to);
+  void renameKey(std::string_view from, std::string_view to);
   // Every child replaced by those of `other`, which is left empty: how an
   // editor puts a compound back as a copy taken before a change held it,
   // children of one name (a damaged file's) included.

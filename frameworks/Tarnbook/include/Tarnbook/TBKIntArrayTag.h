@@ -7,8 +7,10 @@
 // An array of 32-bit integers, kept as read so it is written back unchanged.
 class TBKIntArrayTag : public TBKTag {
  public:
-  TBKIntArrayTag(std::string name, std::vector<int32_t> value)
-      : TBKTag(std::move(name), TBKTagType::IntArray), value_(std::move(value)) {}
+  TBKIntArrayTag(std::string_view name, std::vector<int32_t> value)
+      : TBKTag(name, TBKTagType::IntArray), value_(std::move(value)) {}
+  TBKIntArrayTag(const TBKReadKey& key, std::string_view name, std::vector<int32_t> value)
+      : TBKTag(key, name, TBKTagType::IntArray), value_(std::move(value)) {}
 
   const std::vector<int32_t>& value() const { return value_; }
 

@@ -18,15 +18,15 @@ class TBKListTag : public TBKTag {
  public:
   // entries must all be of elementType (else TBKException, UsageFailure).
   // An empty list keeps elementType as given, so it is written back as read.
-  TBKListTag(std::string name, TBKTagType elementType, TBKChildren entries = {});
+  TBKListTag(std::string_view name, TBKTagType elementType, TBKChildren entries = {});
   // From entries held otherwise (a std::vector of tags), taken over when
   // they are given up.
   template <typename Entries>
   requires(!std::is_same_v<std::remove_cvref_t<Entries>, TBKChildren>)
-      TBKListTag(std::string name, TBKTagType elementType, Entries&& entries)
-      : TBKListTag(std::move(name), elementType, childrenFrom(std::forward<Entries>(entries))) {}
-  TBKListTag(const TBKReadKey&, std::string_view name, TBKTagType elementType)
-      : TBKTag(name, TBKTagType::List), elementType_(elementType) {}
+      TBKListTag(std::string_view name, TBKTagType elementType, Entries&& entries)
+      : TBKListTag(name, elementType, childrenFrom(std::forward<Entries>(entries))) {}
+  TBKListTag(const TBKReadKey& key, std::string_view name, TBKTagType elementType)
+      : TBKTag(key, name, TBKTagType::List), elementType_(elementType) {}
 
   TBKTagType elementType() const { return elementType_; }
   const TBKChildren& value() const { return entries_; }

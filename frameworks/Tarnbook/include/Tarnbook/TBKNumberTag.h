@@ -12,17 +12,17 @@ class TBKNumberTag : public TBKTag {
   // type: one of Byte, Short, Int, Long, Float, Double; anything else raises
   // a TBKException (UsageFailure). The value is narrowed to what the type
   // holds (an int 300 made as a byte stores 44), as a C cast would.
-  TBKNumberTag(std::string name, TBKTagType type, TBKNumber value);
-  TBKNumberTag(const TBKReadKey&, std::string_view name, TBKTagType type, TBKNumber value)
-      : TBKTag(name, type), value_(value) {}
+  TBKNumberTag(std::string_view name, TBKTagType type, TBKNumber value);
+  TBKNumberTag(const TBKReadKey& key, std::string_view name, TBKTagType type, TBKNumber value)
+      : TBKTag(key, name, type), value_(value) {}
 
   // The forms the screens use (initWithName:byteValue: and its siblings).
-  static std::shared_ptr<TBKNumberTag> byteTag(std::string name, int8_t value);
-  static std::shared_ptr<TBKNumberTag> shortTag(std::string name, int16_t value);
-  static std::shared_ptr<TBKNumberTag> intTag(std::string name, int32_t value);
-  static std::shared_ptr<TBKNumberTag> longTag(std::string name, int64_t value);
-  static std::shared_ptr<TBKNumberTag> floatTag(std::string name, float value);
-  static std::shared_ptr<TBKNumberTag> doubleTag(std::string name, double value);
+  static std::shared_ptr<TBKNumberTag> byteTag(std::string_view name, int8_t value);
+  static std::shared_ptr<TBKNumberTag> shortTag(std::string_view name, int16_t value);
+  static std::shared_ptr<TBKNumberTag> intTag(std::string_view name, int32_t value);
+  static std::shared_ptr<TBKNumberTag> longTag(std::string_view name, int64_t value);
+  static std::shared_ptr<TBKNumberTag> floatTag(std::string_view name, float value);
+  static std::shared_ptr<TBKNumberTag> doubleTag(std::string_view name, double value);
 
   const TBKNumber& value() const { return value_; }
 

@@ -6,11 +6,10 @@
 // written back unchanged; at most 65535 bytes can be written.
 class TBKStringTag : public TBKTag {
  public:
-  TBKStringTag(std::string name, std::string value)
-      : TBKTag(std::move(name), TBKTagType::String), value_(std::move(value)) {}
+  TBKStringTag(std::string_view name, std::string value) : TBKTag(name, TBKTagType::String), value_(std::move(value)) {}
 
-  TBKStringTag(const TBKReadKey&, std::string_view name, std::string_view value)
-      : TBKTag(name, TBKTagType::String), value_(value) {}
+  TBKStringTag(const TBKReadKey& key, std::string_view name, std::string_view value)
+      : TBKTag(key, name, TBKTagType::String), value_(value) {}
   const std::string& value() const { return value_; }
 
  private:
