@@ -1,7 +1,7 @@
 // A world exported as a .mcworld, imported from one, and copied, each set
 // against a plain copy of the same folder (every file written and flushed,
-// as all three flush theirs) in the same run: the demo game's world of
-// today's game and a world of a 50 MB database.
+// as all three flush theirs), the four timed in turns: the demo game's world
+// of today's game and a world of a 50 MB database.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,6 +14,7 @@
 
 #include "DemoGame.h"
 #include "GameDatabase.h"
+#include "InTurns.h"
 #include "Tarnbook/TBKWholeWorld.h"
 #include "Tarnbook/TBKWorldArchive.h"
 
@@ -62,59 +63,68 @@ double folderMB(const fs::path& folder) {
   return double(total) / 1e6;
 }
 
-// Times body, then undoes what it made with the clock stopped.
-template <typename Body>
-void timed(benchmark::State& state, const fs::path& world, Body body) {
-  for (auto _ : state) {
-    fs::path made = body();
-    state.PauseTiming();
-    fs::remove_all(made);
-    state.ResumeTiming();
-  }
-  state.counters["MB"] = folderMB(world);
-}
-
 // The floor: the folder's files copied one by one, each flushed.
-void BM_PlainCopy(benchmark::State& state) {
-  const fs::path& world = worlds().world(state.range(0));
-  timed(state, world, [&] {
-    fs::path to = worlds().out / "plain";
-    for (const auto& entry : fs::recursive_directory_iterator(world)) {
-      fs::path target = to / fs::relative(entry.path(), world);
-      if (entry.is_directory()) {
-        fs::create_directories(target);
-        continue;
-      }
-      fs::create_directories(target.parent_path());
-      fs::copy_file(entry.path(), target);
-      int fd = ::open(target.c_str(), O_RDONLY);
-      if (fd < 0 || ::fsync(fd) != 0) std::abort();
-      ::close(fd);
+fs::path plainCopy(const fs::path& world) {
+  fs::path to = worlds().out / "plain";
+  for (const auto& entry : fs::recursive_directory_iterator(world)) {
+    fs::path target = to / fs::relative(entry.path(), world);
+    if (entry.is_directory()) {
+      fs::create_directories(target);
+      continue;
     }
-    return to;
-  });
+    fs::create_directories(target.parent_path());
+    fs::copy_file(entry.path(), target);
+    int fd = ::open(target.c_str(), O_RDONLY);
+    if (fd < 0 || ::fsync(fd) != 0) std::abort();
+    ::close(fd);
+  }
+  return to;
 }
-BENCHMARK(BM_PlainCopy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_Export(benchmark::State& state) {
-  const fs::path& world = worlds().world(state.range(0));
-  timed(state, world, [&] { return *TBKWorldArchive::exportWorld(world, "World", worlds().out); });
-}
-BENCHMARK(BM_Export)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+enum Piece { PlainCopy, Export, Import, Copy };
+constexpr int rounds = 9;
 
-void BM_Import(benchmark::State& state) {
-  const fs::path& world = worlds().world(state.range(0));
-  std::string archive = *TBKWorldArchive::exportWorld(world, "Imported", worlds().out);
-  timed(state, world, [&] { return worlds().worlds / *TBKWorldArchive::importWorld(archive, worlds().worlds); });
-  fs::remove(archive);
+// Each piece's round means on a world, the four timed in turns; what a run
+// makes is removed with the clock stopped.
+const std::vector<double>& inTurns(int64_t which, Piece piece) {
+  static std::vector<std::vector<double>> means[2];
+  if (means[which].empty()) {
+    const fs::path& world = worlds().world(which);
+    std::string archive = *TBKWorldArchive::exportWorld(world, "Imported", worlds().out);
+    auto timed = [](auto body) {
+      return [body] {
+        fs::path made;
+        double seconds = inturns::secondsOf([&] { made = body(); });
+        fs::remove_all(made);
+        return seconds;
+      };
+    };
+    means[which] =
+        inturns::time(rounds, which == 0 ? 10 : 1,
+                      {timed([&] { return plainCopy(world); }),
+                       timed([&] { return fs::path(*TBKWorldArchive::exportWorld(world, "World", worlds().out)); }),
+                       timed([&] { return worlds().worlds / *TBKWorldArchive::importWorld(archive, worlds().worlds); }),
+                       timed([&] { return worlds().worlds / *TBKWholeWorld::copyWorld(world); })});
+    fs::remove(archive);
+  }
+  return means[which][piece];
 }
-BENCHMARK(BM_Import)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_Copy(benchmark::State& state) {
-  const fs::path& world = worlds().world(state.range(0));
-  timed(state, world, [&] { return worlds().worlds / *TBKWholeWorld::copyWorld(world); });
+template <Piece piece>
+void BM_Piece(benchmark::State& state) {
+  static size_t repetition[2] = {};
+  inturns::report(state, inTurns(state.range(0), piece), repetition[state.range(0)]);
+  state.counters["MB"] = folderMB(worlds().world(state.range(0)));
 }
-BENCHMARK(BM_Copy)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_PlainCopy(benchmark::State& state) { BM_Piece<PlainCopy>(state); }
+void BM_Export(benchmark::State& state) { BM_Piece<Export>(state); }
+void BM_Import(benchmark::State& state) { BM_Piece<Import>(state); }
+void BM_Copy(benchmark::State& state) { BM_Piece<Copy>(state); }
+BENCHMARK(BM_PlainCopy)->Apply(inturns::inRounds<rounds>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Export)->Apply(inturns::inRounds<rounds>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Import)->Apply(inturns::inRounds<rounds>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Copy)->Apply(inturns::inRounds<rounds>)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -17,6 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "InTurns.h"
+
 extern char** environ;
 
 namespace {
@@ -130,8 +132,8 @@ void report(benchmark::State& state, size_t program) {
     state.SkipWithError(runs.error.c_str());
     return;
   }
-  static int repetition[3] = {};
-  for (auto _ : state) state.SetIterationTime(runs.seconds[size_t(repetition[program]++ % rounds)]);
+  static size_t repetition[3] = {};
+  inturns::report(state, runs.seconds, repetition[program]);
   state.counters["rss_MiB"] = double(runs.rssKb) / 1024.0;
 }
 
@@ -141,23 +143,8 @@ void BM_GorvaneToMenu(benchmark::State& state) { report(state, 2); }
 
 }  // namespace
 
-BENCHMARK(BM_EmptyQtWindow)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(rounds)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PlatformOneView)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(rounds)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_GorvaneToMenu)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(rounds)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_EmptyQtWindow)->Apply(inturns::inRounds<rounds>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlatformOneView)->Apply(inturns::inRounds<rounds>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GorvaneToMenu)->Apply(inturns::inRounds<rounds>)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

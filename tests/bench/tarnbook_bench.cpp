@@ -16,6 +16,7 @@
 
 #include "BenchWorld.h"
 #include "GameDatabase.h"
+#include "InTurns.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKChunkKey.h"
 #include "Tarnbook/TBKLevelDB.h"
@@ -150,10 +151,8 @@ class FloorWalk {
   size_t tags_ = 0;
 };
 
-// The read and the floor walk on the same bytes, timed in turns (a round of
-// walks, then a round of reads, and again) so that a load that comes and
-// goes weighs on both alike: their ratio decides. Each benchmark then
-// reports its own side, one round's mean per repetition.
+// The read and the floor walk on the same bytes, timed in turns: their
+// ratio decides.
 struct ReadAndWalk {
   std::string error;  // why the walk refused the compound
   std::vector<double> read, walk;
@@ -165,28 +164,24 @@ constexpr int readsPerRound = 20;
 
 const ReadAndWalk& readAndWalkInTurns() {
   static const ReadAndWalk runs = [] {
-    using Clock = std::chrono::steady_clock;
     ReadAndWalk result;
     std::string bytes = TBKNBT::serialise(*megabyteCompound());
     result.bytes = bytes.size();
-    for (int round = 0; round < readRounds && result.error.empty(); ++round) {
-      auto start = Clock::now();
-      for (int i = 0; i < readsPerRound; ++i) {
+    auto walk = [&] {
+      return inturns::secondsOf([&] {
         size_t tags = FloorWalk(bytes).walkRoot();
         if (tags == 0) result.error = "the walk refused the compound";
         benchmark::DoNotOptimize(tags);
-      }
-      result.walk.push_back(std::chrono::duration<double>(Clock::now() - start).count() / readsPerRound);
-      double reading = 0;
-      for (int i = 0; i < readsPerRound; ++i) {
-        start = Clock::now();
-        auto tree = TBKNBT::parseCompound(bytes);
-        benchmark::DoNotOptimize(tree.get());
-        // Freeing the tree is not the read's cost.
-        reading += std::chrono::duration<double>(Clock::now() - start).count();
-      }
-      result.read.push_back(reading / readsPerRound);
-    }
+      });
+    };
+    auto read = [&] {
+      std::shared_ptr<TBKCompoundTag> tree;
+      // Freeing the tree is not the read's cost.
+      return inturns::secondsOf([&] { benchmark::DoNotOptimize(tree = TBKNBT::parseCompound(bytes)); });
+    };
+    auto means = inturns::time(readRounds, readsPerRound, {walk, read});
+    result.walk = std::move(means[0]);
+    result.read = std::move(means[1]);
     return result;
   }();
   return runs;
@@ -199,8 +194,7 @@ void reportInTurns(benchmark::State& state, const std::vector<double> ReadAndWal
     state.SkipWithError(runs.error.c_str());
     return;
   }
-  const std::vector<double>& seconds = runs.*side;
-  for (auto _ : state) state.SetIterationTime(seconds[repetition++ % seconds.size()]);
+  inturns::report(state, runs.*side, repetition);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * runs.bytes));
   state.counters["bytes"] = static_cast<double>(runs.bytes);
 }
@@ -214,18 +208,8 @@ void BM_WalkMegabyteCompound(benchmark::State& state) {
   reportInTurns(state, &ReadAndWalk::walk, repetition);
 }
 
-BENCHMARK(BM_ParseMegabyteCompound)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(readRounds)
-    ->ReportAggregatesOnly(true);
-BENCHMARK(BM_WalkMegabyteCompound)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(1)
-    ->Repetitions(readRounds)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_ParseMegabyteCompound)->Apply(inturns::inRounds<readRounds>)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WalkMegabyteCompound)->Apply(inturns::inRounds<readRounds>)->Unit(benchmark::kMillisecond);
 
 // NBT over the records a world really holds: every block-entity and entity
 // record of the shared 50 MB world, each value's roots read and written
