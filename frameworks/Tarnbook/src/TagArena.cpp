@@ -10,7 +10,8 @@ namespace {
 thread_local TagArena* readingArena = nullptr;
 
 // Ahead of every children's storage: the arena it came from, or null for
-// the heap. 16 bytes keep the storage as aligned as the heap's.
+// the heap. 16 bytes keep the storage as aligned as the heap's; in the
+// arena, 8 suffice for the children's pointers.
 constexpr size_t childrenHeader = 16;
 
 }  // namespace
@@ -21,8 +22,9 @@ TagArena::Reading::~Reading() { readingArena = outer_; }
 
 void* allocateChildren(size_t bytes) {
   TagArena* arena = readingArena;
-  auto* storage = static_cast<std::byte*>(arena ? arena->allocate(childrenHeader + bytes, childrenHeader)
-                                                : ::operator new(childrenHeader + bytes));
+  auto* storage =
+      static_cast<std::byte*>(arena ? arena->allocate(childrenHeader + bytes, alignof(std::shared_ptr<TBKTag>))
+                                    : ::operator new(childrenHeader + bytes));
   *reinterpret_cast<TagArena**>(storage) = arena;
   return storage + childrenHeader;
 }

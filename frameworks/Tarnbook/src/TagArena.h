@@ -39,8 +39,8 @@ class TagArena {
       return keepText(text);
     std::memcpy(next_, text.data(), 16);
     auto* copy = reinterpret_cast<const char*>(next_);
-    next_ += text.size();
-    left_ -= text.size();
+    next_ += rounded(text.size());
+    left_ -= rounded(text.size());
     return {copy, text.size()};
   }
   std::string_view keepText(std::string_view text) {
@@ -78,8 +78,13 @@ class TagArena {
     auto bits = reinterpret_cast<uintptr_t>(address);
     return (alignment - (bits & (alignment - 1))) & (alignment - 1);
   }
+  // Every size is rounded up to a multiple of 8, so next_ stays one and a
+  // request aligned to 8 or less, as tags and their children are, needs no
+  // padding worked out.
+  static size_t rounded(size_t size) { return (size + 7) & ~size_t(7); }
   void* bump(size_t size, size_t alignment) {
-    size_t padding = paddingFor(next_, alignment);
+    size = rounded(size);
+    size_t padding = alignment <= 8 ? 0 : paddingFor(next_, alignment);
     if (padding + size > left_) [[unlikely]]
       return allocateInNewBlock(size, alignment);
     std::byte* result = next_ + padding;
