@@ -328,26 +328,34 @@ uintmax_t folderSize(const fs::path& folder) {
   return total;
 }
 
-// One player edit as the level screen makes it (open, read, write, close),
-// without (argument 0) and with (argument 1) the backup a session's first
-// edit makes (level.dat, levelname.txt and the player record copied), and
-// their floor: LevelDB itself opening a 50 MB database made alike and
-// reading the player record, nothing of ours in between. The three are timed
-// in turns.
-enum PlayerPiece { OpenAndRead, Edit, EditWithBackup };
+// The player screens' costs in a 50 MB world, timed in turns with their
+// floor, LevelDB itself opening a 50 MB database made alike and reading the
+// player record, nothing of ours in between:
+// - one player edit as the level screen makes it (open, read, write,
+//   close), without (argument 0) and with (argument 1) the backup a
+//   session's first edit makes (level.dat, levelname.txt and the player
+//   record copied);
+// - the players screen's list of 200 other players, with the database
+//   already open (argument 0: the level screen opened it) or opened anew for
+//   the listing (argument 1).
+enum PlayerPiece { OpenAndRead, Edit, EditWithBackup, ListOpen, ListOpened };
 constexpr int playerRounds = 9;
 
-struct PlayerEdits {
+struct PlayerScreens {
   std::vector<std::vector<double>> means;
   double dbMB = 0;
 };
 
-const PlayerEdits& playerEditsInTurns() {
-  static const PlayerEdits edits = [] {
-    PlayerEdits made;
+const PlayerScreens& playerScreensInTurns() {
+  static const PlayerScreens screens = [] {
+    PlayerScreens made;
     Sandbox sandbox;
     fs::path world = sandbox.worlds() / "big";
     makeLargeWorld(world);
+    // Alike, one kept open and one opened anew for each listing: a database
+    // is opened by one handle at a time.
+    makeLargeWorld(sandbox.worlds() / "players", 200);
+    makeLargeWorld(sandbox.worlds() / "players anew", 200);
     // The floor's own copy, which no edit changes.
     fs::path untouched = sandbox.root / "untouched";
     makeLargeWorld(untouched);
@@ -368,18 +376,28 @@ const PlayerEdits& playerEditsInTurns() {
         });
       };
     };
-    made.means = inturns::time(playerRounds, 5, {openAndRead, edit(false), edit(true)});
+    auto open = TBKLevelDB::dbForWorldNamed("players");
+    if (open->players().size() != 201) std::abort();
+    auto list = [&](bool opened) {
+      return [&open, opened] {
+        return inturns::secondsOf([&] {
+          auto db = opened ? TBKLevelDB::dbForWorldNamed("players anew") : open;
+          benchmark::DoNotOptimize(db->players().data());
+        });
+      };
+    };
+    made.means = inturns::time(playerRounds, 5, {openAndRead, edit(false), edit(true), list(false), list(true)});
     made.dbMB = static_cast<double>(folderSize(world / "db")) / 1e6;
     return made;
   }();
-  return edits;
+  return screens;
 }
 
 void reportPlayerPiece(benchmark::State& state, PlayerPiece piece) {
-  static size_t repetition[3] = {};
-  const PlayerEdits& edits = playerEditsInTurns();
-  inturns::report(state, edits.means[piece], repetition[piece]);
-  state.counters["dbMB"] = edits.dbMB;
+  static size_t repetition[5] = {};
+  const PlayerScreens& screens = playerScreensInTurns();
+  inturns::report(state, screens.means[piece], repetition[piece]);
+  state.counters["dbMB"] = screens.dbMB;
 }
 
 void BM_OpenPlayerSetPlayer50MB(benchmark::State& state) {
@@ -394,22 +412,14 @@ BENCHMARK(BM_OpenPlayerSetPlayer50MB)
 void BM_LevelDBOpenAndReadPlayer50MB(benchmark::State& state) { reportPlayerPiece(state, OpenAndRead); }
 BENCHMARK(BM_LevelDBOpenAndReadPlayer50MB)->Apply(inturns::inRounds<playerRounds>)->Unit(benchmark::kMillisecond);
 
-// The players screen's list: 200 other players in a 50 MB database, with the
-// database already open (argument 0: the level screen opened it) or opened
-// anew for each listing (argument 1).
 void BM_ListPlayers200In50MB(benchmark::State& state) {
-  Sandbox sandbox;
-  fs::path world = sandbox.worlds() / "big";
-  makeLargeWorld(world, 200);
-  auto open = TBKLevelDB::dbForWorldNamed("big");
-  if (open->players().size() != 201) std::abort();
-  if (state.range(0)) open.reset();
-  for (auto _ : state) {
-    auto db = open ? open : TBKLevelDB::dbForWorldNamed("big");
-    benchmark::DoNotOptimize(db->players().data());
-  }
+  reportPlayerPiece(state, state.range(0) ? ListOpened : ListOpen);
 }
-BENCHMARK(BM_ListPlayers200In50MB)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListPlayers200In50MB)
+    ->Apply(inturns::inRounds<playerRounds>)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 // One change of a level setting as a screen makes it: the tree handed back
 // and written (level.dat_old, level.dat, levelname.txt, each atomically).

@@ -41,7 +41,7 @@ FIGURES = [
     ("Listing 200 players of a 50 MB world (database open)", "tarnbook_bench", "BM_ListPlayers200In50MB/0", "time",
      ("<", 20, "ms"), None),
     ("Listing 200 players of a 50 MB world (opened for it)", "tarnbook_bench", "BM_ListPlayers200In50MB/1", "time",
-     ("<", 20, "ms"), ("LevelDB's own open and read of the player", "worlds_bench", "BM_LevelDBOpenAndReadPlayer50MB")),
+     ("<", 20, "ms"), ("LevelDB's own open and read of the player", "tarnbook_bench", "BM_LevelDBOpenAndReadPlayer50MB")),
     ("One player edit in a 50 MB world (open, read, write, close)", "tarnbook_bench", "BM_OpenPlayerSetPlayer50MB/0",
      "time", ("<", 50, "ms"), ("LevelDB's own open and read of the player", "tarnbook_bench",
                                 "BM_LevelDBOpenAndReadPlayer50MB")),
