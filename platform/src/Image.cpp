@@ -183,7 +183,10 @@ void Image::prefetch(const std::vector<std::string>& paths) {
       {
         std::lock_guard lock(table.mutex);
         auto found = table.pictures.find(path);
-        if (found == table.pictures.end()) continue;  // taken and decoded by fromFile
+        // Taken and decoded by fromFile, or being decoded by the worker of an
+        // earlier prefetch of the same path: a second decode would outlive
+        // the fromFile that waits for the first, and leave its picture behind.
+        if (found == table.pictures.end() || found->second.started) continue;
         found->second.started = true;
       }
       auto image = decodeFileThroughStore(path);
