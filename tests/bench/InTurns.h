@@ -42,8 +42,14 @@ inline std::vector<std::vector<double>> time(int rounds, int runsPerRound, const
 }
 
 // Reports the next of seconds (one round's mean) as this repetition's time;
-// repetition counts the repetitions so far of the benchmark calling it.
-inline void report(benchmark::State& state, const std::vector<double>& seconds, size_t& repetition) {
+// repetition counts the repetitions so far of the benchmark calling it. A
+// non-empty error (why the runs went wrong) skips the benchmark instead.
+inline void report(benchmark::State& state, const std::vector<double>& seconds, size_t& repetition,
+                   const std::string& error = {}) {
+  if (!error.empty()) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
   for (auto _ : state) state.SetIterationTime(seconds[repetition++ % seconds.size()]);
 }
 

@@ -190,11 +190,7 @@ const ReadAndWalk& readAndWalkInTurns() {
 // repetition counts this side's repetitions so far.
 void reportInTurns(benchmark::State& state, const std::vector<double> ReadAndWalk::*side, size_t& repetition) {
   const ReadAndWalk& runs = readAndWalkInTurns();
-  if (!runs.error.empty()) {
-    state.SkipWithError(runs.error.c_str());
-    return;
-  }
-  inturns::report(state, runs.*side, repetition);
+  inturns::report(state, runs.*side, repetition, runs.error);
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * runs.bytes));
   state.counters["bytes"] = static_cast<double>(runs.bytes);
 }
