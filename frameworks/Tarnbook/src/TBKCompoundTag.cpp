@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Quoted.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKListTag.h"
 #include "Tarnbook/TBKNumberTag.h"
@@ -19,7 +20,7 @@ std::shared_ptr<TBKTag> TBKCompoundTag::objectForKeyedSubscript(std::string_view
 void TBKCompoundTag::setValueForKey(std::shared_ptr<TBKTag> tag) {
   if (!tag) {
     throw TBKException(TBKException::Kind::Usage,
-                       "An empty tag cannot be stored in the compound \"" + std::string(name()) + "\".");
+                       "An empty tag cannot be stored in the compound " + tbk::quoted(name()) + ".");
   }
   for (auto& child : children_) {
     if (child->name() == tag->name()) {
@@ -60,17 +61,16 @@ size_t TBKCompoundTag::indexOfKey(std::string_view name) const {
 void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t index) {
   if (!tag) {
     throw TBKException(TBKException::Kind::Usage,
-                       "An empty tag cannot be stored in the compound \"" + std::string(name()) + "\".");
+                       "An empty tag cannot be stored in the compound " + tbk::quoted(name()) + ".");
   }
   if (index > children_.size()) {
-    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) + "\" has no place " +
+    throw TBKException(TBKException::Kind::Usage, "The compound " + tbk::quoted(name()) + " has no place " +
                                                       std::to_string(index) + " (it has " +
                                                       std::to_string(children_.size()) + " children).");
   }
   if (objectForKeyedSubscript(tag->name())) {
-    throw TBKException(
-        TBKException::Kind::Usage,
-        "The compound \"" + std::string(name()) + "\" already holds a tag named \"" + std::string(tag->name()) + "\".");
+    throw TBKException(TBKException::Kind::Usage, "The compound " + tbk::quoted(name()) +
+                                                      " already holds a tag named " + tbk::quoted(tag->name()) + ".");
   }
   children_.insert(children_.begin() + std::ptrdiff_t(index), std::move(tag));
 }
@@ -78,13 +78,13 @@ void TBKCompoundTag::insertValueAtIndex(std::shared_ptr<TBKTag> tag, size_t inde
 void TBKCompoundTag::renameKey(std::string_view from, std::string_view to) {
   size_t index = indexOfKey(from);
   if (index == children_.size()) {
-    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) + "\" holds no tag named \"" +
-                                                      std::string(from) + "\".");
+    throw TBKException(TBKException::Kind::Usage,
+                       "The compound " + tbk::quoted(name()) + " holds no tag named " + tbk::quoted(from) + ".");
   }
   if (from == to) return;
   if (objectForKeyedSubscript(to)) {
-    throw TBKException(TBKException::Kind::Usage, "The compound \"" + std::string(name()) +
-                                                      "\" already holds a tag named \"" + std::string(to) + "\".");
+    throw TBKException(TBKException::Kind::Usage,
+                       "The compound " + tbk::quoted(name()) + " already holds a tag named " + tbk::quoted(to) + ".");
   }
   children_[index]->rename(to);
 }

@@ -1,13 +1,14 @@
 #include "Tarnbook/TBKListTag.h"
 
+#include "Quoted.h"
 #include "Tarnbook/TBKCompoundTag.h"
 #include "Tarnbook/TBKException.h"
 
 namespace {
 
 [[noreturn]] void outOfRange(const TBKListTag& list, size_t index, size_t limit) {
-  throw TBKException(TBKException::Kind::Usage, "Entry " + std::to_string(index) + " of the list \"" +
-                                                    std::string(list.name()) + "\" does not exist (it has " +
+  throw TBKException(TBKException::Kind::Usage, "Entry " + std::to_string(index) + " of the list " +
+                                                    tbk::quoted(list.name()) + " does not exist (it has " +
                                                     std::to_string(limit) + " entries).");
 }
 
@@ -17,7 +18,7 @@ TBKListTag::TBKListTag(std::string_view name, TBKTagType elementType, TBKChildre
     : TBKTag(name, TBKTagType::List), elementType_(elementType), entries_(std::move(entries)) {
   for (const auto& entry : entries_) {
     if (!entry || entry->type() != elementType_) {
-      throw TBKException(TBKException::Kind::Usage, "The list \"" + std::string(this->name()) + "\" can only hold " +
+      throw TBKException(TBKException::Kind::Usage, "The list " + tbk::quoted(this->name()) + " can only hold " +
                                                         TBKTagTypeName(elementType_) + " entries.");
     }
   }
@@ -36,14 +37,14 @@ void TBKListTag::setObjectAtIndexedSubscript(std::shared_ptr<TBKTag> tag, size_t
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag) {
     throw TBKException(TBKException::Kind::Usage,
-                       "An empty entry cannot be stored in the list \"" + std::string(name()) + "\".");
+                       "An empty entry cannot be stored in the list " + tbk::quoted(name()) + ".");
   }
   bool onlyEntry = entries_.empty() || (entries_.size() == 1 && index == 0);
   if (tag->type() != elementType_) {
     if (!onlyEntry) {
       throw TBKException(TBKException::Kind::Usage, std::string("A ") + TBKTagTypeName(tag->type()) +
-                                                        " cannot be stored in the list \"" + std::string(name()) +
-                                                        "\" of " + TBKTagTypeName(elementType_) + " entries.");
+                                                        " cannot be stored in the list " + tbk::quoted(name()) +
+                                                        " of " + TBKTagTypeName(elementType_) + " entries.");
     }
     elementType_ = tag->type();
   }
@@ -61,7 +62,7 @@ void TBKListTag::insertObjectAtIndex(std::shared_ptr<TBKTag> tag, size_t index) 
   }
   if (index > entries_.size()) outOfRange(*this, index, entries_.size());
   if (!tag || tag->type() != elementType_) {
-    throw TBKException(TBKException::Kind::Usage, "The list \"" + std::string(name()) + "\" can only hold " +
+    throw TBKException(TBKException::Kind::Usage, "The list " + tbk::quoted(name()) + " can only hold " +
                                                       TBKTagTypeName(elementType_) + " entries.");
   }
   entries_.insert(entries_.begin() + std::ptrdiff_t(index), std::move(tag));

@@ -1,6 +1,7 @@
 // TBKNBT's description of a tag tree, for logs and the world dump tool.
 #include <cstdio>
 
+#include "Quoted.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKIntArrayTag.h"
 #include "Tarnbook/TBKListTag.h"
@@ -14,7 +15,7 @@ namespace {
 void describeInto(const TBKTag& tag, int indent, std::string& out) {
   out.append(static_cast<size_t>(indent) * 2, ' ');
   out += TBKTagTypeName(tag.type());
-  out += " \"" + std::string(tag.name()) + "\": ";
+  out += " " + tbk::quoted(tag.name()) + ": ";
   switch (tag.type()) {
     case TBKTagType::Byte:
     case TBKTagType::Short:

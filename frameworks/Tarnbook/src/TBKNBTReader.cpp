@@ -203,7 +203,7 @@ class Reader {
       size_t children = defaultChildren;
       for (size_t i = 0; i < count; ++i) {
         auto entry = readCompound(std::string_view(), depth + 1, children);
-        children = static_cast<const TBKCompoundTag&>(*entry).count();
+        children = entry->count();
         TBKTagBuilder::append(*list, std::move(entry));
       }
       return list;
@@ -221,7 +221,7 @@ class Reader {
   // expected: how many children to take room for. An empty compound (one
   // byte of input) takes none, and no compound more than the bytes left
   // could fill (a child takes at least 4) or than defaultChildren.
-  std::shared_ptr<TBKTag> readCompound(std::string_view name, int depth, size_t expected = defaultChildren) {
+  std::shared_ptr<TBKCompoundTag> readCompound(std::string_view name, int depth, size_t expected = defaultChildren) {
     checkDepth(depth);
     auto compound = make<TBKCompoundTag>(TBKTagBuilder::key(), name);
     if (left() > 0 && *next_ != static_cast<char>(TBKTagType::End)) {

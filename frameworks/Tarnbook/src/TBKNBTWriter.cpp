@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "LittleEndian.h"
+#include "Quoted.h"
 #include "Tarnbook/TBKByteArrayTag.h"
 #include "Tarnbook/TBKException.h"
 #include "Tarnbook/TBKIntArrayTag.h"
@@ -86,7 +87,7 @@ class Writer {
         out_.push_back(static_cast<char>(list.elementType()));
         writeCount(list.count());
         for (const auto& entry : list.value()) {
-          if (entry->type() != list.elementType()) refuse("the list \"" + std::string(list.name()) + "\" mixes types");
+          if (entry->type() != list.elementType()) refuse("the list " + tbk::quoted(list.name()) + " mixes types");
           writePayload(*entry, depth + 1);
         }
         return;
